@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds every configuration and passes all the tests:
+# the suite under AddressSanitizer+UndefinedBehaviorSanitizer, a bounded fuzz run, and last
+# the plain suite, whose CTest summary closes the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+
+scripts/install-deps.sh
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan
+
+step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+scripts/run-fuzzer.sh "$FUZZ_SECONDS"
+
+step "Tests"
+cmake --preset debug >/dev/null
+cmake --build --preset debug
+ctest --preset debug

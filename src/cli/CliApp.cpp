@@ -1,0 +1,67 @@
+#include "CliApp.h"
+
+#include "CliContext.h"
+#include "ConvertCommand.h"
+#include "Version.h"
+
+namespace {
+
+struct tCliCommand {
+    const char* szName;
+    const char* szSynopsis;
+    const char* szSummary;
+    int (*pRun)(tCliContext& Context);
+};
+
+const tCliCommand kCommands[] = {
+    {"convert", "convert [--debug] FILE...",
+     "convert Standard MIDI Files into x10 song files beside them", RunConvertCommand},
+};
+
+void PrintHelp(std::ostream& Out) {
+    Out << "Usage: " << kProgramName << " COMMAND [OPTION]... [ARGUMENT]...\n"
+        << "Prepares songs for TAV devices (Orvik, Melko) and loads them over MIDI.\n\n"
+        << "Commands:\n";
+    for (const tCliCommand& Command : kCommands) {
+        Out << "  " << Command.szSynopsis << "\n      " << Command.szSummary << "\n";
+    }
+    Out << "\nOptions:\n"
+        << "  -h, --help     show this help and exit\n"
+        << "  -V, --version  show the version and exit\n\n"
+        << "Run '" << kProgramName << " COMMAND --help' for the options of a command.\n"
+        << "Exit status: 0 on success, 1 when any song failed, 2 for bad usage.\n";
+}
+
+}  // namespace
+
+int UsageError(std::ostream& Err, const std::string& Command, const std::string& Message) {
+    const std::string Prefix = Command.empty() ? kProgramName : kProgramName + (" " + Command);
+    Err << Prefix << ": " << Message << "\n"
+        << "Try '" << Prefix << " --help' for more information.\n";
+    return kExitUsage;
+}
+
+int RunSongLoaderCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
+    if (Args.empty()) {
+        return UsageError(Err, "", "missing command");
+    }
+    const std::string& First = Args.front();
+    if (First == "-h" || First == "--help" || First == "help") {
+        PrintHelp(Out);
+        return kExitSuccess;
+    }
+    if (First == "-V" || First == "--version") {
+        Out << kProgramName << " " << kSongLoaderVersion << "\n";
+        return kExitSuccess;
+    }
+    for (const tCliCommand& Command : kCommands) {
+        if (First == Command.szName) {
+            tCliContext Context{{Args.begin() + 1, Args.end()}, Out, Err};
+            return Command.pRun(Context);
+        }
+    }
+    if (First.size() > 1 && First[0] == '-') {
+        return UsageError(Err, "", "unrecognized option '" + First + "'");
+    }
+    return UsageError(Err, "", "unknown command '" + First + "'");
+}

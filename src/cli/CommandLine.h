@@ -1,0 +1,25 @@
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
+
+// A small parser for the options of one command, in the manner of common Unix tools:
+// "--name", "--name VALUE", "--name=VALUE", short aliases, and "--" to end the options.
+struct tOptionSpec {
+    const char* szName;   // "--debug"
+    const char* szAlias;  // "-o", or nullptr
+    bool bTakesValue;
+};
+
+struct tParsedArgs {
+    std::map<std::string, std::string> Options;  // by long name
+    std::vector<std::string> Operands;
+    std::string Error;  // set when the arguments are not usable
+
+    bool Has(const std::string& Name) const { return Options.count(Name) != 0; }
+};
+
+tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
+                             std::initializer_list<tOptionSpec> Specs);

@@ -1,0 +1,10 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliApp.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> Args(argv + 1, argv + argc);
+    return RunSongLoaderCli(Args, std::cout, std::cerr);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// The texts shown about a song, each after the song's full path, with their captions.
+namespace SongMessages {
+
+inline constexpr const char* kNotMidiFile = " Is Not A Valid Midi File Or File Not Found";
+inline constexpr const char* kNotMidiFileCaption = "File Error";
+inline constexpr const char* kNotFormat0 =
+    " Is Not A Midi Type 0 File, Only Type 0 MIDI files are supported";
+inline constexpr const char* kNotFormat0Caption = "MIDI File Type Error";
+inline constexpr const char* kEventsRemoved =
+    " Has an excessive number events at a single Delta time, some events have been removed and "
+    "the song will sound different in your Orvik";
+inline constexpr const char* kEventsRemovedCaption = "MIDI File Error";
+inline constexpr const char* kFileSystemError = "File System Error, please restart";
+inline constexpr const char* kFileSystemErrorCaption = "File System Error";
+
+}  // namespace SongMessages

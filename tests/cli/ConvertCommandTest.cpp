@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "CliApp.h"
+#include "SmfBuilder.h"
+#include "SongMessages.h"
+#include "TempDir.h"
+
+namespace {
+
+struct tRun {
+    int iStatus;
+    std::string Out;
+    std::string Err;
+};
+
+tRun RunCli(const std::vector<std::string>& Args) {
+    std::ostringstream Out;
+    std::ostringstream Err;
+    const int iStatus = RunSongLoaderCli(Args, Out, Err);
+    return {iStatus, Out.str(), Err.str()};
+}
+
+std::string WriteSong(const TempDir& Folder, const std::string& Name, uint16_t uiFormat = 0) {
+    cSmfBuilder Song(480, uiFormat);
+    Song.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).EndOfTrack();
+    Song.WriteTo(Folder / Name);
+    return (Folder / Name).string();
+}
+
+}  // namespace
+
+TEST(Cli, usage_errors_give_status_2_and_a_hint) {
+    const std::pair<std::vector<std::string>, std::string> aCases[] = {
+        {{}, "songloader-cli: missing command\n"},
+        {{"frobnicate"}, "songloader-cli: unknown command 'frobnicate'\n"},
+        {{"--frob"}, "songloader-cli: unrecognized option '--frob'\n"},
+        {{"convert"}, "songloader-cli convert: no FILE given\n"},
+        {{"convert", "--fast", "a.mid"}, "songloader-cli convert: unrecognized option '--fast'\n"},
+        {{"convert", "--debug=yes", "a.mid"},
+         "songloader-cli convert: option '--debug' takes no value\n"},
+    };
+    for (const auto& [Args, FirstLine] : aCases) {
+        const tRun Result = RunCli(Args);
+        EXPECT_EQ(Result.iStatus, 2);
+        EXPECT_EQ(Result.Out, "");
+        EXPECT_EQ(Result.Err.substr(0, FirstLine.size()), FirstLine);
+        EXPECT_NE(Result.Err.find("--help' for more information."), std::string::npos);
+    }
+}
+
+TEST(Cli, help_and_version_go_to_stdout_with_status_0) {
+    const tRun Help = RunCli({"--help"});
+    EXPECT_EQ(Help.iStatus, 0);
+    EXPECT_NE(Help.Out.find("convert [--debug] FILE..."), std::string::npos);
+    const tRun ConvertHelp = RunCli({"convert", "-h"});
+    EXPECT_EQ(ConvertHelp.iStatus, 0);
+    EXPECT_NE(ConvertHelp.Out.find("mididebug.txt"), std::string::npos);
+    const tRun Version = RunCli({"--version"});
+    EXPECT_EQ(Version.iStatus, 0);
+    EXPECT_EQ(Version.Out.rfind("songloader-cli ", 0), 0u);
+    EXPECT_EQ(Version.Err, "");
+}
+
+TEST(Cli, convert_prints_each_x10_path_and_writes_the_file_beside_the_song) {
+    TempDir Folder;
+    const std::string First = WriteSong(Folder, "one.mid");
+    const std::string Second = WriteSong(Folder, "two.mid");
+    const tRun Result = RunCli({"convert", First, Second});
+    EXPECT_EQ(Result.iStatus, 0);
+    EXPECT_EQ(Result.Out, First + "x10\n" + Second + "x10\n");
+    EXPECT_EQ(Result.Err, "");
+    EXPECT_EQ(ReadAll(First + "x10").size(), 35u);
+}
+
+TEST(Cli, convert_reports_each_bad_song_goes_on_and_leaves_no_x10_behind) {
+    TempDir Folder;
+    const std::string NotMidi = (Folder / "notes.txt.mid").string();
+    WriteAll(NotMidi, std::vector<uint8_t>(30, 'a'));
+    const std::string Format1 = WriteSong(Folder, "multi.mid", 1);
+    const std::string Broken = (Folder / "broken.mid").string();
+    WriteAll(Broken, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})));
+    const std::string Good = WriteSong(Folder, "good.mid");
+    const std::string Missing = (Folder / "missing.mid").string();
+
+    const tRun Result = RunCli({"convert", NotMidi, Format1, Broken, Missing, Good});
+    EXPECT_EQ(Result.iStatus, 1);
+    EXPECT_EQ(Result.Out, Good + "x10\n");
+    EXPECT_EQ(Result.Err,
+              NotMidi + SongMessages::kNotMidiFile + "\n" + Format1 + SongMessages::kNotFormat0 +
+                  "\n" + Broken +
+                  ": cannot convert: the event at track byte 0 has data but no status byte "
+                  "before it\n" +
+                  Missing + SongMessages::kNotMidiFile + "\n");
+    for (const std::string& Song : {NotMidi, Format1, Broken, Missing}) {
+        EXPECT_FALSE(std::filesystem::exists(Song + "x10")) << Song;
+    }
+}
+
+TEST(Cli, convert_warns_about_dropped_events_and_still_succeeds) {
+    TempDir Folder;
+    cSmfBuilder Crowded(480);
+    for (int i = 0; i < 100; ++i) {
+        Crowded.NoteOn(0, 0, static_cast<uint8_t>(i), 100);
+    }
+    Crowded.EndOfTrack();
+    const std::string Song = (Folder / "crowded.mid").string();
+    Crowded.WriteTo(Song);
+    const tRun Result = RunCli({"convert", Song});
+    EXPECT_EQ(Result.iStatus, 0);
+    EXPECT_EQ(Result.Out, Song + "x10\n");
+    EXPECT_EQ(Result.Err, Song + SongMessages::kEventsRemoved + "\n");
+}
+
+TEST(Cli, convert_debug_writes_the_dump_in_the_working_directory) {
+    TempDir Folder;
+    WorkingDirectory InFolder(Folder.path());
+    const std::string Song = WriteSong(Folder, "song.mid");
+    const tRun Result = RunCli({"convert", "--debug", "--", Song});
+    EXPECT_EQ(Result.iStatus, 0);
+    const std::string Dump = ReadText(Folder / "mididebug.txt");
+    EXPECT_NE(Dump.find("       480.0:      124999:      124999:           3: 80 3C 40"),
+              std::string::npos);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "SmfBuilder.h"
+#include "TempDir.h"
+#include "VantorMidiFile.h"
+
+// Converts a song held in memory through real files, as the program does.
+struct tConverted {
+    bool bConverted = false;
+    std::vector<uint8_t> X10;
+    bool bEventsRemoved = false;
+    tConversionFailure eFailure = CONV_NONE;
+    bool bX10Exists = false;
+};
+
+inline tConverted ConvertBytes(const std::vector<uint8_t>& FileBytes, bool bDebug = false) {
+    TempDir Folder;
+    const std::filesystem::path Song = Folder / "song.mid";
+    WriteAll(Song, FileBytes);
+    VantorMidiFile Converter(Song);
+    if (bDebug) {
+        Converter.SetDebugFlag();
+    }
+    tConverted Result;
+    Result.bConverted = Converter.ConvertToVantorFormat() != nullptr;
+    Result.eFailure = Converter.GetFailure();
+    Result.bEventsRemoved = Converter.bEventsRemoved;
+    const std::filesystem::path X10 = VantorMidiFile::MakeX10FilePath(Song);
+    Result.bX10Exists = std::filesystem::exists(X10);
+    Result.X10 = ReadAll(X10);
+    return Result;
+}
+
+inline tConverted ConvertTrack(const std::vector<uint8_t>& Track, uint16_t uiDivision = 480) {
+    return ConvertBytes(
+        Concat(cSmfBuilder::Header(0, 1, uiDivision), cSmfBuilder::Chunk("MTrk", Track)));
+}
+
+// The sections of an x10 file: everything after the 22 header bytes, before the closing 0x00.
+inline std::vector<uint8_t> Sections(const std::vector<uint8_t>& X10) {
+    if (X10.size() < 23) {
+        return {};
+    }
+    return {X10.begin() + 22, X10.end() - 1};
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ConvertHelpers.h"
+
+namespace {
+
+const std::string kDumpHead =
+    "\tVantor MIDI TYPEx10 Debug Dump\n"
+    "Section     :Original DT :DT         : TOT TIME    : LEN         : DATA\n";
+
+std::string ConvertWithDump(const TempDir& Folder, const std::string& Name,
+                            const std::vector<uint8_t>& Track, bool* pbConverted = nullptr) {
+    WriteAll(Folder / Name, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", Track)));
+    VantorMidiFile Converter(Folder / Name);
+    Converter.SetDebugFlag();
+    const bool bConverted = Converter.ConvertToVantorFormat() != nullptr;
+    if (pbConverted != nullptr) {
+        *pbConverted = bConverted;
+    }
+    return ReadText(Folder / "mididebug.txt");
+}
+
+}  // namespace
+
+struct tDumpCase {
+    const char* szWhat;
+    std::vector<uint8_t> Track;
+    bool bConverted;
+    std::string Rows;
+};
+
+TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
+    const tDumpCase aCases[] = {
+        {"the 35-byte example",
+         {0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00},
+         true,
+         "\n           0:         0.0:           0:           0:           3: 90 3C 64"
+         "\n           1:       480.0:      124999:      124999:           3: 80 3C 40"},
+        {"a first delta that is not 0",
+         {0x78, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00},
+         true,
+         "\n           0:       120.0:       31249:       31249:           3: 90 3C 64"},
+        {"a silent instant: no row, no gap in the numbers, its time in the next DT",
+         {0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x06, 0x01, 0x41, 0x78, 0x80, 0x3C, 0x40,
+          0x78, 0x90, 0x3C, 0x64},
+         true,
+         "\n           0:         0.0:           0:           0:           3: 90 3C 64"
+         "\n           1:       120.0:      156248:      156248:           3: 80 3C 40"
+         "\n           2:       120.0:       31249:      187497:           3: 90 3C 64"},
+        {"a failure after the start keeps the rows so far",
+         {0x00, 0x90, 0x3C, 0x64, 0x78, 0x80, 0x3C, 0x40, 0x78, 0xF8},
+         false,
+         "\n           0:         0.0:           0:           0:           3: 90 3C 64"},
+    };
+    for (const tDumpCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        TempDir Folder;
+        WorkingDirectory InFolder(Folder.path());
+        bool bConverted = false;
+        EXPECT_EQ(ConvertWithDump(Folder, "song.mid", Case.Track, &bConverted), kDumpHead + Case.Rows);
+        EXPECT_EQ(bConverted, Case.bConverted);
+    }
+}
+
+TEST(DebugDump, holds_only_the_last_song_converted) {
+    TempDir Folder;
+    WorkingDirectory InFolder(Folder.path());
+    ConvertWithDump(Folder, "first.mid", {0x00, 0x90, 0x3C, 0x64, 0x78, 0x80, 0x3C, 0x40});
+    const std::string Dump = ConvertWithDump(Folder, "second.mid", {0x00, 0xC0, 0x05});
+    EXPECT_EQ(Dump, kDumpHead + "\n           0:         0.0:           0:           0:           2: C0 05");
+}
+
+TEST(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_conversion) {
+    TempDir Folder;
+    WorkingDirectory InFolder(Folder.path());
+    WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));
+    VantorMidiFile Plain(Folder / "song.mid");
+    ASSERT_NE(Plain.ConvertToVantorFormat(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(Folder / "mididebug.txt"));
+
+    std::filesystem::create_directory(Folder / "mididebug.txt");  // cannot be opened as a file
+    VantorMidiFile Flagged(Folder / "song.mid");
+    Flagged.SetDebugFlag();
+    EXPECT_NE(Flagged.ConvertToVantorFormat(), nullptr);
+    EXPECT_TRUE(Flagged.GetDebugDumpFailed());
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "ConvertHelpers.h"
+#include "SongConversion.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kGoodTrack{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+
+Bytes HeaderThenChunks(const Bytes& Header, std::initializer_list<Bytes> Chunks) {
+    Bytes File = Header;
+    for (const Bytes& Chunk : Chunks) {
+        File.insert(File.end(), Chunk.begin(), Chunk.end());
+    }
+    return File;
+}
+
+struct tMalformedSong {
+    const char* szWhat;
+    Bytes File;
+    tConversionFailure eFailure;
+};
+
+}  // namespace
+
+TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
+    const Bytes kHeader = cSmfBuilder::Header(0, 1, 480);
+    Bytes TrackCutOff = HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", kGoodTrack)});
+    TrackCutOff.resize(TrackCutOff.size() - 3);
+    Bytes HugeTrackLength = HeaderThenChunks(kHeader, {{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0}});
+    const uint8_t aucMetaEvent[] = {0x00, 0xFF, 0x03, 0x82, 0x00};
+    Bytes LongMeta(std::begin(aucMetaEvent), std::end(aucMetaEvent));
+    LongMeta.resize(LongMeta.size() + 256, 0x41);
+    LongMeta.insert(LongMeta.end(), kGoodTrack.begin(), kGoodTrack.end());
+
+    const tMalformedSong aCases[] = {
+        {"file ends inside the header", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0}, CONV_HEADER_CUT_OFF},
+        {"header length 5",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 5), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         CONV_HEADER_TOO_SHORT},
+        {"header length beyond the file",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 1000), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         CONV_HEADER_CUT_OFF},
+        {"division 0", HeaderThenChunks(cSmfBuilder::Header(0, 1, 0), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         CONV_BAD_DIVISION},
+        {"time code with 0 ticks per frame",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE700), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         CONV_BAD_DIVISION},
+        {"no chunk after the header", kHeader, CONV_NO_TRACK},
+        {"only a foreign chunk", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("XFIH", {1, 2, 3})}),
+         CONV_NO_TRACK},
+        {"foreign chunk longer than the file",
+         HeaderThenChunks(kHeader, {{'X', 'F', 'I', 'H', 0x7F, 0, 0, 0, 1}}), CONV_NO_TRACK},
+        {"track shorter than its length", TrackCutOff, CONV_TRACK_CUT_OFF},
+        {"track length of nearly 4 GB", HugeTrackLength, CONV_TRACK_CUT_OFF},
+        {"empty track", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {})}), CONV_EMPTY_TRACK},
+        {"end of track first",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90, 0x3C, 0x64})}),
+         CONV_EMPTY_TRACK},
+        {"meta event of 256 bytes", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", LongMeta)}),
+         CONV_META_TOO_LONG},
+        {"event cut off", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C})}),
+         CONV_EVENT_CUT_OFF},
+        {"five-byte quantity",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64})}),
+         CONV_QUANTITY_TOO_LONG},
+        {"running status without status",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})}), CONV_NO_RUNNING_STATUS},
+        {"timing clock in the track",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF8})}),
+         CONV_BAD_EVENT_KIND},
+        {"2^28 units between two sections",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 1),
+                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90, 0x3C,
+                                                       0x64, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         CONV_DELTA_TOO_LARGE},
+        {"carried silent time reaching 2^28 units",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 1),
+                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04, 0x00, 0x90, 0x3C,
+                                                       0x64, 0xC0, 0x80, 0x80, 0x00, 0xFF, 0x06, 0x00, 0xC0,
+                                                       0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         CONV_DELTA_TOO_LARGE},
+        {"a delta too large for 32 bits",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90,
+                                                                0x3C, 0x64, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40})}),
+         CONV_DELTA_TOO_LARGE},
+    };
+    for (const tMalformedSong& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        const tConverted Result = ConvertBytes(Case.File);
+        EXPECT_FALSE(Result.bConverted);
+        EXPECT_EQ(Result.eFailure, Case.eFailure);
+        EXPECT_FALSE(IsFileSystemFailure(Result.eFailure));
+    }
+}
+
+TEST(MalformedSong, a_track_that_starts_with_end_of_track_leaves_the_two_headers) {
+    const tConverted Result = ConvertTrack({0x00, 0xFF, 0x2F, 0x00});
+    EXPECT_FALSE(Result.bConverted);
+    EXPECT_EQ(Result.X10.size(), 22u);  // the caller removes it
+}
+
+TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
+    Bytes File = cSmfBuilder::Header(0, 1, 480, 8);
+    File.insert(File.end(), {0xAA, 0xBB});
+    const Bytes Foreign = cSmfBuilder::Chunk("XFIH", {1, 2, 3, 4, 5});
+    File.insert(File.end(), Foreign.begin(), Foreign.end());
+    const Bytes TrackChunk = cSmfBuilder::Chunk("MTrk", kGoodTrack);
+    File.insert(File.end(), TrackChunk.begin(), TrackChunk.end());
+
+    const tConverted Result = ConvertBytes(File);
+    ASSERT_TRUE(Result.bConverted);
+    const Bytes Expected{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x10, 0x00, 0x01,
+                         0x01, 0xE0, 0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 0x0D, 0x00, 0x03,
+                         0x90, 0x3C, 0x64, 0x87, 0xD0, 0x47, 0x03, 0x80, 0x3C, 0x40, 0x00};
+    EXPECT_EQ(Result.X10, Expected);
+}
+
+// Every file of the corpus is named for what is wrong with it; none may convert, crash, or
+// leave an x10 file behind, and none is a file-system failure.
+TEST(MalformedSong, no_song_of_the_malformed_corpus_converts_or_leaves_a_file) {
+    const std::filesystem::path Corpus = std::filesystem::path(SONGLOADER_CORPUS_DIR) / "malformed";
+    int iFiles = 0;
+    for (const auto& Entry : std::filesystem::directory_iterator(Corpus)) {
+        SCOPED_TRACE(Entry.path().filename().string());
+        ++iFiles;
+        TempDir Folder;
+        const std::filesystem::path Song = Folder / Entry.path().filename().string();
+        std::filesystem::copy_file(Entry.path(), Song);
+        if (VetSong(Song) != SONG_FORMAT_0) {
+            continue;  // refused when added, as it should be
+        }
+        const tSongConversion Result = ConvertSong(Song, false);
+        EXPECT_FALSE(Result.bConverted);
+        EXPECT_FALSE(Result.bFileSystemFailure);
+        EXPECT_FALSE(Result.FailureText.empty());
+        EXPECT_FALSE(std::filesystem::exists(VantorMidiFile::MakeX10FilePath(Song)));
+    }
+    EXPECT_GE(iFiles, 10);
+}

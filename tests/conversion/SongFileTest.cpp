@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ConvertHelpers.h"
+#include "SongConversion.h"
+#include "SongMessages.h"
+
+namespace {
+
+std::vector<uint8_t> ExampleSong() {
+    cSmfBuilder Song(480);
+    Song.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).EndOfTrack();
+    return Song.File();
+}
+
+}  // namespace
+
+TEST(SongFile, the_x10_name_is_the_full_input_path_with_x10_appended) {
+    EXPECT_EQ(VantorMidiFile::MakeX10FilePath("/songs/blues.mid"),
+              std::filesystem::path("/songs/blues.midx10"));
+    EXPECT_EQ(VantorMidiFile::MakeX10FilePath("relative/My Song.MID"),
+              std::filesystem::path("relative/My Song.MIDx10"));
+}
+
+TEST(SongFile, a_converted_song_replaces_an_older_x10_file_beside_it) {
+    TempDir Folder;
+    const auto Song = Folder / "blues.mid";
+    WriteAll(Song, ExampleSong());
+    WriteAll(Folder / "blues.midx10", std::vector<uint8_t>(500, 0xEE));
+    VantorMidiFile Converter(Song);
+    const std::filesystem::path* pX10 = Converter.ConvertToVantorFormat();
+    ASSERT_NE(pX10, nullptr);
+    EXPECT_EQ(*pX10, Folder / "blues.midx10");
+    EXPECT_EQ(ReadAll(*pX10).size(), 35u);
+}
+
+TEST(SongFile, validation_tells_midi_files_and_formats_apart) {
+    TempDir Folder;
+    WriteAll(Folder / "format1.mid", cSmfBuilder::Header(1, 2, 96));
+    WriteAll(Folder / "header-only.mid", {'M', 'T', 'h', 'd', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    WriteAll(Folder / "text.mid", std::vector<uint8_t>(20, 'x'));
+    WriteAll(Folder / "short.mid", {'M', 'T', 'h', 'd', 0, 0});
+    WriteAll(Folder / "good.mid", ExampleSong());
+
+    const std::pair<const char*, tSongVerdict> aCases[] = {
+        {"format1.mid", SONG_NOT_FORMAT_0}, {"header-only.mid", SONG_NOT_FORMAT_0},
+        {"text.mid", SONG_NOT_MIDI_FILE},   {"short.mid", SONG_NOT_MIDI_FILE},
+        {"missing.mid", SONG_NOT_MIDI_FILE}, {"good.mid", SONG_FORMAT_0},
+    };
+    for (const auto& [szName, eVerdict] : aCases) {
+        EXPECT_EQ(VetSong(Folder / szName), eVerdict) << szName;
+    }
+    VantorMidiFile Format1(Folder / "format1.mid");
+    EXPECT_TRUE(Format1.GetIsFileValid());
+    EXPECT_EQ(Format1.ReturnMIDIFileType(), 1u);
+    VantorMidiFile Missing(Folder / "missing.mid");
+    EXPECT_FALSE(Missing.GetIsFileValid());
+    EXPECT_EQ(VerdictMessage(Folder / "text.mid", SONG_NOT_MIDI_FILE),
+              (Folder / "text.mid").string() + SongMessages::kNotMidiFile);
+}
+
+TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_touches_nothing) {
+    TempDir Folder;
+    const auto Song = Folder / "song.mid";
+    WriteAll(Song, ExampleSong());
+    std::filesystem::create_directory(Folder / "song.midx10");  // the name is taken
+    WriteAll(Folder / "song.midx10" / "keep", {1});
+    VantorMidiFile Converter(Song);
+    EXPECT_EQ(Converter.ConvertToVantorFormat(), nullptr);
+    EXPECT_EQ(Converter.GetFailure(), CONV_CREATE_FAILED);
+    EXPECT_TRUE(Converter.IsFileSystemFailure());
+    EXPECT_FALSE(Converter.RemoveX10File());
+    EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
+}
+
+TEST(SongFile, a_song_gone_after_vetting_fails_to_open_and_its_empty_x10_can_be_removed) {
+    TempDir Folder;
+    const auto Song = Folder / "song.mid";
+    WriteAll(Song, ExampleSong());
+    VantorMidiFile Converter(Song);
+    ASSERT_TRUE(Converter.GetIsFileValid());
+    std::filesystem::remove(Song);
+    EXPECT_EQ(Converter.ConvertToVantorFormat(), nullptr);
+    EXPECT_EQ(Converter.GetFailure(), CONV_OPEN_FAILED);
+    EXPECT_TRUE(Converter.IsFileSystemFailure());
+    EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10"));
+    EXPECT_TRUE(Converter.RemoveX10File());
+    EXPECT_FALSE(std::filesystem::exists(Folder / "song.midx10"));
+}
+
+TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says_why) {
+    TempDir Folder;
+    const auto Song = Folder / "cut.mid";
+    std::vector<uint8_t> Bytes = ExampleSong();
+    Bytes[21] += 4;  // the track claims four bytes more than the file holds
+    WriteAll(Song, Bytes);
+    const tSongConversion Result = ConvertSong(Song, false);
+    EXPECT_FALSE(Result.bConverted);
+    EXPECT_FALSE(Result.bFileSystemFailure);
+    EXPECT_EQ(Result.FailureText, "the track chunk says 17 bytes but the file holds only 13");
+    EXPECT_FALSE(std::filesystem::exists(Folder / "cut.midx10"));
+}
+
+TEST(SongFile, failure_texts_name_the_place_and_the_value) {
+    TempDir Folder;
+    const std::pair<std::vector<uint8_t>, const char*> aCases[] = {
+        {Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF9})),
+         "the event at track byte 4 is of kind 0xF9, which a MIDI file track may not hold"},
+        {Concat(cSmfBuilder::Header(0, 1, 0xE700), cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64})),
+         "division 0xE700 gives no time base"},
+        {Concat(cSmfBuilder::Header(0, 1, 480, 2), {}), "the header chunk says 2 bytes, fewer than the 6 it must hold"},
+    };
+    for (const auto& [File, szText] : aCases) {
+        WriteAll(Folder / "bad.mid", File);
+        EXPECT_EQ(ConvertSong(Folder / "bad.mid", false).FailureText, szText);
+    }
+}
