@@ -25,13 +25,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize) {
+    const std::filesystem::path X10Path = VantorMidiFile::MakeX10FilePath(gSongPath);
+    std::filesystem::remove(X10Path);  // the last input's song file
     {
         std::ofstream Out(gSongPath, std::ios::binary | std::ios::trunc);
         Out.write(reinterpret_cast<const char*>(pucData), static_cast<std::streamsize>(uiSize));
     }
     VetSong(gSongPath);
     const tSongConversion Result = ConvertSong(gSongPath, true);
-    const bool bX10Left = std::filesystem::exists(VantorMidiFile::MakeX10FilePath(gSongPath));
+    const bool bX10Left = std::filesystem::exists(X10Path);
     if (Result.bConverted != bX10Left) {
         std::abort();
     }

@@ -5,6 +5,7 @@ set -euo pipefail
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    librtmidi-dev jackd2 libjack-jackd2-dev
 )
 
 missing=()
