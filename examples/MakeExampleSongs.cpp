@@ -42,8 +42,8 @@ cSmfBuilder Lyrics() {
     const uint8_t aucKeys[] = {60, 60, 67, 67, 69, 69, 67};
     for (size_t i = 0; i < std::size(aucKeys); ++i) {
         Song.Text(i == 0 ? 0 : 48, 0x05, aszWords[i]);  // each word on its own instant
-        Song.NoteOn(48, 0, aucKeys[i], 96).NoteOff(i + 1 == std::size(aucKeys) ? 192 : 0, 0,
-                                                   aucKeys[i]);
+        Song.NoteOn(48, 0, aucKeys[i], 96)
+            .NoteOff(i + 1 == std::size(aucKeys) ? 192 : 0, 0, aucKeys[i]);
     }
     return std::move(Song.EndOfTrack());
 }

@@ -16,8 +16,8 @@ std::filesystem::path gSongPath;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::filesystem::path Folder = std::filesystem::temp_directory_path() /
-                                         ("songloader-fuzz-" + std::to_string(std::rand()));
+    const std::filesystem::path Folder =
+        std::filesystem::temp_directory_path() / ("songloader-fuzz-" + std::to_string(std::rand()));
     std::filesystem::create_directories(Folder);
     std::filesystem::current_path(Folder);  // the debug dump lands here
     gSongPath = Folder / "song.mid";

@@ -13,8 +13,7 @@ void PrintConvertHelp(std::ostream& Out) {
     Out << "Usage: " << kProgramName << " convert [--debug] FILE...\n"
         << "Converts each format-0 Standard MIDI File into the device's x10 song file,\n"
         << "written beside it as FILE followed by \"x10\"; prints each x10 path.\n\n"
-        << "  --debug      also write the conversion dump " << cDebugDump::kFileName
-        << " in the\n"
+        << "  --debug      also write the conversion dump " << cDebugDump::kFileName << " in the\n"
         << "               working directory (it holds the last song converted)\n"
         << "  -h, --help   show this help and exit\n\n"
         << "A song that fails is reported on stderr and leaves no x10 file; the other\n"

@@ -6,7 +6,7 @@
 // The optional text dump of a conversion: one row per section written to the x10 file.
 // Writes to it are not checked; the dump never changes the result of a conversion.
 class cDebugDump {
-public:
+  public:
     static constexpr const char* kFileName = "mididebug.txt";
 
     cDebugDump() = default;
@@ -20,7 +20,7 @@ public:
                 uint32_t dwEventLen);
     void Finish();
 
-private:
+  private:
     std::FILE* pFile = nullptr;
     uint32_t dwRowNumber = 0;
     uint32_t dwTotalTime = 0;

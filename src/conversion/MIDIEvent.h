@@ -23,7 +23,7 @@ static_assert(sizeof(tMIDIEventStruct) == 4);
 // The last channel message met in the track, always held complete (status and data), whether
 // or not its status byte stood in the file.
 class cMIDIEvent {
-public:
+  public:
     void SetStatus(uint8_t ucMIDIEvent);
     static bool ValidateEvent(uint8_t ucMIDIEvent);
     void SetEventLength();
@@ -38,7 +38,7 @@ public:
     uint8_t* ReturnEventDataBufPtrOnly() { return EventStruct.aucData; }
     uint8_t* ReturnEntireEventPtr() { return &EventStruct.ucStatus; }
 
-private:
+  private:
     tMIDIEventStruct EventStruct{};
     bool bRunningStatus = false;
     tMIDIEvent eEventType = eNoteOff;

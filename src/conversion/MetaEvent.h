@@ -5,7 +5,7 @@
 
 // The last meta event met in the track. Data of 256 bytes or more is never stored.
 class cMetaEvent {
-public:
+  public:
     static constexpr uint32_t kBufferSize = 256;
 
     void SetEventType(uint8_t ucMetaEvent) { ucEventType = ucMetaEvent; }
@@ -15,7 +15,7 @@ public:
     uint8_t* ReturnEventDataBufPtr() { return pucEventData.data(); }
     uint32_t GetTempo() const;
 
-private:
+  private:
     uint32_t dwEventLength = 0;
     uint8_t ucEventType = 0;
     std::array<uint8_t, kBufferSize> pucEventData{};

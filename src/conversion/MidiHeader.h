@@ -15,7 +15,7 @@ struct tMidiHeaderStruct {
 static_assert(sizeof(tMidiHeaderStruct) == 14);
 
 class tMidiHeader {
-public:
+  public:
     uint8_t* PtrToHeaderStruct() { return reinterpret_cast<uint8_t*>(&HeaderStruct); }
     const uint8_t* PtrToHeaderStruct() const {
         return reinterpret_cast<const uint8_t*>(&HeaderStruct);
@@ -31,6 +31,6 @@ public:
     // The x10 file says 6 whatever the input said: only the six standard bytes follow there.
     void ChangeLengthField(uint32_t dwLength);
 
-private:
+  private:
     tMidiHeaderStruct HeaderStruct{};
 };

@@ -35,7 +35,7 @@ enum tTrackFault : uint8_t {
 // One track chunk: its header, the whole track data, and a walker over its events that never
 // reads past the data, whatever the data holds.
 class tMtrkHeader {
-public:
+  public:
     static constexpr uint32_t kStartTempo = 500000;  // 120 beats per minute
 
     tMtrkHeader() = default;
@@ -43,9 +43,7 @@ public:
     tMtrkHeader& operator=(const tMtrkHeader&) = delete;
 
     uint8_t* PtrToMtrkStruct() { return reinterpret_cast<uint8_t*>(&MtrkStruct); }
-    const uint8_t* PtrToMtrkStruct() const {
-        return reinterpret_cast<const uint8_t*>(&MtrkStruct);
-    }
+    const uint8_t* PtrToMtrkStruct() const { return reinterpret_cast<const uint8_t*>(&MtrkStruct); }
     static constexpr uint32_t SizeOfMtrkStruct() { return sizeof(tMtrkStruct); }
     bool IsMTrk() const;
 
@@ -72,7 +70,7 @@ public:
     uint8_t* GetEventDataOnly(tMtrkEventType MtrkEventType);
     uint32_t GetEventLength(tMtrkEventType MtrkEventType) const;
 
-private:
+  private:
     bool ReadByte(uint8_t& ucByte);
     bool ReadQuantity(uint32_t& dwValue);
     bool ReadVariableDeltaTime() { return ReadQuantity(dwDeltaTime); }

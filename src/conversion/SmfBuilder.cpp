@@ -60,8 +60,7 @@ cSmfBuilder& cSmfBuilder::Tempo(uint32_t dwDelta, uint32_t dwMicrosecondsPerQuar
     return Meta(dwDelta, 0x51, Data);
 }
 
-cSmfBuilder& cSmfBuilder::Meta(uint32_t dwDelta, uint8_t ucType,
-                               const std::vector<uint8_t>& Data) {
+cSmfBuilder& cSmfBuilder::Meta(uint32_t dwDelta, uint8_t ucType, const std::vector<uint8_t>& Data) {
     std::vector<uint8_t> Bytes{0xFF, ucType};
     const std::vector<uint8_t> Length = Quantity(static_cast<uint32_t>(Data.size()));
     Bytes.insert(Bytes.end(), Length.begin(), Length.end());
@@ -85,8 +84,8 @@ cSmfBuilder& cSmfBuilder::EndOfTrack(uint32_t dwDelta) {
     return Event(dwDelta, {0xFF, 0x2F, 0x00});
 }
 
-std::vector<uint8_t> cSmfBuilder::Header(uint16_t uiFormat, uint16_t uiTracks,
-                                         uint16_t uiDivision, uint32_t dwLength) {
+std::vector<uint8_t> cSmfBuilder::Header(uint16_t uiFormat, uint16_t uiTracks, uint16_t uiDivision,
+                                         uint32_t dwLength) {
     std::vector<uint8_t> Bytes{'M', 'T', 'h', 'd'};
     AppendBigEndian(Bytes, dwLength, 4);
     AppendBigEndian(Bytes, uiFormat, 2);
@@ -112,7 +111,8 @@ std::vector<uint8_t> cSmfBuilder::File() const {
 bool cSmfBuilder::WriteTo(const std::filesystem::path& FilePath) const {
     const std::vector<uint8_t> Bytes = File();
     std::ofstream Out(FilePath, std::ios::binary | std::ios::trunc);
-    Out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+    Out.write(reinterpret_cast<const char*>(Bytes.data()),
+              static_cast<std::streamsize>(Bytes.size()));
     Out.close();
     return !Out.fail();
 }

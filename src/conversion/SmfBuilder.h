@@ -9,7 +9,7 @@
 // Events are appended with their delta time in ticks; nothing is checked, so malformed
 // files can be built as easily as good ones.
 class cSmfBuilder {
-public:
+  public:
     explicit cSmfBuilder(uint16_t uiDivision = 480, uint16_t uiFormat = 0);
 
     cSmfBuilder& Event(uint32_t dwDelta, std::initializer_list<uint8_t> Bytes);
@@ -34,7 +34,7 @@ public:
                                        uint32_t dwLength = 6);
     static std::vector<uint8_t> Chunk(const char* szFourCC, const std::vector<uint8_t>& Data);
 
-private:
+  private:
     void AppendDelta(uint32_t dwDelta);
 
     uint16_t uiDivision;

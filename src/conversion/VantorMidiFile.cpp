@@ -33,8 +33,7 @@ bool VantorMidiFile::ValidateMIDIFile(const std::filesystem::path& FilePath) {
     if (!File) {
         return false;
     }
-    File.read(reinterpret_cast<char*>(MidiHeader.PtrToHeaderStruct()),
-              tMidiHeader::SizeOfStruct());
+    File.read(reinterpret_cast<char*>(MidiHeader.PtrToHeaderStruct()), tMidiHeader::SizeOfStruct());
     if (File.gcount() != tMidiHeader::SizeOfStruct() || !MidiHeader.IsMThd()) {
         return false;
     }

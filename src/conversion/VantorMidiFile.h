@@ -17,7 +17,7 @@
 // section per instant (delta in units of 4 microseconds, a count byte, the kept event bytes as
 // they stood in the input), then one 0x00 byte.
 class VantorMidiFile {
-public:
+  public:
     // The count byte of a section holds at most this many event bytes.
     static constexpr uint32_t kMaxSectionBytes = 255;
     // The largest delta a 4-byte quantity can hold, plus one.
@@ -51,7 +51,7 @@ public:
 
     bool bEventsRemoved = false;
 
-private:
+  private:
     const std::filesystem::path* Warrelize();
     bool OpenFiles();
     bool FillHeader();

@@ -80,7 +80,8 @@ TEST(Cli, convert_reports_each_bad_song_goes_on_and_leaves_no_x10_behind) {
     WriteAll(NotMidi, std::vector<uint8_t>(30, 'a'));
     const std::string Format1 = WriteSong(Folder, "multi.mid", 1);
     const std::string Broken = (Folder / "broken.mid").string();
-    WriteAll(Broken, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})));
+    WriteAll(Broken, Concat(cSmfBuilder::Header(0, 1, 480),
+                            cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})));
     const std::string Good = WriteSong(Folder, "good.mid");
     const std::string Missing = (Folder / "missing.mid").string();
 

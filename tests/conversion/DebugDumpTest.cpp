@@ -12,7 +12,8 @@ const std::string kDumpHead =
 
 std::string ConvertWithDump(const TempDir& Folder, const std::string& Name,
                             const std::vector<uint8_t>& Track, bool* pbConverted = nullptr) {
-    WriteAll(Folder / Name, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", Track)));
+    WriteAll(Folder / Name,
+             Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", Track)));
     VantorMidiFile Converter(Folder / Name);
     Converter.SetDebugFlag();
     const bool bConverted = Converter.ConvertToVantorFormat() != nullptr;
@@ -43,8 +44,8 @@ TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
          true,
          "\n           0:       120.0:       31249:       31249:           3: 90 3C 64"},
         {"a silent instant: no row, no gap in the numbers, its time in the next DT",
-         {0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x06, 0x01, 0x41, 0x78, 0x80, 0x3C, 0x40,
-          0x78, 0x90, 0x3C, 0x64},
+         {0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x06, 0x01, 0x41, 0x78, 0x80, 0x3C, 0x40, 0x78,
+          0x90, 0x3C, 0x64},
          true,
          "\n           0:         0.0:           0:           0:           3: 90 3C 64"
          "\n           1:       120.0:      156248:      156248:           3: 80 3C 40"
@@ -59,7 +60,8 @@ TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
         TempDir Folder;
         WorkingDirectory InFolder(Folder.path());
         bool bConverted = false;
-        EXPECT_EQ(ConvertWithDump(Folder, "song.mid", Case.Track, &bConverted), kDumpHead + Case.Rows);
+        EXPECT_EQ(ConvertWithDump(Folder, "song.mid", Case.Track, &bConverted),
+                  kDumpHead + Case.Rows);
         EXPECT_EQ(bConverted, Case.bConverted);
     }
 }
@@ -69,13 +71,16 @@ TEST(DebugDump, holds_only_the_last_song_converted) {
     WorkingDirectory InFolder(Folder.path());
     ConvertWithDump(Folder, "first.mid", {0x00, 0x90, 0x3C, 0x64, 0x78, 0x80, 0x3C, 0x40});
     const std::string Dump = ConvertWithDump(Folder, "second.mid", {0x00, 0xC0, 0x05});
-    EXPECT_EQ(Dump, kDumpHead + "\n           0:         0.0:           0:           0:           2: C0 05");
+    EXPECT_EQ(
+        Dump,
+        kDumpHead + "\n           0:         0.0:           0:           0:           2: C0 05");
 }
 
 TEST(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_conversion) {
     TempDir Folder;
     WorkingDirectory InFolder(Folder.path());
-    WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));
+    WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480),
+                                         cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));
     VantorMidiFile Plain(Folder / "song.mid");
     ASSERT_NE(Plain.ConvertToVantorFormat(), nullptr);
     EXPECT_FALSE(std::filesystem::exists(Folder / "mididebug.txt"));

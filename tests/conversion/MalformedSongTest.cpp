@@ -10,7 +10,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const Bytes kGoodTrack{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+const Bytes kGoodTrack{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80,
+                       0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
 
 Bytes HeaderThenChunks(const Bytes& Header, std::initializer_list<Bytes> Chunks) {
     Bytes File = Header;
@@ -32,7 +33,8 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     const Bytes kHeader = cSmfBuilder::Header(0, 1, 480);
     Bytes TrackCutOff = HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", kGoodTrack)});
     TrackCutOff.resize(TrackCutOff.size() - 3);
-    Bytes HugeTrackLength = HeaderThenChunks(kHeader, {{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0}});
+    Bytes HugeTrackLength =
+        HeaderThenChunks(kHeader, {{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0}});
     const uint8_t aucMetaEvent[] = {0x00, 0xFF, 0x03, 0x82, 0x00};
     Bytes LongMeta(std::begin(aucMetaEvent), std::end(aucMetaEvent));
     LongMeta.resize(LongMeta.size() + 256, 0x41);
@@ -41,15 +43,19 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     const tMalformedSong aCases[] = {
         {"file ends inside the header", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0}, CONV_HEADER_CUT_OFF},
         {"header length 5",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 5), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 5),
+                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
          CONV_HEADER_TOO_SHORT},
         {"header length beyond the file",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 1000), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 1000),
+                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
          CONV_HEADER_CUT_OFF},
-        {"division 0", HeaderThenChunks(cSmfBuilder::Header(0, 1, 0), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+        {"division 0",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
          CONV_BAD_DIVISION},
         {"time code with 0 ticks per frame",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE700), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE700),
+                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
          CONV_BAD_DIVISION},
         {"no chunk after the header", kHeader, CONV_NO_TRACK},
         {"only a foreign chunk", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("XFIH", {1, 2, 3})}),
@@ -58,36 +64,46 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
          HeaderThenChunks(kHeader, {{'X', 'F', 'I', 'H', 0x7F, 0, 0, 0, 1}}), CONV_NO_TRACK},
         {"track shorter than its length", TrackCutOff, CONV_TRACK_CUT_OFF},
         {"track length of nearly 4 GB", HugeTrackLength, CONV_TRACK_CUT_OFF},
-        {"empty track", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {})}), CONV_EMPTY_TRACK},
-        {"end of track first",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90, 0x3C, 0x64})}),
+        {"empty track", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {})}),
          CONV_EMPTY_TRACK},
-        {"meta event of 256 bytes", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", LongMeta)}),
-         CONV_META_TOO_LONG},
-        {"event cut off", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C})}),
+        {"end of track first",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
+                                       "MTrk", {0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90, 0x3C, 0x64})}),
+         CONV_EMPTY_TRACK},
+        {"meta event of 256 bytes",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", LongMeta)}), CONV_META_TOO_LONG},
+        {"event cut off",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C})}),
          CONV_EVENT_CUT_OFF},
         {"five-byte quantity",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64})}),
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
+                                       "MTrk", {0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64})}),
          CONV_QUANTITY_TOO_LONG},
         {"running status without status",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})}), CONV_NO_RUNNING_STATUS},
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})}),
+         CONV_NO_RUNNING_STATUS},
         {"timing clock in the track",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF8})}),
+         HeaderThenChunks(kHeader,
+                          {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF8})}),
          CONV_BAD_EVENT_KIND},
         {"2^28 units between two sections",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 1),
-                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90, 0x3C,
-                                                       0x64, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         HeaderThenChunks(
+             cSmfBuilder::Header(0, 1, 1),
+             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90,
+                                          0x3C, 0x64, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
          CONV_DELTA_TOO_LARGE},
         {"carried silent time reaching 2^28 units",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 1),
-                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04, 0x00, 0x90, 0x3C,
-                                                       0x64, 0xC0, 0x80, 0x80, 0x00, 0xFF, 0x06, 0x00, 0xC0,
-                                                       0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         HeaderThenChunks(
+             cSmfBuilder::Header(0, 1, 1),
+             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04, 0x00, 0x90,
+                                          0x3C, 0x64, 0xC0, 0x80, 0x80, 0x00, 0xFF, 0x06, 0x00,
+                                          0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
          CONV_DELTA_TOO_LARGE},
         {"a delta too large for 32 bits",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90,
-                                                                0x3C, 0x64, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40})}),
+         HeaderThenChunks(
+             kHeader,
+             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90,
+                                          0x3C, 0x64, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40})}),
          CONV_DELTA_TOO_LARGE},
     };
     for (const tMalformedSong& Case : aCases) {

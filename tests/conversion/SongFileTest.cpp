@@ -44,8 +44,8 @@ TEST(SongFile, validation_tells_midi_files_and_formats_apart) {
     WriteAll(Folder / "good.mid", ExampleSong());
 
     const std::pair<const char*, tSongVerdict> aCases[] = {
-        {"format1.mid", SONG_NOT_FORMAT_0}, {"header-only.mid", SONG_NOT_FORMAT_0},
-        {"text.mid", SONG_NOT_MIDI_FILE},   {"short.mid", SONG_NOT_MIDI_FILE},
+        {"format1.mid", SONG_NOT_FORMAT_0},  {"header-only.mid", SONG_NOT_FORMAT_0},
+        {"text.mid", SONG_NOT_MIDI_FILE},    {"short.mid", SONG_NOT_MIDI_FILE},
         {"missing.mid", SONG_NOT_MIDI_FILE}, {"good.mid", SONG_FORMAT_0},
     };
     for (const auto& [szName, eVerdict] : aCases) {
@@ -105,11 +105,14 @@ TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says
 TEST(SongFile, failure_texts_name_the_place_and_the_value) {
     TempDir Folder;
     const std::pair<std::vector<uint8_t>, const char*> aCases[] = {
-        {Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF9})),
+        {Concat(cSmfBuilder::Header(0, 1, 480),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF9})),
          "the event at track byte 4 is of kind 0xF9, which a MIDI file track may not hold"},
-        {Concat(cSmfBuilder::Header(0, 1, 0xE700), cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64})),
+        {Concat(cSmfBuilder::Header(0, 1, 0xE700),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64})),
          "division 0xE700 gives no time base"},
-        {Concat(cSmfBuilder::Header(0, 1, 480, 2), {}), "the header chunk says 2 bytes, fewer than the 6 it must hold"},
+        {Concat(cSmfBuilder::Header(0, 1, 480, 2), {}),
+         "the header chunk says 2 bytes, fewer than the 6 it must hold"},
     };
     for (const auto& [File, szText] : aCases) {
         WriteAll(Folder / "bad.mid", File);

@@ -39,8 +39,8 @@ TEST(TrackReader, a_track_that_starts_with_end_of_track_ends_at_once) {
 
 TEST(TrackReader, running_status_across_meta_and_sysex_keeps_the_last_channel_status) {
     tMtrkHeader Track;
-    LoadTrack(Track, {0x00, 0x93, 0x3C, 0x64, 0x10, 0xFF, 0x01, 0x01, 0x41, 0x00, 0xF0, 0x02,
-                      0x01, 0xF7, 0x05, 0x3E, 0x50});
+    LoadTrack(Track, {0x00, 0x93, 0x3C, 0x64, 0x10, 0xFF, 0x01, 0x01, 0x41, 0x00, 0xF0, 0x02, 0x01,
+                      0xF7, 0x05, 0x3E, 0x50});
     ASSERT_TRUE(Track.ReadEvent());
     EXPECT_FALSE(Track.GetIsRunningStatus());
     ASSERT_TRUE(Track.ReadEvent());
@@ -144,8 +144,8 @@ TEST(TrackReader, a_sysex_of_256_file_bytes_is_kept_whole_and_one_of_257_is_left
 
 TEST(TrackReader, split_sysex_and_escape_events_are_read_past_by_their_length) {
     tMtrkHeader Track;
-    LoadTrack(Track, {0x00, 0xF0, 0x03, 0x01, 0xF7, 0x02, 0x00, 0xF7, 0x02, 0x03, 0xF7, 0x00,
-                      0x80, 0x3C, 0x40});
+    LoadTrack(Track, {0x00, 0xF0, 0x03, 0x01, 0xF7, 0x02, 0x00, 0xF7, 0x02, 0x03, 0xF7, 0x00, 0x80,
+                      0x3C, 0x40});
     ASSERT_TRUE(Track.ReadEvent());
     EXPECT_EQ(Track.GetEventLength(eSysexEvent), 0u);  // its data ends in 0x02, not 0xF7
     ASSERT_TRUE(Track.ReadEvent());
@@ -168,26 +168,33 @@ TEST(TrackReader, malformed_tracks_stop_the_walk_with_the_reason_and_never_read_
         {"delta quantity cut off", {0x81}, TRACK_EVENT_CUT_OFF, 0},
         {"note without velocity", {0x00, 0x90, 0x3C}, TRACK_EVENT_CUT_OFF, 0},
         {"second event cut off", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xC0}, TRACK_EVENT_CUT_OFF, 4},
-        {"five-byte delta", {0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64},
-         TRACK_QUANTITY_TOO_LONG, 0},
-        {"meta length of five bytes", {0x00, 0xFF, 0x01, 0x80, 0x80, 0x80, 0x80, 0x01},
-         TRACK_QUANTITY_TOO_LONG, 0},
+        {"five-byte delta",
+         {0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64},
+         TRACK_QUANTITY_TOO_LONG,
+         0},
+        {"meta length of five bytes",
+         {0x00, 0xFF, 0x01, 0x80, 0x80, 0x80, 0x80, 0x01},
+         TRACK_QUANTITY_TOO_LONG,
+         0},
         {"data byte first", {0x00, 0x3C, 0x64}, TRACK_NO_RUNNING_STATUS, 0},
-        {"data byte after meta only", {0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x64},
-         TRACK_NO_RUNNING_STATUS, 4},
+        {"data byte after meta only",
+         {0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x64},
+         TRACK_NO_RUNNING_STATUS,
+         4},
         {"song position kind", {0x00, 0xF2, 0x00, 0x00}, TRACK_BAD_EVENT_KIND, 0},
         {"tune request kind", {0x00, 0xF6}, TRACK_BAD_EVENT_KIND, 0},
         {"clock kind", {0x00, 0xF8}, TRACK_BAD_EVENT_KIND, 0},
         {"active sensing kind", {0x00, 0xFE}, TRACK_BAD_EVENT_KIND, 0},
         {"meta type missing", {0x00, 0xFF}, TRACK_EVENT_CUT_OFF, 0},
         {"meta data cut off", {0x00, 0xFF, 0x01, 0x05, 0x41}, TRACK_EVENT_CUT_OFF, 0},
-        {"meta length too long even though cut off", {0x00, 0xFF, 0x01, 0x82, 0x00},
-         TRACK_META_TOO_LONG, 0},
+        {"meta length too long even though cut off",
+         {0x00, 0xFF, 0x01, 0x82, 0x00},
+         TRACK_META_TOO_LONG,
+         0},
         {"sysex data cut off", {0x00, 0xF0, 0x05, 0x01, 0xF7}, TRACK_EVENT_CUT_OFF, 0},
         {"sysex length missing", {0x00, 0xF0}, TRACK_EVENT_CUT_OFF, 0},
         {"escape data cut off", {0x00, 0xF7, 0x03, 0x01}, TRACK_EVENT_CUT_OFF, 0},
-        {"huge sysex length", {0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0xF7}, TRACK_EVENT_CUT_OFF,
-         0},
+        {"huge sysex length", {0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0xF7}, TRACK_EVENT_CUT_OFF, 0},
     };
     for (const tMalformedTrack& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);

@@ -10,7 +10,7 @@
 
 // A fresh folder for one test, removed with everything in it when the test ends.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device Random;
         Path = std::filesystem::temp_directory_path() /
@@ -27,13 +27,13 @@ public:
     const std::filesystem::path& path() const { return Path; }
     std::filesystem::path operator/(const std::string& Name) const { return Path / Name; }
 
-private:
+  private:
     std::filesystem::path Path;
 };
 
 // Runs the test body with the working directory moved into a folder, and moves it back.
 class WorkingDirectory {
-public:
+  public:
     explicit WorkingDirectory(const std::filesystem::path& Folder)
         : Previous(std::filesystem::current_path()) {
         std::filesystem::current_path(Folder);
@@ -42,7 +42,7 @@ public:
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
     ~WorkingDirectory() { std::filesystem::current_path(Previous); }
 
-private:
+  private:
     std::filesystem::path Previous;
 };
 
