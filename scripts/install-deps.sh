@@ -6,6 +6,7 @@ PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     librtmidi-dev jackd2 libjack-jackd2-dev
+    qt6-base-dev qt6-qpa-plugins libgl-dev
 )
 
 missing=()

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "X10State.h"
+
+class X10FileTransfer;
+
+// What one transfer of several songs needs: the songs (source paths and converted x10 paths,
+// same index; an empty x10 path is a song that did not convert and is skipped), the two
+// intervals, and the options handed on to the transfer object.
+struct tTransferPlan {
+    std::vector<std::string> SongPaths;
+    std::vector<std::string> X10Paths;
+    int32_t iTimeBetweenSongs = 300;    // ms
+    int32_t iTimeBetweenPackets = 25;   // ms
+    bool bBlindTransfer = true;
+    uint32_t uiMidiInBlockSize = 32;
+    uint32_t uiMidiInNumberOfBuffers = 32;
+    bool bMonitorEnabled = false;       // produce the monitor's port text before each step
+};
+
+// What one tick asks of the window (or terminal) that shows the transfer. Texts are UTF-8.
+struct tTransferTick {
+    tX10State eState = X10_PORT_CLOSED;  // the state the step left
+    int32_t iCurrentSong = 0;            // index into the plan
+    std::string CurrentFileLabel;        // the source path from its last separator on
+    std::string StateText;               // kept from the tick before where a state has none
+    std::string HandShakeText;           // the cancel reason after a cancel
+    bool bPortTextChanged = false;       // the monitor's text is to be replaced by PortText
+    std::string PortText;
+    bool bFileBarRangeChanged = false;   // the file bar runs 0 .. iFileBarMaximum
+    int32_t iFileBarMaximum = 100;
+    bool bFileBarValueChanged = false;
+    int32_t iFileBarValue = 0;
+    bool bOverallValueChanged = false;   // the overall bar runs 0 .. 100 x songs
+    int32_t iOverallValue = 0;
+    const char* szMessage = nullptr;     // a stop state's message box, or null
+    const char* szCaption = nullptr;     // its caption ("" for none)
+    int32_t iNextIntervalMs = -1;        // when to tick again; -1: the run has stopped
+};
+
+// The pacing of a transfer, toolkit-free: which song, when to reset for the next one, the two
+// intervals, file and overall progress, which states stop the run and what each stop says.
+// The host owns the timer: it calls Start, then Tick each time the interval it was given has
+// passed (never two at once), and End when the user ends the send (OK, Abort, close).
+class cTransferRun {
+public:
+    cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan);
+
+    // Resets the transfer object and hands it the options; returns the first interval in ms.
+    int32_t Start();
+    tTransferTick Tick();
+    // Ends the send: closes the ports and the file. No step runs afterwards.
+    void End();
+
+    int32_t OverallMaximum() const;
+    bool IsRunning() const { return bRunning; }
+    // Every song sent to the end (the last state was X10_DONE for the last song).
+    bool AllSongsDone() const { return bAllDone; }
+    int32_t SongCount() const { return static_cast<int32_t>(Plan.X10Paths.size()); }
+
+private:
+    // See TransferRun.cpp.
+    X10FileTransfer& Transfer;
+    tTransferPlan Plan;
+    int32_t iCurrentSong = 0;
+    int32_t iTotalPackets = 0;
+    int32_t iPacketsSent = 0;
+    int32_t iFileBarMaximum = 100;
+    bool bRunning = false;
+    bool bAllDone = false;
+    char acStateText[128] = {};
+    char acHandShakeText[64] = {};
+    char acPortText[1024] = {};
+};
