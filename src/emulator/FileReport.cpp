@@ -1,0 +1,22 @@
+#include "FileReport.h"
+
+#include "HexText.h"
+
+std::string QuotedName(const std::string& Name) {
+    std::string Text = "\"";
+    for (const char cChar : Name) {
+        const auto ucChar = static_cast<uint8_t>(cChar);
+        if (ucChar < 0x20 || ucChar >= 0x7F || cChar == '"' || cChar == '\\') {
+            Text += "\\x" + Hex2(ucChar);
+        } else {
+            Text += cChar;
+        }
+    }
+    return Text + "\"";
+}
+
+std::string FormatFileReport(const tFileReport& Report) {
+    return "file " + QuotedName(Report.Name) + ": bytes " + std::to_string(Report.dwBytes) +
+           ", data packets " + std::to_string(Report.uiDataPackets) + ", resends " +
+           std::to_string(Report.uiResends) + ": " + Report.Verdict;
+}

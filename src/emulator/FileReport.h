@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// What the device says about one file that it received, whole or not.
+struct tFileReport {
+    std::string Name;
+    uint32_t dwBytes = 0;              // file bytes received
+    uint32_t dwDeclaredBytes = 0;      // the length that the header announced
+    uint32_t uiDataPackets = 0;        // data packets taken into the file
+    uint32_t uiResends = 0;            // packets that arrived again (after a NAK or as a duplicate)
+    bool bOk = false;                  // received whole and stored
+    std::string Verdict;               // "ok", or why not
+    std::filesystem::path StoredPath;  // set when stored
+};
+
+inline constexpr const char* kVerdictOk = "ok";
+
+// One line: file "NAME": bytes B, data packets P, resends R: VERDICT
+std::string FormatFileReport(const tFileReport& Report);
+
+// A song name in double quotes; a quote, a backslash and any byte outside printable 7-bit
+// ASCII are shown as \xHH, so that the line stays one printable line whatever the header held.
+std::string QuotedName(const std::string& Name);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Generic handshaking replies of the File Dump protocol: F0 7E <device> <handshake> <number> F7.
+enum tHandshake : uint8_t {
+    HANDSHAKE_EOF = 0x7B,
+    HANDSHAKE_WAIT = 0x7C,
+    HANDSHAKE_CANCEL = 0x7D,
+    HANDSHAKE_NAK = 0x7E,
+    HANDSHAKE_ACK = 0x7F,
+};
+
+// Reason codes that the device's CANCEL carries in place of a packet number.
+enum tCancelReason : uint8_t {
+    CANCEL_NO_MIDI_HEADER = 1,  // file length 0, or no "MIDI" type in the header
+    CANCEL_NO_FREE_HASH = 2,
+    CANCEL_FILE_OPEN_FAILED = 3,
+    CANCEL_DATA_ERROR = 4,  // the device's text calls it a data checksum error
+    CANCEL_MIDI_PARSER_LOCK = 5,
+    CANCEL_DSP_PARSER_LOCK = 6,
+};
+
+inline std::vector<uint8_t> MakeHandshake(uint8_t ucDeviceByte, tHandshake eHandshake,
+                                          uint8_t ucNumber) {
+    return {0xF0, 0x7E, ucDeviceByte, eHandshake, static_cast<uint8_t>(ucNumber & 0x7F), 0xF7};
+}
+
+// One reply to send, and when: uiDelayMs after the message that caused it arrived.
+struct tDeviceReply {
+    std::vector<uint8_t> aucMessage;
+    uint32_t uiDelayMs = 0;
+};

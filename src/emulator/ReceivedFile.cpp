@@ -1,0 +1,54 @@
+#include "ReceivedFile.h"
+
+#include <algorithm>
+
+namespace {
+
+// Songs are small; a header announcing more does not make the device reserve it up front.
+constexpr uint32_t kMaxReserve = 1u << 20;
+
+}  // namespace
+
+cReceivedFile::cReceivedFile(std::string Name, uint32_t dwDeclaredBytes)
+    : Name(std::move(Name)), dwDeclaredBytes(dwDeclaredBytes) {
+    aucBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
+}
+
+bool cReceivedFile::TakeResend() {
+    if (!bAwaitingResend) {
+        return false;
+    }
+    bAwaitingResend = false;
+    ++uiResends;
+    return true;
+}
+
+bool cReceivedFile::TakeDuplicate(std::span<const uint8_t> Message) {
+    if (aucLastPacket.empty() || !std::ranges::equal(Message, aucLastPacket)) {
+        return false;
+    }
+    ++uiResends;
+    return true;
+}
+
+bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message) {
+    if (Decoded.size() > dwDeclaredBytes - aucBytes.size()) {
+        return false;
+    }
+    aucBytes.insert(aucBytes.end(), Decoded.begin(), Decoded.end());
+    aucLastPacket.assign(Message.begin(), Message.end());
+    ++uiDataPackets;
+    return true;
+}
+
+tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
+    tFileReport Result;
+    Result.Name = Name;
+    Result.dwBytes = static_cast<uint32_t>(aucBytes.size());
+    Result.dwDeclaredBytes = dwDeclaredBytes;
+    Result.uiDataPackets = uiDataPackets;
+    Result.uiResends = uiResends;
+    Result.bOk = bOk;
+    Result.Verdict = std::move(Verdict);
+    return Result;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "FileReport.h"
+
+// The file that the device is reassembling, from its header to its end-of-file message.
+class cReceivedFile {
+  public:
+    cReceivedFile(std::string Name, uint32_t dwDeclaredBytes);
+
+    const std::string& GetName() const { return Name; }
+    const std::vector<uint8_t>& GetBytes() const { return aucBytes; }
+    uint32_t GetDeclaredBytes() const { return dwDeclaredBytes; }
+    bool IsComplete() const { return aucBytes.size() == dwDeclaredBytes; }
+
+    // Data packets count from 1 within the file; on the wire their number wraps at 128.
+    uint32_t NextPacketIndex() const { return uiDataPackets + 1; }
+    uint8_t NextPacketNumber() const { return static_cast<uint8_t>(NextPacketIndex() & 0x7F); }
+
+    // A NAK asks the sender for the same packet again: the next data packet to arrive is
+    // counted as a resend.
+    void ExpectResend() { bAwaitingResend = true; }
+    // True, and counted, when this arrival follows a NAK.
+    bool TakeResend();
+    // True, and counted, when the message repeats the data packet taken last, byte for byte.
+    bool TakeDuplicate(std::span<const uint8_t> Message);
+
+    // Adds a data packet's decoded bytes; false when they would pass the announced length.
+    bool Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message);
+
+    tFileReport Report(bool bOk, std::string Verdict) const;
+
+  private:
+    std::string Name;
+    uint32_t dwDeclaredBytes;
+    std::vector<uint8_t> aucBytes;
+    std::vector<uint8_t> aucLastPacket;
+    uint32_t uiDataPackets = 0;
+    uint32_t uiResends = 0;
+    bool bAwaitingResend = false;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "FileReport.h"
+#include "Handshake.h"
+#include "IncomingMessage.h"
+#include "ReceivedFile.h"
+#include "SongStore.h"
+#include "TavDeviceOptions.h"
+
+// What the device does about one incoming message: the replies to send, each after its delay,
+// and the report lines (one per file ended, device command or ignored message).
+struct tDeviceResponse {
+    std::vector<tDeviceReply> Replies;
+    std::vector<std::string> ReportLines;
+};
+
+// A TAV device as seen from its MIDI ports: it receives songs sent as File Dump messages,
+// answers each with a generic handshake, stores every song received whole, and recognises the
+// default-song commands. It has no clock and no threads: the host delivers each whole incoming
+// message from one thread and sends the replies when their delays have passed.
+class cTavDevice {
+  public:
+    explicit cTavDevice(tTavDeviceOptions Options);
+
+    tDeviceResponse ReceiveMessage(const uint8_t* pucMessage, size_t uiLength);
+    // Ends a file still being received, as when the device is switched off mid-transfer.
+    tDeviceResponse SwitchOff();
+
+    bool IsReceivingFile() const { return CurrentFile.has_value(); }
+    // Every file ended so far, in order, including refused and cut-short ones.
+    const std::vector<tFileReport>& GetFileReports() const { return FileReports; }
+    std::filesystem::path StoredPathFor(const std::string& Name) const {
+        return Store.PathFor(Name);
+    }
+
+  private:
+    void OnHeader(const tIncomingMessage& In, tDeviceResponse& Response);
+    void OnDataPacket(const tIncomingMessage& In, std::span<const uint8_t> Message,
+                      tDeviceResponse& Response);
+    void TakeDataPacket(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message,
+                        uint8_t ucNumber, bool bResent, tDeviceResponse& Response);
+    void OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Response);
+    void OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Response);
+
+    void RefuseHeader(const std::string& Name, tCancelReason eReason, const std::string& Why,
+                      tDeviceResponse& Response);
+    void CancelFile(uint8_t ucReason, const std::string& Verdict, tDeviceResponse& Response);
+    void FinishFile(tDeviceResponse& Response);
+    void EndFile(bool bOk, const std::string& Verdict, tDeviceResponse& Response);
+    void Acknowledge(int32_t iPacketIndex, uint8_t ucNumber, tDeviceResponse& Response);
+    void Reply(tHandshake eHandshake, uint8_t ucNumber, uint32_t uiLaterMs,
+               tDeviceResponse& Response);
+
+    tTavDeviceOptions Options;
+    cSongStore Store;
+    std::optional<cReceivedFile> CurrentFile;
+    // After a refused or cancelled file the sender may go on (a blind sender does): its data
+    // packets and end-of-file message are dropped without a word until the next header.
+    bool bDiscarding = false;
+    uint64_t uiRepliesDecided = 0;
+    std::vector<tFileReport> FileReports;
+};

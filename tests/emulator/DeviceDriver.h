@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileDumpEncoder.h"
+#include "TavDevice.h"
+
+// Plays the sender's part against the device, as a handshaking loader would: it sends the
+// messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is
+// written down as "ACK 3", with " +200ms" when it is delayed.
+struct tTranscript {
+    std::vector<std::string> Replies;
+    std::vector<std::string> Lines;
+};
+
+inline std::string DescribeReply(const tDeviceReply& Reply) {
+    const std::vector<uint8_t>& Bytes = Reply.aucMessage;
+    if (Bytes.size() != 6 || Bytes[0] != 0xF0 || Bytes[1] != 0x7E || Bytes[5] != 0xF7) {
+        return "malformed reply";
+    }
+    std::string Text;
+    switch (Bytes[3]) {
+        case 0x7F:
+            Text = "ACK ";
+            break;
+        case 0x7E:
+            Text = "NAK ";
+            break;
+        case 0x7D:
+            Text = "CANCEL ";
+            break;
+        case 0x7C:
+            Text = "WAIT ";
+            break;
+        default:
+            Text = "handshake " + std::to_string(Bytes[3]) + " ";
+            break;
+    }
+    Text += std::to_string(Bytes[4]);
+    if (Reply.uiDelayMs != 0) {
+        Text += " +" + std::to_string(Reply.uiDelayMs) + "ms";
+    }
+    return Text;
+}
+
+inline void Record(const tDeviceResponse& Response, tTranscript& Transcript) {
+    for (const tDeviceReply& Reply : Response.Replies) {
+        Transcript.Replies.push_back(DescribeReply(Reply));
+    }
+    Transcript.Lines.insert(Transcript.Lines.end(), Response.ReportLines.begin(),
+                            Response.ReportLines.end());
+}
+
+inline tTranscript Deliver(cTavDevice& Device, const std::vector<FileDump::Bytes>& Messages,
+                           bool bHandshaking = true) {
+    constexpr int kMaxSendsOfOneMessage = 4;
+    tTranscript Transcript;
+    for (const FileDump::Bytes& Message : Messages) {
+        for (int iSend = 0; iSend < kMaxSendsOfOneMessage; ++iSend) {
+            const size_t uiBefore = Transcript.Replies.size();
+            Record(Device.ReceiveMessage(Message.data(), Message.size()), Transcript);
+            const bool bAnswered = Transcript.Replies.size() > uiBefore;
+            const std::string Last = bAnswered ? Transcript.Replies.back() : std::string();
+            if (bHandshaking && Last.rfind("CANCEL", 0) == 0) {
+                return Transcript;
+            }
+            if (!bHandshaking || Last.rfind("NAK", 0) != 0) {
+                break;
+            }
+        }
+    }
+    return Transcript;
+}
+
+inline std::vector<std::string> Concat(std::vector<std::string> First,
+                                       const std::vector<std::string>& Second) {
+    First.insert(First.end(), Second.begin(), Second.end());
+    return First;
+}

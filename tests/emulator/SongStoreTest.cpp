@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "SongStore.h"
+#include "TempDir.h"
+
+TEST(SongStore, a_song_replaces_the_one_stored_under_its_name) {
+    TempDir Folder;
+    const cSongStore Store(Folder.path());
+    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).bStored);
+    const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{9});
+    EXPECT_TRUE(Result.bStored);
+    EXPECT_EQ(Result.Path, Folder / "SONG.x10");
+    EXPECT_EQ(ReadAll(Folder / "SONG.x10"), std::vector<uint8_t>{9});
+    EXPECT_FALSE(std::filesystem::exists(Folder / "SONG.x10.part"));
+}
+
+TEST(SongStore, a_failed_write_keeps_the_song_stored_before) {
+    TempDir Folder;
+    const cSongStore Store(Folder.path());
+    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).bStored);
+    // A folder where the temporary file would go makes the write fail.
+    std::filesystem::create_directory(Folder / "SONG.x10.part");
+    const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{9});
+    EXPECT_FALSE(Result.bStored);
+    EXPECT_EQ(Result.Error, "cannot write " + (Folder / "SONG.x10.part").string());
+    EXPECT_EQ(ReadAll(Folder / "SONG.x10"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST(SongStore, a_missing_folder_is_named_in_the_error) {
+    TempDir Folder;
+    const cSongStore Store(Folder / "missing");
+    const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{1});
+    EXPECT_FALSE(Result.bStored);
+    EXPECT_EQ(Result.Error, "cannot write " + (Folder / "missing" / "SONG.x10.part").string());
+}
+
+TEST(SongStore, names_that_cannot_be_file_names_are_refused) {
+    EXPECT_EQ(cSongStore::NameFault("Blues Jam"), "");
+    EXPECT_EQ(cSongStore::NameFault("ABCDEFGHIJKL"), "");
+    EXPECT_EQ(cSongStore::NameFault("a\\b"),
+              "the song name holds the byte 0x5C, which cannot be part of a file name");
+    EXPECT_EQ(cSongStore::NameFault("a\x7F"),
+              "the song name holds the byte 0x7F, which cannot be part of a file name");
+}

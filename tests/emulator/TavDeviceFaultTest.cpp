@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "DeviceDriver.h"
+#include "TempDir.h"
+
+namespace {
+
+using FileDump::Bytes;
+using Lines = std::vector<std::string>;
+
+struct tFaultCase {
+    const char* szWhat;
+    std::function<void(tTavDeviceOptions&)> SetFault;
+    size_t uiFileSize;
+    Lines Replies;
+    std::string Verdict;  // the file's report line after "file \"SONG\": "
+    bool bStored;
+};
+
+}  // namespace
+
+TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
+    const tFaultCase aCases[] = {
+        {"blind",
+         [](tTavDeviceOptions& O) { O.bBlind = true; },
+         300,
+         {},
+         "bytes 300, data packets 3, resends 0: ok",
+         true},
+        {"NAK every 3rd data packet",
+         [](tTavDeviceOptions& O) { O.uiNakEvery = 3; },
+         1000,
+         {"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
+          "ACK 8", "NAK 9", "ACK 9"},
+         "bytes 1000, data packets 9, resends 3: ok",
+         true},
+        {"cancel at data packet 2",
+         [](tTavDeviceOptions& O) {
+             O.iCancelAt = 2;
+             O.ucCancelReason = 4;
+         },
+         1000,
+         {"ACK 0", "ACK 1", "CANCEL 4"},
+         "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
+         false},
+        {"cancel at the header",
+         [](tTavDeviceOptions& O) {
+             O.iCancelAt = 0;
+             O.ucCancelReason = 2;
+         },
+         1000,
+         {"CANCEL 2"},
+         "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
+         false},
+        {"wait at data packet 2",
+         [](tTavDeviceOptions& O) { O.iWaitAt = 2; },
+         300,
+         {"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
+         "bytes 300, data packets 3, resends 0: ok",
+         true},
+        {"wait at the header",
+         [](tTavDeviceOptions& O) { O.iWaitAt = 0; },
+         10,
+         {"WAIT 0", "ACK 0 +200ms", "ACK 1"},
+         "bytes 10, data packets 1, resends 0: ok",
+         true},
+        {"drop every 2nd reply",
+         [](tTavDeviceOptions& O) { O.uiDropReplyEvery = 2; },
+         500,
+         {"ACK 0", "ACK 2", "ACK 4"},
+         "bytes 500, data packets 5, resends 0: ok",
+         true},
+        {"delay every reply",
+         [](tTavDeviceOptions& O) {
+             O.uiReplyDelayMs = 30;
+             O.iWaitAt = 1;
+         },
+         200,
+         {"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
+         "bytes 200, data packets 2, resends 0: ok",
+         true},
+        {"acknowledge the end-of-file message",
+         [](tTavDeviceOptions& O) { O.bAckEof = true; },
+         200,
+         {"ACK 0", "ACK 1", "ACK 2", "ACK 3"},
+         "bytes 200, data packets 2, resends 0: ok",
+         true},
+        {"wrong numbers in the ACKs",
+         [](tTavDeviceOptions& O) {
+             O.bWrongNumber = true;
+             O.uiNakEvery = 2;
+         },
+         300,
+         {"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
+         "bytes 300, data packets 3, resends 1: ok",
+         true},
+    };
+    for (const tFaultCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        TempDir Folder;
+        tTavDeviceOptions Options;
+        Options.StoreFolder = Folder.path();
+        Case.SetFault(Options);
+        cTavDevice Device(Options);
+        const Bytes File = FileDump::SongBytes(Case.uiFileSize);
+        const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
+        EXPECT_EQ(Transcript.Replies, Case.Replies);
+        EXPECT_EQ(Transcript.Lines, Lines{"file \"SONG\": " + Case.Verdict});
+        EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Case.bStored);
+        if (Case.bStored) {
+            EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
+        }
+    }
+}
+
+TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.ucDeviceByte = 0x10;
+    cTavDevice Device(Options);
+    const Bytes Header = FileDump::Header("SONG", 5);
+    const tDeviceResponse Response = Device.ReceiveMessage(Header.data(), Header.size());
+    ASSERT_EQ(Response.Replies.size(), 1u);
+    EXPECT_EQ(Response.Replies[0].aucMessage, (Bytes{0xF0, 0x7E, 0x10, 0x7F, 0x00, 0xF7}));
+}
+
+TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_song) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.iCancelAt = 1;
+    Options.ucCancelReason = 5;
+    cTavDevice Device(Options);
+    const tTranscript Cancelled =
+        Deliver(Device, FileDump::WholeFile("FIRST", FileDump::SongBytes(400)), false);
+    EXPECT_EQ(Cancelled.Replies, (Lines{"ACK 0", "CANCEL 5"}));
+    EXPECT_EQ(Cancelled.Lines, Lines{"file \"FIRST\": bytes 0, data packets 0, resends 0: "
+                                     "cancelled at data packet 1 with reason 5"});
+    // The device cancels every file at packet 1; the next header starts a new file all the same.
+    const tTranscript Next = Deliver(Device, {FileDump::Header("SECOND", 3)}, false);
+    EXPECT_EQ(Next.Replies, Lines{"ACK 0"});
+    EXPECT_TRUE(Device.IsReceivingFile());
+}
+
+TEST(TavDeviceFault, replies_are_dropped_by_their_count_across_songs) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.uiDropReplyEvery = 3;
+    cTavDevice Device(Options);
+    const tTranscript First = Deliver(Device, FileDump::WholeFile("A", FileDump::SongBytes(100)));
+    const tTranscript Second = Deliver(Device, FileDump::WholeFile("B", FileDump::SongBytes(100)));
+    EXPECT_EQ(First.Replies, (Lines{"ACK 0", "ACK 1"}));
+    EXPECT_EQ(Second.Replies, (Lines{"ACK 1"}));  // its header's ACK is the 3rd reply
+}
