@@ -14,8 +14,13 @@ cReceivedFile::cReceivedFile(std::string Name, uint32_t dwDeclaredBytes)
     aucBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
 }
 
-bool cReceivedFile::TakeResend() {
-    if (!bAwaitingResend) {
+void cReceivedFile::ExpectResendOf(uint8_t ucNumber) {
+    bAwaitingResend = true;
+    ucNakedNumber = ucNumber;
+}
+
+bool cReceivedFile::TakeResend(uint8_t ucNumber) {
+    if (!bAwaitingResend || ucNumber != ucNakedNumber) {
         return false;
     }
     bAwaitingResend = false;

@@ -21,11 +21,10 @@ class cReceivedFile {
     uint32_t NextPacketIndex() const { return uiDataPackets + 1; }
     uint8_t NextPacketNumber() const { return static_cast<uint8_t>(NextPacketIndex() & 0x7F); }
 
-    // A NAK asks the sender for the same packet again: the next data packet to arrive is
-    // counted as a resend.
-    void ExpectResend() { bAwaitingResend = true; }
-    // True, and counted, when this arrival follows a NAK.
-    bool TakeResend();
+    // A NAK asks the sender for the same packet again: its next arrival is a resend.
+    void ExpectResendOf(uint8_t ucNumber);
+    // True, and counted, when this is the packet that was NAKed, arriving again.
+    bool TakeResend(uint8_t ucNumber);
     // True, and counted, when the message repeats the data packet taken last, byte for byte.
     bool TakeDuplicate(std::span<const uint8_t> Message);
 
@@ -42,4 +41,5 @@ class cReceivedFile {
     uint32_t uiDataPackets = 0;
     uint32_t uiResends = 0;
     bool bAwaitingResend = false;
+    uint8_t ucNakedNumber = 0;
 };

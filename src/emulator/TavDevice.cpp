@@ -111,9 +111,9 @@ void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_
         return;
     }
     const tDataPacketFields& Packet = In.Packet;
-    const bool bResent = File.TakeResend();
+    const bool bResent = File.TakeResend(Packet.ucNumber);
     if (XorChecksum(Packet.Summed) != Packet.ucChecksum) {
-        File.ExpectResend();
+        File.ExpectResendOf(Packet.ucNumber);
         Reply(HANDSHAKE_NAK, Packet.ucNumber, 0, Response);
         return;
     }
@@ -155,7 +155,7 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
         return;
     }
     if (Options.uiNakEvery != 0 && uiIndex % Options.uiNakEvery == 0 && !bResent) {
-        File.ExpectResend();
+        File.ExpectResendOf(ucNumber);
         Reply(HANDSHAKE_NAK, ucNumber, 0, Response);
         return;
     }

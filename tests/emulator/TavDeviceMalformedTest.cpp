@@ -53,6 +53,11 @@ TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_repor
          {Packet(1), BadChecksum, Packet(2), Packet(3), FileDump::EndOfFile(4)},
          {"ACK 1", "NAK 2", "ACK 2", "ACK 3"},
          {kSongLine + "bytes 300, data packets 3, resends 1: ok"}},
+        {"the next packet in place of the NAKed one",
+         {Packet(1), BadChecksum, Packet(3)},
+         {"ACK 1", "NAK 2", "CANCEL 4"},
+         {kSongLine + "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 "
+                      "where 2 was expected"}},
         {"the same packet twice",
          {Packet(1), Packet(1), Packet(2), Packet(3), FileDump::EndOfFile(4)},
          {"ACK 1", "ACK 1", "ACK 2", "ACK 3"},

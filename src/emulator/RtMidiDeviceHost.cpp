@@ -1,0 +1,69 @@
+#include "RtMidiDeviceHost.h"
+
+#include <iostream>
+
+cRtMidiDeviceHost::cRtMidiDeviceHost(std::string PortName) : PortName(std::move(PortName)) {}
+
+std::string cRtMidiDeviceHost::Open(RtMidi::Api eApi) {
+    try {
+        pInput = std::make_unique<RtMidiIn>(eApi, PortName);
+        pInput->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
+        pInput->setCallback(&cRtMidiDeviceHost::OnInput, this);
+        pInput->openVirtualPort(PortName);
+        pOutput = std::make_unique<RtMidiOut>(eApi, PortName);
+        pOutput->openVirtualPort(PortName);
+        OpenedApiName = RtMidi::getApiDisplayName(pInput->getCurrentApi());
+    } catch (const RtMidiError& Error) {
+        Close();
+        return "cannot open the MIDI ports \"" + PortName + "\" on " +
+               RtMidi::getApiDisplayName(eApi) + ": " + Error.getMessage();
+    }
+    return {};
+}
+
+void cRtMidiDeviceHost::Attach(cDeviceRunner* pNewRunner) {
+    pRunner.store(pNewRunner);
+}
+
+void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
+    try {
+        if (pOutput) {
+            pOutput->sendMessage(aucMessage.data(), aucMessage.size());
+        }
+    } catch (const RtMidiError& Error) {
+        std::cerr << "tav-emulator: cannot send a reply: " << Error.getMessage() << std::endl;
+    }
+}
+
+void cRtMidiDeviceHost::CloseInput() {
+    pRunner.store(nullptr);
+    try {
+        if (pInput) {
+            pInput->cancelCallback();
+            pInput->closePort();
+        }
+    } catch (const RtMidiError& Error) {
+        std::cerr << "tav-emulator: closing the MIDI input: " << Error.getMessage() << std::endl;
+    }
+    pInput.reset();  // its client ends, and with it any callback in progress
+}
+
+void cRtMidiDeviceHost::Close() {
+    CloseInput();
+    try {
+        if (pOutput) {
+            pOutput->closePort();
+        }
+    } catch (const RtMidiError& Error) {
+        std::cerr << "tav-emulator: closing the MIDI output: " << Error.getMessage() << std::endl;
+    }
+    pOutput.reset();
+}
+
+void cRtMidiDeviceHost::OnInput(double, std::vector<unsigned char>* pMessage, void* pUserData) {
+    auto* pHost = static_cast<cRtMidiDeviceHost*>(pUserData);
+    cDeviceRunner* pTarget = pHost->pRunner.load();
+    if (pTarget != nullptr && pMessage != nullptr) {
+        pTarget->PostMessage(pMessage->data(), pMessage->size());
+    }
+}

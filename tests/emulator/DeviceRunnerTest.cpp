@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "DeviceDriver.h"
+#include "DeviceRunner.h"
+#include "TempDir.h"
+
+namespace {
+
+// Collects what the runner sends, and lets the test wait for a number of replies.
+class cSentReplies {
+  public:
+    void Add(const std::vector<uint8_t>& aucMessage) {
+        const std::lock_guard<std::mutex> Lock(Mutex);
+        Sent.push_back(DescribeReply({aucMessage, 0}));
+        Changed.notify_all();
+    }
+    std::vector<std::string> WaitFor(size_t uiCount) {
+        std::unique_lock<std::mutex> Lock(Mutex);
+        Changed.wait_for(Lock, std::chrono::seconds(10), [&] { return Sent.size() >= uiCount; });
+        return Sent;
+    }
+
+  private:
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    std::vector<std::string> Sent;
+};
+
+}  // namespace
+
+TEST(DeviceRunner, replies_leave_in_the_order_they_fall_due) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.iWaitAt = 1;
+    Options.uiWaitMs = 50;
+    cTavDevice Device(Options);
+    cSentReplies Sent;
+    std::vector<std::string> Lines;
+    cDeviceRunner Runner(
+        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
+        [&Lines](const std::string& Line) { Lines.push_back(Line); });
+    for (const FileDump::Bytes& Message : FileDump::WholeFile("SONG", FileDump::SongBytes(5))) {
+        Runner.PostMessage(Message.data(), Message.size());
+    }
+    EXPECT_EQ(Sent.WaitFor(3), (std::vector<std::string>{"ACK 0", "WAIT 1", "ACK 1"}));
+    Runner.Stop();
+    EXPECT_EQ(Lines,
+              std::vector<std::string>{"file \"SONG\": bytes 5, data packets 1, resends 0: ok"});
+    EXPECT_EQ(ReadAll(Folder / "SONG.x10"), FileDump::SongBytes(5));
+}
+
+TEST(DeviceRunner, stopping_drops_replies_not_yet_due_and_later_messages) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.uiReplyDelayMs = 60000;
+    cTavDevice Device(Options);
+    cSentReplies Sent;
+    cDeviceRunner Runner(
+        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
+        [](const std::string&) {});
+    const FileDump::Bytes Header = FileDump::Header("SONG", 5);
+    Runner.PostMessage(Header.data(), Header.size());
+    Runner.Stop();
+    const FileDump::Bytes Packet = FileDump::DataPacket(1, FileDump::SongBytes(5));
+    Runner.PostMessage(Packet.data(), Packet.size());
+    EXPECT_TRUE(Sent.WaitFor(0).empty());
+    // The header was taken before the stop; the packet after it was not.
+    EXPECT_EQ(Device.SwitchOff().ReportLines,
+              std::vector<std::string>{"file \"SONG\": bytes 0, data packets 0, resends 0: cut "
+                                       "short when the emulator stopped, after 0 of 5 bytes"});
+}
