@@ -12,13 +12,17 @@ std::string BytesSoFar(const cReceivedFile& File) {
            std::to_string(File.GetDeclaredBytes()) + " bytes";
 }
 
-std::string CountByteFault(const tDataPacketFields& Packet) {
+// The encoded bytes as file bytes, or the fault that keeps them from being that: the count
+// byte must match their number, and they must form whole groups.
+tDecodedBytes DecodePacket(const tDataPacketFields& Packet) {
     const size_t uiEncoded = Packet.Encoded.size();
-    if (Packet.ucCountByte == ((uiEncoded - 1) & 0x7F)) {
-        return {};
+    if (Packet.ucCountByte != ((uiEncoded - 1) & 0x7F)) {
+        tDecodedBytes Result;
+        Result.Fault = "count byte 0x" + Hex2(Packet.ucCountByte) + " does not match " +
+                       std::to_string(uiEncoded) + " encoded bytes";
+        return Result;
     }
-    return "count byte 0x" + Hex2(Packet.ucCountByte) + " does not match " +
-           std::to_string(uiEncoded) + " encoded bytes";
+    return DecodeSevenBitGroups(Packet.Encoded);
 }
 
 std::string CommandLine(const tDeviceCommand& Command) {
@@ -98,10 +102,7 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, tDeviceResponse& Response)
 void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_t> Message,
                               tDeviceResponse& Response) {
     if (!CurrentFile) {
-        if (!bDiscarding) {
-            Response.ReportLines.push_back("ignored: data packet outside a file: " +
-                                           HexExcerpt(Message));
-        }
+        IgnoreOutsideFile("data packet outside a file: " + HexExcerpt(Message), Response);
         return;
     }
     cReceivedFile& File = *CurrentFile;
@@ -128,12 +129,7 @@ void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_
                    Response);
         return;
     }
-    const std::string CountFault = CountByteFault(Packet);
-    if (!CountFault.empty()) {
-        CancelFile(CANCEL_DATA_ERROR, "bad " + PacketName + ": " + CountFault, Response);
-        return;
-    }
-    const tDecodedBytes Decoded = DecodeSevenBitGroups(Packet.Encoded);
+    const tDecodedBytes Decoded = DecodePacket(Packet);
     if (!Decoded.bDecoded) {
         CancelFile(CANCEL_DATA_ERROR, "bad " + PacketName + ": " + Decoded.Fault, Response);
         return;
@@ -173,9 +169,7 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
 
 void cTavDevice::OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Response) {
     if (!CurrentFile) {
-        if (!bDiscarding) {
-            Response.ReportLines.push_back("ignored: end-of-file message outside a file");
-        }
+        IgnoreOutsideFile("end-of-file message outside a file", Response);
         bDiscarding = false;
         return;
     }
@@ -204,6 +198,13 @@ void cTavDevice::OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Respon
 
 void cTavDevice::OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Response) {
     Response.ReportLines.push_back(CommandLine(In.Command));
+}
+
+// The rest of a refused or cancelled song passes without a word; anything else is reported.
+void cTavDevice::IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response) {
+    if (!bDiscarding) {
+        Response.ReportLines.push_back("ignored: " + What);
+    }
 }
 
 void cTavDevice::RefuseHeader(const std::string& Name, tCancelReason eReason,

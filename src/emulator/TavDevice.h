@@ -49,6 +49,7 @@ class cTavDevice {
     void OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Response);
     void OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Response);
 
+    void IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response);
     void RefuseHeader(const std::string& Name, tCancelReason eReason, const std::string& Why,
                       tDeviceResponse& Response);
     void CancelFile(uint8_t ucReason, const std::string& Verdict, tDeviceResponse& Response);

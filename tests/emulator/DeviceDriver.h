@@ -72,9 +72,3 @@ inline tTranscript Deliver(cTavDevice& Device, const std::vector<FileDump::Bytes
     }
     return Transcript;
 }
-
-inline std::vector<std::string> Concat(std::vector<std::string> First,
-                                       const std::vector<std::string>& Second) {
-    First.insert(First.end(), Second.begin(), Second.end());
-    return First;
-}

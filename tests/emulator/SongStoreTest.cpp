@@ -26,14 +26,6 @@ TEST(SongStore, a_failed_write_keeps_the_song_stored_before) {
     EXPECT_EQ(ReadAll(Folder / "SONG.x10"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
-TEST(SongStore, a_missing_folder_is_named_in_the_error) {
-    TempDir Folder;
-    const cSongStore Store(Folder / "missing");
-    const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{1});
-    EXPECT_FALSE(Result.bStored);
-    EXPECT_EQ(Result.Error, "cannot write " + (Folder / "missing" / "SONG.x10.part").string());
-}
-
 TEST(SongStore, names_that_cannot_be_file_names_are_refused) {
     EXPECT_EQ(cSongStore::NameFault("Blues Jam"), "");
     EXPECT_EQ(cSongStore::NameFault("ABCDEFGHIJKL"), "");
