@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a command with a private JACK server of its own: the dummy driver (no sound hardware
+# needed), no realtime scheduling, a server name unique to this run so that it never meets
+# another server on the machine. Clients find it through JACK_DEFAULT_SERVER. The server is
+# stopped when the command ends, whatever its outcome, and the command's status is returned.
+#
+#   scripts/with-jack-server.sh COMMAND [ARGUMENT]...
+set -euo pipefail
+
+if [ $# -eq 0 ]; then
+    echo "usage: $0 COMMAND [ARGUMENT]..." >&2
+    exit 2
+fi
+
+server="songloader-test-$$"
+log="$(mktemp -t songloader-jackd.XXXXXX)"
+jackd -n "$server" --no-realtime -d dummy -r 48000 -p 256 >"$log" 2>&1 &
+jackd_pid=$!
+
+stop_server() {
+    if kill -0 "$jackd_pid" 2>/dev/null; then
+        kill "$jackd_pid" 2>/dev/null || true
+        wait "$jackd_pid" 2>/dev/null || true
+    fi
+    rm -f "$log"
+}
+trap stop_server EXIT
+trap 'exit 130' INT TERM
+
+export JACK_DEFAULT_SERVER="$server"
+# JACK must not start a server of its own when a client finds none.
+export JACK_NO_START_SERVER=1
+
+# Ready when jack_lsp gets an answer; give up after 20 s or when jackd has died.
+ready=0
+for _ in $(seq 1 200); do
+    if ! kill -0 "$jackd_pid" 2>/dev/null; then
+        break
+    fi
+    if jack_lsp -s "$server" >/dev/null 2>&1; then
+        ready=1
+        break
+    fi
+    sleep 0.1
+done
+if [ "$ready" -ne 1 ]; then
+    echo "$0: the JACK server '$server' did not start; its output:" >&2
+    cat "$log" >&2
+    exit 1
+fi
+
+status=0
+"$@" || status=$?
+exit "$status"

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "MidiPlatform.h"
+
+// What the services ask of a header handed to them to prepare: a whole record (by its size
+// argument) with a buffer to use.
+inline MMRESULT CheckHeaderToPrepare(const MIDIHDR* pHeader, uint32_t cbHeader) {
+    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
+        return MMSYSERR_INVALPARAM;
+    }
+    if (pHeader->lpData == nullptr || pHeader->dwBufferLength == 0) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return MMSYSERR_NOERROR;
+}
+
+// What the services ask of a header handed to them for use: a whole, prepared record.
+inline MMRESULT CheckPreparedHeader(const MIDIHDR* pHeader, uint32_t cbHeader) {
+    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
+        return MMSYSERR_INVALPARAM;
+    }
+    if ((pHeader->dwFlags & MHDR_PREPARED) == 0) {
+        return MIDIERR_UNPREPARED;
+    }
+    return MMSYSERR_NOERROR;
+}

@@ -1,0 +1,177 @@
+#include "MidiInBlockQueue.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "MidiHeaderChecks.h"
+
+namespace {
+
+constexpr uint8_t kSysexStart = 0xF0;
+
+void MarkDone(MIDIHDR& Header) {
+    Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
+}
+
+}  // namespace
+
+cMidiInBlockQueue::cMidiInBlockQueue(HMIDIIN hMidiIn, tMidiInProc pCallback, uintptr_t dwInstance)
+    : hMidiIn(hMidiIn), pCallback(pCallback), dwInstance(dwInstance) {}
+
+void cMidiInBlockQueue::NotifyOpen() {
+    Notify(MIM_OPEN, 0);
+}
+
+MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    pHeader->dwFlags |= MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
+        return MMSYSERR_INVALPARAM;
+    }
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
+        return MIDIERR_STILLPLAYING;
+    }
+    pHeader->dwFlags &= ~MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT cMidiInBlockQueue::Add(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    if (bClosed) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
+        return MIDIERR_STILLPLAYING;
+    }
+    pHeader->dwFlags = (pHeader->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
+    pHeader->dwBytesRecorded = 0;
+    Queued.push_back(pHeader);
+    return MMSYSERR_NOERROR;
+}
+
+void cMidiInBlockQueue::Start() {
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    bStarted = !bClosed;
+}
+
+void cMidiInBlockQueue::Reset() {
+    std::lock_guard<std::mutex> Delivery(mDelivery);
+    std::vector<MIDIHDR*> Returned;
+    {
+        std::lock_guard<std::mutex> Lock(mBlocks);
+        bStarted = false;
+        Returned.assign(Queued.begin(), Queued.end());
+        Queued.clear();
+        for (MIDIHDR* pHeader : Returned) {
+            MarkDone(*pHeader);
+        }
+    }
+    for (MIDIHDR* pHeader : Returned) {
+        Notify(MIM_LONGDATA, reinterpret_cast<uintptr_t>(pHeader));
+    }
+}
+
+MMRESULT cMidiInBlockQueue::Close() {
+    {
+        std::lock_guard<std::mutex> Delivery(mDelivery);
+        std::lock_guard<std::mutex> Lock(mBlocks);
+        if (!Queued.empty()) {
+            return MIDIERR_STILLPLAYING;
+        }
+        bStarted = false;
+        bClosed = true;
+    }
+    Notify(MIM_CLOSE, 0);
+    return MMSYSERR_NOERROR;
+}
+
+size_t cMidiInBlockQueue::QueuedBlocks() const {
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    return Queued.size();
+}
+
+void cMidiInBlockQueue::Receive(const uint8_t* pucMessage, size_t uiCount) {
+    if (pucMessage == nullptr || uiCount == 0) {
+        return;
+    }
+    std::lock_guard<std::mutex> Delivery(mDelivery);
+    {
+        std::lock_guard<std::mutex> Lock(mBlocks);
+        if (!bStarted) {
+            return;
+        }
+    }
+    if (pucMessage[0] == kSysexStart) {
+        ReceiveSysex(pucMessage, uiCount);
+    } else {
+        ReceiveShort(pucMessage, uiCount);
+    }
+}
+
+void cMidiInBlockQueue::ReceiveSysex(const uint8_t* pucMessage, size_t uiCount) {
+    size_t uiDone = 0;
+    while (uiDone < uiCount) {
+        size_t uiTaken = 0;
+        bool bNoBlock = false;
+        MIDIHDR* pFinished =
+            FillFrontBlock(pucMessage + uiDone, uiCount - uiDone, uiTaken, bNoBlock);
+        if (bNoBlock) {
+            return;
+        }
+        uiDone += uiTaken;
+        if (pFinished != nullptr) {
+            Notify(MIM_LONGDATA, reinterpret_cast<uintptr_t>(pFinished));
+        }
+    }
+}
+
+MIDIHDR* cMidiInBlockQueue::FillFrontBlock(const uint8_t* pucBytes, size_t uiCount, size_t& uiTaken,
+                                           bool& bNoBlock) {
+    std::lock_guard<std::mutex> Lock(mBlocks);
+    if (!bStarted || Queued.empty()) {
+        bNoBlock = true;
+        return nullptr;
+    }
+    MIDIHDR* pHeader = Queued.front();
+    const size_t uiRoom = pHeader->dwBufferLength - pHeader->dwBytesRecorded;
+    uiTaken = std::min(uiRoom, uiCount);
+    std::memcpy(pHeader->lpData + pHeader->dwBytesRecorded, pucBytes, uiTaken);
+    pHeader->dwBytesRecorded += static_cast<uint32_t>(uiTaken);
+    const bool bFull = pHeader->dwBytesRecorded == pHeader->dwBufferLength;
+    const bool bMessageEnded = uiTaken == uiCount;
+    if (!bFull && !bMessageEnded) {
+        return nullptr;
+    }
+    Queued.pop_front();
+    MarkDone(*pHeader);
+    return pHeader;
+}
+
+// A short message travels packed into dwParam1, status byte lowest, as the platform does it.
+void cMidiInBlockQueue::ReceiveShort(const uint8_t* pucMessage, size_t uiCount) {
+    uintptr_t dwPacked = 0;
+    for (size_t i = 0; i < std::min<size_t>(uiCount, 3); ++i) {
+        dwPacked |= uintptr_t{pucMessage[i]} << (8 * i);
+    }
+    Notify(MIM_DATA, dwPacked);
+}
+
+void cMidiInBlockQueue::Notify(uint32_t wMsg, uintptr_t dwParam1) {
+    if (pCallback != nullptr) {
+        pCallback(hMidiIn, wMsg, dwInstance, dwParam1, 0);
+    }
+}

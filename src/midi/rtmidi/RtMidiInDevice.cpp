@@ -1,0 +1,47 @@
+#include "RtMidiInDevice.h"
+
+#include "RtMidiNames.h"
+#include "RtMidiPortList.h"
+
+cRtMidiInDevice::cRtMidiInDevice(HMIDIIN hSelf, tMidiInProc pCallback, uintptr_t dwInstance)
+    : Queue(hSelf, pCallback, dwInstance) {}
+
+MMRESULT cRtMidiInDevice::Open(RtMidi::Api eApi, uint32_t uiDevice, const std::string& OwnTag,
+                               const std::string& PortName) {
+    try {
+        pClient = std::make_unique<RtMidiIn>(eApi, kRtMidiClientName);
+        Errors.Watch(*pClient);
+        pClient->ignoreTypes(false, true, true);
+        pClient->setCallback(&cRtMidiInDevice::OnMessage, this);
+        const std::vector<tRtMidiPort> Ports = ListDevicePorts(*pClient, OwnTag);
+        if (uiDevice >= Ports.size()) {
+            pClient.reset();
+            return MMSYSERR_BADDEVICEID;
+        }
+        Errors.Clear();
+        pClient->openPort(Ports[uiDevice].uiRtMidiIndex, PortName);
+        if (Errors.IsRaised() || !pClient->isPortOpen()) {
+            pClient.reset();
+            return MMSYSERR_ERROR;
+        }
+    } catch (...) {
+        pClient.reset();
+        return MMSYSERR_ERROR;
+    }
+    Queue.NotifyOpen();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT cRtMidiInDevice::Close() {
+    const MMRESULT eClosed = Queue.Close();
+    if (eClosed == MMSYSERR_NOERROR) {
+        pClient.reset();
+    }
+    return eClosed;
+}
+
+void cRtMidiInDevice::OnMessage(double, std::vector<unsigned char>* pMessage, void* pUserData) {
+    if (pMessage != nullptr) {
+        static_cast<cRtMidiInDevice*>(pUserData)->Queue.Receive(pMessage->data(), pMessage->size());
+    }
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HandleTable.h"
+#include "MidiBackend.h"
+#include "VirtualDeviceModel.h"
+#include "VirtualFaults.h"
+
+class cMidiInBlockQueue;
+
+// MIDI devices inside the process, for tests and for the device emulator: named input and
+// output devices, every chunk sent recorded, scripted faults, and input delivered from a
+// thread of the backend's own so that the ports meet real concurrency.
+//
+// Devices are added before use and keep their index; each can be open once at a time.
+// Output chunks are handed back at once (MOM_DONE from the long-message call) unless a fault
+// keeps them "still playing". Input given to DeliverInput reaches the open, started device on
+// the input thread, where it fills the queued blocks as a driver does.
+class cVirtualMidiBackend final : public iMidiBackend {
+  public:
+    cVirtualMidiBackend();
+    cVirtualMidiBackend(const cVirtualMidiBackend&) = delete;
+    cVirtualMidiBackend& operator=(const cVirtualMidiBackend&) = delete;
+    // Stops the input thread. Devices still open are dropped without callbacks.
+    ~cVirtualMidiBackend() override;
+
+    // Adds a device and returns its index.
+    uint32_t AddOutDevice(const std::string& Name);
+    uint32_t AddInDevice(const std::string& Name);
+    void SetOutFaults(uint32_t uiOutDevice, tVirtualFaults Faults);
+    void SetInFaults(uint32_t uiInDevice, tVirtualFaults Faults);
+    // Attaches a model (or detaches with nullptr) to an output device; the model must outlive
+    // its attachment.
+    void AttachModel(uint32_t uiOutDevice, iVirtualDeviceModel* pModel);
+
+    // Queues one whole MIDI message (a SysEx from 0xF0 to 0xF7, or a short message) as sent by
+    // the device behind input device uiInDevice. The input thread hands it over; a device that is
+    // not open and started then drops it.
+    void DeliverInput(uint32_t uiInDevice, std::vector<uint8_t> Message);
+    // Returns once everything queued by DeliverInput so far has been handed over.
+    void WaitForInput();
+
+    // Every chunk passed on through the long-message call, per output device, across opens.
+    std::vector<std::vector<uint8_t>> SentChunks(uint32_t uiOutDevice) const;
+    bool IsOutOpen(uint32_t uiOutDevice) const;
+    bool IsInOpen(uint32_t uiInDevice) const;
+    // Blocks queued on an open input device (0 when it is not open).
+    size_t QueuedInBlocks(uint32_t uiInDevice) const;
+    // How many calls the ports made into this backend.
+    uint32_t PlatformCalls() const { return uiPlatformCalls.load(); }
+
+    uint32_t midiOutGetNumDevs() override;
+    MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) override;
+    MMRESULT midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
+                         uintptr_t dwInstance, uint32_t fdwOpen) override;
+    MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
+    MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
+    MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
+                                    uint32_t cbHeader) override;
+    MMRESULT midiOutClose(HMIDIOUT hMidiOut) override;
+
+    uint32_t midiInGetNumDevs() override;
+    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) override;
+    MMRESULT midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
+                        uintptr_t dwInstance, uint32_t fdwOpen) override;
+    MMRESULT midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
+    MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
+    MMRESULT midiInStart(HMIDIIN hMidiIn) override;
+    MMRESULT midiInReset(HMIDIIN hMidiIn) override;
+    MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
+    MMRESULT midiInClose(HMIDIIN hMidiIn) override;
+
+  private:
+    struct tOutDevice;
+    struct tInDevice;
+    struct tOpenOut;
+    struct tOpenIn;
+    struct tDelivery {
+        uint32_t uiInDevice;
+        std::vector<uint8_t> Message;
+    };
+
+    void RunInputThread();
+    std::shared_ptr<tOpenIn> FindOpenIn(uint32_t uiInDevice) const;
+    void CountCall() { ++uiPlatformCalls; }
+
+    mutable std::mutex mDevices;  // the device lists and the open devices' counters
+    std::vector<tOutDevice> OutDevices;
+    std::vector<tInDevice> InDevices;
+    cHandleTable<HMIDIOUT, tOpenOut> OpenOuts;
+    cHandleTable<HMIDIIN, tOpenIn> OpenIns;
+    std::atomic<uint32_t> uiPlatformCalls{0};
+
+    std::mutex mInput;
+    std::condition_variable InputChanged;
+    std::deque<tDelivery> PendingInput;
+    uint64_t uiInputQueued = 0;
+    uint64_t uiInputHandled = 0;
+    bool bStopping = false;
+    std::thread InputThread;
+};

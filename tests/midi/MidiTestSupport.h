@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "MidiBackend.h"
+#include "VirtualMidiBackend.h"
+
+// A SysEx message of Count bytes in all: 0xF0, data bytes counting up from First (7 bits), 0xF7.
+inline std::vector<uint8_t> MakeSysex(size_t uiCount, uint8_t ucFirst = 0) {
+    std::vector<uint8_t> Message(uiCount);
+    for (size_t i = 0; i < uiCount; ++i) {
+        Message[i] = static_cast<uint8_t>((ucFirst + i) & 0x7F);
+    }
+    Message.front() = 0xF0;
+    Message.back() = 0xF7;
+    return Message;
+}
+
+inline std::vector<uint8_t> Concat(std::vector<uint8_t> First, const std::vector<uint8_t>& Second) {
+    First.insert(First.end(), Second.begin(), Second.end());
+    return First;
+}
+
+// Polls Condition until it holds or Limit has passed; whether it held.
+inline bool WaitUntil(const std::function<bool()>& Condition,
+                      std::chrono::milliseconds Limit = std::chrono::milliseconds(5000)) {
+    const auto Deadline = std::chrono::steady_clock::now() + Limit;
+    while (!Condition()) {
+        if (std::chrono::steady_clock::now() > Deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// A virtual backend installed for one test, with one output and one input device.
+class VirtualMidiTest : public ::testing::Test {
+  protected:
+    VirtualMidiTest() : Installed(Backend) {}
+
+    cVirtualMidiBackend Backend;
+    const uint32_t uiOut = Backend.AddOutDevice("TAV Orvik out");
+    const uint32_t uiIn = Backend.AddInDevice("TAV Orvik in");
+
+  private:
+    cScopedMidiBackend Installed;
+};
