@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "ConvertCommand.h"
+#include "DevicesCommand.h"
 #include "Version.h"
 
 namespace {
@@ -16,6 +17,8 @@ struct tCliCommand {
 const tCliCommand kCommands[] = {
     {"convert", "convert [--debug] FILE...",
      "convert Standard MIDI Files into x10 song files beside them", RunConvertCommand},
+    {"devices", "devices", "list the MIDI output and input devices with their indices",
+     RunDevicesCommand},
 };
 
 void PrintHelp(std::ostream& Out) {

@@ -106,8 +106,11 @@ void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN
     }
 }
 
-std::string DeviceNameToUtf8(const char16_t (&szPname)[MAXPNAMELEN]) {
+std::string DeviceNameToUtf8(const char16_t* szPname) {
     std::string Out;
+    if (szPname == nullptr) {
+        return Out;
+    }
     for (size_t i = 0; i < MAXPNAMELEN && szPname[i] != 0; ++i) {
         const char16_t cUnit = szPname[i];
         if (IsHighSurrogate(cUnit) && i + 1 < MAXPNAMELEN && IsLowSurrogate(szPname[i + 1])) {

@@ -12,5 +12,6 @@
 // two halves of a surrogate pair), zero-terminated.
 void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN]);
 
-// A record's name as UTF-8, read up to its terminator and never past the record.
-std::string DeviceNameToUtf8(const char16_t (&szPname)[MAXPNAMELEN]);
+// The name of a record (szPname points at its szPname, as the device list hands it out) as
+// UTF-8, read up to the terminator and never past the record's MAXPNAMELEN units.
+std::string DeviceNameToUtf8(const char16_t* szPname);

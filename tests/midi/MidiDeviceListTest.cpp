@@ -9,11 +9,7 @@
 namespace {
 
 std::string Utf8(const char16_t* pszName) {
-    char16_t aName[MAXPNAMELEN] = {};
-    for (size_t i = 0; i < MAXPNAMELEN - 1 && pszName[i] != 0; ++i) {
-        aName[i] = pszName[i];
-    }
-    return DeviceNameToUtf8(aName);
+    return DeviceNameToUtf8(pszName);
 }
 
 }  // namespace
