@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds every configuration and passes all the tests:
-# the suite under AddressSanitizer+UndefinedBehaviorSanitizer, a bounded fuzz run, and last
-# the plain suite, whose CTest summary closes the output.
+# the suite under AddressSanitizer+UndefinedBehaviorSanitizer, the MIDI tests under
+# ThreadSanitizer, a bounded fuzz run, and last the plain suite, whose CTest summary closes the
+# output. The suites that reach real MIDI ports run with a private JACK server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,12 @@ step() { printf '\n=== %s\n' "$*"; }
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
-ctest --preset asan
+scripts/with-jack-server.sh ctest --preset asan
+
+step "ThreadSanitizer: the MIDI ports and their threads"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan
 
 step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
@@ -24,4 +30,4 @@ scripts/run-fuzzer.sh "$FUZZ_SECONDS"
 step "Tests"
 cmake --preset debug >/dev/null
 cmake --build --preset debug
-ctest --preset debug
+scripts/with-jack-server.sh ctest --preset debug
