@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The about box: product line, version and maker line above the OK button.
+class AboutBox : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit AboutBox(QWidget* pParent = nullptr);
+
+    QLabel* label1;
+    QLabel* label2;
+    QLabel* label3;
+    QPushButton* AboutOK;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+
+#include "DefaultSongCommands.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class iUserDialogs;
+
+// The advanced options dialog: transfer timing, time-out and blind transfer, and the command
+// that unlocks the device's default songs. The main window reads the public fields after OK.
+class DebugWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit DebugWindow(iUserDialogs& Dialogs, QWidget* pParent = nullptr);
+
+    void SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, int32_t iSOP, int32_t iSIP);
+    // How the device commands wait; the program sleeps, tests record the pauses.
+    void SetPause(std::function<void(int32_t iMilliseconds)> PauseFunction);
+
+    int32_t iTimeBetweenSongs = 0;
+    int32_t iTimeBetweenPackets = 0;
+    int32_t iTimeOut = 0;
+    bool bDebugEnabled = false;
+    bool bMidiInWindow = false;
+    bool bBlindTransfer = false;
+    int32_t iSelectedInPort = -1;
+    int32_t iSelectedOutPort = -1;
+
+    QLineEdit* TimeBetweenSongs;
+    QLabel* label1;
+    QLineEdit* TimeBetweenPackets;
+    QLabel* label2;
+    QLineEdit* TimeOut;
+    QLabel* Lable3;
+    QLineEdit* NumberOfMIDIInBuffersTextBox;
+    QLabel* NumberOfBuffers;
+    QLineEdit* SizeOfMIDIInBufferTextBox;
+    QLabel* SizeOfMidiInBuffer;
+    QCheckBox* EnableBlindTransfer;
+    QCheckBox* EnableDebugText;
+    QCheckBox* EnableMIDIInWindow;
+    QPushButton* DWOK;
+    QPushButton* Unlock_Button;
+    QPushButton* LockDefaults;
+
+  public slots:
+    void DWOK_Click();
+    void Unlock_Button_Click();
+    void LockDefaults_Click();
+
+  private slots:
+    void EnableBlindTransfer_CheckedChanged();
+
+  private:
+    void BuildLayout();
+    // Sends each command to the chosen output device, pausing after each.
+    void SendToOutputDevice(std::initializer_list<DefaultSongCommands::tTimedCommand> Commands);
+
+    iUserDialogs& Dialogs;
+    std::function<void(int32_t)> Pause;
+};

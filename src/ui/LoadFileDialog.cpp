@@ -1,0 +1,226 @@
+#include "LoadFileDialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "AppIcon.h"
+#include "MidiInPortView.h"
+#include "TransferRun.h"
+#include "UserDialogs.h"
+#include "X10FileTransfer.h"
+
+namespace {
+
+QLabel* MakeLabel(QWidget* pParent, const char* szName, const char* szText) {
+    QLabel* pLabel = new QLabel(szText, pParent);
+    pLabel->setObjectName(szName);
+    return pLabel;
+}
+
+QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
+    QProgressBar* pBar = new QProgressBar(pParent);
+    pBar->setObjectName(szName);
+    pBar->setRange(0, 100);
+    pBar->setValue(0);
+    pBar->setTextVisible(false);
+    return pBar;
+}
+
+QPushButton* MakeButton(QWidget* pParent, const char* szName, const char* szText) {
+    QPushButton* pButton = new QPushButton(szText, pParent);
+    pButton->setObjectName(szName);
+    pButton->setAutoDefault(false);
+    return pButton;
+}
+
+std::vector<std::string> ToUtf8List(const QStringList& asTexts) {
+    std::vector<std::string> Result;
+    Result.reserve(static_cast<size_t>(asTexts.size()));
+    for (const QString& Text : asTexts) {
+        Result.push_back(Text.toStdString());
+    }
+    return Result;
+}
+
+}  // namespace
+
+LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, QWidget* pParent)
+    : QDialog(pParent), Dialogs(Dialogs), Transfer(Transfer) {
+    setObjectName("LoadFileDialog");
+    setWindowTitle("Loading Files ...");
+    setWindowIcon(AppIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    const QFont LabelFont("Microsoft Sans Serif", 10);
+    FILE_PROGRESS = MakeLabel(this, "FILE_PROGRESS", "File Progress:");
+    FILE_PROGRESS->setFont(LabelFont);
+    LFDDebugText = MakeLabel(this, "LFDDebugText", "Debug Text");
+    FileProgressBar = MakeBar(this, "FileProgressBar");
+    OVERALL_PROGRESS = MakeLabel(this, "OVERALL_PROGRESS", "Overall Progress");
+    OVERALL_PROGRESS->setFont(LabelFont);
+    CurrentFileLabel = MakeLabel(this, "CurrentFileLabel", "Current File");
+    OverallProgressBar = MakeBar(this, "OverallProgressBar");
+    LFD_OK = MakeButton(this, "LFD_OK", "OK");
+    HandShakeDebug = MakeLabel(this, "HandShakeDebug", "handshake debug");
+    HandShakeDebug->setAlignment(Qt::AlignCenter);
+    HandShakeDebug->setVisible(false);
+    HandShakeDebug->setEnabled(false);
+    LFD_Abort = MakeButton(this, "LFD_Abort", "Abort");
+    ProgressBarUpdater = new QTimer(this);
+    ProgressBarUpdater->setObjectName("ProgressBarUpdater");
+    ProgressBarUpdater->setSingleShot(true);
+    BuildLayout();
+
+    connect(ProgressBarUpdater, &QTimer::timeout, this, &LoadFileDialog::ProgressBarUpdater_Tick);
+    connect(LFD_OK, &QPushButton::clicked, this, &LoadFileDialog::LFD_OK_Click);
+    connect(LFD_Abort, &QPushButton::clicked, this, &LoadFileDialog::LFD_Abort_Click);
+}
+
+LoadFileDialog::~LoadFileDialog() {
+    LoadFileDialog_FormClosed();
+}
+
+void LoadFileDialog::BuildLayout() {
+    QGridLayout* pLayout = new QGridLayout(this);
+    pLayout->setHorizontalSpacing(12);
+    pLayout->addWidget(FILE_PROGRESS, 0, 0);
+    pLayout->addWidget(LFDDebugText, 0, 1, 1, 2);
+    pLayout->addWidget(FileProgressBar, 1, 0, 1, 3);
+    pLayout->addWidget(OVERALL_PROGRESS, 2, 0);
+    pLayout->addWidget(CurrentFileLabel, 2, 1, 1, 2);
+    pLayout->addWidget(OverallProgressBar, 3, 0, 1, 3);
+    pLayout->addWidget(LFD_OK, 4, 0, Qt::AlignLeft);
+    pLayout->addWidget(HandShakeDebug, 4, 1);
+    pLayout->addWidget(LFD_Abort, 4, 2, Qt::AlignRight);
+    pLayout->setColumnStretch(1, 1);
+    pLayout->setRowMinimumHeight(4, 40);
+    setMinimumWidth(440);
+}
+
+void LoadFileDialog::SetMidiInPort(int32_t iPortNum) {
+    Transfer.SetMidiInPort(iPortNum);
+}
+
+void LoadFileDialog::SetMidiOutPort(int32_t iPortNum) {
+    Transfer.SetMidiOutPort(iPortNum);
+}
+
+void LoadFileDialog::LoadX10SongList(const QStringList& asX10FileNames_FromMain) {
+    asX10FileNames = asX10FileNames_FromMain;
+    iTotalFiles = static_cast<int32_t>(asX10FileNames.size());
+    OverallProgressBar->setRange(0, iTotalFiles * 100);
+}
+
+void LoadFileDialog::LoadSongList(const QStringList& asFileNames_FromMain) {
+    asFileNames = asFileNames_FromMain;
+}
+
+void LoadFileDialog::SetTimeOut(int32_t iTO) {
+    iTimeOut = iTO;
+    Transfer.SetTimeout(iTO);
+}
+
+void LoadFileDialog::PassMidiInPortHandle(MidiInPortView* myMIDIInPortView) {
+    mipv = myMIDIInPortView;
+    bEnableInPortView = true;
+}
+
+bool LoadFileDialog::IsTransferRunning() const {
+    return ProgressBarUpdater->isActive();
+}
+
+void LoadFileDialog::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (!bLoaded) {
+        bLoaded = true;
+        LoadFileDialog_Load();
+    }
+}
+
+void LoadFileDialog::LoadFileDialog_Load() {
+    tTransferPlan Plan;
+    Plan.SongPaths = ToUtf8List(asFileNames);
+    Plan.X10Paths = ToUtf8List(asX10FileNames);
+    Plan.iTimeBetweenSongs = iTimeBetweenSongs;
+    Plan.iTimeBetweenPackets = iTimeBetweenPackets;
+    Plan.bBlindTransfer = bBlindTransferEnabled;
+    Plan.uiMidiInBlockSize = uiMidiInBlockSize;
+    Plan.uiMidiInNumberOfBuffers = uiMidiInNumberOfBuffers;
+    Plan.bMonitorEnabled = bEnableInPortView;
+    Run = std::make_unique<cTransferRun>(Transfer, std::move(Plan));
+    RestartTimer(Run->Start());
+    if (bDebugEnabled) {
+        HandShakeDebug->setEnabled(true);
+        HandShakeDebug->setVisible(true);
+    }
+}
+
+void LoadFileDialog::ProgressBarUpdater_Tick() {
+    ProgressBarUpdater->stop();
+    if (!Run || bClosed) {
+        return;
+    }
+    const tTransferTick Tick = Run->Tick();
+    ShowTick(Tick);
+    if (Tick.szMessage != nullptr) {
+        Dialogs.ShowMessage(this, Tick.szMessage, Tick.szCaption, MESSAGE_ICON_NONE);
+    }
+    // The user may have ended the dialog while the message box was up.
+    if (!bClosed) {
+        RestartTimer(Tick.iNextIntervalMs);
+    }
+}
+
+void LoadFileDialog::ShowTick(const tTransferTick& Tick) {
+    if (Tick.bPortTextChanged && bEnableInPortView && mipv) {
+        mipv->MidiInText->setPlainText(QString::fromStdString(Tick.PortText));
+    }
+    CurrentFileLabel->setText(QString::fromStdString(Tick.CurrentFileLabel));
+    if (Tick.bFileBarRangeChanged) {
+        FileProgressBar->setRange(0, Tick.iFileBarMaximum);
+    }
+    if (Tick.bFileBarValueChanged) {
+        FileProgressBar->setValue(Tick.iFileBarValue);
+    }
+    if (Tick.bOverallValueChanged) {
+        OverallProgressBar->setValue(Tick.iOverallValue);
+    }
+    HandShakeDebug->setText(QString::fromStdString(Tick.HandShakeText));
+    LFDDebugText->setText(QString::fromStdString(Tick.StateText));
+}
+
+void LoadFileDialog::RestartTimer(int32_t iIntervalMs) {
+    if (iIntervalMs < 0) {
+        return;  // the run has stopped: the dialog waits for the user
+    }
+    ProgressBarUpdater->start(std::max(iIntervalMs, 1));
+}
+
+// OK and Abort end the send like any other closing; the result tells the main window which.
+void LoadFileDialog::LFD_OK_Click() {
+    done(DIALOG_OK);
+}
+
+void LoadFileDialog::LFD_Abort_Click() {
+    done(DIALOG_ABORT);
+}
+
+void LoadFileDialog::done(int iResult) {
+    LoadFileDialog_FormClosed();
+    QDialog::done(iResult);
+}
+
+void LoadFileDialog::LoadFileDialog_FormClosed() {
+    ProgressBarUpdater->stop();
+    if (Run && !bClosed) {
+        Run->End();
+    }
+    bClosed = true;
+}

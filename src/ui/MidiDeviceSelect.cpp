@@ -1,0 +1,76 @@
+#include "MidiDeviceSelect.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "AppIcon.h"
+
+MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : QDialog(pParent) {
+    setObjectName("MidiDeviceSelect");
+    setWindowTitle("Midi Device Select");
+    setWindowIcon(AppIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    MIDI_INPUT_DEVICE = new QLabel("MIDI Input Device", this);
+    MIDI_INPUT_DEVICE->setObjectName("MIDI_INPUT_DEVICE");
+    MIDIInCB = new QComboBox(this);
+    MIDIInCB->setObjectName("MIDIInCB");
+    label1 = new QLabel("MIDI Output Device", this);
+    label1->setObjectName("label1");
+    MIDIDeviceCB = new QComboBox(this);
+    MIDIDeviceCB->setObjectName("MIDIDeviceCB");
+    OKButton = new QPushButton("OK", this);
+    OKButton->setObjectName("OKButton");
+
+    QVBoxLayout* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(MIDI_INPUT_DEVICE);
+    pLayout->addWidget(MIDIInCB);
+    pLayout->addSpacing(8);
+    pLayout->addWidget(label1);
+    pLayout->addWidget(MIDIDeviceCB);
+    pLayout->addSpacing(8);
+    pLayout->addWidget(OKButton, 0, Qt::AlignHCenter);
+    setMinimumWidth(320);
+
+    // Only a pick by the user changes the choice, never filling or selecting from code.
+    connect(MIDIInCB, &QComboBox::activated, this,
+            &MidiDeviceSelect::MIDIInCB_SelectionChangeCommitted);
+    connect(MIDIDeviceCB, &QComboBox::activated, this,
+            &MidiDeviceSelect::MIDIDeviceCB_SelectionChangeCommitted);
+}
+
+void MidiDeviceSelect::FillOutDeviceList(const QString& Name) {
+    MIDIDeviceCB->addItem(Name);
+}
+
+void MidiDeviceSelect::FillInDeviceList(const QString& Name) {
+    MIDIInCB->addItem(Name);
+}
+
+void MidiDeviceSelect::SetDevices(int32_t iSelectedInport, int32_t iSelectedOutport) {
+    iInDeviceChosen = iSelectedInport;
+    iOutDeviceChosen = iSelectedOutport;
+}
+
+void MidiDeviceSelect::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (!bLoaded) {
+        bLoaded = true;
+        MidiDeviceSelect_Load();
+    }
+}
+
+void MidiDeviceSelect::MidiDeviceSelect_Load() {
+    MIDIInCB->setCurrentIndex(iInDeviceChosen);
+    MIDIDeviceCB->setCurrentIndex(iOutDeviceChosen);
+}
+
+void MidiDeviceSelect::MIDIInCB_SelectionChangeCommitted(int iIndex) {
+    iInDeviceChosen = iIndex;
+}
+
+void MidiDeviceSelect::MIDIDeviceCB_SelectionChangeCommitted(int iIndex) {
+    iOutDeviceChosen = iIndex;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+// The MIDI-in monitor: a modeless window whose text box shows the bytes last received from the
+// device during a transfer, as hex digits. The progress dialog replaces its text.
+class MidiInPortView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MidiInPortView(QWidget* pParent = nullptr);
+
+    QPlainTextEdit* MidiInText;
+};

@@ -1,0 +1,28 @@
+// The desktop program: the main window on the MIDI devices of this computer.
+#include <QApplication>
+
+#include "AppIcon.h"
+#include "Form1.h"
+#include "MidiBackend.h"
+#include "QtUserDialogs.h"
+#include "RtMidiBackend.h"
+#include "X10FileTransfer.h"
+
+int main(int argc, char** argv) {
+    QApplication Application(argc, argv);
+    QApplication::setApplicationName("SongLoader");
+    QApplication::setWindowIcon(AppIcon());
+
+    cRtMidiBackend Backend;
+    cScopedMidiBackend UseBackend(Backend);
+    cQtUserDialogs Dialogs;
+    Form1 MainWindow(Dialogs, x10fer);
+    QObject::connect(&MainWindow, &Form1::ApplicationEnding, &Application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    MainWindow.show();
+    QApplication::exec();
+    // The transfer object outlives the windows: make sure its ports are closed before the
+    // backend goes away.
+    x10fer.EndX10Send();
+    return 0;
+}

@@ -1,0 +1,300 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "DebugWindow.h"
+#include "MidiBackend.h"
+#include "MidiInPortView.h"
+#include "RecordingUserDialogs.h"
+#include "UiTestRegistry.h"
+#include "VirtualMidiBackend.h"
+#include "WindowRig.h"
+
+namespace {
+
+const QString kRangeMessage =
+    "Invalid Value for Time between packets, please choose a value between 5 and 150";
+const QString kBlindMessage =
+    "Invalid value for time between packets - with blind transfer use no less than 25 ms";
+const QString kUnlockQuestion =
+    "This option will allow you to delete the default songs. Are you sure you want to do this? "
+    "Orvik30 must have version 1.04.00.03 or later. Melko30 must have version 1.04.02.03 or "
+    "later";
+
+std::vector<uint8_t> Bytes(const DefaultSongCommands::tCommand& Command) {
+    return {Command.begin(), Command.end()};
+}
+
+}  // namespace
+
+// The advanced options dialog: the rules on OK, the blind-transfer box, the unlock command,
+// and what the main window takes back.
+class AdvancedOptionsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void the_dialog_shows_its_controls_with_their_texts() {
+        cRecordingUserDialogs Dialogs;
+        DebugWindow Dialog(Dialogs);
+        QCOMPARE(Dialog.windowTitle(), "Advanced Options");
+        QCOMPARE(Dialog.TimeBetweenSongs->text(), "100");
+        QCOMPARE(Dialog.TimeBetweenPackets->text(), "50");
+        QCOMPARE(Dialog.TimeOut->text(), "300");
+        QCOMPARE(Dialog.label1->text(), "ms Between Song Sends");
+        QCOMPARE(Dialog.label2->text(), "ms Between Packets");
+        QCOMPARE(Dialog.Lable3->text(), "Packet Time Out");
+        QCOMPARE(Dialog.NumberOfBuffers->text(), "Number of MIDI In Buffers");
+        QCOMPARE(Dialog.SizeOfMidiInBuffer->text(), "Size Of MIDI In Buffer");
+        QCOMPARE(Dialog.NumberOfMIDIInBuffersTextBox->text(), "32");
+        QCOMPARE(Dialog.SizeOfMIDIInBufferTextBox->text(), "32");
+        QCOMPARE(Dialog.EnableBlindTransfer->text(), "Enable Blind Transfer");
+        QVERIFY(!Dialog.EnableBlindTransfer->isChecked());
+        QCOMPARE(Dialog.Unlock_Button->text(), "Unlock Default Songs");
+        QCOMPARE(Dialog.DWOK->text(), "OK");
+        Dialog.show();
+        QVERIFY(Dialog.Unlock_Button->isVisible() && Dialog.Unlock_Button->isEnabled());
+        for (QWidget* pHidden : std::initializer_list<QWidget*>{
+                 Dialog.EnableDebugText, Dialog.EnableMIDIInWindow, Dialog.LockDefaults}) {
+            QVERIFY(!pHidden->isVisible());
+            QVERIFY(!pHidden->isEnabled());
+        }
+        QCOMPARE(Dialog.EnableDebugText->text(), "Enable Debug Information");
+        QCOMPARE(Dialog.EnableMIDIInWindow->text(), "Enable MIDI In Monitor");
+        QCOMPARE(Dialog.LockDefaults->text(), "Lock Default Songs");
+        QVERIFY(!(Dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void ok_applies_the_rules_for_the_time_between_packets_data() {
+        QTest::addColumn<QString>("Typed");
+        QTest::addColumn<bool>("bBlind");
+        QTest::addColumn<int>("Expected");
+        QTest::addColumn<QString>("Message");
+        QTest::newRow("150 accepted") << "150" << false << 150 << "";
+        QTest::newRow("151 out of range") << "151" << false << 25 << kRangeMessage;
+        QTest::newRow("5 accepted without blind") << "5" << false << 5 << "";
+        QTest::newRow("4 out of range") << "4" << false << 25 << kRangeMessage;
+        QTest::newRow("24 with blind") << "24" << true << 25 << kBlindMessage;
+        QTest::newRow("25 with blind") << "25" << true << 25 << "";
+        QTest::newRow("3 with blind: only the range message") << "3" << true << 25 << kRangeMessage;
+        QTest::newRow("blanks and a sign") << " +60 " << false << 60 << "";
+        QTest::newRow("letters keep the previous value") << "fast" << false << 40 << "";
+        QTest::newRow("empty keeps the previous value") << "" << false << 40 << "";
+        QTest::newRow("beyond 32 bits keeps the previous value")
+            << "99999999999" << false << 40 << "";
+        QTest::newRow("letters, then the blind rule on the previous value")
+            << "x" << true << 40 << "";
+    }
+    void ok_applies_the_rules_for_the_time_between_packets() {
+        QFETCH(QString, Typed);
+        QFETCH(bool, bBlind);
+        QFETCH(int, Expected);
+        QFETCH(QString, Message);
+        cRecordingUserDialogs Dialogs;
+        DebugWindow Dialog(Dialogs);
+        Dialog.SetVars(300, 40, 1000, false, 0, 0);
+        Dialog.EnableBlindTransfer->setChecked(bBlind);
+        Dialog.TimeBetweenPackets->setText(Typed);
+        Dialog.show();
+        QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
+        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(Dialog.iTimeBetweenPackets, Expected);
+        QCOMPARE(Dialog.bBlindTransfer, bBlind);
+        QCOMPARE(Dialogs.Texts(), Message.isEmpty() ? QStringList{} : QStringList{Message});
+        if (!Message.isEmpty()) {
+            QCOMPARE(Dialogs.Shown.front().Caption, Message == kRangeMessage ? "Error..." : "");
+        }
+    }
+
+    void the_time_between_songs_and_the_time_out_pass_unchecked_data() {
+        QTest::addColumn<QString>("Songs");
+        QTest::addColumn<QString>("TimeOut");
+        QTest::addColumn<int>("ExpectedSongs");
+        QTest::addColumn<int>("ExpectedTimeOut");
+        QTest::newRow("zero and one") << "0"
+                                      << "1" << 0 << 1;
+        QTest::newRow("negative") << "-5"
+                                  << "-3" << -5 << -3;
+        QTest::newRow("large") << "100000"
+                               << "2000000" << 100000 << 2000000;
+        QTest::newRow("not numbers keep the values") << "soon"
+                                                     << "" << 300 << 1000;
+    }
+    void the_time_between_songs_and_the_time_out_pass_unchecked() {
+        QFETCH(QString, Songs);
+        QFETCH(QString, TimeOut);
+        QFETCH(int, ExpectedSongs);
+        QFETCH(int, ExpectedTimeOut);
+        cRecordingUserDialogs Dialogs;
+        DebugWindow Dialog(Dialogs);
+        Dialog.SetVars(300, 25, 1000, true, 0, 0);
+        Dialog.TimeBetweenSongs->setText(Songs);
+        Dialog.TimeOut->setText(TimeOut);
+        Dialog.show();
+        QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
+        QCOMPARE(Dialog.iTimeBetweenSongs, ExpectedSongs);
+        QCOMPARE(Dialog.iTimeOut, ExpectedTimeOut);
+        QVERIFY(Dialogs.Shown.empty());
+    }
+
+    void the_blind_check_box_resets_the_packet_time_to_25() {
+        cRecordingUserDialogs Dialogs;
+        DebugWindow Blind(Dialogs);
+        Blind.SetVars(300, 40, 1000, true, 0, 0);
+        QCOMPARE(Blind.TimeBetweenPackets->text(), "25");
+        QCOMPARE(Blind.TimeBetweenSongs->text(), "300");
+        QCOMPARE(Blind.TimeOut->text(), "1000");
+        Blind.show();
+        QTest::mouseClick(Blind.DWOK, Qt::LeftButton);
+        QCOMPARE(Blind.iTimeBetweenPackets, 25);
+
+        DebugWindow Handshaking(Dialogs);
+        Handshaking.SetVars(300, 40, 1000, false, 0, 0);
+        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "40");
+        Handshaking.show();
+        QTest::mouseClick(Handshaking.EnableBlindTransfer, Qt::LeftButton);
+        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "25");
+        Handshaking.TimeBetweenPackets->setText("70");
+        QTest::mouseClick(Handshaking.EnableBlindTransfer, Qt::LeftButton);
+        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "25");
+    }
+
+    void unlock_asks_first_and_needs_an_output_device_data() {
+        QTest::addColumn<bool>("bYes");
+        QTest::addColumn<int>("OutPort");
+        QTest::addColumn<QStringList>("Shown");
+        QTest::addColumn<bool>("bSent");
+        QTest::newRow("answered No") << false << 0 << QStringList{kUnlockQuestion} << false;
+        QTest::newRow("Yes without a device")
+            << true << -1
+            << QStringList{kUnlockQuestion, "You have specified an invalid output port"} << false;
+        QTest::newRow("Yes with a device") << true << 0 << QStringList{kUnlockQuestion} << true;
+    }
+    void unlock_asks_first_and_needs_an_output_device() {
+        QFETCH(bool, bYes);
+        QFETCH(int, OutPort);
+        QFETCH(QStringList, Shown);
+        QFETCH(bool, bSent);
+        cVirtualMidiBackend Backend;
+        cScopedMidiBackend Use(Backend);
+        const uint32_t uiDevice = Backend.AddOutDevice("Device");
+        cRecordingUserDialogs Dialogs;
+        Dialogs.Answers = {bYes};
+        DebugWindow Dialog(Dialogs);
+        std::vector<int32_t> aiPauses;
+        std::vector<size_t> auiSentBeforePause;
+        Dialog.SetPause([&](int32_t iMilliseconds) {
+            aiPauses.push_back(iMilliseconds);
+            auiSentBeforePause.push_back(Backend.SentChunks(uiDevice).size());
+            QVERIFY(Backend.IsOutOpen(uiDevice));
+        });
+        Dialog.SetVars(300, 25, 1000, true, OutPort, 0);
+        Dialog.show();
+        QTest::mouseClick(Dialog.Unlock_Button, Qt::LeftButton);
+
+        QCOMPARE(Dialogs.Texts(), Shown);
+        QCOMPARE(Dialogs.Shown.front().Caption, "Unlock Default Songs");
+        QCOMPARE(Dialogs.Shown.front().eIcon, MESSAGE_ICON_QUESTION);
+        QVERIFY(Dialogs.Shown.front().bQuestion);
+        const std::vector<std::vector<uint8_t>> Sent = Backend.SentChunks(uiDevice);
+        if (!bSent) {
+            QVERIFY(Sent.empty());
+            QVERIFY(aiPauses.empty());
+            return;
+        }
+        QCOMPARE(Sent.size(), size_t{2});
+        QCOMPARE(Sent[0], Bytes(DefaultSongCommands::kUnlockFirst));
+        QCOMPARE(Sent[1], Bytes(DefaultSongCommands::kUnlockSecond));
+        QCOMPARE(Sent[0], (std::vector<uint8_t>{0xF0, 0x08, 0x42, 0x53, 0x01, 0xF7}));
+        QCOMPARE(Sent[1], (std::vector<uint8_t>{0xF0, 0x08, 0x43, 0x53, 0x01, 0xF7}));
+        QCOMPARE(aiPauses, (std::vector<int32_t>{500, 1000}));
+        QCOMPARE(auiSentBeforePause, (std::vector<size_t>{1, 2}));
+        QVERIFY(!Backend.IsOutOpen(uiDevice));
+    }
+
+    void the_lock_command_sends_its_first_message() {
+        cVirtualMidiBackend Backend;
+        cScopedMidiBackend Use(Backend);
+        const uint32_t uiDevice = Backend.AddOutDevice("Device");
+        cRecordingUserDialogs Dialogs;
+        DebugWindow Dialog(Dialogs);
+        std::vector<int32_t> aiPauses;
+        Dialog.SetPause([&](int32_t iMilliseconds) { aiPauses.push_back(iMilliseconds); });
+        Dialog.SetVars(300, 25, 1000, true, 0, 0);
+        Dialog.LockDefaults_Click();
+        QVERIFY(Dialogs.Shown.empty());
+        QCOMPARE(Backend.SentChunks(uiDevice),
+                 (std::vector<std::vector<uint8_t>>{{0xF0, 0x08, 0x42, 0x53, 0x00, 0xF7}}));
+        QCOMPARE(aiPauses, (std::vector<int32_t>{1000}));
+    }
+
+    void the_main_window_takes_the_values_back_only_after_ok() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        Window.iTimeBetweenPackets = 40;
+        Window.bBlindTransferEnabled = false;
+        Rig.Dialogs.OnModal = [](QDialog& Dialog) {
+            auto& Options = static_cast<DebugWindow&>(Dialog);
+            Options.show();
+            Options.TimeBetweenSongs->setText("500");
+            Options.TimeBetweenPackets->setText("60");
+            Options.TimeOut->setText("20");
+            Options.close();
+            return Options.result();
+        };
+        Window.advancedOptionsToolStripMenuItem->trigger();
+        QCOMPARE(Window.iTimeBetweenSongs, 300);
+        QCOMPARE(Window.iTimeBetweenPackets, 40);
+        QCOMPARE(Window.iTimeOut, 1000);
+
+        QList<int> SeenBySetVars;
+        Rig.Dialogs.OnModal = [&SeenBySetVars](QDialog& Dialog) {
+            auto& Options = static_cast<DebugWindow&>(Dialog);
+            Options.show();
+            SeenBySetVars << Options.TimeBetweenSongs->text().toInt()
+                          << Options.TimeBetweenPackets->text().toInt()
+                          << Options.TimeOut->text().toInt() << Options.iSelectedOutPort;
+            Options.TimeBetweenSongs->setText("500");
+            Options.TimeBetweenPackets->setText("60");
+            Options.TimeOut->setText("20");
+            QTest::mouseClick(Options.EnableBlindTransfer, Qt::LeftButton);  // box now 25
+            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
+            return Options.result();
+        };
+        Window.advancedOptionsToolStripMenuItem->trigger();
+        QCOMPARE(SeenBySetVars, (QList<int>{300, 40, 1000, 0}));
+        QCOMPARE(Window.iTimeBetweenSongs, 500);
+        QCOMPARE(Window.iTimeBetweenPackets, 25);
+        QCOMPARE(Window.iTimeOut, 20);
+        QVERIFY(Window.bBlindTransferEnabled);
+        QVERIFY(!Window.bDebugEnabled);
+        QVERIFY(!Window.bMIDIWindowEn);
+        QVERIFY(Window.mipv.isNull());
+    }
+
+    void accepting_with_the_monitor_option_opens_a_new_monitor_each_time() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        Rig.Dialogs.OnModal = [](QDialog& Dialog) {
+            auto& Options = static_cast<DebugWindow&>(Dialog);
+            Options.show();
+            Options.EnableMIDIInWindow->setChecked(true);
+            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
+            return Options.result();
+        };
+        Window.advancedOptionsToolStripMenuItem->trigger();
+        QPointer<MidiInPortView> First = Window.mipv;
+        QVERIFY(!First.isNull());
+        QVERIFY(First->isVisible());
+        QCOMPARE(First->windowTitle(), "MidiInPortView");
+        Window.advancedOptionsToolStripMenuItem->trigger();
+        QVERIFY(Window.mipv != First);
+        QVERIFY(First->isVisible());  // the old one stays until the user closes it
+        QVERIFY(Window.bMIDIWindowEn);
+    }
+};
+
+SONGLOADER_UI_TEST(AdvancedOptionsTest);
+
+#include "AdvancedOptionsTest.moc"

@@ -1,0 +1,235 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "Form1.h"
+#include "MidiBackend.h"
+#include "MidiDeviceSelect.h"
+#include "RecordingUserDialogs.h"
+#include "TempDir.h"
+#include "UiTestRegistry.h"
+#include "VirtualMidiBackend.h"
+#include "X10FileTransfer.h"
+
+namespace {
+
+// The main window over named virtual devices, its settings file in a folder of its own.
+class cDeviceRig {
+  public:
+    cDeviceRig(const std::vector<std::string>& asOutputs, const std::vector<std::string>& asInputs)
+        : Use(Backend) {
+        for (const std::string& Name : asOutputs) {
+            Backend.AddOutDevice(Name);
+        }
+        for (const std::string& Name : asInputs) {
+            Backend.AddInDevice(Name);
+        }
+    }
+
+    void WriteSettings(const std::string& Text) {
+        WriteAll(Folder / "SongLoader.ini", {Text.begin(), Text.end()});
+    }
+    std::string Settings() const { return ReadText(Folder / "SongLoader.ini"); }
+
+    Form1& Open() {
+        Window = std::make_unique<Form1>(Dialogs, Transfer);
+        Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
+        Window->show();
+        return *Window;
+    }
+
+    // Opens the device dialog from the menu; Act does what the user does in it.
+    void ChooseDevices(const std::function<int(MidiDeviceSelect&)>& Act) {
+        Dialogs.OnModal = [&Act](QDialog& Dialog) {
+            auto& Select = static_cast<MidiDeviceSelect&>(Dialog);
+            Select.show();
+            return Act(Select);
+        };
+        Window->midiDevicesToolStripMenuItem->trigger();
+    }
+
+    TempDir Folder;
+    cVirtualMidiBackend Backend;
+    cScopedMidiBackend Use;
+    cRecordingUserDialogs Dialogs;
+    X10FileTransfer Transfer;
+    std::unique_ptr<Form1> Window;
+};
+
+int PressOk(MidiDeviceSelect& Dialog) {
+    QTest::mouseClick(Dialog.OKButton, Qt::LeftButton);
+    return Dialog.result();
+}
+
+// Picks an entry as the user does: with the keyboard on the closed list.
+void Pick(QComboBox* pList, int iIndex) {
+    pList->setFocus();
+    while (pList->currentIndex() < iIndex) {
+        QTest::keyClick(pList, Qt::Key_Down);
+    }
+    while (pList->currentIndex() > iIndex) {
+        QTest::keyClick(pList, Qt::Key_Up);
+    }
+}
+
+}  // namespace
+
+// Choosing the devices: the dialog, the labels, and the settings file across runs.
+class DeviceSelectTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void the_dialog_lists_the_devices_and_selects_the_current_choice() {
+        cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B", "In C"});
+        Rig.WriteSettings("MIDIINPORT=2\r\nMIDIOUTPORT=-1\r\n");
+        Rig.Open();
+        QStringList asIn;
+        QStringList asOut;
+        int iInSelected = -2;
+        int iOutSelected = -2;
+        QString Title;
+        Rig.ChooseDevices([&](MidiDeviceSelect& Dialog) {
+            Title = Dialog.windowTitle();
+            for (int i = 0; i < Dialog.MIDIInCB->count(); ++i) {
+                asIn << Dialog.MIDIInCB->itemText(i);
+            }
+            for (int i = 0; i < Dialog.MIDIDeviceCB->count(); ++i) {
+                asOut << Dialog.MIDIDeviceCB->itemText(i);
+            }
+            iInSelected = Dialog.MIDIInCB->currentIndex();
+            iOutSelected = Dialog.MIDIDeviceCB->currentIndex();
+            return PressOk(Dialog);
+        });
+        QCOMPARE(Title, "Midi Device Select");
+        QCOMPARE(asIn, (QStringList{"In A", "In B", "In C"}));
+        QCOMPARE(asOut, (QStringList{"Out A", "Out B"}));
+        QCOMPARE(iInSelected, 2);
+        QCOMPARE(iOutSelected, -1);
+        QCOMPARE(Rig.Settings(), "MIDIINPORT=2\r\nMIDIOUTPORT=-1\r\n");
+    }
+
+    void the_dialog_shows_its_labels_in_order() {
+        MidiDeviceSelect Dialog;
+        QCOMPARE(Dialog.MIDI_INPUT_DEVICE->text(), "MIDI Input Device");
+        QCOMPARE(Dialog.label1->text(), "MIDI Output Device");
+        QCOMPARE(Dialog.OKButton->text(), "OK");
+        Dialog.show();
+        const QWidget* apOrder[] = {Dialog.MIDI_INPUT_DEVICE, Dialog.MIDIInCB, Dialog.label1,
+                                    Dialog.MIDIDeviceCB, Dialog.OKButton};
+        for (int i = 0; i + 1 < 5; ++i) {
+            QVERIFY(apOrder[i]->y() < apOrder[i + 1]->y());
+        }
+    }
+
+    void picks_and_ok_set_the_choice_the_labels_and_the_file() {
+        cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
+        Form1& Window = Rig.Open();
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Invalid Device");
+        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
+            Pick(Dialog.MIDIInCB, 1);
+            Pick(Dialog.MIDIDeviceCB, 0);
+            return PressOk(Dialog);
+        });
+        QCOMPARE(Window.iSelectedInPort, 1);
+        QCOMPARE(Window.iSelectedOutPort, 0);
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), "In B");
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
+        QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n");
+    }
+
+    void closing_the_dialog_keeps_the_old_choice_yet_rewrites_the_file() {
+        cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
+        Rig.WriteSettings("MIDIINPORT=0\r\nMIDIOUTPORT=1\r\nleft over\r\n");
+        Form1& Window = Rig.Open();
+        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
+            Pick(Dialog.MIDIInCB, 1);
+            Pick(Dialog.MIDIDeviceCB, 0);
+            Dialog.close();
+            return Dialog.result();
+        });
+        QCOMPARE(Window.iSelectedInPort, 0);
+        QCOMPARE(Window.iSelectedOutPort, 1);
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), "In A");
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out B");
+        QCOMPARE(Rig.Settings(), "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\n");
+    }
+
+    void ok_without_a_pick_keeps_no_device_and_records_minus_one() {
+        cDeviceRig Rig({"Out A"}, {"In A"});
+        Form1& Window = Rig.Open();
+        QVERIFY(!std::filesystem::exists(Rig.Folder / "SongLoader.ini"));
+        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
+            Pick(Dialog.MIDIDeviceCB, 0);
+            return PressOk(Dialog);
+        });
+        QCOMPARE(Window.iSelectedInPort, -1);
+        QCOMPARE(Window.iSelectedOutPort, 0);
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), "Invalid Device");
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
+        QCOMPARE(Rig.Settings(), "MIDIINPORT=-1\r\nMIDIOUTPORT=0\r\n");
+    }
+
+    void a_software_synthesizer_can_be_chosen_but_the_next_start_drops_it() {
+        cDeviceRig Rig({"Out A", "Microsoft GS Wavetable SW Synth"}, {"In A", "In B"});
+        Form1& Window = Rig.Open();
+        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
+            Pick(Dialog.MIDIInCB, 1);
+            Pick(Dialog.MIDIDeviceCB, 1);
+            return PressOk(Dialog);
+        });
+        QCOMPARE(Window.iSelectedOutPort, 1);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Microsoft GS Wavetable SW Synth");
+        QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n");
+
+        Form1& Restarted = Rig.Open();
+        QCOMPARE(Restarted.iSelectedOutPort, -1);
+        QCOMPARE(Restarted.iSelectedInPort, -1);
+        QCOMPARE(Restarted.SelectedOutDeviceLabel->text(), "Invalid Device");
+        QCOMPARE(Restarted.SelectedInDeviceLabel->text(), "Invalid Device");
+    }
+
+    void the_choice_outlives_the_program_and_is_checked_at_the_next_start_data() {
+        QTest::addColumn<QString>("Saved");
+        QTest::addColumn<QString>("InLabel");
+        QTest::addColumn<QString>("OutLabel");
+        QTest::newRow("both valid") << "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n"
+                                    << "In B"
+                                    << "Out B";
+        QTest::newRow("output out of range") << "MIDIINPORT=1\r\nMIDIOUTPORT=2\r\n"
+                                             << "In B"
+                                             << "Invalid Device";
+        QTest::newRow("keys swapped") << "MIDIOUTPORT=0\r\nMIDIINPORT=1\r\n"
+                                      << "In A"
+                                      << "Out B";
+        QTest::newRow("garbage") << "\x01\x02\r\n==\r\n"
+                                 << "Invalid Device"
+                                 << "Invalid Device";
+    }
+    void the_choice_outlives_the_program_and_is_checked_at_the_next_start() {
+        QFETCH(QString, Saved);
+        QFETCH(QString, InLabel);
+        QFETCH(QString, OutLabel);
+        cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
+        Rig.WriteSettings(Saved.toStdString());
+        Form1& Window = Rig.Open();
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), InLabel);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), OutLabel);
+        QVERIFY(Rig.Dialogs.Shown.empty());
+        QCOMPARE(Rig.Settings(), Saved.toStdString());  // reading never writes
+    }
+
+    void a_settings_file_that_cannot_be_written_is_reported_with_its_path() {
+        cDeviceRig Rig({"Out A"}, {"In A"});
+        std::filesystem::create_directory(Rig.Folder / "SongLoader.ini");
+        Form1& Window = Rig.Open();
+        Rig.ChooseDevices(PressOk);
+        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
+        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.appPath));
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Settings File Error");
+    }
+};
+
+SONGLOADER_UI_TEST(DeviceSelectTest);
+
+#include "DeviceSelectTest.moc"

@@ -1,0 +1,470 @@
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <QUrl>
+
+#include "MidiBackend.h"
+#include "SongListWidget.h"
+#include "SongMessages.h"
+#include "UiTestRegistry.h"
+#include "UiTestSongs.h"
+#include "VirtualMidiBackend.h"
+#include "WindowRig.h"
+
+namespace {
+
+const QString kSizeQuestion =
+    " Is larger than 100k, such a large file may have performance issues and it is not "
+    "recommended you load it Do you wish to proceed? ";
+
+QStringList RowTexts(const Form1& Window) {
+    QStringList asRows;
+    for (int i = 0; i < Window.MIDI_SONG_LIST->count(); ++i) {
+        asRows << Window.MIDI_SONG_LIST->item(i)->text();
+    }
+    return asRows;
+}
+
+QList<bool> RowChecks(const Form1& Window) {
+    QList<bool> Checks;
+    for (int i = 0; i < Window.MIDI_SONG_LIST->count(); ++i) {
+        Checks << Window.MIDI_SONG_LIST->IsChecked(i);
+    }
+    return Checks;
+}
+
+QMimeData* FileDrag(const QStringList& asPaths) {
+    QMimeData* pData = new QMimeData;
+    QList<QUrl> Urls;
+    for (const QString& Path : asPaths) {
+        Urls << QUrl::fromLocalFile(Path);
+    }
+    pData->setUrls(Urls);
+    return pData;
+}
+
+}  // namespace
+
+// The main window without a transfer: start-up, adding and vetting songs, the list, the
+// refusals of the transfer button, the menu.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void the_window_shows_its_title_buttons_labels_and_menu() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open(false);
+        QCOMPARE(Window.windowTitle(), QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"));
+        const std::pair<const char*, QString> aButtons[] = {
+            {"LOAD_MORE_SONGS", "Load Songs"},
+            {"SELECT_NONE_BUTTON", "Select None"},
+            {"SELECT_ALL_BUTTON", "Select All"},
+            {"REMOVE_SELECTED", "Remove Selected"},
+            {"LOAD_SONGS_TO_TAV", QString::fromUtf8("Transfer Checked To Orvik®30 / Melko™30")}};
+        int iPreviousX = -1;
+        for (const auto& [szName, Text] : aButtons) {
+            const QPushButton* pButton = Window.findChild<QPushButton*>(szName);
+            QVERIFY2(pButton != nullptr, szName);
+            QCOMPARE(pButton->text(), Text);
+            QVERIFY2(pButton->x() > iPreviousX, "the buttons form one row in order");
+            iPreviousX = pButton->x();
+        }
+        QCOMPARE(Window.findChild<QLabel*>("MidiInDevice")->text(), "MIDI In Device:");
+        QVERIFY(Window.MidiInDevice->font().underline());
+        QCOMPARE(Window.findChild<QLabel*>("LabelMIDIOutDevice")->text(), "MIDI Out Device: ");
+        QVERIFY(Window.LabelMIDIOutDevice->font().underline());
+        QVERIFY(!Window.findChild<QLabel*>("TAV_PIC")->pixmap().isNull());
+        QVERIFY(!Window.findChild<QLabel*>("pictureBox1")->pixmap().isNull());
+        QVERIFY(Window.TAV_PIC->y() < Window.pictureBox1->y());
+        QCOMPARE(Window.MIDI_SONG_LIST->focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(Window.minimumSize(), Window.maximumSize());
+        QVERIFY(!Window.windowIcon().isNull());
+
+        const QList<QAction*> Menus = Window.TAV_MENU->actions();
+        QCOMPARE(Menus.size(), 2);
+        QCOMPARE(Menus[0]->text(), "&File");
+        QCOMPARE(Menus[0]->menu()->objectName(), "optionsToolStripMenuItem");
+        QCOMPARE(Menus[1]->text(), "&Options");
+        QCOMPARE(Menus[1]->menu()->objectName(), "optionsToolStripMenuItem1");
+        const QStringList asFileItems = {"About ...", "Load Songs...", "E&xit"};
+        const QStringList asFileNames = {"aboutToolStripMenuItem", "loadSongsToolStripMenuItem",
+                                         "exitToolStripMenuItem"};
+        const QStringList asOptionItems = {"Midi &Devices", "Advanced Options"};
+        const QStringList asOptionNames = {"midiDevicesToolStripMenuItem",
+                                           "advancedOptionsToolStripMenuItem"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(Menus[0]->menu()->actions()[i]->text(), asFileItems[i]);
+            QCOMPARE(Menus[0]->menu()->actions()[i]->objectName(), asFileNames[i]);
+        }
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(Menus[1]->menu()->actions()[i]->text(), asOptionItems[i]);
+            QCOMPARE(Menus[1]->menu()->actions()[i]->objectName(), asOptionNames[i]);
+        }
+    }
+
+    void start_up_raises_the_interface_thread_to_the_highest_priority() {
+        cWindowRig Rig;
+        Rig.Open();
+        QCOMPARE(QThread::currentThread()->priority(), QThread::HighestPriority);
+    }
+
+    void start_up_warns_about_each_missing_kind_of_device_data() {
+        QTest::addColumn<int>("Outputs");
+        QTest::addColumn<int>("Inputs");
+        QTest::addColumn<QStringList>("Messages");
+        const QString Out =
+            "Note: You have no available Midi Out devices. This program is useless without a "
+            "Midi Out Device";
+        const QString In =
+            "You have no available Midi In devices. This program is useless without a Midi In "
+            "Device";
+        QTest::newRow("no devices at all") << 0 << 0 << QStringList{Out, In};
+        QTest::newRow("no output device") << 0 << 1 << QStringList{Out};
+        QTest::newRow("no input device") << 2 << 0 << QStringList{In};
+        QTest::newRow("both kinds") << 1 << 1 << QStringList{};
+    }
+    void start_up_warns_about_each_missing_kind_of_device() {
+        QFETCH(int, Outputs);
+        QFETCH(int, Inputs);
+        QFETCH(QStringList, Messages);
+        TempDir Folder;
+        SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {0, 0});
+        cVirtualMidiBackend Backend;
+        cScopedMidiBackend Use(Backend);
+        for (int i = 0; i < Outputs; ++i) {
+            Backend.AddOutDevice("Out " + std::to_string(i));
+        }
+        for (int i = 0; i < Inputs; ++i) {
+            Backend.AddInDevice("In " + std::to_string(i));
+        }
+        cRecordingUserDialogs Dialogs;
+        X10FileTransfer Transfer;
+        Form1 Window(Dialogs, Transfer);
+        Window.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
+        Window.show();
+
+        QCOMPARE(Dialogs.Texts(), Messages);
+        for (const tShownMessage& Message : Dialogs.Shown) {
+            QCOMPARE(Message.Caption, "Midi Device Error");
+        }
+        const bool bBoth = Outputs > 0 && Inputs > 0;
+        QCOMPARE(Window.iSelectedOutPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.iSelectedInPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), bBoth ? "Out 0" : "Invalid Device");
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), bBoth ? "In 0" : "Invalid Device");
+        QCOMPARE(Window.uiNumOutPorts, static_cast<uint32_t>(Outputs));
+        QCOMPARE(Window.uiNumInPorts, static_cast<uint32_t>(Inputs));
+    }
+
+    void start_up_shows_the_saved_devices_and_the_settings_path() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open(true);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "TAV Emulator");
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), "TAV Emulator");
+        QCOMPARE(Window.appPath, QString::fromStdString((Rig.Folder / "SongLoader.ini").string()));
+        QVERIFY(Rig.Dialogs.Shown.empty());
+    }
+
+    void a_batch_is_added_whole_or_not_at_all_data() {
+        QTest::addColumn<QStringList>("Kinds");
+        QTest::addColumn<QList<bool>>("Answers");
+        QTest::addColumn<QStringList>("ExpectedShown");
+        QTest::addColumn<bool>("bAdded");
+        // Kinds: good, format1, notmidi, big (100001 bytes), exact (100000 bytes).
+        QTest::newRow("three good songs")
+            << QStringList{"good", "good", "good"} << QList<bool>{} << QStringList{} << true;
+        QTest::newRow("first of three not format 0, found last")
+            << QStringList{"format1", "good", "good"} << QList<bool>{} << QStringList{"0:type"}
+            << false;
+        QTest::newRow("one message per batch, the last entry's")
+            << QStringList{"notmidi", "good", "format1"} << QList<bool>{} << QStringList{"2:type"}
+            << false;
+        QTest::newRow("not a MIDI file")
+            << QStringList{"good", "notmidi"} << QList<bool>{} << QStringList{"1:invalid"} << false;
+        QTest::newRow("exactly 100000 bytes asks nothing")
+            << QStringList{"exact"} << QList<bool>{} << QStringList{} << true;
+        QTest::newRow("100001 bytes asks, Yes adds")
+            << QStringList{"big"} << QList<bool>{true} << QStringList{"0:size"} << true;
+        QTest::newRow("100001 bytes asks, No rejects")
+            << QStringList{"good", "big"} << QList<bool>{false} << QStringList{"1:size"} << false;
+        QTest::newRow("the question comes before the validity check")
+            << QStringList{"bignotmidi"} << QList<bool>{true} << QStringList{"0:size", "0:invalid"}
+            << false;
+        QTest::newRow("a question for each large file answered Yes, then the message")
+            << QStringList{"notmidi", "big", "big"} << QList<bool>{true, true}
+            << QStringList{"2:size", "1:size", "0:invalid"} << false;
+    }
+    void a_batch_is_added_whole_or_not_at_all() {
+        QFETCH(QStringList, Kinds);
+        QFETCH(QList<bool>, Answers);
+        QFETCH(QStringList, ExpectedShown);
+        QFETCH(bool, bAdded);
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QStringList asBatch;
+        for (int i = 0; i < Kinds.size(); ++i) {
+            const std::string Name = "song" + std::to_string(i) + ".mid";
+            const QString& Kind = Kinds[i];
+            asBatch << (Kind == "good"      ? UiTestSongs::Format0(Rig.Folder, Name)
+                        : Kind == "format1" ? UiTestSongs::Format1(Rig.Folder, Name)
+                        : Kind == "notmidi" ? UiTestSongs::NotMidi(Rig.Folder, Name)
+                        : Kind == "big"     ? UiTestSongs::OfSize(Rig.Folder, Name, 100001)
+                        : Kind == "exact"   ? UiTestSongs::OfSize(Rig.Folder, Name, 100000)
+                                            : UiTestSongs::Write(Rig.Folder, Name,
+                                                                 std::vector<uint8_t>(100001, 'x')));
+        }
+        Rig.Dialogs.Answers = Answers;
+        Window.openMIDIFileDialog_FileOk(asBatch);
+
+        QStringList asExpected;
+        for (const QString& Shown : ExpectedShown) {
+            const QString& Path = asBatch[Shown.section(':', 0, 0).toInt()];
+            const QString Kind = Shown.section(':', 1);
+            asExpected << Path + (Kind == "size"   ? kSizeQuestion
+                                  : Kind == "type" ? SongMessages::kNotFormat0
+                                                   : SongMessages::kNotMidiFile);
+        }
+        QCOMPARE(Rig.Dialogs.Texts(), asExpected);
+        for (const tShownMessage& Message : Rig.Dialogs.Shown) {
+            if (Message.bQuestion) {
+                QCOMPARE(Message.Caption, "File Size Error");
+                QCOMPARE(Message.eIcon, MESSAGE_ICON_NONE);
+            } else {
+                QVERIFY(Message.Caption == "File Error" ||
+                        Message.Caption == "MIDI File Type Error");
+                QCOMPARE(Message.eIcon, MESSAGE_ICON_WARNING);
+            }
+        }
+        QCOMPARE(Window.asSongsInList, bAdded ? asBatch : QStringList{});
+        QCOMPARE(Window.MIDI_SONG_LIST->count(), bAdded ? asBatch.size() : 0);
+    }
+
+    void new_rows_are_checked_show_the_file_name_and_follow_the_old_ones() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid");
+        const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid");
+        Window.openMIDIFileDialog_FileOk({First});
+        Window.MIDI_SONG_LIST->SetChecked(0, false);
+        Window.openMIDIFileDialog_FileOk({Second, First});
+        QCOMPARE(RowTexts(Window), (QStringList{"first.mid", "second.mid", "first.mid"}));
+        QCOMPARE(RowChecks(Window), (QList<bool>{false, true, true}));
+        QCOMPARE(Window.asSongsInList, (QStringList{First, Second, First}));
+    }
+
+    void the_load_button_and_menu_item_open_the_file_dialog() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
+        Rig.Dialogs.FileChoices = {{Song}, {}, {Song}};
+        QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);
+        QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);  // cancelled
+        Window.loadSongsToolStripMenuItem->trigger();
+        QCOMPARE(Window.asSongsInList, (QStringList{Song, Song}));
+        QCOMPARE(Rig.Dialogs.FileDialogTitles, QStringList(3, "Select MIDI Files To Load"));
+        QCOMPARE(Rig.Dialogs.FileDialogFilters.first(), "MIDI files (*.mid)");
+        QCOMPARE(Window.openMIDIFileDialog->objectName(), "openMIDIFileDialog");
+        QCOMPARE(Window.openMIDIFileDialog->fileMode(), QFileDialog::ExistingFiles);
+    }
+
+    void a_drag_of_files_is_accepted_as_a_copy_and_other_drags_are_refused() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QWidget* pTarget = Window.MIDI_SONG_LIST->viewport();
+        const QPoint At = pTarget->rect().center();
+
+        std::unique_ptr<QMimeData> Files(FileDrag({UiTestSongs::Format0(Rig.Folder, "a.mid")}));
+        QDragEnterEvent FilesEnter(At, Qt::CopyAction | Qt::MoveAction, Files.get(), Qt::LeftButton,
+                                   Qt::NoModifier);
+        QCoreApplication::sendEvent(pTarget, &FilesEnter);
+        QVERIFY(FilesEnter.isAccepted());
+        QCOMPARE(FilesEnter.dropAction(), Qt::CopyAction);
+
+        QMimeData Text;
+        Text.setText("a.mid");
+        QDragEnterEvent TextEnter(At, Qt::CopyAction, &Text, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(pTarget, &TextEnter);
+        QVERIFY(!TextEnter.isAccepted());
+    }
+
+    void dropped_files_are_vetted_by_content_whatever_their_names() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "song.txt");
+        const QString Other = UiTestSongs::Format0(Rig.Folder, "other");
+        std::unique_ptr<QMimeData> Files(FileDrag({Song, Other}));
+        const QPoint At = Window.MIDI_SONG_LIST->viewport()->rect().center();
+        QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &Enter);
+        QDropEvent Drop(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &Drop);
+        QCOMPARE(RowTexts(Window), (QStringList{"song.txt", "other"}));
+        QCOMPARE(Window.asSongsInList, (QStringList{Song, Other}));
+
+        const QString Bad = UiTestSongs::NotMidi(Rig.Folder, "notes.mid");
+        std::unique_ptr<QMimeData> BadFiles(FileDrag({Bad}));
+        QDragEnterEvent BadEnter(At, Qt::CopyAction, BadFiles.get(), Qt::LeftButton,
+                                 Qt::NoModifier);
+        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &BadEnter);
+        QDropEvent BadDrop(QPointF(At), Qt::CopyAction, BadFiles.get(), Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &BadDrop);
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Bad + SongMessages::kNotMidiFile});
+        QCOMPARE(Window.MIDI_SONG_LIST->count(), 2);
+    }
+
+    void one_click_anywhere_on_a_row_toggles_its_check() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        Window.openMIDIFileDialog_FileOk(
+            {UiTestSongs::Format0(Rig.Folder, "a.mid"), UiTestSongs::Format0(Rig.Folder, "b.mid")});
+        QWidget* pViewport = Window.MIDI_SONG_LIST->viewport();
+        const QRect Row = Window.MIDI_SONG_LIST->visualItemRect(Window.MIDI_SONG_LIST->item(1));
+        QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, Row.center());
+        QCOMPARE(RowChecks(Window), (QList<bool>{true, false}));
+        // On the check box itself, at the row's left edge: still exactly one toggle.
+        const QPoint OnBox(Row.left() + 8, Row.center().y());
+        QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, OnBox);
+        QCOMPARE(RowChecks(Window), (QList<bool>{true, true}));
+        QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, OnBox);
+        QCOMPARE(RowChecks(Window), (QList<bool>{true, false}));
+        QTest::keyClick(Window.MIDI_SONG_LIST, Qt::Key_Space);
+        QCOMPARE(RowChecks(Window), (QList<bool>{true, true}));
+    }
+
+    void select_all_and_select_none_set_every_row() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QTest::mouseClick(Window.SELECT_ALL_BUTTON, Qt::LeftButton);  // empty list
+        QCOMPARE(Window.MIDI_SONG_LIST->count(), 0);
+        Window.openMIDIFileDialog_FileOk({UiTestSongs::Format0(Rig.Folder, "a.mid"),
+                                          UiTestSongs::Format0(Rig.Folder, "b.mid"),
+                                          UiTestSongs::Format0(Rig.Folder, "c.mid")});
+        Window.MIDI_SONG_LIST->SetChecked(1, false);
+        QTest::mouseClick(Window.SELECT_NONE_BUTTON, Qt::LeftButton);
+        QCOMPARE(RowChecks(Window), (QList<bool>{false, false, false}));
+        Window.MIDI_SONG_LIST->SetChecked(2, true);
+        QTest::mouseClick(Window.SELECT_ALL_BUTTON, Qt::LeftButton);
+        QCOMPARE(RowChecks(Window), (QList<bool>{true, true, true}));
+    }
+
+    void remove_selected_keeps_every_remaining_row_tied_to_its_path() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QStringList asSongs;
+        for (int i = 0; i < 5; ++i) {
+            asSongs << UiTestSongs::Format0(Rig.Folder, "s" + std::to_string(i) + ".mid");
+        }
+        Window.openMIDIFileDialog_FileOk(asSongs);
+        QTest::mouseClick(Window.SELECT_NONE_BUTTON, Qt::LeftButton);
+        QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);  // nothing checked
+        QCOMPARE(Window.asSongsInList, asSongs);
+        QCOMPARE(Window.MIDI_SONG_LIST->count(), 5);
+
+        Window.MIDI_SONG_LIST->SetChecked(1, true);
+        Window.MIDI_SONG_LIST->SetChecked(3, true);
+        QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);
+        QCOMPARE(RowTexts(Window), (QStringList{"s0.mid", "s2.mid", "s4.mid"}));
+        QCOMPARE(Window.asSongsInList, (QStringList{asSongs[0], asSongs[2], asSongs[4]}));
+        QCOMPARE(RowChecks(Window), (QList<bool>{false, false, false}));
+        QCOMPARE(Window.asUnCheckedSongs, Window.asSongsInList);
+    }
+
+    void the_transfer_is_refused_with_the_first_cause_that_applies_data() {
+        QTest::addColumn<int>("Out");
+        QTest::addColumn<int>("In");
+        QTest::addColumn<bool>("bChecked");
+        QTest::addColumn<QString>("Message");
+        QTest::addColumn<QString>("Caption");
+        QTest::newRow("no devices and nothing checked")
+            << -1 << -1 << false << "Invalid Midi Devices!"
+            << "MIDI Device Error";
+        QTest::newRow("no devices") << -1 << -1 << true << "Invalid Midi Devices!"
+                                    << "MIDI Device Error";
+        QTest::newRow("no output device") << -1 << 0 << true << "Invalid Midi Out Device!"
+                                          << "MIDI Device Error";
+        QTest::newRow("no input device") << 0 << -1 << false << "Invalid Midi In Device!"
+                                         << "MIDI Device Error";
+        QTest::newRow("nothing checked") << 0 << 0 << false << "No Files Loaded!"
+                                         << "File Load Error";
+    }
+    void the_transfer_is_refused_with_the_first_cause_that_applies() {
+        QFETCH(int, Out);
+        QFETCH(int, In);
+        QFETCH(bool, bChecked);
+        QFETCH(QString, Message);
+        QFETCH(QString, Caption);
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
+        Window.openMIDIFileDialog_FileOk({Song});
+        Window.MIDI_SONG_LIST->SetChecked(0, bChecked);
+        Window.iSelectedOutPort = Out;
+        Window.iSelectedInPort = In;
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
+        QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
+        QVERIFY(!std::filesystem::exists(UiTestSongs::X10PathOf(Song)));
+        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+        QVERIFY(Window.LOAD_SONGS_TO_TAV->isEnabled());
+    }
+
+    void the_button_reads_converting_until_the_transfer_is_over() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        Window.openMIDIFileDialog_FileOk({UiTestSongs::Format0(Rig.Folder, "a.mid")});
+        QString TextDuringConversion;
+        bool bEnabledDuringConversion = true;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            TextDuringConversion = Window.LOAD_SONGS_TO_TAV->text();
+            bEnabledDuringConversion = Window.LOAD_SONGS_TO_TAV->isEnabled();
+            return PressAtOnce(Dialog, "LFD_OK");
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(TextDuringConversion, "Converting Songs ...");
+        QVERIFY(!bEnabledDuringConversion);
+        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+        QVERIFY(Window.LOAD_SONGS_TO_TAV->isEnabled());
+    }
+
+    void file_exit_ends_the_program() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
+        Window.exitToolStripMenuItem->trigger();
+        QCOMPARE(Ending.count(), 1);
+        QVERIFY(!Window.isVisible());
+    }
+
+    void the_about_box_is_shown_modally_and_its_ok_ends_it() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        int iResult = -1;
+        QString Title;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            Title = Dialog.windowTitle();
+            Dialog.show();
+            QTest::mouseClick(Dialog.findChild<QPushButton*>("AboutOK"), Qt::LeftButton);
+            iResult = Dialog.result();
+            return iResult;
+        };
+        Window.aboutToolStripMenuItem->trigger();
+        QCOMPARE(Rig.Dialogs.ModalDialogs, QStringList{"AboutBox"});
+        QCOMPARE(Title, "About  Songloader");
+        QCOMPARE(iResult, int(QDialog::Accepted));
+    }
+};
+
+SONGLOADER_UI_TEST(MainWindowTest);
+
+#include "MainWindowTest.moc"

@@ -1,0 +1,344 @@
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <cstring>
+
+#include "EmulatedTav.h"
+#include "LoadFileDialog.h"
+#include "MidiInPortView.h"
+#include "RecordingUserDialogs.h"
+#include "SongConversion.h"
+#include "SongMessages.h"
+#include "SongName.h"
+#include "StatusTexts.h"
+#include "TempDir.h"
+#include "TransferMessages.h"
+#include "UiTestRegistry.h"
+#include "UiTestSongs.h"
+#include "X10FileTransfer.h"
+
+namespace {
+
+constexpr int kRunTimeoutMs = 30000;
+constexpr int32_t kPacketBytes = 112;
+
+// A progress dialog over the emulated device, with songs converted in a folder of its own.
+class cProgressRig {
+  public:
+    explicit cProgressRig(tTavDeviceOptions Options = {}) : Tav(InStore(Options, Store)) {}
+
+    // Converts songs of the given note counts; their x10 paths, in order.
+    QStringList Convert(const std::vector<int>& aiNotes) {
+        for (size_t i = 0; i < aiNotes.size(); ++i) {
+            const QString Song =
+                UiTestSongs::Format0(Folder, "song" + std::to_string(i) + ".mid", aiNotes[i]);
+            const tSongConversion Result = ConvertSong(Song.toStdString(), false);
+            Songs << Song;
+            X10Files << QString::fromStdString(Result.X10FilePath.string());
+        }
+        return X10Files;
+    }
+
+    LoadFileDialog& Make(bool bBlind, int32_t iTimeBetweenPackets = 2,
+                         int32_t iTimeBetweenSongs = 2, int32_t iTimeOut = 200) {
+        Dialog = std::make_unique<LoadFileDialog>(Dialogs, Transfer);
+        Dialog->SetMidiInPort(static_cast<int32_t>(Tav.uiInDevice));
+        Dialog->SetMidiOutPort(static_cast<int32_t>(Tav.uiOutDevice));
+        Dialog->LoadX10SongList(X10Files);
+        Dialog->LoadSongList(Songs);
+        Dialog->SetTimeBetweenSongs(iTimeBetweenSongs);
+        Dialog->SetTimeBetweenPackets(iTimeBetweenPackets);
+        Dialog->SetTimeOut(iTimeOut);
+        Dialog->SetDebugEnabled(true);
+        Dialog->bBlindTransferEnabled = bBlind;
+        return *Dialog;
+    }
+
+    bool RunToTheEnd() {
+        Dialog->show();
+        return QTest::qWaitFor([this] { return !Dialog->IsTransferRunning(); }, kRunTimeoutMs);
+    }
+
+    std::vector<uint8_t> StoredSong(int i) const {
+        return ReadAll(Tav.StoredPathFor(SongNameFromPath(Songs[i].toStdString())));
+    }
+
+    TempDir Folder;
+    TempDir Store;
+    cEmulatedTav Tav;
+    cRecordingUserDialogs Dialogs;
+    X10FileTransfer Transfer;
+    QStringList Songs;
+    QStringList X10Files;
+    std::unique_ptr<LoadFileDialog> Dialog;
+
+  private:
+    static tTavDeviceOptions InStore(tTavDeviceOptions Options, const TempDir& Folder) {
+        Options.StoreFolder = Folder.path();
+        return Options;
+    }
+};
+
+int32_t PacketsOf(const QString& X10File) {
+    const auto uiBytes = std::filesystem::file_size(X10File.toStdString());
+    return static_cast<int32_t>((uiBytes + kPacketBytes - 1) / kPacketBytes);
+}
+
+// Every value a bar takes, and the timer's interval right after each change (the tick that
+// made the change has restarted the timer by the time a queued slot runs).
+struct tBarLog {
+    QList<int> Values;
+    QList<int> IntervalsAfter;
+    QList<bool> TimerActiveAfter;
+};
+
+void LogBar(QProgressBar* pBar, QTimer* pTimer, tBarLog& Log) {
+    QObject::connect(pBar, &QProgressBar::valueChanged, pBar,
+                     [&Log](int iValue) { Log.Values << iValue; });
+    QObject::connect(
+        pBar, &QProgressBar::valueChanged, pBar,
+        [pTimer, &Log](int) {
+            Log.IntervalsAfter << pTimer->interval();
+            Log.TimerActiveAfter << pTimer->isActive();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace
+
+// The progress dialog over the emulated device: bars, labels, the pause between songs, the
+// stop messages, and the user's endings.
+class ProgressDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void the_dialog_opens_with_its_texts_and_bars() {
+        cProgressRig Rig;
+        Rig.Convert({4, 4, 4});
+        LoadFileDialog& Dialog = Rig.Make(true);
+        QCOMPARE(Dialog.windowTitle(), "Loading Files ...");
+        QCOMPARE(Dialog.FILE_PROGRESS->text(), "File Progress:");
+        QCOMPARE(Dialog.OVERALL_PROGRESS->text(), "Overall Progress");
+        QCOMPARE(Dialog.CurrentFileLabel->text(), "Current File");
+        QCOMPARE(Dialog.LFDDebugText->text(), "Debug Text");
+        QCOMPARE(Dialog.HandShakeDebug->text(), "handshake debug");
+        QCOMPARE(Dialog.LFD_OK->text(), "OK");
+        QCOMPARE(Dialog.LFD_Abort->text(), "Abort");
+        QCOMPARE(Dialog.OverallProgressBar->maximum(), 300);
+        QCOMPARE(Dialog.FileProgressBar->maximum(), 100);
+        QVERIFY(Dialog.HandShakeDebug->isHidden());
+        QVERIFY(!Dialog.IsTransferRunning());
+        Dialog.show();
+        QVERIFY(Dialog.HandShakeDebug->isVisible());
+        QVERIFY(Dialog.IsTransferRunning());
+        QCOMPARE(Dialog.ProgressBarUpdater->interval(), 2);
+    }
+
+    void one_song_runs_both_bars_to_the_end_and_the_dialog_stays_open_data() {
+        QTest::addColumn<bool>("bBlind");
+        QTest::newRow("with handshakes") << false;
+        QTest::newRow("blind") << true;
+    }
+    void one_song_runs_both_bars_to_the_end_and_the_dialog_stays_open() {
+        QFETCH(bool, bBlind);
+        cProgressRig Rig;
+        Rig.Convert({120});
+        const int32_t iPackets = PacketsOf(Rig.X10Files[0]);
+        QVERIFY(iPackets > 3);
+        LoadFileDialog& Dialog = Rig.Make(bBlind);
+        QList<int> FileValues;
+        connect(Dialog.FileProgressBar, &QProgressBar::valueChanged, this,
+                [&FileValues](int iValue) { FileValues << iValue; });
+
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Dialog.FileProgressBar->maximum(), iPackets);
+        QCOMPARE(Dialog.OverallProgressBar->value(), 100);
+        QCOMPARE(FileValues.first(), 1);
+        QCOMPARE(FileValues.last(), iPackets - 1);
+        QCOMPARE(Dialog.CurrentFileLabel->text(), "/song0.mid");
+        QVERIFY(Dialog.isVisible());
+        QVERIFY(Rig.Dialogs.Shown.empty());
+        QCOMPARE(Rig.StoredSong(0), ReadAll(Rig.X10Files[0].toStdString()));
+        QTest::qWait(30);
+        QVERIFY(!Dialog.IsTransferRunning());
+    }
+
+    void the_overall_bar_shows_the_share_of_packets_sent_rounded_half_to_even() {
+        cProgressRig Rig;
+        Rig.Convert({5, 60});
+        const int32_t iPackets = PacketsOf(Rig.X10Files[1]);
+        LoadFileDialog& Dialog = Rig.Make(true);
+        // Each tick sets the file bar before the overall bar: pair the two as the bar moves.
+        QList<std::pair<int, int>> SentAndOverall;
+        connect(Dialog.OverallProgressBar, &QProgressBar::valueChanged, this, [&](int iValue) {
+            SentAndOverall << std::pair{Dialog.FileProgressBar->value(), iValue};
+        });
+        QVERIFY(Rig.RunToTheEnd());
+        int iChecked = 0;
+        for (const auto& [iSent, iOverall] : SentAndOverall) {
+            if (iOverall <= 100 || iOverall == 200) {
+                continue;  // the first song, and the full bar at the end
+            }
+            QCOMPARE(iOverall, 100 + static_cast<int>(std::nearbyint(100.0 * iSent / iPackets)));
+            ++iChecked;
+        }
+        QVERIFY(iChecked > 5);
+        QCOMPARE(SentAndOverall.last().second, 200);
+    }
+
+    void several_songs_pause_between_songs_and_jump_the_overall_bar() {
+        cProgressRig Rig;
+        Rig.Convert({10, 30, 10});
+        LoadFileDialog& Dialog = Rig.Make(false, 3, 41);
+        tBarLog Overall;
+        LogBar(Dialog.OverallProgressBar, Dialog.ProgressBarUpdater, Overall);
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Dialog.OverallProgressBar->maximum(), 300);
+        QCOMPARE(Dialog.OverallProgressBar->value(), 300);
+        QVERIFY(Overall.Values.contains(100));
+        QVERIFY(Overall.Values.contains(200));
+        for (int i = 0; i < Overall.Values.size(); ++i) {
+            const int iValue = Overall.Values[i];
+            if (iValue == 100 || iValue == 200) {
+                QCOMPARE(Overall.IntervalsAfter[i], 41);  // the pause before the next song
+                QVERIFY(Overall.TimerActiveAfter[i]);
+            } else if (iValue == 300) {
+                QVERIFY(!Overall.TimerActiveAfter[i]);
+            } else {
+                QCOMPARE(Overall.IntervalsAfter[i], 3);
+            }
+        }
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(Rig.StoredSong(i), ReadAll(Rig.X10Files[i].toStdString()));
+        }
+        QCOMPARE(Dialog.CurrentFileLabel->text(), "/song2.mid");
+    }
+
+    void a_song_without_a_converted_file_is_skipped() {
+        cProgressRig Rig;
+        Rig.Convert({5, 5, 5});
+        Rig.X10Files[1].clear();
+        LoadFileDialog& Dialog = Rig.Make(false);
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Dialog.OverallProgressBar->value(), 300);
+        QVERIFY(!Rig.StoredSong(0).empty());
+        QVERIFY(Rig.StoredSong(1).empty());
+        QVERIFY(!Rig.StoredSong(2).empty());
+        QVERIFY(Rig.Dialogs.Shown.empty());
+    }
+
+    void each_stop_state_shows_its_message_once_and_stops_the_timer_data() {
+        QTest::addColumn<int>("Fault");
+        QTest::addColumn<QString>("Message");
+        QTest::addColumn<QString>("Caption");
+        QTest::newRow("device cancels") << 0 << TransferMessages::kCancelled << "Error";
+        QTest::newRow("output device does not open")
+            << 1 << TransferMessages::kSendError << "Error";
+        QTest::newRow("acknowledged packet numbers differ")
+            << 2 << TransferMessages::kMismatch << "";
+        QTest::newRow("device never replies") << 3 << TransferMessages::kTimedOut << "Error";
+    }
+    void each_stop_state_shows_its_message_once_and_stops_the_timer() {
+        QFETCH(int, Fault);
+        QFETCH(QString, Message);
+        QFETCH(QString, Caption);
+        tTavDeviceOptions Options;
+        Options.iCancelAt = Fault == 0 ? 2 : tTavDeviceOptions::kNever;
+        Options.ucCancelReason = 4;
+        Options.bWrongNumber = Fault == 2;
+        Options.bBlind = Fault == 3;
+        cProgressRig Rig(Options);
+        Rig.Convert({40, 40});
+        LoadFileDialog& Dialog = Rig.Make(false, 2, 2, 10);
+        if (Fault == 1) {
+            Dialog.SetMidiOutPort(7);  // no such device
+        }
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
+        QTest::qWait(50);
+        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
+        QVERIFY(!Dialog.IsTransferRunning());
+        QVERIFY(Dialog.isVisible());
+        QVERIFY(Dialog.OverallProgressBar->value() < 100);
+        QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
+        if (Fault == 0) {
+            char acReason[64] = {};
+            StatusTexts::CancelReason(4, acReason, sizeof acReason);
+            QCOMPARE(Dialog.HandShakeDebug->text(),
+                     QString::fromStdString(StatusTexts::ToUtf8(acReason)));
+        }
+    }
+
+    void ok_during_a_transfer_ends_the_send_at_once() {
+        cProgressRig Rig;
+        Rig.Convert({200, 200});
+        LoadFileDialog& Dialog = Rig.Make(false, 5);
+        Dialog.show();
+        QVERIFY(
+            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 2; }, kRunTimeoutMs));
+        QTest::mouseClick(Dialog.LFD_OK, Qt::LeftButton);
+        QCOMPARE(Dialog.result(), int(DIALOG_OK));
+        QVERIFY(!Dialog.isVisible());
+        QVERIFY(!Dialog.IsTransferRunning());
+        QVERIFY(!Rig.Tav.Backend.IsOutOpen(Rig.Tav.uiOutDevice));
+        QVERIFY(!Rig.Tav.Backend.IsInOpen(Rig.Tav.uiInDevice));
+        const int iValue = Dialog.FileProgressBar->value();
+        QTest::qWait(50);
+        QCOMPARE(Dialog.FileProgressBar->value(), iValue);
+        QVERIFY(Rig.StoredSong(0).empty());
+    }
+
+    void abort_and_the_close_box_end_the_send_with_their_results_data() {
+        QTest::addColumn<bool>("bCloseBox");
+        QTest::newRow("Abort") << false;
+        QTest::newRow("close box") << true;
+    }
+    void abort_and_the_close_box_end_the_send_with_their_results() {
+        QFETCH(bool, bCloseBox);
+        cProgressRig Rig;
+        Rig.Convert({200});
+        LoadFileDialog& Dialog = Rig.Make(false, 5);
+        Dialog.show();
+        QVERIFY(
+            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 1; }, kRunTimeoutMs));
+        if (bCloseBox) {
+            Dialog.close();
+        } else {
+            QTest::mouseClick(Dialog.LFD_Abort, Qt::LeftButton);
+        }
+        QCOMPARE(Dialog.result(), int(bCloseBox ? DIALOG_CANCEL : DIALOG_ABORT));
+        QVERIFY(!Dialog.IsTransferRunning());
+        QVERIFY(!Rig.Tav.Backend.IsOutOpen(Rig.Tav.uiOutDevice));
+    }
+
+    void the_monitor_shows_the_replies_until_the_user_closes_it() {
+        cProgressRig Rig;
+        Rig.Convert({30, 30});
+        LoadFileDialog& Dialog = Rig.Make(false, 2, 200);
+        QPointer<MidiInPortView> Monitor = new MidiInPortView;
+        Monitor->show();
+        Dialog.PassMidiInPortHandle(Monitor);
+        Dialog.show();
+        QVERIFY(QTest::qWaitFor(
+            [&] { return Monitor->MidiInText->toPlainText().contains("F0 7E 42 7F"); },
+            kRunTimeoutMs));
+        QVERIFY(Monitor->MidiInText->toPlainText().startsWith("\n\nF0 7E 42"));
+        // Closed during the pause before the second song: the run goes on without it.
+        QVERIFY(QTest::qWaitFor([&] { return Dialog.OverallProgressBar->value() >= 100; },
+                                kRunTimeoutMs));
+        Monitor->close();
+        QVERIFY(QTest::qWaitFor([&] { return Monitor.isNull(); }, 1000));
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Dialog.OverallProgressBar->value(), 200);
+        QCOMPARE(Rig.StoredSong(1), ReadAll(Rig.X10Files[1].toStdString()));
+    }
+};
+
+SONGLOADER_UI_TEST(ProgressDialogTest);
+
+#include "ProgressDialogTest.moc"

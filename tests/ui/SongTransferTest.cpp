@@ -1,0 +1,253 @@
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "LoadFileDialog.h"
+#include "SongListWidget.h"
+#include "SongMessages.h"
+#include "SongName.h"
+#include "UiTestRegistry.h"
+#include "UiTestSongs.h"
+#include "WindowRig.h"
+
+namespace {
+
+const QString kAborted =
+    "You have aborted the song load, for best results, restart this program and your "
+    "Orvik/Melko";
+
+bool Exists(const std::filesystem::path& Path) {
+    return std::filesystem::exists(Path);
+}
+
+// What the device stored under a song's name.
+std::vector<uint8_t> Stored(const cWindowRig& Rig, const QString& Song) {
+    return ReadAll(Rig.Tav.StoredPathFor(SongNameFromPath(Song.toStdString())));
+}
+
+}  // namespace
+
+// The transfer button from conversion to clean-up: what each checked song's conversion says,
+// what the progress dialog is given, and which converted files each ending leaves.
+class SongTransferTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void checked_songs_are_sent_to_the_device_and_their_x10_files_deleted_after_ok() {
+        tTavDeviceOptions Handshaking;
+        cWindowRig Rig(Handshaking);
+        Form1& Window = Rig.Open();
+        Window.bBlindTransferEnabled = false;
+        const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid", 40);
+        const QString Skipped = UiTestSongs::Format0(Rig.Folder, "skipped.mid");
+        const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid", 3);
+        Window.openMIDIFileDialog_FileOk({First, Skipped, Second, First});
+        Window.MIDI_SONG_LIST->SetChecked(1, false);
+        Window.MIDI_SONG_LIST->SetChecked(3, false);
+
+        std::vector<uint8_t> FirstX10;
+        std::vector<uint8_t> SecondX10;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            FirstX10 = ReadAll(UiTestSongs::X10PathOf(First));
+            SecondX10 = ReadAll(UiTestSongs::X10PathOf(Second));
+            return RunTransferAndPress(Dialog, "LFD_OK");
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+
+        QCOMPARE(Rig.Dialogs.ModalDialogs, QStringList{"LoadFileDialog"});
+        QVERIFY(Rig.Dialogs.Shown.empty());
+        QCOMPARE(Window.asCheckedSongs, (QStringList{First, Second}));
+        QVERIFY(!FirstX10.empty());
+        QCOMPARE(Stored(Rig, First), FirstX10);
+        QCOMPARE(Stored(Rig, Second), SecondX10);
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Skipped)));
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
+        QVERIFY(Window.isVisible());
+    }
+
+    void the_progress_dialog_gets_the_window_settings() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
+        Window.openMIDIFileDialog_FileOk({Song});
+        Window.iTimeBetweenPackets = 7;
+        Window.bDebugEnabled = true;
+        Window.bBlindTransferEnabled = false;
+        bool bHandShakeShown = false;
+        int iOverallMaximum = 0;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            auto& Progress = static_cast<LoadFileDialog&>(Dialog);
+            Progress.show();
+            bHandShakeShown = Progress.HandShakeDebug->isVisible();
+            iOverallMaximum = Progress.OverallProgressBar->maximum();
+            QTest::mouseClick(Progress.LFD_OK, Qt::LeftButton);
+            return Progress.result();
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QVERIFY(bHandShakeShown);
+        QCOMPARE(iOverallMaximum, 100);
+        QCOMPARE(Rig.Transfer.bBlindTransfer, false);
+        QCOMPARE(Rig.Transfer.uiMidiInBlockSize, 32u);
+        QCOMPARE(Rig.Transfer.uiMidiInNumberOfBuffers, 32u);
+    }
+
+    void each_ending_of_the_progress_dialog_has_its_clean_up_data() {
+        QTest::addColumn<QString>("Button");
+        QTest::addColumn<bool>("bDebug");
+        QTest::addColumn<bool>("bDeleted");
+        QTest::addColumn<bool>("bProgramEnds");
+        QTest::newRow("OK") << "LFD_OK" << false << true << false;
+        QTest::newRow("OK with debug on") << "LFD_OK" << true << true << false;
+        QTest::newRow("Abort") << "LFD_Abort" << false << true << true;
+        QTest::newRow("Abort with debug on keeps the files")
+            << "LFD_Abort" << true << false << true;
+        QTest::newRow("close box keeps the files") << "" << false << false << false;
+    }
+    void each_ending_of_the_progress_dialog_has_its_clean_up() {
+        QFETCH(QString, Button);
+        QFETCH(bool, bDebug);
+        QFETCH(bool, bDeleted);
+        QFETCH(bool, bProgramEnds);
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
+        const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
+        const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
+        Window.openMIDIFileDialog_FileOk({First, Second});
+        Window.bDebugEnabled = bDebug;
+        Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
+            if (Button.isEmpty()) {
+                Dialog.show();
+                Dialog.close();
+                return Dialog.result();
+            }
+            return PressAtOnce(Dialog, Button.toUtf8().constData());
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+
+        QCOMPARE(Exists(UiTestSongs::X10PathOf(First)), !bDeleted);
+        QCOMPARE(Exists(UiTestSongs::X10PathOf(Second)), !bDeleted);
+        QVERIFY(Exists(First.toStdString()));
+        QCOMPARE(Rig.Dialogs.Texts(), bProgramEnds ? QStringList{kAborted} : QStringList{});
+        if (bProgramEnds) {
+            QCOMPARE(Rig.Dialogs.Shown.front().Caption, "TAV Aborted");
+        }
+        QCOMPARE(Ending.count(), bProgramEnds ? 1 : 0);
+        QCOMPARE(Window.isVisible(), !bProgramEnds);
+    }
+
+    void a_file_that_cannot_be_deleted_does_not_keep_the_others() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
+        const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
+        Window.openMIDIFileDialog_FileOk({First, Second});
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            // The first x10 file becomes a folder with something in it: it cannot be removed.
+            std::filesystem::remove(UiTestSongs::X10PathOf(First));
+            std::filesystem::create_directories(UiTestSongs::X10PathOf(First) / "keep");
+            return PressAtOnce(Dialog, "LFD_OK");
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
+        QVERIFY(Rig.Dialogs.Shown.empty());
+    }
+
+    void a_song_with_events_removed_is_reported_and_still_sent() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::CrowdedInstant(Rig.Folder, "crowded.mid");
+        Window.openMIDIFileDialog_FileOk({Song});
+        QStringList asSent;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            const int iResult = RunTransferAndPress(Dialog, "LFD_OK");
+            asSent = Window.asX10FileNames;
+            return iResult;
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Song + SongMessages::kEventsRemoved});
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "MIDI File Error");
+        QCOMPARE(asSent, QStringList{Song + "x10"});
+        QVERIFY(!Stored(Rig, Song).empty());
+    }
+
+    void a_song_that_fails_to_convert_is_left_out_and_the_others_go_on() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Good = UiTestSongs::Format0(Rig.Folder, "good.mid");
+        const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
+        const QString Gone = UiTestSongs::Format0(Rig.Folder, "gone.mid");
+        const QString Last = UiTestSongs::Format0(Rig.Folder, "last.mid");
+        Window.openMIDIFileDialog_FileOk({Good, Broken, Gone, Last});
+        std::filesystem::remove(Gone.toStdString());
+        QStringList asX10;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            asX10 = Window.asX10FileNames;
+            return RunTransferAndPress(Dialog, "LFD_OK");
+        };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Texts(), (QStringList{Broken + SongMessages::kNotMidiFile,
+                                                   Gone + SongMessages::kNotMidiFile}));
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File Error");
+        QCOMPARE(asX10, (QStringList{Good + "x10", "", "", Last + "x10"}));
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Broken)));
+        QVERIFY(!Stored(Rig, Good).empty());
+        QVERIFY(!Stored(Rig, Last).empty());
+        QVERIFY(!Exists(Rig.Tav.StoredPathFor("broken")));
+        QVERIFY(Window.isVisible());
+    }
+
+    void when_no_song_converts_no_progress_dialog_opens() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
+        Window.openMIDIFileDialog_FileOk({Broken});
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Broken + SongMessages::kNotMidiFile});
+        QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
+        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+    }
+
+    void a_file_system_failure_ends_the_program_before_any_transfer() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
+        const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid");
+        const QString Blocked = UiTestSongs::Format0(Rig.Folder, "blocked.mid");
+        const QString Third = UiTestSongs::Format0(Rig.Folder, "third.mid");
+        Window.openMIDIFileDialog_FileOk({First, Blocked, Third});
+        // A folder where the x10 file should go: it cannot be created.
+        std::filesystem::create_directory(UiTestSongs::X10PathOf(Blocked));
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{"File System Error, please restart"});
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File System Error");
+        QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
+        QCOMPARE(Ending.count(), 1);
+        QVERIFY(!Window.isVisible());
+        QVERIFY(Exists(UiTestSongs::X10PathOf(First)));
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Third)));
+    }
+
+    void the_same_song_added_twice_is_sent_twice() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "twice.mid");
+        Window.openMIDIFileDialog_FileOk({Song});
+        Window.openMIDIFileDialog_FileOk({Song});
+        Rig.Dialogs.OnModal = [](QDialog& Dialog) { return RunTransferAndPress(Dialog, "LFD_OK"); };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Window.asCheckedSongs, (QStringList{Song, Song}));
+        int iReceived = 0;
+        for (const std::string& Line : Rig.Tav.ReportLines()) {
+            iReceived += Line.find("\"twice\"") != std::string::npos ? 1 : 0;
+        }
+        QCOMPARE(iReceived, 2);
+    }
+};
+
+SONGLOADER_UI_TEST(SongTransferTest);
+
+#include "SongTransferTest.moc"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "EmulatedTav.h"
+#include "Form1.h"
+#include "LoadFileDialog.h"
+#include "RecordingUserDialogs.h"
+#include "SettingsFile.h"
+#include "TempDir.h"
+#include "X10FileTransfer.h"
+
+// The main window as a user meets it, without a screen: the emulated device behind a pair of
+// virtual MIDI devices (index 0 in each direction), a folder for songs and for the settings
+// file, and the recording stand-in for every message, question and dialog.
+class cWindowRig {
+  public:
+    explicit cWindowRig(tTavDeviceOptions Options = {}) : Tav(InStore(Options, Store)) {}
+
+    // Opens the main window; with bChooseEmulator the settings file names the emulator first.
+    Form1& Open(bool bChooseEmulator = true) {
+        if (bChooseEmulator) {
+            SettingsFile::WriteDeviceChoice(Folder / SettingsFile::kFileName, {0, 0});
+        }
+        Window = std::make_unique<Form1>(Dialogs, Transfer);
+        Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
+        Window->show();
+        return *Window;
+    }
+
+    TempDir Folder;
+    TempDir Store;
+    cEmulatedTav Tav;
+    cRecordingUserDialogs Dialogs;
+    X10FileTransfer Transfer;
+    std::unique_ptr<Form1> Window;
+
+  private:
+    static tTavDeviceOptions InStore(tTavDeviceOptions Options, const TempDir& Folder) {
+        Options.StoreFolder = Folder.path();
+        return Options;
+    }
+};
+
+// Shows a progress dialog, lets the transfer run until it stops and ends it with a button;
+// the dialog's result, or -1 when the transfer never stopped.
+inline int RunTransferAndPress(QDialog& Dialog, const char* szButton, int iTimeoutMs = 30000) {
+    LoadFileDialog* pProgress = qobject_cast<LoadFileDialog*>(&Dialog);
+    if (pProgress == nullptr) {
+        return -1;
+    }
+    pProgress->show();
+    if (!QTest::qWaitFor([pProgress] { return !pProgress->IsTransferRunning(); }, iTimeoutMs)) {
+        return -1;
+    }
+    QTest::mouseClick(pProgress->findChild<QPushButton*>(szButton), Qt::LeftButton);
+    return pProgress->result();
+}
+
+// Ends a progress dialog with a button as soon as it is shown, before any step has run.
+inline int PressAtOnce(QDialog& Dialog, const char* szButton) {
+    Dialog.show();
+    QTest::mouseClick(Dialog.findChild<QPushButton*>(szButton), Qt::LeftButton);
+    return Dialog.result();
+}
