@@ -5,6 +5,7 @@
 #include <QTest>
 #include <memory>
 
+#include "DialogDrivers.h"
 #include "EmulatedTav.h"
 #include "Form1.h"
 #include "LoadFileDialog.h"
@@ -44,25 +45,3 @@ class cWindowRig {
         return Options;
     }
 };
-
-// Shows a progress dialog, lets the transfer run until it stops and ends it with a button;
-// the dialog's result, or -1 when the transfer never stopped.
-inline int RunTransferAndPress(QDialog& Dialog, const char* szButton, int iTimeoutMs = 30000) {
-    LoadFileDialog* pProgress = qobject_cast<LoadFileDialog*>(&Dialog);
-    if (pProgress == nullptr) {
-        return -1;
-    }
-    pProgress->show();
-    if (!QTest::qWaitFor([pProgress] { return !pProgress->IsTransferRunning(); }, iTimeoutMs)) {
-        return -1;
-    }
-    QTest::mouseClick(pProgress->findChild<QPushButton*>(szButton), Qt::LeftButton);
-    return pProgress->result();
-}
-
-// Ends a progress dialog with a button as soon as it is shown, before any step has run.
-inline int PressAtOnce(QDialog& Dialog, const char* szButton) {
-    Dialog.show();
-    QTest::mouseClick(Dialog.findChild<QPushButton*>(szButton), Qt::LeftButton);
-    return Dialog.result();
-}
