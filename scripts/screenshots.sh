@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Takes a PNG of every window of the desktop program without a screen (Qt's offscreen
+# platform): the main window with songs in its list, the progress dialog halfway through a
+# transfer to the emulated device, and the device, options, about and monitor windows.
+#
+#   scripts/screenshots.sh [FOLDER]      (default: docs/screenshots)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+folder="${1:-docs/screenshots}"
+scripts/install-deps.sh
+cmake --preset debug >/dev/null
+cmake --build --preset debug --target ui_screenshots
+QT_QPA_PLATFORM=offscreen build/debug/tests/ui/ui_screenshots "$folder" 2>/dev/null

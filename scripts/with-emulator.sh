@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs a command while the device emulator runs: starts tav-emulator (storing the songs it
+# receives in STORE), waits until its MIDI ports are up, shows its lines on the terminal as
+# they come, runs the command, and stops the emulator when the command ends, whatever its
+# outcome. The command's status is returned.
+#
+#   scripts/with-emulator.sh TAV_EMULATOR STORE COMMAND [ARGUMENT]...
+set -euo pipefail
+
+if [ $# -lt 3 ]; then
+    echo "usage: $0 TAV_EMULATOR STORE COMMAND [ARGUMENT]..." >&2
+    exit 2
+fi
+emulator="$1"
+store="$2"
+shift 2
+
+mkdir -p "$store"
+log="$(mktemp -t tav-emulator.XXXXXX)"
+"$emulator" --store "$store" >"$log" 2>&1 &
+emulator_pid=$!
+tail_pid=""
+
+stop_emulator() {
+    if kill -0 "$emulator_pid" 2>/dev/null; then
+        kill "$emulator_pid" 2>/dev/null || true
+        wait "$emulator_pid" 2>/dev/null || true
+    fi
+    # Its last lines (songs cut short when it was stopped) are still worth showing.
+    sleep 0.2
+    if [ -n "$tail_pid" ]; then
+        kill "$tail_pid" 2>/dev/null || true
+        wait "$tail_pid" 2>/dev/null || true
+    fi
+    rm -f "$log"
+}
+trap stop_emulator EXIT
+trap 'exit 130' INT TERM
+
+ready=0
+for _ in $(seq 1 100); do
+    if ! kill -0 "$emulator_pid" 2>/dev/null; then
+        break
+    fi
+    if grep -q " ready: " "$log"; then
+        ready=1
+        break
+    fi
+    sleep 0.1
+done
+if [ "$ready" -ne 1 ]; then
+    echo "$0: the device emulator did not start; its output:" >&2
+    cat "$log" >&2
+    exit 1
+fi
+tail -n +1 -f "$log" | sed -u 's/^/[tav-emulator] /' &
+tail_pid=$!
+
+status=0
+"$@" || status=$?
+exit "$status"

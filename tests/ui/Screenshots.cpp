@@ -1,0 +1,124 @@
+// Takes a PNG of every window of the program, without a screen: the main window with songs in
+// its list, the progress dialog in the middle of a transfer to the emulated device, and the
+// device, options, about and monitor windows.
+//
+//   ui_screenshots FOLDER
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <cstdio>
+
+#include "AboutBox.h"
+#include "DebugWindow.h"
+#include "LoadFileDialog.h"
+#include "MidiDeviceSelect.h"
+#include "MidiInPortView.h"
+#include "SongListWidget.h"
+#include "UiTestSongs.h"
+#include "WindowRig.h"
+
+namespace {
+
+bool Save(QWidget& Window, const QDir& Folder, const QString& Name) {
+    QApplication::processEvents();
+    const QString Path = Folder.filePath(Name + ".png");
+    if (!Window.grab().save(Path)) {
+        std::fprintf(stderr, "ui_screenshots: cannot write %s\n", qPrintable(Path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(Path));
+    return true;
+}
+
+QStringList AddSongs(cWindowRig& Rig, Form1& Window) {
+    const char* aszNames[] = {"Ode to Joy.mid", "Greensleeves.mid", "Canon in D.mid",
+                              "Minuet in G.mid", "Scarborough Fair.mid"};
+    const int aiNotes[] = {160, 90, 260, 120, 70};
+    QStringList asSongs;
+    for (size_t i = 0; i < std::size(aszNames); ++i) {
+        asSongs << UiTestSongs::Format0(Rig.Folder, aszNames[i], aiNotes[i]);
+    }
+    Window.openMIDIFileDialog_FileOk(asSongs);
+    Window.MIDI_SONG_LIST->SetChecked(3, false);
+    return asSongs;
+}
+
+// Shows the progress dialog of a real transfer to the emulated device and takes it when the
+// second of three songs is about half sent.
+int TakeProgress(QDialog& Dialog, const QDir& Folder, bool& bSaved) {
+    auto& Progress = static_cast<LoadFileDialog&>(Dialog);
+    Progress.show();
+    const bool bMidway = QTest::qWaitFor(
+        [&] {
+            return Progress.OverallProgressBar->value() >= 140 || !Progress.IsTransferRunning();
+        },
+        60000);
+    bSaved = bMidway && Save(Progress, Folder, "progress-dialog");
+    QTest::mouseClick(Progress.LFD_OK, Qt::LeftButton);
+    return Progress.result();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication Application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "Usage: ui_screenshots FOLDER\n");
+        return 2;
+    }
+    QDir Folder(QString::fromLocal8Bit(argv[1]));
+    if (!Folder.mkpath(".")) {
+        std::fprintf(stderr, "ui_screenshots: cannot make the folder %s\n", argv[1]);
+        return 1;
+    }
+    bool bAllSaved = true;
+
+    cWindowRig Rig;
+    Form1& Window = Rig.Open();
+    AddSongs(Rig, Window);
+    bAllSaved = Save(Window, Folder, "main-window") && bAllSaved;
+
+    Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+        bool bSaved = false;
+        const int iResult = TakeProgress(Dialog, Folder, bSaved);
+        bAllSaved = bSaved && bAllSaved;
+        return iResult;
+    };
+    Window.iTimeBetweenPackets = 5;
+    Window.bBlindTransferEnabled = false;
+    Window.bDebugEnabled = true;
+    QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+
+    MidiDeviceSelect Devices;
+    Devices.FillOutDeviceList("TAV Emulator");
+    Devices.FillOutDeviceList("USB MIDI Interface");
+    Devices.FillInDeviceList("TAV Emulator");
+    Devices.FillInDeviceList("USB MIDI Interface");
+    Devices.SetDevices(0, 0);
+    Devices.show();
+    bAllSaved = Save(Devices, Folder, "device-dialog") && bAllSaved;
+
+    DebugWindow Options(Rig.Dialogs);
+    Options.SetVars(300, 25, 1000, true, 0, 0);
+    Options.show();
+    bAllSaved = Save(Options, Folder, "advanced-options") && bAllSaved;
+
+    AboutBox About;
+    About.show();
+    bAllSaved = Save(About, Folder, "about-box") && bAllSaved;
+
+    MidiInPortView* pMonitor = new MidiInPortView;
+    pMonitor->MidiInText->setPlainText(
+        "\r\n\r\nF0 7E 42 7F 00 F7 \r\n\r\nF0 7E 42 7F 01 F7 \r\n\r\nF0 7E 42 7F 02 F7 ");
+    pMonitor->show();
+    bAllSaved = Save(*pMonitor, Folder, "midi-in-monitor") && bAllSaved;
+    pMonitor->close();
+
+    return bAllSaved ? 0 : 1;
+}
