@@ -34,7 +34,9 @@ class iMidiBackend {
     // MIM_LONGDATA, dwBytesRecorded set, when it is full or a SysEx message has ended in it.
     virtual MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) = 0;
     virtual MMRESULT midiInStart(HMIDIIN hMidiIn) = 0;
-    // Stops input and hands every queued block back through the callback.
+    // Stops input and hands every queued block back through the callback. A callback that was
+    // running for earlier input has finished when it returns, so the blocks may then be freed
+    // once unprepared and the device closed.
     virtual MMRESULT midiInReset(HMIDIIN hMidiIn) = 0;
     virtual MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                            uint32_t cbHeader) = 0;
