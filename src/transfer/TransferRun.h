@@ -14,12 +14,12 @@ class X10FileTransfer;
 struct tTransferPlan {
     std::vector<std::string> SongPaths;
     std::vector<std::string> X10Paths;
-    int32_t iTimeBetweenSongs = 300;    // ms
-    int32_t iTimeBetweenPackets = 25;   // ms
+    int32_t iTimeBetweenSongs = 300;   // ms
+    int32_t iTimeBetweenPackets = 25;  // ms
     bool bBlindTransfer = true;
     uint32_t uiMidiInBlockSize = 32;
     uint32_t uiMidiInNumberOfBuffers = 32;
-    bool bMonitorEnabled = false;       // produce the monitor's port text before each step
+    bool bMonitorEnabled = false;  // produce the monitor's port text before each step
 };
 
 // What one tick asks of the window (or terminal) that shows the transfer. Texts are UTF-8.
@@ -31,15 +31,15 @@ struct tTransferTick {
     std::string HandShakeText;           // the cancel reason after a cancel
     bool bPortTextChanged = false;       // the monitor's text is to be replaced by PortText
     std::string PortText;
-    bool bFileBarRangeChanged = false;   // the file bar runs 0 .. iFileBarMaximum
+    bool bFileBarRangeChanged = false;  // the file bar runs 0 .. iFileBarMaximum
     int32_t iFileBarMaximum = 100;
     bool bFileBarValueChanged = false;
     int32_t iFileBarValue = 0;
-    bool bOverallValueChanged = false;   // the overall bar runs 0 .. 100 x songs
+    bool bOverallValueChanged = false;  // the overall bar runs 0 .. 100 x songs
     int32_t iOverallValue = 0;
-    const char* szMessage = nullptr;     // a stop state's message box, or null
-    const char* szCaption = nullptr;     // its caption ("" for none)
-    int32_t iNextIntervalMs = -1;        // when to tick again; -1: the run has stopped
+    const char* szMessage = nullptr;  // a stop state's message box, or null
+    const char* szCaption = nullptr;  // its caption ("" for none)
+    int32_t iNextIntervalMs = -1;     // when to tick again; -1: the run has stopped
 };
 
 // The pacing of a transfer, toolkit-free: which song, when to reset for the next one, the two
@@ -47,7 +47,7 @@ struct tTransferTick {
 // The host owns the timer: it calls Start, then Tick each time the interval it was given has
 // passed (never two at once), and End when the user ends the send (OK, Abort, close).
 class cTransferRun {
-public:
+  public:
     cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan);
 
     // Resets the transfer object and hands it the options; returns the first interval in ms.
@@ -62,8 +62,12 @@ public:
     bool AllSongsDone() const { return bAllDone; }
     int32_t SongCount() const { return static_cast<int32_t>(Plan.X10Paths.size()); }
 
-private:
-    // See TransferRun.cpp.
+  private:
+    int32_t NextSongFrom(int32_t iSong) const;
+    void ShowProgress(tTransferTick& Tick);
+    void ReportStop(tTransferTick& Tick);
+    void ScheduleNext(tTransferTick& Tick);
+
     X10FileTransfer& Transfer;
     tTransferPlan Plan;
     int32_t iCurrentSong = 0;

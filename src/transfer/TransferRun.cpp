@@ -1,0 +1,160 @@
+#include "TransferRun.h"
+
+#include <cmath>
+#include <utility>
+
+#include "StatusTexts.h"
+#include "TransferMessages.h"
+#include "X10FileTransfer.h"
+
+namespace {
+
+int32_t TimerInterval(int32_t iMilliseconds) {
+    return iMilliseconds < 1 ? 1 : iMilliseconds;
+}
+
+// The source path from its last separator on, the separator included: "/song.mid".
+std::string FileLabel(const std::string& SongPath) {
+    const size_t uiSeparator = SongPath.find_last_of("/\\");
+    return uiSeparator == std::string::npos ? SongPath : SongPath.substr(uiSeparator);
+}
+
+}  // namespace
+
+cTransferRun::cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan)
+    : Transfer(Transfer), Plan(std::move(Plan)) {
+    this->Plan.SongPaths.resize(this->Plan.X10Paths.size());
+}
+
+int32_t cTransferRun::OverallMaximum() const {
+    return SongCount() * 100;
+}
+
+int32_t cTransferRun::NextSongFrom(int32_t iSong) const {
+    while (iSong < SongCount() && Plan.X10Paths[static_cast<size_t>(iSong)].empty()) {
+        ++iSong;  // a song that did not convert
+    }
+    return iSong;
+}
+
+int32_t cTransferRun::Start() {
+    iPacketsSent = 0;
+    Transfer.ResetStateMachine();
+    Transfer.bBlindTransfer = Plan.bBlindTransfer;
+    Transfer.uiMidiInBlockSize = Plan.uiMidiInBlockSize;
+    Transfer.uiMidiInNumberOfBuffers = Plan.uiMidiInNumberOfBuffers;
+    iCurrentSong = NextSongFrom(0);
+    bRunning = iCurrentSong < SongCount();
+    return bRunning ? TimerInterval(Plan.iTimeBetweenPackets) : -1;
+}
+
+void cTransferRun::End() {
+    bRunning = false;
+    Transfer.EndX10Send();
+}
+
+void cTransferRun::ShowProgress(tTransferTick& Tick) {
+    if (iPacketsSent == 0 && iTotalPackets > 0) {
+        iFileBarMaximum = iTotalPackets;
+        Tick.bFileBarRangeChanged = true;
+        Tick.iFileBarMaximum = iFileBarMaximum;
+    }
+    if (iPacketsSent >= iTotalPackets) {
+        return;
+    }
+    if (iPacketsSent <= iFileBarMaximum) {
+        Tick.bFileBarValueChanged = true;
+        Tick.iFileBarValue = iPacketsSent;
+    }
+    // Rounded to nearest, halves to the even neighbour (the default rounding mode).
+    const double dOverall = iCurrentSong * 100.0 + static_cast<double>(iPacketsSent) /
+                                                       static_cast<double>(iTotalPackets) * 100.0;
+    const auto iOverall = static_cast<int32_t>(std::nearbyint(dOverall));
+    if (iOverall <= OverallMaximum()) {
+        Tick.bOverallValueChanged = true;
+        Tick.iOverallValue = iOverall;
+    }
+}
+
+void cTransferRun::ReportStop(tTransferTick& Tick) {
+    switch (Tick.eState) {
+        case X10_CANCELLED:
+            Transfer.GetCancelReason(acHandShakeText, sizeof acHandShakeText);
+            Tick.szMessage = TransferMessages::kCancelled;
+            Tick.szCaption = TransferMessages::kErrorCaption;
+            break;
+        case X10_ERROR:
+            Tick.szMessage = TransferMessages::kSendError;
+            Tick.szCaption = TransferMessages::kErrorCaption;
+            break;
+        case X10_MISMATCH:
+            Tick.szMessage = TransferMessages::kMismatch;
+            Tick.szCaption = TransferMessages::kNoCaption;
+            break;
+        case X10_TIMED_OUT:
+            Tick.szMessage = TransferMessages::kTimedOut;
+            Tick.szCaption = TransferMessages::kErrorCaption;
+            break;
+        default:
+            break;
+    }
+}
+
+void cTransferRun::ScheduleNext(tTransferTick& Tick) {
+    const int32_t iNextSong = NextSongFrom(iCurrentSong + 1);
+    if (Tick.eState == X10_DONE && iNextSong < SongCount()) {
+        Transfer.ResetStateMachine();
+        iCurrentSong = iNextSong;
+        Tick.bOverallValueChanged = true;
+        Tick.iOverallValue = iCurrentSong * 100;
+        Tick.iNextIntervalMs = TimerInterval(Plan.iTimeBetweenSongs);
+        return;
+    }
+    if (!IsStopState(Tick.eState)) {
+        Tick.iNextIntervalMs = TimerInterval(Plan.iTimeBetweenPackets);
+        return;
+    }
+    bRunning = false;
+    if (Tick.eState == X10_DONE) {
+        bAllDone = true;
+        Tick.bOverallValueChanged = true;
+        Tick.iOverallValue = OverallMaximum();
+    }
+}
+
+tTransferTick cTransferRun::Tick() {
+    tTransferTick Tick;
+    Tick.iCurrentSong = iCurrentSong;
+    int32_t iSent = 0;
+    int32_t iTotal = 0;
+    Tick.eState = Transfer.GetX10State(&iSent, &iTotal);
+    if (!bRunning) {
+        Tick.StateText = StatusTexts::ToUtf8(acStateText);
+        Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
+        return Tick;
+    }
+    const auto uiSong = static_cast<size_t>(iCurrentSong);
+    if (Plan.bMonitorEnabled && Transfer.GetIsDataToView()) {
+        Transfer.GetPortText(acPortText, sizeof acPortText);
+        Tick.bPortTextChanged = true;
+        Tick.PortText = StatusTexts::ToUtf8(acPortText);
+    }
+    Tick.CurrentFileLabel = FileLabel(Plan.SongPaths[uiSong]);
+    if (Tick.eState == X10_PORT_CLOSED) {
+        Transfer.SetX10FilePath(Plan.X10Paths[uiSong]);
+        Transfer.SetFileName(Plan.SongPaths[uiSong]);
+    }
+    iTotalPackets = iTotal;
+    iPacketsSent = iSent;
+    ShowProgress(Tick);
+
+    Transfer.X10StateMachine();
+    Transfer.GetHandShakeText(acHandShakeText, sizeof acHandShakeText);
+    Tick.eState = Transfer.GetX10State(&iSent, &iTotal);
+    Transfer.GetStateText(acStateText, sizeof acStateText);
+    ReportStop(Tick);
+    Tick.StateText = StatusTexts::ToUtf8(acStateText);
+    Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
+    ScheduleNext(Tick);
+    return Tick;
+}

@@ -1,0 +1,278 @@
+#include "X10FileTransfer.h"
+
+#include <system_error>
+
+#include "FileDumpMessages.h"
+#include "StatusTexts.h"
+
+X10FileTransfer x10fer;
+
+namespace {
+
+constexpr uint8_t kSysexStart = 0xF0;
+constexpr uint8_t kSysexEnd = 0xF7;
+constexpr uint8_t kNonRealTime = 0x7E;
+// A header's length field holds 28 bits.
+constexpr uintmax_t kLargestSongFile = (uintmax_t{1} << 28) - 1;
+
+bool IsReplyDeviceByte(int32_t iByte) {
+    return iByte == 0x42 || iByte == 0x43 || iByte == 0x00;
+}
+
+}  // namespace
+
+X10FileTransfer::~X10FileTransfer() {
+    CloseTransferFile();
+}
+
+void X10FileTransfer::ResetStateMachine() {
+    eX10State = X10_PORT_CLOSED;
+    bLastPacket = false;
+    uiTimeOutCount = 0;
+    CloseTransferFile();
+}
+
+void X10FileTransfer::X10StateMachine() {
+    switch (eX10State) {
+        case X10_PORT_CLOSED:
+            OpenPortsAndFile();
+            break;
+        case X10_WAIT_PORTS:
+            if (GetInPortState() == MIDI_IN_OPEN && GetOutPortState() == MIDI_OUT_READY) {
+                eX10State = X10_READY;
+            }
+            break;
+        case X10_READY:
+            BuildSysexHeader(HEADER_TYPE_MIDI);
+            eX10State = X10_SEND_HEADER;
+            break;
+        case X10_SEND_HEADER:
+            SendAndWait(X10_WAIT_ACK);
+            break;
+        case X10_PREPARE_PACKET:
+            PrepareX10Packet();
+            if (eX10State == X10_SEND_LAST) {
+                bLastPacket = true;
+            } else if (eX10State != X10_ERROR) {
+                eX10State = X10_SEND_PACKET;
+            }
+            break;
+        case X10_SEND_PACKET:
+            SendAndWait(bLastPacket ? X10_FINISH : X10_WAIT_ACK);
+            break;
+        case X10_RESEND_PACKET:
+            eX10State = X10_SEND_PACKET;
+            break;
+        case X10_WAIT_ACK:
+            if (bBlindTransfer) {
+                ++iCurrentPacket;
+                eX10State = X10_PREPARE_PACKET;
+            } else {
+                WaitForHandshake(true);
+            }
+            break;
+        case X10_WAIT_TIMEOUT:
+            WaitForHandshake(false);
+            break;
+        case X10_SEND_LAST:
+            SendAndWait(X10_FINISH);
+            break;
+        case X10_FINISH:
+            cMIDIInPort::ClosePort();
+            cMIDIOutPort::ClosePort();
+            CloseTransferFile();
+            eX10State = X10_DONE;
+            break;
+        case X10_CANCELLED:
+        case X10_TIMED_OUT:
+            EndX10Send();
+            break;
+        case X10_ERROR:
+            CloseTransferFile();
+            break;
+        case X10_DONE:
+        case X10_MISMATCH:
+            break;
+    }
+}
+
+// Both ports are opened even when the first fails, as the caller's EndX10Send closes both.
+void X10FileTransfer::OpenPortsAndFile() {
+    DiscardStaleInput();
+    uiBlockSize = uiMidiInBlockSize;
+    uiNumberOfBuffers = uiMidiInNumberOfBuffers;
+    if (cMIDIInPort::OpenPort(static_cast<uint32_t>(iMidiInPort)) != MMSYSERR_NOERROR) {
+        eX10State = X10_ERROR;
+        EndX10Send();
+    }
+    if (cMIDIOutPort::OpenPort(static_cast<uint32_t>(iMidiOutPort)) != MMSYSERR_NOERROR) {
+        EndX10Send();
+        eX10State = X10_ERROR;
+    }
+    if (eX10State == X10_ERROR) {
+        return;
+    }
+    if (!LoadX10FileForTransfer()) {
+        EndX10Send();
+        eX10State = X10_ERROR;
+        return;
+    }
+    eX10State = X10_WAIT_PORTS;
+}
+
+// Replies still unread from the previous file answer that file, not this one: a stale ACK must
+// never be taken for the new header's acknowledgement.
+void X10FileTransfer::DiscardStaleInput() {
+    const uint32_t uiStale = GetStorageSize();
+    for (uint32_t i = 0; i < uiStale; ++i) {
+        GetStoredData();
+    }
+    iParseStep = 0;
+}
+
+bool X10FileTransfer::LoadX10FileForTransfer() {
+    hTransferFile = std::make_unique<std::ifstream>(wszTransferFilePath, std::ios::binary);
+    std::error_code Error;
+    const uintmax_t uiSize = std::filesystem::file_size(wszTransferFilePath, Error);
+    if (!*hTransferFile || Error || uiSize > kLargestSongFile) {
+        CloseTransferFile();
+        return false;
+    }
+    dwFileSize = static_cast<uint32_t>(uiSize);
+    iCurrentPacket = 0;
+    iPacketTotal = FileDump::PacketTotal(dwFileSize);
+    SetFileHandle(hTransferFile.get());
+    return true;
+}
+
+void X10FileTransfer::CloseTransferFile() {
+    SetFileHandle(nullptr);
+    hTransferFile.reset();
+}
+
+// A send that is refused, or that the output port fails, leaves X10_ERROR.
+void X10FileTransfer::SendAndWait(tX10State eAfterSend) {
+    if (SendSysexPkt()) {
+        eX10State = eAfterSend;
+    }
+}
+
+void X10FileTransfer::WaitForHandshake(bool bFirstWait) {
+    if (GetStorageSize() == 0) {
+        if (bFirstWait) {
+            uiTimeOutCount = 0;
+            eX10State = X10_WAIT_TIMEOUT;
+        } else if (++uiTimeOutCount > uiTimeOut) {
+            EndX10Send();
+            eX10State = X10_TIMED_OUT;
+        }
+        return;
+    }
+    GetMIDIInData();
+    if (ParseSysex()) {
+        SwitchHandshake();
+    }
+}
+
+void X10FileTransfer::EndX10Send() {
+    CloseTransferFile();
+    // A port still storing a block is closed too: its close waits for the store to finish.
+    if (GetInPortState() != MIDI_IN_CLOSED) {
+        cMIDIInPort::ClosePort();
+    }
+    if (GetOutPortState() == MIDI_OUT_READY) {
+        cMIDIOutPort::ClosePort();
+    }
+}
+
+void X10FileTransfer::GetMIDIInData() {
+    const uint32_t uiRxDataSize = GetStorageSize();
+    pRxData.resize(uiRxDataSize);
+    for (uint32_t i = 0; i < uiRxDataSize; ++i) {
+        pRxData[i] = GetStoredData();
+    }
+    bIsDataToView = true;
+}
+
+// Feeds the batch to the reply parser, whose position survives from one batch to the next, so
+// a reply split across batches is still found. Stops at the first complete reply.
+bool X10FileTransfer::ParseSysex() {
+    for (const uint8_t ucByte : pRxData) {
+        iRxByte = ucByte;
+        switch (iParseStep) {
+            case 0:
+                iParseStep = iRxByte == kSysexStart ? 1 : 0;
+                break;
+            case 1:
+                iParseStep = iRxByte == kNonRealTime ? 2 : 0;
+                break;
+            case 2:
+                iParseStep = IsReplyDeviceByte(iRxByte) ? 3 : 0;
+                break;
+            case 3:
+                ucRxHandShake = ucByte;
+                iParseStep = 4;
+                break;
+            case 4:
+                ucRxPacketNum = ucByte;
+                iParseStep = 5;
+                break;
+            default:
+                iParseStep = 0;
+                if (iRxByte == kSysexEnd) {
+                    return true;
+                }
+                break;
+        }
+    }
+    return false;
+}
+
+// ACK and NAK carry the number of the packet they answer; any other number ends the file.
+bool X10FileTransfer::ReplyMatchesPacket() const {
+    return GetPacketNum() == static_cast<uint8_t>(iCurrentPacket & 0x7F);
+}
+
+void X10FileTransfer::SwitchHandshake() {
+    ucHandShake = GetHandShakeChar();
+    switch (ucHandShake) {
+        case HANDSHAKE_ACK:
+        case HANDSHAKE_NAK:
+            if (!ReplyMatchesPacket()) {
+                eX10State = X10_MISMATCH;
+                EndX10Send();
+            } else if (ucHandShake == HANDSHAKE_ACK) {
+                ++iCurrentPacket;
+                eX10State = X10_PREPARE_PACKET;
+            } else {
+                eX10State = X10_RESEND_PACKET;
+            }
+            break;
+        case HANDSHAKE_CANCEL:
+            eX10State = X10_CANCELLED;
+            EndX10Send();
+            break;
+        case HANDSHAKE_EOF:
+            eX10State = X10_FINISH;
+            break;
+        default:
+            break;  // WAIT and unknown handshakes change nothing
+    }
+}
+
+void X10FileTransfer::GetStateText(char* TextBuffer, int32_t iBufSize) const {
+    StatusTexts::StateText(eX10State, iCurrentPacket, iPacketTotal, TextBuffer, iBufSize);
+}
+
+void X10FileTransfer::GetHandShakeText(char* TextBuffer, int32_t iBufSize) const {
+    StatusTexts::HandShakeText(ucHandShake, GetPacketNum(), TextBuffer, iBufSize);
+}
+
+void X10FileTransfer::GetCancelReason(char* TextBuffer, int32_t iBufSize) const {
+    StatusTexts::CancelReason(GetPacketNum(), TextBuffer, iBufSize);
+}
+
+void X10FileTransfer::GetPortText(char* TextBuffer, int32_t iBufSize) const {
+    StatusTexts::PortText(pRxData.data(), static_cast<uint32_t>(pRxData.size()), TextBuffer,
+                          iBufSize);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "MIDIPort.h"
+#include "X10State.h"
+
+// Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
+// reset for the next. With handshakes the header and each data packet wait for the device's
+// ACK (NAK resends, CANCEL or a time-out ends the file); blind, messages simply follow each
+// other. All pacing is counted in steps: the caller's timer sets it.
+class X10FileTransfer : public cMIDIPort {
+  public:
+    X10FileTransfer() = default;
+    X10FileTransfer(const X10FileTransfer&) = delete;
+    X10FileTransfer& operator=(const X10FileTransfer&) = delete;
+    ~X10FileTransfer();
+
+    void SetMidiInPort(int32_t PortNum) { iMidiInPort = PortNum; }
+    void SetMidiOutPort(int32_t PortNum) { iMidiOutPort = PortNum; }
+    void SetTimeout(int32_t iTO) { uiTimeOut = static_cast<uint32_t>(iTO); }
+    void SetX10FilePath(const std::filesystem::path& FilePath) { wszTransferFilePath = FilePath; }
+
+    void ResetStateMachine();
+    void X10StateMachine();
+    // Ends the send: closes the file and whichever ports are open; the state stays.
+    void EndX10Send();
+
+    uint8_t GetHandShakeChar() const { return ucRxHandShake; }
+    uint8_t GetPacketNum() const { return ucRxPacketNum; }
+    bool GetIsDataToView() const { return bIsDataToView; }
+
+    void GetStateText(char* TextBuffer, int32_t iBufSize) const;
+    void GetHandShakeText(char* TextBuffer, int32_t iBufSize) const;
+    void GetCancelReason(char* TextBuffer, int32_t iBufSize) const;
+    void GetPortText(char* TextBuffer, int32_t iBufSize) const;
+
+    bool bBlindTransfer = false;
+    uint32_t uiMidiInNumberOfBuffers = 0;
+    uint32_t uiMidiInBlockSize = 0;
+
+  private:
+    void OpenPortsAndFile();
+    bool LoadX10FileForTransfer();
+    void CloseTransferFile();
+    void DiscardStaleInput();
+    void SendAndWait(tX10State eAfterSend);
+    void WaitForHandshake(bool bFirstWait);
+    void GetMIDIInData();
+    bool ParseSysex();
+    void SwitchHandshake();
+    bool ReplyMatchesPacket() const;
+
+    int32_t iMidiInPort = 0;
+    int32_t iMidiOutPort = 0;
+    uint8_t ucHandShake = 0;
+    bool bLastPacket = false;
+    std::filesystem::path wszTransferFilePath;
+    std::unique_ptr<std::ifstream> hTransferFile;
+    uint32_t uiTimeOutCount = 0;
+    uint8_t ucRxHandShake = 0;
+    uint8_t ucRxPacketNum = 0;
+    int32_t iRxByte = 0;
+    std::vector<uint8_t> pRxData;
+    int32_t iParseStep = 0;
+    bool bIsDataToView = false;
+    uint32_t uiTimeOut = 0;
+};
+
+// The one transfer object of the program.
+extern X10FileTransfer x10fer;
