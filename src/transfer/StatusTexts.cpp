@@ -62,21 +62,21 @@ void StateText(tX10State eState, int32_t iPacketsSent, int32_t iPacketTotal, cha
 
 void HandShakeText(uint8_t ucHandShake, uint8_t ucPacketNum, char* szBuffer, int32_t iBufSize) {
     switch (ucHandShake) {
-        case HANDSHAKE_NONE:
+        case HS_NONE:
             return Copy("No handshake received", szBuffer, iBufSize);
-        case HANDSHAKE_EOF:
+        case HS_EOF:
             return Copy("End Of File", szBuffer, iBufSize);
-        case HANDSHAKE_WAIT:
+        case HS_WAIT:
             return Copy("WAIT", szBuffer, iBufSize);
-        case HANDSHAKE_CANCEL:
+        case HS_CANCEL:
             return Copy("CANCEL", szBuffer, iBufSize);
-        case HANDSHAKE_NAK:
+        case HS_NAK:
             return Copy("NAK Received for packet " + std::to_string(ucPacketNum), szBuffer,
                         iBufSize);
-        case HANDSHAKE_ACK:
+        case HS_ACK:
             return Copy("ACK Received for packet " + std::to_string(ucPacketNum), szBuffer,
                         iBufSize);
-        case HANDSHAKE_REFUSED:
+        case HS_REFUSED:
             return Copy("TAV Refuses to speak to me :(", szBuffer, iBufSize);
         default:
             break;

@@ -236,23 +236,23 @@ bool X10FileTransfer::ReplyMatchesPacket() const {
 void X10FileTransfer::SwitchHandshake() {
     ucHandShake = GetHandShakeChar();
     switch (ucHandShake) {
-        case HANDSHAKE_ACK:
-        case HANDSHAKE_NAK:
+        case HS_ACK:
+        case HS_NAK:
             if (!ReplyMatchesPacket()) {
                 eX10State = X10_MISMATCH;
                 EndX10Send();
-            } else if (ucHandShake == HANDSHAKE_ACK) {
+            } else if (ucHandShake == HS_ACK) {
                 ++iCurrentPacket;
                 eX10State = X10_PREPARE_PACKET;
             } else {
                 eX10State = X10_RESEND_PACKET;
             }
             break;
-        case HANDSHAKE_CANCEL:
+        case HS_CANCEL:
             eX10State = X10_CANCELLED;
             EndX10Send();
             break;
-        case HANDSHAKE_EOF:
+        case HS_EOF:
             eX10State = X10_FINISH;
             break;
         default:

@@ -28,10 +28,10 @@ inline bool IsStopState(tX10State eState) {
 }
 
 // Handshake bytes of the device's generic handshaking replies.
-inline constexpr uint8_t HANDSHAKE_NONE = 0x00;
-inline constexpr uint8_t HANDSHAKE_EOF = 0x7B;
-inline constexpr uint8_t HANDSHAKE_WAIT = 0x7C;
-inline constexpr uint8_t HANDSHAKE_CANCEL = 0x7D;
-inline constexpr uint8_t HANDSHAKE_NAK = 0x7E;
-inline constexpr uint8_t HANDSHAKE_ACK = 0x7F;
-inline constexpr uint8_t HANDSHAKE_REFUSED = 0xFF;
+inline constexpr uint8_t HS_NONE = 0x00;
+inline constexpr uint8_t HS_EOF = 0x7B;
+inline constexpr uint8_t HS_WAIT = 0x7C;
+inline constexpr uint8_t HS_CANCEL = 0x7D;
+inline constexpr uint8_t HS_NAK = 0x7E;
+inline constexpr uint8_t HS_ACK = 0x7F;
+inline constexpr uint8_t HS_REFUSED = 0xFF;

@@ -1,0 +1,222 @@
+#include <chrono>
+#include <thread>
+
+#include "TransferFixture.h"
+#include "TransferMessages.h"
+#include "TransferRun.h"
+#include "VirtualTavDevice.h"
+
+namespace {
+
+struct tRunResult {
+    std::vector<tTransferTick> Ticks;
+    bool bAllDone = false;
+};
+
+}  // namespace
+
+class TransferRunTest : public TransferFixture {
+  protected:
+    tTransferPlan Plan(std::vector<std::string> X10Paths, bool bBlind) {
+        tTransferPlan Result;
+        for (size_t i = 0; i < X10Paths.size(); ++i) {
+            Result.SongPaths.push_back((Folder / ("song" + std::to_string(i) + ".mid")).string());
+        }
+        Result.X10Paths = std::move(X10Paths);
+        Result.iTimeBetweenPackets = 1;
+        Result.iTimeBetweenSongs = 7;
+        Result.bBlindTransfer = bBlind;
+        return Result;
+    }
+
+    // Runs the plan as a window's timer would, sleeping a millisecond between ticks so that an
+    // emulated device has time to answer.
+    tRunResult Run(const tTransferPlan& ThePlan, uint32_t uiIn, uint32_t uiOut,
+                   int32_t iTimeOut = 1000) {
+        Transfer.SetMidiInPort(static_cast<int32_t>(uiIn));
+        Transfer.SetMidiOutPort(static_cast<int32_t>(uiOut));
+        Transfer.SetTimeout(iTimeOut);
+        cTransferRun TheRun(Transfer, ThePlan);
+        tRunResult Result;
+        int32_t iInterval = TheRun.Start();
+        while (iInterval >= 0 && Result.Ticks.size() < 100000) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            Result.Ticks.push_back(TheRun.Tick());
+            iInterval = Result.Ticks.back().iNextIntervalMs;
+        }
+        Result.bAllDone = TheRun.AllSongsDone();
+        TheRun.End();
+        return Result;
+    }
+};
+
+TEST_F(TransferRunTest, one_song_of_20_packets_fills_the_bars_in_twentieths) {
+    const tRunResult Result = Run(Plan({SongFile(18 * 112).string()}, true), uiIn, uiOut);
+    ASSERT_TRUE(Result.bAllDone);
+    int32_t iFileBarMaximum = 0;
+    for (const tTransferTick& Tick : Result.Ticks) {
+        if (Tick.bFileBarRangeChanged) {
+            iFileBarMaximum = Tick.iFileBarMaximum;
+        }
+        if (Tick.bFileBarValueChanged && Tick.eState != X10_DONE) {
+            EXPECT_EQ(Tick.iOverallValue, 5 * Tick.iFileBarValue);
+        }
+        EXPECT_EQ(Tick.CurrentFileLabel, "/song0.mid");
+        EXPECT_EQ(Tick.szMessage, nullptr);
+    }
+    EXPECT_EQ(iFileBarMaximum, 20);
+    const tTransferTick& Last = Result.Ticks.back();
+    EXPECT_EQ(Last.eState, X10_DONE);
+    EXPECT_EQ(Last.iOverallValue, 100);
+    EXPECT_EQ(Last.iNextIntervalMs, -1);
+    EXPECT_EQ(Last.StateText, "Finished file");
+}
+
+TEST_F(TransferRunTest, several_songs_pause_between_them_and_skip_songs_that_did_not_convert) {
+    const tRunResult Result =
+        Run(Plan({SongFile(300, "a.midx10").string(), "", SongFile(50, "c.midx10").string()}, true),
+            uiIn, uiOut);
+    ASSERT_TRUE(Result.bAllDone);
+    std::vector<int32_t> SongsSeen;
+    int iPauses = 0;
+    for (const tTransferTick& Tick : Result.Ticks) {
+        if (SongsSeen.empty() || SongsSeen.back() != Tick.iCurrentSong) {
+            SongsSeen.push_back(Tick.iCurrentSong);
+        }
+        if (Tick.iNextIntervalMs == 7) {
+            ++iPauses;
+            EXPECT_EQ(Tick.eState, X10_DONE);
+            EXPECT_EQ(Tick.iOverallValue, 200);  // the next song sent is song 2
+        }
+        EXPECT_LE(Tick.iOverallValue, 300);
+    }
+    EXPECT_EQ(SongsSeen, (std::vector<int32_t>{0, 2}));
+    EXPECT_EQ(iPauses, 1);
+    EXPECT_EQ(Result.Ticks.back().iOverallValue, 300);
+    EXPECT_EQ(Sent().size(), (1u + 3u + 1u) + (1u + 1u + 1u));
+}
+
+TEST_F(TransferRunTest, overall_progress_rounds_halves_to_the_even_neighbour) {
+    // 8 packets: 1 of 8 is 12.5 % (shown 12), 3 of 8 is 37.5 % (shown 38).
+    const tRunResult Result = Run(Plan({SongFile(6 * 112).string()}, true), uiIn, uiOut);
+    std::vector<int32_t> Values;
+    for (const tTransferTick& Tick : Result.Ticks) {
+        if (Tick.bFileBarValueChanged) {
+            Values.push_back(Tick.iOverallValue);
+        }
+    }
+    EXPECT_NE(std::find(Values.begin(), Values.end(), 12), Values.end());
+    EXPECT_NE(std::find(Values.begin(), Values.end(), 38), Values.end());
+    EXPECT_EQ(std::find(Values.begin(), Values.end(), 13), Values.end());
+}
+
+struct tEmulatedCase {
+    const char* szWhat;
+    bool bBlind;
+    tTavDeviceOptions Options;
+    size_t uiBytes;
+};
+
+TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
+    tTavDeviceOptions Plain;
+    tTavDeviceOptions NakEvery3;
+    NakEvery3.uiNakEvery = 3;
+    tTavDeviceOptions WaitAt2;
+    WaitAt2.iWaitAt = 2;
+    WaitAt2.uiWaitMs = 20;
+    tTavDeviceOptions Slow;
+    Slow.uiReplyDelayMs = 5;
+    tTavDeviceOptions Silent;
+    Silent.bBlind = true;
+    const tEmulatedCase aCases[] = {
+        {"handshakes", false, Plain, 5000},
+        {"handshakes, NAK every third packet", false, NakEvery3, 3000},
+        {"handshakes, WAIT at packet 2", false, WaitAt2, 1000},
+        {"handshakes, slow replies", false, Slow, 700},
+        {"blind", true, Plain, 5000},
+        {"blind to a silent device", true, Silent, 130 * 112},
+        {"an empty song", false, Plain, 0},
+    };
+    for (const tEmulatedCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        tTavDeviceOptions Options = Case.Options;
+        Options.StoreFolder = Folder.path();
+        cVirtualTavDevice Device(Backend, Options);
+        const std::filesystem::path X10 = SongFile(Case.uiBytes);
+        const tRunResult Result =
+            Run(Plan({X10.string()}, Case.bBlind), Device.InDevice(), Device.OutDevice());
+        EXPECT_TRUE(Result.bAllDone);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the device's last message
+        Device.Stop();
+        ASSERT_EQ(Device.GetFileReports().size(), 1u);
+        EXPECT_TRUE(Device.GetFileReports()[0].bOk) << Device.GetFileReports()[0].Verdict;
+        EXPECT_EQ(ReadAll(Device.StoredPathFor("song0")), ReadAll(X10));
+    }
+}
+
+struct tStopCase {
+    const char* szWhat;
+    tTavDeviceOptions Options;
+    tX10State eState;
+    const char* szMessage;
+    const char* szCaption;
+    const char* szHandShake;
+};
+
+TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_timer) {
+    tTavDeviceOptions CancelAt2;
+    CancelAt2.iCancelAt = 2;
+    CancelAt2.ucCancelReason = 1;
+    tTavDeviceOptions Silent;
+    Silent.bBlind = true;
+    tTavDeviceOptions WrongNumber;
+    WrongNumber.bWrongNumber = true;
+    // One transfer object for all: the handshake shown carries over from the case before.
+    const tStopCase aCases[] = {
+        {"no reply", Silent, X10_TIMED_OUT, TransferMessages::kTimedOut, "Error",
+         "No handshake received"},
+        {"cancel", CancelAt2, X10_CANCELLED, TransferMessages::kCancelled, "Error",
+         "File Length = 0 OR no \u2018MIDI\u2019 in file header."},
+        {"wrong packet numbers", WrongNumber, X10_MISMATCH, TransferMessages::kMismatch, "",
+         "ACK Received for packet 1"},
+    };
+    for (const tStopCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        tTavDeviceOptions Options = Case.Options;
+        Options.StoreFolder = Folder.path();
+        cVirtualTavDevice Device(Backend, Options);
+        const tRunResult Result =
+            Run(Plan({SongFile(1000).string(), SongFile(10, "b").string()}, false),
+                Device.InDevice(), Device.OutDevice(), 20);
+        EXPECT_FALSE(Result.bAllDone);
+        int iMessages = 0;
+        for (const tTransferTick& Tick : Result.Ticks) {
+            iMessages += Tick.szMessage != nullptr ? 1 : 0;
+            EXPECT_EQ(Tick.iCurrentSong, 0);
+        }
+        EXPECT_EQ(iMessages, 1);
+        const tTransferTick& Last = Result.Ticks.back();
+        EXPECT_EQ(Last.eState, Case.eState);
+        EXPECT_STREQ(Last.szMessage, Case.szMessage);
+        EXPECT_STREQ(Last.szCaption, Case.szCaption);
+        EXPECT_EQ(Last.HandShakeText, Case.szHandShake);
+        EXPECT_EQ(Last.iNextIntervalMs, -1);
+        EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
+    }
+}
+
+TEST_F(TransferRunTest, a_port_that_does_not_open_is_a_send_error_and_short_intervals_become_1ms) {
+    tTransferPlan ThePlan = Plan({SongFile(10).string()}, true);
+    ThePlan.iTimeBetweenPackets = 0;
+    cTransferRun TheRun(Transfer, ThePlan);
+    Transfer.SetMidiOutPort(99);
+    Transfer.SetMidiInPort(static_cast<int32_t>(uiIn));
+    EXPECT_EQ(TheRun.Start(), 1);
+    const tTransferTick Tick = TheRun.Tick();
+    EXPECT_EQ(Tick.eState, X10_ERROR);
+    EXPECT_STREQ(Tick.szMessage, TransferMessages::kSendError);
+    EXPECT_EQ(Tick.iNextIntervalMs, -1);
+    EXPECT_FALSE(TheRun.IsRunning());
+    TheRun.End();
+    EXPECT_FALSE(Backend.IsInOpen(uiIn));
+}

@@ -1,0 +1,279 @@
+#include <future>
+
+#include "FileDumpMessages.h"
+#include "TransferFixture.h"
+
+using TransferStateMachine = TransferFixture;
+
+TEST_F(TransferStateMachine, a_one_packet_song_with_handshakes_takes_the_twelve_steps) {
+    Begin(SongFile(3), false);
+    const Bytes ExpectedHeader = FileDump::BuildHeader(3, "My Song");
+    EXPECT_EQ(Step(), X10_WAIT_PORTS);
+    EXPECT_EQ(Step(), X10_READY);
+    EXPECT_EQ(Step(), X10_SEND_HEADER);
+    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    EXPECT_EQ(StateText(), "Sending Packet 0 of 3 - Waiting for ACK");
+    Reply(ACK, 0);
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);
+    EXPECT_EQ(PacketsSent(), 1);
+    EXPECT_EQ(HandShakeText(), "ACK Received for packet 0");
+    EXPECT_EQ(Step(), X10_SEND_PACKET);
+    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);
+    Reply(ACK, 1);
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);
+    EXPECT_EQ(Step(), X10_SEND_LAST);
+    EXPECT_EQ(PacketsSent(), 3);
+    EXPECT_EQ(Step(), X10_FINISH);
+    EXPECT_EQ(Step(), X10_DONE);
+    EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+    EXPECT_FALSE(Backend.IsInOpen(uiIn));
+
+    const std::vector<Bytes> Messages = Sent();
+    ASSERT_EQ(Messages.size(), 3u);
+    EXPECT_EQ(Messages[0], ExpectedHeader);
+    EXPECT_EQ(Messages[1].size(), 3u + 1 + 9);
+    EXPECT_EQ(Messages[2], (Bytes{0xF0, 0x7E, 0x23, 0x7B, 0x02, 0xF7}));
+}
+
+TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_and_never_reads_the_input) {
+    for (const size_t uiBytes : {size_t{0}, size_t{1}, size_t{112}, size_t{113}, size_t{1000}}) {
+        SCOPED_TRACE(uiBytes);
+        Begin(SongFile(uiBytes), true);
+        const int iDataPackets = static_cast<int>((uiBytes + 111) / 112);
+        Reply(CANCEL, 4);  // a blind send does not look
+        EXPECT_EQ(StepToStop(), 3 * iDataPackets + 8);
+        EXPECT_EQ(State(), X10_DONE);
+        EXPECT_EQ(PacketsSent(), iDataPackets + 2);
+    }
+}
+
+TEST_F(TransferStateMachine, packet_numbers_wrap_at_128_while_the_counter_goes_on) {
+    Begin(SongFile(112 * 130), true);
+    StepToStop();
+    ASSERT_EQ(State(), X10_DONE);
+    const std::vector<Bytes> Messages = Sent();
+    ASSERT_EQ(Messages.size(), 132u);
+    EXPECT_EQ(Messages[127][5], 127);
+    EXPECT_EQ(Messages[128][5], 0);
+    EXPECT_EQ(Messages[129][5], 1);
+    EXPECT_EQ(Messages[131], (Bytes{0xF0, 0x7E, 0x23, 0x7B, 131 & 0x7F, 0xF7}));
+    EXPECT_EQ(PacketsSent(), 132);
+}
+
+TEST_F(TransferStateMachine, a_nak_sends_the_same_message_again) {
+    Begin(SongFile(200), false);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    Reply(NAK, 0);
+    EXPECT_EQ(Step(), X10_RESEND_PACKET);
+    EXPECT_EQ(HandShakeText(), "NAK Received for packet 0");
+    EXPECT_EQ(Step(), X10_SEND_PACKET);
+    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    Reply(ACK, 0);
+    Step();
+    Step();
+    Step();  // data packet 1 sent
+    Reply(NAK, 1);
+    Step();
+    Step();
+    Step();  // and sent again
+    const std::vector<Bytes> Messages = Sent();
+    ASSERT_EQ(Messages.size(), 4u);
+    EXPECT_EQ(Messages[0], Messages[1]);
+    EXPECT_EQ(Messages[2], Messages[3]);
+    EXPECT_EQ(Messages[2][5], 1);
+}
+
+TEST_F(TransferStateMachine, a_cancel_ends_the_file_and_closes_the_ports) {
+    Begin(SongFile(500), false);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    Reply(CANCEL, 4);
+    EXPECT_EQ(Step(), X10_CANCELLED);
+    EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+    EXPECT_FALSE(Backend.IsInOpen(uiIn));
+    EXPECT_EQ(StateText(), "TAV has cancelled");
+    EXPECT_EQ(HandShakeText(), "CANCEL");
+    char acReason[64] = "";
+    Transfer.GetCancelReason(acReason, sizeof acReason);
+    EXPECT_STREQ(acReason, "File Data checksum error.");
+    EXPECT_EQ(Step(), X10_CANCELLED);
+}
+
+TEST_F(TransferStateMachine, silence_ends_the_file_after_the_limit_plus_two_steps) {
+    for (const int32_t iLimit : {0, 1, 5}) {
+        SCOPED_TRACE(iLimit);
+        Begin(SongFile(10), false, iLimit);
+        for (int i = 0; i < 4; ++i) {
+            Step();
+        }
+        for (int i = 0; i < iLimit + 1; ++i) {
+            EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);
+        }
+        EXPECT_EQ(Step(), X10_TIMED_OUT);
+        EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+        EXPECT_FALSE(Backend.IsInOpen(uiIn));
+    }
+}
+
+TEST_F(TransferStateMachine, wait_neither_moves_on_nor_holds_off_the_time_out) {
+    Begin(SongFile(10), false, 3);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // count 0
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 1
+    Reply(WAIT, 0);
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // input: the count stays
+    EXPECT_EQ(HandShakeText(), "WAIT");
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 2
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 3
+    EXPECT_EQ(Step(), X10_TIMED_OUT);     // 4
+}
+
+TEST_F(TransferStateMachine, an_end_of_file_handshake_in_mid_file_finishes_it_as_sent) {
+    Begin(SongFile(1000), false);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    Reply(ENDFILE, 0);
+    EXPECT_EQ(Step(), X10_FINISH);
+    EXPECT_EQ(HandShakeText(), "End Of File");
+    EXPECT_EQ(Step(), X10_DONE);
+}
+
+TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_count) {
+    struct tCase {
+        const char* szWhat;
+        Bytes Input;
+        tX10State eAfter;
+    };
+    const tCase aCases[] = {
+        {"device byte 0x42", {0xF0, 0x7E, 0x42, ACK, 0, 0xF7}, X10_PREPARE_PACKET},
+        {"device byte 0x43", {0xF0, 0x7E, 0x43, ACK, 0, 0xF7}, X10_PREPARE_PACKET},
+        {"device byte 0x00", {0xF0, 0x7E, 0x00, ACK, 0, 0xF7}, X10_PREPARE_PACKET},
+        {"a foreign device byte", {0xF0, 0x7E, 0x41, ACK, 0, 0xF7}, X10_WAIT_ACK},
+        {"a stray 0xF0 before the reply", {0xF0, 0xF0, 0x7E, 0x42, ACK, 0, 0xF7}, X10_WAIT_ACK},
+        {"a reply without its closing byte", {0xF0, 0x7E, 0x42, ACK, 0, 0xF6}, X10_WAIT_ACK},
+        {"an unknown handshake", {0xF0, 0x7E, 0x42, 0x70, 0, 0xF7}, X10_WAIT_ACK},
+        {"two replies: only the first counts",
+         {0xF0, 0x7E, 0x42, ACK, 0, 0xF7, 0xF0, 0x7E, 0x42, CANCEL, 1, 0xF7},
+         X10_PREPARE_PACKET},
+    };
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        Begin(SongFile(10), false);
+        for (int i = 0; i < 4; ++i) {
+            Step();
+        }
+        Deliver(Case.Input);
+        EXPECT_EQ(Step(), Case.eAfter);
+        Transfer.EndX10Send();
+    }
+}
+
+TEST_F(TransferStateMachine, a_reply_split_across_two_batches_is_still_recognised) {
+    std::promise<void> FirstBlockStored;
+    std::promise<void> GoOn;
+    std::shared_future<void> GoOnSignal = GoOn.get_future().share();
+    int iAddBuffers = 0;
+    tVirtualFaults HoldAfterFirstBlock;
+    // 32 blocks are queued at open; the 33rd call queues the first returned block again.
+    HoldAfterFirstBlock.OnAddBuffer = [&] {
+        if (++iAddBuffers == 33) {
+            FirstBlockStored.set_value();
+            GoOnSignal.wait();
+        }
+    };
+    Backend.SetInFaults(uiIn, HoldAfterFirstBlock);
+    Begin(SongFile(10), false);
+    Transfer.uiMidiInBlockSize = 4;
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    Backend.DeliverInput(uiIn, {0xF0, 0x7E, 0x42, ACK, 0x00, 0xF7});
+    FirstBlockStored.get_future().wait();
+    EXPECT_EQ(Step(), X10_WAIT_ACK);  // F0 7E 42 7F: no whole reply yet
+    GoOn.set_value();
+    Backend.WaitForInput();
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);
+}
+
+TEST_F(TransferStateMachine, an_ack_or_nak_for_another_packet_is_a_mismatch) {
+    const std::pair<uint8_t, uint8_t> aCases[] = {{ACK, 1}, {ACK, 127}, {NAK, 5}};
+    for (const auto& [ucHandShake, ucNumber] : aCases) {
+        Begin(SongFile(10), false);
+        for (int i = 0; i < 4; ++i) {
+            Step();
+        }
+        Reply(ucHandShake, ucNumber);
+        EXPECT_EQ(Step(), X10_MISMATCH);
+        EXPECT_EQ(StateText(), "Mismatched packets, please restart");
+        EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+    }
+}
+
+TEST_F(TransferStateMachine, replies_left_from_the_previous_file_are_not_taken_for_the_next) {
+    Begin(SongFile(10, "first.midx10"), true);
+    Step();
+    Reply(ACK, 0);  // never read: the first file is sent blind
+    Reply(ACK, 1);
+    StepToStop();
+    ASSERT_EQ(State(), X10_DONE);
+    Begin(SongFile(10, "second.midx10"), false);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // the header is still unanswered
+    EXPECT_EQ(PacketsSent(), 0);
+}
+
+TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_ports_closed) {
+    struct tCase {
+        const char* szWhat;
+        tVirtualFaults OutFaults;
+        tVirtualFaults InFaults;
+        bool bBlind;
+        bool bMissingFile;
+        int iSteps;
+    };
+    tVirtualFaults OutOpenFails;
+    OutOpenFails.eOpenResult = MMSYSERR_ALLOCATED;
+    tVirtualFaults SecondChunkFails;
+    SecondChunkFails.uiQueueFailsOn = 2;
+    tVirtualFaults HeaderPrepareFails;
+    HeaderPrepareFails.uiPrepareFailsOn = 1;
+    const tCase aCases[] = {
+        {"output does not open", OutOpenFails, {}, false, false, 1},
+        {"input does not open", {}, OutOpenFails, false, false, 1},
+        {"the song file is missing", {}, {}, false, true, 1},
+        {"the header cannot be prepared", HeaderPrepareFails, {}, false, false, 4},
+        {"a data packet cannot be sent blind", SecondChunkFails, {}, true, false, 7},
+    };
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        Backend.SetOutFaults(uiOut, Case.OutFaults);
+        Backend.SetInFaults(uiIn, Case.InFaults);
+        Begin(Case.bMissingFile ? Folder / "missing.midx10" : SongFile(500), Case.bBlind);
+        EXPECT_EQ(StepToStop(), Case.iSteps);
+        EXPECT_EQ(State(), X10_ERROR);
+        EXPECT_EQ(StateText(), "TAV Error");
+        Transfer.EndX10Send();
+        EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+        EXPECT_FALSE(Backend.IsInOpen(uiIn));
+    }
+}
+
+TEST_F(TransferStateMachine, a_song_file_that_shrinks_during_the_send_is_an_error_not_a_success) {
+    const std::filesystem::path File = SongFile(300);
+    Begin(File, true);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    std::filesystem::resize_file(File, 100);
+    EXPECT_LE(StepToStop(), 10);
+    EXPECT_EQ(State(), X10_ERROR);
+}
