@@ -262,11 +262,14 @@ void Form1::ReadDevices() {
     iSelectedOutPort = Choice.iSelectedOutPort;
 }
 
+// The name of the chosen device, or "Invalid Device" for -1 (or an index naming no device).
+static QString DeviceLabel(const QStringList& asNames, int32_t iSelected) {
+    return iSelected >= 0 && iSelected < asNames.size() ? asNames.at(iSelected) : kInvalidDevice;
+}
+
 void Form1::UpdateLabel() {
-    SelectedOutDeviceLabel->setText(iSelectedOutPort == -1 ? kInvalidDevice
-                                                           : asOutPortNames.at(iSelectedOutPort));
-    SelectedInDeviceLabel->setText(iSelectedInPort == -1 ? kInvalidDevice
-                                                         : asInPortNames.at(iSelectedInPort));
+    SelectedOutDeviceLabel->setText(DeviceLabel(asOutPortNames, iSelectedOutPort));
+    SelectedInDeviceLabel->setText(DeviceLabel(asInPortNames, iSelectedInPort));
 }
 
 // ---- Adding songs

@@ -180,7 +180,9 @@ void LoadFileDialog::ProgressBarUpdater_Tick() {
 
 void LoadFileDialog::ShowTick(const tTransferTick& Tick) {
     if (Tick.bPortTextChanged && bEnableInPortView && mipv) {
-        mipv->MidiInText->setPlainText(QString::fromStdString(Tick.PortText));
+        // The text breaks its lines with CR LF; the text box wants line feeds alone.
+        mipv->MidiInText->setPlainText(
+            QString::fromStdString(Tick.PortText).replace(QLatin1String("\r\n"), "\n"));
     }
     CurrentFileLabel->setText(QString::fromStdString(Tick.CurrentFileLabel));
     if (Tick.bFileBarRangeChanged) {

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <cstdlib>
 
@@ -77,8 +76,12 @@ class cEmulatorProcess {
 
 // The MIDI system may put a client name before the port's ("TAV Emulator:TAV Emulator").
 int EmulatorIndex(const QStringList& asNames) {
-    return static_cast<int>(
-        asNames.indexOf(QRegularExpression(QRegularExpression::escape(kEmulatorName))));
+    for (int i = 0; i < asNames.size(); ++i) {
+        if (asNames[i].contains(kEmulatorName)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 int ChooseEmulator(MidiDeviceSelect& Dialog) {

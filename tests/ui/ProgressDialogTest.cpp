@@ -83,9 +83,10 @@ class cProgressRig {
     }
 };
 
+// The messages of one song: its data packets, the header and the end-of-file message.
 int32_t PacketsOf(const QString& X10File) {
     const auto uiBytes = std::filesystem::file_size(X10File.toStdString());
-    return static_cast<int32_t>((uiBytes + kPacketBytes - 1) / kPacketBytes);
+    return static_cast<int32_t>((uiBytes + kPacketBytes - 1) / kPacketBytes) + 2;
 }
 
 // Every value a bar takes, and the timer's interval right after each change (the tick that
@@ -197,6 +198,7 @@ class ProgressDialogTest : public QObject {
         tBarLog Overall;
         LogBar(Dialog.OverallProgressBar, Dialog.ProgressBarUpdater, Overall);
         QVERIFY(Rig.RunToTheEnd());
+        QCoreApplication::processEvents();
         QCOMPARE(Dialog.OverallProgressBar->maximum(), 300);
         QCOMPARE(Dialog.OverallProgressBar->value(), 300);
         QVERIFY(Overall.Values.contains(100));
