@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
 
     MidiInPortView* pMonitor = new MidiInPortView;
     pMonitor->MidiInText->setPlainText(
-        "\r\n\r\nF0 7E 42 7F 00 F7 \r\n\r\nF0 7E 42 7F 01 F7 \r\n\r\nF0 7E 42 7F 02 F7 ");
+        "\n\nF0 7E 42 7F 00 F7 \n\nF0 7E 42 7F 01 F7 \n\nF0 7E 42 7F 02 F7 ");
     pMonitor->show();
     bAllSaved = Save(*pMonitor, Folder, "midi-in-monitor") && bAllSaved;
     pMonitor->close();
