@@ -1,8 +1,13 @@
 #include "CliApp.h"
 
+#include <sstream>
+
 #include "CliContext.h"
 #include "ConvertCommand.h"
 #include "DevicesCommand.h"
+#include "ExportCommand.h"
+#include "SendCommand.h"
+#include "UnlockCommand.h"
 #include "Version.h"
 
 namespace {
@@ -19,6 +24,12 @@ const tCliCommand kCommands[] = {
      "convert Standard MIDI Files into x10 song files beside them", RunConvertCommand},
     {"devices", "devices", "list the MIDI output and input devices with their indices",
      RunDevicesCommand},
+    {"export", "export [--debug] FILE.mid -o OUT.syx",
+     "convert a song and write its whole File Dump stream as a .syx file", RunExportCommand},
+    {"send", "send --out DEV --in DEV [--handshake | --blind] [OPTION]... FILE...",
+     "convert songs and send them to the device", RunSendCommand},
+    {"unlock", "unlock --out DEV [--yes]",
+     "unlock the device's default songs so that they can be deleted", RunUnlockCommand},
 };
 
 void PrintHelp(std::ostream& Out) {
@@ -32,7 +43,7 @@ void PrintHelp(std::ostream& Out) {
         << "  -h, --help     show this help and exit\n"
         << "  -V, --version  show the version and exit\n\n"
         << "Run '" << kProgramName << " COMMAND --help' for the options of a command.\n"
-        << "Exit status: 0 on success, 1 when any song failed, 2 for bad usage.\n";
+        << "Exit status: 0 on success, 1 when anything failed, 2 for bad usage.\n";
 }
 
 }  // namespace
@@ -45,6 +56,13 @@ int UsageError(std::ostream& Err, const std::string& Command, const std::string&
 }
 
 int RunSongLoaderCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
+    std::istringstream NoInput;
+    return RunSongLoaderCli(Args, tCliStreams{NoInput, Out, Err});
+}
+
+int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& Streams) {
+    std::ostream& Out = Streams.Out;
+    std::ostream& Err = Streams.Err;
     if (Args.empty()) {
         return UsageError(Err, "", "missing command");
     }
@@ -59,7 +77,8 @@ int RunSongLoaderCli(const std::vector<std::string>& Args, std::ostream& Out, st
     }
     for (const tCliCommand& Command : kCommands) {
         if (First == Command.szName) {
-            tCliContext Context{{Args.begin() + 1, Args.end()}, Out, Err};
+            tCliContext Context{
+                {Args.begin() + 1, Args.end()}, Out, Err, Streams.In, Streams.bOutIsTerminal};
             return Command.pRun(Context);
         }
     }

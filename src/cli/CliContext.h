@@ -1,14 +1,26 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
 
-// What a command gets: its own arguments (after the command's name) and the two streams.
+// The program's standard streams; bOutIsTerminal: Out is a terminal, so progress may be redrawn
+// in place.
+struct tCliStreams {
+    std::istream& In;
+    std::ostream& Out;
+    std::ostream& Err;
+    bool bOutIsTerminal = false;
+};
+
+// What a command gets: its own arguments (after the command's name) and the streams.
 struct tCliContext {
     std::vector<std::string> Args;
     std::ostream& Out;
     std::ostream& Err;
+    std::istream& In;
+    bool bOutIsTerminal = false;
 };
 
 // Exit statuses, as common Unix tools give them.

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <charconv>
+
 namespace {
 
 const tOptionSpec* FindSpec(const std::string& Name, std::initializer_list<tOptionSpec> Specs) {
@@ -55,4 +57,15 @@ tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
         Parsed.Options[pSpec->szName] = Value;
     }
     return Parsed;
+}
+
+bool ParseInt32(const std::string& Text, int32_t& iValue) {
+    const char* pLast = Text.data() + Text.size();
+    int32_t iParsed = 0;
+    const auto [pEnd, eError] = std::from_chars(Text.data(), pLast, iParsed);
+    if (Text.empty() || eError != std::errc() || pEnd != pLast) {
+        return false;
+    }
+    iValue = iParsed;
+    return true;
 }

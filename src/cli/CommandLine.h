@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -20,6 +21,9 @@ struct tParsedArgs {
 
     bool Has(const std::string& Name) const { return Options.count(Name) != 0; }
 };
+
+// A whole signed 32-bit decimal number, and nothing else.
+bool ParseInt32(const std::string& Text, int32_t& iValue);
 
 tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
                              std::initializer_list<tOptionSpec> Specs);

@@ -5,8 +5,7 @@
 #include "CommandLine.h"
 #include "DeviceName.h"
 #include "MIDIPort.h"
-#include "MidiBackend.h"
-#include "RtMidiBackend.h"
+#include "MidiSystem.h"
 
 namespace {
 
@@ -55,18 +54,6 @@ int ListDevices(tCliContext& Context) {
     return kExitSuccess;
 }
 
-int ListRealDevices(tCliContext& Context) {
-    cRtMidiBackend Backend;
-    if (!Backend.IsSystemReachable()) {
-        Context.Err << kProgramName << " " << kCommand << ": the "
-                    << RtMidi::getApiDisplayName(Backend.GetApi())
-                    << " MIDI system does not answer; no devices can be listed\n";
-        return kExitFailure;
-    }
-    cScopedMidiBackend Installed(Backend);
-    return ListDevices(Context);
-}
-
 }  // namespace
 
 int RunDevicesCommand(tCliContext& Context) {
@@ -82,8 +69,5 @@ int RunDevicesCommand(tCliContext& Context) {
         return UsageError(Context.Err, kCommand,
                           "unexpected argument '" + Parsed.Operands[0] + "'");
     }
-    if (GetMidiBackend() != nullptr) {
-        return ListDevices(Context);
-    }
-    return ListRealDevices(Context);
+    return WithMidiSystem(Context, kCommand, [&] { return ListDevices(Context); });
 }

@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "Terminal.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> Args(argv + 1, argv + argc);
-    return RunSongLoaderCli(Args, std::cout, std::cerr);
+    return RunSongLoaderCli(Args, tCliStreams{std::cin, std::cout, std::cerr, StdoutIsTerminal()});
 }

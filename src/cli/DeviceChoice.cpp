@@ -1,0 +1,83 @@
+#include "DeviceChoice.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <functional>
+#include <vector>
+
+#include "DeviceName.h"
+#include "MIDIPort.h"
+
+namespace {
+
+std::string Lower(std::string Text) {
+    std::transform(Text.begin(), Text.end(), Text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return Text;
+}
+
+bool ParseIndex(const std::string& Spec, uint32_t& uiIndex) {
+    const char* pLast = Spec.data() + Spec.size();
+    const auto [pEnd, eError] = std::from_chars(Spec.data(), pLast, uiIndex);
+    return !Spec.empty() && eError == std::errc() && pEnd == pLast;
+}
+
+std::string DeviceList(const std::vector<std::string>& Names) {
+    std::string List;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        List += "\n  " + std::to_string(i) + "  " + Names[i];
+    }
+    return Names.empty() ? " none" : List;
+}
+
+tDeviceChoice Choose(const char* szKind, const std::vector<std::string>& Names,
+                     const std::string& Spec) {
+    tDeviceChoice Choice;
+    uint32_t uiIndex = 0;
+    if (ParseIndex(Spec, uiIndex)) {
+        if (uiIndex < Names.size()) {
+            Choice.iIndex = static_cast<int32_t>(uiIndex);
+        } else {
+            Choice.Error = std::string("there is no MIDI ") + szKind + " device " + Spec +
+                           "; the devices are:" + DeviceList(Names);
+        }
+        return Choice;
+    }
+    std::vector<int32_t> Matches;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (!Spec.empty() && Lower(Names[i]).find(Lower(Spec)) != std::string::npos) {
+            Matches.push_back(static_cast<int32_t>(i));
+        }
+    }
+    if (Matches.size() == 1) {
+        Choice.iIndex = Matches.front();
+    } else {
+        Choice.Error = std::string(Matches.empty() ? "no" : "more than one") + " MIDI " + szKind +
+                       " device matches '" + Spec + "'; the devices are:" + DeviceList(Names);
+    }
+    return Choice;
+}
+
+std::vector<std::string> Names(uint32_t uiCount,
+                               const std::function<const char16_t*(uint32_t)>& NameOf) {
+    std::vector<std::string> List;
+    for (uint32_t i = 0; i < uiCount; ++i) {
+        List.push_back(DeviceNameToUtf8(NameOf(i)));
+    }
+    return List;
+}
+
+}  // namespace
+
+tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Spec) {
+    const uint32_t uiCount = Ports.NumOutPorts();
+    return Choose("output", Names(uiCount, [&](uint32_t i) { return Ports.GetOutPortNames(i); }),
+                  Spec);
+}
+
+tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Spec) {
+    const uint32_t uiCount = Ports.NumInPorts();
+    return Choose("input", Names(uiCount, [&](uint32_t i) { return Ports.GetInPortNames(i); }),
+                  Spec);
+}

@@ -1,0 +1,109 @@
+#include "ExportCommand.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "CommandLine.h"
+#include "FileDumpMessages.h"
+#include "SongName.h"
+#include "SongPreparation.h"
+
+namespace {
+
+constexpr const char* kCommand = "export";
+
+void PrintExportHelp(std::ostream& Out) {
+    Out << "Usage: " << kProgramName << " export [--debug] FILE.mid -o OUT.syx\n"
+        << "Converts a format-0 Standard MIDI File and writes the File Dump messages that carry\n"
+        << "it to the device (header, data packets, end-of-file message) into OUT.syx, as a\n"
+        << "send would put them on the wire, for use with other SysEx tools.\n\n"
+        << "  -o, --output OUT.syx  the file to write (replaced if it exists)\n"
+        << "  --debug               also write the conversion dump mididebug.txt\n"
+        << "  -h, --help            show this help and exit\n";
+}
+
+// The messages of one song file, numbered as a send numbers them: the header 0, data packet k
+// with k, the end-of-file message with the data packet count plus one.
+std::vector<uint8_t> FileDumpStream(const std::vector<uint8_t>& SongFile, const std::string& Name) {
+    std::vector<uint8_t> Stream =
+        FileDump::BuildHeader(static_cast<uint32_t>(SongFile.size()), Name);
+    int32_t iPacket = 1;
+    for (size_t uiStart = 0; uiStart < SongFile.size(); uiStart += FileDump::kBytesPerPacket) {
+        const size_t uiLeft = SongFile.size() - uiStart;
+        const int n = static_cast<int>(
+            uiLeft < FileDump::kBytesPerPacket ? uiLeft : FileDump::kBytesPerPacket);
+        const std::vector<uint8_t> Packet =
+            FileDump::BuildDataPacket(iPacket++, SongFile.data() + uiStart, n);
+        Stream.insert(Stream.end(), Packet.begin(), Packet.end());
+    }
+    const std::vector<uint8_t> EndOfFile = FileDump::BuildEndOfFile(iPacket);
+    Stream.insert(Stream.end(), EndOfFile.begin(), EndOfFile.end());
+    return Stream;
+}
+
+bool ReadWhole(const std::string& Path, std::vector<uint8_t>& Bytes) {
+    std::error_code Error;
+    const uintmax_t uiSize = std::filesystem::file_size(Path, Error);
+    std::ifstream In(Path, std::ios::binary);
+    if (Error || !In) {
+        return false;
+    }
+    Bytes.resize(static_cast<size_t>(uiSize));
+    In.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(uiSize));
+    return static_cast<uintmax_t>(In.gcount()) == uiSize;
+}
+
+bool WriteWhole(const std::string& Path, const std::vector<uint8_t>& Bytes) {
+    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
+    Out.write(reinterpret_cast<const char*>(Bytes.data()),
+              static_cast<std::streamsize>(Bytes.size()));
+    Out.close();
+    return !Out.fail();
+}
+
+int Export(const std::string& Song, const std::string& Output, bool bDebug, tCliContext& Context) {
+    const tPreparedSongs Prepared = PrepareSongs({Song}, bDebug, Context.Err);
+    if (Prepared.X10Paths.empty()) {
+        return kExitFailure;
+    }
+    std::vector<uint8_t> SongFile;
+    const bool bRead = ReadWhole(Prepared.X10Paths.front(), SongFile);
+    DeleteX10Files(Prepared.X10Paths, Context.Err);
+    if (!bRead) {
+        Context.Err << Prepared.X10Paths.front() << ": cannot read the converted song\n";
+        return kExitFailure;
+    }
+    if (!WriteWhole(Output, FileDumpStream(SongFile, SongNameFromPath(Song)))) {
+        std::error_code Error;
+        std::filesystem::remove(Output, Error);
+        Context.Err << Output << ": cannot write the .syx file\n";
+        return kExitFailure;
+    }
+    Context.Out << Output << "\n";
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int RunExportCommand(tCliContext& Context) {
+    const tParsedArgs Parsed = ParseCommandLine(
+        Context.Args,
+        {{"--output", "-o", true}, {"--debug", nullptr, false}, {"--help", "-h", false}});
+    if (!Parsed.Error.empty()) {
+        return UsageError(Context.Err, kCommand, Parsed.Error);
+    }
+    if (Parsed.Has("--help")) {
+        PrintExportHelp(Context.Out);
+        return kExitSuccess;
+    }
+    if (Parsed.Operands.size() != 1) {
+        return UsageError(Context.Err, kCommand,
+                          Parsed.Operands.empty() ? "no FILE given" : "give exactly one FILE");
+    }
+    if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
+        return UsageError(Context.Err, kCommand, "no output file given (-o OUT.syx)");
+    }
+    return Export(Parsed.Operands.front(), Parsed.Options.at("--output"), Parsed.Has("--debug"),
+                  Context);
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Whether the program's standard output is a terminal (and not a pipe or a file).
+bool StdoutIsTerminal();

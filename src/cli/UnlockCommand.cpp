@@ -1,0 +1,100 @@
+#include "UnlockCommand.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "CommandLine.h"
+#include "DefaultSongCommands.h"
+#include "DeviceChoice.h"
+#include "MIDIPort.h"
+#include "MidiSystem.h"
+#include "TransferOptions.h"
+
+namespace {
+
+constexpr const char* kCommand = "unlock";
+
+void PrintUnlockHelp(std::ostream& Out) {
+    Out << "Usage: " << kProgramName << " unlock --out DEV [--yes]\n"
+        << "Unlocks the device's default songs so that they can be deleted: sends the two\n"
+        << "unlock commands to MIDI output DEV, 500 ms apart, and waits a second before\n"
+        << "closing the device.\n\n"
+        << "  --out DEV    the MIDI output device (an index or a part of its name)\n"
+        << "  --yes        do not ask for confirmation\n"
+        << "  -h, --help   show this help and exit\n";
+}
+
+bool Confirmed(tCliContext& Context) {
+    Context.Out << TransferOptions::kUnlockQuestion << "\n[y/N] " << std::flush;
+    std::string Answer;
+    std::getline(Context.In, Answer);
+    return Answer == "y" || Answer == "Y" || Answer == "yes" || Answer == "Yes";
+}
+
+int SendUnlock(int32_t iOut, tCliContext& Context) {
+    using namespace DefaultSongCommands;
+    cMIDIOutPort Port;
+    const MMRESULT eOpened = Port.OpenPort(static_cast<uint32_t>(iOut));
+    if (eOpened != MMSYSERR_NOERROR) {
+        Context.Err << kProgramName << " " << kCommand
+                    << ": the output device does not open (error " << eOpened
+                    << "); nothing was sent\n";
+        return kExitFailure;
+    }
+    MMRESULT eSent = MMSYSERR_NOERROR;
+    for (const tTimedCommand& Step : {tTimedCommand{kUnlockFirst, kPauseBetweenUnlockMs},
+                                      tTimedCommand{kUnlockSecond, kPauseBeforeCloseMs}}) {
+        if (eSent == MMSYSERR_NOERROR) {
+            eSent = Port.SendSysexPacket(static_cast<int32_t>(Step.Command.size()),
+                                         Step.Command.data());
+            std::this_thread::sleep_for(std::chrono::milliseconds(Step.iPauseAfterMs));
+        }
+    }
+    Port.ClosePort();
+    if (eSent != MMSYSERR_NOERROR) {
+        Context.Err << kProgramName << " " << kCommand << ": sending failed (error " << eSent
+                    << "); the default songs may still be locked\n";
+        return kExitFailure;
+    }
+    Context.Out << "The unlock commands were sent.\n";
+    return kExitSuccess;
+}
+
+int ChooseDeviceAndUnlock(const std::string& Device, bool bAsk, tCliContext& Context) {
+    cMIDIPort Ports;
+    const tDeviceChoice Out = ChooseOutDevice(Ports, Device);
+    if (!Out.Error.empty()) {
+        Context.Err << TransferOptions::kInvalidOutputPort << "\n";
+        return UsageError(Context.Err, kCommand, Out.Error);
+    }
+    if (bAsk && !Confirmed(Context)) {
+        Context.Err << kProgramName << " " << kCommand << ": not confirmed; nothing was sent\n";
+        return kExitFailure;
+    }
+    return SendUnlock(Out.iIndex, Context);
+}
+
+}  // namespace
+
+int RunUnlockCommand(tCliContext& Context) {
+    const tParsedArgs Parsed = ParseCommandLine(
+        Context.Args, {{"--out", nullptr, true}, {"--yes", "-y", false}, {"--help", "-h", false}});
+    if (!Parsed.Error.empty()) {
+        return UsageError(Context.Err, kCommand, Parsed.Error);
+    }
+    if (Parsed.Has("--help")) {
+        PrintUnlockHelp(Context.Out);
+        return kExitSuccess;
+    }
+    if (!Parsed.Operands.empty()) {
+        return UsageError(Context.Err, kCommand,
+                          "unexpected argument '" + Parsed.Operands[0] + "'");
+    }
+    if (!Parsed.Has("--out")) {
+        return UsageError(Context.Err, kCommand, "no output device given (--out DEV)");
+    }
+    return WithMidiSystem(Context, kCommand, [&] {
+        return ChooseDeviceAndUnlock(Parsed.Options.at("--out"), !Parsed.Has("--yes"), Context);
+    });
+}

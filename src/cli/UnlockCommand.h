@@ -1,0 +1,7 @@
+#pragma once
+
+#include "CliContext.h"
+
+// songloader-cli unlock --out DEV [--yes]: after the user confirms (or with --yes), sends the
+// pair of commands that unlock the device's default songs, with the pauses the device needs.
+int RunUnlockCommand(tCliContext& Context);

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include "CliApp.h"
+#include "FileDumpMessages.h"
+#include "Interrupt.h"
+#include "MidiBackend.h"
+#include "SmfBuilder.h"
+#include "SongMessages.h"
+#include "TempDir.h"
+#include "TransferMessages.h"
+#include "TransferOptions.h"
+#include "VantorMidiFile.h"
+#include "VirtualTavDevice.h"
+
+namespace {
+
+struct tRun {
+    int iStatus;
+    std::string Out;
+    std::string Err;
+};
+
+tRun RunCli(const std::vector<std::string>& Args, const std::string& Input = "") {
+    std::istringstream In(Input);
+    std::ostringstream Out;
+    std::ostringstream Err;
+    const int iStatus = RunSongLoaderCli(Args, tCliStreams{In, Out, Err});
+    return {iStatus, Out.str(), Err.str()};
+}
+
+std::string WriteSong(const TempDir& Folder, const std::string& Name, int iNotes) {
+    cSmfBuilder Song(480);
+    Song.Tempo(0, 500000).ProgramChange(0, 0, 5);
+    for (int i = 0; i < iNotes; ++i) {
+        Song.NoteOn(0, 0, static_cast<uint8_t>(40 + i % 40), 100)
+            .NoteOff(120, 0, static_cast<uint8_t>(40 + i % 40));
+    }
+    Song.EndOfTrack().WriteTo(Folder / Name);
+    return (Folder / Name).string();
+}
+
+std::vector<uint8_t> ExpectedX10(const std::string& Song) {
+    TempDir Scratch;
+    std::filesystem::copy_file(Song, Scratch / "copy.mid");
+    VantorMidiFile Converter(Scratch / "copy.mid");
+    const std::filesystem::path* pX10 = Converter.ConvertToVantorFormat();
+    return pX10 != nullptr ? ReadAll(*pX10) : std::vector<uint8_t>{};
+}
+
+}  // namespace
+
+class SendCommand : public ::testing::Test {
+  protected:
+    tTavDeviceOptions DeviceOptions() const {
+        tTavDeviceOptions Options;
+        Options.StoreFolder = Store.path();
+        return Options;
+    }
+
+    cVirtualMidiBackend Backend;
+    cScopedMidiBackend Installed{Backend};
+    uint32_t uiOther = Backend.AddOutDevice("Wavetable SW Synth");
+    TempDir Folder;
+    TempDir Store;
+};
+
+TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cleans_up) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    for (const char* szMode : {"--blind", "--handshake"}) {
+        SCOPED_TRACE(szMode);
+        const std::string First = WriteSong(Folder, "first.mid", 30);
+        const std::string Second = WriteSong(Folder, "Second Song.mid", 80);
+        const tRun Result = RunCli({"send", "--out", "TAV", "--in", "tav emulator", szMode,
+                                    "--song-ms", "5", "--packet-ms", "25", First, Second});
+        EXPECT_EQ(Result.iStatus, 0) << Result.Err;
+        EXPECT_EQ(Result.Err, "");
+        EXPECT_NE(Result.Out.find("sent " + Second), std::string::npos) << Result.Out;
+        EXPECT_FALSE(std::filesystem::exists(First + "x10"));
+        EXPECT_FALSE(std::filesystem::exists(Second + "x10"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(ReadAll(Device.StoredPathFor("first")), ExpectedX10(First));
+        EXPECT_EQ(ReadAll(Device.StoredPathFor("Second Song")), ExpectedX10(Second));
+        std::filesystem::remove(Device.StoredPathFor("first"));
+        std::filesystem::remove(Device.StoredPathFor("Second Song"));
+    }
+    Device.Stop();
+    ASSERT_EQ(Device.GetFileReports().size(), 4u);
+    for (const tFileReport& Report : Device.GetFileReports()) {
+        EXPECT_TRUE(Report.bOk) << Report.Verdict;
+    }
+}
+
+TEST_F(SendCommand, a_cancel_is_reported_with_its_reason_and_the_x10_files_are_deleted) {
+    tTavDeviceOptions Options = DeviceOptions();
+    Options.iCancelAt = 2;
+    Options.ucCancelReason = 4;
+    cVirtualTavDevice Device(Backend, Options);
+    const std::string Song = WriteSong(Folder, "song.mid", 60);
+    const tRun Result =
+        RunCli({"send", "--out", "1", "--in", "0", "--handshake", "--packet-ms", "5", Song});
+    EXPECT_EQ(Result.iStatus, 1);
+    EXPECT_EQ(Result.Err, std::string("songloader-cli send: ") + TransferMessages::kCancelled +
+                              "\n  the device's reason: File Data checksum error.\n");
+    EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+}
+
+TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const std::string Good = WriteSong(Folder, "good.mid", 5);
+    const std::string Bad = (Folder / "bad.mid").string();
+    WriteAll(Bad, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x90})));
+    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", Bad, Good});
+    EXPECT_EQ(Result.iStatus, 1);
+    EXPECT_EQ(Result.Err,
+              Bad + ": cannot convert: the track data ends inside the event at track byte 0\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    Device.Stop();
+    ASSERT_EQ(Device.GetFileReports().size(), 1u);
+    EXPECT_TRUE(Device.GetFileReports()[0].bOk);
+}
+
+TEST_F(SendCommand, the_packet_interval_is_checked_as_the_options_dialog_checks_it) {
+    struct tCase {
+        std::vector<std::string> Options;
+        const char* szMessage;
+    };
+    const tCase aCases[] = {
+        {{"--packet-ms", "4", "--handshake"}, TransferOptions::kIntervalOutOfRange},
+        {{"--packet-ms", "151", "--handshake"}, TransferOptions::kIntervalOutOfRange},
+        {{"--packet-ms", "24"}, TransferOptions::kIntervalTooShortForBlind},
+        {{"--packet-ms", "5", "--handshake"}, nullptr},
+        {{"--packet-ms", "150"}, nullptr},
+        {{"--packet-ms", "25", "--blind"}, nullptr},
+    };
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    for (const tCase& Case : aCases) {
+        std::vector<std::string> Args{"send", "--out", "TAV", "--in", "TAV"};
+        Args.insert(Args.end(), Case.Options.begin(), Case.Options.end());
+        Args.push_back(WriteSong(Folder, "song.mid", 1));
+        const tRun Result = RunCli(Args);
+        EXPECT_EQ(Result.iStatus, 0) << Result.Err;
+        EXPECT_EQ(Result.Err, Case.szMessage == nullptr ? "" : std::string(Case.szMessage) + "\n");
+    }
+}
+
+TEST_F(SendCommand, bad_usage_and_unknown_devices_give_status_2_and_convert_nothing) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const std::string Song = WriteSong(Folder, "song.mid", 1);
+    const std::pair<std::vector<std::string>, std::string> aCases[] = {
+        {{"send", "--in", "TAV", Song}, "both '--out DEV' and '--in DEV' are needed"},
+        {{"send", "--out", "TAV", "--in", "TAV"}, "no FILE given"},
+        {{"send", "--out", "TAV", "--in", "TAV", "--blind", "--handshake", Song},
+         "choose one of '--blind' and '--handshake'"},
+        {{"send", "--out", "TAV", "--in", "TAV", "--packet-ms", "fast", Song},
+         "option '--packet-ms' needs a whole number, not 'fast'"},
+        {{"send", "--out", "Nothing", "--in", "TAV", Song},
+         "no MIDI output device matches 'Nothing'"},
+        {{"send", "--out", "9", "--in", "TAV", Song}, "there is no MIDI output device 9"},
+        {{"send", "--out", "e", "--in", "TAV", Song},
+         "more than one MIDI output device matches 'e'"},
+    };
+    for (const auto& [Args, Message] : aCases) {
+        const tRun Result = RunCli(Args);
+        EXPECT_EQ(Result.iStatus, 2);
+        EXPECT_EQ(Result.Err.rfind("songloader-cli send: " + Message, 0), 0u) << Result.Err;
+        EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+    }
+}
+
+TEST_F(SendCommand, an_interrupt_ends_the_send_as_abort_does) {
+    tTavDeviceOptions Options = DeviceOptions();
+    Options.bBlind = true;  // a silent device: the send would wait 1000 steps for a reply
+    cVirtualTavDevice Device(Backend, Options);
+    const std::string Song = WriteSong(Folder, "song.mid", 10);
+    std::thread Interrupter([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        RequestInterrupt();
+    });
+    const tRun Result =
+        RunCli({"send", "--out", "TAV", "--in", "TAV", "--handshake", "--packet-ms", "5", Song});
+    Interrupter.join();
+    EXPECT_EQ(Result.iStatus, 130);
+    EXPECT_NE(Result.Err.find("interrupted"), std::string::npos);
+    EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
+    EXPECT_FALSE(Backend.IsInOpen(Device.InDevice()));
+    EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+}
+
+TEST_F(SendCommand, export_writes_the_stream_a_send_puts_on_the_wire) {
+    const std::string Song = WriteSong(Folder, "Export Me.take2.mid", 40);
+    const std::string Syx = (Folder / "out.syx").string();
+    const tRun Result = RunCli({"export", Song, "-o", Syx});
+    ASSERT_EQ(Result.iStatus, 0) << Result.Err;
+    EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    ASSERT_EQ(RunCli({"send", "--out", "TAV", "--in", "TAV", Song}).iStatus, 0);
+    std::vector<uint8_t> Wire;
+    for (const std::vector<uint8_t>& Chunk : Backend.SentChunks(Device.OutDevice())) {
+        Wire.insert(Wire.end(), Chunk.begin(), Chunk.end());
+    }
+    EXPECT_EQ(ReadAll(Syx), Wire);
+    const std::vector<uint8_t> X10 = ExpectedX10(Song);
+    EXPECT_EQ(std::vector<uint8_t>(Wire.begin(), Wire.begin() + 15 + 9),
+              FileDump::BuildHeader(static_cast<uint32_t>(X10.size()), "Export Me"));
+}
+
+TEST_F(SendCommand, export_of_a_bad_song_writes_no_syx) {
+    const std::string Bad = (Folder / "multi.mid").string();
+    WriteAll(Bad, cSmfBuilder::Header(1, 2, 96));
+    const std::string Syx = (Folder / "out.syx").string();
+    const tRun Result = RunCli({"export", Bad, "-o", Syx});
+    EXPECT_EQ(Result.iStatus, 1);
+    EXPECT_EQ(Result.Err, Bad + SongMessages::kNotFormat0 + "\n");
+    EXPECT_FALSE(std::filesystem::exists(Syx));
+    EXPECT_EQ(RunCli({"export", Bad}).iStatus, 2);
+}
+
+TEST_F(SendCommand, unlock_asks_first_then_sends_the_pair_of_commands) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const tRun Refused = RunCli({"unlock", "--out", "TAV"}, "n\n");
+    EXPECT_EQ(Refused.iStatus, 1);
+    EXPECT_NE(Refused.Out.find(TransferOptions::kUnlockQuestion), std::string::npos);
+    EXPECT_TRUE(Backend.SentChunks(Device.OutDevice()).empty());
+
+    const auto Start = std::chrono::steady_clock::now();
+    const tRun Confirmed = RunCli({"unlock", "--out", "TAV"}, "y\n");
+    EXPECT_EQ(Confirmed.iStatus, 0) << Confirmed.Err;
+    EXPECT_GE(std::chrono::steady_clock::now() - Start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(Backend.SentChunks(Device.OutDevice()),
+              (std::vector<std::vector<uint8_t>>{{0xF0, 0x08, 0x42, 0x53, 0x01, 0xF7},
+                                                 {0xF0, 0x08, 0x43, 0x53, 0x01, 0xF7}}));
+    EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
+    Device.Stop();
+    const std::vector<std::string> Lines = Device.ReportLines();
+    ASSERT_EQ(Lines.size(), 2u);
+    EXPECT_EQ(Lines[0], "command: unlock default songs (1 of 2)");
+
+    const tRun NoDevice = RunCli({"unlock", "--out", "7", "--yes"});
+    EXPECT_EQ(NoDevice.iStatus, 2);
+    EXPECT_EQ(NoDevice.Err.rfind(std::string(TransferOptions::kInvalidOutputPort) + "\n", 0), 0u);
+}
