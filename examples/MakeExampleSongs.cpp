@@ -48,6 +48,27 @@ cSmfBuilder Lyrics() {
     return std::move(Song.EndOfTrack());
 }
 
+// A longer piece, so that a transfer shows its progress: arpeggios over a slowly changing tempo,
+// with a controller sweep and pitch bends.
+cSmfBuilder Etude() {
+    cSmfBuilder Song(kQuarter);
+    Song.Text(0, 0x03, "Etude").Tempo(0, 500000).ProgramChange(0, 0, 0).ProgramChange(0, 1, 32);
+    const uint8_t aucChords[][3] = {{60, 64, 67}, {57, 60, 64}, {53, 57, 60}, {55, 59, 62}};
+    for (int iBar = 0; iBar < 64; ++iBar) {
+        const uint8_t* pucChord = aucChords[iBar % 4];
+        Song.Tempo(0, 500000 - static_cast<uint32_t>(iBar % 16) * 10000);
+        Song.NoteOn(0, 1, static_cast<uint8_t>(pucChord[0] - 24), 80);
+        for (int iStep = 0; iStep < 8; ++iStep) {
+            const auto ucKey = static_cast<uint8_t>(pucChord[iStep % 3] + 12 * (iStep / 3));
+            Song.NoteOn(0, 0, ucKey, static_cast<uint8_t>(70 + iStep * 4));
+            Song.Event(0, {0xB0, 0x01, static_cast<uint8_t>((iBar * 8 + iStep) % 128)});
+            Song.NoteOff(kQuarter / 2, 0, ucKey);
+        }
+        Song.Event(0, {0xE1, 0x00, 0x40}).NoteOff(0, 1, static_cast<uint8_t>(pucChord[0] - 24));
+    }
+    return std::move(Song.EndOfTrack());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +80,8 @@ int main(int argc, char** argv) {
     std::error_code Error;
     std::filesystem::create_directories(Folder, Error);
     const std::pair<const char*, cSmfBuilder> Songs[] = {
-        {"scale.mid", Scale()}, {"chords.mid", Chords()}, {"lyrics.mid", Lyrics()}};
+        {"scale.mid", Scale()}, {"chords.mid", Chords()}, {"lyrics.mid", Lyrics()},
+        {"etude.mid", Etude()}};
     for (const auto& [szName, Song] : Songs) {
         if (!Song.WriteTo(Folder / szName)) {
             std::cerr << (Folder / szName).string() << ": cannot write the example song\n";
