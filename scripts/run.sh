@@ -51,11 +51,12 @@ choose_emulator() {
         >"$(dirname "$songloader")/SongLoader.ini"
 }
 
-# Without a display: the example songs go to the emulator from the command line.
+# Without a display: the example songs go to the emulator from the command line, with
+# handshakes, so that the emulator's reply to every packet counts.
 transfer_without_display() {
     echo "No display: sending the example songs in $songs from the command line instead."
-    # Until songloader-cli can send, the example songs are converted only.
-    "$cli" convert "$songs"/*.mid
+    "$cli" send --out "$emulator_name" --in "$emulator_name" --handshake --packet-ms 10 \
+        "$songs"/*.mid
 }
 
 # Runs inside the emulator's lifetime (and the private JACK server's, when there is one).
