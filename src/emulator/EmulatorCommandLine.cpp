@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "CommandLine.h"
+
 namespace {
 
 constexpr uint32_t kMaxPacketIndex = 1u << 28;  // more than any file's packet count
@@ -23,26 +25,6 @@ bool ParseNumber(const std::string& Text, uint32_t& uiValue) {
     return eError == std::errc() && pEnd == pLast && pFirst != pLast;
 }
 
-bool SplitNameAndValue(const std::string& Arg, std::string& Name, std::string& Value,
-                       bool& bHasValue) {
-    const size_t uiEquals = Arg.find('=');
-    bHasValue = uiEquals != std::string::npos;
-    Name = Arg.substr(0, uiEquals);
-    Value = bHasValue ? Arg.substr(uiEquals + 1) : std::string();
-    return Name.size() > 1 && Name[0] == '-';
-}
-
-bool TakesValue(const std::string& Name) {
-    return Name == "--store" || Name == "--nak-every" || Name == "--cancel-at" ||
-           Name == "--reason" || Name == "--wait-at" || Name == "--drop-reply-every" ||
-           Name == "--reply-delay-ms" || Name == "--device-byte";
-}
-
-bool IsFlag(const std::string& Name) {
-    return Name == "--blind" || Name == "--ack-eof" || Name == "--wrong-number" ||
-           Name == "--help" || Name == "-h" || Name == "--version" || Name == "-V";
-}
-
 tNumberRange RangeOf(const std::string& Name) {
     if (Name == "--nak-every" || Name == "--drop-reply-every") {
         return {1, kMaxEvery};
@@ -61,6 +43,11 @@ std::string NumberError(const std::string& Name, const std::string& Value, tNumb
            std::to_string(Range.uiMax) + ", not '" + Value + "'";
 }
 
+bool IsFlag(const std::string& Name) {
+    return Name == "--blind" || Name == "--ack-eof" || Name == "--wrong-number" ||
+           Name == "--help" || Name == "--version";
+}
+
 void SetFlag(const std::string& Name, tEmulatorCommandLine& Parsed) {
     tTavDeviceOptions& Options = Parsed.Options;
     if (Name == "--blind") {
@@ -69,7 +56,7 @@ void SetFlag(const std::string& Name, tEmulatorCommandLine& Parsed) {
         Options.bAckEof = true;
     } else if (Name == "--wrong-number") {
         Options.bWrongNumber = true;
-    } else if (Name == "--help" || Name == "-h") {
+    } else if (Name == "--help") {
         Parsed.bHelp = true;
     } else {
         Parsed.bVersion = true;
@@ -113,13 +100,9 @@ std::string SetValue(const std::string& Name, const std::string& Value,
 }
 
 // --cancel-at and --reason only make sense together.
-std::string CheckCombination(const std::vector<std::string>& Seen) {
-    bool bCancelAt = false;
-    bool bReason = false;
-    for (const std::string& Name : Seen) {
-        bCancelAt = bCancelAt || Name == "--cancel-at";
-        bReason = bReason || Name == "--reason";
-    }
+std::string CheckCombination(const tParsedArgs& Args) {
+    const bool bCancelAt = Args.Has("--cancel-at");
+    const bool bReason = Args.Has("--reason");
     if (bCancelAt != bReason) {
         return bCancelAt ? "option '--cancel-at' needs '--reason R'"
                          : "option '--reason' needs '--cancel-at K'";
@@ -131,38 +114,38 @@ std::string CheckCombination(const std::vector<std::string>& Seen) {
 
 tEmulatorCommandLine ParseEmulatorCommandLine(const std::vector<std::string>& Args) {
     tEmulatorCommandLine Parsed;
-    std::vector<std::string> Seen;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        std::string Name;
-        std::string Value;
-        bool bHasValue = false;
-        if (!SplitNameAndValue(Args[i], Name, Value, bHasValue)) {
-            Parsed.Error = "unexpected argument '" + Args[i] + "'";
-            return Parsed;
-        }
-        if (IsFlag(Name) && !bHasValue) {
+    const tParsedArgs Arguments = ParseCommandLine(Args, {{"--store", nullptr, true},
+                                                          {"--device-byte", nullptr, true},
+                                                          {"--blind", nullptr, false},
+                                                          {"--nak-every", nullptr, true},
+                                                          {"--cancel-at", nullptr, true},
+                                                          {"--reason", nullptr, true},
+                                                          {"--wait-at", nullptr, true},
+                                                          {"--drop-reply-every", nullptr, true},
+                                                          {"--reply-delay-ms", nullptr, true},
+                                                          {"--ack-eof", nullptr, false},
+                                                          {"--wrong-number", nullptr, false},
+                                                          {"--help", "-h", false},
+                                                          {"--version", "-V", false}});
+    if (!Arguments.Error.empty()) {
+        Parsed.Error = Arguments.Error;
+        return Parsed;
+    }
+    if (!Arguments.Operands.empty()) {
+        Parsed.Error = "unexpected argument '" + Arguments.Operands.front() + "'";
+        return Parsed;
+    }
+    for (const auto& [Name, Value] : Arguments.Options) {
+        if (IsFlag(Name)) {
             SetFlag(Name, Parsed);
             continue;
-        }
-        if (!TakesValue(Name)) {
-            Parsed.Error = IsFlag(Name) ? "option '" + Name + "' takes no value"
-                                        : "unrecognized option '" + Name + "'";
-            return Parsed;
-        }
-        if (!bHasValue) {
-            if (i + 1 >= Args.size()) {
-                Parsed.Error = "option '" + Name + "' requires a value";
-                return Parsed;
-            }
-            Value = Args[++i];
         }
         Parsed.Error = SetValue(Name, Value, Parsed);
         if (!Parsed.Error.empty()) {
             return Parsed;
         }
-        Seen.push_back(Name);
     }
-    Parsed.Error = CheckCombination(Seen);
+    Parsed.Error = CheckCombination(Arguments);
     return Parsed;
 }
 
