@@ -14,7 +14,6 @@
 #include "SongConversion.h"
 #include "SongMessages.h"
 #include "SongName.h"
-#include "StatusTexts.h"
 #include "TempDir.h"
 #include "TransferMessages.h"
 #include "UiTestRegistry.h"
@@ -168,6 +167,16 @@ class ProgressDialogTest : public QObject {
         QVERIFY(!Dialog.IsTransferRunning());
     }
 
+    void intervals_below_one_millisecond_run_the_timer_at_one() {
+        cProgressRig Rig;
+        Rig.Convert({3, 3});
+        LoadFileDialog& Dialog = Rig.Make(true, 0, -5);
+        Dialog.show();
+        QCOMPARE(Dialog.ProgressBarUpdater->interval(), 1);
+        QVERIFY(Rig.RunToTheEnd());
+        QCOMPARE(Dialog.OverallProgressBar->value(), 200);
+    }
+
     void the_overall_bar_shows_the_share_of_packets_sent_rounded_half_to_even() {
         cProgressRig Rig;
         Rig.Convert({5, 60});
@@ -250,7 +259,7 @@ class ProgressDialogTest : public QObject {
         QFETCH(QString, Caption);
         tTavDeviceOptions Options;
         Options.iCancelAt = Fault == 0 ? 2 : tTavDeviceOptions::kNever;
-        Options.ucCancelReason = 4;
+        Options.ucCancelReason = 1;
         Options.bWrongNumber = Fault == 2;
         Options.bBlind = Fault == 3;
         cProgressRig Rig(Options);
@@ -269,10 +278,9 @@ class ProgressDialogTest : public QObject {
         QVERIFY(Dialog.OverallProgressBar->value() < 100);
         QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
         if (Fault == 0) {
-            char acReason[64] = {};
-            StatusTexts::CancelReason(4, acReason, sizeof acReason);
+            // The reason's quotation marks arrive as Windows-1252 bytes and show as such.
             QCOMPARE(Dialog.HandShakeDebug->text(),
-                     QString::fromStdString(StatusTexts::ToUtf8(acReason)));
+                     QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header."));
         }
     }
 
