@@ -22,6 +22,10 @@ cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 ctest --preset tsan
 
+step "Optimised build (what the run command builds)"
+cmake --preset release >/dev/null
+cmake --build --preset release
+
 step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

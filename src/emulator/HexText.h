@@ -16,7 +16,10 @@ inline std::string HexExcerpt(std::span<const uint8_t> Message) {
     constexpr size_t kShown = 16;
     std::string Text;
     for (size_t i = 0; i < Message.size() && i < kShown; ++i) {
-        Text += (i == 0 ? "" : " ") + Hex2(Message[i]);
+        if (i > 0) {
+            Text += ' ';
+        }
+        Text += Hex2(Message[i]);
     }
     if (Message.size() > kShown) {
         Text += " ... (" + std::to_string(Message.size()) + " bytes)";
