@@ -11,14 +11,10 @@
 
 #include "AppIcon.h"
 #include "MIDIOutPort.h"
+#include "TransferOptions.h"
 #include "UserDialogs.h"
 
 namespace {
-
-constexpr int32_t kMinPacketInterval = 5;
-constexpr int32_t kMaxPacketInterval = 150;
-constexpr int32_t kMinBlindPacketInterval = 25;
-constexpr int32_t kDefaultPacketInterval = 25;
 
 QLineEdit* MakeBox(QWidget* pParent, const char* szName, const char* szText) {
     QLineEdit* pBox = new QLineEdit(szText, pParent);
@@ -148,7 +144,7 @@ void DebugWindow::SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, in
 }
 
 void DebugWindow::EnableBlindTransfer_CheckedChanged() {
-    TimeBetweenPackets->setText(QString::number(kDefaultPacketInterval));
+    TimeBetweenPackets->setText(QString::number(TransferOptions::kDefaultPacketInterval));
 }
 
 void DebugWindow::DWOK_Click() {
@@ -157,29 +153,19 @@ void DebugWindow::DWOK_Click() {
     bDebugEnabled = EnableDebugText->isChecked();
     bMidiInWindow = EnableMIDIInWindow->isChecked();
     bBlindTransfer = EnableBlindTransfer->isChecked();
-    if (iTimeBetweenPackets > kMaxPacketInterval || iTimeBetweenPackets < kMinPacketInterval) {
-        Dialogs.ShowMessage(this,
-                            "Invalid Value for Time between packets, please choose a value "
-                            "between 5 and 150",
-                            "Error...", MESSAGE_ICON_NONE);
-        iTimeBetweenPackets = kDefaultPacketInterval;
-    } else if (bBlindTransfer && iTimeBetweenPackets < kMinBlindPacketInterval) {
-        Dialogs.ShowMessage(this,
-                            "Invalid value for time between packets - with blind transfer use "
-                            "no less than 25 ms",
-                            "", MESSAGE_ICON_NONE);
-        iTimeBetweenPackets = kDefaultPacketInterval;
+    const TransferOptions::tIntervalCheck Interval =
+        TransferOptions::CheckPacketInterval(iTimeBetweenPackets, bBlindTransfer);
+    if (Interval.szMessage != nullptr) {
+        Dialogs.ShowMessage(this, Interval.szMessage, Interval.szCaption, MESSAGE_ICON_NONE);
     }
+    iTimeBetweenPackets = Interval.iInterval;
     iTimeOut = ReadBox(TimeOut, iTimeOut);
     accept();
 }
 
 void DebugWindow::Unlock_Button_Click() {
-    if (!Dialogs.AskYesNo(this,
-                          "This option will allow you to delete the default songs. Are you sure "
-                          "you want to do this? Orvik30 must have version 1.04.00.03 or later. "
-                          "Melko30 must have version 1.04.02.03 or later",
-                          "Unlock Default Songs", MESSAGE_ICON_QUESTION)) {
+    if (!Dialogs.AskYesNo(this, TransferOptions::kUnlockQuestion, TransferOptions::kUnlockCaption,
+                          MESSAGE_ICON_QUESTION)) {
         return;
     }
     SendToOutputDevice(
@@ -196,8 +182,7 @@ void DebugWindow::LockDefaults_Click() {
 void DebugWindow::SendToOutputDevice(
     std::initializer_list<DefaultSongCommands::tTimedCommand> Commands) {
     if (iSelectedOutPort == -1) {
-        Dialogs.ShowMessage(this, "You have specified an invalid output port", "",
-                            MESSAGE_ICON_NONE);
+        Dialogs.ShowMessage(this, TransferOptions::kInvalidOutputPort, "", MESSAGE_ICON_NONE);
         return;
     }
     cMIDIOutPort Port;
