@@ -4,10 +4,12 @@
 
 namespace {
 
-const tOptionSpec* FindSpec(const std::string& Name, std::initializer_list<tOptionSpec> Specs) {
-    for (const tOptionSpec& Spec : Specs) {
-        if (Name == Spec.szName || (Spec.szAlias != nullptr && Name == Spec.szAlias)) {
-            return &Spec;
+const tOptionDefinition* FindDefinition(const std::string& Name,
+                                        std::initializer_list<tOptionDefinition> Definitions) {
+    for (const tOptionDefinition& Definition : Definitions) {
+        if (Name == Definition.szName ||
+            (Definition.szAlias != nullptr && Name == Definition.szAlias)) {
+            return &Definition;
         }
     }
     return nullptr;
@@ -20,7 +22,7 @@ bool IsOption(const std::string& Arg) {
 }  // namespace
 
 tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
-                             std::initializer_list<tOptionSpec> Specs) {
+                             std::initializer_list<tOptionDefinition> Definitions) {
     tParsedArgs Parsed;
     bool bOptionsEnded = false;
     for (size_t i = 0; i < Args.size(); ++i) {
@@ -35,26 +37,26 @@ tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
         }
         const size_t uiEquals = Arg.find('=');
         const std::string Name = Arg.substr(0, uiEquals);
-        const tOptionSpec* pSpec = FindSpec(Name, Specs);
-        if (pSpec == nullptr) {
+        const tOptionDefinition* pDefinition = FindDefinition(Name, Definitions);
+        if (pDefinition == nullptr) {
             Parsed.Error = "unrecognized option '" + Name + "'";
             return Parsed;
         }
         std::string Value;
         if (uiEquals != std::string::npos) {
-            if (!pSpec->bTakesValue) {
-                Parsed.Error = "option '" + std::string(pSpec->szName) + "' takes no value";
+            if (!pDefinition->bTakesValue) {
+                Parsed.Error = "option '" + std::string(pDefinition->szName) + "' takes no value";
                 return Parsed;
             }
             Value = Arg.substr(uiEquals + 1);
-        } else if (pSpec->bTakesValue) {
+        } else if (pDefinition->bTakesValue) {
             if (i + 1 >= Args.size()) {
-                Parsed.Error = "option '" + std::string(pSpec->szName) + "' requires a value";
+                Parsed.Error = "option '" + std::string(pDefinition->szName) + "' requires a value";
                 return Parsed;
             }
             Value = Args[++i];
         }
-        Parsed.Options[pSpec->szName] = Value;
+        Parsed.Options[pDefinition->szName] = Value;
     }
     return Parsed;
 }

@@ -8,7 +8,7 @@
 
 // A small parser for the options of one command, in the manner of common Unix tools:
 // "--name", "--name VALUE", "--name=VALUE", short aliases, and "--" to end the options.
-struct tOptionSpec {
+struct tOptionDefinition {
     const char* szName;   // "--debug"
     const char* szAlias;  // "-o", or nullptr
     bool bTakesValue;
@@ -26,4 +26,4 @@ struct tParsedArgs {
 bool ParseInt32(const std::string& Text, int32_t& iValue);
 
 tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
-                             std::initializer_list<tOptionSpec> Specs);
+                             std::initializer_list<tOptionDefinition> Definitions);

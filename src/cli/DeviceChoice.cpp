@@ -17,10 +17,10 @@ std::string Lower(std::string Text) {
     return Text;
 }
 
-bool ParseIndex(const std::string& Spec, uint32_t& uiIndex) {
-    const char* pLast = Spec.data() + Spec.size();
-    const auto [pEnd, eError] = std::from_chars(Spec.data(), pLast, uiIndex);
-    return !Spec.empty() && eError == std::errc() && pEnd == pLast;
+bool ParseIndex(const std::string& Wanted, uint32_t& uiIndex) {
+    const char* pLast = Wanted.data() + Wanted.size();
+    const auto [pEnd, eError] = std::from_chars(Wanted.data(), pLast, uiIndex);
+    return !Wanted.empty() && eError == std::errc() && pEnd == pLast;
 }
 
 std::string DeviceList(const std::vector<std::string>& Names) {
@@ -32,21 +32,21 @@ std::string DeviceList(const std::vector<std::string>& Names) {
 }
 
 tDeviceChoice Choose(const char* szKind, const std::vector<std::string>& Names,
-                     const std::string& Spec) {
+                     const std::string& Wanted) {
     tDeviceChoice Choice;
     uint32_t uiIndex = 0;
-    if (ParseIndex(Spec, uiIndex)) {
+    if (ParseIndex(Wanted, uiIndex)) {
         if (uiIndex < Names.size()) {
             Choice.iIndex = static_cast<int32_t>(uiIndex);
         } else {
-            Choice.Error = std::string("there is no MIDI ") + szKind + " device " + Spec +
+            Choice.Error = std::string("there is no MIDI ") + szKind + " device " + Wanted +
                            "; the devices are:" + DeviceList(Names);
         }
         return Choice;
     }
     std::vector<int32_t> Matches;
     for (size_t i = 0; i < Names.size(); ++i) {
-        if (!Spec.empty() && Lower(Names[i]).find(Lower(Spec)) != std::string::npos) {
+        if (!Wanted.empty() && Lower(Names[i]).find(Lower(Wanted)) != std::string::npos) {
             Matches.push_back(static_cast<int32_t>(i));
         }
     }
@@ -54,7 +54,7 @@ tDeviceChoice Choose(const char* szKind, const std::vector<std::string>& Names,
         Choice.iIndex = Matches.front();
     } else {
         Choice.Error = std::string(Matches.empty() ? "no" : "more than one") + " MIDI " + szKind +
-                       " device matches '" + Spec + "'; the devices are:" + DeviceList(Names);
+                       " device matches '" + Wanted + "'; the devices are:" + DeviceList(Names);
     }
     return Choice;
 }
@@ -70,14 +70,14 @@ std::vector<std::string> Names(uint32_t uiCount,
 
 }  // namespace
 
-tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Spec) {
+tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Wanted) {
     const uint32_t uiCount = Ports.NumOutPorts();
     return Choose("output", Names(uiCount, [&](uint32_t i) { return Ports.GetOutPortNames(i); }),
-                  Spec);
+                  Wanted);
 }
 
-tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Spec) {
+tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Wanted) {
     const uint32_t uiCount = Ports.NumInPorts();
     return Choose("input", Names(uiCount, [&](uint32_t i) { return Ports.GetInPortNames(i); }),
-                  Spec);
+                  Wanted);
 }

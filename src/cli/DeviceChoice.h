@@ -12,5 +12,5 @@ struct tDeviceChoice {
     std::string Error;  // why no device was chosen
 };
 
-tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Spec);
-tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Spec);
+tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Wanted);
+tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Wanted);
