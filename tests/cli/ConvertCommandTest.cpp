@@ -2,25 +2,12 @@
 
 #include <sstream>
 
-#include "CliApp.h"
+#include "CliRun.h"
 #include "SmfBuilder.h"
 #include "SongMessages.h"
 #include "TempDir.h"
 
 namespace {
-
-struct tRun {
-    int iStatus;
-    std::string Out;
-    std::string Err;
-};
-
-tRun RunCli(const std::vector<std::string>& Args) {
-    std::ostringstream Out;
-    std::ostringstream Err;
-    const int iStatus = RunSongLoaderCli(Args, Out, Err);
-    return {iStatus, Out.str(), Err.str()};
-}
 
 std::string WriteSong(const TempDir& Folder, const std::string& Name, uint16_t uiFormat = 0) {
     cSmfBuilder Song(480, uiFormat);

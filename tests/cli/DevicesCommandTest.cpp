@@ -4,26 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "CliApp.h"
+#include "CliRun.h"
 #include "MidiBackend.h"
 #include "VirtualMidiBackend.h"
-
-namespace {
-
-struct tRun {
-    int iStatus;
-    std::string Out;
-    std::string Err;
-};
-
-tRun RunCli(const std::vector<std::string>& Args) {
-    std::ostringstream Out;
-    std::ostringstream Err;
-    const int iStatus = RunSongLoaderCli(Args, Out, Err);
-    return {iStatus, Out.str(), Err.str()};
-}
-
-}  // namespace
 
 TEST(CliDevices, lists_output_then_input_devices_with_their_indices) {
     cVirtualMidiBackend Backend;

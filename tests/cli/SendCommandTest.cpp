@@ -4,7 +4,7 @@
 #include <sstream>
 #include <thread>
 
-#include "CliApp.h"
+#include "CliRun.h"
 #include "FileDumpMessages.h"
 #include "Interrupt.h"
 #include "MidiBackend.h"
@@ -17,20 +17,6 @@
 #include "VirtualTavDevice.h"
 
 namespace {
-
-struct tRun {
-    int iStatus;
-    std::string Out;
-    std::string Err;
-};
-
-tRun RunCli(const std::vector<std::string>& Args, const std::string& Input = "") {
-    std::istringstream In(Input);
-    std::ostringstream Out;
-    std::ostringstream Err;
-    const int iStatus = RunSongLoaderCli(Args, tCliStreams{In, Out, Err});
-    return {iStatus, Out.str(), Err.str()};
-}
 
 std::string WriteSong(const TempDir& Folder, const std::string& Name, int iNotes) {
     cSmfBuilder Song(480);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliApp.h"
+
+// One run of songloader-cli in this process: its status and what it wrote.
+struct tRun {
+    int iStatus;
+    std::string Out;
+    std::string Err;
+};
+
+// Input is what the user types at a question.
+inline tRun RunCli(const std::vector<std::string>& Args, const std::string& Input = "") {
+    std::istringstream In(Input);
+    std::ostringstream Out;
+    std::ostringstream Err;
+    const int iStatus = RunSongLoaderCli(Args, tCliStreams{In, Out, Err});
+    return {iStatus, Out.str(), Err.str()};
+}
