@@ -28,7 +28,7 @@ cmake --build --preset release
 
 step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target fuzz_conversion make-example-songs
 scripts/run-fuzzer.sh "$FUZZ_SECONDS"
 
 step "Tests"
