@@ -21,12 +21,12 @@ void cTransferProgress::ReportSongChange(const tTransferTick& Tick) {
     if (Tick.iCurrentSong != iShownSong) {
         iShownSong = Tick.iCurrentSong;
         if (!bRedrawInPlace) {
-            Out << "sending " << SongPaths[static_cast<size_t>(iShownSong)] << "\n";
+            Out << "sending " << SongPaths[static_cast<size_t>(iShownSong)] << std::endl;
         }
     }
     if (Tick.eState == X10_DONE && !bRedrawInPlace) {
         Out << "sent " << SongPaths[static_cast<size_t>(iShownSong)] << " (" << iFileBarMaximum
-            << " packets)\n";
+            << " packets)" << std::endl;
     }
 }
 
