@@ -77,8 +77,8 @@ void BM_TransferOverMidi(benchmark::State& State) {
         return;
     }
     cScopedMidiBackend Installed(Backend);
-    const tBenchTransfer Bench = Prepare(std::filesystem::temp_directory_path() /
-                                         "songloader-transfer-bench");
+    const tBenchTransfer Bench =
+        Prepare(std::filesystem::temp_directory_path() / "songloader-transfer-bench");
     if (!Bench.Error.empty()) {
         State.SkipWithError(Bench.Error.c_str());
         return;

@@ -79,9 +79,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path Folder = argv[1];
     std::error_code Error;
     std::filesystem::create_directories(Folder, Error);
-    const std::pair<const char*, cSmfBuilder> Songs[] = {
-        {"scale.mid", Scale()}, {"chords.mid", Chords()}, {"lyrics.mid", Lyrics()},
-        {"etude.mid", Etude()}};
+    const std::pair<const char*, cSmfBuilder> Songs[] = {{"scale.mid", Scale()},
+                                                         {"chords.mid", Chords()},
+                                                         {"lyrics.mid", Lyrics()},
+                                                         {"etude.mid", Etude()}};
     for (const auto& [szName, Song] : Songs) {
         if (!Song.WriteTo(Folder / szName)) {
             std::cerr << (Folder / szName).string() << ": cannot write the example song\n";

@@ -232,24 +232,24 @@ bool VantorMidiFile::WriteSections() {
     return true;
 }
 
-bool VantorMidiFile::AppendCurrentEvent() {
+void VantorMidiFile::AppendCurrentEvent() {
     switch (MtrkHeader.GetMtrkEvent()) {
         case kSysexEvent:
         case kEscapeEvent:
             BuildX10Packet(MtrkHeader.GetEventPtr(eSysexEvent),
                            MtrkHeader.GetEventLength(eSysexEvent));
-            return true;
+            return;
         case kMetaEvent:
             if (MtrkHeader.GetLastMetaEvent() == kSetTempo) {
                 bTempoInSection = true;
             }
-            return false;
+            return;
         default: {
             const uint8_t* pucEvent = MtrkHeader.GetIsRunningStatus()
                                           ? MtrkHeader.GetEventDataOnly(eMIDIEvent)
                                           : MtrkHeader.GetEventPtr(eMIDIEvent);
             BuildX10Packet(pucEvent, MtrkHeader.GetEventLength(eMIDIEvent));
-            return true;
+            return;
         }
     }
 }

@@ -61,7 +61,7 @@ class VantorMidiFile {
     bool WriteFileHeader();
     bool WriteMtrk();
     bool WriteSections();
-    bool AppendCurrentEvent();
+    void AppendCurrentEvent();
     bool WriteSection();
     void BuildX10Packet(const uint8_t* pucPacketData, uint32_t dwEventLength);
     const uint8_t* X10PacketPtr();
