@@ -13,20 +13,14 @@ MMRESULT cRtMidiInDevice::Open(RtMidi::Api eApi, uint32_t uiDevice, const std::s
         Errors.Watch(*pClient);
         pClient->ignoreTypes(false, true, true);
         pClient->setCallback(&cRtMidiInDevice::OnMessage, this);
-        const std::vector<tRtMidiPort> Ports = ListDevicePorts(*pClient, OwnTag);
-        if (uiDevice >= Ports.size()) {
-            pClient.reset();
-            return MMSYSERR_BADDEVICEID;
-        }
-        Errors.Clear();
-        pClient->openPort(Ports[uiDevice].uiRtMidiIndex, PortName);
-        if (Errors.IsRaised() || !pClient->isPortOpen()) {
-            pClient.reset();
-            return MMSYSERR_ERROR;
-        }
     } catch (...) {
         pClient.reset();
         return MMSYSERR_ERROR;
+    }
+    const MMRESULT eResult = OpenDevicePort(*pClient, Errors, uiDevice, OwnTag, PortName);
+    if (eResult != MMSYSERR_NOERROR) {
+        pClient.reset();
+        return eResult;
     }
     Queue.NotifyOpen();
     return MMSYSERR_NOERROR;

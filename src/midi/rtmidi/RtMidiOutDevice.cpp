@@ -14,20 +14,14 @@ MMRESULT cRtMidiOutDevice::Open(RtMidi::Api eApi, uint32_t uiDevice, const std::
     try {
         pClient = std::make_unique<RtMidiOut>(eApi, kRtMidiClientName);
         Errors.Watch(*pClient);
-        const std::vector<tRtMidiPort> Ports = ListDevicePorts(*pClient, OwnTag);
-        if (uiDevice >= Ports.size()) {
-            pClient.reset();
-            return MMSYSERR_BADDEVICEID;
-        }
-        Errors.Clear();
-        pClient->openPort(Ports[uiDevice].uiRtMidiIndex, PortName);
-        if (Errors.IsRaised() || !pClient->isPortOpen()) {
-            pClient.reset();
-            return MMSYSERR_ERROR;
-        }
     } catch (...) {
         pClient.reset();
         return MMSYSERR_ERROR;
+    }
+    const MMRESULT eResult = OpenDevicePort(*pClient, Errors, uiDevice, OwnTag, PortName);
+    if (eResult != MMSYSERR_NOERROR) {
+        pClient.reset();
+        return eResult;
     }
     Notify(MOM_OPEN, 0);
     return MMSYSERR_NOERROR;
