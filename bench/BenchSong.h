@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <random>
 
-#include "SmfBuilder.h"
+#include "smfbuilder/SmfBuilder.h"
 
 inline constexpr size_t kBenchSongBytes = 100 * 1000;
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "BenchSong.h"
-#include "VantorMidiFile.h"
+#include "conversion/VantorMidiFile.h"
 
 namespace {
 

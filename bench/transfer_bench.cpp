@@ -9,13 +9,13 @@
 #include <thread>
 
 #include "BenchSong.h"
-#include "DeviceChoice.h"
-#include "MIDIPort.h"
-#include "MidiBackend.h"
-#include "RtMidiBackend.h"
-#include "SongConversion.h"
-#include "TransferRun.h"
-#include "X10FileTransfer.h"
+#include "app/TransferRun.h"
+#include "cli/DeviceChoice.h"
+#include "conversion/SongConversion.h"
+#include "midi/MidiBackend.h"
+#include "midi/rtmidi/RtMidiBackend.h"
+#include "transfer/MIDIPort.h"
+#include "transfer/X10FileTransfer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "SmfBuilder.h"
+#include "smfbuilder/SmfBuilder.h"
 
 namespace {
 

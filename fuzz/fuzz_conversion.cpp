@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "SongConversion.h"
-#include "VantorMidiFile.h"
+#include "conversion/SongConversion.h"
+#include "conversion/VantorMidiFile.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "CliApp.h"
+#include "cli/CliApp.h"
 
 #include <sstream>
 
-#include "CliContext.h"
-#include "ConvertCommand.h"
-#include "DevicesCommand.h"
-#include "ExportCommand.h"
-#include "SendCommand.h"
-#include "UnlockCommand.h"
-#include "Version.h"
+#include "app/Version.h"
+#include "cli/CliContext.h"
+#include "cli/ConvertCommand.h"
+#include "cli/DevicesCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/SendCommand.h"
+#include "cli/UnlockCommand.h"
 
 namespace {
 

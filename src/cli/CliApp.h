@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
 // Runs songloader-cli with the arguments after the program's name; returns the exit status.
 int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& Streams);

@@ -1,9 +1,9 @@
-#include "ConvertCommand.h"
+#include "cli/ConvertCommand.h"
 
-#include "CommandLine.h"
-#include "DebugDump.h"
-#include "SongConversion.h"
-#include "SongMessages.h"
+#include "commandline/CommandLine.h"
+#include "conversion/DebugDump.h"
+#include "conversion/SongConversion.h"
+#include "conversion/SongMessages.h"
 
 namespace {
 

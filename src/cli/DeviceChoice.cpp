@@ -1,4 +1,4 @@
-#include "DeviceChoice.h"
+#include "cli/DeviceChoice.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "DeviceName.h"
-#include "MIDIPort.h"
+#include "midi/DeviceName.h"
+#include "transfer/MIDIPort.h"
 
 namespace {
 

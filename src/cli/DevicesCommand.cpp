@@ -1,11 +1,11 @@
-#include "DevicesCommand.h"
+#include "cli/DevicesCommand.h"
 
 #include <cstdint>
 
-#include "CommandLine.h"
-#include "DeviceName.h"
-#include "MIDIPort.h"
-#include "MidiSystem.h"
+#include "cli/MidiSystem.h"
+#include "commandline/CommandLine.h"
+#include "midi/DeviceName.h"
+#include "transfer/MIDIPort.h"
 
 namespace {
 

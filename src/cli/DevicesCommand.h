@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
 // songloader-cli devices: lists the MIDI output and input devices with the indices that choose
 // them, in the order the main window lists them. Uses the installed MIDI backend, or the real

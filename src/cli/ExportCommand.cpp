@@ -1,13 +1,13 @@
-#include "ExportCommand.h"
+#include "cli/ExportCommand.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "CommandLine.h"
-#include "FileDumpMessages.h"
-#include "SongName.h"
-#include "SongPreparation.h"
+#include "cli/SongPreparation.h"
+#include "commandline/CommandLine.h"
+#include "transfer/FileDumpMessages.h"
+#include "transfer/SongName.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
 // songloader-cli export [--debug] FILE.mid -o OUT.syx: converts the song and writes the whole
 // File Dump stream (header, data packets, end-of-file message) as a .syx file, for other SysEx

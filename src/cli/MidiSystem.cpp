@@ -1,7 +1,7 @@
-#include "MidiSystem.h"
+#include "cli/MidiSystem.h"
 
-#include "MidiBackend.h"
-#include "RtMidiBackend.h"
+#include "midi/MidiBackend.h"
+#include "midi/rtmidi/RtMidiBackend.h"
 
 int WithMidiSystem(tCliContext& Context, const char* szCommand, const std::function<int()>& Body) {
     if (GetMidiBackend() != nullptr) {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
 // Runs Body with a MIDI system to talk to: the backend already installed (as tests install the
 // virtual one), or else the real one, which must answer. Returns Body's status, or 1 with a

@@ -1,17 +1,17 @@
-#include "SendCommand.h"
+#include "cli/SendCommand.h"
 
 #include <chrono>
 #include <thread>
 
-#include "CommandLine.h"
-#include "DeviceChoice.h"
-#include "Interrupt.h"
-#include "MidiSystem.h"
-#include "SongPreparation.h"
-#include "TransferOptions.h"
-#include "TransferProgress.h"
-#include "TransferRun.h"
-#include "X10FileTransfer.h"
+#include "app/TransferOptions.h"
+#include "app/TransferRun.h"
+#include "cli/DeviceChoice.h"
+#include "cli/Interrupt.h"
+#include "cli/MidiSystem.h"
+#include "cli/SongPreparation.h"
+#include "cli/TransferProgress.h"
+#include "commandline/CommandLine.h"
+#include "transfer/X10FileTransfer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
 // songloader-cli send --out DEV --in DEV [--handshake | --blind] [--packet-ms MS]
 // [--song-ms MS] [--timeout STEPS] [--debug] FILE...: converts the songs as the main window does,

@@ -1,12 +1,12 @@
-#include "SongPreparation.h"
+#include "cli/SongPreparation.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "CliContext.h"
-#include "DebugDump.h"
-#include "SongConversion.h"
-#include "SongMessages.h"
+#include "cli/CliContext.h"
+#include "conversion/DebugDump.h"
+#include "conversion/SongConversion.h"
+#include "conversion/SongMessages.h"
 
 namespace {
 

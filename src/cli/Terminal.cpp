@@ -1,4 +1,4 @@
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -1,4 +1,4 @@
-#include "TransferProgress.h"
+#include "cli/TransferProgress.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TransferRun.h"
+#include "app/TransferRun.h"
 
 // Shows a transfer run on a terminal: one line redrawn in place with the song, the file and
 // overall progress, the state and the handshake. Written to a pipe or a file, it prints a line

@@ -1,15 +1,15 @@
-#include "UnlockCommand.h"
+#include "cli/UnlockCommand.h"
 
 #include <chrono>
 #include <string>
 #include <thread>
 
-#include "CommandLine.h"
-#include "DefaultSongCommands.h"
-#include "DeviceChoice.h"
-#include "MIDIPort.h"
-#include "MidiSystem.h"
-#include "TransferOptions.h"
+#include "app/TransferOptions.h"
+#include "cli/DeviceChoice.h"
+#include "cli/MidiSystem.h"
+#include "commandline/CommandLine.h"
+#include "transfer/DefaultSongCommands.h"
+#include "transfer/MIDIPort.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "CliApp.h"
-#include "Terminal.h"
+#include "cli/CliApp.h"
+#include "cli/Terminal.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> Args(argv + 1, argv + argc);

@@ -1,4 +1,4 @@
-#include "DebugDump.h"
+#include "conversion/DebugDump.h"
 
 bool cDebugDump::Start() {
     Finish();

@@ -1,4 +1,4 @@
-#include "MIDIEvent.h"
+#include "conversion/MIDIEvent.h"
 
 namespace {
 

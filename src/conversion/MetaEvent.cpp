@@ -1,4 +1,4 @@
-#include "MetaEvent.h"
+#include "conversion/MetaEvent.h"
 
 namespace {
 

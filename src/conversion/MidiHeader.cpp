@@ -1,8 +1,8 @@
-#include "MidiHeader.h"
+#include "conversion/MidiHeader.h"
 
 #include <cstring>
 
-#include "BigEndian.h"
+#include "conversion/BigEndian.h"
 
 bool tMidiHeader::IsMThd() const {
     return std::memcmp(HeaderStruct.acFourCC, "MThd", 4) == 0;

@@ -1,9 +1,9 @@
-#include "MtrkHeader.h"
+#include "conversion/MtrkHeader.h"
 
 #include <cstring>
 #include <new>
 
-#include "BigEndian.h"
+#include "conversion/BigEndian.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "MIDIEvent.h"
-#include "MetaEvent.h"
-#include "SysexEvent.h"
+#include "conversion/MIDIEvent.h"
+#include "conversion/MetaEvent.h"
+#include "conversion/SysexEvent.h"
 
 // The 8-byte chunk header, read straight from the file.
 #pragma pack(push, 1)

@@ -1,7 +1,7 @@
-#include "SongConversion.h"
+#include "conversion/SongConversion.h"
 
-#include "SongMessages.h"
-#include "VantorMidiFile.h"
+#include "conversion/SongMessages.h"
+#include "conversion/VantorMidiFile.h"
 
 tSongVerdict VetSong(const std::filesystem::path& MidiFilePath) {
     VantorMidiFile Song;

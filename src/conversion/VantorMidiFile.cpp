@@ -1,4 +1,4 @@
-#include "VantorMidiFile.h"
+#include "conversion/VantorMidiFile.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <string>
 
-#include "ConversionFailure.h"
-#include "DebugDump.h"
-#include "MidiHeader.h"
-#include "MtrkHeader.h"
+#include "conversion/ConversionFailure.h"
+#include "conversion/DebugDump.h"
+#include "conversion/MidiHeader.h"
+#include "conversion/MtrkHeader.h"
 
 // Vets one MIDI file and converts a format-0 Standard MIDI File into the device's x10 song file,
 // written beside the input as its full path with "x10" appended.

@@ -1,4 +1,4 @@
-#include "DeviceRunner.h"
+#include "emulator/DeviceRunner.h"
 
 #include <algorithm>
 #include <functional>

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "TavDevice.h"
+#include "emulator/TavDevice.h"
 
 // Runs a cTavDevice on a thread of its own: MIDI input hands it messages from any thread, and
 // it answers each through the send function when the reply's delay has passed, in the order

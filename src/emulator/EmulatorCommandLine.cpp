@@ -1,9 +1,9 @@
-#include "EmulatorCommandLine.h"
+#include "emulator/EmulatorCommandLine.h"
 
 #include <charconv>
 #include <cstdint>
 
-#include "CommandLine.h"
+#include "commandline/CommandLine.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TavDeviceOptions.h"
+#include "emulator/TavDeviceOptions.h"
 
 inline constexpr const char* kEmulatorName = "tav-emulator";
 

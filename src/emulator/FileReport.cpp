@@ -1,6 +1,6 @@
-#include "FileReport.h"
+#include "emulator/FileReport.h"
 
-#include "HexText.h"
+#include "emulator/HexText.h"
 
 std::string QuotedName(const std::string& Name) {
     std::string Text = "\"";

@@ -1,6 +1,6 @@
-#include "IncomingMessage.h"
+#include "emulator/IncomingMessage.h"
 
-#include "HexText.h"
+#include "emulator/HexText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ReceivedFile.h"
+#include "emulator/ReceivedFile.h"
 
 #include <algorithm>
 

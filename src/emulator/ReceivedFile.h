@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FileReport.h"
+#include "emulator/FileReport.h"
 
 // The file that the device is reassembling, from its header to its end-of-file message.
 class cReceivedFile {

@@ -1,4 +1,4 @@
-#include "RtMidiDeviceHost.h"
+#include "emulator/RtMidiDeviceHost.h"
 
 #include <iostream>
 

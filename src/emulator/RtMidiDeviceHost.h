@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "DeviceRunner.h"
+#include "emulator/DeviceRunner.h"
 
 // The emulator's MIDI ports: a virtual input and a virtual output port, both named after the
 // device, on the API that every program of the project uses. Whatever arrives at the input goes

@@ -1,8 +1,8 @@
-#include "SevenBitGroups.h"
+#include "emulator/SevenBitGroups.h"
 
 #include <algorithm>
 
-#include "HexText.h"
+#include "emulator/HexText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "SongStore.h"
+#include "emulator/SongStore.h"
 
 #include <fstream>
 #include <system_error>
 
-#include "HexText.h"
+#include "emulator/HexText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "TavDevice.h"
+#include "emulator/TavDevice.h"
 
-#include "HexText.h"
-#include "SevenBitGroups.h"
+#include "emulator/HexText.h"
+#include "emulator/SevenBitGroups.h"
 
 namespace {
 

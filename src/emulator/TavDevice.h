@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "FileReport.h"
-#include "Handshake.h"
-#include "IncomingMessage.h"
-#include "ReceivedFile.h"
-#include "SongStore.h"
-#include "TavDeviceOptions.h"
+#include "emulator/FileReport.h"
+#include "emulator/Handshake.h"
+#include "emulator/IncomingMessage.h"
+#include "emulator/ReceivedFile.h"
+#include "emulator/SongStore.h"
+#include "emulator/TavDeviceOptions.h"
 
 // What the device does about one incoming message: the replies to send, each after its delay,
 // and the report lines (one per file ended, device command or ignored message).

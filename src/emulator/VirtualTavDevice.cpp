@@ -1,4 +1,4 @@
-#include "VirtualTavDevice.h"
+#include "emulator/VirtualTavDevice.h"
 
 #include <utility>
 

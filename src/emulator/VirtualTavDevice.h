@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "DeviceRunner.h"
-#include "TavDevice.h"
-#include "VirtualDeviceModel.h"
-#include "VirtualMidiBackend.h"
+#include "emulator/DeviceRunner.h"
+#include "emulator/TavDevice.h"
+#include "midi/virtual/VirtualDeviceModel.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
 // The emulated device behind a pair of devices of the in-process virtual backend: whatever the
 // program sends to the output device reaches the device, and its replies come back on the input

@@ -8,11 +8,12 @@
 #include <thread>
 #include <vector>
 
-#include "DeviceRunner.h"
-#include "EmulatorCommandLine.h"
-#include "RtMidiApiChoice.h"
-#include "RtMidiDeviceHost.h"
-#include "TavDevice.h"
+#include "app/Version.h"
+#include "emulator/DeviceRunner.h"
+#include "emulator/EmulatorCommandLine.h"
+#include "emulator/RtMidiDeviceHost.h"
+#include "emulator/TavDevice.h"
+#include "midi/rtmidi/RtMidiApiChoice.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
         return kExitSuccess;
     }
     if (Parsed.bVersion) {
-        std::cout << kEmulatorName << " " << SONGLOADER_VERSION << "\n";
+        std::cout << kEmulatorName << " " << kSongLoaderVersion << "\n";
         return kExitSuccess;
     }
     std::signal(SIGINT, RequestStop);

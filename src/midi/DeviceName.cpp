@@ -1,4 +1,4 @@
-#include "DeviceName.h"
+#include "midi/DeviceName.h"
 
 #include <cstdint>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // Device names travel as UTF-8 in the backends and as the platform record's UTF-16 text of at
 // most 31 characters in the ports. Both conversions take any bytes: what is not valid UTF-8 or

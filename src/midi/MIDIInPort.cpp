@@ -1,11 +1,11 @@
-#include "MIDIInPort.h"
+#include "midi/MIDIInPort.h"
 
 #include <algorithm>
 #include <chrono>
 #include <new>
 #include <thread>
 
-#include "MidiBackend.h"
+#include "midi/MidiBackend.h"
 
 uint8_t cMIDIInPort::CircularBuffer[kRingSize] = {};
 std::atomic<uint32_t> cMIDIInPort::HeadPtr{0};

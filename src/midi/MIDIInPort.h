@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // Input port state as the driver callback keeps it; one for the process.
 enum tMIDIInPortState : uint32_t {

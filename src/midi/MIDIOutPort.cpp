@@ -1,9 +1,9 @@
-#include "MIDIOutPort.h"
+#include "midi/MIDIOutPort.h"
 
 #include <chrono>
 #include <thread>
 
-#include "MidiBackend.h"
+#include "midi/MidiBackend.h"
 
 std::atomic<tMIDIOutPortState> cMIDIOutPort::PortState{MIDI_OUT_NOT_OPENED};
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // Port state as the driver callback last reported it, for every output port of the process.
 enum tMIDIOutPortState : uint32_t {

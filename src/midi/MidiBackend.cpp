@@ -1,4 +1,4 @@
-#include "MidiBackend.h"
+#include "midi/MidiBackend.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // The MIDI services behind one narrow interface: the operations the ports and the device list
 // need, with the platform's names, arguments and results. A backend (RtMidi for real devices,

@@ -1,4 +1,4 @@
-#include "FileDumpMessages.h"
+#include "transfer/FileDumpMessages.h"
 
 namespace FileDump {
 

@@ -1,7 +1,7 @@
-#include "MIDIPort.h"
+#include "transfer/MIDIPort.h"
 
-#include "MidiBackend.h"
-#include "SongName.h"
+#include "midi/MidiBackend.h"
+#include "transfer/SongName.h"
 
 uint32_t cMIDIPort::NumOutPorts() {
     uiNumOutPorts = MidiBackend().midiOutGetNumDevs();

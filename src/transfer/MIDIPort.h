@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "FileDumpMessages.h"
-#include "MIDIInPort.h"
-#include "MIDIOutPort.h"
-#include "MidiPlatform.h"
-#include "X10State.h"
+#include "midi/MIDIInPort.h"
+#include "midi/MIDIOutPort.h"
+#include "midi/MidiPlatform.h"
+#include "transfer/FileDumpMessages.h"
+#include "transfer/X10State.h"
 
 // The kind of file a File Dump header announces.
 enum tHeaderType : int32_t {

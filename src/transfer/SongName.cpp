@@ -1,6 +1,6 @@
-#include "SongName.h"
+#include "transfer/SongName.h"
 
-#include "FileDumpMessages.h"
+#include "transfer/FileDumpMessages.h"
 
 namespace {
 

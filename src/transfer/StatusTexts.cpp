@@ -1,4 +1,4 @@
-#include "StatusTexts.h"
+#include "transfer/StatusTexts.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "X10State.h"
+#include "transfer/X10State.h"
 
 // The transfer's texts, written as NUL-terminated single-byte (Windows-1252) strings into a
 // buffer the caller owns and sizes. Where a state or handshake has no text of its own, nothing

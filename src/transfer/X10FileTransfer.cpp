@@ -1,9 +1,9 @@
-#include "X10FileTransfer.h"
+#include "transfer/X10FileTransfer.h"
 
 #include <system_error>
 
-#include "FileDumpMessages.h"
-#include "StatusTexts.h"
+#include "transfer/FileDumpMessages.h"
+#include "transfer/StatusTexts.h"
 
 X10FileTransfer x10fer;
 

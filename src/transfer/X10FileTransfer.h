@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "MIDIPort.h"
-#include "X10State.h"
+#include "transfer/MIDIPort.h"
+#include "transfer/X10State.h"
 
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
 // reset for the next. With handshakes the header and each data packet wait for the device's

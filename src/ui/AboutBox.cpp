@@ -1,10 +1,10 @@
-#include "AboutBox.h"
+#include "ui/AboutBox.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppIcon.h"
+#include "ui/AppIcon.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DebugWindow.h"
+#include "ui/DebugWindow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -9,10 +9,10 @@
 #include <chrono>
 #include <thread>
 
-#include "AppIcon.h"
-#include "MIDIOutPort.h"
-#include "TransferOptions.h"
-#include "UserDialogs.h"
+#include "app/TransferOptions.h"
+#include "midi/MIDIOutPort.h"
+#include "ui/AppIcon.h"
+#include "ui/UserDialogs.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "DefaultSongCommands.h"
+#include "transfer/DefaultSongCommands.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "ui/Form1.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,20 +17,20 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "AboutBox.h"
-#include "AppIcon.h"
-#include "DebugWindow.h"
-#include "DialogResult.h"
-#include "LoadFileDialog.h"
-#include "MidiDeviceList.h"
-#include "MidiDeviceSelect.h"
-#include "MidiInPortView.h"
-#include "PathText.h"
-#include "SettingsFile.h"
-#include "SongConversion.h"
-#include "SongListWidget.h"
-#include "SongMessages.h"
-#include "UserDialogs.h"
+#include "conversion/SongConversion.h"
+#include "conversion/SongMessages.h"
+#include "ui/AboutBox.h"
+#include "ui/AppIcon.h"
+#include "ui/DebugWindow.h"
+#include "ui/DialogResult.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/MidiDeviceList.h"
+#include "ui/MidiDeviceSelect.h"
+#include "ui/MidiInPortView.h"
+#include "ui/PathText.h"
+#include "ui/SettingsFile.h"
+#include "ui/SongListWidget.h"
+#include "ui/UserDialogs.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LoadFileDialog.h"
+#include "ui/LoadFileDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "AppIcon.h"
-#include "MidiInPortView.h"
-#include "TransferRun.h"
-#include "UserDialogs.h"
-#include "X10FileTransfer.h"
+#include "app/TransferRun.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/AppIcon.h"
+#include "ui/MidiInPortView.h"
+#include "ui/UserDialogs.h"
 
 namespace {
 

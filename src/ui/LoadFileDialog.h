@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "DialogResult.h"
+#include "ui/DialogResult.h"
 
 class MidiInPortView;
 class QLabel;

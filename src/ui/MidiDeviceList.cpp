@@ -1,6 +1,6 @@
-#include "MidiDeviceList.h"
+#include "ui/MidiDeviceList.h"
 
-#include "MIDIPort.h"
+#include "transfer/MIDIPort.h"
 
 tMidiDeviceNames ListMidiDevices() {
     // A port object of its own, so the transfer's ports are never touched.

@@ -1,11 +1,11 @@
-#include "MidiDeviceSelect.h"
+#include "ui/MidiDeviceSelect.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppIcon.h"
+#include "ui/AppIcon.h"
 
 MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : QDialog(pParent) {
     setObjectName("MidiDeviceSelect");

@@ -1,9 +1,9 @@
-#include "MidiInPortView.h"
+#include "ui/MidiInPortView.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "AppIcon.h"
+#include "ui/AppIcon.h"
 
 MidiInPortView::MidiInPortView(QWidget* pParent) : QWidget(pParent, Qt::Window) {
     setObjectName("MidiInPortView");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 // The real message boxes and dialogs of the toolkit.
 class cQtUserDialogs : public iUserDialogs {

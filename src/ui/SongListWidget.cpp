@@ -1,4 +1,4 @@
-#include "SongListWidget.h"
+#include "ui/SongListWidget.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,12 +1,12 @@
 // The desktop program: the main window on the MIDI devices of this computer.
 #include <QApplication>
 
-#include "AppIcon.h"
-#include "Form1.h"
-#include "MidiBackend.h"
-#include "QtUserDialogs.h"
-#include "RtMidiBackend.h"
-#include "X10FileTransfer.h"
+#include "midi/MidiBackend.h"
+#include "midi/rtmidi/RtMidiBackend.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/AppIcon.h"
+#include "ui/Form1.h"
+#include "ui/QtUserDialogs.h"
 
 int main(int argc, char** argv) {
     QApplication Application(argc, argv);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CliApp.h"
+#include "cli/CliApp.h"
 
 // One run of songloader-cli in this process: its status and what it wrote.
 struct tRun {

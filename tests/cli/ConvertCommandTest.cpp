@@ -3,9 +3,9 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "SmfBuilder.h"
-#include "SongMessages.h"
 #include "TempDir.h"
+#include "conversion/SongMessages.h"
+#include "smfbuilder/SmfBuilder.h"
 
 namespace {
 

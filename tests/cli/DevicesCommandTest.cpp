@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "CliRun.h"
-#include "MidiBackend.h"
-#include "VirtualMidiBackend.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
 TEST(CliDevices, lists_output_then_input_devices_with_their_indices) {
     cVirtualMidiBackend Backend;

@@ -5,16 +5,16 @@
 #include <thread>
 
 #include "CliRun.h"
-#include "FileDumpMessages.h"
-#include "Interrupt.h"
-#include "MidiBackend.h"
-#include "SmfBuilder.h"
-#include "SongMessages.h"
 #include "TempDir.h"
-#include "TransferMessages.h"
-#include "TransferOptions.h"
-#include "VantorMidiFile.h"
-#include "VirtualTavDevice.h"
+#include "app/TransferMessages.h"
+#include "app/TransferOptions.h"
+#include "cli/Interrupt.h"
+#include "conversion/SongMessages.h"
+#include "conversion/VantorMidiFile.h"
+#include "emulator/VirtualTavDevice.h"
+#include "midi/MidiBackend.h"
+#include "smfbuilder/SmfBuilder.h"
+#include "transfer/FileDumpMessages.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "SmfBuilder.h"
 #include "TempDir.h"
-#include "VantorMidiFile.h"
+#include "conversion/VantorMidiFile.h"
+#include "smfbuilder/SmfBuilder.h"
 
 // Converts a song held in memory through real files, as the program does.
 struct tConverted {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ConvertHelpers.h"
-#include "SongConversion.h"
+#include "conversion/SongConversion.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ConvertHelpers.h"
-#include "SongConversion.h"
-#include "SongMessages.h"
+#include "conversion/SongConversion.h"
+#include "conversion/SongMessages.h"
 
 namespace {
 

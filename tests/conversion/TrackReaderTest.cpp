@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "BigEndian.h"
-#include "MidiHeader.h"
-#include "MtrkHeader.h"
+#include "conversion/BigEndian.h"
+#include "conversion/MidiHeader.h"
+#include "conversion/MtrkHeader.h"
 
 namespace {
 

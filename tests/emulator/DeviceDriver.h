@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "FileDumpEncoder.h"
-#include "TavDevice.h"
+#include "emulator/TavDevice.h"
 
 // Plays the sender's part against the device, as a handshaking loader would: it sends the
 // messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is

@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "DeviceDriver.h"
-#include "DeviceRunner.h"
 #include "TempDir.h"
+#include "emulator/DeviceRunner.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "EmulatorCommandLine.h"
+#include "emulator/EmulatorCommandLine.h"
 
 TEST(EmulatorCommandLine, without_options_the_device_is_faultless_and_stores_here) {
     const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine({});

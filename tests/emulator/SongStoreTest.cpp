@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "SongStore.h"
 #include "TempDir.h"
+#include "emulator/SongStore.h"
 
 TEST(SongStore, a_song_replaces_the_one_stored_under_its_name) {
     TempDir Folder;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "DeviceDriver.h"
-#include "HexText.h"
 #include "TempDir.h"
+#include "emulator/HexText.h"
 
 namespace {
 

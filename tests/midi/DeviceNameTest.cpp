@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DeviceName.h"
+#include "midi/DeviceName.h"
 
 namespace {
 

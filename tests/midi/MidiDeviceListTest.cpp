@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "DeviceName.h"
-#include "MIDIPort.h"
 #include "MidiTestSupport.h"
+#include "midi/DeviceName.h"
+#include "transfer/MIDIPort.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "MidiInBlockQueue.h"
 #include "MidiTestSupport.h"
+#include "midi/driver/MidiInBlockQueue.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <future>
 #include <vector>
 
-#include "MIDIInPort.h"
 #include "MidiTestSupport.h"
+#include "midi/MIDIInPort.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "MIDIOutPort.h"
 #include "MidiTestSupport.h"
+#include "midi/MIDIOutPort.h"
 
 namespace {
 

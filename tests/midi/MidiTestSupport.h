@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "MidiBackend.h"
-#include "VirtualMidiBackend.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
 // A SysEx message of Count bytes in all: 0xF0, data bytes counting up from First (7 bits), 0xF7.
 inline std::vector<uint8_t> MakeSysex(size_t uiCount, uint8_t ucFirst = 0) {

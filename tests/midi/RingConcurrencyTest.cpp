@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "MIDIInPort.h"
 #include "MidiTestSupport.h"
+#include "midi/MIDIInPort.h"
 
 using MidiRing = VirtualMidiTest;
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "DeviceName.h"
-#include "MIDIPort.h"
 #include "MidiTestSupport.h"
-#include "RtMidiBackend.h"
+#include "midi/DeviceName.h"
+#include "midi/rtmidi/RtMidiBackend.h"
+#include "transfer/MIDIPort.h"
 
 // The real backend against real RtMidi ports: a second RtMidi client in this process plays
 // the device with virtual ports of its own. Needs a MIDI system that answers (scripts/test.sh

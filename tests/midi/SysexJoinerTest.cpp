@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "MidiTestSupport.h"
-#include "SysexJoiner.h"
+#include "midi/driver/SysexJoiner.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <numeric>
 #include <vector>
 
-#include "FileDumpMessages.h"
+#include "transfer/FileDumpMessages.h"
 
 using Bytes = std::vector<uint8_t>;
 

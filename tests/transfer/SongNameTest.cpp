@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SongName.h"
+#include "transfer/SongName.h"
 
 TEST(SongName, is_the_file_name_before_its_first_dot_cut_to_12_characters) {
     const std::pair<const char*, const char*> aCases[] = {

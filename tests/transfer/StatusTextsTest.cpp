@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "StatusTexts.h"
+#include "transfer/StatusTexts.h"
 
 namespace {
 

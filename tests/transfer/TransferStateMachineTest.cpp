@@ -1,7 +1,7 @@
 #include <future>
 
-#include "FileDumpMessages.h"
 #include "TransferFixture.h"
+#include "transfer/FileDumpMessages.h"
 
 using TransferStateMachine = TransferFixture;
 

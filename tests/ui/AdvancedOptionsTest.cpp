@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DebugWindow.h"
-#include "MidiBackend.h"
-#include "MidiInPortView.h"
 #include "RecordingUserDialogs.h"
 #include "UiTestRegistry.h"
-#include "VirtualMidiBackend.h"
 #include "WindowRig.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
+#include "ui/DebugWindow.h"
+#include "ui/MidiInPortView.h"
 
 namespace {
 

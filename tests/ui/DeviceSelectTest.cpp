@@ -3,14 +3,14 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "Form1.h"
-#include "MidiBackend.h"
-#include "MidiDeviceSelect.h"
 #include "RecordingUserDialogs.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
-#include "VirtualMidiBackend.h"
-#include "X10FileTransfer.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/Form1.h"
+#include "ui/MidiDeviceSelect.h"
 
 namespace {
 

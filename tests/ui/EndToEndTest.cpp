@@ -11,20 +11,20 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "DebugWindow.h"
 #include "DialogDrivers.h"
-#include "Form1.h"
-#include "LoadFileDialog.h"
-#include "MidiBackend.h"
-#include "MidiDeviceSelect.h"
 #include "RecordingUserDialogs.h"
-#include "RtMidiBackend.h"
-#include "SongListWidget.h"
-#include "SongName.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
-#include "X10FileTransfer.h"
+#include "midi/MidiBackend.h"
+#include "midi/rtmidi/RtMidiBackend.h"
+#include "transfer/SongName.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/DebugWindow.h"
+#include "ui/Form1.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/MidiDeviceSelect.h"
+#include "ui/SongListWidget.h"
 
 // Without a JACK server, RtMidi's JACK clients leave the ring buffers they made behind;
 // LeakSanitizer (in the AddressSanitizer build) is not to count that against the skip.

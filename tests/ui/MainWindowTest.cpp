@@ -12,13 +12,13 @@
 #include <QThread>
 #include <QUrl>
 
-#include "MidiBackend.h"
-#include "SongListWidget.h"
-#include "SongMessages.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
-#include "VirtualMidiBackend.h"
 #include "WindowRig.h"
+#include "conversion/SongMessages.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
+#include "ui/SongListWidget.h"
 
 namespace {
 

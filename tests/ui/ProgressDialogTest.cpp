@@ -8,17 +8,17 @@
 #include <cstring>
 
 #include "EmulatedTav.h"
-#include "LoadFileDialog.h"
-#include "MidiInPortView.h"
 #include "RecordingUserDialogs.h"
-#include "SongConversion.h"
-#include "SongMessages.h"
-#include "SongName.h"
 #include "TempDir.h"
-#include "TransferMessages.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
-#include "X10FileTransfer.h"
+#include "app/TransferMessages.h"
+#include "conversion/SongConversion.h"
+#include "conversion/SongMessages.h"
+#include "transfer/SongName.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/MidiInPortView.h"
 
 namespace {
 

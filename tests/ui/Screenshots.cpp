@@ -14,14 +14,14 @@
 #include <QTest>
 #include <cstdio>
 
-#include "AboutBox.h"
-#include "DebugWindow.h"
-#include "LoadFileDialog.h"
-#include "MidiDeviceSelect.h"
-#include "MidiInPortView.h"
-#include "SongListWidget.h"
 #include "UiTestSongs.h"
 #include "WindowRig.h"
+#include "ui/AboutBox.h"
+#include "ui/DebugWindow.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/MidiDeviceSelect.h"
+#include "ui/MidiInPortView.h"
+#include "ui/SongListWidget.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "SettingsFile.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
+#include "ui/SettingsFile.h"
 
 Q_DECLARE_METATYPE(std::optional<int32_t>)
 

@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "AboutBox.h"
-#include "MidiInPortView.h"
 #include "UiTestRegistry.h"
+#include "ui/AboutBox.h"
+#include "ui/MidiInPortView.h"
 
 // The about box and the MIDI-in monitor.
 class SmallWindowsTest : public QObject {

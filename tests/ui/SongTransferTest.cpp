@@ -4,13 +4,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "LoadFileDialog.h"
-#include "SongListWidget.h"
-#include "SongMessages.h"
-#include "SongName.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowRig.h"
+#include "conversion/SongMessages.h"
+#include "transfer/SongName.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/SongListWidget.h"
 
 namespace {
 

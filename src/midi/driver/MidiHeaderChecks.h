@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // What the services ask of a header handed to them to prepare: a whole record (by its size
 // argument) with a buffer to use.

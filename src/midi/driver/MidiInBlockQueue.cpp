@@ -1,10 +1,10 @@
-#include "MidiInBlockQueue.h"
+#include "midi/driver/MidiInBlockQueue.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "MidiHeaderChecks.h"
+#include "midi/driver/MidiHeaderChecks.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <mutex>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // The input side of one open device as a MIDI driver keeps it: the receive blocks the
 // application has queued, filled from the messages the device sends and handed back through

@@ -1,4 +1,4 @@
-#include "SysexJoiner.h"
+#include "midi/driver/SysexJoiner.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "RtMidiApiChoice.h"
+#include "midi/rtmidi/RtMidiApiChoice.h"
 
 #include <algorithm>
 #include <filesystem>

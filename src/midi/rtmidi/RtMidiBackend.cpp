@@ -1,13 +1,13 @@
-#include "RtMidiBackend.h"
+#include "midi/rtmidi/RtMidiBackend.h"
 
 #include <chrono>
 #include <iomanip>
 #include <random>
 #include <sstream>
 
-#include "DeviceName.h"
-#include "RtMidiApiChoice.h"
-#include "RtMidiNames.h"
+#include "midi/DeviceName.h"
+#include "midi/rtmidi/RtMidiApiChoice.h"
+#include "midi/rtmidi/RtMidiNames.h"
 
 namespace {
 

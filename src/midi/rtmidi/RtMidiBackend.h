@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "HandleTable.h"
-#include "MidiBackend.h"
-#include "RtMidiErrorFlag.h"
-#include "RtMidiInDevice.h"
-#include "RtMidiOutDevice.h"
-#include "RtMidiPortList.h"
+#include "midi/MidiBackend.h"
+#include "midi/driver/HandleTable.h"
+#include "midi/rtmidi/RtMidiErrorFlag.h"
+#include "midi/rtmidi/RtMidiInDevice.h"
+#include "midi/rtmidi/RtMidiOutDevice.h"
+#include "midi/rtmidi/RtMidiPortList.h"
 
 // Real MIDI devices through RtMidi: the devices are the ports of one RtMidi API (by default
 // the one ChooseMidiApi picks). Device indices stay stable while the program runs: the ports

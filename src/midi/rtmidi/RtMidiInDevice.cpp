@@ -1,7 +1,7 @@
-#include "RtMidiInDevice.h"
+#include "midi/rtmidi/RtMidiInDevice.h"
 
-#include "RtMidiNames.h"
-#include "RtMidiPortList.h"
+#include "midi/rtmidi/RtMidiNames.h"
+#include "midi/rtmidi/RtMidiPortList.h"
 
 cRtMidiInDevice::cRtMidiInDevice(HMIDIIN hSelf, tMidiInProc pCallback, uintptr_t dwInstance)
     : Queue(hSelf, pCallback, dwInstance) {}

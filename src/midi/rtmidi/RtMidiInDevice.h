@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "MidiInBlockQueue.h"
-#include "MidiPlatform.h"
-#include "RtMidiErrorFlag.h"
+#include "midi/MidiPlatform.h"
+#include "midi/driver/MidiInBlockQueue.h"
+#include "midi/rtmidi/RtMidiErrorFlag.h"
 
 // One open input device: an RtMidi client whose port is connected from the device. RtMidi
 // hands over whole messages on a thread of its own; SysEx is not ignored (RtMidi's default),

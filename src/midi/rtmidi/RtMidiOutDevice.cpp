@@ -1,10 +1,10 @@
-#include "RtMidiOutDevice.h"
+#include "midi/rtmidi/RtMidiOutDevice.h"
 
 #include <vector>
 
-#include "MidiHeaderChecks.h"
-#include "RtMidiNames.h"
-#include "RtMidiPortList.h"
+#include "midi/driver/MidiHeaderChecks.h"
+#include "midi/rtmidi/RtMidiNames.h"
+#include "midi/rtmidi/RtMidiPortList.h"
 
 cRtMidiOutDevice::cRtMidiOutDevice(HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
     : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <string>
 
-#include "MidiPlatform.h"
-#include "RtMidiErrorFlag.h"
-#include "SysexJoiner.h"
+#include "midi/MidiPlatform.h"
+#include "midi/driver/SysexJoiner.h"
+#include "midi/rtmidi/RtMidiErrorFlag.h"
 
 // One open output device: an RtMidi client with a port connected to the device.
 //

@@ -1,6 +1,6 @@
-#include "RtMidiPortList.h"
+#include "midi/rtmidi/RtMidiPortList.h"
 
-#include "RtMidiErrorFlag.h"
+#include "midi/rtmidi/RtMidiErrorFlag.h"
 
 std::vector<tRtMidiPort> ListDevicePorts(RtMidi& Client, const std::string& OwnTag) {
     std::vector<tRtMidiPort> Ports;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // One port of the device list, with its index in RtMidi's own listing.
 struct tRtMidiPort {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "MidiPlatform.h"
+#include "midi/MidiPlatform.h"
 
 // Faults a virtual device acts out, for testing how the ports cope. Calls are counted from the
 // device's latest open, starting at 1; 0 means never.

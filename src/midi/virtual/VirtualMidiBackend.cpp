@@ -1,11 +1,11 @@
-#include "VirtualMidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
 #include <utility>
 
-#include "DeviceName.h"
-#include "MidiHeaderChecks.h"
-#include "MidiInBlockQueue.h"
-#include "SysexJoiner.h"
+#include "midi/DeviceName.h"
+#include "midi/driver/MidiHeaderChecks.h"
+#include "midi/driver/MidiInBlockQueue.h"
+#include "midi/driver/SysexJoiner.h"
 
 struct cVirtualMidiBackend::tOutDevice {
     std::string Name;

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "HandleTable.h"
-#include "MidiBackend.h"
-#include "VirtualDeviceModel.h"
-#include "VirtualFaults.h"
+#include "midi/MidiBackend.h"
+#include "midi/driver/HandleTable.h"
+#include "midi/virtual/VirtualDeviceModel.h"
+#include "midi/virtual/VirtualFaults.h"
 
 class cMidiInBlockQueue;
 

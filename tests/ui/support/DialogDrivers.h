@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "LoadFileDialog.h"
+#include "ui/LoadFileDialog.h"
 
 // Shows a progress dialog, lets the transfer run until it stops and ends it with a button;
 // the dialog's result, or -1 when the transfer never stopped.

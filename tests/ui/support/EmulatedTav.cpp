@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "DeviceRunner.h"
-#include "TavDevice.h"
+#include "emulator/DeviceRunner.h"
+#include "emulator/TavDevice.h"
 
 // Hands every message sent to the output device to the device's runner, which answers on
 // the input device when each reply falls due.

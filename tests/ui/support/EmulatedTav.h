@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "MidiBackend.h"
-#include "TavDeviceOptions.h"
-#include "VirtualMidiBackend.h"
+#include "emulator/TavDeviceOptions.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
 // The emulated TAV device behind a pair of virtual MIDI devices named "TAV Emulator": what the
 // program sends to the output device reaches the device, and its replies come back on the

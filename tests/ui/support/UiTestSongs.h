@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "SmfBuilder.h"
 #include "TempDir.h"
+#include "smfbuilder/SmfBuilder.h"
 
 // Songs written into a test's folder, as the user would pick them.
 namespace UiTestSongs {

@@ -7,12 +7,12 @@
 
 #include "DialogDrivers.h"
 #include "EmulatedTav.h"
-#include "Form1.h"
-#include "LoadFileDialog.h"
 #include "RecordingUserDialogs.h"
-#include "SettingsFile.h"
 #include "TempDir.h"
-#include "X10FileTransfer.h"
+#include "transfer/X10FileTransfer.h"
+#include "ui/Form1.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/SettingsFile.h"
 
 // The main window as a user meets it, without a screen: the emulated device behind a pair of
 // virtual MIDI devices (index 0 in each direction), a folder for songs and for the settings

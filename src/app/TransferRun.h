@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "X10State.h"
+#include "transfer/X10State.h"
 
 class X10FileTransfer;
 

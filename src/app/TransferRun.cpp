@@ -1,11 +1,11 @@
-#include "TransferRun.h"
+#include "app/TransferRun.h"
 
 #include <cmath>
 #include <utility>
 
-#include "StatusTexts.h"
-#include "TransferMessages.h"
-#include "X10FileTransfer.h"
+#include "app/TransferMessages.h"
+#include "transfer/StatusTexts.h"
+#include "transfer/X10FileTransfer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SmfBuilder.h"
+#include "smfbuilder/SmfBuilder.h"
 
 #include <cstring>
 #include <fstream>

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 // One message box or question as the user would have seen it.
 struct tShownMessage {

@@ -1,4 +1,4 @@
-#include "TransferOptions.h"
+#include "app/TransferOptions.h"
 
 namespace TransferOptions {
 

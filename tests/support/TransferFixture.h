@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "MidiBackend.h"
 #include "TempDir.h"
-#include "VirtualMidiBackend.h"
-#include "X10FileTransfer.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
+#include "transfer/X10FileTransfer.h"
 
 using Bytes = std::vector<uint8_t>;
 

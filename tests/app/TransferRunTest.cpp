@@ -2,9 +2,9 @@
 #include <thread>
 
 #include "TransferFixture.h"
-#include "TransferMessages.h"
-#include "TransferRun.h"
-#include "VirtualTavDevice.h"
+#include "app/TransferMessages.h"
+#include "app/TransferRun.h"
+#include "emulator/VirtualTavDevice.h"
 
 namespace {
 
