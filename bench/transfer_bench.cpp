@@ -50,14 +50,13 @@ tBenchTransfer Prepare(const std::filesystem::path& Folder) {
 
 // One song, paced as the program paces it: sleep the interval, then one step. Returns the steps.
 int64_t Transfer(const tBenchTransfer& Bench, bool bBlind) {
-    x10fer.SetMidiOutPort(Bench.iOut);
-    x10fer.SetMidiInPort(Bench.iIn);
-    x10fer.SetTimeout(1000);
     tTransferPlan Plan;
+    Plan.Settings.iSelectedOutPort = Bench.iOut;
+    Plan.Settings.iSelectedInPort = Bench.iIn;
+    Plan.Settings.iTimeBetweenPackets = kPacketIntervalMs;
+    Plan.Settings.bBlindTransfer = bBlind;
     Plan.SongPaths = {"/bench.mid"};
-    Plan.X10Paths = {Bench.X10File.string()};
-    Plan.iTimeBetweenPackets = kPacketIntervalMs;
-    Plan.bBlindTransfer = bBlind;
+    Plan.X10Paths = {Bench.X10File};
     cTransferRun Run(x10fer, Plan);
     int64_t iSteps = 0;
     for (int32_t iInterval = Run.Start(); iInterval >= 0; ++iSteps) {

@@ -1,13 +1,16 @@
 #include "app/TransferOptions.h"
 
+#include "app/TransferSettings.h"
+
 namespace TransferOptions {
 
 tIntervalCheck CheckPacketInterval(int32_t iInterval, bool bBlindTransfer) {
     if (iInterval > kMaxPacketInterval || iInterval < kMinPacketInterval) {
-        return {kDefaultPacketInterval, kIntervalOutOfRange, kIntervalOutOfRangeCaption};
+        return {kDefaultTransferSettings.iTimeBetweenPackets, kIntervalOutOfRange,
+                kIntervalOutOfRangeCaption};
     }
     if (bBlindTransfer && iInterval < kMinBlindPacketInterval) {
-        return {kDefaultPacketInterval, kIntervalTooShortForBlind, ""};
+        return {kDefaultTransferSettings.iTimeBetweenPackets, kIntervalTooShortForBlind, ""};
     }
     return {iInterval, nullptr, nullptr};
 }

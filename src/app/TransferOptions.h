@@ -10,9 +10,6 @@ inline constexpr int32_t kMinPacketInterval = 5;
 inline constexpr int32_t kMaxPacketInterval = 150;
 // A blind send gives the device no way to slow the sender down.
 inline constexpr int32_t kMinBlindPacketInterval = 25;
-inline constexpr int32_t kDefaultPacketInterval = 25;
-inline constexpr int32_t kDefaultSongInterval = 300;
-inline constexpr int32_t kDefaultTimeOut = 1000;
 
 inline constexpr const char* kIntervalOutOfRange =
     "Invalid Value for Time between packets, please choose a value between 5 and 150";

@@ -14,9 +14,11 @@ int32_t TimerInterval(int32_t iMilliseconds) {
 }
 
 // The source path from its last separator on, the separator included: "/song.mid".
-std::string FileLabel(const std::string& SongPath) {
-    const size_t uiSeparator = SongPath.find_last_of("/\\");
-    return uiSeparator == std::string::npos ? SongPath : SongPath.substr(uiSeparator);
+std::string FileLabel(const std::filesystem::path& SongPath) {
+    const std::u8string Utf8 = SongPath.u8string();
+    const std::string Path(Utf8.begin(), Utf8.end());
+    const size_t uiSeparator = Path.find_last_of("/\\");
+    return uiSeparator == std::string::npos ? Path : Path.substr(uiSeparator);
 }
 
 }  // namespace
@@ -38,14 +40,18 @@ int32_t cTransferRun::NextSongFrom(int32_t iSong) const {
 }
 
 int32_t cTransferRun::Start() {
+    const tTransferSettings& Settings = Plan.Settings;
     iPacketsSent = 0;
+    Transfer.SetMidiInPort(Settings.iSelectedInPort);
+    Transfer.SetMidiOutPort(Settings.iSelectedOutPort);
+    Transfer.SetTimeout(Settings.iTimeOut);
     Transfer.ResetStateMachine();
-    Transfer.bBlindTransfer = Plan.bBlindTransfer;
-    Transfer.uiMidiInBlockSize = Plan.uiMidiInBlockSize;
-    Transfer.uiMidiInNumberOfBuffers = Plan.uiMidiInNumberOfBuffers;
+    Transfer.bBlindTransfer = Settings.bBlindTransfer;
+    Transfer.uiMidiInBlockSize = Settings.uiMidiInBlockSize;
+    Transfer.uiMidiInNumberOfBuffers = Settings.uiMidiInNumberOfBuffers;
     iCurrentSong = NextSongFrom(0);
     bRunning = iCurrentSong < SongCount();
-    return bRunning ? TimerInterval(Plan.iTimeBetweenPackets) : -1;
+    return bRunning ? TimerInterval(Settings.iTimeBetweenPackets) : -1;
 }
 
 void cTransferRun::End() {
@@ -107,11 +113,11 @@ void cTransferRun::ScheduleNext(tTransferTick& Tick) {
         iCurrentSong = iNextSong;
         Tick.bOverallValueChanged = true;
         Tick.iOverallValue = iCurrentSong * 100;
-        Tick.iNextIntervalMs = TimerInterval(Plan.iTimeBetweenSongs);
+        Tick.iNextIntervalMs = TimerInterval(Plan.Settings.iTimeBetweenSongs);
         return;
     }
     if (!IsStopState(Tick.eState)) {
-        Tick.iNextIntervalMs = TimerInterval(Plan.iTimeBetweenPackets);
+        Tick.iNextIntervalMs = TimerInterval(Plan.Settings.iTimeBetweenPackets);
         return;
     }
     bRunning = false;
@@ -134,7 +140,7 @@ tTransferTick cTransferRun::Tick() {
         return Tick;
     }
     const auto uiSong = static_cast<size_t>(iCurrentSong);
-    if (Plan.bMonitorEnabled && Transfer.GetIsDataToView()) {
+    if (Plan.Settings.bMidiInMonitor && Transfer.GetIsDataToView()) {
         Transfer.GetPortText(acPortText, sizeof acPortText);
         Tick.bPortTextChanged = true;
         Tick.PortText = StatusTexts::ToUtf8(acPortText);

@@ -1,25 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/TransferSettings.h"
 #include "transfer/X10State.h"
 
 class X10FileTransfer;
 
-// What one transfer of several songs needs: the songs (source paths and converted x10 paths,
-// same index; an empty x10 path is a song that did not convert and is skipped), the two
-// intervals, and the options handed on to the transfer object.
+// What one transfer of several songs needs: the settings (devices, pacing, mode, input blocks;
+// with the monitor flag the run produces the monitor's port text before each step) and the
+// songs (source paths and converted x10 paths, same index; an empty x10 path is a song that
+// did not convert and is skipped).
 struct tTransferPlan {
-    std::vector<std::string> SongPaths;
-    std::vector<std::string> X10Paths;
-    int32_t iTimeBetweenSongs = 300;   // ms
-    int32_t iTimeBetweenPackets = 25;  // ms
-    bool bBlindTransfer = true;
-    uint32_t uiMidiInBlockSize = 32;
-    uint32_t uiMidiInNumberOfBuffers = 32;
-    bool bMonitorEnabled = false;  // produce the monitor's port text before each step
+    tTransferSettings Settings;
+    std::vector<std::filesystem::path> SongPaths;
+    std::vector<std::filesystem::path> X10Paths;
 };
 
 // What one tick asks of the window (or terminal) that shows the transfer. Texts are UTF-8.
@@ -50,13 +48,15 @@ class cTransferRun {
   public:
     cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan);
 
-    // Resets the transfer object and hands it the options; returns the first interval in ms.
+    // Hands the transfer object the devices, the time-out and the options and resets it;
+    // returns the first interval in ms.
     int32_t Start();
     tTransferTick Tick();
     // Ends the send: closes the ports and the file. No step runs afterwards.
     void End();
 
     int32_t OverallMaximum() const;
+    const tTransferSettings& Settings() const { return Plan.Settings; }
     bool IsRunning() const { return bRunning; }
     // Every song sent to the end (the last state was X10_DONE for the last song).
     bool AllSongsDone() const { return bAllDone; }

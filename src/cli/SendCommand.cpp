@@ -5,6 +5,7 @@
 
 #include "app/TransferOptions.h"
 #include "app/TransferRun.h"
+#include "app/TransferSettings.h"
 #include "cli/DeviceChoice.h"
 #include "cli/Interrupt.h"
 #include "cli/MidiSystem.h"
@@ -21,27 +22,32 @@ constexpr int kInterruptedStatus = 130;  // as a shell reports a program ended b
 struct tSendOptions {
     std::string OutDevice;
     std::string InDevice;
-    bool bBlind = true;
-    int32_t iPacketMs = TransferOptions::kDefaultPacketInterval;
-    int32_t iSongMs = TransferOptions::kDefaultSongInterval;
-    int32_t iTimeOut = TransferOptions::kDefaultTimeOut;
-    bool bDebug = false;
+    tTransferSettings Settings;
     std::vector<std::string> Files;
 };
 
 void PrintSendHelp(std::ostream& Out) {
+    const tTransferSettings& Default = kDefaultTransferSettings;
+    const char* szBlindDefault = Default.bBlindTransfer ? " (the default)" : "";
+    const char* szHandshakeDefault = Default.bBlindTransfer ? "" : " (the default)";
     Out << "Usage: " << kProgramName << " send --out DEV --in DEV [OPTION]... FILE...\n"
         << "Converts each format-0 Standard MIDI File and sends the songs, one after another,\n"
         << "to the device on MIDI output DEV, reading its replies from MIDI input DEV. DEV is an\n"
         << "index from '" << kProgramName << " devices' or a part of one device's name.\n\n"
         << "  --out DEV          the MIDI output device the songs go to\n"
         << "  --in DEV           the MIDI input device the device answers on\n"
-        << "  --blind            send without waiting for the device's replies (the default)\n"
-        << "  --handshake        wait for the device's reply to each packet\n"
-        << "  --packet-ms MS     time between transfer steps, 5 to 150 (at least 25 when\n"
-        << "                     blind); default 25\n"
-        << "  --song-ms MS       pause before each further song; default 300\n"
-        << "  --timeout STEPS    silent steps before a reply counts as missing; default 1000\n"
+        << "  --blind            send without waiting for the device's replies" << szBlindDefault
+        << "\n"
+        << "  --handshake        wait for the device's reply to each packet" << szHandshakeDefault
+        << "\n"
+        << "  --packet-ms MS     time between transfer steps, "
+        << TransferOptions::kMinPacketInterval << " to " << TransferOptions::kMaxPacketInterval
+        << " (at least " << TransferOptions::kMinBlindPacketInterval << " when\n"
+        << "                     blind); default " << Default.iTimeBetweenPackets << "\n"
+        << "  --song-ms MS       pause before each further song; default "
+        << Default.iTimeBetweenSongs << "\n"
+        << "  --timeout STEPS    silent steps before a reply counts as missing; default "
+        << Default.iTimeOut << "\n"
         << "  --debug            write the conversion dump mididebug.txt\n"
         << "  -h, --help         show this help and exit\n\n"
         << "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
@@ -53,12 +59,13 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     if (Parsed.Has("--blind") && Parsed.Has("--handshake")) {
         return "choose one of '--blind' and '--handshake'";
     }
-    Options.bBlind = !Parsed.Has("--handshake");
-    Options.bDebug = Parsed.Has("--debug");
+    tTransferSettings& Settings = Options.Settings;
+    Settings.bBlindTransfer = !Parsed.Has("--handshake");
+    Settings.bDebugEnabled = Parsed.Has("--debug");
     const std::pair<const char*, int32_t*> aNumbers[] = {
-        {"--packet-ms", &Options.iPacketMs},
-        {"--song-ms", &Options.iSongMs},
-        {"--timeout", &Options.iTimeOut},
+        {"--packet-ms", &Settings.iTimeBetweenPackets},
+        {"--song-ms", &Settings.iTimeBetweenSongs},
+        {"--timeout", &Settings.iTimeOut},
     };
     for (const auto& [szName, piValue] : aNumbers) {
         if (Parsed.Has(szName) && !ParseInt32(Parsed.Options.at(szName), *piValue)) {
@@ -66,7 +73,7 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
                    Parsed.Options.at(szName) + "'";
         }
     }
-    if (Options.iTimeOut < 0) {
+    if (Settings.iTimeOut < 0) {
         return "option '--timeout' needs a number of steps of 0 or more";
     }
     if (!Parsed.Has("--out") || !Parsed.Has("--in")) {
@@ -91,15 +98,12 @@ void ReportStop(const tTransferTick& Tick, tCliContext& Context) {
 // Steps the run with the host's own timer: sleep the interval it asks for, then tick.
 int SendSongs(const tSendOptions& Options, const tPreparedSongs& Songs, int32_t iOut, int32_t iIn,
               tCliContext& Context) {
-    x10fer.SetMidiInPort(iIn);
-    x10fer.SetMidiOutPort(iOut);
-    x10fer.SetTimeout(Options.iTimeOut);
     tTransferPlan Plan;
-    Plan.SongPaths = Songs.SongPaths;
-    Plan.X10Paths = Songs.X10Paths;
-    Plan.iTimeBetweenPackets = Options.iPacketMs;
-    Plan.iTimeBetweenSongs = Options.iSongMs;
-    Plan.bBlindTransfer = Options.bBlind;
+    Plan.Settings = Options.Settings;
+    Plan.Settings.iSelectedOutPort = iOut;
+    Plan.Settings.iSelectedInPort = iIn;
+    Plan.SongPaths.assign(Songs.SongPaths.begin(), Songs.SongPaths.end());
+    Plan.X10Paths.assign(Songs.X10Paths.begin(), Songs.X10Paths.end());
     cTransferRun Run(x10fer, Plan);
     cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Songs.SongPaths,
                                Run.OverallMaximum());
@@ -129,7 +133,8 @@ int ChooseDevicesAndSend(const tSendOptions& Options, tCliContext& Context) {
     if (!Out.Error.empty() || !In.Error.empty()) {
         return UsageError(Context.Err, kCommand, Out.Error.empty() ? In.Error : Out.Error);
     }
-    const tPreparedSongs Songs = PrepareSongs(Options.Files, Options.bDebug, Context.Err);
+    const tPreparedSongs Songs =
+        PrepareSongs(Options.Files, Options.Settings.bDebugEnabled, Context.Err);
     if (Songs.X10Paths.empty()) {
         return kExitFailure;
     }
@@ -165,11 +170,11 @@ int RunSendCommand(tCliContext& Context) {
     if (!Error.empty()) {
         return UsageError(Context.Err, kCommand, Error);
     }
-    const TransferOptions::tIntervalCheck Interval =
-        TransferOptions::CheckPacketInterval(Options.iPacketMs, Options.bBlind);
+    const TransferOptions::tIntervalCheck Interval = TransferOptions::CheckPacketInterval(
+        Options.Settings.iTimeBetweenPackets, Options.Settings.bBlindTransfer);
     if (Interval.szMessage != nullptr) {
         Context.Err << Interval.szMessage << "\n";
-        Options.iPacketMs = Interval.iInterval;
+        Options.Settings.iTimeBetweenPackets = Interval.iInterval;
     }
     return WithMidiSystem(Context, kCommand,
                           [&] { return ChooseDevicesAndSend(Options, Context); });

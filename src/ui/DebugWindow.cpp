@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/TransferOptions.h"
+#include "app/TransferSettings.h"
 #include "midi/MIDIOutPort.h"
 #include "ui/AppIcon.h"
 #include "ui/UserDialogs.h"
@@ -144,7 +145,7 @@ void DebugWindow::SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, in
 }
 
 void DebugWindow::EnableBlindTransfer_CheckedChanged() {
-    TimeBetweenPackets->setText(QString::number(TransferOptions::kDefaultPacketInterval));
+    TimeBetweenPackets->setText(QString::number(kDefaultTransferSettings.iTimeBetweenPackets));
 }
 
 void DebugWindow::DWOK_Click() {

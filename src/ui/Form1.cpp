@@ -214,14 +214,7 @@ void Form1::showEvent(QShowEvent* pEvent) {
 }
 
 void Form1::Form1_Load() {
-    iTimeBetweenSongs = 300;
-    iTimeBetweenPackets = 25;
-    iTimeOut = 1000;
-    bBlindTransferEnabled = true;
-    bDebugEnabled = false;
-    bMIDIWindowEn = false;
-    uiMidiInNumberOfBuffers = 32;
-    uiMidiInBlockSize = 32;
+    Settings = tTransferSettings{};
 
     const QString Directory =
         SettingsDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : SettingsDirectory;
@@ -252,14 +245,14 @@ void Form1::ReadDevices() {
                             "Midi Device Error", MESSAGE_ICON_NONE);
     }
     if (uiNumOutPorts == 0 || uiNumInPorts == 0) {
-        iSelectedOutPort = -1;
-        iSelectedInPort = -1;
+        Settings.iSelectedOutPort = -1;
+        Settings.iSelectedInPort = -1;
         return;
     }
     const tDeviceChoice Choice = SettingsFile::ReadDeviceChoice(
         ToPath(appPath), ToStdList(asInPortNames), ToStdList(asOutPortNames));
-    iSelectedInPort = Choice.iSelectedInPort;
-    iSelectedOutPort = Choice.iSelectedOutPort;
+    Settings.iSelectedInPort = Choice.iSelectedInPort;
+    Settings.iSelectedOutPort = Choice.iSelectedOutPort;
 }
 
 // The name of the chosen device, or "Invalid Device" for -1 (or an index naming no device).
@@ -268,8 +261,8 @@ static QString DeviceLabel(const QStringList& asNames, int32_t iSelected) {
 }
 
 void Form1::UpdateLabel() {
-    SelectedOutDeviceLabel->setText(DeviceLabel(asOutPortNames, iSelectedOutPort));
-    SelectedInDeviceLabel->setText(DeviceLabel(asInPortNames, iSelectedInPort));
+    SelectedOutDeviceLabel->setText(DeviceLabel(asOutPortNames, Settings.iSelectedOutPort));
+    SelectedInDeviceLabel->setText(DeviceLabel(asInPortNames, Settings.iSelectedInPort));
 }
 
 // ---- Adding songs
@@ -406,11 +399,11 @@ bool Form1::RefuseTransfer() {
         bAnyChecked = bAnyChecked || MIDI_SONG_LIST->IsChecked(iRow);
     }
     const char* szRefusal = nullptr;
-    if (iSelectedOutPort == -1 && iSelectedInPort == -1) {
+    if (Settings.iSelectedOutPort == -1 && Settings.iSelectedInPort == -1) {
         szRefusal = "Invalid Midi Devices!";
-    } else if (iSelectedOutPort == -1) {
+    } else if (Settings.iSelectedOutPort == -1) {
         szRefusal = "Invalid Midi Out Device!";
-    } else if (iSelectedInPort == -1) {
+    } else if (Settings.iSelectedInPort == -1) {
         szRefusal = "Invalid Midi In Device!";
     }
     if (szRefusal != nullptr) {
@@ -434,7 +427,7 @@ bool Form1::ConvertCheckedSongs() {
     asX10FileNames = QStringList(asCheckedSongs.size(), QString());
     for (qsizetype i = 0; i < asCheckedSongs.size(); ++i) {
         const QString& Song = asCheckedSongs.at(i);
-        const tSongConversion Result = ConvertSong(ToPath(Song), bDebugEnabled);
+        const tSongConversion Result = ConvertSong(ToPath(Song), Settings.bDebugEnabled);
         if (Result.bFileSystemFailure) {
             Dialogs.ShowMessage(this, SongMessages::kFileSystemError,
                                 SongMessages::kFileSystemErrorCaption, MESSAGE_ICON_NONE);
@@ -462,19 +455,14 @@ void Form1::RunTransfer() {
     if (!bAnyConverted) {
         return;  // every checked song was refused above; there is nothing to send
     }
-    LoadFileDialog Dialog(Dialogs, Transfer, this);
-    Dialog.SetMidiInPort(iSelectedInPort);
-    Dialog.SetMidiOutPort(iSelectedOutPort);
-    Dialog.LoadX10SongList(asX10FileNames);
-    Dialog.LoadSongList(asCheckedSongs);
-    Dialog.SetTimeBetweenSongs(iTimeBetweenSongs);
-    Dialog.SetTimeBetweenPackets(iTimeBetweenPackets);
-    Dialog.SetTimeOut(iTimeOut);
-    Dialog.SetDebugEnabled(bDebugEnabled);
-    Dialog.bBlindTransferEnabled = bBlindTransferEnabled;
-    Dialog.uiMidiInBlockSize = uiMidiInBlockSize;
-    Dialog.uiMidiInNumberOfBuffers = uiMidiInNumberOfBuffers;
-    if (bMIDIWindowEn && mipv) {
+    tTransferPlan Plan;
+    Plan.Settings = Settings;
+    for (qsizetype i = 0; i < asCheckedSongs.size(); ++i) {
+        Plan.SongPaths.push_back(ToPath(asCheckedSongs.at(i)));
+        Plan.X10Paths.push_back(ToPath(asX10FileNames.at(i)));
+    }
+    LoadFileDialog Dialog(Dialogs, Transfer, std::move(Plan), this);
+    if (Settings.bMidiInMonitor && mipv) {
         Dialog.PassMidiInPortHandle(mipv);
     }
     const int iResult = Dialogs.ShowModal(Dialog);
@@ -485,7 +473,7 @@ void Form1::RunTransfer() {
                             "You have aborted the song load, for best results, restart this "
                             "program and your Orvik/Melko",
                             "TAV Aborted", MESSAGE_ICON_NONE);
-        if (!bDebugEnabled) {
+        if (!Settings.bDebugEnabled) {
             DeleteConvertedFiles();
         }
         EndApplication();
@@ -527,18 +515,19 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
     for (const QString& Name : asInPortNames) {
         Dialog.FillInDeviceList(Name);
     }
-    Dialog.SetDevices(iSelectedInPort, iSelectedOutPort);
+    Dialog.SetDevices(Settings.iSelectedInPort, Settings.iSelectedOutPort);
     connect(Dialog.OKButton, &QPushButton::clicked, &Dialog, &QDialog::accept);
     if (Dialogs.ShowModal(Dialog) == DIALOG_OK) {
-        iSelectedOutPort = Dialog.OutDeviceChosen();
-        iSelectedInPort = Dialog.InDeviceChosen();
+        Settings.iSelectedOutPort = Dialog.OutDeviceChosen();
+        Settings.iSelectedInPort = Dialog.InDeviceChosen();
     }
     UpdateLabel();
     SaveDeviceChoice();
 }
 
 void Form1::SaveDeviceChoice() {
-    if (!SettingsFile::WriteDeviceChoice(ToPath(appPath), {iSelectedInPort, iSelectedOutPort})) {
+    if (!SettingsFile::WriteDeviceChoice(ToPath(appPath),
+                                         {Settings.iSelectedInPort, Settings.iSelectedOutPort})) {
         Dialogs.ShowMessage(this, appPath + " could not be written: the device choice is not saved",
                             "Settings File Error", MESSAGE_ICON_WARNING);
     }
@@ -546,18 +535,18 @@ void Form1::SaveDeviceChoice() {
 
 void Form1::advancedOptionsToolStripMenuItem_Click() {
     DebugWindow Dialog(Dialogs, this);
-    Dialog.SetVars(iTimeBetweenSongs, iTimeBetweenPackets, iTimeOut, bBlindTransferEnabled,
-                   iSelectedOutPort, iSelectedInPort);
+    Dialog.SetVars(Settings.iTimeBetweenSongs, Settings.iTimeBetweenPackets, Settings.iTimeOut,
+                   Settings.bBlindTransfer, Settings.iSelectedOutPort, Settings.iSelectedInPort);
     if (Dialogs.ShowModal(Dialog) != DIALOG_OK) {
         return;
     }
-    iTimeBetweenSongs = Dialog.iTimeBetweenSongs;
-    iTimeBetweenPackets = Dialog.iTimeBetweenPackets;
-    iTimeOut = Dialog.iTimeOut;
-    bDebugEnabled = Dialog.bDebugEnabled;
-    bMIDIWindowEn = Dialog.bMidiInWindow;
-    bBlindTransferEnabled = Dialog.bBlindTransfer;
-    if (bMIDIWindowEn) {
+    Settings.iTimeBetweenSongs = Dialog.iTimeBetweenSongs;
+    Settings.iTimeBetweenPackets = Dialog.iTimeBetweenPackets;
+    Settings.iTimeOut = Dialog.iTimeOut;
+    Settings.bDebugEnabled = Dialog.bDebugEnabled;
+    Settings.bMidiInMonitor = Dialog.bMidiInWindow;
+    Settings.bBlindTransfer = Dialog.bBlindTransfer;
+    if (Settings.bMidiInMonitor) {
         mipv = new MidiInPortView(this);
         mipv->show();
         mipv->raise();

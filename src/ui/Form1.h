@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "app/TransferSettings.h"
+
 class MidiInPortView;
 class QAction;
 class QDragEnterEvent;
@@ -43,16 +45,7 @@ class Form1 : public QMainWindow {
     uint32_t uiNumInPorts = 0;
     QStringList asOutPortNames;
     QStringList asInPortNames;
-    int32_t iSelectedOutPort = -1;
-    int32_t iSelectedInPort = -1;
-    int32_t iTimeBetweenSongs = 300;
-    int32_t iTimeBetweenPackets = 25;
-    int32_t iTimeOut = 1000;
-    bool bDebugEnabled = false;
-    bool bMIDIWindowEn = false;
-    bool bBlindTransferEnabled = true;
-    uint32_t uiMidiInBlockSize = 32;
-    uint32_t uiMidiInNumberOfBuffers = 32;
+    tTransferSettings Settings;
     QString appPath;
     QPointer<MidiInPortView> mipv;
 

@@ -40,19 +40,11 @@ QPushButton* MakeButton(QWidget* pParent, const char* szName, const char* szText
     return pButton;
 }
 
-std::vector<std::string> ToUtf8List(const QStringList& asTexts) {
-    std::vector<std::string> Result;
-    Result.reserve(static_cast<size_t>(asTexts.size()));
-    for (const QString& Text : asTexts) {
-        Result.push_back(Text.toStdString());
-    }
-    return Result;
-}
-
 }  // namespace
 
-LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, QWidget* pParent)
-    : QDialog(pParent), Dialogs(Dialogs), Transfer(Transfer) {
+LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, tTransferPlan Plan,
+                               QWidget* pParent)
+    : QDialog(pParent), Dialogs(Dialogs), Run(Transfer, std::move(Plan)) {
     setObjectName("LoadFileDialog");
     setWindowTitle("Loading Files ...");
     setWindowIcon(AppIcon());
@@ -76,6 +68,7 @@ LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer,
     ProgressBarUpdater = new QTimer(this);
     ProgressBarUpdater->setObjectName("ProgressBarUpdater");
     ProgressBarUpdater->setSingleShot(true);
+    OverallProgressBar->setRange(0, Run.OverallMaximum());
     BuildLayout();
 
     connect(ProgressBarUpdater, &QTimer::timeout, this, &LoadFileDialog::ProgressBarUpdater_Tick);
@@ -104,29 +97,6 @@ void LoadFileDialog::BuildLayout() {
     setMinimumWidth(440);
 }
 
-void LoadFileDialog::SetMidiInPort(int32_t iPortNum) {
-    Transfer.SetMidiInPort(iPortNum);
-}
-
-void LoadFileDialog::SetMidiOutPort(int32_t iPortNum) {
-    Transfer.SetMidiOutPort(iPortNum);
-}
-
-void LoadFileDialog::LoadX10SongList(const QStringList& asX10FileNames_FromMain) {
-    asX10FileNames = asX10FileNames_FromMain;
-    iTotalFiles = static_cast<int32_t>(asX10FileNames.size());
-    OverallProgressBar->setRange(0, iTotalFiles * 100);
-}
-
-void LoadFileDialog::LoadSongList(const QStringList& asFileNames_FromMain) {
-    asFileNames = asFileNames_FromMain;
-}
-
-void LoadFileDialog::SetTimeOut(int32_t iTO) {
-    iTimeOut = iTO;
-    Transfer.SetTimeout(iTO);
-}
-
 void LoadFileDialog::PassMidiInPortHandle(MidiInPortView* myMIDIInPortView) {
     mipv = myMIDIInPortView;
     bEnableInPortView = true;
@@ -145,18 +115,8 @@ void LoadFileDialog::showEvent(QShowEvent* pEvent) {
 }
 
 void LoadFileDialog::LoadFileDialog_Load() {
-    tTransferPlan Plan;
-    Plan.SongPaths = ToUtf8List(asFileNames);
-    Plan.X10Paths = ToUtf8List(asX10FileNames);
-    Plan.iTimeBetweenSongs = iTimeBetweenSongs;
-    Plan.iTimeBetweenPackets = iTimeBetweenPackets;
-    Plan.bBlindTransfer = bBlindTransferEnabled;
-    Plan.uiMidiInBlockSize = uiMidiInBlockSize;
-    Plan.uiMidiInNumberOfBuffers = uiMidiInNumberOfBuffers;
-    Plan.bMonitorEnabled = bEnableInPortView;
-    Run = std::make_unique<cTransferRun>(Transfer, std::move(Plan));
-    RestartTimer(Run->Start());
-    if (bDebugEnabled) {
+    RestartTimer(Run.Start());
+    if (Run.Settings().bDebugEnabled) {
         HandShakeDebug->setEnabled(true);
         HandShakeDebug->setVisible(true);
     }
@@ -164,10 +124,10 @@ void LoadFileDialog::LoadFileDialog_Load() {
 
 void LoadFileDialog::ProgressBarUpdater_Tick() {
     ProgressBarUpdater->stop();
-    if (!Run || bClosed) {
+    if (bClosed) {
         return;
     }
-    const tTransferTick Tick = Run->Tick();
+    const tTransferTick Tick = Run.Tick();
     ShowTick(Tick);
     if (Tick.szMessage != nullptr) {
         Dialogs.ShowMessage(this, Tick.szMessage, Tick.szCaption, MESSAGE_ICON_NONE);
@@ -221,8 +181,8 @@ void LoadFileDialog::done(int iResult) {
 
 void LoadFileDialog::LoadFileDialog_FormClosed() {
     ProgressBarUpdater->stop();
-    if (Run && !bClosed) {
-        Run->End();
+    if (bLoaded && !bClosed) {
+        Run.End();
     }
     bClosed = true;
 }

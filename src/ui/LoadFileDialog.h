@@ -2,10 +2,10 @@
 
 #include <QDialog>
 #include <QPointer>
-#include <QStringList>
 #include <cstdint>
 #include <memory>
 
+#include "app/TransferRun.h"
 #include "ui/DialogResult.h"
 
 class MidiInPortView;
@@ -14,36 +14,23 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class X10FileTransfer;
-class cTransferRun;
 class iUserDialogs;
-struct tTransferTick;
 
-// The progress dialog of one transfer: sends the converted songs one after another, one
-// transfer step per tick of its timer, and shows file and overall progress, the current file
-// and the transfer's state. The user ends it with OK or Abort; it never closes itself.
+// The progress dialog of one transfer: runs the plan's songs one after another, one transfer
+// step per tick of its timer, and shows file and overall progress, the current file and the
+// transfer's state. The user ends it with OK or Abort; it never closes itself.
 class LoadFileDialog : public QDialog {
     Q_OBJECT
 
   public:
-    LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, QWidget* pParent = nullptr);
+    LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, tTransferPlan Plan,
+                   QWidget* pParent = nullptr);
     ~LoadFileDialog() override;
 
-    void SetMidiInPort(int32_t iPortNum);
-    void SetMidiOutPort(int32_t iPortNum);
-    void LoadX10SongList(const QStringList& asX10FileNames_FromMain);
-    void LoadSongList(const QStringList& asFileNames_FromMain);
-    void SetTimeBetweenSongs(int32_t iTBS) { iTimeBetweenSongs = iTBS; }
-    void SetTimeBetweenPackets(int32_t iTBP) { iTimeBetweenPackets = iTBP; }
-    void SetTimeOut(int32_t iTO);
-    void SetDebugEnabled(bool bDE) { bDebugEnabled = bDE; }
     void PassMidiInPortHandle(MidiInPortView* myMIDIInPortView);
 
     // Whether the timer is waiting to run the next step.
     bool IsTransferRunning() const;
-
-    bool bBlindTransferEnabled = true;
-    uint32_t uiMidiInBlockSize = 32;
-    uint32_t uiMidiInNumberOfBuffers = 32;
 
     QLabel* FILE_PROGRESS;
     QLabel* LFDDebugText;
@@ -75,15 +62,7 @@ class LoadFileDialog : public QDialog {
     void RestartTimer(int32_t iIntervalMs);
 
     iUserDialogs& Dialogs;
-    X10FileTransfer& Transfer;
-    std::unique_ptr<cTransferRun> Run;
-    QStringList asFileNames;
-    QStringList asX10FileNames;
-    int32_t iTotalFiles = 0;
-    int32_t iTimeBetweenSongs = 300;
-    int32_t iTimeBetweenPackets = 25;
-    int32_t iTimeOut = 1000;
-    bool bDebugEnabled = false;
+    cTransferRun Run;
     // The monitor goes away when the user closes it; from then on nothing is written to it.
     QPointer<MidiInPortView> mipv;
     bool bEnableInPortView = false;

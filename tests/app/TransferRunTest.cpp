@@ -17,25 +17,24 @@ struct tRunResult {
 
 class TransferRunTest : public TransferFixture {
   protected:
-    tTransferPlan Plan(std::vector<std::string> X10Paths, bool bBlind) {
+    tTransferPlan Plan(const std::vector<std::string>& X10Paths, bool bBlind) {
         tTransferPlan Result;
         for (size_t i = 0; i < X10Paths.size(); ++i) {
-            Result.SongPaths.push_back((Folder / ("song" + std::to_string(i) + ".mid")).string());
+            Result.SongPaths.push_back(Folder / ("song" + std::to_string(i) + ".mid"));
+            Result.X10Paths.emplace_back(X10Paths[i]);
         }
-        Result.X10Paths = std::move(X10Paths);
-        Result.iTimeBetweenPackets = 1;
-        Result.iTimeBetweenSongs = 7;
-        Result.bBlindTransfer = bBlind;
+        Result.Settings.iTimeBetweenPackets = 1;
+        Result.Settings.iTimeBetweenSongs = 7;
+        Result.Settings.bBlindTransfer = bBlind;
         return Result;
     }
 
     // Runs the plan as a window's timer would, sleeping a millisecond between ticks so that an
     // emulated device has time to answer.
-    tRunResult Run(const tTransferPlan& ThePlan, uint32_t uiIn, uint32_t uiOut,
-                   int32_t iTimeOut = 1000) {
-        Transfer.SetMidiInPort(static_cast<int32_t>(uiIn));
-        Transfer.SetMidiOutPort(static_cast<int32_t>(uiOut));
-        Transfer.SetTimeout(iTimeOut);
+    tRunResult Run(tTransferPlan ThePlan, uint32_t uiIn, uint32_t uiOut, int32_t iTimeOut = 1000) {
+        ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(uiIn);
+        ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(uiOut);
+        ThePlan.Settings.iTimeOut = iTimeOut;
         cTransferRun TheRun(Transfer, ThePlan);
         tRunResult Result;
         int32_t iInterval = TheRun.Start();
@@ -207,10 +206,10 @@ TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_tim
 
 TEST_F(TransferRunTest, a_port_that_does_not_open_is_a_send_error_and_short_intervals_become_1ms) {
     tTransferPlan ThePlan = Plan({SongFile(10).string()}, true);
-    ThePlan.iTimeBetweenPackets = 0;
+    ThePlan.Settings.iTimeBetweenPackets = 0;
+    ThePlan.Settings.iSelectedOutPort = 99;
+    ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(uiIn);
     cTransferRun TheRun(Transfer, ThePlan);
-    Transfer.SetMidiOutPort(99);
-    Transfer.SetMidiInPort(static_cast<int32_t>(uiIn));
     EXPECT_EQ(TheRun.Start(), 1);
     const tTransferTick Tick = TheRun.Tick();
     EXPECT_EQ(Tick.eState, X10_ERROR);

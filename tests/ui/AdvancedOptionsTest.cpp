@@ -232,8 +232,8 @@ class AdvancedOptionsTest : public QObject {
     void the_main_window_takes_the_values_back_only_after_ok() {
         cWindowRig Rig;
         Form1& Window = Rig.Open();
-        Window.iTimeBetweenPackets = 40;
-        Window.bBlindTransferEnabled = false;
+        Window.Settings.iTimeBetweenPackets = 40;
+        Window.Settings.bBlindTransfer = false;
         Rig.Dialogs.OnModal = [](QDialog& Dialog) {
             auto& Options = static_cast<DebugWindow&>(Dialog);
             Options.show();
@@ -244,9 +244,9 @@ class AdvancedOptionsTest : public QObject {
             return Options.result();
         };
         Window.advancedOptionsToolStripMenuItem->trigger();
-        QCOMPARE(Window.iTimeBetweenSongs, 300);
-        QCOMPARE(Window.iTimeBetweenPackets, 40);
-        QCOMPARE(Window.iTimeOut, 1000);
+        QCOMPARE(Window.Settings.iTimeBetweenSongs, 300);
+        QCOMPARE(Window.Settings.iTimeBetweenPackets, 40);
+        QCOMPARE(Window.Settings.iTimeOut, 1000);
 
         QList<int> SeenBySetVars;
         Rig.Dialogs.OnModal = [&SeenBySetVars](QDialog& Dialog) {
@@ -264,12 +264,12 @@ class AdvancedOptionsTest : public QObject {
         };
         Window.advancedOptionsToolStripMenuItem->trigger();
         QCOMPARE(SeenBySetVars, (QList<int>{300, 40, 1000, 0}));
-        QCOMPARE(Window.iTimeBetweenSongs, 500);
-        QCOMPARE(Window.iTimeBetweenPackets, 25);
-        QCOMPARE(Window.iTimeOut, 20);
-        QVERIFY(Window.bBlindTransferEnabled);
-        QVERIFY(!Window.bDebugEnabled);
-        QVERIFY(!Window.bMIDIWindowEn);
+        QCOMPARE(Window.Settings.iTimeBetweenSongs, 500);
+        QCOMPARE(Window.Settings.iTimeBetweenPackets, 25);
+        QCOMPARE(Window.Settings.iTimeOut, 20);
+        QVERIFY(Window.Settings.bBlindTransfer);
+        QVERIFY(!Window.Settings.bDebugEnabled);
+        QVERIFY(!Window.Settings.bMidiInMonitor);
         QVERIFY(Window.mipv.isNull());
     }
 
@@ -291,7 +291,7 @@ class AdvancedOptionsTest : public QObject {
         Window.advancedOptionsToolStripMenuItem->trigger();
         QVERIFY(Window.mipv != First);
         QVERIFY(First->isVisible());  // the old one stays until the user closes it
-        QVERIFY(Window.bMIDIWindowEn);
+        QVERIFY(Window.Settings.bMidiInMonitor);
     }
 };
 

@@ -131,8 +131,8 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 0);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.iSelectedInPort, 1);
-        QCOMPARE(Window.iSelectedOutPort, 0);
+        QCOMPARE(Window.Settings.iSelectedInPort, 1);
+        QCOMPARE(Window.Settings.iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In B");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n");
@@ -148,8 +148,8 @@ class DeviceSelectTest : public QObject {
             Dialog.close();
             return Dialog.result();
         });
-        QCOMPARE(Window.iSelectedInPort, 0);
-        QCOMPARE(Window.iSelectedOutPort, 1);
+        QCOMPARE(Window.Settings.iSelectedInPort, 0);
+        QCOMPARE(Window.Settings.iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In A");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out B");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\n");
@@ -163,8 +163,8 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 0);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.iSelectedInPort, -1);
-        QCOMPARE(Window.iSelectedOutPort, 0);
+        QCOMPARE(Window.Settings.iSelectedInPort, -1);
+        QCOMPARE(Window.Settings.iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "Invalid Device");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=-1\r\nMIDIOUTPORT=0\r\n");
@@ -178,13 +178,13 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 1);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.iSelectedOutPort, 1);
+        QCOMPARE(Window.Settings.iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Microsoft GS Wavetable SW Synth");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n");
 
         Form1& Restarted = Rig.Open();
-        QCOMPARE(Restarted.iSelectedOutPort, -1);
-        QCOMPARE(Restarted.iSelectedInPort, -1);
+        QCOMPARE(Restarted.Settings.iSelectedOutPort, -1);
+        QCOMPARE(Restarted.Settings.iSelectedInPort, -1);
         QCOMPARE(Restarted.SelectedOutDeviceLabel->text(), "Invalid Device");
         QCOMPARE(Restarted.SelectedInDeviceLabel->text(), "Invalid Device");
     }

@@ -139,14 +139,14 @@ class EndToEndTest : public QObject {
             return ChooseEmulator(static_cast<MidiDeviceSelect&>(Dialog));
         };
         Window.midiDevicesToolStripMenuItem->trigger();
-        QCOMPARE(Window.iSelectedOutPort, iOut);
-        QCOMPARE(Window.iSelectedInPort, iIn);
+        QCOMPARE(Window.Settings.iSelectedOutPort, iOut);
+        QCOMPARE(Window.Settings.iSelectedInPort, iIn);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), Window.asOutPortNames[iOut]);
         Dialogs.OnModal = [](QDialog& Dialog) {
             return SwitchOffBlindTransfer(static_cast<DebugWindow&>(Dialog));
         };
         Window.advancedOptionsToolStripMenuItem->trigger();
-        QVERIFY(!Window.bBlindTransferEnabled);
+        QVERIFY(!Window.Settings.bBlindTransfer);
 
         const QStringList asSongs = {UiTestSongs::Format0(Songs, "ballad.mid", 150),
                                      UiTestSongs::Format0(Songs, "march.mid", 20)};

@@ -157,8 +157,8 @@ class MainWindowTest : public QObject {
             QCOMPARE(Message.Caption, "Midi Device Error");
         }
         const bool bBoth = Outputs > 0 && Inputs > 0;
-        QCOMPARE(Window.iSelectedOutPort, bBoth ? 0 : -1);
-        QCOMPARE(Window.iSelectedInPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.Settings.iSelectedOutPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.Settings.iSelectedInPort, bBoth ? 0 : -1);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), bBoth ? "Out 0" : "Invalid Device");
         QCOMPARE(Window.SelectedInDeviceLabel->text(), bBoth ? "In 0" : "Invalid Device");
         QCOMPARE(Window.uiNumOutPorts, static_cast<uint32_t>(Outputs));
@@ -408,8 +408,8 @@ class MainWindowTest : public QObject {
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
         Window.openMIDIFileDialog_FileOk({Song});
         Window.MIDI_SONG_LIST->SetChecked(0, bChecked);
-        Window.iSelectedOutPort = Out;
-        Window.iSelectedInPort = In;
+        Window.Settings.iSelectedOutPort = Out;
+        Window.Settings.iSelectedInPort = In;
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);

@@ -44,16 +44,23 @@ class cProgressRig {
 
     LoadFileDialog& Make(bool bBlind, int32_t iTimeBetweenPackets = 2,
                          int32_t iTimeBetweenSongs = 2, int32_t iTimeOut = 200) {
-        Dialog = std::make_unique<LoadFileDialog>(Dialogs, Transfer);
-        Dialog->SetMidiInPort(static_cast<int32_t>(Tav.uiInDevice));
-        Dialog->SetMidiOutPort(static_cast<int32_t>(Tav.uiOutDevice));
-        Dialog->LoadX10SongList(X10Files);
-        Dialog->LoadSongList(Songs);
-        Dialog->SetTimeBetweenSongs(iTimeBetweenSongs);
-        Dialog->SetTimeBetweenPackets(iTimeBetweenPackets);
-        Dialog->SetTimeOut(iTimeOut);
-        Dialog->SetDebugEnabled(true);
-        Dialog->bBlindTransferEnabled = bBlind;
+        tTransferPlan Plan;
+        Plan.Settings.iSelectedInPort = static_cast<int32_t>(Tav.uiInDevice);
+        Plan.Settings.iSelectedOutPort = static_cast<int32_t>(Tav.uiOutDevice);
+        Plan.Settings.iTimeBetweenSongs = iTimeBetweenSongs;
+        Plan.Settings.iTimeBetweenPackets = iTimeBetweenPackets;
+        Plan.Settings.iTimeOut = iTimeOut;
+        Plan.Settings.bDebugEnabled = true;
+        Plan.Settings.bBlindTransfer = bBlind;
+        Plan.Settings.bMidiInMonitor = bMonitor;
+        if (iOutDeviceInstead >= 0) {
+            Plan.Settings.iSelectedOutPort = iOutDeviceInstead;
+        }
+        for (qsizetype i = 0; i < Songs.size(); ++i) {
+            Plan.SongPaths.emplace_back(Songs[i].toStdString());
+            Plan.X10Paths.emplace_back(X10Files[i].toStdString());
+        }
+        Dialog = std::make_unique<LoadFileDialog>(Dialogs, Transfer, std::move(Plan));
         return *Dialog;
     }
 
@@ -73,6 +80,8 @@ class cProgressRig {
     X10FileTransfer Transfer;
     QStringList Songs;
     QStringList X10Files;
+    bool bMonitor = false;
+    int32_t iOutDeviceInstead = -1;
     std::unique_ptr<LoadFileDialog> Dialog;
 
   private:
@@ -264,10 +273,10 @@ class ProgressDialogTest : public QObject {
         Options.bBlind = Fault == 3;
         cProgressRig Rig(Options);
         Rig.Convert({40, 40});
-        LoadFileDialog& Dialog = Rig.Make(false, 2, 2, 10);
         if (Fault == 1) {
-            Dialog.SetMidiOutPort(7);  // no such device
+            Rig.iOutDeviceInstead = 7;  // no such device
         }
+        LoadFileDialog& Dialog = Rig.Make(false, 2, 2, 10);
         QVERIFY(Rig.RunToTheEnd());
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
@@ -329,6 +338,7 @@ class ProgressDialogTest : public QObject {
     void the_monitor_shows_the_replies_until_the_user_closes_it() {
         cProgressRig Rig;
         Rig.Convert({30, 30});
+        Rig.bMonitor = true;
         LoadFileDialog& Dialog = Rig.Make(false, 2, 200);
         QPointer<MidiInPortView> Monitor = new MidiInPortView;
         Monitor->show();

@@ -90,9 +90,9 @@ int main(int argc, char** argv) {
         bAllSaved = bSaved && bAllSaved;
         return iResult;
     };
-    Window.iTimeBetweenPackets = 5;
-    Window.bBlindTransferEnabled = false;
-    Window.bDebugEnabled = true;
+    Window.Settings.iTimeBetweenPackets = 5;
+    Window.Settings.bBlindTransfer = false;
+    Window.Settings.bDebugEnabled = true;
     QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
 
     MidiDeviceSelect Devices;

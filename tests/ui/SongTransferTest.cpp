@@ -39,7 +39,7 @@ class SongTransferTest : public QObject {
         tTavDeviceOptions Handshaking;
         cWindowRig Rig(Handshaking);
         Form1& Window = Rig.Open();
-        Window.bBlindTransferEnabled = false;
+        Window.Settings.bBlindTransfer = false;
         const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid", 40);
         const QString Skipped = UiTestSongs::Format0(Rig.Folder, "skipped.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid", 3);
@@ -73,9 +73,9 @@ class SongTransferTest : public QObject {
         Form1& Window = Rig.Open();
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
         Window.openMIDIFileDialog_FileOk({Song});
-        Window.iTimeBetweenPackets = 7;
-        Window.bDebugEnabled = true;
-        Window.bBlindTransferEnabled = false;
+        Window.Settings.iTimeBetweenPackets = 7;
+        Window.Settings.bDebugEnabled = true;
+        Window.Settings.bBlindTransfer = false;
         bool bHandShakeShown = false;
         int iOverallMaximum = 0;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
@@ -117,7 +117,7 @@ class SongTransferTest : public QObject {
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
         Window.openMIDIFileDialog_FileOk({First, Second});
-        Window.bDebugEnabled = bDebug;
+        Window.Settings.bDebugEnabled = bDebug;
         Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
             if (Button.isEmpty()) {
                 Dialog.show();
