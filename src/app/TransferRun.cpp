@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/TransferMessages.h"
+#include "app/AppTexts.h"
 #include "transfer/StatusTexts.h"
 #include "transfer/X10FileTransfer.h"
 
@@ -86,20 +86,20 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
     switch (Tick.eState) {
         case X10_CANCELLED:
             Transfer.GetCancelReason(acHandShakeText, sizeof acHandShakeText);
-            Tick.szMessage = TransferMessages::kCancelled;
-            Tick.szCaption = TransferMessages::kErrorCaption;
+            Tick.szMessage = AppTexts::kCancelled;
+            Tick.szCaption = AppTexts::kErrorCaption;
             break;
         case X10_ERROR:
-            Tick.szMessage = TransferMessages::kSendError;
-            Tick.szCaption = TransferMessages::kErrorCaption;
+            Tick.szMessage = AppTexts::kSendError;
+            Tick.szCaption = AppTexts::kErrorCaption;
             break;
         case X10_MISMATCH:
-            Tick.szMessage = TransferMessages::kMismatch;
-            Tick.szCaption = TransferMessages::kNoCaption;
+            Tick.szMessage = AppTexts::kMismatch;
+            Tick.szCaption = AppTexts::kNoCaption;
             break;
         case X10_TIMED_OUT:
-            Tick.szMessage = TransferMessages::kTimedOut;
-            Tick.szCaption = TransferMessages::kErrorCaption;
+            Tick.szMessage = AppTexts::kTimedOut;
+            Tick.szCaption = AppTexts::kErrorCaption;
             break;
         default:
             break;

@@ -1,24 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/TransferSettings.h"
+#include "app/TransferPlan.h"
 #include "transfer/X10State.h"
 
 class X10FileTransfer;
-
-// What one transfer of several songs needs: the settings (devices, pacing, mode, input blocks;
-// with the monitor flag the run produces the monitor's port text before each step) and the
-// songs (source paths and converted x10 paths, same index; an empty x10 path is a song that
-// did not convert and is skipped).
-struct tTransferPlan {
-    tTransferSettings Settings;
-    std::vector<std::filesystem::path> SongPaths;
-    std::vector<std::filesystem::path> X10Paths;
-};
 
 // What one tick asks of the window (or terminal) that shows the transfer. Texts are UTF-8.
 struct tTransferTick {
@@ -56,6 +45,7 @@ class cTransferRun {
     void End();
 
     int32_t OverallMaximum() const;
+    const tTransferPlan& GetPlan() const { return Plan; }
     const tTransferSettings& Settings() const { return Plan.Settings; }
     bool IsRunning() const { return bRunning; }
     // Every song sent to the end (the last state was X10_DONE for the last song).

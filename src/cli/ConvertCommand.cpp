@@ -1,9 +1,10 @@
 #include "cli/ConvertCommand.h"
 
+#include "app/SongPreparation.h"
+#include "app/Utf8Path.h"
+#include "cli/SongReport.h"
 #include "commandline/CommandLine.h"
 #include "conversion/DebugDump.h"
-#include "conversion/SongConversion.h"
-#include "conversion/SongMessages.h"
 
 namespace {
 
@@ -21,24 +22,11 @@ void PrintConvertHelp(std::ostream& Out) {
 }
 
 bool ConvertOne(const std::string& File, bool bDebug, tCliContext& Context) {
-    const tSongVerdict eVerdict = VetSong(File);
-    if (eVerdict != SONG_FORMAT_0) {
-        Context.Err << VerdictMessage(File, eVerdict) << "\n";
+    const tPreparedSong Song = PrepareSong(PathFromUtf8(File), bDebug);
+    if (!ReportPreparedSong(Song, Context.Err)) {
         return false;
     }
-    const tSongConversion Result = ConvertSong(File, bDebug);
-    if (!Result.bConverted) {
-        Context.Err << File << ": cannot convert: " << Result.FailureText << "\n";
-        return false;
-    }
-    if (Result.bDebugDumpFailed) {
-        Context.Err << kProgramName << ": cannot write " << cDebugDump::kFileName
-                    << " in the working directory; no debug dump for " << File << "\n";
-    }
-    if (Result.bEventsRemoved) {
-        Context.Err << File << SongMessages::kEventsRemoved << "\n";
-    }
-    Context.Out << Result.X10FilePath.string() << "\n";
+    Context.Out << PathToUtf8(Song.X10Path) << "\n";
     return true;
 }
 

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <functional>
-#include <vector>
-
-#include "midi/DeviceName.h"
-#include "transfer/MIDIPort.h"
 
 namespace {
 
@@ -31,8 +26,10 @@ std::string DeviceList(const std::vector<std::string>& Names) {
     return Names.empty() ? " none" : List;
 }
 
-tDeviceChoice Choose(const char* szKind, const std::vector<std::string>& Names,
-                     const std::string& Wanted) {
+}  // namespace
+
+tDeviceChoice ChooseDevice(const char* szKind, const std::vector<std::string>& Names,
+                           const std::string& Wanted) {
     tDeviceChoice Choice;
     uint32_t uiIndex = 0;
     if (ParseIndex(Wanted, uiIndex)) {
@@ -57,27 +54,4 @@ tDeviceChoice Choose(const char* szKind, const std::vector<std::string>& Names,
                        " device matches '" + Wanted + "'; the devices are:" + DeviceList(Names);
     }
     return Choice;
-}
-
-std::vector<std::string> Names(uint32_t uiCount,
-                               const std::function<const char16_t*(uint32_t)>& NameOf) {
-    std::vector<std::string> List;
-    for (uint32_t i = 0; i < uiCount; ++i) {
-        List.push_back(DeviceNameToUtf8(NameOf(i)));
-    }
-    return List;
-}
-
-}  // namespace
-
-tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Wanted) {
-    const uint32_t uiCount = Ports.NumOutPorts();
-    return Choose("output", Names(uiCount, [&](uint32_t i) { return Ports.GetOutPortNames(i); }),
-                  Wanted);
-}
-
-tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Wanted) {
-    const uint32_t uiCount = Ports.NumInPorts();
-    return Choose("input", Names(uiCount, [&](uint32_t i) { return Ports.GetInPortNames(i); }),
-                  Wanted);
 }

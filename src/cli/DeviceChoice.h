@@ -2,8 +2,7 @@
 
 #include <cstdint>
 #include <string>
-
-class cMIDIPort;
+#include <vector>
 
 // A device named on the command line: its index in the device list, or a part of its name that
 // no other device of the list has (case does not matter).
@@ -12,5 +11,7 @@ struct tDeviceChoice {
     std::string Error;  // why no device was chosen
 };
 
-tDeviceChoice ChooseOutDevice(cMIDIPort& Ports, const std::string& Wanted);
-tDeviceChoice ChooseInDevice(cMIDIPort& Ports, const std::string& Wanted);
+// szKind names the direction in the messages ("output", "input"); Names are the devices of
+// that direction by index.
+tDeviceChoice ChooseDevice(const char* szKind, const std::vector<std::string>& Names,
+                           const std::string& Wanted);

@@ -1,22 +1,16 @@
 #include "cli/DevicesCommand.h"
 
-#include <cstdint>
+#include <string>
+#include <vector>
 
+#include "app/AppTexts.h"
 #include "cli/MidiSystem.h"
 #include "commandline/CommandLine.h"
-#include "midi/DeviceName.h"
-#include "transfer/MIDIPort.h"
+#include "midi/DeviceList.h"
 
 namespace {
 
 constexpr const char* kCommand = "devices";
-
-// The main window's warnings when a kind of device is missing.
-constexpr const char* kNoOutDevices =
-    "Note: You have no available Midi Out devices. This program is useless without a Midi Out "
-    "Device";
-constexpr const char* kNoInDevices =
-    "You have no available Midi In devices. This program is useless without a Midi In Device";
 
 void PrintDevicesHelp(std::ostream& Out) {
     Out << "Usage: " << kProgramName << " devices\n"
@@ -26,30 +20,27 @@ void PrintDevicesHelp(std::ostream& Out) {
         << "The exit status is 1 when the MIDI system does not answer.\n";
 }
 
-template <typename tNameOf>
-void PrintDeviceList(std::ostream& Out, const char* szTitle, uint32_t uiCount, tNameOf NameOf) {
+void PrintDeviceList(std::ostream& Out, const char* szTitle,
+                     const std::vector<std::string>& Names) {
     Out << szTitle << ":\n";
-    if (uiCount == 0) {
+    if (Names.empty()) {
         Out << "  none\n";
     }
-    for (uint32_t i = 0; i < uiCount; ++i) {
-        Out << "  " << i << "  " << DeviceNameToUtf8(NameOf(i)) << "\n";
+    for (size_t i = 0; i < Names.size(); ++i) {
+        Out << "  " << i << "  " << Names[i] << "\n";
     }
 }
 
 int ListDevices(tCliContext& Context) {
-    cMIDIPort Ports;
-    const uint32_t uiOutCount = Ports.NumOutPorts();
-    const uint32_t uiInCount = Ports.NumInPorts();
-    PrintDeviceList(Context.Out, "MIDI output devices", uiOutCount,
-                    [&](uint32_t i) { return Ports.GetOutPortNames(i); });
-    PrintDeviceList(Context.Out, "MIDI input devices", uiInCount,
-                    [&](uint32_t i) { return Ports.GetInPortNames(i); });
-    if (uiOutCount == 0) {
-        Context.Err << kNoOutDevices << "\n";
+    const std::vector<std::string> OutNames = MidiOutDeviceNames();
+    const std::vector<std::string> InNames = MidiInDeviceNames();
+    PrintDeviceList(Context.Out, "MIDI output devices", OutNames);
+    PrintDeviceList(Context.Out, "MIDI input devices", InNames);
+    if (OutNames.empty()) {
+        Context.Err << AppTexts::kNoOutDevices << "\n";
     }
-    if (uiInCount == 0) {
-        Context.Err << kNoInDevices << "\n";
+    if (InNames.empty()) {
+        Context.Err << AppTexts::kNoInDevices << "\n";
     }
     return kExitSuccess;
 }

@@ -4,7 +4,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "cli/SongPreparation.h"
+#include "app/ConvertedFiles.h"
+#include "app/SongPreparation.h"
+#include "app/Utf8Path.h"
+#include "cli/SongReport.h"
 #include "commandline/CommandLine.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/SongName.h"
@@ -42,7 +45,7 @@ std::vector<uint8_t> FileDumpStream(const std::vector<uint8_t>& SongFile, const 
     return Stream;
 }
 
-bool ReadWhole(const std::string& Path, std::vector<uint8_t>& Bytes) {
+bool ReadWhole(const std::filesystem::path& Path, std::vector<uint8_t>& Bytes) {
     std::error_code Error;
     const uintmax_t uiSize = std::filesystem::file_size(Path, Error);
     std::ifstream In(Path, std::ios::binary);
@@ -54,7 +57,7 @@ bool ReadWhole(const std::string& Path, std::vector<uint8_t>& Bytes) {
     return static_cast<uintmax_t>(In.gcount()) == uiSize;
 }
 
-bool WriteWhole(const std::string& Path, const std::vector<uint8_t>& Bytes) {
+bool WriteWhole(const std::filesystem::path& Path, const std::vector<uint8_t>& Bytes) {
     std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
     Out.write(reinterpret_cast<const char*>(Bytes.data()),
               static_cast<std::streamsize>(Bytes.size()));
@@ -63,20 +66,21 @@ bool WriteWhole(const std::string& Path, const std::vector<uint8_t>& Bytes) {
 }
 
 int Export(const std::string& Song, const std::string& Output, bool bDebug, tCliContext& Context) {
-    const tPreparedSongs Prepared = PrepareSongs({Song}, bDebug, Context.Err);
-    if (Prepared.X10Paths.empty()) {
+    const tPreparedSong Prepared = PrepareSong(PathFromUtf8(Song), bDebug);
+    if (!ReportPreparedSong(Prepared, Context.Err)) {
         return kExitFailure;
     }
     std::vector<uint8_t> SongFile;
-    const bool bRead = ReadWhole(Prepared.X10Paths.front(), SongFile);
-    DeleteX10Files(Prepared.X10Paths, Context.Err);
+    const bool bRead = ReadWhole(Prepared.X10Path, SongFile);
+    ReportUndeleted(DeleteConvertedFiles({Prepared.X10Path}), Context.Err);
     if (!bRead) {
-        Context.Err << Prepared.X10Paths.front() << ": cannot read the converted song\n";
+        Context.Err << PathToUtf8(Prepared.X10Path) << ": cannot read the converted song\n";
         return kExitFailure;
     }
-    if (!WriteWhole(Output, FileDumpStream(SongFile, SongNameFromPath(Song)))) {
+    const std::filesystem::path OutputPath = PathFromUtf8(Output);
+    if (!WriteWhole(OutputPath, FileDumpStream(SongFile, SongNameFromPath(Song)))) {
         std::error_code Error;
-        std::filesystem::remove(Output, Error);
+        std::filesystem::remove(OutputPath, Error);
         Context.Err << Output << ": cannot write the .syx file\n";
         return kExitFailure;
     }

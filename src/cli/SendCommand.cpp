@@ -3,15 +3,20 @@
 #include <chrono>
 #include <thread>
 
+#include "app/ConvertedFiles.h"
+#include "app/SongPreparation.h"
 #include "app/TransferOptions.h"
+#include "app/TransferPlan.h"
 #include "app/TransferRun.h"
 #include "app/TransferSettings.h"
+#include "app/Utf8Path.h"
 #include "cli/DeviceChoice.h"
 #include "cli/Interrupt.h"
 #include "cli/MidiSystem.h"
-#include "cli/SongPreparation.h"
+#include "cli/SongReport.h"
 #include "cli/TransferProgress.h"
 #include "commandline/CommandLine.h"
+#include "midi/DeviceList.h"
 #include "transfer/X10FileTransfer.h"
 
 namespace {
@@ -95,17 +100,18 @@ void ReportStop(const tTransferTick& Tick, tCliContext& Context) {
     }
 }
 
+std::vector<std::string> Utf8Paths(const std::vector<std::filesystem::path>& Paths) {
+    std::vector<std::string> Texts;
+    for (const std::filesystem::path& Path : Paths) {
+        Texts.push_back(PathToUtf8(Path));
+    }
+    return Texts;
+}
+
 // Steps the run with the host's own timer: sleep the interval it asks for, then tick.
-int SendSongs(const tSendOptions& Options, const tPreparedSongs& Songs, int32_t iOut, int32_t iIn,
-              tCliContext& Context) {
-    tTransferPlan Plan;
-    Plan.Settings = Options.Settings;
-    Plan.Settings.iSelectedOutPort = iOut;
-    Plan.Settings.iSelectedInPort = iIn;
-    Plan.SongPaths.assign(Songs.SongPaths.begin(), Songs.SongPaths.end());
-    Plan.X10Paths.assign(Songs.X10Paths.begin(), Songs.X10Paths.end());
+int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
     cTransferRun Run(x10fer, Plan);
-    cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Songs.SongPaths,
+    cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Utf8Paths(Plan.SongPaths),
                                Run.OverallMaximum());
     const cInterruptGuard Guard;
     int32_t iInterval = Run.Start();
@@ -126,24 +132,29 @@ int SendSongs(const tSendOptions& Options, const tPreparedSongs& Songs, int32_t 
 }
 
 // Devices first: a wrong device name should not cost a conversion.
-int ChooseDevicesAndSend(const tSendOptions& Options, tCliContext& Context) {
-    cMIDIPort Ports;
-    const tDeviceChoice Out = ChooseOutDevice(Ports, Options.OutDevice);
-    const tDeviceChoice In = ChooseInDevice(Ports, Options.InDevice);
+int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
+    const tDeviceChoice Out = ChooseDevice("output", MidiOutDeviceNames(), Options.OutDevice);
+    const tDeviceChoice In = ChooseDevice("input", MidiInDeviceNames(), Options.InDevice);
     if (!Out.Error.empty() || !In.Error.empty()) {
         return UsageError(Context.Err, kCommand, Out.Error.empty() ? In.Error : Out.Error);
     }
-    const tPreparedSongs Songs =
-        PrepareSongs(Options.Files, Options.Settings.bDebugEnabled, Context.Err);
-    if (Songs.X10Paths.empty()) {
+    Options.Settings.iSelectedOutPort = Out.iIndex;
+    Options.Settings.iSelectedInPort = In.iIndex;
+    std::vector<std::filesystem::path> SongPaths;
+    for (const std::string& File : Options.Files) {
+        SongPaths.push_back(PathFromUtf8(File));
+    }
+    const tPreparedSongs Songs = PrepareSongs(SongPaths, Options.Settings.bDebugEnabled);
+    ReportPreparedSongs(Songs, Context.Err);
+    if (!Songs.AnyConverted()) {
         return kExitFailure;
     }
-    const int iStatus = SendSongs(Options, Songs, Out.iIndex, In.iIndex, Context);
-    const bool bDeleted = DeleteX10Files(Songs.X10Paths, Context.Err);
+    const int iStatus = SendSongs(MakeTransferPlan(Options.Settings, Songs), Context);
+    const bool bDeleted = ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
     if (iStatus != kExitSuccess) {
         return iStatus;
     }
-    return Songs.bAllPrepared && bDeleted ? kExitSuccess : kExitFailure;
+    return Songs.AllConverted() && bDeleted ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace

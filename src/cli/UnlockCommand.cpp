@@ -1,15 +1,13 @@
 #include "cli/UnlockCommand.h"
 
-#include <chrono>
 #include <string>
-#include <thread>
 
-#include "app/TransferOptions.h"
+#include "app/AppTexts.h"
+#include "app/DeviceCommands.h"
 #include "cli/DeviceChoice.h"
 #include "cli/MidiSystem.h"
 #include "commandline/CommandLine.h"
-#include "transfer/DefaultSongCommands.h"
-#include "transfer/MIDIPort.h"
+#include "midi/DeviceList.h"
 
 namespace {
 
@@ -26,35 +24,17 @@ void PrintUnlockHelp(std::ostream& Out) {
 }
 
 bool Confirmed(tCliContext& Context) {
-    Context.Out << TransferOptions::kUnlockQuestion << "\n[y/N] " << std::flush;
+    Context.Out << AppTexts::kUnlockQuestion << "\n[y/N] " << std::flush;
     std::string Answer;
     std::getline(Context.In, Answer);
     return Answer == "y" || Answer == "Y" || Answer == "yes" || Answer == "Yes";
 }
 
 int SendUnlock(int32_t iOut, tCliContext& Context) {
-    using namespace DefaultSongCommands;
-    cMIDIOutPort Port;
-    const MMRESULT eOpened = Port.OpenPort(static_cast<uint32_t>(iOut));
-    if (eOpened != MMSYSERR_NOERROR) {
-        Context.Err << kProgramName << " " << kCommand
-                    << ": the output device does not open (error " << eOpened
-                    << "); nothing was sent\n";
-        return kExitFailure;
-    }
-    MMRESULT eSent = MMSYSERR_NOERROR;
-    for (const tTimedCommand& Step : {tTimedCommand{kUnlockFirst, kPauseBetweenUnlockMs},
-                                      tTimedCommand{kUnlockSecond, kPauseBeforeCloseMs}}) {
-        if (eSent == MMSYSERR_NOERROR) {
-            eSent = Port.SendSysexPacket(static_cast<int32_t>(Step.Command.size()),
-                                         Step.Command.data());
-            std::this_thread::sleep_for(std::chrono::milliseconds(Step.iPauseAfterMs));
-        }
-    }
-    Port.ClosePort();
-    if (eSent != MMSYSERR_NOERROR) {
-        Context.Err << kProgramName << " " << kCommand << ": sending failed (error " << eSent
-                    << "); the default songs may still be locked\n";
+    const tDeviceCommandResult Result = UnlockDefaultSongs(iOut);
+    if (!Result.Sent()) {
+        Context.Err << kProgramName << " " << kCommand << ": " << Result.FailureText
+                    << "; the default songs may still be locked\n";
         return kExitFailure;
     }
     Context.Out << "The unlock commands were sent.\n";
@@ -62,10 +42,8 @@ int SendUnlock(int32_t iOut, tCliContext& Context) {
 }
 
 int ChooseDeviceAndUnlock(const std::string& Device, bool bAsk, tCliContext& Context) {
-    cMIDIPort Ports;
-    const tDeviceChoice Out = ChooseOutDevice(Ports, Device);
+    const tDeviceChoice Out = ChooseDevice("output", MidiOutDeviceNames(), Device);
     if (!Out.Error.empty()) {
-        Context.Err << TransferOptions::kInvalidOutputPort << "\n";
         return UsageError(Context.Err, kCommand, Out.Error);
     }
     if (bAsk && !Confirmed(Context)) {

@@ -23,6 +23,11 @@ std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdi
     return {};
 }
 
+const char* VerdictCaption(tSongVerdict eVerdict) {
+    return eVerdict == SONG_NOT_FORMAT_0 ? SongMessages::kNotFormat0Caption
+                                         : SongMessages::kNotMidiFileCaption;
+}
+
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug) {
     tSongConversion Result;
     VantorMidiFile Song(MidiFilePath);

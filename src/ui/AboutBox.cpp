@@ -5,12 +5,12 @@
 #include <QVBoxLayout>
 
 #include "ui/AppIcon.h"
+#include "ui/WidgetFactory.h"
 
 namespace {
 
-QLabel* MakeLabel(QWidget* pParent, const char* szName, const QString& Text, int iPointSize) {
-    QLabel* pLabel = new QLabel(Text, pParent);
-    pLabel->setObjectName(szName);
+QLabel* MakeAboutLabel(QWidget* pParent, const char* szName, const QString& Text, int iPointSize) {
+    QLabel* pLabel = MakeLabel(pParent, szName, Text);
     pLabel->setFont(QFont("Microsoft Sans Serif", iPointSize));
     pLabel->setAlignment(Qt::AlignCenter);
     return pLabel;
@@ -24,11 +24,12 @@ AboutBox::AboutBox(QWidget* pParent) : QDialog(pParent) {
     setWindowIcon(AppIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    label1 = MakeLabel(this, "label1", QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"), 12);
-    label2 = MakeLabel(this, "label2", "Version 1.04", 12);
-    label3 = MakeLabel(this, "label3", "Made by the SongLoader developers", 8);
-    AboutOK = new QPushButton("OK", this);
-    AboutOK->setObjectName("AboutOK");
+    label1 =
+        MakeAboutLabel(this, "label1", QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"), 12);
+    label2 = MakeAboutLabel(this, "label2", "Version 1.04", 12);
+    label3 = MakeAboutLabel(this, "label3", "Made by the SongLoader developers", 8);
+    AboutOK = MakeButton(this, "AboutOK", "OK");
+    connect(AboutOK, &QPushButton::clicked, this, &QDialog::accept);
 
     QVBoxLayout* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(24, 18, 24, 14);

@@ -5,7 +5,7 @@
 class QLabel;
 class QPushButton;
 
-// The about box: product line, version and maker line above the OK button.
+// The about box: product line, version and maker line above the OK button, which ends it.
 class AboutBox : public QDialog {
     Q_OBJECT
 

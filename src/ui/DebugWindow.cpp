@@ -6,14 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <chrono>
-#include <thread>
 
+#include "app/AppTexts.h"
 #include "app/TransferOptions.h"
 #include "app/TransferSettings.h"
-#include "midi/MIDIOutPort.h"
 #include "ui/AppIcon.h"
 #include "ui/UserDialogs.h"
+#include "ui/WidgetFactory.h"
+#include "ui/WindowTexts.h"
 
 namespace {
 
@@ -24,23 +24,10 @@ QLineEdit* MakeBox(QWidget* pParent, const char* szName, const char* szText) {
     return pBox;
 }
 
-QLabel* MakeLabel(QWidget* pParent, const char* szName, const char* szText) {
-    QLabel* pLabel = new QLabel(szText, pParent);
-    pLabel->setObjectName(szName);
-    return pLabel;
-}
-
 QCheckBox* MakeCheckBox(QWidget* pParent, const char* szName, const char* szText) {
     QCheckBox* pBox = new QCheckBox(szText, pParent);
     pBox->setObjectName(szName);
     return pBox;
-}
-
-QPushButton* MakeButton(QWidget* pParent, const char* szName, const char* szText) {
-    QPushButton* pButton = new QPushButton(szText, pParent);
-    pButton->setObjectName(szName);
-    pButton->setAutoDefault(false);
-    return pButton;
 }
 
 void HideAndDisable(QWidget* pWidget) {
@@ -53,10 +40,6 @@ int32_t ReadBox(const QLineEdit* pBox, int32_t iPrevious) {
     bool bOk = false;
     const int iValue = pBox->text().trimmed().toInt(&bOk, 10);
     return bOk ? iValue : iPrevious;
-}
-
-void SleepFor(int32_t iMilliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(iMilliseconds));
 }
 
 }  // namespace
@@ -82,10 +65,10 @@ DebugWindow::DebugWindow(iUserDialogs& Dialogs, QWidget* pParent)
     EnableBlindTransfer = MakeCheckBox(this, "EnableBlindTransfer", "Enable Blind Transfer");
     EnableDebugText = MakeCheckBox(this, "EnableDebugText", "Enable Debug Information");
     EnableMIDIInWindow = MakeCheckBox(this, "EnableMIDIInWindow", "Enable MIDI In Monitor");
-    DWOK = MakeButton(this, "DWOK", "OK");
+    DWOK = MakeDialogButton(this, "DWOK", "OK");
     DWOK->setDefault(true);
-    Unlock_Button = MakeButton(this, "Unlock_Button", "Unlock Default Songs");
-    LockDefaults = MakeButton(this, "LockDefaults", "Lock Default Songs");
+    Unlock_Button = MakeDialogButton(this, "Unlock_Button", "Unlock Default Songs");
+    LockDefaults = MakeDialogButton(this, "LockDefaults", "Lock Default Songs");
     BuildLayout();
 
     // The debug and monitor options and the lock command are not offered.
@@ -126,7 +109,7 @@ void DebugWindow::BuildLayout() {
     pColumns->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void DebugWindow::SetPause(std::function<void(int32_t)> PauseFunction) {
+void DebugWindow::SetPause(tCommandPause PauseFunction) {
     Pause = std::move(PauseFunction);
 }
 
@@ -164,36 +147,31 @@ void DebugWindow::DWOK_Click() {
     accept();
 }
 
+void DebugWindow::CopyChoicesTo(tTransferSettings& Settings) const {
+    Settings.iTimeBetweenSongs = iTimeBetweenSongs;
+    Settings.iTimeBetweenPackets = iTimeBetweenPackets;
+    Settings.iTimeOut = iTimeOut;
+    Settings.bDebugEnabled = bDebugEnabled;
+    Settings.bMidiInMonitor = bMidiInWindow;
+    Settings.bBlindTransfer = bBlindTransfer;
+}
+
 void DebugWindow::Unlock_Button_Click() {
-    if (!Dialogs.AskYesNo(this, TransferOptions::kUnlockQuestion, TransferOptions::kUnlockCaption,
-                          MESSAGE_ICON_QUESTION)) {
-        return;
+    if (Dialogs.AskYesNo(this, AppTexts::kUnlockQuestion, AppTexts::kUnlockCaption,
+                         MESSAGE_ICON_QUESTION)) {
+        ReportCommand(UnlockDefaultSongs(iSelectedOutPort, Pause), WindowTexts::kUnlockFailed);
     }
-    SendToOutputDevice(
-        {{DefaultSongCommands::kUnlockFirst, DefaultSongCommands::kPauseBetweenUnlockMs},
-         {DefaultSongCommands::kUnlockSecond, DefaultSongCommands::kPauseBeforeCloseMs}});
 }
 
 void DebugWindow::LockDefaults_Click() {
-    // Only the first lock message goes out; whether the device wants the second is not known.
-    SendToOutputDevice(
-        {{DefaultSongCommands::kLockFirst, DefaultSongCommands::kPauseBeforeCloseMs}});
+    ReportCommand(LockDefaultSongs(iSelectedOutPort, Pause), WindowTexts::kLockFailed);
 }
 
-void DebugWindow::SendToOutputDevice(
-    std::initializer_list<DefaultSongCommands::tTimedCommand> Commands) {
-    if (iSelectedOutPort == -1) {
-        Dialogs.ShowMessage(this, TransferOptions::kInvalidOutputPort, "", MESSAGE_ICON_NONE);
-        return;
+void DebugWindow::ReportCommand(const tDeviceCommandResult& Result, const char* szWhatFailed) {
+    if (Result.eFailure == COMMAND_NO_DEVICE) {
+        Dialogs.ShowMessage(this, AppTexts::kInvalidOutputPort, "", MESSAGE_ICON_NONE);
+    } else if (!Result.Sent()) {
+        Dialogs.ShowMessage(this, szWhatFailed + QString::fromStdString(Result.FailureText) + ".",
+                            AppTexts::kUnlockCaption, MESSAGE_ICON_WARNING);
     }
-    cMIDIOutPort Port;
-    // A device that does not open gets nothing sent and nothing to close.
-    if (Port.OpenPort(static_cast<uint32_t>(iSelectedOutPort)) != MMSYSERR_NOERROR) {
-        return;
-    }
-    for (const DefaultSongCommands::tTimedCommand& Timed : Commands) {
-        Port.SendSysexPacket(static_cast<int32_t>(Timed.Command.size()), Timed.Command.data());
-        Pause(Timed.iPauseAfterMs);
-    }
-    Port.ClosePort();
 }

@@ -2,16 +2,15 @@
 
 #include <QDialog>
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
 
-#include "transfer/DefaultSongCommands.h"
+#include "app/DeviceCommands.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class iUserDialogs;
+struct tTransferSettings;
 
 // The advanced options dialog: transfer timing, time-out and blind transfer, and the command
 // that unlocks the device's default songs. The main window reads the public fields after OK.
@@ -22,8 +21,10 @@ class DebugWindow : public QDialog {
     explicit DebugWindow(iUserDialogs& Dialogs, QWidget* pParent = nullptr);
 
     void SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, int32_t iSOP, int32_t iSIP);
+    // After OK: the choices made here, into the settings they came from.
+    void CopyChoicesTo(tTransferSettings& Settings) const;
     // How the device commands wait; the program sleeps, tests record the pauses.
-    void SetPause(std::function<void(int32_t iMilliseconds)> PauseFunction);
+    void SetPause(tCommandPause PauseFunction);
 
     int32_t iTimeBetweenSongs = 0;
     int32_t iTimeBetweenPackets = 0;
@@ -61,9 +62,9 @@ class DebugWindow : public QDialog {
 
   private:
     void BuildLayout();
-    // Sends each command to the chosen output device, pausing after each.
-    void SendToOutputDevice(std::initializer_list<DefaultSongCommands::tTimedCommand> Commands);
+    // Tells the user when a device command was not sent, and why.
+    void ReportCommand(const tDeviceCommandResult& Result, const char* szWhatFailed);
 
     iUserDialogs& Dialogs;
-    std::function<void(int32_t)> Pause;
+    tCommandPause Pause;
 };

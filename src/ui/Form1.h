@@ -3,14 +3,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
-#include <cstdint>
+#include <filesystem>
 
 #include "app/TransferSettings.h"
+#include "conversion/SongConversion.h"
 
 class MidiInPortView;
 class QAction;
-class QDragEnterEvent;
-class QDropEvent;
 class QFileDialog;
 class QLabel;
 class QMenu;
@@ -19,10 +18,11 @@ class QPushButton;
 class SongListWidget;
 class X10FileTransfer;
 class iUserDialogs;
+struct tPreparedSongs;
 
 // The main window: the list of songs to send, the device choice and the transfer settings. It
-// vets songs as they are added, converts the checked ones, hands them to the progress dialog
-// and deletes the converted files afterwards; it opens every other dialog.
+// shows what the application layer decides (vetting, preparation, the transfer run, clean-up)
+// and opens every other dialog.
 class Form1 : public QMainWindow {
     Q_OBJECT
 
@@ -32,22 +32,11 @@ class Form1 : public QMainWindow {
     // Where SongLoader.ini lives; the executable's directory unless set before the window is
     // first shown.
     void SetSettingsDirectory(const QString& Directory);
+    QString SettingsFilePath() const { return appPath; }
 
-    // Song list data: full paths, index i belonging to list row i.
-    QStringList asMidiFileNames;
-    QStringList asSongsInList;
-    QStringList asUnCheckedSongs;
-    QStringList asCheckedSongs;
-    QStringList asX10FileNames;
-
-    // Devices and transfer settings; only the two device indices outlive the window.
-    uint32_t uiNumOutPorts = 0;
-    uint32_t uiNumInPorts = 0;
-    QStringList asOutPortNames;
-    QStringList asInPortNames;
-    tTransferSettings Settings;
-    QString appPath;
-    QPointer<MidiInPortView> mipv;
+    // The settings the next transfer runs with; only the devices outlive the window.
+    const tTransferSettings& TransferSettings() const { return Settings; }
+    void SetTransferSettings(const tTransferSettings& NewSettings);
 
     QPushButton* LOAD_MORE_SONGS;
     QPushButton* SELECT_NONE_BUTTON;
@@ -77,21 +66,17 @@ class Form1 : public QMainWindow {
 
   public slots:
     void LOAD_MORE_SONGS_Click();
-    void loadSongsToolStripMenuItem_Click();
     void openMIDIFileDialog_FileOk(const QStringList& asChosenFiles);
-    void MIDI_SONG_LIST_DragEnter(QDragEnterEvent* pEvent);
-    void MIDI_SONG_LIST_DragDrop(QDropEvent* pEvent);
-    void SELECT_ALL_BUTTON_Click();
-    void SELECT_NONE_BUTTON_Click();
-    void REMOVE_SELECTED_Click();
     void LOAD_SONGS_TO_TAV_Click();
     void aboutToolStripMenuItem_Click();
-    void exitToolStripMenuItem_Click();
     void midiDevicesToolStripMenuItem_Click();
     void advancedOptionsToolStripMenuItem_Click();
 
   protected:
     void showEvent(QShowEvent* pEvent) override;
+
+  private slots:
+    void ValidateFileArray(const QStringList& asMidiFileNames);
 
   private:
     void BuildControls();
@@ -99,19 +84,23 @@ class Form1 : public QMainWindow {
     void BuildLayout();
     void Form1_Load();
     void ReadDevices();
-    void ValidateFileArray();
-    bool VetOneSong(const QString& Path);
     void UpdateLabel();
+    // The message for a song refused with this verdict.
+    void ShowVerdict(const std::filesystem::path& Song, tSongVerdict eVerdict);
     void SaveDeviceChoice();
     bool RefuseTransfer();
-    // Converts the checked songs into asX10FileNames; false when the program is to end.
-    bool ConvertCheckedSongs();
-    void RunTransfer();
-    void DeleteConvertedFiles();
+    // Shows what became of each song; false when the program is to end.
+    bool ReportPreparation(const tPreparedSongs& Songs);
+    void RunTransfer(const tPreparedSongs& Songs);
     void EndApplication();
 
     iUserDialogs& Dialogs;
     X10FileTransfer& Transfer;
+    tTransferSettings Settings;
+    QStringList asOutPortNames;
+    QStringList asInPortNames;
     QString SettingsDirectory;
+    QString appPath;
+    QPointer<MidiInPortView> mipv;
     bool bLoaded = false;
 };

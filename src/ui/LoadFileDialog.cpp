@@ -15,14 +15,9 @@
 #include "ui/AppIcon.h"
 #include "ui/MidiInPortView.h"
 #include "ui/UserDialogs.h"
+#include "ui/WidgetFactory.h"
 
 namespace {
-
-QLabel* MakeLabel(QWidget* pParent, const char* szName, const char* szText) {
-    QLabel* pLabel = new QLabel(szText, pParent);
-    pLabel->setObjectName(szName);
-    return pLabel;
-}
 
 QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
     QProgressBar* pBar = new QProgressBar(pParent);
@@ -31,13 +26,6 @@ QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
     pBar->setValue(0);
     pBar->setTextVisible(false);
     return pBar;
-}
-
-QPushButton* MakeButton(QWidget* pParent, const char* szName, const char* szText) {
-    QPushButton* pButton = new QPushButton(szText, pParent);
-    pButton->setObjectName(szName);
-    pButton->setAutoDefault(false);
-    return pButton;
 }
 
 }  // namespace
@@ -59,12 +47,12 @@ LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer,
     OVERALL_PROGRESS->setFont(LabelFont);
     CurrentFileLabel = MakeLabel(this, "CurrentFileLabel", "Current File");
     OverallProgressBar = MakeBar(this, "OverallProgressBar");
-    LFD_OK = MakeButton(this, "LFD_OK", "OK");
+    LFD_OK = MakeDialogButton(this, "LFD_OK", "OK");
     HandShakeDebug = MakeLabel(this, "HandShakeDebug", "handshake debug");
     HandShakeDebug->setAlignment(Qt::AlignCenter);
     HandShakeDebug->setVisible(false);
     HandShakeDebug->setEnabled(false);
-    LFD_Abort = MakeButton(this, "LFD_Abort", "Abort");
+    LFD_Abort = MakeDialogButton(this, "LFD_Abort", "Abort");
     ProgressBarUpdater = new QTimer(this);
     ProgressBarUpdater->setObjectName("ProgressBarUpdater");
     ProgressBarUpdater->setSingleShot(true);

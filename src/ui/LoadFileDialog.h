@@ -31,6 +31,8 @@ class LoadFileDialog : public QDialog {
 
     // Whether the timer is waiting to run the next step.
     bool IsTransferRunning() const;
+    // What the dialog was given to send.
+    const tTransferPlan& Plan() const { return Run.GetPlan(); }
 
     QLabel* FILE_PROGRESS;
     QLabel* LFDDebugText;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/AppIcon.h"
+#include "ui/WidgetFactory.h"
 
 MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : QDialog(pParent) {
     setObjectName("MidiDeviceSelect");
@@ -13,16 +14,13 @@ MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : QDialog(pParent) {
     setWindowIcon(AppIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    MIDI_INPUT_DEVICE = new QLabel("MIDI Input Device", this);
-    MIDI_INPUT_DEVICE->setObjectName("MIDI_INPUT_DEVICE");
+    MIDI_INPUT_DEVICE = MakeLabel(this, "MIDI_INPUT_DEVICE", "MIDI Input Device");
     MIDIInCB = new QComboBox(this);
     MIDIInCB->setObjectName("MIDIInCB");
-    label1 = new QLabel("MIDI Output Device", this);
-    label1->setObjectName("label1");
+    label1 = MakeLabel(this, "label1", "MIDI Output Device");
     MIDIDeviceCB = new QComboBox(this);
     MIDIDeviceCB->setObjectName("MIDIDeviceCB");
-    OKButton = new QPushButton("OK", this);
-    OKButton->setObjectName("OKButton");
+    OKButton = MakeButton(this, "OKButton", "OK");
 
     QVBoxLayout* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(MIDI_INPUT_DEVICE);
@@ -47,6 +45,16 @@ void MidiDeviceSelect::FillOutDeviceList(const QString& Name) {
 
 void MidiDeviceSelect::FillInDeviceList(const QString& Name) {
     MIDIInCB->addItem(Name);
+}
+
+void MidiDeviceSelect::FillDeviceLists(const QStringList& asOutNames,
+                                       const QStringList& asInNames) {
+    for (const QString& Name : asOutNames) {
+        FillOutDeviceList(Name);
+    }
+    for (const QString& Name : asInNames) {
+        FillInDeviceList(Name);
+    }
 }
 
 void MidiDeviceSelect::SetDevices(int32_t iSelectedInport, int32_t iSelectedOutport) {

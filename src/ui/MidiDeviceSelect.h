@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <cstdint>
 
 class QComboBox;
@@ -17,6 +18,8 @@ class MidiDeviceSelect : public QDialog {
 
     void FillOutDeviceList(const QString& Name);
     void FillInDeviceList(const QString& Name);
+    // Every output device name, then every input device name, index 0 first.
+    void FillDeviceLists(const QStringList& asOutNames, const QStringList& asInNames);
     void SetDevices(int32_t iSelectedInport, int32_t iSelectedOutport);
     int32_t OutDeviceChosen() const { return iOutDeviceChosen; }
     int32_t InDeviceChosen() const { return iInDeviceChosen; }

@@ -22,3 +22,11 @@ MidiInPortView::MidiInPortView(QWidget* pParent) : QWidget(pParent, Qt::Window) 
     pLayout->addWidget(MidiInText);
     resize(460, 300);
 }
+
+MidiInPortView* MidiInPortView::Open(QWidget* pParent) {
+    MidiInPortView* pView = new MidiInPortView(pParent);
+    pView->show();
+    pView->raise();
+    pView->activateWindow();
+    return pView;
+}

@@ -11,6 +11,8 @@ class MidiInPortView : public QWidget {
 
   public:
     explicit MidiInPortView(QWidget* pParent = nullptr);
+    // A new monitor, shown beside the parent window and brought to the front.
+    static MidiInPortView* Open(QWidget* pParent);
 
     QPlainTextEdit* MidiInText;
 };

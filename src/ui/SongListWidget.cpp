@@ -1,8 +1,12 @@
 #include "ui/SongListWidget.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 
 SongListWidget::SongListWidget(QWidget* pParent) : QListWidget(pParent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -11,12 +15,56 @@ SongListWidget::SongListWidget(QWidget* pParent) : QListWidget(pParent) {
     connect(this, &QListWidget::itemClicked, this, &SongListWidget::ToggleRow);
 }
 
-void SongListWidget::AddCheckedRow(const QString& Text) {
-    QListWidgetItem* pItem = new QListWidgetItem(Text, this);
-    // The row's click toggles the check (ToggleRow); letting the view toggle it as well on a
-    // click on the box itself would undo that.
-    pItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    pItem->setCheckState(Qt::Checked);
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+}  // namespace
+
+void SongListWidget::AddSongs(const QStringList& asPaths) {
+    for (const QString& Path : asPaths) {
+        QListWidgetItem* pItem = new QListWidgetItem(QFileInfo(Path).fileName(), this);
+        pItem->setData(kPathRole, Path);
+        // The row's click toggles the check (ToggleRow); letting the view toggle it as well on
+        // a click on the box itself would undo that.
+        pItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        pItem->setCheckState(Qt::Checked);
+    }
+}
+
+QStringList SongListWidget::SongPaths() const {
+    QStringList asPaths;
+    for (int iRow = 0; iRow < count(); ++iRow) {
+        asPaths << item(iRow)->data(kPathRole).toString();
+    }
+    return asPaths;
+}
+
+QStringList SongListWidget::CheckedSongPaths() const {
+    QStringList asPaths;
+    for (int iRow = 0; iRow < count(); ++iRow) {
+        if (IsChecked(iRow)) {
+            asPaths << item(iRow)->data(kPathRole).toString();
+        }
+    }
+    return asPaths;
+}
+
+void SongListWidget::SetAllChecked(bool bChecked) {
+    for (int iRow = 0; iRow < count(); ++iRow) {
+        SetChecked(iRow, bChecked);
+    }
+}
+
+bool SongListWidget::RemoveCheckedRows() {
+    bool bRemoved = false;
+    for (int iRow = count() - 1; iRow >= 0; --iRow) {
+        if (IsChecked(iRow)) {
+            delete takeItem(iRow);
+            bRemoved = true;
+        }
+    }
+    return bRemoved;
 }
 
 bool SongListWidget::IsChecked(int iRow) const {
@@ -42,22 +90,35 @@ void SongListWidget::keyPressEvent(QKeyEvent* pEvent) {
     QListWidget::keyPressEvent(pEvent);
 }
 
+// A drag is welcome, as a copy, when it carries at least one local file; no name filter
+// applies. The files it carries, or none when it is refused.
+QStringList SongListWidget::TakeFiles(QDropEvent* pEvent) {
+    QStringList asPaths;
+    for (const QUrl& Url : pEvent->mimeData()->urls()) {
+        if (Url.isLocalFile()) {
+            asPaths << QDir::toNativeSeparators(Url.toLocalFile());
+        }
+    }
+    if (asPaths.isEmpty()) {
+        pEvent->ignore();
+    } else {
+        pEvent->setDropAction(Qt::CopyAction);
+        pEvent->accept();
+    }
+    return asPaths;
+}
+
 void SongListWidget::dragEnterEvent(QDragEnterEvent* pEvent) {
-    pEvent->ignore();
-    emit DragEntered(pEvent);
-    bDragAccepted = pEvent->isAccepted();
+    TakeFiles(pEvent);
 }
 
 void SongListWidget::dragMoveEvent(QDragMoveEvent* pEvent) {
-    if (bDragAccepted) {
-        pEvent->setDropAction(Qt::CopyAction);
-        pEvent->accept();
-    } else {
-        pEvent->ignore();
-    }
+    TakeFiles(pEvent);
 }
 
 void SongListWidget::dropEvent(QDropEvent* pEvent) {
-    bDragAccepted = false;
-    emit Dropped(pEvent);
+    const QStringList asPaths = TakeFiles(pEvent);
+    if (!asPaths.isEmpty()) {
+        emit FilesDropped(asPaths);
+    }
 }

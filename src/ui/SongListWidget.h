@@ -1,28 +1,34 @@
 #pragma once
 
 #include <QListWidget>
+#include <QStringList>
 
 class QDragEnterEvent;
 class QDropEvent;
 
-// The song list: a check box on every row that one click anywhere on the row toggles (the
-// space bar toggles the current row), and a drop target whose decisions belong to the window
-// that owns it: it is told of every drag that enters and every drop.
+// The song list, the one record of the songs the user collected: each row shows a song's file
+// name and keeps its full path and its check. One click anywhere on a row toggles the check
+// (the space bar toggles the current row). Local files dragged onto it are taken as a copy; what
+// becomes of them is for the window that owns the list to decide.
 class SongListWidget : public QListWidget {
     Q_OBJECT
 
   public:
     explicit SongListWidget(QWidget* pParent = nullptr);
 
-    // Appends a checked row showing Text.
-    void AddCheckedRow(const QString& Text);
+    // Appends a checked row for each song, showing its file name.
+    void AddSongs(const QStringList& asPaths);
+    QStringList SongPaths() const;
+    QStringList CheckedSongPaths() const;
     bool IsChecked(int iRow) const;
     void SetChecked(int iRow, bool bChecked);
+    void SetAllChecked(bool bChecked);
+    // Removes the checked rows; false (and nothing changes) when no row is checked.
+    bool RemoveCheckedRows();
 
   signals:
-    // Accept the event (as a copy) to let the drop happen; ignore it to refuse.
-    void DragEntered(QDragEnterEvent* pEvent);
-    void Dropped(QDropEvent* pEvent);
+    // Files were dropped on the list: their full paths, in the order of the drag.
+    void FilesDropped(const QStringList& asPaths);
 
   protected:
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
@@ -34,5 +40,5 @@ class SongListWidget : public QListWidget {
     void ToggleRow(QListWidgetItem* pItem);
 
   private:
-    bool bDragAccepted = false;
+    static QStringList TakeFiles(QDropEvent* pEvent);
 };

@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "TransferFixture.h"
-#include "app/TransferMessages.h"
+#include "app/AppTexts.h"
 #include "app/TransferRun.h"
 #include "emulator/VirtualTavDevice.h"
 
@@ -172,11 +172,10 @@ TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_tim
     WrongNumber.bWrongNumber = true;
     // One transfer object for all: the handshake shown carries over from the case before.
     const tStopCase aCases[] = {
-        {"no reply", Silent, X10_TIMED_OUT, TransferMessages::kTimedOut, "Error",
-         "No handshake received"},
-        {"cancel", CancelAt2, X10_CANCELLED, TransferMessages::kCancelled, "Error",
+        {"no reply", Silent, X10_TIMED_OUT, AppTexts::kTimedOut, "Error", "No handshake received"},
+        {"cancel", CancelAt2, X10_CANCELLED, AppTexts::kCancelled, "Error",
          "File Length = 0 OR no \u2018MIDI\u2019 in file header."},
-        {"wrong packet numbers", WrongNumber, X10_MISMATCH, TransferMessages::kMismatch, "",
+        {"wrong packet numbers", WrongNumber, X10_MISMATCH, AppTexts::kMismatch, "",
          "ACK Received for packet 1"},
     };
     for (const tStopCase& Case : aCases) {
@@ -213,7 +212,7 @@ TEST_F(TransferRunTest, a_port_that_does_not_open_is_a_send_error_and_short_inte
     EXPECT_EQ(TheRun.Start(), 1);
     const tTransferTick Tick = TheRun.Tick();
     EXPECT_EQ(Tick.eState, X10_ERROR);
-    EXPECT_STREQ(Tick.szMessage, TransferMessages::kSendError);
+    EXPECT_STREQ(Tick.szMessage, AppTexts::kSendError);
     EXPECT_EQ(Tick.iNextIntervalMs, -1);
     EXPECT_FALSE(TheRun.IsRunning());
     TheRun.End();

@@ -109,19 +109,6 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Rig.Settings(), "MIDIINPORT=2\r\nMIDIOUTPORT=-1\r\n");
     }
 
-    void the_dialog_shows_its_labels_in_order() {
-        MidiDeviceSelect Dialog;
-        QCOMPARE(Dialog.MIDI_INPUT_DEVICE->text(), "MIDI Input Device");
-        QCOMPARE(Dialog.label1->text(), "MIDI Output Device");
-        QCOMPARE(Dialog.OKButton->text(), "OK");
-        Dialog.show();
-        const QWidget* apOrder[] = {Dialog.MIDI_INPUT_DEVICE, Dialog.MIDIInCB, Dialog.label1,
-                                    Dialog.MIDIDeviceCB, Dialog.OKButton};
-        for (int i = 0; i + 1 < 5; ++i) {
-            QVERIFY(apOrder[i]->y() < apOrder[i + 1]->y());
-        }
-    }
-
     void picks_and_ok_set_the_choice_the_labels_and_the_file() {
         cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
         Form1& Window = Rig.Open();
@@ -131,8 +118,8 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 0);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.Settings.iSelectedInPort, 1);
-        QCOMPARE(Window.Settings.iSelectedOutPort, 0);
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, 1);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In B");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n");
@@ -148,8 +135,8 @@ class DeviceSelectTest : public QObject {
             Dialog.close();
             return Dialog.result();
         });
-        QCOMPARE(Window.Settings.iSelectedInPort, 0);
-        QCOMPARE(Window.Settings.iSelectedOutPort, 1);
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, 0);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In A");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out B");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\n");
@@ -163,8 +150,8 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 0);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.Settings.iSelectedInPort, -1);
-        QCOMPARE(Window.Settings.iSelectedOutPort, 0);
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, -1);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "Invalid Device");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=-1\r\nMIDIOUTPORT=0\r\n");
@@ -178,13 +165,13 @@ class DeviceSelectTest : public QObject {
             Pick(Dialog.MIDIDeviceCB, 1);
             return PressOk(Dialog);
         });
-        QCOMPARE(Window.Settings.iSelectedOutPort, 1);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Microsoft GS Wavetable SW Synth");
         QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n");
 
         Form1& Restarted = Rig.Open();
-        QCOMPARE(Restarted.Settings.iSelectedOutPort, -1);
-        QCOMPARE(Restarted.Settings.iSelectedInPort, -1);
+        QCOMPARE(Restarted.TransferSettings().iSelectedOutPort, -1);
+        QCOMPARE(Restarted.TransferSettings().iSelectedInPort, -1);
         QCOMPARE(Restarted.SelectedOutDeviceLabel->text(), "Invalid Device");
         QCOMPARE(Restarted.SelectedInDeviceLabel->text(), "Invalid Device");
     }
@@ -225,7 +212,7 @@ class DeviceSelectTest : public QObject {
         Form1& Window = Rig.Open();
         Rig.ChooseDevices(PressOk);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
-        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.appPath));
+        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.SettingsFilePath()));
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Settings File Error");
     }
 };

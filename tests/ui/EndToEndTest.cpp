@@ -16,6 +16,7 @@
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "midi/DeviceList.h"
 #include "midi/MidiBackend.h"
 #include "midi/rtmidi/RtMidiBackend.h"
 #include "transfer/SongName.h"
@@ -24,6 +25,7 @@
 #include "ui/Form1.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/MidiDeviceSelect.h"
+#include "ui/PathText.h"
 #include "ui/SongListWidget.h"
 
 // Without a JACK server, RtMidi's JACK clients leave the ring buffers they made behind;
@@ -131,22 +133,22 @@ class EndToEndTest : public QObject {
         Form1 Window(Dialogs, Transfer);
         Window.SetSettingsDirectory(QString::fromStdString(Songs.path().string()));
         Window.show();
-        const int iOut = EmulatorIndex(Window.asOutPortNames);
-        const int iIn = EmulatorIndex(Window.asInPortNames);
-        QVERIFY2(iOut >= 0 && iIn >= 0, qPrintable(Window.asOutPortNames.join(", ")));
+        const int iOut = EmulatorIndex(ToQStringList(MidiOutDeviceNames()));
+        const int iIn = EmulatorIndex(ToQStringList(MidiInDeviceNames()));
+        QVERIFY2(iOut >= 0 && iIn >= 0, qPrintable(ToQStringList(MidiOutDeviceNames()).join(", ")));
 
         Dialogs.OnModal = [](QDialog& Dialog) {
             return ChooseEmulator(static_cast<MidiDeviceSelect&>(Dialog));
         };
         Window.midiDevicesToolStripMenuItem->trigger();
-        QCOMPARE(Window.Settings.iSelectedOutPort, iOut);
-        QCOMPARE(Window.Settings.iSelectedInPort, iIn);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), Window.asOutPortNames[iOut]);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, iOut);
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, iIn);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), ToQStringList(MidiOutDeviceNames())[iOut]);
         Dialogs.OnModal = [](QDialog& Dialog) {
             return SwitchOffBlindTransfer(static_cast<DebugWindow&>(Dialog));
         };
         Window.advancedOptionsToolStripMenuItem->trigger();
-        QVERIFY(!Window.Settings.bBlindTransfer);
+        QVERIFY(!Window.TransferSettings().bBlindTransfer);
 
         const QStringList asSongs = {UiTestSongs::Format0(Songs, "ballad.mid", 150),
                                      UiTestSongs::Format0(Songs, "march.mid", 20)};

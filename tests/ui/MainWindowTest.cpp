@@ -60,57 +60,6 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void the_window_shows_its_title_buttons_labels_and_menu() {
-        cWindowRig Rig;
-        Form1& Window = Rig.Open(false);
-        QCOMPARE(Window.windowTitle(), QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"));
-        const std::pair<const char*, QString> aButtons[] = {
-            {"LOAD_MORE_SONGS", "Load Songs"},
-            {"SELECT_NONE_BUTTON", "Select None"},
-            {"SELECT_ALL_BUTTON", "Select All"},
-            {"REMOVE_SELECTED", "Remove Selected"},
-            {"LOAD_SONGS_TO_TAV", QString::fromUtf8("Transfer Checked To Orvik®30 / Melko™30")}};
-        int iPreviousX = -1;
-        for (const auto& [szName, Text] : aButtons) {
-            const QPushButton* pButton = Window.findChild<QPushButton*>(szName);
-            QVERIFY2(pButton != nullptr, szName);
-            QCOMPARE(pButton->text(), Text);
-            QVERIFY2(pButton->x() > iPreviousX, "the buttons form one row in order");
-            iPreviousX = pButton->x();
-        }
-        QCOMPARE(Window.findChild<QLabel*>("MidiInDevice")->text(), "MIDI In Device:");
-        QVERIFY(Window.MidiInDevice->font().underline());
-        QCOMPARE(Window.findChild<QLabel*>("LabelMIDIOutDevice")->text(), "MIDI Out Device: ");
-        QVERIFY(Window.LabelMIDIOutDevice->font().underline());
-        QVERIFY(!Window.findChild<QLabel*>("TAV_PIC")->pixmap().isNull());
-        QVERIFY(!Window.findChild<QLabel*>("pictureBox1")->pixmap().isNull());
-        QVERIFY(Window.TAV_PIC->y() < Window.pictureBox1->y());
-        QCOMPARE(Window.MIDI_SONG_LIST->focusPolicy(), Qt::ClickFocus);
-        QCOMPARE(Window.minimumSize(), Window.maximumSize());
-        QVERIFY(!Window.windowIcon().isNull());
-
-        const QList<QAction*> Menus = Window.TAV_MENU->actions();
-        QCOMPARE(Menus.size(), 2);
-        QCOMPARE(Menus[0]->text(), "&File");
-        QCOMPARE(Menus[0]->menu()->objectName(), "optionsToolStripMenuItem");
-        QCOMPARE(Menus[1]->text(), "&Options");
-        QCOMPARE(Menus[1]->menu()->objectName(), "optionsToolStripMenuItem1");
-        const QStringList asFileItems = {"About ...", "Load Songs...", "E&xit"};
-        const QStringList asFileNames = {"aboutToolStripMenuItem", "loadSongsToolStripMenuItem",
-                                         "exitToolStripMenuItem"};
-        const QStringList asOptionItems = {"Midi &Devices", "Advanced Options"};
-        const QStringList asOptionNames = {"midiDevicesToolStripMenuItem",
-                                           "advancedOptionsToolStripMenuItem"};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(Menus[0]->menu()->actions()[i]->text(), asFileItems[i]);
-            QCOMPARE(Menus[0]->menu()->actions()[i]->objectName(), asFileNames[i]);
-        }
-        for (int i = 0; i < 2; ++i) {
-            QCOMPARE(Menus[1]->menu()->actions()[i]->text(), asOptionItems[i]);
-            QCOMPARE(Menus[1]->menu()->actions()[i]->objectName(), asOptionNames[i]);
-        }
-    }
-
     void start_up_raises_the_interface_thread_to_the_highest_priority() {
         cWindowRig Rig;
         Rig.Open();
@@ -157,12 +106,10 @@ class MainWindowTest : public QObject {
             QCOMPARE(Message.Caption, "Midi Device Error");
         }
         const bool bBoth = Outputs > 0 && Inputs > 0;
-        QCOMPARE(Window.Settings.iSelectedOutPort, bBoth ? 0 : -1);
-        QCOMPARE(Window.Settings.iSelectedInPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, bBoth ? 0 : -1);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), bBoth ? "Out 0" : "Invalid Device");
         QCOMPARE(Window.SelectedInDeviceLabel->text(), bBoth ? "In 0" : "Invalid Device");
-        QCOMPARE(Window.uiNumOutPorts, static_cast<uint32_t>(Outputs));
-        QCOMPARE(Window.uiNumInPorts, static_cast<uint32_t>(Inputs));
     }
 
     void start_up_shows_the_saved_devices_and_the_settings_path() {
@@ -170,7 +117,8 @@ class MainWindowTest : public QObject {
         Form1& Window = Rig.Open(true);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "TAV Emulator");
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "TAV Emulator");
-        QCOMPARE(Window.appPath, QString::fromStdString((Rig.Folder / "SongLoader.ini").string()));
+        QCOMPARE(Window.SettingsFilePath(),
+                 QString::fromStdString((Rig.Folder / "SongLoader.ini").string()));
         QVERIFY(Rig.Dialogs.Shown.empty());
     }
 
@@ -179,29 +127,18 @@ class MainWindowTest : public QObject {
         QTest::addColumn<QList<bool>>("Answers");
         QTest::addColumn<QStringList>("ExpectedShown");
         QTest::addColumn<bool>("bAdded");
-        // Kinds: good, format1, notmidi, big (100001 bytes), exact (100000 bytes).
+        // Kinds: good, format1, notmidi, big (100001 bytes). Which songs are asked about and
+        // refused is the layer's (its own tests); here: what the user sees of it.
         QTest::newRow("three good songs")
             << QStringList{"good", "good", "good"} << QList<bool>{} << QStringList{} << true;
-        QTest::newRow("first of three not format 0, found last")
-            << QStringList{"format1", "good", "good"} << QList<bool>{} << QStringList{"0:type"}
-            << false;
-        QTest::newRow("one message per batch, the last entry's")
-            << QStringList{"notmidi", "good", "format1"} << QList<bool>{} << QStringList{"2:type"}
-            << false;
+        QTest::newRow("not format 0")
+            << QStringList{"format1", "good"} << QList<bool>{} << QStringList{"0:type"} << false;
         QTest::newRow("not a MIDI file")
             << QStringList{"good", "notmidi"} << QList<bool>{} << QStringList{"1:invalid"} << false;
-        QTest::newRow("exactly 100000 bytes asks nothing")
-            << QStringList{"exact"} << QList<bool>{} << QStringList{} << true;
         QTest::newRow("100001 bytes asks, Yes adds")
             << QStringList{"big"} << QList<bool>{true} << QStringList{"0:size"} << true;
         QTest::newRow("100001 bytes asks, No rejects")
             << QStringList{"good", "big"} << QList<bool>{false} << QStringList{"1:size"} << false;
-        QTest::newRow("the question comes before the validity check")
-            << QStringList{"bignotmidi"} << QList<bool>{true} << QStringList{"0:size", "0:invalid"}
-            << false;
-        QTest::newRow("a question for each large file answered Yes, then the message")
-            << QStringList{"notmidi", "big", "big"} << QList<bool>{true, true}
-            << QStringList{"2:size", "1:size", "0:invalid"} << false;
     }
     void a_batch_is_added_whole_or_not_at_all() {
         QFETCH(QStringList, Kinds);
@@ -217,10 +154,7 @@ class MainWindowTest : public QObject {
             asBatch << (Kind == "good"      ? UiTestSongs::Format0(Rig.Folder, Name)
                         : Kind == "format1" ? UiTestSongs::Format1(Rig.Folder, Name)
                         : Kind == "notmidi" ? UiTestSongs::NotMidi(Rig.Folder, Name)
-                        : Kind == "big"     ? UiTestSongs::OfSize(Rig.Folder, Name, 100001)
-                        : Kind == "exact"   ? UiTestSongs::OfSize(Rig.Folder, Name, 100000)
-                                            : UiTestSongs::Write(Rig.Folder, Name,
-                                                                 std::vector<uint8_t>(100001, 'x')));
+                                            : UiTestSongs::OfSize(Rig.Folder, Name, 100001));
         }
         Rig.Dialogs.Answers = Answers;
         Window.openMIDIFileDialog_FileOk(asBatch);
@@ -244,7 +178,7 @@ class MainWindowTest : public QObject {
                 QCOMPARE(Message.eIcon, MESSAGE_ICON_WARNING);
             }
         }
-        QCOMPARE(Window.asSongsInList, bAdded ? asBatch : QStringList{});
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), bAdded ? asBatch : QStringList{});
         QCOMPARE(Window.MIDI_SONG_LIST->count(), bAdded ? asBatch.size() : 0);
     }
 
@@ -258,7 +192,7 @@ class MainWindowTest : public QObject {
         Window.openMIDIFileDialog_FileOk({Second, First});
         QCOMPARE(RowTexts(Window), (QStringList{"first.mid", "second.mid", "first.mid"}));
         QCOMPARE(RowChecks(Window), (QList<bool>{false, true, true}));
-        QCOMPARE(Window.asSongsInList, (QStringList{First, Second, First}));
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{First, Second, First}));
     }
 
     void the_load_button_and_menu_item_open_the_file_dialog() {
@@ -269,7 +203,7 @@ class MainWindowTest : public QObject {
         QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);
         QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);  // cancelled
         Window.loadSongsToolStripMenuItem->trigger();
-        QCOMPARE(Window.asSongsInList, (QStringList{Song, Song}));
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{Song, Song}));
         QCOMPARE(Rig.Dialogs.FileDialogTitles, QStringList(3, "Select MIDI Files To Load"));
         QCOMPARE(Rig.Dialogs.FileDialogFilters.first(), "MIDI files (*.mid)");
         QCOMPARE(Window.openMIDIFileDialog->objectName(), "openMIDIFileDialog");
@@ -308,7 +242,7 @@ class MainWindowTest : public QObject {
         QDropEvent Drop(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &Drop);
         QCOMPARE(RowTexts(Window), (QStringList{"song.txt", "other"}));
-        QCOMPARE(Window.asSongsInList, (QStringList{Song, Other}));
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{Song, Other}));
 
         const QString Bad = UiTestSongs::NotMidi(Rig.Folder, "notes.mid");
         std::unique_ptr<QMimeData> BadFiles(FileDrag({Bad}));
@@ -367,16 +301,16 @@ class MainWindowTest : public QObject {
         Window.openMIDIFileDialog_FileOk(asSongs);
         QTest::mouseClick(Window.SELECT_NONE_BUTTON, Qt::LeftButton);
         QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);  // nothing checked
-        QCOMPARE(Window.asSongsInList, asSongs);
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), asSongs);
         QCOMPARE(Window.MIDI_SONG_LIST->count(), 5);
 
         Window.MIDI_SONG_LIST->SetChecked(1, true);
         Window.MIDI_SONG_LIST->SetChecked(3, true);
         QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);
         QCOMPARE(RowTexts(Window), (QStringList{"s0.mid", "s2.mid", "s4.mid"}));
-        QCOMPARE(Window.asSongsInList, (QStringList{asSongs[0], asSongs[2], asSongs[4]}));
+        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(),
+                 (QStringList{asSongs[0], asSongs[2], asSongs[4]}));
         QCOMPARE(RowChecks(Window), (QList<bool>{false, false, false}));
-        QCOMPARE(Window.asUnCheckedSongs, Window.asSongsInList);
     }
 
     void the_transfer_is_refused_with_the_first_cause_that_applies_data() {
@@ -408,8 +342,10 @@ class MainWindowTest : public QObject {
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
         Window.openMIDIFileDialog_FileOk({Song});
         Window.MIDI_SONG_LIST->SetChecked(0, bChecked);
-        Window.Settings.iSelectedOutPort = Out;
-        Window.Settings.iSelectedInPort = In;
+        ChangeSettings(Window, [&](tTransferSettings& S) {
+            S.iSelectedOutPort = Out;
+            S.iSelectedInPort = In;
+        });
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);

@@ -90,9 +90,11 @@ int main(int argc, char** argv) {
         bAllSaved = bSaved && bAllSaved;
         return iResult;
     };
-    Window.Settings.iTimeBetweenPackets = 5;
-    Window.Settings.bBlindTransfer = false;
-    Window.Settings.bDebugEnabled = true;
+    ChangeSettings(Window, [&](tTransferSettings& S) {
+        S.iTimeBetweenPackets = 5;
+        S.bBlindTransfer = false;
+        S.bDebugEnabled = true;
+    });
     QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
 
     MidiDeviceSelect Devices;

@@ -22,6 +22,19 @@ bool Exists(const std::filesystem::path& Path) {
     return std::filesystem::exists(Path);
 }
 
+// The songs, or their x10 files, that the progress dialog was given, as text.
+QStringList Texts(const std::vector<std::filesystem::path>& Paths) {
+    QStringList asTexts;
+    for (const std::filesystem::path& Path : Paths) {
+        asTexts << UiTestSongs::Text(Path);
+    }
+    return asTexts;
+}
+
+const tTransferPlan& PlanOf(QDialog& Dialog) {
+    return static_cast<LoadFileDialog&>(Dialog).Plan();
+}
+
 // What the device stored under a song's name.
 std::vector<uint8_t> Stored(const cWindowRig& Rig, const QString& Song) {
     return ReadAll(Rig.Tav.StoredPathFor(SongNameFromPath(Song.toStdString())));
@@ -39,7 +52,7 @@ class SongTransferTest : public QObject {
         tTavDeviceOptions Handshaking;
         cWindowRig Rig(Handshaking);
         Form1& Window = Rig.Open();
-        Window.Settings.bBlindTransfer = false;
+        ChangeSettings(Window, [&](tTransferSettings& S) { S.bBlindTransfer = false; });
         const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid", 40);
         const QString Skipped = UiTestSongs::Format0(Rig.Folder, "skipped.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid", 3);
@@ -49,16 +62,18 @@ class SongTransferTest : public QObject {
 
         std::vector<uint8_t> FirstX10;
         std::vector<uint8_t> SecondX10;
+        QStringList asSongs;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             FirstX10 = ReadAll(UiTestSongs::X10PathOf(First));
             SecondX10 = ReadAll(UiTestSongs::X10PathOf(Second));
+            asSongs = Texts(PlanOf(Dialog).SongPaths);
             return RunTransferAndPress(Dialog, "LFD_OK");
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
 
         QCOMPARE(Rig.Dialogs.ModalDialogs, QStringList{"LoadFileDialog"});
         QVERIFY(Rig.Dialogs.Shown.empty());
-        QCOMPARE(Window.asCheckedSongs, (QStringList{First, Second}));
+        QCOMPARE(asSongs, (QStringList{First, Second}));
         QVERIFY(!FirstX10.empty());
         QCOMPARE(Stored(Rig, First), FirstX10);
         QCOMPARE(Stored(Rig, Second), SecondX10);
@@ -73,9 +88,11 @@ class SongTransferTest : public QObject {
         Form1& Window = Rig.Open();
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
         Window.openMIDIFileDialog_FileOk({Song});
-        Window.Settings.iTimeBetweenPackets = 7;
-        Window.Settings.bDebugEnabled = true;
-        Window.Settings.bBlindTransfer = false;
+        ChangeSettings(Window, [&](tTransferSettings& S) {
+            S.iTimeBetweenPackets = 7;
+            S.bDebugEnabled = true;
+            S.bBlindTransfer = false;
+        });
         bool bHandShakeShown = false;
         int iOverallMaximum = 0;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
@@ -117,7 +134,7 @@ class SongTransferTest : public QObject {
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
         Window.openMIDIFileDialog_FileOk({First, Second});
-        Window.Settings.bDebugEnabled = bDebug;
+        ChangeSettings(Window, [&](tTransferSettings& S) { S.bDebugEnabled = bDebug; });
         Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
             if (Button.isEmpty()) {
                 Dialog.show();
@@ -163,9 +180,8 @@ class SongTransferTest : public QObject {
         Window.openMIDIFileDialog_FileOk({Song});
         QStringList asSent;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            const int iResult = RunTransferAndPress(Dialog, "LFD_OK");
-            asSent = Window.asX10FileNames;
-            return iResult;
+            asSent = Texts(PlanOf(Dialog).X10Paths);
+            return RunTransferAndPress(Dialog, "LFD_OK");
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Song + SongMessages::kEventsRemoved});
@@ -185,7 +201,7 @@ class SongTransferTest : public QObject {
         std::filesystem::remove(Gone.toStdString());
         QStringList asX10;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            asX10 = Window.asX10FileNames;
+            asX10 = Texts(PlanOf(Dialog).X10Paths);
             return RunTransferAndPress(Dialog, "LFD_OK");
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
@@ -227,7 +243,7 @@ class SongTransferTest : public QObject {
         QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
         QCOMPARE(Ending.count(), 1);
         QVERIFY(!Window.isVisible());
-        QVERIFY(Exists(UiTestSongs::X10PathOf(First)));
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));  // the layer removes what it made
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Third)));
     }
 
@@ -237,9 +253,13 @@ class SongTransferTest : public QObject {
         const QString Song = UiTestSongs::Format0(Rig.Folder, "twice.mid");
         Window.openMIDIFileDialog_FileOk({Song});
         Window.openMIDIFileDialog_FileOk({Song});
-        Rig.Dialogs.OnModal = [](QDialog& Dialog) { return RunTransferAndPress(Dialog, "LFD_OK"); };
+        QStringList asSongs;
+        Rig.Dialogs.OnModal = [&asSongs](QDialog& Dialog) {
+            asSongs = Texts(PlanOf(Dialog).SongPaths);
+            return RunTransferAndPress(Dialog, "LFD_OK");
+        };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        QCOMPARE(Window.asCheckedSongs, (QStringList{Song, Song}));
+        QCOMPARE(asSongs, (QStringList{Song, Song}));
         int iReceived = 0;
         for (const std::string& Line : Rig.Tav.ReportLines()) {
             iReceived += Line.find("\"twice\"") != std::string::npos ? 1 : 0;

@@ -1,78 +1,42 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
-#include "TempDir.h"
-#include "smfbuilder/SmfBuilder.h"
+#include "TestSongs.h"
 
-// Songs written into a test's folder, as the user would pick them.
+// The test songs as the windows take them: full paths as text.
 namespace UiTestSongs {
 
-// A short format-0 song; iNotes notes make it longer (and its x10 file more packets).
-inline cSmfBuilder Tune(int iNotes = 8, uint8_t ucFirstKey = 60) {
-    cSmfBuilder Song(480);
-    Song.Tempo(0, 500000).ProgramChange(0, 0, 0);
-    for (int i = 0; i < iNotes; ++i) {
-        const auto ucKey = static_cast<uint8_t>(ucFirstKey + i % 24);
-        Song.NoteOn(0, 0, ucKey, 100).NoteOff(240, 0, ucKey);
-    }
-    return std::move(Song.EndOfTrack());
+inline QString Text(const std::filesystem::path& Path) {
+    return QString::fromStdString(Path.string());
 }
 
 inline QString Write(const TempDir& Folder, const std::string& Name,
                      const std::vector<uint8_t>& Bytes) {
-    const std::filesystem::path Path = Folder / Name;
-    WriteAll(Path, Bytes);
-    return QString::fromStdString(Path.string());
+    return Text(TestSongs::Write(Folder, Name, Bytes));
 }
-
 inline QString Format0(const TempDir& Folder, const std::string& Name, int iNotes = 8) {
-    return Write(Folder, Name, Tune(iNotes).File());
+    return Text(TestSongs::Format0(Folder, Name, iNotes));
 }
-
 inline QString Format1(const TempDir& Folder, const std::string& Name) {
-    cSmfBuilder Song(480, 1);
-    Song.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).EndOfTrack();
-    return Write(Folder, Name, Song.File());
+    return Text(TestSongs::Format1(Folder, Name));
 }
-
 inline QString NotMidi(const TempDir& Folder, const std::string& Name) {
-    const std::string Text = "This is a shopping list, not a song.\n";
-    return Write(Folder, Name, std::vector<uint8_t>(Text.begin(), Text.end()));
+    return Text(TestSongs::NotMidi(Folder, Name));
 }
-
-// A valid format-0 song padded with trailing bytes to exactly uiBytes bytes.
 inline QString OfSize(const TempDir& Folder, const std::string& Name, size_t uiBytes) {
-    std::vector<uint8_t> Bytes = Tune().File();
-    Bytes.resize(uiBytes, 0);
-    return Write(Folder, Name, Bytes);
+    return Text(TestSongs::OfSize(Folder, Name, uiBytes));
 }
-
-// More than 255 event bytes at one instant: the conversion drops some and says so.
 inline QString CrowdedInstant(const TempDir& Folder, const std::string& Name) {
-    cSmfBuilder Song(480);
-    for (uint8_t ucKey = 20; ucKey < 120; ++ucKey) {
-        Song.NoteOn(0, 0, ucKey, 100);
-    }
-    Song.NoteOff(480, 0, 60).EndOfTrack();
-    return Write(Folder, Name, Song.File());
+    return Text(TestSongs::CrowdedInstant(Folder, Name));
 }
-
-// Starts as a format-0 file but its track ends in the middle of a note: vetting passes,
-// conversion fails on the content.
 inline QString CutOffNote(const TempDir& Folder, const std::string& Name) {
-    const std::vector<uint8_t> Track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0x90, 0x3C};
-    return Write(Folder, Name,
-                 Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", Track)));
+    return Text(TestSongs::CutOffNote(Folder, Name));
 }
-
 inline std::filesystem::path X10PathOf(const QString& Song) {
-    return std::filesystem::path(Song.toStdString() + "x10");
+    return TestSongs::X10PathOf(Song.toStdString());
 }
 
 }  // namespace UiTestSongs

@@ -3,16 +3,17 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "DialogDrivers.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
 #include "TempDir.h"
+#include "app/SettingsFile.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/Form1.h"
 #include "ui/LoadFileDialog.h"
-#include "ui/SettingsFile.h"
 
 // The main window as a user meets it, without a screen: the emulated device behind a pair of
 // virtual MIDI devices (index 0 in each direction), a folder for songs and for the settings
@@ -45,3 +46,10 @@ class cWindowRig {
         return Options;
     }
 };
+
+// Changes the main window's transfer settings as the options dialogs would.
+inline void ChangeSettings(Form1& Window, const std::function<void(tTransferSettings&)>& Change) {
+    tTransferSettings Settings = Window.TransferSettings();
+    Change(Settings);
+    Window.SetTransferSettings(Settings);
+}

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The saved device choice: a device index per direction, -1 for no valid device.
-struct tDeviceChoice {
+struct tSavedDevices {
     int32_t iSelectedInPort = -1;
     int32_t iSelectedOutPort = -1;
 };
@@ -27,15 +27,16 @@ inline constexpr const char* kSoftwareSynthName = "Wavetable SW Synth";
 // signed base-10 integer, blanks around it allowed; nothing when it holds no such integer.
 std::optional<int32_t> ParseIndexLine(const std::string& Line);
 
-// Reads the saved choice and checks it against the devices present now: a missing file, a
+// Reads the saved choice and checks it against the devices present now. With no device of
+// either kind the file is not read and there is no choice. A missing file, a
 // missing line, a value that is no integer and an index that names no device each give -1; a
 // saved output whose name holds kSoftwareSynthName clears both indices.
-tDeviceChoice ReadDeviceChoice(const std::filesystem::path& File,
+tSavedDevices ReadDeviceChoice(const std::filesystem::path& File,
                                const std::vector<std::string>& asInPortNames,
                                const std::vector<std::string>& asOutPortNames);
 
-std::string FormatDeviceChoice(const tDeviceChoice& Choice);
+std::string FormatSavedDevices(const tSavedDevices& Choice);
 // Creates or overwrites the file; false when it could not be written whole.
-bool WriteDeviceChoice(const std::filesystem::path& File, const tDeviceChoice& Choice);
+bool WriteDeviceChoice(const std::filesystem::path& File, const tSavedDevices& Choice);
 
 }  // namespace SettingsFile

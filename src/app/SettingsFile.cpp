@@ -1,4 +1,4 @@
-#include "ui/SettingsFile.h"
+#include "app/SettingsFile.h"
 
 #include <charconv>
 #include <fstream>
@@ -77,18 +77,19 @@ std::optional<int32_t> ParseIndexLine(const std::string& Line) {
     return iValue;
 }
 
-tDeviceChoice ReadDeviceChoice(const std::filesystem::path& File,
+tSavedDevices ReadDeviceChoice(const std::filesystem::path& File,
                                const std::vector<std::string>& asInPortNames,
                                const std::vector<std::string>& asOutPortNames) {
     std::error_code Error;
-    if (!std::filesystem::is_regular_file(File, Error)) {
+    if (asInPortNames.empty() || asOutPortNames.empty() ||
+        !std::filesystem::is_regular_file(File, Error)) {
         return {};
     }
     const std::vector<std::string> asLines = ReadFirstLines(File, 2);
     const auto LineValue = [&asLines](std::size_t uiLine) {
         return uiLine < asLines.size() ? ParseIndexLine(asLines[uiLine]) : std::nullopt;
     };
-    tDeviceChoice Choice;
+    tSavedDevices Choice;
     Choice.iSelectedInPort = CheckIndex(LineValue(0), asInPortNames.size());
     Choice.iSelectedOutPort = CheckIndex(LineValue(1), asOutPortNames.size());
     if (Choice.iSelectedOutPort != -1 &&
@@ -99,14 +100,14 @@ tDeviceChoice ReadDeviceChoice(const std::filesystem::path& File,
     return Choice;
 }
 
-std::string FormatDeviceChoice(const tDeviceChoice& Choice) {
+std::string FormatSavedDevices(const tSavedDevices& Choice) {
     return "MIDIINPORT=" + std::to_string(Choice.iSelectedInPort) + "\r\n" +
            "MIDIOUTPORT=" + std::to_string(Choice.iSelectedOutPort) + "\r\n";
 }
 
-bool WriteDeviceChoice(const std::filesystem::path& File, const tDeviceChoice& Choice) {
+bool WriteDeviceChoice(const std::filesystem::path& File, const tSavedDevices& Choice) {
     std::ofstream Out(File, std::ios::binary | std::ios::trunc);
-    const std::string Text = FormatDeviceChoice(Choice);
+    const std::string Text = FormatSavedDevices(Choice);
     Out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
     Out.close();
     return !Out.fail();

@@ -1,0 +1,37 @@
+#pragma once
+
+// The texts of the application layer that both front ends show, with their captions: the
+// messages that end a transfer early, the checks of the transfer options, the devices and the
+// default-song commands.
+namespace AppTexts {
+
+inline constexpr const char* kCancelled =
+    "TAV has cancelled, please shut down your Orvik and restart";
+inline constexpr const char* kSendError =
+    "Song Send Error, please shut down your Orvik and restart";
+inline constexpr const char* kMismatch = "Packet Mismatch";
+inline constexpr const char* kTimedOut =
+    "Not Receiving a response from device, please make sure it is on and properly connected";
+inline constexpr const char* kErrorCaption = "Error";
+inline constexpr const char* kNoCaption = "";
+
+inline constexpr const char* kIntervalOutOfRange =
+    "Invalid Value for Time between packets, please choose a value between 5 and 150";
+inline constexpr const char* kIntervalOutOfRangeCaption = "Error...";
+inline constexpr const char* kIntervalTooShortForBlind =
+    "Invalid value for time between packets - with blind transfer use no less than 25 ms";
+
+inline constexpr const char* kNoOutDevices =
+    "Note: You have no available Midi Out devices. This program is useless without a Midi Out "
+    "Device";
+inline constexpr const char* kNoInDevices =
+    "You have no available Midi In devices. This program is useless without a Midi In Device";
+inline constexpr const char* kNoDevicesCaption = "Midi Device Error";
+
+inline constexpr const char* kInvalidOutputPort = "You have specified an invalid output port";
+inline constexpr const char* kUnlockQuestion =
+    "This option will allow you to delete the default songs. Are you sure you want to do this? "
+    "Orvik30 must have version 1.04.00.03 or later. Melko30 must have version 1.04.02.03 or later";
+inline constexpr const char* kUnlockCaption = "Unlock Default Songs";
+
+}  // namespace AppTexts

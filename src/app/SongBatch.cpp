@@ -1,0 +1,29 @@
+#include "app/SongBatch.h"
+
+#include <system_error>
+
+namespace {
+
+// A song whose length cannot be had (gone, a folder) is not large; vetting refuses it next.
+bool IsLarge(const std::filesystem::path& Song) {
+    std::error_code Error;
+    const uintmax_t uiBytes = std::filesystem::file_size(Song, Error);
+    return !Error && uiBytes > kLargeSongBytes;
+}
+
+}  // namespace
+
+std::optional<tBatchRefusal> VetSongBatch(
+    const std::vector<std::filesystem::path>& Batch,
+    const std::function<bool(const std::filesystem::path&)>& AcceptLargeSong) {
+    for (size_t i = Batch.size(); i-- > 0;) {
+        if (IsLarge(Batch[i]) && !AcceptLargeSong(Batch[i])) {
+            return tBatchRefusal{i, true, SONG_FORMAT_0};
+        }
+        const tSongVerdict eVerdict = VetSong(Batch[i]);
+        if (eVerdict != SONG_FORMAT_0) {
+            return tBatchRefusal{i, false, eVerdict};
+        }
+    }
+    return std::nullopt;
+}

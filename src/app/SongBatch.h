@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "conversion/SongConversion.h"
+
+// Songs longer than this are put to the user before they are added.
+inline constexpr uintmax_t kLargeSongBytes = 100000;
+
+// Why a batch of songs was not added: which song (its index in the batch), and whether the user
+// declined it as too large or it was refused with a verdict.
+struct tBatchRefusal {
+    size_t uiSong = 0;
+    bool bDeclinedAsLarge = false;
+    tSongVerdict eVerdict = SONG_FORMAT_0;
+};
+
+// A batch of songs is added whole or not at all. Its songs are checked from the last to the
+// first: a song over kLargeSongBytes is first put to AcceptLargeSong, then vetted; the first
+// refusal ends the walk, so at most one refusal is reported. Nothing when all may be added.
+std::optional<tBatchRefusal> VetSongBatch(
+    const std::vector<std::filesystem::path>& Batch,
+    const std::function<bool(const std::filesystem::path&)>& AcceptLargeSong);

@@ -1,0 +1,30 @@
+#pragma once
+
+// The texts and captions that only the windows show; the texts both front ends show live with
+// the layer that decides them (app/AppTexts.h, conversion/SongMessages.h).
+namespace WindowTexts {
+
+inline constexpr const char* kInvalidDevice = "Invalid Device";
+inline constexpr const char* kTransferButton = "Transfer Checked To TAV 30";
+inline constexpr const char* kConvertingButton = "Converting Songs ...";
+inline constexpr const char* kLargeSongQuestion =
+    " Is larger than 100k, such a large file may have performance issues and it is not "
+    "recommended you load it Do you wish to proceed? ";
+inline constexpr const char* kLargeSongCaption = "File Size Error";
+inline constexpr const char* kInvalidDevices = "Invalid Midi Devices!";
+inline constexpr const char* kInvalidOutDevice = "Invalid Midi Out Device!";
+inline constexpr const char* kInvalidInDevice = "Invalid Midi In Device!";
+inline constexpr const char* kDeviceErrorCaption = "MIDI Device Error";
+inline constexpr const char* kNoFilesLoaded = "No Files Loaded!";
+inline constexpr const char* kNoFilesCaption = "File Load Error";
+inline constexpr const char* kAborted =
+    "You have aborted the song load, for best results, restart this program and your "
+    "Orvik/Melko";
+inline constexpr const char* kAbortedCaption = "TAV Aborted";
+inline constexpr const char* kSettingsNotSaved =
+    " could not be written: the device choice is not saved";
+inline constexpr const char* kSettingsCaption = "Settings File Error";
+inline constexpr const char* kUnlockFailed = "The default songs were not unlocked: ";
+inline constexpr const char* kLockFailed = "The default songs were not locked: ";
+
+}  // namespace WindowTexts

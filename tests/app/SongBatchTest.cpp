@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSongs.h"
+#include "app/SongBatch.h"
+
+namespace {
+
+enum tKind { GOOD, FORMAT1, NOT_MIDI, BIG, EXACT, BIG_NOT_MIDI };
+
+std::filesystem::path Make(const TempDir& Folder, tKind eKind, const std::string& Name) {
+    switch (eKind) {
+        case GOOD:
+            return TestSongs::Format0(Folder, Name);
+        case FORMAT1:
+            return TestSongs::Format1(Folder, Name);
+        case NOT_MIDI:
+            return TestSongs::NotMidi(Folder, Name);
+        case BIG:
+            return TestSongs::OfSize(Folder, Name, kLargeSongBytes + 1);
+        case EXACT:
+            return TestSongs::OfSize(Folder, Name, kLargeSongBytes);
+        case BIG_NOT_MIDI:
+            return TestSongs::Write(Folder, Name, std::vector<uint8_t>(kLargeSongBytes + 1, 'x'));
+    }
+    return {};
+}
+
+struct tBatchCase {
+    const char* szWhat;
+    std::vector<tKind> Kinds;
+    std::vector<bool> Answers;  // to the size questions, in the order asked
+    std::vector<size_t> Asked;  // the songs the size question was about, in order
+    bool bRefused;
+    size_t uiRefusedSong;
+    bool bDeclinedAsLarge;
+    tSongVerdict eVerdict;
+};
+
+}  // namespace
+
+TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_first_refusal) {
+    const tBatchCase aCases[] = {
+        {"three good songs", {GOOD, GOOD, GOOD}, {}, {}, false, 0, false, SONG_FORMAT_0},
+        {"first of three not format 0, found last",
+         {FORMAT1, GOOD, GOOD},
+         {},
+         {},
+         true,
+         0,
+         false,
+         SONG_NOT_FORMAT_0},
+        {"one refusal per batch, the last song's",
+         {NOT_MIDI, GOOD, FORMAT1},
+         {},
+         {},
+         true,
+         2,
+         false,
+         SONG_NOT_FORMAT_0},
+        {"not a MIDI file", {GOOD, NOT_MIDI}, {}, {}, true, 1, false, SONG_NOT_MIDI_FILE},
+        {"exactly the limit asks nothing", {EXACT}, {}, {}, false, 0, false, SONG_FORMAT_0},
+        {"one byte more asks, Yes adds", {BIG}, {true}, {0}, false, 0, false, SONG_FORMAT_0},
+        {"one byte more asks, No refuses", {GOOD, BIG}, {false}, {1}, true, 1, true, SONG_FORMAT_0},
+        {"the question comes before the vetting",
+         {BIG_NOT_MIDI},
+         {true},
+         {0},
+         true,
+         0,
+         false,
+         SONG_NOT_MIDI_FILE},
+        {"a question for each large song answered Yes, then the refusal",
+         {NOT_MIDI, BIG, BIG},
+         {true, true},
+         {2, 1},
+         true,
+         0,
+         false,
+         SONG_NOT_MIDI_FILE},
+    };
+    for (const tBatchCase& Case : aCases) {
+        TempDir Folder;
+        std::vector<std::filesystem::path> Batch;
+        for (size_t i = 0; i < Case.Kinds.size(); ++i) {
+            Batch.push_back(Make(Folder, Case.Kinds[i], "song" + std::to_string(i) + ".mid"));
+        }
+        std::vector<size_t> Asked;
+        size_t uiAnswer = 0;
+        const auto Accept = [&](const std::filesystem::path& Song) {
+            Asked.push_back(
+                static_cast<size_t>(std::find(Batch.begin(), Batch.end(), Song) - Batch.begin()));
+            return uiAnswer < Case.Answers.size() && Case.Answers[uiAnswer++];
+        };
+        const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, Accept);
+        EXPECT_EQ(Asked, Case.Asked) << Case.szWhat;
+        ASSERT_EQ(Refusal.has_value(), Case.bRefused) << Case.szWhat;
+        if (Refusal) {
+            EXPECT_EQ(Refusal->uiSong, Case.uiRefusedSong) << Case.szWhat;
+            EXPECT_EQ(Refusal->bDeclinedAsLarge, Case.bDeclinedAsLarge) << Case.szWhat;
+            EXPECT_EQ(Refusal->eVerdict, Case.eVerdict) << Case.szWhat;
+        }
+    }
+}
+
+TEST(SongBatch, a_song_that_is_gone_or_a_folder_is_refused_as_no_midi_file_without_a_question) {
+    TempDir Folder;
+    std::filesystem::create_directory(Folder / "folder.mid");
+    const std::vector<std::filesystem::path> Batch = {Folder / "gone.mid", Folder / "folder.mid"};
+    bool bAsked = false;
+    const std::optional<tBatchRefusal> Refusal =
+        VetSongBatch(Batch, [&](const std::filesystem::path&) { return bAsked = true; });
+    ASSERT_TRUE(Refusal.has_value());
+    EXPECT_EQ(Refusal->uiSong, 1u);
+    EXPECT_EQ(Refusal->eVerdict, SONG_NOT_MIDI_FILE);
+    EXPECT_FALSE(bAsked);
+}
