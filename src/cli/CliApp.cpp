@@ -12,32 +12,16 @@
 
 namespace {
 
-struct tCliCommand {
-    const char* szName;
-    const char* szSynopsis;
-    const char* szSummary;
-    int (*pRun)(tCliContext& Context);
-};
-
-const tCliCommand kCommands[] = {
-    {"convert", "convert [--debug] FILE...",
-     "convert Standard MIDI Files into x10 song files beside them", RunConvertCommand},
-    {"devices", "devices", "list the MIDI output and input devices with their indices",
-     RunDevicesCommand},
-    {"export", "export [--debug] FILE.mid -o OUT.syx",
-     "convert a song and write its whole File Dump stream as a .syx file", RunExportCommand},
-    {"send", "send --out DEV --in DEV [--handshake | --blind] [OPTION]... FILE...",
-     "convert songs and send them to the device", RunSendCommand},
-    {"unlock", "unlock --out DEV [--yes]",
-     "unlock the device's default songs so that they can be deleted", RunUnlockCommand},
-};
+// The commands, in the order the program's help lists them.
+const tCliCommand* const kCommands[] = {&ConvertCommand(), &DevicesCommand(), &ExportCommand(),
+                                        &SendCommand(), &UnlockCommand()};
 
 void PrintHelp(std::ostream& Out) {
     Out << "Usage: " << kProgramName << " COMMAND [OPTION]... [ARGUMENT]...\n"
         << "Prepares songs for TAV devices (Orvik, Melko) and loads them over MIDI.\n\n"
         << "Commands:\n";
-    for (const tCliCommand& Command : kCommands) {
-        Out << "  " << Command.szSynopsis << "\n      " << Command.szSummary << "\n";
+    for (const tCliCommand* pCommand : kCommands) {
+        Out << "  " << pCommand->szSynopsis << "\n      " << pCommand->szSummary << "\n";
     }
     Out << "\nOptions:\n"
         << "  -h, --help     show this help and exit\n"
@@ -75,11 +59,11 @@ int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& St
         Out << kProgramName << " " << kSongLoaderVersion << "\n";
         return kExitSuccess;
     }
-    for (const tCliCommand& Command : kCommands) {
-        if (First == Command.szName) {
+    for (const tCliCommand* pCommand : kCommands) {
+        if (First == pCommand->szName) {
             tCliContext Context{
                 {Args.begin() + 1, Args.end()}, Out, Err, Streams.In, Streams.bOutIsTerminal};
-            return Command.pRun(Context);
+            return RunCliCommand(*pCommand, Context);
         }
     }
     if (First.size() > 1 && First[0] == '-') {

@@ -3,23 +3,11 @@
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
 #include "cli/SongReport.h"
-#include "commandline/CommandLine.h"
 #include "conversion/DebugDump.h"
 
 namespace {
 
 constexpr const char* kCommand = "convert";
-
-void PrintConvertHelp(std::ostream& Out) {
-    Out << "Usage: " << kProgramName << " convert [--debug] FILE...\n"
-        << "Converts each format-0 Standard MIDI File into the device's x10 song file,\n"
-        << "written beside it as FILE followed by \"x10\"; prints each x10 path.\n\n"
-        << "  --debug      also write the conversion dump " << cDebugDump::kFileName << " in the\n"
-        << "               working directory (it holds the last song converted)\n"
-        << "  -h, --help   show this help and exit\n\n"
-        << "A song that fails is reported on stderr and leaves no x10 file; the other\n"
-        << "songs are still converted, and the exit status is then 1.\n";
-}
 
 bool ConvertOne(const std::string& File, bool bDebug, tCliContext& Context) {
     const tPreparedSong Song = PrepareSong(PathFromUtf8(File), bDebug);
@@ -30,18 +18,7 @@ bool ConvertOne(const std::string& File, bool bDebug, tCliContext& Context) {
     return true;
 }
 
-}  // namespace
-
-int RunConvertCommand(tCliContext& Context) {
-    const tParsedArgs Parsed =
-        ParseCommandLine(Context.Args, {{"--debug", nullptr, false}, {"--help", "-h", false}});
-    if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, kCommand, Parsed.Error);
-    }
-    if (Parsed.Has("--help")) {
-        PrintConvertHelp(Context.Out);
-        return kExitSuccess;
-    }
+int RunConvert(const tParsedArgs& Parsed, tCliContext& Context) {
     if (Parsed.Operands.empty()) {
         return UsageError(Context.Err, kCommand, "no FILE given");
     }
@@ -50,4 +27,22 @@ int RunConvertCommand(tCliContext& Context) {
         bAllConverted = ConvertOne(File, Parsed.Has("--debug"), Context) && bAllConverted;
     }
     return bAllConverted ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+const tCliCommand& ConvertCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "convert [--debug] FILE...",
+        "convert Standard MIDI Files into x10 song files beside them",
+        "Converts each format-0 Standard MIDI File into the device's x10 song file,\n"
+        "written beside it as FILE followed by \"x10\"; prints each x10 path.\n",
+        {{"--debug", nullptr, false, nullptr,
+          std::string("also write the conversion dump ") + cDebugDump::kFileName +
+              " in the\nworking directory (it holds the last song converted)"}},
+        "A song that fails is reported on stderr and leaves no x10 file; the other\n"
+        "songs are still converted, and the exit status is then 1.\n",
+        RunConvert};
+    return Command;
 }

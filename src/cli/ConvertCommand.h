@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/CliContext.h"
+#include "cli/CliCommand.h"
 
 // songloader-cli convert [--debug] FILE...: vets and converts each song, writing FILE + "x10"
 // beside it and printing that path. A song that fails leaves no x10 file; the others go on.
-int RunConvertCommand(tCliContext& Context);
+const tCliCommand& ConvertCommand();

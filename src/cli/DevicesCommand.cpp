@@ -5,20 +5,11 @@
 
 #include "app/AppTexts.h"
 #include "cli/MidiSystem.h"
-#include "commandline/CommandLine.h"
 #include "midi/DeviceList.h"
 
 namespace {
 
 constexpr const char* kCommand = "devices";
-
-void PrintDevicesHelp(std::ostream& Out) {
-    Out << "Usage: " << kProgramName << " devices\n"
-        << "Lists the MIDI output and input devices, each with the index that chooses it,\n"
-        << "in the order the main window lists them.\n\n"
-        << "  -h, --help   show this help and exit\n\n"
-        << "The exit status is 1 when the MIDI system does not answer.\n";
-}
 
 void PrintDeviceList(std::ostream& Out, const char* szTitle,
                      const std::vector<std::string>& Names) {
@@ -45,20 +36,25 @@ int ListDevices(tCliContext& Context) {
     return kExitSuccess;
 }
 
-}  // namespace
-
-int RunDevicesCommand(tCliContext& Context) {
-    const tParsedArgs Parsed = ParseCommandLine(Context.Args, {{"--help", "-h", false}});
-    if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, kCommand, Parsed.Error);
-    }
-    if (Parsed.Has("--help")) {
-        PrintDevicesHelp(Context.Out);
-        return kExitSuccess;
-    }
+int RunDevices(const tParsedArgs& Parsed, tCliContext& Context) {
     if (!Parsed.Operands.empty()) {
         return UsageError(Context.Err, kCommand,
                           "unexpected argument '" + Parsed.Operands[0] + "'");
     }
     return WithMidiSystem(Context, kCommand, [&] { return ListDevices(Context); });
+}
+
+}  // namespace
+
+const tCliCommand& DevicesCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "devices",
+        "list the MIDI output and input devices with their indices",
+        "Lists the MIDI output and input devices, each with the index that chooses it,\n"
+        "in the order the main window lists them.\n",
+        {},
+        "The exit status is 1 when the MIDI system does not answer.\n",
+        RunDevices};
+    return Command;
 }

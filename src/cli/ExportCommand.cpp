@@ -8,23 +8,12 @@
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
 #include "cli/SongReport.h"
-#include "commandline/CommandLine.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/SongName.h"
 
 namespace {
 
 constexpr const char* kCommand = "export";
-
-void PrintExportHelp(std::ostream& Out) {
-    Out << "Usage: " << kProgramName << " export [--debug] FILE.mid -o OUT.syx\n"
-        << "Converts a format-0 Standard MIDI File and writes the File Dump messages that carry\n"
-        << "it to the device (header, data packets, end-of-file message) into OUT.syx, as a\n"
-        << "send would put them on the wire, for use with other SysEx tools.\n\n"
-        << "  -o, --output OUT.syx  the file to write (replaced if it exists)\n"
-        << "  --debug               also write the conversion dump mididebug.txt\n"
-        << "  -h, --help            show this help and exit\n";
-}
 
 // The messages of one song file, numbered as a send numbers them: the header 0, data packet k
 // with k, the end-of-file message with the data packet count plus one.
@@ -88,19 +77,7 @@ int Export(const std::string& Song, const std::string& Output, bool bDebug, tCli
     return kExitSuccess;
 }
 
-}  // namespace
-
-int RunExportCommand(tCliContext& Context) {
-    const tParsedArgs Parsed = ParseCommandLine(
-        Context.Args,
-        {{"--output", "-o", true}, {"--debug", nullptr, false}, {"--help", "-h", false}});
-    if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, kCommand, Parsed.Error);
-    }
-    if (Parsed.Has("--help")) {
-        PrintExportHelp(Context.Out);
-        return kExitSuccess;
-    }
+int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {
     if (Parsed.Operands.size() != 1) {
         return UsageError(Context.Err, kCommand,
                           Parsed.Operands.empty() ? "no FILE given" : "give exactly one FILE");
@@ -110,4 +87,21 @@ int RunExportCommand(tCliContext& Context) {
     }
     return Export(Parsed.Operands.front(), Parsed.Options.at("--output"), Parsed.Has("--debug"),
                   Context);
+}
+
+}  // namespace
+
+const tCliCommand& ExportCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "export [--debug] FILE.mid -o OUT.syx",
+        "convert a song and write its whole File Dump stream as a .syx file",
+        "Converts a format-0 Standard MIDI File and writes the File Dump messages that carry\n"
+        "it to the device (header, data packets, end-of-file message) into OUT.syx, as a\n"
+        "send would put them on the wire, for use with other SysEx tools.\n",
+        {{"--output", "-o", true, "OUT.syx", "the file to write (replaced if it exists)"},
+         {"--debug", nullptr, false, nullptr, "also write the conversion dump mididebug.txt"}},
+        "",
+        RunExport};
+    return Command;
 }

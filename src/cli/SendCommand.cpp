@@ -15,7 +15,6 @@
 #include "cli/MidiSystem.h"
 #include "cli/SongReport.h"
 #include "cli/TransferProgress.h"
-#include "commandline/CommandLine.h"
 #include "midi/DeviceList.h"
 #include "transfer/X10FileTransfer.h"
 
@@ -30,35 +29,6 @@ struct tSendOptions {
     tTransferSettings Settings;
     std::vector<std::string> Files;
 };
-
-void PrintSendHelp(std::ostream& Out) {
-    const tTransferSettings& Default = kDefaultTransferSettings;
-    const char* szBlindDefault = Default.bBlindTransfer ? " (the default)" : "";
-    const char* szHandshakeDefault = Default.bBlindTransfer ? "" : " (the default)";
-    Out << "Usage: " << kProgramName << " send --out DEV --in DEV [OPTION]... FILE...\n"
-        << "Converts each format-0 Standard MIDI File and sends the songs, one after another,\n"
-        << "to the device on MIDI output DEV, reading its replies from MIDI input DEV. DEV is an\n"
-        << "index from '" << kProgramName << " devices' or a part of one device's name.\n\n"
-        << "  --out DEV          the MIDI output device the songs go to\n"
-        << "  --in DEV           the MIDI input device the device answers on\n"
-        << "  --blind            send without waiting for the device's replies" << szBlindDefault
-        << "\n"
-        << "  --handshake        wait for the device's reply to each packet" << szHandshakeDefault
-        << "\n"
-        << "  --packet-ms MS     time between transfer steps, "
-        << TransferOptions::kMinPacketInterval << " to " << TransferOptions::kMaxPacketInterval
-        << " (at least " << TransferOptions::kMinBlindPacketInterval << " when\n"
-        << "                     blind); default " << Default.iTimeBetweenPackets << "\n"
-        << "  --song-ms MS       pause before each further song; default "
-        << Default.iTimeBetweenSongs << "\n"
-        << "  --timeout STEPS    silent steps before a reply counts as missing; default "
-        << Default.iTimeOut << "\n"
-        << "  --debug            write the conversion dump mididebug.txt\n"
-        << "  -h, --help         show this help and exit\n\n"
-        << "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
-        << "the send as Abort does. Exit status: 0 when every song was sent, 1 otherwise,\n"
-        << "2 for bad usage, 130 after Ctrl-C.\n";
-}
 
 std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     if (Parsed.Has("--blind") && Parsed.Has("--handshake")) {
@@ -157,25 +127,7 @@ int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
     return Songs.AllConverted() && bDeleted ? kExitSuccess : kExitFailure;
 }
 
-}  // namespace
-
-int RunSendCommand(tCliContext& Context) {
-    const tParsedArgs Parsed = ParseCommandLine(Context.Args, {{"--out", nullptr, true},
-                                                               {"--in", nullptr, true},
-                                                               {"--blind", nullptr, false},
-                                                               {"--handshake", nullptr, false},
-                                                               {"--packet-ms", nullptr, true},
-                                                               {"--song-ms", nullptr, true},
-                                                               {"--timeout", nullptr, true},
-                                                               {"--debug", nullptr, false},
-                                                               {"--help", "-h", false}});
-    if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, kCommand, Parsed.Error);
-    }
-    if (Parsed.Has("--help")) {
-        PrintSendHelp(Context.Out);
-        return kExitSuccess;
-    }
+int RunSend(const tParsedArgs& Parsed, tCliContext& Context) {
     tSendOptions Options;
     const std::string Error = ParseSendOptions(Parsed, Options);
     if (!Error.empty()) {
@@ -189,4 +141,50 @@ int RunSendCommand(tCliContext& Context) {
     }
     return WithMidiSystem(Context, kCommand,
                           [&] { return ChooseDevicesAndSend(Options, Context); });
+}
+
+// The help gives the start values of the settings record, so it cannot drift from them.
+std::vector<tOptionDefinition> SendOptions() {
+    const tTransferSettings& Default = kDefaultTransferSettings;
+    const std::string DefaultMark = " (the default)";
+    using std::to_string;
+    return {
+        {"--out", nullptr, true, "DEV", "the MIDI output device the songs go to"},
+        {"--in", nullptr, true, "DEV", "the MIDI input device the device answers on"},
+        {"--blind", nullptr, false, nullptr,
+         "send without waiting for the device's replies" +
+             (Default.bBlindTransfer ? DefaultMark : "")},
+        {"--handshake", nullptr, false, nullptr,
+         "wait for the device's reply to each packet" +
+             (Default.bBlindTransfer ? "" : DefaultMark)},
+        {"--packet-ms", nullptr, true, "MS",
+         "time between transfer steps, " + to_string(TransferOptions::kMinPacketInterval) + " to " +
+             to_string(TransferOptions::kMaxPacketInterval) + " (at least " +
+             to_string(TransferOptions::kMinBlindPacketInterval) + " when\nblind); default " +
+             to_string(Default.iTimeBetweenPackets)},
+        {"--song-ms", nullptr, true, "MS",
+         "pause before each further song; default " + to_string(Default.iTimeBetweenSongs)},
+        {"--timeout", nullptr, true, "STEPS",
+         "silent steps before a reply counts as missing; default " + to_string(Default.iTimeOut)},
+        {"--debug", nullptr, false, nullptr, "write the conversion dump mididebug.txt"},
+    };
+}
+
+}  // namespace
+
+const tCliCommand& SendCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "send --out DEV --in DEV [--handshake | --blind] [OPTION]... FILE...",
+        "convert songs and send them to the device",
+        "Converts each format-0 Standard MIDI File and sends the songs, one after another,\n"
+        "to the device on MIDI output DEV, reading its replies from MIDI input DEV. DEV is an\n"
+        "index from '" +
+            std::string(kProgramName) + " devices' or a part of one device's name.\n",
+        SendOptions(),
+        "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
+        "the send as Abort does. Exit status: 0 when every song was sent, 1 otherwise,\n"
+        "2 for bad usage, 130 after Ctrl-C.\n",
+        RunSend};
+    return Command;
 }

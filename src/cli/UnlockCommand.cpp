@@ -6,22 +6,11 @@
 #include "app/DeviceCommands.h"
 #include "cli/DeviceChoice.h"
 #include "cli/MidiSystem.h"
-#include "commandline/CommandLine.h"
 #include "midi/DeviceList.h"
 
 namespace {
 
 constexpr const char* kCommand = "unlock";
-
-void PrintUnlockHelp(std::ostream& Out) {
-    Out << "Usage: " << kProgramName << " unlock --out DEV [--yes]\n"
-        << "Unlocks the device's default songs so that they can be deleted: sends the two\n"
-        << "unlock commands to MIDI output DEV, 500 ms apart, and waits a second before\n"
-        << "closing the device.\n\n"
-        << "  --out DEV    the MIDI output device (an index or a part of its name)\n"
-        << "  --yes        do not ask for confirmation\n"
-        << "  -h, --help   show this help and exit\n";
-}
 
 bool Confirmed(tCliContext& Context) {
     Context.Out << AppTexts::kUnlockQuestion << "\n[y/N] " << std::flush;
@@ -53,18 +42,7 @@ int ChooseDeviceAndUnlock(const std::string& Device, bool bAsk, tCliContext& Con
     return SendUnlock(Out.iIndex, Context);
 }
 
-}  // namespace
-
-int RunUnlockCommand(tCliContext& Context) {
-    const tParsedArgs Parsed = ParseCommandLine(
-        Context.Args, {{"--out", nullptr, true}, {"--yes", "-y", false}, {"--help", "-h", false}});
-    if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, kCommand, Parsed.Error);
-    }
-    if (Parsed.Has("--help")) {
-        PrintUnlockHelp(Context.Out);
-        return kExitSuccess;
-    }
+int RunUnlock(const tParsedArgs& Parsed, tCliContext& Context) {
     if (!Parsed.Operands.empty()) {
         return UsageError(Context.Err, kCommand,
                           "unexpected argument '" + Parsed.Operands[0] + "'");
@@ -75,4 +53,21 @@ int RunUnlockCommand(tCliContext& Context) {
     return WithMidiSystem(Context, kCommand, [&] {
         return ChooseDeviceAndUnlock(Parsed.Options.at("--out"), !Parsed.Has("--yes"), Context);
     });
+}
+
+}  // namespace
+
+const tCliCommand& UnlockCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "unlock --out DEV [--yes]",
+        "unlock the device's default songs so that they can be deleted",
+        "Unlocks the device's default songs so that they can be deleted: sends the two\n"
+        "unlock commands to MIDI output DEV, 500 ms apart, and waits a second before\n"
+        "closing the device.\n",
+        {{"--out", nullptr, true, "DEV", "the MIDI output device (an index or a part of its name)"},
+         {"--yes", "-y", false, nullptr, "do not ask for confirmation"}},
+        "",
+        RunUnlock};
+    return Command;
 }

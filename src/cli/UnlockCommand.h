@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/CliContext.h"
+#include "cli/CliCommand.h"
 
 // songloader-cli unlock --out DEV [--yes]: after the user confirms (or with --yes), sends the
 // pair of commands that unlock the device's default songs, with the pauses the device needs.
-int RunUnlockCommand(tCliContext& Context);
+const tCliCommand& UnlockCommand();

@@ -5,7 +5,7 @@
 namespace {
 
 const tOptionDefinition* FindDefinition(const std::string& Name,
-                                        std::initializer_list<tOptionDefinition> Definitions) {
+                                        const std::vector<tOptionDefinition>& Definitions) {
     for (const tOptionDefinition& Definition : Definitions) {
         if (Name == Definition.szName ||
             (Definition.szAlias != nullptr && Name == Definition.szAlias)) {
@@ -22,7 +22,7 @@ bool IsOption(const std::string& Arg) {
 }  // namespace
 
 tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
-                             std::initializer_list<tOptionDefinition> Definitions) {
+                             const std::vector<tOptionDefinition>& Definitions) {
     tParsedArgs Parsed;
     bool bOptionsEnded = false;
     for (size_t i = 0; i < Args.size(); ++i) {

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
 
 // A small parser for the options of one command, in the manner of common Unix tools:
 // "--name", "--name VALUE", "--name=VALUE", short aliases, and "--" to end the options.
+// The same table gives the option's line in the help (see CommandHelp.h).
 struct tOptionDefinition {
     const char* szName;   // "--debug"
     const char* szAlias;  // "-o", or nullptr
     bool bTakesValue;
+    const char* szValueName = nullptr;  // "DEV", as the help names the value
+    std::string Help;                   // its help; a line break continues it in its column
 };
 
 struct tParsedArgs {
@@ -26,4 +28,4 @@ struct tParsedArgs {
 bool ParseInt32(const std::string& Text, int32_t& iValue);
 
 tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
-                             std::initializer_list<tOptionDefinition> Definitions);
+                             const std::vector<tOptionDefinition>& Definitions);

@@ -114,19 +114,20 @@ std::string CheckCombination(const tParsedArgs& Args) {
 
 tEmulatorCommandLine ParseEmulatorCommandLine(const std::vector<std::string>& Args) {
     tEmulatorCommandLine Parsed;
-    const tParsedArgs Arguments = ParseCommandLine(Args, {{"--store", nullptr, true},
-                                                          {"--device-byte", nullptr, true},
-                                                          {"--blind", nullptr, false},
-                                                          {"--nak-every", nullptr, true},
-                                                          {"--cancel-at", nullptr, true},
-                                                          {"--reason", nullptr, true},
-                                                          {"--wait-at", nullptr, true},
-                                                          {"--drop-reply-every", nullptr, true},
-                                                          {"--reply-delay-ms", nullptr, true},
-                                                          {"--ack-eof", nullptr, false},
-                                                          {"--wrong-number", nullptr, false},
-                                                          {"--help", "-h", false},
-                                                          {"--version", "-V", false}});
+    const tParsedArgs Arguments =
+        ParseCommandLine(Args, {{"--store", nullptr, true, nullptr, {}},
+                                {"--device-byte", nullptr, true, nullptr, {}},
+                                {"--blind", nullptr, false, nullptr, {}},
+                                {"--nak-every", nullptr, true, nullptr, {}},
+                                {"--cancel-at", nullptr, true, nullptr, {}},
+                                {"--reason", nullptr, true, nullptr, {}},
+                                {"--wait-at", nullptr, true, nullptr, {}},
+                                {"--drop-reply-every", nullptr, true, nullptr, {}},
+                                {"--reply-delay-ms", nullptr, true, nullptr, {}},
+                                {"--ack-eof", nullptr, false, nullptr, {}},
+                                {"--wrong-number", nullptr, false, nullptr, {}},
+                                {"--help", "-h", false, nullptr, {}},
+                                {"--version", "-V", false, nullptr, {}}});
     if (!Arguments.Error.empty()) {
         Parsed.Error = Arguments.Error;
         return Parsed;

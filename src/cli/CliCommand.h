@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliContext.h"
+#include "commandline/CommandHelp.h"
+#include "commandline/CommandLine.h"
+
+// One command of songloader-cli: its synopsis and one-line summary for the program's help, its
+// own help page, its options (each with its help; --help is added for every command) and what
+// runs it with the parsed arguments.
+struct tCliCommand {
+    const char* szName;
+    const char* szSynopsis;  // "convert [--debug] FILE...", after the program's name
+    const char* szSummary;
+    std::string Description;
+    std::vector<tOptionDefinition> Options;
+    std::string Notes;
+    int (*pRun)(const tParsedArgs& Args, tCliContext& Context);
+};
+
+// Reads the command's arguments by its option table, and answers bad usage (status 2) and
+// --help (status 0) itself; otherwise runs the command. Returns the exit status.
+int RunCliCommand(const tCliCommand& Command, tCliContext& Context);

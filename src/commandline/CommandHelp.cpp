@@ -1,0 +1,43 @@
+#include "commandline/CommandHelp.h"
+
+#include <algorithm>
+
+namespace {
+
+// "-o, --output OUT.syx" or "    --debug": aliases in a column of their own.
+std::string OptionNames(const tOptionDefinition& Option) {
+    std::string Names = Option.szAlias != nullptr ? std::string(Option.szAlias) + ", " : "";
+    Names += Option.szName;
+    if (Option.szValueName != nullptr) {
+        Names += std::string(" ") + Option.szValueName;
+    }
+    return Names;
+}
+
+}  // namespace
+
+void PrintHelpPage(std::ostream& Out, const tHelpPage& Page) {
+    Out << "Usage: " << Page.Usage << "\n" << Page.Description;
+    size_t uiColumn = 0;
+    for (const tOptionDefinition& Option : Page.Options) {
+        uiColumn = std::max(uiColumn, OptionNames(Option).size());
+    }
+    if (!Page.Options.empty()) {
+        Out << "\n";
+    }
+    const std::string Indent(uiColumn + 4, ' ');
+    for (const tOptionDefinition& Option : Page.Options) {
+        const std::string Names = OptionNames(Option);
+        Out << "  " << Names << std::string(uiColumn - Names.size() + 2, ' ');
+        for (const char c : Option.Help) {
+            Out << c;
+            if (c == '\n') {
+                Out << Indent;
+            }
+        }
+        Out << "\n";
+    }
+    if (!Page.Notes.empty()) {
+        Out << "\n" << Page.Notes;
+    }
+}
