@@ -43,7 +43,7 @@ QString DeviceLabel(const QStringList& asNames, int32_t i) {
 }  // namespace
 
 Form1::Form1(iUserDialogs& Dialogs, X10FileTransfer& Transfer, QWidget* pParent)
-    : QMainWindow(pParent), Dialogs(Dialogs), Transfer(Transfer) {
+    : tLoadsWhenFirstShown(pParent), Dialogs(Dialogs), Transfer(Transfer) {
     setObjectName("Form1");
     setWindowTitle(QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"));
     setWindowIcon(AppIcon());
@@ -150,14 +150,6 @@ void Form1::SetSettingsDirectory(const QString& Directory) {
 void Form1::SetTransferSettings(const tTransferSettings& NewSettings) {
     Settings = NewSettings;
     UpdateLabel();
-}
-
-void Form1::showEvent(QShowEvent* pEvent) {
-    QMainWindow::showEvent(pEvent);
-    if (!bLoaded) {
-        bLoaded = true;
-        Form1_Load();
-    }
 }
 
 void Form1::Form1_Load() {

@@ -7,6 +7,7 @@
 
 #include "app/TransferSettings.h"
 #include "conversion/SongConversion.h"
+#include "ui/LoadsWhenFirstShown.h"
 
 class MidiInPortView;
 class QAction;
@@ -23,7 +24,7 @@ struct tPreparedSongs;
 // The main window: the list of songs to send, the device choice and the transfer settings. It
 // shows what the application layer decides (vetting, preparation, the transfer run, clean-up)
 // and opens every other dialog.
-class Form1 : public QMainWindow {
+class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     Q_OBJECT
 
   public:
@@ -73,7 +74,7 @@ class Form1 : public QMainWindow {
     void advancedOptionsToolStripMenuItem_Click();
 
   protected:
-    void showEvent(QShowEvent* pEvent) override;
+    void LoadWhenFirstShown() override { Form1_Load(); }
 
   private slots:
     void ValidateFileArray(const QStringList& asMidiFileNames);
@@ -102,5 +103,4 @@ class Form1 : public QMainWindow {
     QString SettingsDirectory;
     QString appPath;
     QPointer<MidiInPortView> mipv;
-    bool bLoaded = false;
 };

@@ -32,7 +32,7 @@ QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
 
 LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, tTransferPlan Plan,
                                QWidget* pParent)
-    : QDialog(pParent), Dialogs(Dialogs), Run(Transfer, std::move(Plan)) {
+    : tLoadsWhenFirstShown(pParent), Dialogs(Dialogs), Run(Transfer, std::move(Plan)) {
     setObjectName("LoadFileDialog");
     setWindowTitle("Loading Files ...");
     setWindowIcon(AppIcon());
@@ -92,14 +92,6 @@ void LoadFileDialog::PassMidiInPortHandle(MidiInPortView* myMIDIInPortView) {
 
 bool LoadFileDialog::IsTransferRunning() const {
     return ProgressBarUpdater->isActive();
-}
-
-void LoadFileDialog::showEvent(QShowEvent* pEvent) {
-    QDialog::showEvent(pEvent);
-    if (!bLoaded) {
-        bLoaded = true;
-        LoadFileDialog_Load();
-    }
 }
 
 void LoadFileDialog::LoadFileDialog_Load() {
@@ -169,7 +161,7 @@ void LoadFileDialog::done(int iResult) {
 
 void LoadFileDialog::LoadFileDialog_FormClosed() {
     ProgressBarUpdater->stop();
-    if (bLoaded && !bClosed) {
+    if (WasShown() && !bClosed) {
         Run.End();
     }
     bClosed = true;

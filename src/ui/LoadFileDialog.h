@@ -7,6 +7,7 @@
 
 #include "app/TransferRun.h"
 #include "ui/DialogResult.h"
+#include "ui/LoadsWhenFirstShown.h"
 
 class MidiInPortView;
 class QLabel;
@@ -19,7 +20,7 @@ class iUserDialogs;
 // The progress dialog of one transfer: runs the plan's songs one after another, one transfer
 // step per tick of its timer, and shows file and overall progress, the current file and the
 // transfer's state. The user ends it with OK or Abort; it never closes itself.
-class LoadFileDialog : public QDialog {
+class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
   public:
@@ -49,7 +50,7 @@ class LoadFileDialog : public QDialog {
     void done(int iResult) override;
 
   protected:
-    void showEvent(QShowEvent* pEvent) override;
+    void LoadWhenFirstShown() override { LoadFileDialog_Load(); }
 
   private slots:
     void ProgressBarUpdater_Tick();
@@ -68,6 +69,5 @@ class LoadFileDialog : public QDialog {
     // The monitor goes away when the user closes it; from then on nothing is written to it.
     QPointer<MidiInPortView> mipv;
     bool bEnableInPortView = false;
-    bool bLoaded = false;
     bool bClosed = false;
 };

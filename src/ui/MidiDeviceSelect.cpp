@@ -8,7 +8,7 @@
 #include "ui/AppIcon.h"
 #include "ui/WidgetFactory.h"
 
-MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : QDialog(pParent) {
+MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : tLoadsWhenFirstShown(pParent) {
     setObjectName("MidiDeviceSelect");
     setWindowTitle("Midi Device Select");
     setWindowIcon(AppIcon());
@@ -60,14 +60,6 @@ void MidiDeviceSelect::FillDeviceLists(const QStringList& asOutNames,
 void MidiDeviceSelect::SetDevices(int32_t iSelectedInport, int32_t iSelectedOutport) {
     iInDeviceChosen = iSelectedInport;
     iOutDeviceChosen = iSelectedOutport;
-}
-
-void MidiDeviceSelect::showEvent(QShowEvent* pEvent) {
-    QDialog::showEvent(pEvent);
-    if (!bLoaded) {
-        bLoaded = true;
-        MidiDeviceSelect_Load();
-    }
 }
 
 void MidiDeviceSelect::MidiDeviceSelect_Load() {

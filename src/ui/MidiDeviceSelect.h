@@ -4,13 +4,15 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "ui/LoadsWhenFirstShown.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
 
 // The device selection dialog: one input and one output device, picked by name. The choice is
 // a pair of device indices; -1 leaves a list without a selection.
-class MidiDeviceSelect : public QDialog {
+class MidiDeviceSelect : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
   public:
@@ -31,7 +33,7 @@ class MidiDeviceSelect : public QDialog {
     QPushButton* OKButton;
 
   protected:
-    void showEvent(QShowEvent* pEvent) override;
+    void LoadWhenFirstShown() override { MidiDeviceSelect_Load(); }
 
   private slots:
     void MIDIInCB_SelectionChangeCommitted(int iIndex);
@@ -42,5 +44,4 @@ class MidiDeviceSelect : public QDialog {
 
     int32_t iInDeviceChosen = -1;
     int32_t iOutDeviceChosen = -1;
-    bool bLoaded = false;
 };

@@ -6,10 +6,18 @@
 #include <QPixmap>
 #include <QPushButton>
 
+namespace {
+
+template <typename tWidget>
+tWidget* Named(tWidget* pWidget, const char* szName) {
+    pWidget->setObjectName(szName);
+    return pWidget;
+}
+
+}  // namespace
+
 QPushButton* MakeButton(QWidget* pParent, const char* szName, const QString& Text) {
-    QPushButton* pButton = new QPushButton(Text, pParent);
-    pButton->setObjectName(szName);
-    return pButton;
+    return Named(new QPushButton(Text, pParent), szName);
 }
 
 QPushButton* MakeDialogButton(QWidget* pParent, const char* szName, const QString& Text) {
@@ -19,9 +27,7 @@ QPushButton* MakeDialogButton(QWidget* pParent, const char* szName, const QStrin
 }
 
 QLabel* MakeLabel(QWidget* pParent, const char* szName, const QString& Text) {
-    QLabel* pLabel = new QLabel(Text, pParent);
-    pLabel->setObjectName(szName);
-    return pLabel;
+    return Named(new QLabel(Text, pParent), szName);
 }
 
 QLabel* MakeUnderlinedLabel(QWidget* pParent, const char* szName, const QString& Text) {
@@ -42,7 +48,5 @@ QLabel* MakePicture(QWidget* pParent, const char* szName, const QPixmap& Image, 
 }
 
 QAction* AddMenuAction(QMenu* pMenu, const char* szName, const QString& Text) {
-    QAction* pAction = pMenu->addAction(Text);
-    pAction->setObjectName(szName);
-    return pAction;
+    return Named(pMenu->addAction(Text), szName);
 }
