@@ -17,9 +17,14 @@ inline constexpr const char* kNoCaption = "";
 
 inline constexpr const char* kIntervalOutOfRange =
     "Invalid Value for Time between packets, please choose a value between 5 and 150";
-inline constexpr const char* kIntervalOutOfRangeCaption = "Error...";
 inline constexpr const char* kIntervalTooShortForBlind =
     "Invalid value for time between packets - with blind transfer use no less than 25 ms";
+inline constexpr const char* kSongIntervalOutOfRange =
+    "Invalid value for time between songs, please choose a value between 1 and 60000 ms; "
+    "300 ms is used";
+inline constexpr const char* kTimeOutOutOfRange =
+    "Invalid value for the packet time out, please choose 1 or more; 1000 is used";
+inline constexpr const char* kOptionErrorCaption = "Error...";
 
 inline constexpr const char* kNoOutDevices =
     "Note: You have no available Midi Out devices. This program is useless without a Midi Out "

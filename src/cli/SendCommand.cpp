@@ -1,6 +1,7 @@
 #include "cli/SendCommand.h"
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "app/ConvertedFiles.h"
@@ -30,6 +31,42 @@ struct tSendOptions {
     std::vector<std::string> Files;
 };
 
+// A number option of the send, with the rule that checks it.
+struct tNumberOption {
+    const char* szName;
+    int32_t* piValue;
+    std::string Needs;  // what the rule asks, for the usage error
+    std::function<TransferOptions::tOptionCheck(int32_t)> Check;
+};
+
+std::vector<tNumberOption> NumberOptions(tTransferSettings& Settings) {
+    using namespace TransferOptions;
+    return {
+        {"--packet-ms", &Settings.iTimeBetweenPackets,
+         DescribeRange(kPacketIntervalRange) + ", at least " +
+             std::to_string(kMinBlindPacketInterval) + " when blind",
+         [&Settings](int32_t i) { return CheckPacketInterval(i, Settings.bBlindTransfer); }},
+        {"--song-ms", &Settings.iTimeBetweenSongs, DescribeRange(kSongIntervalRange),
+         CheckSongInterval},
+        {"--timeout", &Settings.iTimeOut, DescribeRange(kTimeOutRange), CheckTimeOut},
+    };
+}
+
+// The same checks as the advanced options dialog's; a value they would correct is bad usage.
+std::string ReadNumbers(const tParsedArgs& Parsed, tTransferSettings& Settings) {
+    for (const tNumberOption& Option : NumberOptions(Settings)) {
+        if (!Parsed.Has(Option.szName)) {
+            continue;
+        }
+        const std::string& Text = Parsed.Options.at(Option.szName);
+        if (!ParseInt32(Text, *Option.piValue) || Option.Check(*Option.piValue).szMessage) {
+            return "option '" + std::string(Option.szName) + "' needs " + Option.Needs + ", not '" +
+                   Text + "'";
+        }
+    }
+    return {};
+}
+
 std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     if (Parsed.Has("--blind") && Parsed.Has("--handshake")) {
         return "choose one of '--blind' and '--handshake'";
@@ -37,19 +74,9 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     tTransferSettings& Settings = Options.Settings;
     Settings.bBlindTransfer = !Parsed.Has("--handshake");
     Settings.bDebugEnabled = Parsed.Has("--debug");
-    const std::pair<const char*, int32_t*> aNumbers[] = {
-        {"--packet-ms", &Settings.iTimeBetweenPackets},
-        {"--song-ms", &Settings.iTimeBetweenSongs},
-        {"--timeout", &Settings.iTimeOut},
-    };
-    for (const auto& [szName, piValue] : aNumbers) {
-        if (Parsed.Has(szName) && !ParseInt32(Parsed.Options.at(szName), *piValue)) {
-            return "option '" + std::string(szName) + "' needs a whole number, not '" +
-                   Parsed.Options.at(szName) + "'";
-        }
-    }
-    if (Settings.iTimeOut < 0) {
-        return "option '--timeout' needs a number of steps of 0 or more";
+    const std::string Error = ReadNumbers(Parsed, Settings);
+    if (!Error.empty()) {
+        return Error;
     }
     if (!Parsed.Has("--out") || !Parsed.Has("--in")) {
         return "both '--out DEV' and '--in DEV' are needed";
@@ -133,17 +160,16 @@ int RunSend(const tParsedArgs& Parsed, tCliContext& Context) {
     if (!Error.empty()) {
         return UsageError(Context.Err, kCommand, Error);
     }
-    const TransferOptions::tIntervalCheck Interval = TransferOptions::CheckPacketInterval(
-        Options.Settings.iTimeBetweenPackets, Options.Settings.bBlindTransfer);
-    if (Interval.szMessage != nullptr) {
-        Context.Err << Interval.szMessage << "\n";
-        Options.Settings.iTimeBetweenPackets = Interval.iInterval;
-    }
     return WithMidiSystem(Context, kCommand,
                           [&] { return ChooseDevicesAndSend(Options, Context); });
 }
 
-// The help gives the start values of the settings record, so it cannot drift from them.
+std::string Range(TransferOptions::tRange Range) {
+    return std::to_string(Range.iMin) + " to " + std::to_string(Range.iMax);
+}
+
+// The help gives the start values of the settings record and the options' ranges, so it cannot
+// drift from them.
 std::vector<tOptionDefinition> SendOptions() {
     const tTransferSettings& Default = kDefaultTransferSettings;
     const std::string DefaultMark = " (the default)";
@@ -158,14 +184,16 @@ std::vector<tOptionDefinition> SendOptions() {
          "wait for the device's reply to each packet" +
              (Default.bBlindTransfer ? "" : DefaultMark)},
         {"--packet-ms", nullptr, true, "MS",
-         "time between transfer steps, " + to_string(TransferOptions::kMinPacketInterval) + " to " +
-             to_string(TransferOptions::kMaxPacketInterval) + " (at least " +
-             to_string(TransferOptions::kMinBlindPacketInterval) + " when\nblind); default " +
-             to_string(Default.iTimeBetweenPackets)},
+         "time between transfer steps, " + Range(TransferOptions::kPacketIntervalRange) +
+             " (at least " + to_string(TransferOptions::kMinBlindPacketInterval) +
+             " when\nblind); default " + to_string(Default.iTimeBetweenPackets)},
         {"--song-ms", nullptr, true, "MS",
-         "pause before each further song; default " + to_string(Default.iTimeBetweenSongs)},
+         "pause before each further song, " + Range(TransferOptions::kSongIntervalRange) +
+             "; default " + to_string(Default.iTimeBetweenSongs)},
         {"--timeout", nullptr, true, "STEPS",
-         "silent steps before a reply counts as missing; default " + to_string(Default.iTimeOut)},
+         "silent steps before a reply counts as missing, " +
+             to_string(TransferOptions::kTimeOutRange.iMin) + " or more;\ndefault " +
+             to_string(Default.iTimeOut)},
         {"--debug", nullptr, false, nullptr, "write the conversion dump mididebug.txt"},
     };
 }

@@ -137,14 +137,19 @@ void DebugWindow::DWOK_Click() {
     bDebugEnabled = EnableDebugText->isChecked();
     bMidiInWindow = EnableMIDIInWindow->isChecked();
     bBlindTransfer = EnableBlindTransfer->isChecked();
-    const TransferOptions::tIntervalCheck Interval =
-        TransferOptions::CheckPacketInterval(iTimeBetweenPackets, bBlindTransfer);
-    if (Interval.szMessage != nullptr) {
-        Dialogs.ShowMessage(this, Interval.szMessage, Interval.szCaption, MESSAGE_ICON_NONE);
-    }
-    iTimeBetweenPackets = Interval.iInterval;
     iTimeOut = ReadBox(TimeOut, iTimeOut);
+    iTimeBetweenPackets =
+        Checked(TransferOptions::CheckPacketInterval(iTimeBetweenPackets, bBlindTransfer));
+    iTimeBetweenSongs = Checked(TransferOptions::CheckSongInterval(iTimeBetweenSongs));
+    iTimeOut = Checked(TransferOptions::CheckTimeOut(iTimeOut));
     accept();
+}
+
+int32_t DebugWindow::Checked(const TransferOptions::tOptionCheck& Check) {
+    if (Check.szMessage != nullptr) {
+        Dialogs.ShowMessage(this, Check.szMessage, Check.szCaption, MESSAGE_ICON_NONE);
+    }
+    return Check.iValue;
 }
 
 void DebugWindow::CopyChoicesTo(tTransferSettings& Settings) const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/DeviceCommands.h"
+#include "app/TransferOptions.h"
 
 class QCheckBox;
 class QLabel;
@@ -62,6 +63,8 @@ class DebugWindow : public QDialog {
 
   private:
     void BuildLayout();
+    // The value an option check leaves, with its message shown when it corrected the value.
+    int32_t Checked(const TransferOptions::tOptionCheck& Check);
     // Tells the user when a device command was not sent, and why.
     void ReportCommand(const tDeviceCommandResult& Result, const char* szWhatFailed);
 

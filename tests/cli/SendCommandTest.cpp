@@ -109,27 +109,36 @@ TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent
     EXPECT_TRUE(Device.GetFileReports()[0].bOk);
 }
 
-TEST_F(SendCommand, the_packet_interval_is_checked_as_the_options_dialog_checks_it) {
+TEST_F(SendCommand, a_value_the_options_dialog_would_correct_is_bad_usage_and_nothing_is_sent) {
     struct tCase {
         std::vector<std::string> Options;
-        const char* szMessage;
+        const char* szError;  // nullptr: the send goes ahead
     };
     const tCase aCases[] = {
-        {{"--packet-ms", "4", "--handshake"}, AppTexts::kIntervalOutOfRange},
-        {{"--packet-ms", "151", "--handshake"}, AppTexts::kIntervalOutOfRange},
-        {{"--packet-ms", "24"}, AppTexts::kIntervalTooShortForBlind},
-        {{"--packet-ms", "5", "--handshake"}, nullptr},
-        {{"--packet-ms", "150"}, nullptr},
-        {{"--packet-ms", "25", "--blind"}, nullptr},
+        {{"--packet-ms", "200", "--handshake"},
+         "option '--packet-ms' needs a number from 5 to 150, at least 25 when blind, not '200'"},
+        {{"--packet-ms", "24"},
+         "option '--packet-ms' needs a number from 5 to 150, at least 25 when blind, not '24'"},
+        {{"--song-ms", "-100"}, "option '--song-ms' needs a number from 1 to 60000, not '-100'"},
+        {{"--timeout", "0"}, "option '--timeout' needs a number of 1 or more, not '0'"},
+        {{"--packet-ms", "5", "--handshake", "--song-ms", "1", "--timeout", "1"}, nullptr},
+        {{"--packet-ms", "25", "--blind", "--song-ms", "60000"}, nullptr},
     };
     cVirtualTavDevice Device(Backend, DeviceOptions());
     for (const tCase& Case : aCases) {
         std::vector<std::string> Args{"send", "--out", "TAV", "--in", "TAV"};
         Args.insert(Args.end(), Case.Options.begin(), Case.Options.end());
         Args.push_back(WriteSong(Folder, "song.mid", 1));
+        const size_t uiSentBefore = Backend.SentChunks(Device.OutDevice()).size();
         const tRun Result = RunCli(Args);
-        EXPECT_EQ(Result.iStatus, 0) << Result.Err;
-        EXPECT_EQ(Result.Err, Case.szMessage == nullptr ? "" : std::string(Case.szMessage) + "\n");
+        if (Case.szError == nullptr) {
+            EXPECT_EQ(Result.iStatus, 0) << Result.Err;
+            continue;
+        }
+        EXPECT_EQ(Result.iStatus, 2);
+        EXPECT_EQ(Result.Err.rfind("songloader-cli send: " + std::string(Case.szError), 0), 0u)
+            << Result.Err;
+        EXPECT_EQ(Backend.SentChunks(Device.OutDevice()).size(), uiSentBefore);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "RecordingUserDialogs.h"
 #include "UiTestRegistry.h"
 #include "WindowRig.h"
+#include "app/AppTexts.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 #include "ui/DebugWindow.h"
@@ -68,35 +69,41 @@ class AdvancedOptionsTest : public QObject {
         }
     }
 
-    void the_time_between_songs_and_the_time_out_pass_unchecked_data() {
+    void the_time_between_songs_and_the_time_out_are_checked_too_data() {
         QTest::addColumn<QString>("Songs");
         QTest::addColumn<QString>("TimeOut");
         QTest::addColumn<int>("ExpectedSongs");
         QTest::addColumn<int>("ExpectedTimeOut");
-        QTest::newRow("zero and one") << "0"
-                                      << "1" << 0 << 1;
-        QTest::newRow("negative") << "-5"
-                                  << "-3" << -5 << -3;
-        QTest::newRow("large") << "100000"
-                               << "2000000" << 100000 << 2000000;
+        QTest::addColumn<QStringList>("Messages");
+        QTest::newRow("in range") << "1"
+                                  << "1" << 1 << 1 << QStringList{};
+        QTest::newRow("out of range: start values and both messages")
+            << "-5"
+            << "-1" << 300 << 1000
+            << QStringList{AppTexts::kSongIntervalOutOfRange, AppTexts::kTimeOutOutOfRange};
         QTest::newRow("not numbers keep the values") << "soon"
-                                                     << "" << 300 << 1000;
+                                                     << "" << 700 << 20 << QStringList{};
     }
-    void the_time_between_songs_and_the_time_out_pass_unchecked() {
+    void the_time_between_songs_and_the_time_out_are_checked_too() {
         QFETCH(QString, Songs);
         QFETCH(QString, TimeOut);
         QFETCH(int, ExpectedSongs);
         QFETCH(int, ExpectedTimeOut);
+        QFETCH(QStringList, Messages);
         cRecordingUserDialogs Dialogs;
         DebugWindow Dialog(Dialogs);
-        Dialog.SetVars(300, 25, 1000, true, 0, 0);
+        Dialog.SetVars(700, 25, 20, true, 0, 0);
         Dialog.TimeBetweenSongs->setText(Songs);
         Dialog.TimeOut->setText(TimeOut);
         Dialog.show();
         QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
+        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
         QCOMPARE(Dialog.iTimeBetweenSongs, ExpectedSongs);
         QCOMPARE(Dialog.iTimeOut, ExpectedTimeOut);
-        QVERIFY(Dialogs.Shown.empty());
+        QCOMPARE(Dialogs.Texts(), Messages);
+        for (const tShownMessage& Shown : Dialogs.Shown) {
+            QCOMPARE(Shown.Caption, "Error...");
+        }
     }
 
     void the_blind_check_box_resets_the_packet_time_to_25() {
