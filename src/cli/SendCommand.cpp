@@ -59,9 +59,10 @@ std::string ReadNumbers(const tParsedArgs& Parsed, tTransferSettings& Settings) 
             continue;
         }
         const std::string& Text = Parsed.Options.at(Option.szName);
-        if (!ParseInt32(Text, *Option.piValue) || Option.Check(*Option.piValue).szMessage) {
-            return "option '" + std::string(Option.szName) + "' needs " + Option.Needs + ", not '" +
-                   Text + "'";
+        const bool bNumber = ParseInt32(Text, *Option.piValue);
+        if (!bNumber || Option.Check(*Option.piValue).szMessage != nullptr) {
+            return "option '" + std::string(Option.szName) + "' needs " +
+                   (bNumber ? Option.Needs : "a whole number") + ", not '" + Text + "'";
         }
     }
     return {};
