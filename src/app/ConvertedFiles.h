@@ -11,6 +11,6 @@ struct tUndeletedFile {
 };
 
 // Deletes the converted x10 files; one that cannot be deleted does not keep the others, and is
-// listed with its reason. Files already gone count as deleted.
+// listed with its reason. Files already gone count as deleted; empty paths are passed over.
 std::vector<tUndeletedFile> DeleteConvertedFiles(
     const std::vector<std::filesystem::path>& X10Paths);

@@ -23,9 +23,14 @@ tPreparedSong PrepareSong(const std::filesystem::path& SongPath, bool bDebug) {
     return Song;
 }
 
-tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug) {
+tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug,
+                            const std::function<bool()>& ShouldStop) {
     tPreparedSongs Prepared;
     for (const std::filesystem::path& SongPath : SongPaths) {
+        if (ShouldStop && ShouldStop()) {
+            Prepared.bStopped = true;
+            break;
+        }
         Prepared.Songs.push_back(PrepareSong(SongPath, bDebug));
         if (Prepared.Songs.back().eOutcome == SONG_FILE_SYSTEM_FAILURE) {
             Prepared.bFileSystemFailure = true;
@@ -40,7 +45,7 @@ tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths,
 }
 
 bool tPreparedSongs::AllConverted() const {
-    return !bFileSystemFailure &&
+    return !bFileSystemFailure && !bStopped &&
            std::all_of(Songs.begin(), Songs.end(),
                        [](const tPreparedSong& Song) { return Song.eOutcome == SONG_CONVERTED; });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,12 @@ tPreparedSong PrepareSong(const std::filesystem::path& SongPath, bool bDebug);
 
 // The songs of one transfer, prepared in order. A file-system failure stops the preparation:
 // the songs after it are not tried, and the x10 files made so far are deleted again (those that
-// could not be deleted are listed).
+// could not be deleted are listed). ShouldStop, asked before each song, stops it too (the user
+// interrupted); the x10 files made so far are then left for the caller to delete.
 struct tPreparedSongs {
     std::vector<tPreparedSong> Songs;
     bool bFileSystemFailure = false;
+    bool bStopped = false;
     std::vector<tUndeletedFile> Undeleted;
 
     bool AllConverted() const;
@@ -42,4 +45,5 @@ struct tPreparedSongs {
     std::vector<std::filesystem::path> X10Paths() const;
 };
 
-tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug);
+tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug,
+                            const std::function<bool()>& ShouldStop = {});

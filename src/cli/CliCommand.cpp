@@ -1,5 +1,9 @@
 #include "cli/CliCommand.h"
 
+#include <optional>
+
+#include "cli/Interrupt.h"
+
 namespace {
 
 std::vector<tOptionDefinition> WithHelpOption(std::vector<tOptionDefinition> Options) {
@@ -10,6 +14,10 @@ std::vector<tOptionDefinition> WithHelpOption(std::vector<tOptionDefinition> Opt
 }  // namespace
 
 int RunCliCommand(const tCliCommand& Command, tCliContext& Context) {
+    std::optional<cInterruptGuard> Guard;
+    if (Command.bCatchesSignals) {
+        Guard.emplace();
+    }
     const std::vector<tOptionDefinition> Options = WithHelpOption(Command.Options);
     const tParsedArgs Parsed = ParseCommandLine(Context.Args, Options);
     if (!Parsed.Error.empty()) {

@@ -19,6 +19,9 @@ struct tCliCommand {
     std::vector<tOptionDefinition> Options;
     std::string Notes;
     int (*pRun)(const tParsedArgs& Args, tCliContext& Context);
+    // Ctrl-C, SIGTERM and SIGHUP only raise a flag from the command's first moment on (see
+    // Interrupt.h): the command looks at it between steps and cleans up before it ends.
+    bool bCatchesSignals = false;
 };
 
 // Reads the command's arguments by its option table, and answers bad usage (status 2) and

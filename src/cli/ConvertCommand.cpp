@@ -1,7 +1,9 @@
 #include "cli/ConvertCommand.h"
 
+#include "app/ConvertedFiles.h"
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
+#include "cli/Interrupt.h"
 #include "cli/SongReport.h"
 #include "conversion/DebugDump.h"
 
@@ -9,8 +11,13 @@ namespace {
 
 constexpr const char* kCommand = "convert";
 
+// An interrupted conversion leaves no x10 file: only those already printed stay.
 bool ConvertOne(const std::string& File, bool bDebug, tCliContext& Context) {
     const tPreparedSong Song = PrepareSong(PathFromUtf8(File), bDebug);
+    if (InterruptRequested()) {
+        DeleteConvertedFiles({Song.X10Path});
+        return false;
+    }
     if (!ReportPreparedSong(Song, Context.Err)) {
         return false;
     }
@@ -24,7 +31,15 @@ int RunConvert(const tParsedArgs& Parsed, tCliContext& Context) {
     }
     bool bAllConverted = true;
     for (const std::string& File : Parsed.Operands) {
+        if (InterruptRequested()) {
+            break;
+        }
         bAllConverted = ConvertOne(File, Parsed.Has("--debug"), Context) && bAllConverted;
+    }
+    if (InterruptRequested()) {
+        Context.Err << kProgramName << " " << kCommand
+                    << ": interrupted; the x10 files printed above are complete\n";
+        return InterruptStatus();
     }
     return bAllConverted ? kExitSuccess : kExitFailure;
 }
@@ -43,6 +58,7 @@ const tCliCommand& ConvertCommand() {
               " in the\nworking directory (it holds the last song converted)"}},
         "A song that fails is reported on stderr and leaves no x10 file; the other\n"
         "songs are still converted, and the exit status is then 1.\n",
-        RunConvert};
+        RunConvert,
+        true};
     return Command;
 }

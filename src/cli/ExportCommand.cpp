@@ -5,8 +5,10 @@
 #include <system_error>
 
 #include "app/ConvertedFiles.h"
+#include "app/OutputFile.h"
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
+#include "cli/Interrupt.h"
 #include "cli/SongReport.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/SongName.h"
@@ -46,31 +48,40 @@ bool ReadWhole(const std::filesystem::path& Path, std::vector<uint8_t>& Bytes) {
     return static_cast<uintmax_t>(In.gcount()) == uiSize;
 }
 
-bool WriteWhole(const std::filesystem::path& Path, const std::vector<uint8_t>& Bytes) {
-    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-    Out.write(reinterpret_cast<const char*>(Bytes.data()),
-              static_cast<std::streamsize>(Bytes.size()));
-    Out.close();
-    return !Out.fail();
+// The stream of a prepared song; its x10 file, a work file, is gone afterwards.
+bool StreamOf(const tPreparedSong& Song, std::vector<uint8_t>& Stream, tCliContext& Context) {
+    std::vector<uint8_t> SongFile;
+    const bool bRead = ReadWhole(Song.X10Path, SongFile);
+    ReportUndeleted(DeleteConvertedFiles({Song.X10Path}), Context.Err);
+    if (!bRead) {
+        Context.Err << PathToUtf8(Song.X10Path) << ": cannot read the converted song\n";
+        return false;
+    }
+    Stream = FileDumpStream(SongFile, SongNameFromPath(PathToUtf8(Song.SongPath)));
+    return true;
+}
+
+int Interrupted(tCliContext& Context) {
+    Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was written\n";
+    return InterruptStatus();
 }
 
 int Export(const std::string& Song, const std::string& Output, bool bDebug, tCliContext& Context) {
     const tPreparedSong Prepared = PrepareSong(PathFromUtf8(Song), bDebug);
-    if (!ReportPreparedSong(Prepared, Context.Err)) {
+    if (InterruptRequested()) {
+        DeleteConvertedFiles({Prepared.X10Path});
+        return Interrupted(Context);
+    }
+    std::vector<uint8_t> Stream;
+    if (!ReportPreparedSong(Prepared, Context.Err) || !StreamOf(Prepared, Stream, Context)) {
         return kExitFailure;
     }
-    std::vector<uint8_t> SongFile;
-    const bool bRead = ReadWhole(Prepared.X10Path, SongFile);
-    ReportUndeleted(DeleteConvertedFiles({Prepared.X10Path}), Context.Err);
-    if (!bRead) {
-        Context.Err << PathToUtf8(Prepared.X10Path) << ": cannot read the converted song\n";
-        return kExitFailure;
+    if (InterruptRequested()) {
+        return Interrupted(Context);
     }
-    const std::filesystem::path OutputPath = PathFromUtf8(Output);
-    if (!WriteWhole(OutputPath, FileDumpStream(SongFile, SongNameFromPath(Song)))) {
-        std::error_code Error;
-        std::filesystem::remove(OutputPath, Error);
-        Context.Err << Output << ": cannot write the .syx file\n";
+    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Stream);
+    if (!Error.empty()) {
+        Context.Err << kProgramName << " " << kCommand << ": " << Error << "\n";
         return kExitFailure;
     }
     Context.Out << Output << "\n";
@@ -99,9 +110,11 @@ const tCliCommand& ExportCommand() {
         "Converts a format-0 Standard MIDI File and writes the File Dump messages that carry\n"
         "it to the device (header, data packets, end-of-file message) into OUT.syx, as a\n"
         "send would put them on the wire, for use with other SysEx tools.\n",
-        {{"--output", "-o", true, "OUT.syx", "the file to write (replaced if it exists)"},
+        {{"--output", "-o", true, "OUT.syx",
+          "the file to write (a file there is replaced once the new one\nis complete)"},
          {"--debug", nullptr, false, nullptr, "also write the conversion dump mididebug.txt"}},
         "",
-        RunExport};
+        RunExport,
+        true};
     return Command;
 }

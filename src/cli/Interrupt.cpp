@@ -5,32 +5,53 @@
 
 namespace {
 
-std::atomic<bool> gbInterrupted{false};
 using tHandler = void (*)(int);
-tHandler gPreviousInt = SIG_DFL;
-tHandler gPreviousTerm = SIG_DFL;
 
-extern "C" void OnInterrupt(int) {
-    gbInterrupted.store(true);
+// The signals a command ends on, with the handlers they had before the guard.
+struct tHandledSignal {
+    int iSignal;
+    tHandler pPrevious;
+};
+
+tHandledSignal gSignals[] = {
+    {SIGINT, SIG_DFL},
+    {SIGTERM, SIG_DFL},
+#ifdef SIGHUP
+    {SIGHUP, SIG_DFL},
+#endif
+};
+
+std::atomic<int> giSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void OnSignal(int iSignal) {
+    int iNone = 0;
+    giSignal.compare_exchange_strong(iNone, iSignal);  // the first signal decides the status
 }
 
 }  // namespace
 
 cInterruptGuard::cInterruptGuard() {
-    gbInterrupted.store(false);
-    gPreviousInt = std::signal(SIGINT, OnInterrupt);
-    gPreviousTerm = std::signal(SIGTERM, OnInterrupt);
+    giSignal.store(0);
+    for (tHandledSignal& Signal : gSignals) {
+        Signal.pPrevious = std::signal(Signal.iSignal, OnSignal);
+    }
 }
 
 cInterruptGuard::~cInterruptGuard() {
-    std::signal(SIGINT, gPreviousInt == SIG_ERR ? SIG_DFL : gPreviousInt);
-    std::signal(SIGTERM, gPreviousTerm == SIG_ERR ? SIG_DFL : gPreviousTerm);
+    for (const tHandledSignal& Signal : gSignals) {
+        std::signal(Signal.iSignal, Signal.pPrevious == SIG_ERR ? SIG_DFL : Signal.pPrevious);
+    }
 }
 
 bool InterruptRequested() {
-    return gbInterrupted.load();
+    return giSignal.load() != 0;
 }
 
-void RequestInterrupt() {
-    gbInterrupted.store(true);
+int InterruptStatus() {
+    return 128 + giSignal.load();
+}
+
+void RequestInterrupt(int iSignal) {
+    OnSignal(iSignal);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// Ctrl-C (SIGINT) and SIGTERM, while a guard lives, only raise a flag that long-running
-// commands look at between steps, so that they end as the user's Abort would: ports closed,
-// files cleaned up.
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP, while a guard lives, only raise a flag that the commands
+// look at between steps, so that they end as the user's Abort would: ports closed, work files
+// removed. The command then ends with the status a shell reports for that signal.
 class cInterruptGuard {
   public:
     cInterruptGuard();
@@ -12,4 +12,7 @@ class cInterruptGuard {
 };
 
 bool InterruptRequested();
-void RequestInterrupt();
+// 128 + the signal's number: 130 after Ctrl-C, 143 after SIGTERM, 129 after SIGHUP.
+int InterruptStatus();
+// What a signal's handler does, for the tests: raises the flag for iSignal.
+void RequestInterrupt(int iSignal);

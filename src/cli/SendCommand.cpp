@@ -22,7 +22,6 @@
 namespace {
 
 constexpr const char* kCommand = "send";
-constexpr int kInterruptedStatus = 130;  // as a shell reports a program ended by Ctrl-C
 
 struct tSendOptions {
     std::string OutDevice;
@@ -88,43 +87,50 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     return Options.Files.empty() ? "no FILE given" : "";
 }
 
-void ReportStop(const tTransferTick& Tick, tCliContext& Context) {
+void ReportStop(const tTransferTick& Tick, cTransferProgress& Progress, tCliContext& Context) {
     if (Tick.szMessage == nullptr) {
         return;
     }
+    Progress.EndLine();
     Context.Err << kProgramName << " " << kCommand << ": " << Tick.szMessage << "\n";
     if (Tick.eState == X10_CANCELLED) {
         Context.Err << "  the device's reason: " << Tick.HandShakeText << "\n";
     }
 }
 
-std::vector<std::string> Utf8Paths(const std::vector<std::filesystem::path>& Paths) {
-    std::vector<std::string> Texts;
-    for (const std::filesystem::path& Path : Paths) {
-        Texts.push_back(PathToUtf8(Path));
+// Waits out an interval in short slices, so that an interrupt is honoured at once even in a
+// long pause between songs.
+void WaitFor(int32_t iMilliseconds) {
+    constexpr auto kSlice = std::chrono::milliseconds(10);
+    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(iMilliseconds);
+    for (auto Now = std::chrono::steady_clock::now(); Now < End && !InterruptRequested();
+         Now = std::chrono::steady_clock::now()) {
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(End - Now, kSlice));
     }
-    return Texts;
 }
 
-// Steps the run with the host's own timer: sleep the interval it asks for, then tick.
+// Steps the run with the host's own timer: wait the interval it asks for, then tick.
 int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
     cTransferRun Run(x10fer, Plan);
-    cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Utf8Paths(Plan.SongPaths),
-                               Run.OverallMaximum());
-    const cInterruptGuard Guard;
+    cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Plan);
+    Progress.Announce();
     int32_t iInterval = Run.Start();
-    while (iInterval >= 0 && !InterruptRequested()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
+    while (iInterval >= 0) {
+        WaitFor(iInterval);
+        if (InterruptRequested()) {
+            break;
+        }
         const tTransferTick Tick = Run.Tick();
         Progress.Show(Tick);
-        ReportStop(Tick, Context);
+        ReportStop(Tick, Progress, Context);
         iInterval = Tick.iNextIntervalMs;
     }
     Run.End();
-    Progress.Finish();
+    Progress.EndLine();
     if (InterruptRequested()) {
         Context.Err << kProgramName << " " << kCommand << ": interrupted; the send was ended\n";
-        return kInterruptedStatus;
+        return InterruptStatus();
     }
     return Run.AllSongsDone() ? kExitSuccess : kExitFailure;
 }
@@ -142,7 +148,13 @@ int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
     for (const std::string& File : Options.Files) {
         SongPaths.push_back(PathFromUtf8(File));
     }
-    const tPreparedSongs Songs = PrepareSongs(SongPaths, Options.Settings.bDebugEnabled);
+    const tPreparedSongs Songs =
+        PrepareSongs(SongPaths, Options.Settings.bDebugEnabled, InterruptRequested);
+    if (Songs.bStopped) {
+        ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
+        Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was sent\n";
+        return InterruptStatus();
+    }
     ReportPreparedSongs(Songs, Context.Err);
     if (!Songs.AnyConverted()) {
         return kExitFailure;
@@ -214,6 +226,7 @@ const tCliCommand& SendCommand() {
         "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
         "the send as Abort does. Exit status: 0 when every song was sent, 1 otherwise,\n"
         "2 for bad usage, 130 after Ctrl-C.\n",
-        RunSend};
+        RunSend,
+        true};
     return Command;
 }

@@ -1,32 +1,56 @@
 #include "cli/TransferProgress.h"
 
-#include <utility>
+#include "app/Utf8Path.h"
 
 cTransferProgress::cTransferProgress(std::ostream& Out, bool bRedrawInPlace,
-                                     std::vector<std::string> SongPaths, int32_t iOverallMaximum)
+                                     const tTransferPlan& Plan)
     : Out(Out),
       bRedrawInPlace(bRedrawInPlace),
-      SongPaths(std::move(SongPaths)),
-      iOverallMaximum(iOverallMaximum > 0 ? iOverallMaximum : 1) {}
+      Settings(Plan.Settings),
+      Estimate(EstimateTransfer(Plan)),
+      iOverallMaximum(Plan.SongPaths.empty() ? 1
+                                             : static_cast<int32_t>(Plan.SongPaths.size()) * 100) {
+    for (const std::filesystem::path& Path : Plan.SongPaths) {
+        SongPaths.push_back(PathToUtf8(Path));
+    }
+}
+
+const std::string& cTransferProgress::SongPath(int32_t iSong) const {
+    return SongPaths[static_cast<size_t>(iSong)];
+}
+
+void cTransferProgress::Announce() {
+    for (size_t i = 0; i < SongPaths.size(); ++i) {
+        const int32_t iPackets = Estimate.PacketTotals[i];
+        if (iPackets > 0) {
+            Out << SongPaths[i] << ": " << iPackets << " packets, about "
+                << DescribeDuration(EstimateSongMs(iPackets, Settings)) << "\n";
+        }
+    }
+    Out << "sending takes about " << DescribeDuration(Estimate.iTotalMs) << std::endl;
+}
 
 std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
     const int iPercent = static_cast<int>(100LL * iOverallValue / iOverallMaximum);
+    const int64_t iLeftMs =
+        EstimateTimeLeftMs(Estimate, Settings, Tick.iCurrentSong, iFileBarValue);
     return "song " + std::to_string(Tick.iCurrentSong + 1) + "/" +
            std::to_string(SongPaths.size()) + " " + Tick.CurrentFileLabel + "  packet " +
            std::to_string(iFileBarValue) + "/" + std::to_string(iFileBarMaximum) + "  overall " +
-           std::to_string(iPercent) + "%  " + Tick.StateText + "  (" + Tick.HandShakeText + ")";
+           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left  " +
+           Tick.StateText + "  (" + Tick.HandShakeText + ")";
 }
 
 void cTransferProgress::ReportSongChange(const tTransferTick& Tick) {
     if (Tick.iCurrentSong != iShownSong) {
         iShownSong = Tick.iCurrentSong;
         if (!bRedrawInPlace) {
-            Out << "sending " << SongPaths[static_cast<size_t>(iShownSong)] << std::endl;
+            Out << "sending " << SongPath(iShownSong) << std::endl;
         }
     }
     if (Tick.eState == X10_DONE && !bRedrawInPlace) {
-        Out << "sent " << SongPaths[static_cast<size_t>(iShownSong)] << " (" << iFileBarMaximum
-            << " packets)" << std::endl;
+        Out << "sent " << SongPath(iShownSong) << " (" << iFileBarMaximum << " packets)"
+            << std::endl;
     }
 }
 
@@ -53,7 +77,7 @@ void cTransferProgress::Show(const tTransferTick& Tick) {
     }
 }
 
-void cTransferProgress::Finish() {
+void cTransferProgress::EndLine() {
     if (bLineOpen) {
         Out << "\n";
         bLineOpen = false;

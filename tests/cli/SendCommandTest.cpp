@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <sstream>
 #include <thread>
 
@@ -166,23 +167,47 @@ TEST_F(SendCommand, bad_usage_and_unknown_devices_give_status_2_and_convert_noth
     }
 }
 
-TEST_F(SendCommand, an_interrupt_ends_the_send_as_abort_does) {
+TEST_F(SendCommand, a_signal_ends_the_send_with_its_status_and_removes_the_work_files) {
     tTavDeviceOptions Options = DeviceOptions();
     Options.bBlind = true;  // a silent device: the send would wait 1000 steps for a reply
     cVirtualTavDevice Device(Backend, Options);
     const std::string Song = WriteSong(Folder, "song.mid", 10);
-    std::thread Interrupter([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        RequestInterrupt();
+    const std::pair<int, int> aSignals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [iSignal, iStatus] : aSignals) {
+        std::thread Interrupter([iSignal = iSignal] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            RequestInterrupt(iSignal);
+        });
+        const tRun Result = RunCli(
+            {"send", "--out", "TAV", "--in", "TAV", "--handshake", "--packet-ms", "5", Song});
+        Interrupter.join();
+        EXPECT_EQ(Result.iStatus, iStatus);
+        EXPECT_NE(Result.Err.find("interrupted"), std::string::npos);
+        EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
+        EXPECT_FALSE(Backend.IsInOpen(Device.InDevice()));
+        EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+    }
+}
+
+TEST_F(SendCommand, an_interrupt_in_the_pause_between_songs_ends_the_send_at_once) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const std::string First = WriteSong(Folder, "first.mid", 1);
+    const std::string Second = WriteSong(Folder, "second.mid", 1);
+    // The ports close when the first song is done; the minute's pause begins then.
+    std::thread Interrupter([&] {
+        for (bool bOpened = false; !bOpened || Backend.IsOutOpen(Device.OutDevice());) {
+            bOpened = bOpened || Backend.IsOutOpen(Device.OutDevice());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        RequestInterrupt(SIGINT);
     });
-    const tRun Result =
-        RunCli({"send", "--out", "TAV", "--in", "TAV", "--handshake", "--packet-ms", "5", Song});
+    const auto Start = std::chrono::steady_clock::now();
+    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", "--packet-ms", "25",
+                                "--song-ms", "60000", First, Second});
     Interrupter.join();
     EXPECT_EQ(Result.iStatus, 130);
-    EXPECT_NE(Result.Err.find("interrupted"), std::string::npos);
-    EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
-    EXPECT_FALSE(Backend.IsInOpen(Device.InDevice()));
-    EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
+    // Far less than the minute's pause; the bound only has to tell the two apart.
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(30));
 }
 
 TEST_F(SendCommand, export_writes_the_stream_a_send_puts_on_the_wire) {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/TransferPlan.h"
+
+// How long the pacing makes a transfer take, when every reply comes within one step: each data
+// packet takes three steps (build, send, reply), each song eight more (ports, header, end of
+// file), every step one time between packets, and every further song its pause first. A device
+// that answers late, or asks to wait, makes it longer.
+struct tTransferEstimate {
+    std::vector<int32_t> PacketTotals;  // per song of the plan: header, data packets, end of file;
+                                        // 0 for a song that is skipped
+    int64_t iTotalMs = 0;
+};
+
+tTransferEstimate EstimateTransfer(const tTransferPlan& Plan);
+int64_t EstimateSongMs(int32_t iPacketTotal, const tTransferSettings& Settings);
+// What is left once song iCurrentSong has iPacketsSent of its packets sent.
+int64_t EstimateTimeLeftMs(const tTransferEstimate& Estimate, const tTransferSettings& Settings,
+                           int32_t iCurrentSong, int32_t iPacketsSent);
+// "0.4 s", "12 s", "3 min 5 s".
+std::string DescribeDuration(int64_t iMilliseconds);
