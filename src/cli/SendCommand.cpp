@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/ConvertedFiles.h"
+#include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
 #include "app/TransferOptions.h"
 #include "app/TransferPlan.h"
@@ -27,6 +28,7 @@ struct tSendOptions {
     std::string OutDevice;
     std::string InDevice;
     tTransferSettings Settings;
+    bool bAllowSameName = false;
     std::vector<std::string> Files;
 };
 
@@ -74,6 +76,7 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     tTransferSettings& Settings = Options.Settings;
     Settings.bBlindTransfer = !Parsed.Has("--handshake");
     Settings.bDebugEnabled = Parsed.Has("--debug");
+    Options.bAllowSameName = Parsed.Has("--allow-same-name");
     const std::string Error = ReadNumbers(Parsed, Settings);
     if (!Error.empty()) {
         return Error;
@@ -148,6 +151,13 @@ int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
     for (const std::string& File : Options.Files) {
         SongPaths.push_back(PathFromUtf8(File));
     }
+    const std::vector<tNameClash> Clashes = FindNameClashes(SongPaths);
+    if (!Clashes.empty() && !Options.bAllowSameName) {
+        return UsageError(Context.Err, kCommand,
+                          DescribeNameClashes(Clashes) +
+                              "and would overwrite each other there; rename them, or give "
+                              "'--allow-same-name' to send them anyway");
+    }
     const tPreparedSongs Songs =
         PrepareSongs(SongPaths, Options.Settings.bDebugEnabled, InterruptRequested);
     if (Songs.bStopped) {
@@ -207,6 +217,8 @@ std::vector<tOptionDefinition> SendOptions() {
          "silent steps before a reply counts as missing, " +
              to_string(TransferOptions::kTimeOutRange.iMin) + " or more;\ndefault " +
              to_string(Default.iTimeOut)},
+        {"--allow-same-name", nullptr, false, nullptr,
+         "send songs that get the same name on the device (each\noverwrites the one before)"},
         {"--debug", nullptr, false, nullptr, "write the conversion dump mididebug.txt"},
     };
 }

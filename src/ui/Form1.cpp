@@ -14,6 +14,7 @@
 #include "app/ConvertedFiles.h"
 #include "app/SettingsFile.h"
 #include "app/SongBatch.h"
+#include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
 #include "app/TransferPlan.h"
 #include "conversion/SongMessages.h"
@@ -232,6 +233,7 @@ void Form1::LOAD_SONGS_TO_TAV_Click() {
     LOAD_SONGS_TO_TAV->setText(kTransferButton);
 }
 
+// Songs that would overwrite each other on the device are sent only when the user says so.
 bool Form1::RefuseTransfer() {
     const bool bNoOut = Settings.iSelectedOutPort == -1;
     const bool bNoIn = Settings.iSelectedInPort == -1;
@@ -246,7 +248,11 @@ bool Form1::RefuseTransfer() {
         Dialogs.ShowMessage(this, kNoFilesLoaded, kNoFilesCaption, MESSAGE_ICON_NONE);
         return true;
     }
-    return false;
+    const auto Clashes = FindNameClashes(ToPaths(MIDI_SONG_LIST->CheckedSongPaths()));
+    return !Clashes.empty() &&
+           !Dialogs.AskYesNo(
+               this, QString::fromStdString(DescribeNameClashes(Clashes)) + kNameClashQuestion,
+               kNameClashCaption, MESSAGE_ICON_QUESTION);
 }
 
 void Form1::ShowVerdict(const std::filesystem::path& Song, tSongVerdict eVerdict) {

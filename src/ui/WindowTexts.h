@@ -17,6 +17,9 @@ inline constexpr const char* kInvalidInDevice = "Invalid Midi In Device!";
 inline constexpr const char* kDeviceErrorCaption = "MIDI Device Error";
 inline constexpr const char* kNoFilesLoaded = "No Files Loaded!";
 inline constexpr const char* kNoFilesCaption = "File Load Error";
+inline constexpr const char* kNameClashQuestion =
+    "and would overwrite each other there. Send them anyway?";
+inline constexpr const char* kNameClashCaption = "Same Song Name";
 inline constexpr const char* kAborted =
     "You have aborted the song load, for best results, restart this program and your "
     "Orvik/Melko";

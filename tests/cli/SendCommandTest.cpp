@@ -265,3 +265,21 @@ TEST_F(SendCommand, unlock_asks_first_then_sends_the_pair_of_commands) {
         << NoDevice.Err;
     EXPECT_EQ(NoDevice.Err.find(AppTexts::kInvalidOutputPort), std::string::npos);
 }
+
+TEST_F(SendCommand, songs_that_share_a_device_name_are_refused_unless_allowed) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const std::string First = WriteSong(Folder, "MySongCollection-01.mid", 1);
+    const std::string Second = WriteSong(Folder, "MySongCollection-02.mid", 1);
+    const tRun Refused = RunCli({"send", "--out", "TAV", "--in", "TAV", First, Second});
+    EXPECT_EQ(Refused.iStatus, 2);
+    EXPECT_NE(Refused.Err.find(First + " and " + Second +
+                               " get the same name on the device, \"MySongCollec\""),
+              std::string::npos)
+        << Refused.Err;
+    EXPECT_TRUE(Backend.SentChunks(Device.OutDevice()).empty());
+    EXPECT_FALSE(std::filesystem::exists(First + "x10"));
+
+    const tRun Allowed =
+        RunCli({"send", "--out", "TAV", "--in", "TAV", "--allow-same-name", First, Second});
+    EXPECT_EQ(Allowed.iStatus, 0) << Allowed.Err;
+}

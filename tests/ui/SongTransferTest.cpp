@@ -266,6 +266,29 @@ class SongTransferTest : public QObject {
         }
         QCOMPARE(iReceived, 2);
     }
+
+    void songs_that_share_a_device_name_are_sent_only_when_the_user_says_so_data() {
+        QTest::addColumn<bool>("bYes");
+        QTest::newRow("Yes sends them") << true;
+        QTest::newRow("No returns to the list") << false;
+    }
+    void songs_that_share_a_device_name_are_sent_only_when_the_user_says_so() {
+        QFETCH(bool, bYes);
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString First = UiTestSongs::Format0(Rig.Folder, "MySongCollection-01.mid");
+        const QString Second = UiTestSongs::Format0(Rig.Folder, "MySongCollection-02.mid");
+        Window.openMIDIFileDialog_FileOk({First, Second});
+        Rig.Dialogs.Answers = {bYes};
+        Rig.Dialogs.OnModal = [](QDialog& Dialog) { return PressAtOnce(Dialog, "LFD_OK"); };
+        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
+        QVERIFY(Rig.Dialogs.Shown.front().bQuestion);
+        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(First + " and " + Second));
+        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Same Song Name");
+        QCOMPARE(Rig.Dialogs.ModalDialogs.size(), bYes ? 1 : 0);
+        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+    }
 };
 
 SONGLOADER_UI_TEST(SongTransferTest);
