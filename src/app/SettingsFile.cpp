@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <fstream>
+#include <map>
 #include <system_error>
+
+#include "app/OutputFile.h"
 
 namespace SettingsFile {
 
@@ -24,16 +27,7 @@ std::string TrimBlanks(const std::string& Text) {
     return Text.substr(uiFirst, uiEnd - uiFirst);
 }
 
-// Keeps an index only when it names one of uiDeviceCount devices; a negative value, taken as
-// unsigned, is never below the count.
-int32_t CheckIndex(std::optional<int32_t> Index, std::size_t uiDeviceCount) {
-    if (!Index || static_cast<uint32_t>(*Index) >= uiDeviceCount) {
-        return -1;
-    }
-    return *Index;
-}
-
-std::vector<std::string> ReadFirstLines(const std::filesystem::path& File, std::size_t uiCount) {
+std::vector<std::string> ReadLines(const std::filesystem::path& File) {
     std::ifstream In(File, std::ios::binary);
     std::string Bytes(kMaxBytesRead, '\0');
     In.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
@@ -41,7 +35,7 @@ std::vector<std::string> ReadFirstLines(const std::filesystem::path& File, std::
 
     std::vector<std::string> asLines;
     std::size_t uiStart = 0;
-    while (asLines.size() < uiCount && uiStart < Bytes.size()) {
+    while (uiStart < Bytes.size()) {
         std::size_t uiEnd = Bytes.find('\n', uiStart);
         if (uiEnd == std::string::npos) {
             uiEnd = Bytes.size();
@@ -54,6 +48,19 @@ std::vector<std::string> ReadFirstLines(const std::filesystem::path& File, std::
         uiStart = uiEnd + 1;
     }
     return asLines;
+}
+
+// The lines after the first two, by key; the first of a key counts.
+std::map<std::string, std::string> KeyedValues(const std::vector<std::string>& asLines) {
+    std::map<std::string, std::string> Values;
+    for (std::size_t i = 2; i < asLines.size(); ++i) {
+        const std::size_t uiEquals = asLines[i].find('=');
+        if (uiEquals != std::string::npos) {
+            Values.try_emplace(TrimBlanks(asLines[i].substr(0, uiEquals)),
+                               asLines[i].substr(uiEquals + 1));
+        }
+    }
+    return Values;
 }
 
 }  // namespace
@@ -77,40 +84,43 @@ std::optional<int32_t> ParseIndexLine(const std::string& Line) {
     return iValue;
 }
 
-tSavedDevices ReadDeviceChoice(const std::filesystem::path& File,
-                               const std::vector<std::string>& asInPortNames,
-                               const std::vector<std::string>& asOutPortNames) {
+tSavedSettings Read(const std::filesystem::path& File) {
     std::error_code Error;
-    if (asInPortNames.empty() || asOutPortNames.empty() ||
-        !std::filesystem::is_regular_file(File, Error)) {
-        return {};
+    if (!std::filesystem::is_regular_file(File, Error)) {
+        return {};  // never opened: a FIFO would block the reader
     }
-    const std::vector<std::string> asLines = ReadFirstLines(File, 2);
-    const auto LineValue = [&asLines](std::size_t uiLine) {
-        return uiLine < asLines.size() ? ParseIndexLine(asLines[uiLine]) : std::nullopt;
+    const std::vector<std::string> asLines = ReadLines(File);
+    const auto IndexOnLine = [&asLines](std::size_t uiLine) {
+        return uiLine < asLines.size() ? ParseIndexLine(asLines[uiLine]).value_or(-1) : -1;
     };
-    tSavedDevices Choice;
-    Choice.iSelectedInPort = CheckIndex(LineValue(0), asInPortNames.size());
-    Choice.iSelectedOutPort = CheckIndex(LineValue(1), asOutPortNames.size());
-    if (Choice.iSelectedOutPort != -1 &&
-        asOutPortNames[static_cast<std::size_t>(Choice.iSelectedOutPort)].find(
-            kSoftwareSynthName) != std::string::npos) {
-        return {};
+    const std::map<std::string, std::string> Values = KeyedValues(asLines);
+    const auto ValueOf = [&Values](const char* szKey) {
+        const auto Found = Values.find(szKey);
+        return Found == Values.end() ? std::string() : Found->second;
+    };
+    tSavedSettings Settings;
+    Settings.iInPort = IndexOnLine(0);
+    Settings.iOutPort = IndexOnLine(1);
+    Settings.InName = ValueOf("MIDIINNAME");
+    Settings.OutName = ValueOf("MIDIOUTNAME");
+    Settings.bMergeTracks = TrimBlanks(ValueOf("MERGETRACKS")) == "1";
+    return Settings;
+}
+
+std::string Format(const tSavedSettings& Settings) {
+    return "MIDIINPORT=" + std::to_string(Settings.iInPort) + "\r\n" +
+           "MIDIOUTPORT=" + std::to_string(Settings.iOutPort) + "\r\n" +
+           "MIDIINNAME=" + Settings.InName + "\r\n" + "MIDIOUTNAME=" + Settings.OutName + "\r\n" +
+           "MERGETRACKS=" + (Settings.bMergeTracks ? "1" : "0") + "\r\n";
+}
+
+std::string Write(const std::filesystem::path& File, const tSavedSettings& Settings) {
+    std::error_code Error;
+    if (!File.parent_path().empty()) {
+        std::filesystem::create_directories(File.parent_path(), Error);
     }
-    return Choice;
-}
-
-std::string FormatSavedDevices(const tSavedDevices& Choice) {
-    return "MIDIINPORT=" + std::to_string(Choice.iSelectedInPort) + "\r\n" +
-           "MIDIOUTPORT=" + std::to_string(Choice.iSelectedOutPort) + "\r\n";
-}
-
-bool WriteDeviceChoice(const std::filesystem::path& File, const tSavedDevices& Choice) {
-    std::ofstream Out(File, std::ios::binary | std::ios::trunc);
-    const std::string Text = FormatSavedDevices(Choice);
-    Out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
-    Out.close();
-    return !Out.fail();
+    const std::string Text = Format(Settings);
+    return WriteOutputFile(File, std::vector<uint8_t>(Text.begin(), Text.end()));
 }
 
 }  // namespace SettingsFile

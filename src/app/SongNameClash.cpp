@@ -28,7 +28,9 @@ std::string DescribeNameClashes(const std::vector<tNameClash>& Clashes) {
     std::string Text;
     for (const tNameClash& Clash : Clashes) {
         for (size_t i = 0; i < Clash.Songs.size(); ++i) {
-            Text += (i == 0 ? "" : i + 1 == Clash.Songs.size() ? " and " : ", ") +
+            Text += (i == 0                        ? ""
+                     : i + 1 == Clash.Songs.size() ? " and "
+                                                   : ", ") +
                     PathToUtf8(Clash.Songs[i]);
         }
         Text += " get the same name on the device, \"" + Clash.DeviceName + "\"\n";

@@ -7,12 +7,15 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QThread>
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
 #include "app/ConvertedFiles.h"
+#include "app/DeviceMatch.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsLocation.h"
 #include "app/SongBatch.h"
 #include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
@@ -144,20 +147,13 @@ void Form1::BuildLayout() {
     setFixedSize(680, 440);  // not resizable
 }
 
-void Form1::SetSettingsDirectory(const QString& Directory) {
-    SettingsDirectory = Directory;
-}
-
-void Form1::SetTransferSettings(const tTransferSettings& NewSettings) {
-    Settings = NewSettings;
-    UpdateLabel();
-}
-
 void Form1::Form1_Load() {
     Settings = tTransferSettings{};
     const QString Directory =
         SettingsDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : SettingsDirectory;
-    appPath = QDir(Directory).filePath(SettingsFile::kFileName);
+    appPath = FromPath(ChooseSettingsFile(
+        ToPath(Directory),
+        ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))));
     // Transfer steps run on this thread from a timer: keep them ahead of other work.
     QThread::currentThread()->setPriority(QThread::HighestPriority);
     ReadDevices();
@@ -173,10 +169,10 @@ void Form1::ReadDevices() {
             Dialogs.ShowMessage(this, szMissing, AppTexts::kNoDevicesCaption, MESSAGE_ICON_NONE);
         }
     }
-    const tSavedDevices Saved = SettingsFile::ReadDeviceChoice(
-        ToPath(appPath), ToStdList(asInPortNames), ToStdList(asOutPortNames));
-    Settings.iSelectedInPort = Saved.iSelectedInPort;
-    Settings.iSelectedOutPort = Saved.iSelectedOutPort;
+    const tDevicePair Saved = ChooseSavedDevices(
+        SettingsFile::Read(ToPath(appPath)), ToStdList(asInPortNames), ToStdList(asOutPortNames));
+    Settings.iSelectedInPort = Saved.iInPort;
+    Settings.iSelectedOutPort = Saved.iOutPort;
 }
 
 void Form1::UpdateLabel() {
@@ -191,10 +187,6 @@ void Form1::LOAD_MORE_SONGS_Click() {
     if (!asChosen.isEmpty()) {
         openMIDIFileDialog_FileOk(asChosen);
     }
-}
-
-void Form1::openMIDIFileDialog_FileOk(const QStringList& asChosenFiles) {
-    ValidateFileArray(asChosenFiles);
 }
 
 void Form1::ValidateFileArray(const QStringList& asChosenFiles) {
@@ -288,13 +280,14 @@ void Form1::RunTransfer(const tPreparedSongs& Songs) {
         Dialog.PassMidiInPortHandle(mipv);
     }
     const int iResult = Dialogs.ShowModal(Dialog);
-    if (iResult == DIALOG_OK) {
-        DeleteConvertedFiles(Songs.X10Paths());
-    } else if (iResult == DIALOG_ABORT) {
+    if (iResult == DIALOG_ABORT) {
         Dialogs.ShowMessage(this, kAborted, kAbortedCaption, MESSAGE_ICON_NONE);
-        if (!Settings.bDebugEnabled) {
-            DeleteConvertedFiles(Songs.X10Paths());
-        }
+    }
+    // However the dialog ends; with debug on, only OK removes them: they stay for inspection.
+    if (iResult == DIALOG_OK || !Settings.bDebugEnabled) {
+        DeleteConvertedFiles(Songs.X10Paths());
+    }
+    if (iResult == DIALOG_ABORT) {
         EndApplication();
     }
 }
@@ -325,10 +318,12 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
 }
 
 void Form1::SaveDeviceChoice() {
-    if (!SettingsFile::WriteDeviceChoice(ToPath(appPath),
-                                         {Settings.iSelectedInPort, Settings.iSelectedOutPort})) {
-        Dialogs.ShowMessage(this, appPath + kSettingsNotSaved, kSettingsCaption,
-                            MESSAGE_ICON_WARNING);
+    const std::string Error = SettingsFile::Write(
+        ToPath(appPath), SavedDevices({Settings.iSelectedInPort, Settings.iSelectedOutPort},
+                                      ToStdList(asInPortNames), ToStdList(asOutPortNames)));
+    if (!Error.empty()) {
+        Dialogs.ShowMessage(this, QString::fromStdString(Error) + kSettingsNotSaved,
+                            kSettingsCaption, MESSAGE_ICON_WARNING);
     }
 }
 

@@ -32,12 +32,15 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
 
     // Where SongLoader.ini lives; the executable's directory unless set before the window is
     // first shown.
-    void SetSettingsDirectory(const QString& Directory);
+    void SetSettingsDirectory(const QString& Directory) { SettingsDirectory = Directory; }
     QString SettingsFilePath() const { return appPath; }
 
     // The settings the next transfer runs with; only the devices outlive the window.
     const tTransferSettings& TransferSettings() const { return Settings; }
-    void SetTransferSettings(const tTransferSettings& NewSettings);
+    void SetTransferSettings(const tTransferSettings& NewSettings) {
+        Settings = NewSettings;
+        UpdateLabel();
+    }
 
     QPushButton* LOAD_MORE_SONGS;
     QPushButton* SELECT_NONE_BUTTON;
@@ -67,7 +70,9 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
 
   public slots:
     void LOAD_MORE_SONGS_Click();
-    void openMIDIFileDialog_FileOk(const QStringList& asChosenFiles);
+    void openMIDIFileDialog_FileOk(const QStringList& asChosenFiles) {
+        ValidateFileArray(asChosenFiles);
+    }
     void LOAD_SONGS_TO_TAV_Click();
     void aboutToolStripMenuItem_Click();
     void midiDevicesToolStripMenuItem_Click();

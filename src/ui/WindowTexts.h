@@ -24,8 +24,7 @@ inline constexpr const char* kAborted =
     "You have aborted the song load, for best results, restart this program and your "
     "Orvik/Melko";
 inline constexpr const char* kAbortedCaption = "TAV Aborted";
-inline constexpr const char* kSettingsNotSaved =
-    " could not be written: the device choice is not saved";
+inline constexpr const char* kSettingsNotSaved = "; the choice is not saved";
 inline constexpr const char* kSettingsCaption = "Settings File Error";
 inline constexpr const char* kUnlockFailed = "The default songs were not unlocked: ";
 inline constexpr const char* kLockFailed = "The default songs were not locked: ";

@@ -6,34 +6,26 @@
 
 #include "TempDir.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsLocation.h"
+
+#ifdef __unix__
+#include <sys/stat.h>
+#endif
 
 namespace {
 
-const std::vector<std::string> kFourInputs = {"In A", "In B", "In C", "In D"};
-const std::vector<std::string> kTwoOutputs = {"Out A", "Out B"};
 constexpr std::optional<int32_t> kNone = std::nullopt;
 
-struct tLineCase {
-    const char* szLine;
-    std::optional<int32_t> Expected;
-};
-
-struct tFileCase {
-    const char* szWhat;
-    std::string Content;
-    int32_t iExpectedIn;
-    int32_t iExpectedOut;
-};
-
-tSavedDevices ReadBack(const TempDir& Folder,
-                       const std::vector<std::string>& OutNames = kTwoOutputs) {
-    return SettingsFile::ReadDeviceChoice(Folder / "SongLoader.ini", kFourInputs, OutNames);
+tSavedSettings ReadText(const std::string& Text) {
+    TempDir Folder;
+    WriteAll(Folder / "SongLoader.ini", {Text.begin(), Text.end()});
+    return SettingsFile::Read(Folder / "SongLoader.ini");
 }
 
 }  // namespace
 
-TEST(SettingsFile, a_line_gives_the_integer_after_its_first_equals_sign) {
-    const tLineCase aCases[] = {
+TEST(SettingsFile, an_index_line_gives_the_integer_after_its_first_equals_sign) {
+    const std::pair<const char*, std::optional<int32_t>> aCases[] = {
         {"MIDIINPORT=1", 1},
         {"MIDIINPORT= 3 ", 3},
         {"MIDIOUTPORT=\t2", 2},
@@ -52,83 +44,92 @@ TEST(SettingsFile, a_line_gives_the_integer_after_its_first_equals_sign) {
         {"MIDIINPORT=+-1", kNone},
         {"MIDIINPORT=-", kNone},
     };
-    for (const tLineCase& Case : aCases) {
-        EXPECT_EQ(SettingsFile::ParseIndexLine(Case.szLine), Case.Expected) << Case.szLine;
+    for (const auto& [szLine, Expected] : aCases) {
+        EXPECT_EQ(SettingsFile::ParseIndexLine(szLine), Expected) << szLine;
     }
 }
 
-TEST(SettingsFile, the_saved_choice_is_checked_against_the_devices_present) {
-    const tFileCase aCases[] = {
-        {"as written", "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n", 1, 0},
-        {"position counts, not the key", "MIDIOUTPORT=0\r\nMIDIINPORT=1\r\n", 0, 1},
-        {"output beyond the last device", "MIDIINPORT=0\r\nMIDIOUTPORT=2\r\n", 0, -1},
-        {"last output device", "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\n", 0, 1},
-        {"blanks around the input", "MIDIINPORT= 3 \r\nMIDIOUTPORT=1\r\n", 3, 1},
-        {"input beyond the last device", "MIDIINPORT=4\r\nMIDIOUTPORT=1\r\n", -1, 1},
-        {"negative index", "MIDIINPORT=-2\r\nMIDIOUTPORT=-7\r\n", -1, -1},
-        {"line feeds only", "MIDIINPORT=2\nMIDIOUTPORT=1\n", 2, 1},
-        {"second line missing", "MIDIINPORT=2\r\n", 2, -1},
-        {"empty file", "", -1, -1},
-        {"no integer on the first line", "MIDIINPORT=abc\r\nMIDIOUTPORT=1\r\n", -1, 1},
-        {"further lines ignored", "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\nMIDIOUTPORT=0\r\n", 1, 1},
-        {"no line end at all", "MIDIINPORT=3", 3, -1},
+TEST(SettingsFile, the_first_two_lines_count_by_position_and_the_others_by_their_key) {
+    struct tCase {
+        const char* szWhat;
+        std::string Content;
+        int32_t iIn;
+        int32_t iOut;
+        std::string InName;
+        std::string OutName;
+        bool bMerge;
     };
-    for (const tFileCase& Case : aCases) {
-        TempDir Folder;
-        WriteAll(Folder / "SongLoader.ini", {Case.Content.begin(), Case.Content.end()});
-        const tSavedDevices Choice = ReadBack(Folder);
-        EXPECT_EQ(Choice.iSelectedInPort, Case.iExpectedIn) << Case.szWhat;
-        EXPECT_EQ(Choice.iSelectedOutPort, Case.iExpectedOut) << Case.szWhat;
-    }
-}
-
-TEST(SettingsFile, a_missing_file_gives_no_devices_and_is_not_created) {
-    TempDir Folder;
-    const tSavedDevices Choice = ReadBack(Folder);
-    EXPECT_EQ(Choice.iSelectedInPort, -1);
-    EXPECT_EQ(Choice.iSelectedOutPort, -1);
-    EXPECT_FALSE(std::filesystem::exists(Folder / "SongLoader.ini"));
-}
-
-TEST(SettingsFile, with_no_device_of_one_kind_the_file_gives_no_choice) {
-    TempDir Folder;
-    ASSERT_TRUE(SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {0, 0}));
-    EXPECT_EQ(ReadBack(Folder, {}).iSelectedInPort, -1);
-    const tSavedDevices NoInputs =
-        SettingsFile::ReadDeviceChoice(Folder / "SongLoader.ini", {}, kTwoOutputs);
-    EXPECT_EQ(NoInputs.iSelectedOutPort, -1);
-}
-
-TEST(SettingsFile, a_saved_software_synthesizer_clears_both_choices) {
-    const std::pair<const char*, bool> aCases[] = {
-        {"Microsoft GS Wavetable SW Synth", true},
-        {"Wavetable SW Synth", true},
-        {"Microsoft GS wavetable sw synth", false},  // other letter case
-        {"USB MIDI Interface", false},
+    const tCase aCases[] = {
+        {"two lines", "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n", 1, 0, "", "", false},
+        {"position counts, not the key", "MIDIOUTPORT=0\r\nMIDIINPORT=1\r\n", 0, 1, "", "", false},
+        {"line feeds only", "MIDIINPORT=2\nMIDIOUTPORT=1\n", 2, 1, "", "", false},
+        {"second line missing", "MIDIINPORT=2\r\n", 2, -1, "", "", false},
+        {"no line end at all", "MIDIINPORT=3", 3, -1, "", "", false},
+        {"empty file", "", -1, -1, "", "", false},
+        {"no integer on the first line", "MIDIINPORT=abc\r\nMIDIOUTPORT=1\r\n", -1, 1, "", "",
+         false},
+        {"keyed lines in any order",
+         "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\nMERGETRACKS=1\r\nMIDIOUTNAME=Out B\r\n"
+         "MIDIINNAME=In = 2\r\n",
+         1, 1, "In = 2", "Out B", true},
+        {"unknown keys and other merge values", "1\r\n1\r\nCOLOUR=red\r\nMERGETRACKS=yes\r\n", 1, 1,
+         "", "", false},
+        {"keys on the first two lines are not names", "MIDIINNAME=x\r\nMERGETRACKS=1\r\n", -1, 1,
+         "", "", false},
     };
-    for (const auto& [szOutput, bCleared] : aCases) {
-        TempDir Folder;
-        const std::string Text = "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n";
-        WriteAll(Folder / "SongLoader.ini", {Text.begin(), Text.end()});
-        const tSavedDevices Choice = ReadBack(Folder, {"Out A", szOutput});
-        EXPECT_EQ(Choice.iSelectedInPort, bCleared ? -1 : 1) << szOutput;
-        EXPECT_EQ(Choice.iSelectedOutPort, bCleared ? -1 : 1) << szOutput;
+    for (const tCase& Case : aCases) {
+        const tSavedSettings Saved = ReadText(Case.Content);
+        EXPECT_EQ(Saved.iInPort, Case.iIn) << Case.szWhat;
+        EXPECT_EQ(Saved.iOutPort, Case.iOut) << Case.szWhat;
+        EXPECT_EQ(Saved.InName, Case.InName) << Case.szWhat;
+        EXPECT_EQ(Saved.OutName, Case.OutName) << Case.szWhat;
+        EXPECT_EQ(Saved.bMergeTracks, Case.bMerge) << Case.szWhat;
     }
 }
 
-TEST(SettingsFile, the_file_holds_two_lines_ended_by_cr_lf_and_reads_back_the_same) {
+TEST(SettingsFile, every_key_is_written_in_its_order_and_reads_back_the_same) {
     TempDir Folder;
-    ASSERT_TRUE(SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {-1, 12}));
-    EXPECT_EQ(ReadText(Folder / "SongLoader.ini"), "MIDIINPORT=-1\r\nMIDIOUTPORT=12\r\n");
-    ASSERT_TRUE(SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {3, 1}));
-    EXPECT_EQ(ReadText(Folder / "SongLoader.ini"), "MIDIINPORT=3\r\nMIDIOUTPORT=1\r\n");
-    const tSavedDevices Choice = ReadBack(Folder);
-    EXPECT_EQ(Choice.iSelectedInPort, 3);
-    EXPECT_EQ(Choice.iSelectedOutPort, 1);
+    const std::filesystem::path File = Folder / "config" / "SongLoader.ini";
+    const tSavedSettings Settings{3, -1, "In C 24:0", "", true};
+    ASSERT_EQ(SettingsFile::Write(File, Settings), "");  // its folder is made
+    EXPECT_EQ(::ReadText(File),
+              "MIDIINPORT=3\r\nMIDIOUTPORT=-1\r\nMIDIINNAME=In C 24:0\r\nMIDIOUTNAME=\r\n"
+              "MERGETRACKS=1\r\n");
+    const tSavedSettings Back = SettingsFile::Read(File);
+    EXPECT_EQ(Back.iInPort, 3);
+    EXPECT_EQ(Back.iOutPort, -1);
+    EXPECT_EQ(Back.InName, "In C 24:0");
+    EXPECT_TRUE(Back.bMergeTracks);
 }
 
-TEST(SettingsFile, a_file_that_cannot_be_written_is_reported) {
+TEST(SettingsFile, a_settings_file_that_is_no_regular_file_is_never_opened) {
     TempDir Folder;
-    std::filesystem::create_directory(Folder / "SongLoader.ini");
-    EXPECT_FALSE(SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {0, 0}));
+    std::vector<std::filesystem::path> Files = {Folder / "folder"};
+    std::filesystem::create_directory(Files.back());
+#ifdef __unix__
+    Files.push_back(Folder / "fifo");  // opening it would block the window
+    ASSERT_EQ(mkfifo(Files.back().c_str(), 0600), 0);
+#endif
+    for (const std::filesystem::path& File : Files) {
+        EXPECT_EQ(SettingsFile::Read(File).iInPort, -1);
+        EXPECT_EQ(SettingsFile::Write(File, {}).rfind(File.string(), 0), 0u);
+        EXPECT_TRUE(std::filesystem::exists(File));
+    }
+}
+
+TEST(SettingsLocation, the_copy_beside_the_program_is_used_only_where_the_user_may_keep_it) {
+    TempDir Program;
+    TempDir User;
+    const std::filesystem::path Beside = Program / "SongLoader.ini";
+    const std::filesystem::path OfUser = User / "SongLoader.ini";
+    EXPECT_EQ(ChooseSettingsFile(Program.path(), User.path()), Beside);  // a writable folder
+    WriteAll(Beside, {'1'});
+    EXPECT_EQ(ChooseSettingsFile(Program.path(), User.path()), Beside);  // a writable file
+    EXPECT_EQ(ChooseSettingsFile(Program / "gone", User.path()), OfUser);
+    EXPECT_EQ(ChooseSettingsFile("/usr/bin", User.path()), OfUser);  // installed
+#ifdef __unix__
+    std::filesystem::remove(Beside);
+    ASSERT_EQ(mkfifo(Beside.c_str(), 0600), 0);
+    EXPECT_EQ(ChooseSettingsFile(Program.path(), User.path()), OfUser);
+#endif
 }

@@ -1,11 +1,15 @@
-#include "app/SongNameClash.h"
-
 #include <gtest/gtest.h>
+
+#include "app/SongNameClash.h"
 
 TEST(SongNameClash, different_files_with_one_device_name_clash_and_the_same_file_twice_does_not) {
     const std::vector<std::filesystem::path> Songs = {
-        "/music/MySongCollection-01.mid", "/music/Other.mid", "/music/MySongCollection-02.mid",
-        "/music/Other.mid",               "/stick/other.mid", "/music/./MySongCollection-03.mid",
+        "/music/MySongCollection-01.mid",
+        "/music/Other.mid",
+        "/music/MySongCollection-02.mid",
+        "/music/Other.mid",
+        "/stick/other.mid",
+        "/music/./MySongCollection-03.mid",
     };
     const std::vector<tNameClash> Clashes = FindNameClashes(Songs);
     ASSERT_EQ(Clashes.size(), 1u);

@@ -6,6 +6,7 @@
 #include "RecordingUserDialogs.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
+#include "app/SettingsFile.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 #include "transfer/X10FileTransfer.h"
@@ -13,6 +14,11 @@
 #include "ui/MidiDeviceSelect.h"
 
 namespace {
+
+// The file the window writes for a choice: the layer's own format.
+QString Saved(int32_t iIn, int32_t iOut, const char* szIn, const char* szOut) {
+    return QString::fromStdString(SettingsFile::Format({iIn, iOut, szIn, szOut, false}));
+}
 
 // The main window over named virtual devices, its settings file in a folder of its own.
 class cDeviceRig {
@@ -30,7 +36,9 @@ class cDeviceRig {
     void WriteSettings(const std::string& Text) {
         WriteAll(Folder / "SongLoader.ini", {Text.begin(), Text.end()});
     }
-    std::string Settings() const { return ReadText(Folder / "SongLoader.ini"); }
+    QString Settings() const {
+        return QString::fromStdString(ReadText(Folder / SettingsFile::kFileName));
+    }
 
     Form1& Open() {
         Window = std::make_unique<Form1>(Dialogs, Transfer);
@@ -106,7 +114,7 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(asOut, (QStringList{"Out A", "Out B"}));
         QCOMPARE(iInSelected, 2);
         QCOMPARE(iOutSelected, -1);
-        QCOMPARE(Rig.Settings(), "MIDIINPORT=2\r\nMIDIOUTPORT=-1\r\n");
+        QCOMPARE(Rig.Settings(), Saved(2, -1, "In C", ""));
     }
 
     void picks_and_ok_set_the_choice_the_labels_and_the_file() {
@@ -122,7 +130,7 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In B");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
-        QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n");
+        QCOMPARE(Rig.Settings(), Saved(1, 0, "In B", "Out A"));
     }
 
     void closing_the_dialog_keeps_the_old_choice_yet_rewrites_the_file() {
@@ -139,7 +147,7 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "In A");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out B");
-        QCOMPARE(Rig.Settings(), "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\n");
+        QCOMPARE(Rig.Settings(), Saved(0, 1, "In A", "Out B"));
     }
 
     void ok_without_a_pick_keeps_no_device_and_records_minus_one() {
@@ -154,7 +162,7 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
         QCOMPARE(Window.SelectedInDeviceLabel->text(), "Invalid Device");
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
-        QCOMPARE(Rig.Settings(), "MIDIINPORT=-1\r\nMIDIOUTPORT=0\r\n");
+        QCOMPARE(Rig.Settings(), Saved(-1, 0, "", "Out A"));
     }
 
     void a_software_synthesizer_can_be_chosen_but_the_next_start_drops_it() {
@@ -167,7 +175,7 @@ class DeviceSelectTest : public QObject {
         });
         QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Microsoft GS Wavetable SW Synth");
-        QCOMPARE(Rig.Settings(), "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\n");
+        QCOMPARE(Rig.Settings(), Saved(1, 1, "In B", "Microsoft GS Wavetable SW Synth"));
 
         Form1& Restarted = Rig.Open();
         QCOMPARE(Restarted.TransferSettings().iSelectedOutPort, -1);
@@ -189,6 +197,10 @@ class DeviceSelectTest : public QObject {
         QTest::newRow("keys swapped") << "MIDIOUTPORT=0\r\nMIDIINPORT=1\r\n"
                                       << "In A"
                                       << "Out B";
+        QTest::newRow("a saved name finds its device at another index")
+            << "MIDIINPORT=0\r\nMIDIOUTPORT=0\r\nMIDIINNAME=In B\r\nMIDIOUTNAME=Gone\r\n"
+            << "In B"
+            << "Invalid Device";
         QTest::newRow("garbage") << "\x01\x02\r\n==\r\n"
                                  << "Invalid Device"
                                  << "Invalid Device";
@@ -203,12 +215,13 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Window.SelectedInDeviceLabel->text(), InLabel);
         QCOMPARE(Window.SelectedOutDeviceLabel->text(), OutLabel);
         QVERIFY(Rig.Dialogs.Shown.empty());
-        QCOMPARE(Rig.Settings(), Saved.toStdString());  // reading never writes
+        QCOMPARE(Rig.Settings(), Saved);  // reading never writes
     }
 
     void a_settings_file_that_cannot_be_written_is_reported_with_its_path() {
         cDeviceRig Rig({"Out A"}, {"In A"});
-        std::filesystem::create_directory(Rig.Folder / "SongLoader.ini");
+        // A link to a file in a folder that is not there: the write cannot be done.
+        std::filesystem::create_symlink("gone/SongLoader.ini", Rig.Folder / "SongLoader.ini");
         Form1& Window = Rig.Open();
         Rig.ChooseDevices(PressOk);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});

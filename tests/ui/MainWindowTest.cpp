@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
         QFETCH(int, Inputs);
         QFETCH(QStringList, Messages);
         TempDir Folder;
-        SettingsFile::WriteDeviceChoice(Folder / "SongLoader.ini", {0, 0});
+        SettingsFile::Write(Folder / "SongLoader.ini", {0, 0, "", "", false});
         cVirtualMidiBackend Backend;
         cScopedMidiBackend Use(Backend);
         for (int i = 0; i < Outputs; ++i) {

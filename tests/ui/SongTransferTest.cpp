@@ -121,7 +121,9 @@ class SongTransferTest : public QObject {
         QTest::newRow("Abort") << "LFD_Abort" << false << true << true;
         QTest::newRow("Abort with debug on keeps the files")
             << "LFD_Abort" << true << false << true;
-        QTest::newRow("close box keeps the files") << "" << false << false << false;
+        QTest::newRow("close box") << "" << false << true << false;
+        QTest::newRow("close box with debug on keeps the files") << "" << true << false << false;
+        QTest::newRow("Escape") << "Escape" << false << true << false;
     }
     void each_ending_of_the_progress_dialog_has_its_clean_up() {
         QFETCH(QString, Button);
@@ -139,6 +141,11 @@ class SongTransferTest : public QObject {
             if (Button.isEmpty()) {
                 Dialog.show();
                 Dialog.close();
+                return Dialog.result();
+            }
+            if (Button == "Escape") {
+                Dialog.show();
+                QTest::keyClick(&Dialog, Qt::Key_Escape);
                 return Dialog.result();
             }
             return PressAtOnce(Dialog, Button.toUtf8().constData());

@@ -25,7 +25,7 @@ class cWindowRig {
     // Opens the main window; with bChooseEmulator the settings file names the emulator first.
     Form1& Open(bool bChooseEmulator = true) {
         if (bChooseEmulator) {
-            SettingsFile::WriteDeviceChoice(Folder / SettingsFile::kFileName, {0, 0});
+            SettingsFile::Write(Folder / SettingsFile::kFileName, {0, 0, "", "", false});
         }
         Window = std::make_unique<Form1>(Dialogs, Transfer);
         Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));

@@ -1,0 +1,93 @@
+#include "app/DeviceMatch.h"
+
+#include <cctype>
+
+namespace {
+
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// The digits that end Text before position uiEnd: where they start.
+size_t StartOfDigits(const std::string& Text, size_t uiEnd) {
+    while (uiEnd > 0 && IsDigit(Text[uiEnd - 1])) {
+        --uiEnd;
+    }
+    return uiEnd;
+}
+
+std::string NameOf(int32_t iIndex, const std::vector<std::string>& Names) {
+    return iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size()
+               ? Names[static_cast<size_t>(iIndex)]
+               : std::string();
+}
+
+bool SameDevice(const std::string& First, const std::string& Second) {
+    return DeviceNameWithoutAddress(First) == DeviceNameWithoutAddress(Second);
+}
+
+int32_t SavedDevice(int32_t iIndex, const std::string& Name,
+                    const std::vector<std::string>& Names) {
+    const bool bIndexValid = iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size();
+    if (Name.empty()) {
+        return bIndexValid ? iIndex : -1;
+    }
+    if (bIndexValid && SameDevice(Names[static_cast<size_t>(iIndex)], Name)) {
+        return iIndex;
+    }
+    return FindDeviceByName(Names, Name).iIndex;
+}
+
+}  // namespace
+
+std::string DeviceNameWithoutAddress(const std::string& Name) {
+    const size_t uiPortDigits = StartOfDigits(Name, Name.size());
+    if (uiPortDigits == Name.size() || uiPortDigits == 0 || Name[uiPortDigits - 1] != ':') {
+        return Name;
+    }
+    const size_t uiClientDigits = StartOfDigits(Name, uiPortDigits - 1);
+    if (uiClientDigits == uiPortDigits - 1 || uiClientDigits == 0 ||
+        Name[uiClientDigits - 1] != ' ') {
+        return Name;
+    }
+    return Name.substr(0, uiClientDigits - 1);
+}
+
+tDeviceLookup FindDeviceByName(const std::vector<std::string>& Names, const std::string& Name) {
+    tDeviceLookup Lookup;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (!SameDevice(Names[i], Name)) {
+            continue;
+        }
+        if (Lookup.iIndex >= 0) {
+            Lookup.bShared = true;
+            break;
+        }
+        Lookup.iIndex = static_cast<int32_t>(i);
+    }
+    return Lookup;
+}
+
+tDevicePair ChooseSavedDevices(const tSavedSettings& Saved, const std::vector<std::string>& InNames,
+                               const std::vector<std::string>& OutNames) {
+    if (InNames.empty() || OutNames.empty()) {
+        return {};
+    }
+    const tDevicePair Pair{SavedDevice(Saved.iInPort, Saved.InName, InNames),
+                           SavedDevice(Saved.iOutPort, Saved.OutName, OutNames)};
+    if (Pair.iOutPort >= 0 && OutNames[static_cast<size_t>(Pair.iOutPort)].find(
+                                  kSoftwareSynthName) != std::string::npos) {
+        return {};
+    }
+    return Pair;
+}
+
+tSavedSettings SavedDevices(const tDevicePair& Pair, const std::vector<std::string>& InNames,
+                            const std::vector<std::string>& OutNames) {
+    tSavedSettings Saved;
+    Saved.iInPort = Pair.iInPort;
+    Saved.iOutPort = Pair.iOutPort;
+    Saved.InName = NameOf(Pair.iInPort, InNames);
+    Saved.OutName = NameOf(Pair.iOutPort, OutNames);
+    return Saved;
+}
