@@ -115,10 +115,11 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     }
 }
 
-TEST(MalformedSong, a_track_that_starts_with_end_of_track_leaves_the_two_headers) {
+TEST(MalformedSong, a_track_that_starts_with_end_of_track_writes_no_x10_file) {
     const tConverted Result = ConvertTrack({0x00, 0xFF, 0x2F, 0x00});
     EXPECT_FALSE(Result.bConverted);
-    EXPECT_EQ(Result.X10.size(), 22u);  // the caller removes it
+    EXPECT_EQ(Result.eFailure, CONV_EMPTY_TRACK);
+    EXPECT_FALSE(Result.bX10Exists);
 }
 
 TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {

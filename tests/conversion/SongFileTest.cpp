@@ -74,7 +74,7 @@ TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_
     EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
 }
 
-TEST(SongFile, a_song_gone_after_vetting_fails_to_open_and_its_empty_x10_can_be_removed) {
+TEST(SongFile, a_song_gone_after_vetting_fails_to_open_with_the_reason_and_writes_nothing) {
     TempDir Folder;
     const auto Song = Folder / "song.mid";
     WriteAll(Song, ExampleSong());
@@ -84,9 +84,11 @@ TEST(SongFile, a_song_gone_after_vetting_fails_to_open_and_its_empty_x10_can_be_
     EXPECT_EQ(Converter.ConvertToVantorFormat(), nullptr);
     EXPECT_EQ(Converter.GetFailure(), CONV_OPEN_FAILED);
     EXPECT_TRUE(Converter.IsFileSystemFailure());
-    EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10"));
-    EXPECT_TRUE(Converter.RemoveX10File());
+    EXPECT_EQ(Converter.GetSystemReason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(Converter.GetFailureText(), "cannot open the file: " + Converter.GetSystemReason());
     EXPECT_FALSE(std::filesystem::exists(Folder / "song.midx10"));
+    EXPECT_FALSE(Converter.RemoveX10File());
 }
 
 TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says_why) {

@@ -1,0 +1,112 @@
+#include "conversion/SongFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "conversion/CFile.h"
+
+namespace {
+
+constexpr size_t kReadBlock = 64 * 1024;
+
+struct tCloseFile {
+    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
+};
+
+tSongFileRead Refuse(tConversionFailure eWhy, std::string Reason) {
+    tSongFileRead Result;
+    Result.eFailure = eWhy;
+    Result.Reason = std::move(Reason);
+    return Result;
+}
+
+// Reads up to qwMaxBytes, and one byte more to tell whether the file goes on.
+tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxBytes,
+                       bool& bMoreInFile) {
+    if (const char* szKind = SpecialFileKind(SongPath)) {
+        return Refuse(CONV_NOT_REGULAR_FILE, szKind);
+    }
+    std::error_code Error;
+    if (std::filesystem::is_directory(SongPath, Error)) {
+        return Refuse(CONV_OPEN_FAILED, std::make_error_code(std::errc::is_a_directory).message());
+    }
+    errno = 0;
+    const std::unique_ptr<std::FILE, tCloseFile> pFile(OpenFileForReading(SongPath));
+    if (!pFile) {
+        return Refuse(CONV_OPEN_FAILED, SystemErrorText(errno));
+    }
+    tSongFileRead Result;
+    const uint64_t qwWanted = qwMaxBytes + 1;
+    const uint64_t qwSize = std::filesystem::file_size(SongPath, Error);
+    Result.Bytes.reserve(static_cast<size_t>(Error ? 0 : std::min(qwSize, qwWanted)));
+    while (Result.Bytes.size() < qwWanted) {
+        const size_t uiOld = Result.Bytes.size();
+        const size_t uiBlock =
+            static_cast<size_t>(std::min<uint64_t>(kReadBlock, qwWanted - uiOld));
+        Result.Bytes.resize(uiOld + uiBlock);
+        const size_t uiGot = std::fread(Result.Bytes.data() + uiOld, 1, uiBlock, pFile.get());
+        Result.Bytes.resize(uiOld + uiGot);
+        if (uiGot < uiBlock) {
+            if (std::ferror(pFile.get())) {
+                return Refuse(CONV_READ_FAILED, SystemErrorText(errno));
+            }
+            break;
+        }
+    }
+    bMoreInFile = Result.Bytes.size() > qwMaxBytes;
+    if (bMoreInFile) {
+        Result.Bytes.resize(static_cast<size_t>(qwMaxBytes));
+    }
+    return Result;
+}
+
+}  // namespace
+
+const char* SpecialFileKind(const std::filesystem::path& FilePath) {
+    std::error_code Error;
+    switch (std::filesystem::status(FilePath, Error).type()) {
+        case std::filesystem::file_type::fifo:
+            return "a FIFO";
+        case std::filesystem::file_type::block:
+        case std::filesystem::file_type::character:
+            return "a device";
+        case std::filesystem::file_type::socket:
+            return "a socket";
+        default:
+            return nullptr;
+    }
+}
+
+tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
+    bool bMoreInFile = false;
+    tSongFileRead Result = ReadSong(SongPath, kMaxSongBytes, bMoreInFile);
+    if (bMoreInFile) {
+        std::error_code Error;
+        const uint64_t qwSize = std::filesystem::file_size(SongPath, Error);
+        Result = Refuse(CONV_SONG_TOO_LARGE, {});
+        Result.qwFileBytes = Error ? kMaxSongBytes + 1 : qwSize;
+    }
+    return Result;
+}
+
+tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCount) {
+    bool bMoreInFile = false;
+    return ReadSong(SongPath, uiCount, bMoreInFile);
+}
+
+std::string ReadFailureText(const tSongFileRead& Read) {
+    switch (Read.eFailure) {
+        case CONV_NOT_REGULAR_FILE:
+            return "the file is " + Read.Reason + ", not a regular file";
+        case CONV_SONG_TOO_LARGE:
+            return "the song is " + std::to_string(Read.qwFileBytes) + " bytes, more than the " +
+                   std::to_string(kMaxSongBytes) + " a song may have";
+        case CONV_READ_FAILED:
+            return "cannot read the file: " + Read.Reason;
+        default:
+            return "cannot open the file: " + Read.Reason;
+    }
+}
