@@ -319,14 +319,14 @@ std::string VantorMidiFile::TimeBaseText() const {
     if (bTimeCode) {
         return "at time code division " + Hex(MidiHeader.GetDiv(), 4);
     }
-    const std::string Tempo = std::to_string(SectionTempo.dwTempo) +
-                              " microseconds per quarter note at division " +
-                              std::to_string(MidiHeader.GetDiv());
+    const std::string Tempo =
+        std::to_string(SectionTempo.dwTempo) + " microseconds per quarter note";
+    const std::string Division = " (division " + std::to_string(MidiHeader.GetDiv()) + ")";
     if (!SectionTempo.bFromEvent) {
-        return "at the starting tempo of " + Tempo;
+        return "at the starting tempo of " + Tempo + Division;
     }
-    return "at the tempo of " + Tempo + ", set by the Set Tempo event at track byte " +
-           std::to_string(SectionTempo.dwEventOffset);
+    return "at the tempo of " + Tempo + " set by the Set Tempo event at track byte " +
+           std::to_string(SectionTempo.dwEventOffset) + Division;
 }
 
 // Events are kept whole: one that does not fit in what is left of the section is left out,

@@ -115,6 +115,21 @@ TEST(SongFile, failure_texts_name_the_place_and_the_value) {
          "division 0xE700 gives no time base"},
         {Concat(cSmfBuilder::Header(0, 1, 480, 2), {}),
          "the header chunk says 2 bytes, fewer than the 6 it must hold"},
+        {Concat(cSmfBuilder::Header(0, 1, 480),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x10, 0xFF, 0x51, 0x00})),
+         "the Set Tempo event at track byte 4 sets a tempo of 0, which would make every time 0"},
+        {Concat(cSmfBuilder::Header(0, 1, 1),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x51, 0x03, 0x00,
+                                            0x00, 0x08, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})),
+         "section 1 comes too long after the one before it (268435456 units of 4 microseconds, at "
+         "most 268435455) at the tempo of 8 microseconds per quarter note set by the Set Tempo "
+         "event at track byte 4 (division 1)"},
+        {Concat(cSmfBuilder::Header(0, 1, 1),
+                cSmfBuilder::Chunk("MTrk",
+                                   {0x00, 0x90, 0x3C, 0x64, 0x81, 0x80, 0x00, 0x80, 0x3C, 0x40})),
+         "section 1 comes too long after the one before it (2048000000 units of 4 microseconds, "
+         "at most 268435455) at the starting tempo of 500000 microseconds per quarter note "
+         "(division 1)"},
     };
     for (const auto& [File, szText] : aCases) {
         WriteAll(Folder / "bad.mid", File);
