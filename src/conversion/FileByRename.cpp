@@ -30,11 +30,15 @@ std::filesystem::path PartFilePath(const std::filesystem::path& Target) {
     return Target.parent_path() / PartName;
 }
 
+bool RemovePartFile(const std::filesystem::path& Target, std::error_code& Error) {
+    std::filesystem::remove(PartFilePath(Target), Error);
+    return !Error;
+}
+
 bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
                        std::error_code& Error) {
     const std::filesystem::path Part = PartFilePath(Target);
-    std::filesystem::remove(Part, Error);  // left by an interrupted run; a link is not followed
-    if (Error) {
+    if (!RemovePartFile(Target, Error)) {
         return false;
     }
     errno = 0;

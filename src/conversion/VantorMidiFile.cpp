@@ -59,6 +59,8 @@ const std::filesystem::path* VantorMidiFile::Warrelize() {
     if (szX10FilePath.empty()) {
         szX10FilePath = MakeX10FilePath(szMidiFilePath);
     }
+    std::error_code Ignored;  // a work file that cannot be removed now fails the write below
+    RemovePartFile(szX10FilePath, Ignored);
     std::vector<uint8_t> Song;
     const bool bConverted = ReadSong(Song) && ConvertSongBytes(Song) && WriteX10File();
     return bConverted ? &szX10FilePath : nullptr;
