@@ -154,25 +154,29 @@ TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
     EXPECT_EQ(Result.X10, Expected);
 }
 
-// Every file of the corpus is named for what is wrong with it; none may convert, crash, or
-// leave an x10 file behind, and none is a file-system failure.
+// Every file of the corpus is named for what is wrong with it; with merging off or on, none may
+// convert, crash, or leave an x10 file behind, and none is a file-system failure.
 TEST(MalformedSong, no_song_of_the_malformed_corpus_converts_or_leaves_a_file) {
     const std::filesystem::path Corpus = std::filesystem::path(SONGLOADER_CORPUS_DIR) / "malformed";
     int iFiles = 0;
     for (const auto& Entry : std::filesystem::directory_iterator(Corpus)) {
-        SCOPED_TRACE(Entry.path().filename().string());
         ++iFiles;
         TempDir Folder;
         const std::filesystem::path Song = Folder / Entry.path().filename().string();
         std::filesystem::copy_file(Entry.path(), Song);
-        if (VetSong(Song) != SONG_FORMAT_0) {
-            continue;  // refused when added, as it should be
+        for (const bool bMergeTracks : {false, true}) {
+            SCOPED_TRACE(Entry.path().filename().string() + (bMergeTracks ? ", merging" : ""));
+            if (!IsSongAccepted(CheckSong(Song), bMergeTracks)) {
+                continue;  // refused when added, as it should be
+            }
+            tConversionOptions Options;
+            Options.bMergeTracks = bMergeTracks;
+            const tSongConversion Result = ConvertSong(Song, Options);
+            EXPECT_FALSE(Result.bConverted);
+            EXPECT_FALSE(Result.bFileSystemFailure);
+            EXPECT_FALSE(Result.FailureText.empty());
+            EXPECT_FALSE(std::filesystem::exists(VantorMidiFile::MakeX10FilePath(Song)));
         }
-        const tSongConversion Result = ConvertSong(Song, false);
-        EXPECT_FALSE(Result.bConverted);
-        EXPECT_FALSE(Result.bFileSystemFailure);
-        EXPECT_FALSE(Result.FailureText.empty());
-        EXPECT_FALSE(std::filesystem::exists(VantorMidiFile::MakeX10FilePath(Song)));
     }
-    EXPECT_GE(iFiles, 10);
+    EXPECT_GE(iFiles, 28);
 }
