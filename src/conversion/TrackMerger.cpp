@@ -167,16 +167,20 @@ bool cTrackMerger::MergeEvents() {
             Pending.push(i);
         }
     }
+    const tLaterFirst Later{&Cursors};
     while (!Pending.empty()) {
         const uint32_t dwTrack = Pending.top();
         Pending.pop();
-        if (!WriteDelta(Cursors[dwTrack].qwTime)) {
-            return false;
-        }
-        WriteEvent(Cursors[dwTrack]);
-        if (!Advance(dwTrack)) {
-            return false;
-        }
+        // A track goes on as long as its next event still comes first, as in a chord.
+        do {
+            if (!WriteDelta(Cursors[dwTrack].qwTime)) {
+                return false;
+            }
+            WriteEvent(Cursors[dwTrack]);
+            if (!Advance(dwTrack)) {
+                return false;
+            }
+        } while (Cursors[dwTrack].bHasEvent && (Pending.empty() || !Later(dwTrack, Pending.top())));
         if (Cursors[dwTrack].bHasEvent) {
             Pending.push(dwTrack);
         }
