@@ -153,6 +153,12 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
         EXPECT_EQ(Result.FailureText, "the file is " + Kind + ", not a regular file");
         EXPECT_EQ(MergeSongFile(Path).eFailure, CONV_NOT_REGULAR_FILE);
     }
+    // A FIFO at the x10 name is replaced, never opened, so nothing blocks on it either.
+    WriteAll(Folder / "song.mid", ExampleSong());
+    tConversionOptions Options;
+    Options.X10FilePath = Fifo;
+    ASSERT_TRUE(ConvertSong(Folder / "song.mid", Options).bConverted);
+    EXPECT_TRUE(std::filesystem::is_regular_file(Fifo));
 }
 
 TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts_and_why_it_refuses) {
