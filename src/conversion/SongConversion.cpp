@@ -6,16 +6,13 @@
 
 namespace {
 
-constexpr uint32_t kMergeableFormat = 1;
-constexpr uint32_t kIndependentSequences = 2;
-
 tSongKind KindOfFormat(uint32_t dwFormat) {
     switch (dwFormat) {
         case 0:
             return SONG_KIND_FORMAT_0;
         case kMergeableFormat:
             return SONG_KIND_FORMAT_1;
-        case kIndependentSequences:
+        case kIndependentSequencesFormat:
             return SONG_KIND_FORMAT_2;
         default:
             return SONG_KIND_OTHER_FORMAT;

@@ -97,13 +97,17 @@ tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCoun
     return ReadSong(SongPath, uiCount, bMoreInFile);
 }
 
+std::string SongTooLargeText(uint64_t qwSongBytes) {
+    return "the song is " + std::to_string(qwSongBytes) + " bytes, more than the " +
+           std::to_string(kMaxSongBytes) + " a song may have";
+}
+
 std::string ReadFailureText(const tSongFileRead& Read) {
     switch (Read.eFailure) {
         case CONV_NOT_REGULAR_FILE:
             return "the file is " + Read.Reason + ", not a regular file";
         case CONV_SONG_TOO_LARGE:
-            return "the song is " + std::to_string(Read.qwFileBytes) + " bytes, more than the " +
-                   std::to_string(kMaxSongBytes) + " a song may have";
+            return SongTooLargeText(Read.qwFileBytes);
         case CONV_READ_FAILED:
             return "cannot read the file: " + Read.Reason;
         default:

@@ -27,6 +27,9 @@ tSongFileRead ReadSongFile(const std::filesystem::path& SongPath);
 // Reads at most the first uiCount bytes of a song, with the same refusals but no size limit.
 tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCount);
 
+// Why a song of this many bytes is refused, naming the limit.
+std::string SongTooLargeText(uint64_t qwSongBytes);
+
 // Why a song could not be read, with the system's reason at the end where there is one.
 std::string ReadFailureText(const tSongFileRead& Read);
 

@@ -1,14 +1,14 @@
 #include "conversion/TrackChunks.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "conversion/BigEndian.h"
-#include "conversion/MidiHeader.h"
+#include "conversion/SongFile.h"
 
 namespace {
 
-constexpr uint32_t kStandardHeaderLength = 6;
-constexpr uint32_t kChunkHeaderBytes = 8;
+constexpr const char* kHeaderCutOff = "the file ends inside its header chunk";
 
 tTrackChunks Refuse(tConversionFailure eWhy, std::string Text) {
     tTrackChunks Result;
@@ -19,10 +19,28 @@ tTrackChunks Refuse(tConversionFailure eWhy, std::string Text) {
 
 }  // namespace
 
+tSongHeader ReadSongHeader(std::span<const uint8_t> Song) {
+    tSongHeader Result;
+    if (Song.size() > kMaxSongBytes) {
+        Result.eFailure = CONV_SONG_TOO_LARGE;
+        Result.FailureText = SongTooLargeText(Song.size());
+    } else if (Song.size() < tMidiHeader::SizeOfStruct()) {
+        Result.eFailure = CONV_HEADER_CUT_OFF;
+        Result.FailureText = kHeaderCutOff;
+    } else {
+        std::copy_n(Song.data(), tMidiHeader::SizeOfStruct(), Result.Header.PtrToHeaderStruct());
+        if (!Result.Header.IsMThd()) {
+            Result.eFailure = CONV_NOT_MIDI_FILE;
+            Result.FailureText = "the file does not start with a MIDI file header (MThd)";
+        }
+    }
+    return Result;
+}
+
 tTrackChunks FindTrackChunks(std::span<const uint8_t> Song, uint32_t dwWanted) {
     constexpr uint64_t qwHeaderBytes = tMidiHeader::SizeOfStruct();
     if (Song.size() < qwHeaderBytes) {
-        return Refuse(CONV_HEADER_CUT_OFF, "the file ends inside its header chunk");
+        return Refuse(CONV_HEADER_CUT_OFF, kHeaderCutOff);
     }
     const uint32_t dwHeaderLength = ReadBigEndian32(Song.data() + 4);
     if (dwHeaderLength < kStandardHeaderLength) {
@@ -32,7 +50,7 @@ tTrackChunks FindTrackChunks(std::span<const uint8_t> Song, uint32_t dwWanted) {
     }
     uint64_t qwAt = qwHeaderBytes + (dwHeaderLength - kStandardHeaderLength);
     if (qwAt > Song.size()) {
-        return Refuse(CONV_HEADER_CUT_OFF, "the file ends inside its header chunk");
+        return Refuse(CONV_HEADER_CUT_OFF, kHeaderCutOff);
     }
     tTrackChunks Result;
     while (Result.Tracks.size() < dwWanted && Song.size() - qwAt >= kChunkHeaderBytes) {

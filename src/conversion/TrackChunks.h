@@ -6,6 +6,21 @@
 #include <vector>
 
 #include "conversion/ConversionFailure.h"
+#include "conversion/MidiHeader.h"
+
+// A chunk starts with 4 bytes of kind and 4 of length; a header chunk holds at least 6 bytes.
+inline constexpr uint32_t kChunkHeaderBytes = 8;
+inline constexpr uint32_t kStandardHeaderLength = 6;
+
+// The header chunk of a song held in memory, or why the song cannot be read as a MIDI file.
+struct tSongHeader {
+    tMidiHeader Header;
+    tConversionFailure eFailure = CONV_NONE;
+    std::string FailureText;
+};
+
+// Takes the 14 header bytes of a song of at most kMaxSongBytes that starts with "MThd".
+tSongHeader ReadSongHeader(std::span<const uint8_t> Song);
 
 // Where a track chunk lies in a song's bytes.
 struct tTrackChunk {

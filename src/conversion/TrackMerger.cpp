@@ -6,15 +6,10 @@
 #include "conversion/BigEndian.h"
 #include "conversion/MidiHeader.h"
 #include "conversion/Quantity.h"
-#include "conversion/SongFile.h"
 #include "conversion/TrackChunks.h"
 #include "conversion/TrackReader.h"
 
 namespace {
-
-constexpr uint32_t kMergeableFormat = 1;
-constexpr uint32_t kIndependentSequences = 2;
-constexpr uint32_t kChunkHeaderBytes = 8;
 
 // One track being walked: the event it offers next and the absolute time of that event.
 struct tTrackCursor {
@@ -32,6 +27,7 @@ class cTrackMerger {
   private:
     bool Refuse(tConversionFailure eWhy, std::string Text);
     bool RefuseInTrack(uint32_t dwTrack, tConversionFailure eWhy, const std::string& Text);
+    bool MergeFormat1(const tMidiHeader& Header);
     bool StartTracks(const tTrackChunks& Chunks);
     bool Advance(uint32_t dwTrack);
     bool MergeEvents();
@@ -72,56 +68,53 @@ bool cTrackMerger::RefuseInTrack(uint32_t dwTrack, tConversionFailure eWhy,
 }
 
 tMergedSong cTrackMerger::Merge() {
-    if (Song.size() > kMaxSongBytes) {
-        Refuse(CONV_SONG_TOO_LARGE, "the song is " + std::to_string(Song.size()) +
-                                        " bytes, more than the " + std::to_string(kMaxSongBytes) +
-                                        " a song may have");
-        return Result;
-    }
-    tMidiHeader Header;
-    if (Song.size() < tMidiHeader::SizeOfStruct()) {
-        Refuse(CONV_HEADER_CUT_OFF, "the file ends inside its header chunk");
-        return Result;
-    }
-    std::copy_n(Song.data(), tMidiHeader::SizeOfStruct(), Header.PtrToHeaderStruct());
-    const uint32_t dwFormat = Header.ReturnMidiFileType();
-    if (!Header.IsMThd()) {
-        Refuse(CONV_NOT_MIDI_FILE, "the file does not start with a MIDI file header (MThd)");
+    const tSongHeader Head = ReadSongHeader(Song);
+    const uint32_t dwFormat = Head.Header.ReturnMidiFileType();
+    if (Head.eFailure != CONV_NONE) {
+        Refuse(Head.eFailure, Head.FailureText);
     } else if (dwFormat == 0) {
         Result.Song.assign(Song.begin(), Song.end());
         Result.bMerged = true;
-    } else if (dwFormat == kIndependentSequences) {
+    } else if (dwFormat == kMergeableFormat) {
+        Result.bMerged = MergeFormat1(Head.Header);
+    } else if (dwFormat == kIndependentSequencesFormat) {
         Refuse(CONV_FORMAT_2,
                "a format-2 song holds independent sequences, which cannot be "
                "merged into one track");
-    } else if (dwFormat != kMergeableFormat) {
+    } else {
         Refuse(CONV_UNKNOWN_FORMAT, "the song is of format " + std::to_string(dwFormat) +
                                         "; only formats 0 and 1 can be converted");
-    } else {
-        const uint32_t dwTracks = ReadBigEndian16(Header.PtrToHeaderStruct() + 10);
-        const tTrackChunks Chunks = FindTrackChunks(Song, dwTracks);
-        if (Chunks.eFailure == CONV_TRACK_CUT_OFF) {
-            Refuse(Chunks.eFailure, "track " + std::to_string(Chunks.Tracks.size() + 1) + " of " +
-                                        std::to_string(dwTracks) + ": " + Chunks.FailureText);
-        } else if (Chunks.eFailure != CONV_NONE) {
-            Refuse(Chunks.eFailure, Chunks.FailureText);
-        } else if (Chunks.Tracks.size() < dwTracks) {
-            Refuse(CONV_MISSING_TRACKS, "the header names " + std::to_string(dwTracks) +
-                                            " tracks but the file holds only " +
-                                            std::to_string(Chunks.Tracks.size()));
-        } else {
-            Result.Song.reserve(Song.size() + Song.size() / 2);
-            WriteHeaders(Header.GetDiv());
-            Result.bMerged = StartTracks(Chunks) && MergeEvents();
-            Result.dwTracks = dwTracks;
-            CloseTrack();
-        }
     }
     if (!Result.bMerged) {
         Result.Song.clear();
-        Result.dwTracks = 0;
     }
     return Result;
+}
+
+bool cTrackMerger::MergeFormat1(const tMidiHeader& Header) {
+    const uint32_t dwTracks = Header.ReturnNumTracks();
+    const tTrackChunks Chunks = FindTrackChunks(Song, dwTracks);
+    if (Chunks.eFailure == CONV_TRACK_CUT_OFF) {
+        return Refuse(Chunks.eFailure, "track " + std::to_string(Chunks.Tracks.size() + 1) +
+                                           " of " + std::to_string(dwTracks) + ": " +
+                                           Chunks.FailureText);
+    }
+    if (Chunks.eFailure != CONV_NONE) {
+        return Refuse(Chunks.eFailure, Chunks.FailureText);
+    }
+    if (Chunks.Tracks.size() < dwTracks) {
+        return Refuse(CONV_MISSING_TRACKS, "the header names " + std::to_string(dwTracks) +
+                                               " tracks but the file holds only " +
+                                               std::to_string(Chunks.Tracks.size()));
+    }
+    Result.Song.reserve(Song.size() + Song.size() / 2);
+    WriteHeaders(Header.GetDiv());
+    if (!StartTracks(Chunks) || !MergeEvents()) {
+        return false;
+    }
+    CloseTrack();
+    Result.dwTracks = dwTracks;
+    return true;
 }
 
 bool cTrackMerger::StartTracks(const tTrackChunks& Chunks) {

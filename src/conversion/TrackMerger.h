@@ -7,6 +7,10 @@
 
 #include "conversion/ConversionFailure.h"
 
+// The formats of the header chunk that can be merged, and that never can.
+inline constexpr uint32_t kMergeableFormat = 1;
+inline constexpr uint32_t kIndependentSequencesFormat = 2;
+
 // A song made format 0: a format-1 song with all its tracks merged into one, or a format-0
 // song as it was.
 struct tMergedSong {

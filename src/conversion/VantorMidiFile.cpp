@@ -14,10 +14,7 @@
 namespace {
 
 constexpr uint32_t kX10Format = 16;
-constexpr uint32_t kStandardHeaderLength = 6;
-constexpr uint32_t kMergeableFormat = 1;
 constexpr uint32_t kTimeCodeFlag = 0x8000;
-constexpr uint32_t kChunkHeaderBytes = 8;
 
 std::string Hex(uint64_t qwValue, int iDigits) {
     char acText[24];
@@ -105,18 +102,11 @@ bool VantorMidiFile::ConvertSongBytes(std::span<const uint8_t> Song) {
 // A format-1 song is merged into a format-0 one when that is asked for; every other format but
 // 0 is refused.
 bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
-    if (Song.size() > kMaxSongBytes) {
-        return Fail(CONV_SONG_TOO_LARGE, "the song is " + std::to_string(Song.size()) +
-                                             " bytes, more than the " +
-                                             std::to_string(kMaxSongBytes) + " a song may have");
+    const tSongHeader Head = ReadSongHeader(Song);
+    if (Head.eFailure != CONV_NONE) {
+        return Fail(Head.eFailure, Head.FailureText);
     }
-    if (Song.size() < tMidiHeader::SizeOfStruct()) {
-        return Fail(CONV_HEADER_CUT_OFF, "the file ends inside its header chunk");
-    }
-    std::copy_n(Song.data(), tMidiHeader::SizeOfStruct(), MidiHeader.PtrToHeaderStruct());
-    if (!MidiHeader.IsMThd()) {
-        return Fail(CONV_NOT_MIDI_FILE, "the file does not start with a MIDI file header (MThd)");
-    }
+    MidiHeader = Head.Header;
     const uint32_t dwFormat = MidiHeader.ReturnMidiFileType();
     if (dwFormat == 0) {
         return true;
@@ -134,7 +124,7 @@ bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
     MergedSong = std::move(Merged.Song);
     dwMergedTracks = Merged.dwTracks;
     Song = MergedSong;
-    std::copy_n(Song.data(), tMidiHeader::SizeOfStruct(), MidiHeader.PtrToHeaderStruct());
+    MidiHeader = ReadSongHeader(Song).Header;
     return true;
 }
 
