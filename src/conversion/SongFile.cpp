@@ -23,6 +23,21 @@ tSongFileRead Refuse(tConversionFailure eWhy, std::string Reason) {
     return Result;
 }
 
+// Reads the file up to qwWanted bytes or its end; false on a read error.
+bool ReadUpTo(std::FILE* pFile, uint64_t qwWanted, std::vector<uint8_t>& Bytes) {
+    while (Bytes.size() < qwWanted) {
+        const size_t uiOld = Bytes.size();
+        const auto uiBlock = static_cast<size_t>(std::min<uint64_t>(kReadBlock, qwWanted - uiOld));
+        Bytes.resize(uiOld + uiBlock);
+        const size_t uiGot = std::fread(Bytes.data() + uiOld, 1, uiBlock, pFile);
+        Bytes.resize(uiOld + uiGot);
+        if (uiGot < uiBlock) {
+            return std::ferror(pFile) == 0;
+        }
+    }
+    return true;
+}
+
 // Reads up to qwMaxBytes, and one byte more to tell whether the file goes on.
 tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxBytes,
                        bool& bMoreInFile) {
@@ -42,19 +57,8 @@ tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxByte
     const uint64_t qwWanted = qwMaxBytes + 1;
     const uint64_t qwSize = std::filesystem::file_size(SongPath, Error);
     Result.Bytes.reserve(static_cast<size_t>(Error ? 0 : std::min(qwSize, qwWanted)));
-    while (Result.Bytes.size() < qwWanted) {
-        const size_t uiOld = Result.Bytes.size();
-        const size_t uiBlock =
-            static_cast<size_t>(std::min<uint64_t>(kReadBlock, qwWanted - uiOld));
-        Result.Bytes.resize(uiOld + uiBlock);
-        const size_t uiGot = std::fread(Result.Bytes.data() + uiOld, 1, uiBlock, pFile.get());
-        Result.Bytes.resize(uiOld + uiGot);
-        if (uiGot < uiBlock) {
-            if (std::ferror(pFile.get())) {
-                return Refuse(CONV_READ_FAILED, SystemErrorText(errno));
-            }
-            break;
-        }
+    if (!ReadUpTo(pFile.get(), qwWanted, Result.Bytes)) {
+        return Refuse(CONV_READ_FAILED, SystemErrorText(errno));
     }
     bMoreInFile = Result.Bytes.size() > qwMaxBytes;
     if (bMoreInFile) {

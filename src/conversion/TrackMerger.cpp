@@ -187,6 +187,8 @@ bool cTrackMerger::MergeEvents() {
     return true;
 }
 
+// A merged delta is never longer than the delta its event had in its own track, which the
+// reader holds below 2^28; the check keeps the quantity writer within its range all the same.
 bool cTrackMerger::WriteDelta(uint64_t qwTime) {
     const uint64_t qwDelta = qwTime - qwLastTime;
     if (qwDelta >= kQuantityLimit) {
