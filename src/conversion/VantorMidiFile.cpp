@@ -95,6 +95,8 @@ bool VantorMidiFile::RemoveX10File() {
 }
 
 bool VantorMidiFile::ConvertSongBytes(std::span<const uint8_t> Song) {
+    // An x10 file is about as long as its song; the section count bytes make up for meta events.
+    X10Bytes.reserve(std::min<size_t>(Song.size() + Song.size() / 4, kMaxX10Bytes));
     return TakeFormat0Song(Song) && FillTrackInfo(Song) && SetUpTimeBase() && WriteFileHeader() &&
            WriteMtrk() && CheckX10Size();
 }
@@ -218,11 +220,12 @@ bool VantorMidiFile::WriteSections() {
     while (bTrackGoesOn) {
         dwEventDataLen = 0;
         SectionTempo = NextSectionTempo;
+        // The section's delta is its first event's: every later one in it has delta 0.
+        VantorizeDeltaTime(MtrkHeader.GetDeltaTime());
         do {
             if (!AppendCurrentEvent()) {
                 return false;
             }
-            VantorizeDeltaTime(MtrkHeader.GetDeltaTime());
             NextSectionTempo = CurrentTempo();
             bTrackGoesOn = MtrkHeader.ReadEvent();
             if (!bTrackGoesOn && MtrkHeader.GetFault() != TRACK_OK) {
