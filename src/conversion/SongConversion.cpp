@@ -132,6 +132,11 @@ tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
     return Result;
 }
 
+const char* VerdictCaption(tSongVerdict eVerdict) {
+    return eVerdict == SONG_NOT_FORMAT_0 ? SongMessages::kNotFormat0Caption
+                                         : SongMessages::kNotMidiFileCaption;
+}
+
 // Callers that have not moved to the options keep what they relied on: a song that is not (or
 // no longer) a MIDI file, or cannot be read, is a fault of the song, not of the file system.
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug) {

@@ -45,6 +45,8 @@ enum tSongVerdict {
 tSongVerdict VetSong(const std::filesystem::path& MidiFilePath);
 // The full message for a refused song: its path, then the system's text.
 std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdict eVerdict);
+// The caption of that message's box.
+const char* VerdictCaption(tSongVerdict eVerdict);
 
 // ---- Converting a song into its x10 file
 
