@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr size_t kReadBlock = 64 * 1024;
+constexpr size_t kReadBlock = size_t{64} * 1024;
 
 struct tCloseFile {
     void operator()(std::FILE* pFile) const { std::fclose(pFile); }

@@ -30,8 +30,10 @@ Bytes NoteOns(int iCount) {
 Bytes NoteOnBytes(int iCount) {
     const Bytes Events = NoteOns(iCount);
     Bytes Kept;
-    for (size_t i = 0; i < Events.size(); i += 4) {
-        Kept.insert(Kept.end(), Events.begin() + i + 1, Events.begin() + i + 4);
+    for (size_t i = 0; i < Events.size(); ++i) {
+        if (i % 4 != 0) {  // every byte but the delta
+            Kept.push_back(Events[i]);
+        }
     }
     return Kept;
 }
