@@ -16,6 +16,20 @@ struct tCloseFile {
     void operator()(std::FILE* pFile) const { std::fclose(pFile); }
 };
 
+const char* SpecialKindOf(std::filesystem::file_type eType) {
+    switch (eType) {
+        case std::filesystem::file_type::fifo:
+            return "a FIFO";
+        case std::filesystem::file_type::block:
+        case std::filesystem::file_type::character:
+            return "a device";
+        case std::filesystem::file_type::socket:
+            return "a socket";
+        default:
+            return nullptr;
+    }
+}
+
 tSongFileRead Refuse(tConversionFailure eWhy, std::string Reason) {
     tSongFileRead Result;
     Result.eFailure = eWhy;
@@ -41,11 +55,12 @@ bool ReadUpTo(std::FILE* pFile, uint64_t qwWanted, std::vector<uint8_t>& Bytes) 
 // Reads up to qwMaxBytes, and one byte more to tell whether the file goes on.
 tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxBytes,
                        bool& bMoreInFile) {
-    if (const char* szKind = SpecialFileKind(SongPath)) {
+    std::error_code Error;
+    const std::filesystem::file_type eType = std::filesystem::status(SongPath, Error).type();
+    if (const char* szKind = SpecialKindOf(eType)) {
         return Refuse(CONV_NOT_REGULAR_FILE, szKind);
     }
-    std::error_code Error;
-    if (std::filesystem::is_directory(SongPath, Error)) {
+    if (eType == std::filesystem::file_type::directory) {
         return Refuse(CONV_OPEN_FAILED, std::make_error_code(std::errc::is_a_directory).message());
     }
     errno = 0;
@@ -71,17 +86,7 @@ tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxByte
 
 const char* SpecialFileKind(const std::filesystem::path& FilePath) {
     std::error_code Error;
-    switch (std::filesystem::status(FilePath, Error).type()) {
-        case std::filesystem::file_type::fifo:
-            return "a FIFO";
-        case std::filesystem::file_type::block:
-        case std::filesystem::file_type::character:
-            return "a device";
-        case std::filesystem::file_type::socket:
-            return "a socket";
-        default:
-            return nullptr;
-    }
+    return SpecialKindOf(std::filesystem::status(FilePath, Error).type());
 }
 
 tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
