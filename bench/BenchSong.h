@@ -2,10 +2,13 @@
 
 #include <cstddef>
 #include <random>
+#include <vector>
 
 #include "smfbuilder/SmfBuilder.h"
 
 inline constexpr size_t kBenchSongBytes = 100 * 1000;
+inline constexpr size_t kMultiTrackSongBytes = 1000 * 1000;
+inline constexpr int kMultiTrackCount = 16;
 
 // A real-shaped song of 100 KB: notes in chords with running status, controller moves, lyrics
 // on their own instants, a tempo map and a SysEx message.
@@ -24,4 +27,36 @@ inline cSmfBuilder MakeBenchSong() {
         Song.Event(240, {0xE0, 0x00, static_cast<uint8_t>(Random() % 128)});
     }
     return std::move(Song.EndOfTrack());
+}
+
+// A format-1 song of 1 MB in 16 tracks, as a sequencer exports one: a tempo track, then one
+// part per channel with its own rhythm, running status, controller moves and pitch bends.
+inline std::vector<uint8_t> MakeMultiTrackBenchSong() {
+    const size_t uiTrackBytes = kMultiTrackSongBytes / kMultiTrackCount;
+    std::mt19937 Random(16);
+    std::vector<uint8_t> Song = cSmfBuilder::Header(1, kMultiTrackCount, 480);
+    for (int iTrack = 0; iTrack < kMultiTrackCount; ++iTrack) {
+        cSmfBuilder Part(480);
+        const auto ucChannel = static_cast<uint8_t>(iTrack - 1);
+        const auto dwStep = static_cast<uint32_t>(60 + 15 * iTrack);
+        if (iTrack == 0) {
+            Part.Text(0, 0x03, "Multi-track benchmark");
+            while (Part.Track().size() < uiTrackBytes - 100) {
+                Part.Tempo(1920, 400000 + Random() % 300000).Text(0, 0x06, "bar");
+            }
+        } else {
+            Part.ProgramChange(0, ucChannel, static_cast<uint8_t>(Random() % 128));
+            while (Part.Track().size() < uiTrackBytes - 100) {
+                const auto ucKey = static_cast<uint8_t>(36 + Random() % 48);
+                Part.NoteOn(dwStep, ucChannel, ucKey, 100).Event(dwStep, {ucKey, 0});
+                Part.Event(0, {static_cast<uint8_t>(0xB0 | ucChannel), 0x0B,
+                               static_cast<uint8_t>(Random() % 128)});
+                Part.Event(dwStep / 2, {static_cast<uint8_t>(0xE0 | ucChannel), 0x00,
+                                        static_cast<uint8_t>(Random() % 128)});
+            }
+        }
+        const std::vector<uint8_t> Chunk = cSmfBuilder::Chunk("MTrk", Part.EndOfTrack().Track());
+        Song.insert(Song.end(), Chunk.begin(), Chunk.end());
+    }
+    return Song;
 }

@@ -7,6 +7,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     librtmidi-dev jackd2 libjack-jackd2-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    python3-mido python3-midiutil openttd-openmsx
 )
 
 missing=()

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Writes tests/corpus/malformed: small MIDI files, each named for what is wrong with it.
+"""Writes tests/corpus/malformed: small MIDI files, each named for what is wrong with it, which
+no setting may convert; and tests/corpus/seeds: good songs that only seed the fuzzer.
 
 The files are committed; run this again only to change the corpus.
 """
 import pathlib
 import struct
 
-OUT = pathlib.Path(__file__).resolve().parent.parent / "tests" / "corpus" / "malformed"
+CORPUS = pathlib.Path(__file__).resolve().parent.parent / "tests" / "corpus"
 
 
 def header(fmt=0, tracks=1, division=480, length=6):
@@ -22,6 +23,14 @@ GOOD = bytes([0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 
 
 def song(track, **kw):
     return header(**kw) + chunk(b"MTrk", track)
+
+
+def tracks(*datas, fmt=1, count=None):
+    return header(fmt=fmt, tracks=len(datas) if count is None else count) + b"".join(
+        chunk(b"MTrk", data) for data in datas)
+
+
+NOTE_ON = bytes([0x00, 0x90, 0x3C, 0x64])
 
 
 FILES = {
@@ -46,10 +55,25 @@ FILES = {
         bytes([0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90, 0x3C, 0x64,
                0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40]), division=1),
     "not-a-midi-file.mid": b"RIFF\x24\x00\x00\x00WAVEfmt ",
-    "format-1.mid": header(fmt=1, tracks=2) + chunk(b"MTrk", GOOD) + chunk(b"MTrk", GOOD),
+    "set-tempo-0.mid": song(bytes([0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00]) + GOOD),
+    "set-tempo-without-data.mid": song(NOTE_ON + bytes([0x60, 0xFF, 0x51, 0x00]) + GOOD),
+    "format-2.mid": tracks(GOOD, GOOD, fmt=2),
+    "format-7.mid": tracks(GOOD, fmt=7),
+    "format-1-fewer-tracks-than-header.mid": tracks(GOOD, GOOD, count=3),
+    "format-1-track-length-beyond-file.mid": tracks(GOOD, count=2) + chunk(b"MTrk", GOOD, length=200),
+    "format-1-running-status-from-another-track.mid": tracks(NOTE_ON, bytes([0x00, 0x3C, 0x40])),
+    "format-1-note-cut-off-in-second-track.mid": tracks(GOOD, bytes([0x00, 0x90, 0x3C])),
+    "format-1-meta-event-256-bytes.mid": tracks(
+        GOOD, bytes([0x00, 0xFF, 0x01, 0x82, 0x00]) + b"A" * 256),
 }
 
-OUT.mkdir(parents=True, exist_ok=True)
-for name, data in FILES.items():
-    (OUT / name).write_bytes(data)
-    print(OUT / name)
+SEEDS = {
+    "format-1.mid": tracks(bytes([0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00]),
+                           GOOD, bytes([0x30, 0x91, 0x40, 0x64, 0x60, 0x40, 0x00]) + GOOD[-4:]),
+}
+
+for folder, files in (("malformed", FILES), ("seeds", SEEDS)):
+    (CORPUS / folder).mkdir(parents=True, exist_ok=True)
+    for name, data in files.items():
+        (CORPUS / folder / name).write_bytes(data)
+        print(CORPUS / folder / name)

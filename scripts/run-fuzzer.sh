@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the conversion fuzzer for a bounded time, seeded with the malformed corpus and the
-# example songs. Fails on any crash, leak, time-out or sanitizer report.
+# Runs the conversion fuzzer for a bounded time, seeded with the malformed corpus, the good
+# multi-track seeds and the example songs. Fails on any crash, leak, time-out or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +10,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 mkdir -p "$work/corpus" "$work/seeds" fuzz/artifacts
-cp tests/corpus/malformed/* "$work/seeds/"
+cp tests/corpus/malformed/* tests/corpus/seeds/* "$work/seeds/"
 "$build/examples/make-example-songs" "$work/seeds" >/dev/null
 
 status=0

@@ -1,16 +1,30 @@
 #include "conversion/DebugDump.h"
 
+#include <cerrno>
+
+#include "conversion/CFile.h"
+
+void cDebugDump::Check(bool bWritten) {
+    if (!bWritten && FailureText.empty()) {
+        FailureText = SystemErrorText(errno != 0 ? errno : EIO);
+    }
+}
+
 bool cDebugDump::Start() {
     Finish();
+    FailureText.clear();
+    errno = 0;
     pFile = std::fopen(kFileName, "w");
     if (pFile == nullptr) {
+        Check(false);
         return false;
     }
     dwRowNumber = 0;
     dwTotalTime = 0;
-    std::fprintf(pFile, "\tVantor MIDI TYPEx10 Debug Dump\n");
-    std::fprintf(pFile,
-                 "Section     :Original DT :DT         : TOT TIME    : LEN         : DATA\n");
+    Check(std::fprintf(pFile, "\tVantor MIDI TYPEx10 Debug Dump\n") >= 0);
+    Check(std::fprintf(
+              pFile, "Section     :Original DT :DT         : TOT TIME    : LEN         : DATA\n") >=
+          0);
     return true;
 }
 
@@ -21,17 +35,20 @@ void cDebugDump::AddRow(float fOrigDeltaTime, uint32_t dwDeltaTime, const uint8_
     }
     dwTotalTime += dwDeltaTime;
     // Unsigned conversions: the running total may pass 2^31 in a long song.
-    std::fprintf(pFile, "\n%12u:%12.1f:%12u:%12u:%12u:", dwRowNumber,
-                 static_cast<double>(fOrigDeltaTime), dwDeltaTime, dwTotalTime, dwEventLen);
+    Check(std::fprintf(pFile, "\n%12u:%12.1f:%12u:%12u:%12u:", dwRowNumber,
+                       static_cast<double>(fOrigDeltaTime), dwDeltaTime, dwTotalTime,
+                       dwEventLen) >= 0);
     for (uint32_t i = 0; i < dwEventLen; ++i) {
-        std::fprintf(pFile, " %02X", pucEvents[i]);
+        Check(std::fprintf(pFile, " %02X", pucEvents[i]) >= 0);
     }
     ++dwRowNumber;
 }
 
-void cDebugDump::Finish() {
+bool cDebugDump::Finish() {
     if (pFile != nullptr) {
-        std::fclose(pFile);
+        errno = 0;
+        Check(std::fclose(pFile) == 0);  // flushes; a full disk shows here
         pFile = nullptr;
     }
+    return FailureText.empty();
 }

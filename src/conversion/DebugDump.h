@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
-// The optional text dump of a conversion: one row per section written to the x10 file.
-// Writes to it are not checked; the dump never changes the result of a conversion.
+// The optional text dump of a conversion: one row per section written to the x10 file. A dump
+// that cannot be written never changes the result of a conversion, but is reported.
 class cDebugDump {
   public:
     static constexpr const char* kFileName = "mididebug.txt";
@@ -18,10 +19,16 @@ class cDebugDump {
     bool Start();
     void AddRow(float fOrigDeltaTime, uint32_t dwDeltaTime, const uint8_t* pucEvents,
                 uint32_t dwEventLen);
-    void Finish();
+    // Closes the dump; false if it could not be created or any write to it failed.
+    bool Finish();
+    // The system's reason for the first failure, empty while there is none.
+    const std::string& GetFailureText() const { return FailureText; }
 
   private:
+    void Check(bool bWritten);
+
     std::FILE* pFile = nullptr;
     uint32_t dwRowNumber = 0;
     uint32_t dwTotalTime = 0;
+    std::string FailureText;
 };

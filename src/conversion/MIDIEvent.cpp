@@ -11,6 +11,10 @@ bool cMIDIEvent::ValidateEvent(uint8_t ucMIDIEvent) {
     return uiKind >= 8 && uiKind <= 14;
 }
 
+uint8_t cMIDIEvent::DataBytesOf(uint8_t ucStatus) {
+    return kDataBytesPerKind[(ucStatus >> 4) - 8];
+}
+
 void cMIDIEvent::SetStatus(uint8_t ucMIDIEvent) {
     if (ValidateEvent(ucMIDIEvent)) {
         bRunningStatus = false;

@@ -26,6 +26,8 @@ class cMIDIEvent {
   public:
     void SetStatus(uint8_t ucMIDIEvent);
     static bool ValidateEvent(uint8_t ucMIDIEvent);
+    // The number of data bytes that follow a status byte of 0x80 to 0xEF.
+    static uint8_t DataBytesOf(uint8_t ucStatus);
     void SetEventLength();
 
     bool HasStatus() const { return EventStruct.ucStatus != 0; }

@@ -16,6 +16,10 @@ uint32_t tMidiHeader::ReturnMidiFileType() const {
     return ReadBigEndian16(HeaderStruct.aucFormat);
 }
 
+uint32_t tMidiHeader::ReturnNumTracks() const {
+    return ReadBigEndian16(HeaderStruct.aucNumTracks);
+}
+
 uint32_t tMidiHeader::GetDiv() const {
     return ReadBigEndian16(HeaderStruct.aucDivision);
 }

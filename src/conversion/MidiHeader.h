@@ -26,6 +26,7 @@ class tMidiHeader {
     bool IsMThd() const;
     uint32_t ReturnLen() const;
     uint32_t ReturnMidiFileType() const;
+    uint32_t ReturnNumTracks() const;
     uint32_t GetDiv() const;
     bool ChangeFormatField(uint32_t dwFormatField);
     // The x10 file says 6 whatever the input said: only the six standard bytes follow there.

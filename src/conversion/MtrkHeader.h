@@ -6,6 +6,7 @@
 #include "conversion/MIDIEvent.h"
 #include "conversion/MetaEvent.h"
 #include "conversion/SysexEvent.h"
+#include "conversion/TrackReader.h"
 
 // The 8-byte chunk header, read straight from the file.
 #pragma pack(push, 1)
@@ -22,23 +23,14 @@ enum tMtrkEventType : int {
     eMIDIEvent = 1,
 };
 
-// Why the walk of a track stopped early. TRACK_OK after a false ReadEvent means End of Track.
-enum tTrackFault : uint8_t {
-    TRACK_OK,
-    TRACK_META_TOO_LONG,
-    TRACK_EVENT_CUT_OFF,
-    TRACK_QUANTITY_TOO_LONG,
-    TRACK_NO_RUNNING_STATUS,
-    TRACK_BAD_EVENT_KIND,
-};
-
 // One track chunk: its header, the whole track data, and a walker over its events that never
-// reads past the data, whatever the data holds.
+// reads past the data, whatever the data holds. The data is either the object's own buffer
+// (AllocBuf) or bytes that the caller keeps alive (UseData).
 class tMtrkHeader {
   public:
     static constexpr uint32_t kStartTempo = 500000;  // 120 beats per minute
 
-    tMtrkHeader() = default;
+    tMtrkHeader();
     tMtrkHeader(const tMtrkHeader&) = delete;
     tMtrkHeader& operator=(const tMtrkHeader&) = delete;
 
@@ -49,53 +41,47 @@ class tMtrkHeader {
 
     uint32_t ReturnLen();
     bool AllocBuf();
+    void UseData(const uint8_t* pucTrackData, uint32_t dwTrackSize);
     uint8_t* PtrToDataBuf() { return pucDataBuf.get(); }
     uint32_t SizeOfDataBuf() const { return dwDataBufSize; }
 
     bool ReadEvent();
 
-    uint32_t GetDeltaTime() const { return dwDeltaTime; }
-    uint8_t GetMtrkEvent() const { return ucMtrkEvent; }
+    uint32_t GetDeltaTime() const { return CurrentEvent.dwDeltaTime; }
+    uint8_t GetMtrkEvent() const { return CurrentEvent.ucKind; }
     uint8_t GetLastMetaEvent() const { return LastMetaEvent.GetEventType(); }
     uint32_t GetTempo() const { return dwTempo; }
     uint32_t GetPreviousTempo() const { return dwPreviousTempo; }
+    // Where the Set Tempo event in force starts in the track; false for the starting tempo.
+    bool GetTempoEventOffset(uint32_t& dwOffset) const;
+    // Where the event just read starts in the track.
+    uint32_t GetEventOffset() const { return CurrentEvent.dwStart; }
     bool GetIsRunningStatus() const { return LastMIDIEvent.IsRunningStatus(); }
-    bool GetMetaTooLong() const { return bMetaTooLong; }
-    tTrackFault GetFault() const { return eFault; }
+    bool GetMetaTooLong() const { return Reader.GetFault() == TRACK_META_TOO_LONG; }
+    tTrackFault GetFault() const { return Reader.GetFault(); }
     // Offset in the track data of the event that caused the fault.
-    uint32_t GetFaultOffset() const { return dwEventStart; }
-    uint8_t GetFaultByte() const { return ucMtrkEvent; }
+    uint32_t GetFaultOffset() const { return Reader.GetFaultOffset(); }
+    uint8_t GetFaultByte() const { return Reader.GetFaultByte(); }
 
     uint8_t* GetEventPtr(tMtrkEventType MtrkEventType);
     uint8_t* GetEventDataOnly(tMtrkEventType MtrkEventType);
     uint32_t GetEventLength(tMtrkEventType MtrkEventType) const;
 
   private:
-    bool ReadByte(uint8_t& ucByte);
-    bool ReadQuantity(uint32_t& dwValue);
-    bool ReadVariableDeltaTime() { return ReadQuantity(dwDeltaTime); }
-    bool ReadEventLength(uint32_t& dwLength) { return ReadQuantity(dwLength); }
-    bool ReadMtrkEvent() { return ReadByte(ucMtrkEvent); }
-    bool ReadMetaEvent();
-    bool ReadEventData(uint8_t* pucEventData, uint32_t dwLen);
-    bool ReadSysexEventData(uint8_t* pucBuffer, uint32_t* pdwBufLen);
-    bool IgnoreSysexEvent();
-    bool ReadChannelEvent();
-    bool Fail(tTrackFault eWhy);
+    void KeepMetaEvent();
+    void KeepSysexEvent();
+    void KeepChannelEvent();
 
     tMtrkStruct MtrkStruct{};
     std::unique_ptr<uint8_t[]> pucDataBuf;
     uint32_t dwDataBufSize = 0;
-    uint32_t dwDeltaTime = 0;
-    uint32_t dwReadIndex = 0;
-    uint8_t ucMtrkEvent = 0;
+    cTrackReader Reader;
+    tTrackEvent CurrentEvent;
     cMetaEvent LastMetaEvent;
     cMIDIEvent LastMIDIEvent;
     cSysexEvent LastSysexEvent;
     uint32_t dwTempo = kStartTempo;
     uint32_t dwPreviousTempo = kStartTempo;
-    bool bMetaTooLong = false;
-    tTrackFault eFault = TRACK_OK;
-    uint32_t dwEventStart = 0;
-    bool bTrackEnded = false;
+    bool bTempoFromEvent = false;
+    uint32_t dwTempoEventOffset = 0;
 };

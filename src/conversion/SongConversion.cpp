@@ -1,14 +1,93 @@
 #include "conversion/SongConversion.h"
 
+#include "conversion/SongFile.h"
 #include "conversion/SongMessages.h"
 #include "conversion/VantorMidiFile.h"
 
-tSongVerdict VetSong(const std::filesystem::path& MidiFilePath) {
-    VantorMidiFile Song;
-    if (!Song.ValidateMIDIFile(MidiFilePath)) {
-        return SONG_NOT_MIDI_FILE;
+namespace {
+
+tSongKind KindOfFormat(uint32_t dwFormat) {
+    switch (dwFormat) {
+        case 0:
+            return SONG_KIND_FORMAT_0;
+        case kMergeableFormat:
+            return SONG_KIND_FORMAT_1;
+        case kIndependentSequencesFormat:
+            return SONG_KIND_FORMAT_2;
+        default:
+            return SONG_KIND_OTHER_FORMAT;
     }
-    return Song.ReturnMIDIFileType() == 0 ? SONG_FORMAT_0 : SONG_NOT_FORMAT_0;
+}
+
+}  // namespace
+
+tSongCheck CheckSong(const std::filesystem::path& MidiFilePath) {
+    tSongCheck Check;
+    VantorMidiFile Song;
+    if (Song.ValidateMIDIFile(MidiFilePath)) {
+        Check.dwFormat = Song.ReturnMIDIFileType();
+        Check.eKind = KindOfFormat(Check.dwFormat);
+    } else if (Song.GetValidationFailure() == CONV_NOT_REGULAR_FILE) {
+        Check.eKind = SONG_KIND_NOT_REGULAR_FILE;
+        Check.FileKind = Song.GetValidationReason();
+    }
+    return Check;
+}
+
+bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks) {
+    return Check.eKind == SONG_KIND_FORMAT_0 || (bMergeTracks && Check.eKind == SONG_KIND_FORMAT_1);
+}
+
+std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tSongCheck& Check,
+                             bool bMergeTracks) {
+    if (IsSongAccepted(Check, bMergeTracks)) {
+        return {};
+    }
+    const std::string Path = MidiFilePath.string();
+    switch (Check.eKind) {
+        case SONG_KIND_NOT_MIDI_FILE:
+            return Path + SongMessages::kNotMidiFile;
+        case SONG_KIND_NOT_REGULAR_FILE:
+            return Path + " is " + Check.FileKind + ", not a MIDI file; it was not opened";
+        case SONG_KIND_FORMAT_2:
+            if (bMergeTracks) {
+                return Path + SongMessages::kIndependentSequences;
+            }
+            break;
+        case SONG_KIND_OTHER_FORMAT:
+            if (bMergeTracks) {
+                return Path + " is a MIDI file of format " + std::to_string(Check.dwFormat) +
+                       SongMessages::kUnknownFormat;
+            }
+            break;
+        case SONG_KIND_FORMAT_0:
+        case SONG_KIND_FORMAT_1:
+            break;
+    }
+    return Path + SongMessages::kNotFormat0;
+}
+
+const char* SongCheckCaption(const tSongCheck& Check) {
+    switch (Check.eKind) {
+        case SONG_KIND_NOT_MIDI_FILE:
+        case SONG_KIND_NOT_REGULAR_FILE:
+            return SongMessages::kNotMidiFileCaption;
+        default:
+            return SongMessages::kNotFormat0Caption;
+    }
+}
+
+tSongVerdict VetSong(const std::filesystem::path& MidiFilePath) {
+    const tSongCheck Check = CheckSong(MidiFilePath);
+    switch (Check.eKind) {
+        case SONG_KIND_FORMAT_0:
+            return SONG_FORMAT_0;
+        case SONG_KIND_NOT_MIDI_FILE:
+        case SONG_KIND_NOT_REGULAR_FILE:
+            return SONG_NOT_MIDI_FILE;
+        default:
+            return SONG_NOT_FORMAT_0;
+    }
 }
 
 std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdict eVerdict) {
@@ -23,31 +102,61 @@ std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdi
     return {};
 }
 
-const char* VerdictCaption(tSongVerdict eVerdict) {
-    return eVerdict == SONG_NOT_FORMAT_0 ? SongMessages::kNotFormat0Caption
-                                         : SongMessages::kNotMidiFileCaption;
-}
-
-tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug) {
+tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
+                            const tConversionOptions& Options) {
     tSongConversion Result;
-    VantorMidiFile Song(MidiFilePath);
-    if (!Song.GetIsFileValid()) {
-        Result.FailureText = "not a MIDI file, or it cannot be read";
-        return Result;
-    }
-    if (bDebug) {
+    VantorMidiFile Song;
+    Song.ValidateMIDIFile(MidiFilePath);
+    if (Options.bDebugDump) {
         Song.SetDebugFlag();
+    }
+    if (Options.bMergeTracks) {
+        Song.SetMergeTracks();
+    }
+    if (!Options.X10FilePath.empty()) {
+        Song.SetX10FilePath(Options.X10FilePath);
     }
     const std::filesystem::path* pX10FilePath = Song.ConvertToVantorFormat();
     Result.bDebugDumpFailed = Song.GetDebugDumpFailed();
+    Result.DebugDumpFailureText = Song.GetDebugDumpFailureText();
     if (pX10FilePath == nullptr) {
         Result.bFileSystemFailure = Song.IsFileSystemFailure();
         Result.FailureText = Song.GetFailureText();
-        Song.RemoveX10File();
+        Result.SystemReason = Song.GetSystemReason();
         return Result;
     }
     Result.bConverted = true;
     Result.X10FilePath = *pX10FilePath;
     Result.bEventsRemoved = Song.bEventsRemoved;
+    Result.dwMergedTracks = Song.GetMergedTracks();
+    return Result;
+}
+
+const char* VerdictCaption(tSongVerdict eVerdict) {
+    return eVerdict == SONG_NOT_FORMAT_0 ? SongMessages::kNotFormat0Caption
+                                         : SongMessages::kNotMidiFileCaption;
+}
+
+// Callers that have not moved to the options keep what they relied on: a song that is not (or
+// no longer) a MIDI file, or cannot be read, is a fault of the song, not of the file system.
+tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug) {
+    if (!VantorMidiFile(MidiFilePath).GetIsFileValid()) {
+        tSongConversion Result;
+        Result.FailureText = "not a MIDI file, or it cannot be read";
+        return Result;
+    }
+    tConversionOptions Options;
+    Options.bDebugDump = bDebug;
+    return ConvertSong(MidiFilePath, Options);
+}
+
+tMergedSong MergeSongFile(const std::filesystem::path& MidiFilePath) {
+    tSongFileRead Read = ReadSongFile(MidiFilePath);
+    if (Read.eFailure == CONV_NONE) {
+        return MergeTracks(Read.Bytes);
+    }
+    tMergedSong Result;
+    Result.eFailure = Read.eFailure;
+    Result.FailureText = ReadFailureText(Read);
     return Result;
 }

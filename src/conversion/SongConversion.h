@@ -1,9 +1,41 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
-// Vetting a song as it is added to the list: a MIDI file, and of format 0.
+#include "conversion/TrackMerger.h"
+
+// ---- Vetting a song as it is added to the list
+
+// What a file given as a song is, as far as its first bytes tell.
+enum tSongKind : uint8_t {
+    SONG_KIND_FORMAT_0,
+    SONG_KIND_FORMAT_1,          // converted with its tracks merged, when that is asked for
+    SONG_KIND_FORMAT_2,          // independent sequences: never converted
+    SONG_KIND_OTHER_FORMAT,      // a format number that no MIDI file has
+    SONG_KIND_NOT_MIDI_FILE,     // missing, unreadable, or not starting with "MThd"
+    SONG_KIND_NOT_REGULAR_FILE,  // a FIFO, device or socket, refused without being opened
+};
+
+struct tSongCheck {
+    tSongKind eKind = SONG_KIND_NOT_MIDI_FILE;
+    uint32_t dwFormat = 0;  // the header's format field, for a MIDI file
+    std::string FileKind;   // "a FIFO", "a device" or "a socket" for SONG_KIND_NOT_REGULAR_FILE
+};
+
+tSongCheck CheckSong(const std::filesystem::path& MidiFilePath);
+// Whether the song can be converted: format 0, or format 1 while merging is on.
+bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks);
+// The message for a refused song, its path first; empty for an accepted one. With merging off
+// every MIDI file but format 0 gets the system's " Is Not A Midi Type 0 File..." text.
+std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tSongCheck& Check,
+                             bool bMergeTracks);
+// The caption that goes with the message.
+const char* SongCheckCaption(const tSongCheck& Check);
+
+// The vetting as it was before merging existed: a FIFO, device or socket reads as
+// SONG_NOT_MIDI_FILE, every format but 0 as SONG_NOT_FORMAT_0.
 enum tSongVerdict {
     SONG_FORMAT_0,
     SONG_NOT_MIDI_FILE,
@@ -16,14 +48,36 @@ std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdi
 // The caption of that message's box.
 const char* VerdictCaption(tSongVerdict eVerdict);
 
-// The outcome of converting one song. A failed conversion leaves no x10 file behind.
+// ---- Converting a song into its x10 file
+
+struct tConversionOptions {
+    bool bDebugDump = false;    // write mididebug.txt in the working directory
+    bool bMergeTracks = false;  // convert a format-1 song with its tracks merged
+    // Where the x10 file goes; empty: beside the song, as its path with "x10" appended.
+    std::filesystem::path X10FilePath;
+};
+
+// The outcome of converting one song. A failed conversion writes nothing under the x10 name.
 struct tSongConversion {
     bool bConverted = false;
     std::filesystem::path X10FilePath;
     bool bEventsRemoved = false;
+    uint32_t dwMergedTracks = 0;  // 0 when the song was not merged
+    // A failure of the file system (the song cannot be opened or read, the x10 file cannot be
+    // made), with the system's reason; otherwise a failure is a fault of the song.
     bool bFileSystemFailure = false;
+    std::string FailureText;   // what went wrong, with the reason at its end
+    std::string SystemReason;  // the system's own text, for a file-system failure
     bool bDebugDumpFailed = false;
-    std::string FailureText;
+    std::string DebugDumpFailureText;  // the system's reason
 };
 
+tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
+                            const tConversionOptions& Options);
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug);
+
+// ---- Merging alone
+
+// Reads a song, with the same refusals as a conversion, and merges its tracks (MergeTracks). A
+// failure to open or read the file has eFailure CONV_OPEN_FAILED or CONV_READ_FAILED.
+tMergedSong MergeSongFile(const std::filesystem::path& MidiFilePath);

@@ -8,6 +8,11 @@ inline constexpr const char* kNotMidiFileCaption = "File Error";
 inline constexpr const char* kNotFormat0 =
     " Is Not A Midi Type 0 File, Only Type 0 MIDI files are supported";
 inline constexpr const char* kNotFormat0Caption = "MIDI File Type Error";
+// With merging on: a format-2 song, and a song of a format that no MIDI file has.
+inline constexpr const char* kIndependentSequences =
+    " is a format 2 MIDI file: its tracks are independent sequences, which cannot be merged into "
+    "one song";
+inline constexpr const char* kUnknownFormat = ", which is neither 0 nor 1 and cannot be converted";
 inline constexpr const char* kEventsRemoved =
     " Has an excessive number events at a single Delta time, some events have been removed and "
     "the song will sound different in your Orvik";

@@ -2,16 +2,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
+
+#include "conversion/FileByRename.h"
+#include "conversion/SongFile.h"
+#include "conversion/TrackChunks.h"
+#include "conversion/TrackMerger.h"
+#include "conversion/X10Size.h"
 
 namespace {
 
 constexpr uint32_t kX10Format = 16;
-constexpr uint32_t kStandardHeaderLength = 6;
-constexpr uint8_t kMetaEvent = 0xFF;
-constexpr uint8_t kSysexEvent = 0xF0;
-constexpr uint8_t kEscapeEvent = 0xF7;
-constexpr uint8_t kSetTempo = 0x51;
 constexpr uint32_t kTimeCodeFlag = 0x8000;
 
 std::string Hex(uint64_t qwValue, int iDigits) {
@@ -29,16 +31,15 @@ VantorMidiFile::VantorMidiFile(const std::filesystem::path& FilePath) {
 
 bool VantorMidiFile::ValidateMIDIFile(const std::filesystem::path& FilePath) {
     szMidiFilePath = FilePath;
-    std::ifstream File(FilePath, std::ios::binary);
-    if (!File) {
+    const tSongFileRead Start = ReadSongStart(FilePath, tMidiHeader::SizeOfStruct());
+    eValidationFailure = Start.eFailure;
+    ValidationReason = Start.Reason;
+    if (Start.Bytes.size() != tMidiHeader::SizeOfStruct()) {
         return false;
     }
-    File.read(reinterpret_cast<char*>(MidiHeader.PtrToHeaderStruct()), tMidiHeader::SizeOfStruct());
-    if (File.gcount() != tMidiHeader::SizeOfStruct() || !MidiHeader.IsMThd()) {
-        return false;
-    }
-    bIsFileValid = true;
-    return true;
+    std::copy_n(Start.Bytes.data(), tMidiHeader::SizeOfStruct(), MidiHeader.PtrToHeaderStruct());
+    bIsFileValid = MidiHeader.IsMThd();
+    return bIsFileValid;
 }
 
 std::filesystem::path VantorMidiFile::MakeX10FilePath(const std::filesystem::path& MidiFilePath) {
@@ -52,124 +53,109 @@ const std::filesystem::path* VantorMidiFile::ConvertToVantorFormat() {
 }
 
 const std::filesystem::path* VantorMidiFile::Warrelize() {
-    szX10FilePath = MakeX10FilePath(szMidiFilePath);
-    const bool bRead = OpenFiles() && FillHeader() && FillTrackInfo();
-    hMidiFile.close();
-    const bool bWritten = bRead && SetUpTimeBase() && WriteFileHeader() && WriteMtrk();
-    if (hX10File.is_open()) {
-        hX10File.close();
-        if (bWritten && hX10File.fail()) {
-            Fail(CONV_WRITE_FAILED);
-        }
+    if (szX10FilePath.empty()) {
+        szX10FilePath = MakeX10FilePath(szMidiFilePath);
     }
-    return eFailure == CONV_NONE ? &szX10FilePath : nullptr;
+    std::error_code Ignored;  // a work file that cannot be removed now fails the write below
+    RemovePartFile(szX10FilePath, Ignored);
+    std::vector<uint8_t> Song;
+    const bool bConverted = ReadSong(Song) && ConvertSongBytes(Song) && WriteX10File();
+    return bConverted ? &szX10FilePath : nullptr;
+}
+
+bool VantorMidiFile::ReadSong(std::vector<uint8_t>& Song) {
+    tSongFileRead Read = ReadSongFile(szMidiFilePath);
+    if (Read.eFailure != CONV_NONE) {
+        const bool bSystemReason = ::IsFileSystemFailure(Read.eFailure);
+        return Fail(Read.eFailure, ReadFailureText(Read), bSystemReason ? Read.Reason : "");
+    }
+    Song = std::move(Read.Bytes);
+    return true;
+}
+
+bool VantorMidiFile::WriteX10File() {
+    std::error_code Error;
+    if (!WriteFileByRename(szX10FilePath, X10Bytes.data(), X10Bytes.size(), Error)) {
+        return Fail(
+            CONV_CREATE_FAILED,
+            "cannot create the song file " + szX10FilePath.string() + ": " + Error.message(),
+            Error.message());
+    }
+    bX10Written = true;
+    return true;
 }
 
 bool VantorMidiFile::RemoveX10File() {
-    if (!bX10Created) {
+    if (!bX10Written) {
         return false;
     }
-    hX10File.close();
     std::error_code Error;
-    bX10Created = !std::filesystem::remove(szX10FilePath, Error) && Error;
-    return !bX10Created;
+    bX10Written = !std::filesystem::remove(szX10FilePath, Error) && Error;
+    return !bX10Written;
 }
 
-bool VantorMidiFile::OpenFiles() {
-    hX10File.open(szX10FilePath, std::ios::binary | std::ios::trunc);
-    if (!hX10File) {
-        return Fail(CONV_CREATE_FAILED);
-    }
-    bX10Created = true;
-    hMidiFile.open(szMidiFilePath, std::ios::binary);
-    if (!hMidiFile) {
-        return Fail(CONV_OPEN_FAILED);
-    }
-    std::error_code Error;
-    qwBytesLeftInFile = std::filesystem::file_size(szMidiFilePath, Error);
-    return Error ? Fail(CONV_READ_FAILED) : true;
+bool VantorMidiFile::ConvertSongBytes(std::span<const uint8_t> Song) {
+    // An x10 file is about as long as its song; the section count bytes make up for meta events.
+    X10Bytes.reserve(std::min<size_t>(Song.size() + Song.size() / 4, kMaxX10Bytes));
+    return TakeFormat0Song(Song) && FillTrackInfo(Song) && SetUpTimeBase() && WriteFileHeader() &&
+           WriteMtrk() && CheckX10Size();
 }
 
-bool VantorMidiFile::ReadBytes(uint8_t* pucBytes, size_t uiCount, tConversionFailure eIfShort) {
-    hMidiFile.read(reinterpret_cast<char*>(pucBytes), static_cast<std::streamsize>(uiCount));
-    const auto uiGot = static_cast<size_t>(hMidiFile.gcount());
-    if (hMidiFile.bad()) {
-        return Fail(CONV_READ_FAILED);
+// A format-1 song is merged into a format-0 one when that is asked for; every other format but
+// 0 is refused.
+bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
+    const tSongHeader Head = ReadSongHeader(Song);
+    if (Head.eFailure != CONV_NONE) {
+        return Fail(Head.eFailure, Head.FailureText);
     }
-    if (uiGot != uiCount) {
-        return Fail(eIfShort, uiCount, uiGot);
+    MidiHeader = Head.Header;
+    const uint32_t dwFormat = MidiHeader.ReturnMidiFileType();
+    if (dwFormat == 0) {
+        return true;
     }
-    qwBytesLeftInFile -= qwBytesLeftInFile < uiCount ? qwBytesLeftInFile : uiCount;
+    if (!bMergeTracks) {
+        return Fail(
+            CONV_NOT_FORMAT_0,
+            "the song is of format " + std::to_string(dwFormat) + "; only format 0 is converted" +
+                (dwFormat == kMergeableFormat ? ", or format 1 with its tracks merged" : ""));
+    }
+    tMergedSong Merged = MergeTracks(Song);
+    if (!Merged.bMerged) {
+        return Fail(Merged.eFailure, Merged.FailureText);
+    }
+    MergedSong = std::move(Merged.Song);
+    dwMergedTracks = Merged.dwTracks;
+    Song = MergedSong;
+    MidiHeader = ReadSongHeader(Song).Header;
     return true;
 }
 
-bool VantorMidiFile::SkipBytes(uint64_t qwCount, tConversionFailure eIfShort) {
-    if (qwCount > qwBytesLeftInFile) {
-        return Fail(eIfShort, qwCount, qwBytesLeftInFile);
+// The first track chunk, past a longer header and past chunks of other kinds.
+bool VantorMidiFile::FillTrackInfo(std::span<const uint8_t> Song) {
+    const tTrackChunks Chunks = FindTrackChunks(Song, 1);
+    if (Chunks.eFailure != CONV_NONE) {
+        return Fail(Chunks.eFailure, Chunks.FailureText);
     }
-    hMidiFile.seekg(static_cast<std::streamoff>(qwCount), std::ios::cur);
-    if (!hMidiFile) {
-        return Fail(CONV_READ_FAILED);
+    if (Chunks.Tracks.empty()) {
+        return Fail(CONV_NO_TRACK, "no track chunk (MTrk) follows the header");
     }
-    qwBytesLeftInFile -= qwCount;
-    return true;
-}
-
-bool VantorMidiFile::FillHeader() {
-    if (!ReadBytes(MidiHeader.PtrToHeaderStruct(), tMidiHeader::SizeOfStruct(),
-                   CONV_HEADER_CUT_OFF)) {
-        return false;
-    }
-    const uint32_t dwHeaderLength = MidiHeader.ReturnLen();
-    if (dwHeaderLength < kStandardHeaderLength) {
-        return Fail(CONV_HEADER_TOO_SHORT, dwHeaderLength);
-    }
-    if (dwHeaderLength > kStandardHeaderLength) {
-        if (!SkipBytes(dwHeaderLength - kStandardHeaderLength, CONV_HEADER_CUT_OFF)) {
-            return false;
-        }
+    // The x10 file says 6 whatever the input said: only the six standard bytes follow there.
+    if (MidiHeader.ReturnLen() > kStandardHeaderLength) {
         MidiHeader.ChangeLengthField(kStandardHeaderLength);
     }
+    const uint8_t* pucChunk = Song.data() + Chunks.Tracks.front().dwChunkStart;
+    std::memcpy(MtrkHeader.PtrToMtrkStruct(), pucChunk, kChunkHeaderBytes);
+    MtrkHeader.UseData(pucChunk + kChunkHeaderBytes, Chunks.Tracks.front().dwDataLength);
     return true;
-}
-
-// Chunks of other kinds between the header and the track are read past.
-bool VantorMidiFile::SkipToTrackChunk() {
-    while (true) {
-        if (!ReadBytes(MtrkHeader.PtrToMtrkStruct(), tMtrkHeader::SizeOfMtrkStruct(),
-                       CONV_NO_TRACK)) {
-            return false;
-        }
-        if (MtrkHeader.IsMTrk()) {
-            return true;
-        }
-        if (!SkipBytes(MtrkHeader.ReturnLen(), CONV_NO_TRACK)) {
-            return false;
-        }
-    }
-}
-
-bool VantorMidiFile::FillTrackInfo() {
-    if (!SkipToTrackChunk()) {
-        return false;
-    }
-    const uint32_t dwTrackLength = MtrkHeader.ReturnLen();
-    // Checked before allocating, so a lying length cannot ask for gigabytes.
-    if (dwTrackLength > qwBytesLeftInFile) {
-        return Fail(CONV_TRACK_CUT_OFF, dwTrackLength, qwBytesLeftInFile);
-    }
-    if (!MtrkHeader.AllocBuf()) {
-        return Fail(CONV_OUT_OF_MEMORY, dwTrackLength);
-    }
-    return ReadBytes(MtrkHeader.PtrToDataBuf(), dwTrackLength, CONV_TRACK_CUT_OFF);
 }
 
 // Division in ticks per quarter note, or with bit 15 set in frames per second (high byte,
 // negated) and ticks per frame (low byte), where tempo plays no part.
 bool VantorMidiFile::SetUpTimeBase() {
     const uint32_t dwDivision = MidiHeader.GetDiv();
+    const std::string Refusal = "division " + Hex(dwDivision, 4) + " gives no time base";
     if (dwDivision == 0) {
-        return Fail(CONV_BAD_DIVISION, dwDivision);
+        return Fail(CONV_BAD_DIVISION, Refusal);
     }
     if ((dwDivision & kTimeCodeFlag) == 0) {
         return true;
@@ -177,7 +163,7 @@ bool VantorMidiFile::SetUpTimeBase() {
     const int iFramesPerSecond = -static_cast<int8_t>(dwDivision >> 8);
     const uint32_t dwTicksPerFrame = dwDivision & 0xFF;
     if (dwTicksPerFrame == 0) {
-        return Fail(CONV_BAD_DIVISION, dwDivision);
+        return Fail(CONV_BAD_DIVISION, Refusal);
     }
     const double dFramesPerSecond = iFramesPerSecond == 29 ? 29.97 : iFramesPerSecond;
     fTimeCodeFactor = static_cast<float>(1000000.0 / (4.0 * dFramesPerSecond * dwTicksPerFrame));
@@ -185,41 +171,62 @@ bool VantorMidiFile::SetUpTimeBase() {
     return true;
 }
 
-bool VantorMidiFile::WriteBytes(const uint8_t* pucBytes, size_t uiCount) {
-    hX10File.write(reinterpret_cast<const char*>(pucBytes), static_cast<std::streamsize>(uiCount));
-    return hX10File ? true : Fail(CONV_WRITE_FAILED);
+void VantorMidiFile::AppendX10(const uint8_t* pucBytes, size_t uiCount) {
+    qwX10Size += uiCount;
+    if (IsX10SizeAllowed(qwX10Size)) {
+        X10Bytes.insert(X10Bytes.end(), pucBytes, pucBytes + uiCount);
+    }
+}
+
+bool VantorMidiFile::CheckX10Size() {
+    if (IsX10SizeAllowed(qwX10Size)) {
+        return true;
+    }
+    X10Bytes.clear();
+    return Fail(CONV_X10_TOO_LARGE, X10SizeFailureText(qwX10Size));
 }
 
 bool VantorMidiFile::WriteFileHeader() {
     MidiHeader.ChangeFormatField(kX10Format);
-    return WriteBytes(MidiHeader.PtrToHeaderStruct(), tMidiHeader::SizeOfStruct());
+    AppendX10(MidiHeader.PtrToHeaderStruct(), tMidiHeader::SizeOfStruct());
+    return true;
 }
 
 bool VantorMidiFile::WriteMtrk() {
-    if (!WriteBytes(MtrkHeader.PtrToMtrkStruct(), tMtrkHeader::SizeOfMtrkStruct())) {
-        return false;
-    }
+    AppendX10(MtrkHeader.PtrToMtrkStruct(), tMtrkHeader::SizeOfMtrkStruct());
     if (bDebugDump) {
-        bDebugDumpFailed = !DebugDump.Start();
+        DebugDump.Start();
     }
     const uint8_t ucEndOfFile = 0x00;
-    const bool bWritten = WriteSections() && WriteBytes(&ucEndOfFile, 1);
-    DebugDump.Finish();
+    const bool bWritten = WriteSections();
+    if (bWritten) {
+        AppendX10(&ucEndOfFile, 1);
+    }
+    if (bDebugDump) {
+        bDebugDumpFailed = !DebugDump.Finish();
+    }
     return bWritten;
 }
 
 bool VantorMidiFile::WriteSections() {
     fOrigDeltaTime = 0.0f;
+    tTempoInForce NextSectionTempo = CurrentTempo();
     if (!MtrkHeader.ReadEvent()) {
-        return MtrkHeader.GetFault() != TRACK_OK ? FailFromTrack() : Fail(CONV_EMPTY_TRACK);
+        return MtrkHeader.GetFault() != TRACK_OK
+                   ? FailFromTrack()
+                   : Fail(CONV_EMPTY_TRACK, "the track holds no events before End of Track");
     }
     bool bTrackGoesOn = true;
     while (bTrackGoesOn) {
         dwEventDataLen = 0;
-        bTempoInSection = false;
+        SectionTempo = NextSectionTempo;
+        // The section's delta is its first event's: every later one in it has delta 0.
+        VantorizeDeltaTime(MtrkHeader.GetDeltaTime());
         do {
-            AppendCurrentEvent();
-            VantorizeDeltaTime(MtrkHeader.GetDeltaTime());
+            if (!AppendCurrentEvent()) {
+                return false;
+            }
+            NextSectionTempo = CurrentTempo();
             bTrackGoesOn = MtrkHeader.ReadEvent();
             if (!bTrackGoesOn && MtrkHeader.GetFault() != TRACK_OK) {
                 return FailFromTrack();
@@ -232,25 +239,48 @@ bool VantorMidiFile::WriteSections() {
     return true;
 }
 
-void VantorMidiFile::AppendCurrentEvent() {
+VantorMidiFile::tTempoInForce VantorMidiFile::CurrentTempo() const {
+    tTempoInForce Tempo;
+    Tempo.dwTempo = MtrkHeader.GetTempo();
+    Tempo.bFromEvent = MtrkHeader.GetTempoEventOffset(Tempo.dwEventOffset);
+    return Tempo;
+}
+
+bool VantorMidiFile::AppendCurrentEvent() {
     switch (MtrkHeader.GetMtrkEvent()) {
-        case kSysexEvent:
-        case kEscapeEvent:
+        case cTrackReader::kSysexEvent:
+        case cTrackReader::kEscapeEvent:
+            // An event the reader left out has length 0 and adds nothing.
             BuildX10Packet(MtrkHeader.GetEventPtr(eSysexEvent),
                            MtrkHeader.GetEventLength(eSysexEvent));
-            return;
-        case kMetaEvent:
-            if (MtrkHeader.GetLastMetaEvent() == kSetTempo) {
-                bTempoInSection = true;
+            return true;
+        case cTrackReader::kMetaEvent:
+            if (MtrkHeader.GetLastMetaEvent() == cTrackReader::kSetTempo &&
+                MtrkHeader.GetTempo() == 0) {
+                return Fail(CONV_ZERO_TEMPO, "the Set Tempo event at track byte " +
+                                                 std::to_string(MtrkHeader.GetEventOffset()) +
+                                                 " sets a tempo of 0, which would make every "
+                                                 "time 0");
             }
-            return;
-        default: {
-            const uint8_t* pucEvent = MtrkHeader.GetIsRunningStatus()
-                                          ? MtrkHeader.GetEventDataOnly(eMIDIEvent)
-                                          : MtrkHeader.GetEventPtr(eMIDIEvent);
-            BuildX10Packet(pucEvent, MtrkHeader.GetEventLength(eMIDIEvent));
-            return;
-        }
+            return true;
+        default:
+            AppendChannelMessage();
+            return true;
+    }
+}
+
+// A running-status message is written as its data alone, as it stood, unless a message left out
+// before it leaves another status last in the x10 file: then it gets its status byte back.
+void VantorMidiFile::AppendChannelMessage() {
+    const uint8_t* pucWhole = MtrkHeader.GetEventPtr(eMIDIEvent);
+    const uint32_t dwLength = MtrkHeader.GetEventLength(eMIDIEvent);
+    const bool bRunningStatus = MtrkHeader.GetIsRunningStatus();
+    if (bRunningStatus && pucWhole[0] == ucLastStatusWritten) {
+        BuildX10Packet(MtrkHeader.GetEventDataOnly(eMIDIEvent), dwLength);
+        return;
+    }
+    if (BuildX10Packet(pucWhole, bRunningStatus ? dwLength + 1 : dwLength)) {
+        ucLastStatusWritten = pucWhole[0];
     }
 }
 
@@ -263,14 +293,15 @@ bool VantorMidiFile::WriteSection() {
     }
     const uint64_t qwDeltaTime = qwCarriedDeltaTime + dwX10DeltaTime;
     if (qwDeltaTime >= kDeltaLimit) {
-        return Fail(CONV_DELTA_TOO_LARGE, qwDeltaTime, dwSectionsWritten);
+        return Fail(CONV_DELTA_TOO_LARGE,
+                    "section " + std::to_string(dwSectionsWritten) +
+                        " comes too long after the one before it (" + std::to_string(qwDeltaTime) +
+                        " units of 4 microseconds, at most 268435455) " + TimeBaseText());
     }
     qwCarriedDeltaTime = 0;
     dwX10DeltaTime = static_cast<uint32_t>(qwDeltaTime);
     const uint8_t* pucPacket = X10PacketPtr();  // sets dwPacketLen
-    if (!WriteBytes(pucPacket, dwPacketLen)) {
-        return false;
-    }
+    AppendX10(pucPacket, dwPacketLen);
     if (bDebugDump) {
         DebugDump.AddRow(fOrigDeltaTime, dwX10DeltaTime, aucEventData, dwEventDataLen);
     }
@@ -278,14 +309,31 @@ bool VantorMidiFile::WriteSection() {
     return true;
 }
 
-void VantorMidiFile::BuildX10Packet(const uint8_t* pucPacketData, uint32_t dwEventLength) {
-    for (uint32_t i = 0; i < dwEventLength; ++i) {
-        if (dwEventDataLen < kMaxSectionBytes) {
-            aucEventData[dwEventDataLen++] = pucPacketData[i];
-        } else {
-            bEventsRemoved = true;
-        }
+// What timed the section: the tempo and where it was set, or the time code division.
+std::string VantorMidiFile::TimeBaseText() const {
+    if (bTimeCode) {
+        return "at time code division " + Hex(MidiHeader.GetDiv(), 4);
     }
+    const std::string Tempo =
+        std::to_string(SectionTempo.dwTempo) + " microseconds per quarter note";
+    const std::string Division = " (division " + std::to_string(MidiHeader.GetDiv()) + ")";
+    if (!SectionTempo.bFromEvent) {
+        return "at the starting tempo of " + Tempo + Division;
+    }
+    return "at the tempo of " + Tempo + " set by the Set Tempo event at track byte " +
+           std::to_string(SectionTempo.dwEventOffset) + Division;
+}
+
+// Events are kept whole: one that does not fit in what is left of the section is left out,
+// and later events of the instant that fit are still kept.
+bool VantorMidiFile::BuildX10Packet(const uint8_t* pucPacketData, uint32_t dwEventLength) {
+    if (dwEventLength > kMaxSectionBytes - dwEventDataLen) {
+        bEventsRemoved = true;
+        return false;
+    }
+    std::copy_n(pucPacketData, dwEventLength, aucEventData + dwEventDataLen);
+    dwEventDataLen += dwEventLength;
+    return true;
 }
 
 const uint8_t* VantorMidiFile::X10PacketPtr() {
@@ -297,20 +345,7 @@ const uint8_t* VantorMidiFile::X10PacketPtr() {
 }
 
 int VantorMidiFile::WriteVarLen(uint8_t* pucTarget, uint32_t dwValue) {
-    uint32_t dwBuffer = dwValue & 0x7F;
-    while ((dwValue >>= 7) != 0) {
-        dwBuffer <<= 8;
-        dwBuffer |= 0x80;
-        dwBuffer += dwValue & 0x7F;
-    }
-    int iWritten = 0;
-    while (true) {
-        pucTarget[iWritten++] = static_cast<uint8_t>(dwBuffer);
-        if ((dwBuffer & 0x80) == 0) {
-            return iWritten;
-        }
-        dwBuffer >>= 8;
-    }
+    return WriteQuantity(pucTarget, dwValue);
 }
 
 // The float steps are kept exactly as the device's own tools take them, so that every delta
@@ -326,86 +361,38 @@ void VantorMidiFile::VantorizeDeltaTime(uint32_t dwOrigDeltaTime) {
     dwX10DeltaTime = fProduct >= 4294967296.0f ? UINT32_MAX : static_cast<uint32_t>(fProduct);
 }
 
-// The time up to a tempo change is measured at the tempo that the change replaced.
+// The time up to an instant is measured at the tempo in force before it, however many tempo
+// changes the instant holds.
 float VantorMidiFile::TempoFactor() const {
-    const uint32_t dwTempo =
-        bTempoInSection ? MtrkHeader.GetPreviousTempo() : MtrkHeader.GetTempo();
-    const auto fTempo = static_cast<float>(dwTempo);
+    const auto fTempo = static_cast<float>(SectionTempo.dwTempo);
     const auto fDivision = static_cast<float>(MidiHeader.GetDiv());
     return static_cast<float>(static_cast<double>(fTempo) * 1000.0 / 4000.0 /
                               static_cast<double>(fDivision));
 }
 
-bool VantorMidiFile::Fail(tConversionFailure eWhy, uint64_t qwValue, uint64_t qwLimit) {
+bool VantorMidiFile::Fail(tConversionFailure eWhy, std::string Text, std::string Reason) {
     if (eFailure == CONV_NONE) {
         eFailure = eWhy;
-        qwFailureValue = qwValue;
-        qwFailureLimit = qwLimit;
+        FailureText = std::move(Text);
+        SystemReason = std::move(Reason);
     }
     return false;
 }
 
 bool VantorMidiFile::FailFromTrack() {
-    const uint32_t dwOffset = MtrkHeader.GetFaultOffset();
-    switch (MtrkHeader.GetFault()) {
-        case TRACK_META_TOO_LONG:
-            return Fail(CONV_META_TOO_LONG, dwOffset);
-        case TRACK_EVENT_CUT_OFF:
-            return Fail(CONV_EVENT_CUT_OFF, dwOffset);
-        case TRACK_QUANTITY_TOO_LONG:
-            return Fail(CONV_QUANTITY_TOO_LONG, dwOffset);
-        case TRACK_NO_RUNNING_STATUS:
-            return Fail(CONV_NO_RUNNING_STATUS, dwOffset);
-        case TRACK_BAD_EVENT_KIND:
-            return Fail(CONV_BAD_EVENT_KIND, dwOffset, MtrkHeader.GetFaultByte());
-        case TRACK_OK:
-            break;
-    }
-    return Fail(CONV_EMPTY_TRACK);
+    return Fail(ConversionFailureOf(MtrkHeader.GetFault()),
+                TrackFaultText(MtrkHeader.GetFault(), MtrkHeader.GetFaultOffset(),
+                               MtrkHeader.GetFaultByte()));
 }
 
+// A fault found in a merged song lies in its merged track, which the text says.
 std::string VantorMidiFile::GetFailureText() const {
-    const std::string Value = std::to_string(qwFailureValue);
-    const std::string Limit = std::to_string(qwFailureLimit);
-    switch (eFailure) {
-        case CONV_NONE:
-            return "no failure";
-        case CONV_CREATE_FAILED:
-            return "cannot create the song file " + szX10FilePath.string();
-        case CONV_OPEN_FAILED:
-            return "cannot open the file";
-        case CONV_READ_FAILED:
-            return "cannot read the file";
-        case CONV_WRITE_FAILED:
-            return "cannot write the song file " + szX10FilePath.string();
-        case CONV_OUT_OF_MEMORY:
-            return "not enough memory for a track of " + Value + " bytes";
-        case CONV_HEADER_CUT_OFF:
-            return "the file ends inside its header chunk";
-        case CONV_HEADER_TOO_SHORT:
-            return "the header chunk says " + Value + " bytes, fewer than the 6 it must hold";
-        case CONV_BAD_DIVISION:
-            return "division " + Hex(qwFailureValue, 4) + " gives no time base";
-        case CONV_NO_TRACK:
-            return "no track chunk (MTrk) follows the header";
-        case CONV_TRACK_CUT_OFF:
-            return "the track chunk says " + Value + " bytes but the file holds only " + Limit;
-        case CONV_EMPTY_TRACK:
-            return "the track holds no events before End of Track";
-        case CONV_META_TOO_LONG:
-            return "the meta event at track byte " + Value + " has 256 or more data bytes";
-        case CONV_EVENT_CUT_OFF:
-            return "the track data ends inside the event at track byte " + Value;
-        case CONV_QUANTITY_TOO_LONG:
-            return "a variable-length quantity at track byte " + Value + " runs over 4 bytes";
-        case CONV_NO_RUNNING_STATUS:
-            return "the event at track byte " + Value + " has data but no status byte before it";
-        case CONV_BAD_EVENT_KIND:
-            return "the event at track byte " + Value + " is of kind " + Hex(qwFailureLimit, 2) +
-                   ", which a MIDI file track may not hold";
-        case CONV_DELTA_TOO_LARGE:
-            return "section " + Limit + " comes too long after the one before it (" + Value +
-                   " units of 4 microseconds, at most 268435455)";
+    if (eFailure == CONV_NONE) {
+        return "no failure";
     }
-    return "unknown failure";
+    if (dwMergedTracks > 0 && !::IsFileSystemFailure(eFailure)) {
+        return "in the track merged from its " + std::to_string(dwMergedTracks) + " tracks, " +
+               FailureText;
+    }
+    return FailureText;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ConvertHelpers.h"
+#include "conversion/SongConversion.h"
 
 namespace {
 
@@ -90,4 +91,22 @@ TEST(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_co
     Flagged.SetDebugFlag();
     EXPECT_NE(Flagged.ConvertToVantorFormat(), nullptr);
     EXPECT_TRUE(Flagged.GetDebugDumpFailed());
+}
+
+TEST(DebugDump, a_dump_that_cannot_be_written_is_reported_with_the_reason_and_the_song_converts) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system";
+    }
+    TempDir Folder;
+    WorkingDirectory InFolder(Folder.path());
+    std::filesystem::create_symlink("/dev/full", Folder / "mididebug.txt");  // a full disk
+    WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480),
+                                         cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));
+    tConversionOptions Options;
+    Options.bDebugDump = true;
+    const tSongConversion Result = ConvertSong(Folder / "song.mid", Options);
+    EXPECT_TRUE(Result.bConverted);
+    EXPECT_TRUE(Result.bDebugDumpFailed);
+    EXPECT_EQ(Result.DebugDumpFailureText,
+              std::make_error_code(std::errc::no_space_on_device).message());
 }

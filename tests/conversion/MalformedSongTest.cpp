@@ -99,6 +99,22 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
                                           0x3C, 0x64, 0xC0, 0x80, 0x80, 0x00, 0xFF, 0x06, 0x00,
                                           0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
          CONV_DELTA_TOO_LARGE},
+        {"a Set Tempo of 0",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00,
+                                                                0x00, 0x00, 0x90, 0x3C, 0x64})}),
+         CONV_ZERO_TEMPO},
+        {"a Set Tempo without data bytes",
+         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
+                                       "MTrk", {0x00, 0x90, 0x3C, 0x64, 0x60, 0xFF, 0x51, 0x00})}),
+         CONV_ZERO_TEMPO},
+        {"a Set Tempo of 0 under a time code division",
+         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE728),
+                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00,
+                                                       0x00, 0x90, 0x3C, 0x64})}),
+         CONV_ZERO_TEMPO},
+        {"a format-1 song when merging is off",
+         HeaderThenChunks(cSmfBuilder::Header(1, 1, 480), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+         CONV_NOT_FORMAT_0},
         {"a delta too large for 32 bits",
          HeaderThenChunks(
              kHeader,
@@ -115,10 +131,11 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     }
 }
 
-TEST(MalformedSong, a_track_that_starts_with_end_of_track_leaves_the_two_headers) {
+TEST(MalformedSong, a_track_that_starts_with_end_of_track_writes_no_x10_file) {
     const tConverted Result = ConvertTrack({0x00, 0xFF, 0x2F, 0x00});
     EXPECT_FALSE(Result.bConverted);
-    EXPECT_EQ(Result.X10.size(), 22u);  // the caller removes it
+    EXPECT_EQ(Result.eFailure, CONV_EMPTY_TRACK);
+    EXPECT_FALSE(Result.bX10Exists);
 }
 
 TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
@@ -137,25 +154,29 @@ TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
     EXPECT_EQ(Result.X10, Expected);
 }
 
-// Every file of the corpus is named for what is wrong with it; none may convert, crash, or
-// leave an x10 file behind, and none is a file-system failure.
+// Every file of the corpus is named for what is wrong with it; with merging off or on, none may
+// convert, crash, or leave an x10 file behind, and none is a file-system failure.
 TEST(MalformedSong, no_song_of_the_malformed_corpus_converts_or_leaves_a_file) {
     const std::filesystem::path Corpus = std::filesystem::path(SONGLOADER_CORPUS_DIR) / "malformed";
     int iFiles = 0;
     for (const auto& Entry : std::filesystem::directory_iterator(Corpus)) {
-        SCOPED_TRACE(Entry.path().filename().string());
         ++iFiles;
         TempDir Folder;
         const std::filesystem::path Song = Folder / Entry.path().filename().string();
         std::filesystem::copy_file(Entry.path(), Song);
-        if (VetSong(Song) != SONG_FORMAT_0) {
-            continue;  // refused when added, as it should be
+        for (const bool bMergeTracks : {false, true}) {
+            SCOPED_TRACE(Entry.path().filename().string() + (bMergeTracks ? ", merging" : ""));
+            if (!IsSongAccepted(CheckSong(Song), bMergeTracks)) {
+                continue;  // refused when added, as it should be
+            }
+            tConversionOptions Options;
+            Options.bMergeTracks = bMergeTracks;
+            const tSongConversion Result = ConvertSong(Song, Options);
+            EXPECT_FALSE(Result.bConverted);
+            EXPECT_FALSE(Result.bFileSystemFailure);
+            EXPECT_FALSE(Result.FailureText.empty());
+            EXPECT_FALSE(std::filesystem::exists(VantorMidiFile::MakeX10FilePath(Song)));
         }
-        const tSongConversion Result = ConvertSong(Song, false);
-        EXPECT_FALSE(Result.bConverted);
-        EXPECT_FALSE(Result.bFileSystemFailure);
-        EXPECT_FALSE(Result.FailureText.empty());
-        EXPECT_FALSE(std::filesystem::exists(VantorMidiFile::MakeX10FilePath(Song)));
     }
-    EXPECT_GE(iFiles, 10);
+    EXPECT_GE(iFiles, 28);
 }

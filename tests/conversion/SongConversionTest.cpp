@@ -26,6 +26,22 @@ Bytes NoteOns(int iCount) {
     return Data;
 }
 
+// The bytes that NoteOns(iCount) leaves in a section: each note-on with its status byte.
+Bytes NoteOnBytes(int iCount) {
+    const Bytes Events = NoteOns(iCount);
+    Bytes Kept;
+    for (size_t i = 0; i < Events.size(); ++i) {
+        if (i % 4 != 0) {  // every byte but the delta
+            Kept.push_back(Events[i]);
+        }
+    }
+    return Kept;
+}
+
+Bytes Concat(std::initializer_list<Bytes> Parts) {
+    return Track(Parts);
+}
+
 }  // namespace
 
 TEST(SongConversion, the_35_byte_example_comes_out_byte_for_byte) {
@@ -50,13 +66,7 @@ struct tSectionCase {
 TEST(SongConversion, tracks_become_the_expected_sections) {
     const Bytes kNoteOn{0x00, 0x90, 0x3C, 0x64};
     const Bytes kNoteOffAfter480{0x83, 0x60, 0x80, 0x3C, 0x40};
-    Bytes Kept255{0x00, 0xFF};
-    Bytes Kept255Events = NoteOns(85);
-    for (size_t i = 0; i < Kept255Events.size(); i += 4) {
-        Kept255.insert(Kept255.end(), Kept255Events.begin() + i + 1, Kept255Events.begin() + i + 4);
-    }
-    Bytes First255Of300{0x00, 0xFF};
-    First255Of300.insert(First255Of300.end(), Kept255.begin() + 2, Kept255.end());
+    const Bytes Kept255 = Concat({{0x00, 0xFF}, NoteOnBytes(85)});
 
     const tSectionCase aCases[] = {
         {"running status carries no status byte",
@@ -127,7 +137,38 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
         {"255 event bytes at one instant fit the count byte", Track({NoteOns(85), kEndOfTrack}),
          Kept255, false, 480},
         {"300 event bytes at one instant keep the first 255", Track({NoteOns(100), kEndOfTrack}),
-         First255Of300, true, 480},
+         Kept255, true, 480},
+        {"an event that does not fit is left out whole and later events that fit are kept",
+         Track({NoteOns(83),
+                {0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7},
+                {0x00, 0xC0, 0x05},
+                kEndOfTrack}),
+         Concat({{0x00, 251}, NoteOnBytes(83), {0xC0, 0x05}}), true, 480},
+        {"running status after a left-out message gets its status byte back, counted in the fit",
+         Track({NoteOns(83),
+                {0x00, 0xC0, 0x05},
+                {0x00, 0xC1, 0x05},
+                {0x00, 0xB0, 0x07, 0x64},
+                {0x00, 0x0A, 0x40},
+                {0x83, 0x60, 0x07, 0x30},
+                {0x00, 0x07, 0x20},
+                kEndOfTrack}),
+         Concat({{0x00, 253},
+                 NoteOnBytes(83),
+                 {0xC0, 0x05, 0xC1, 0x05},
+                 {0x87, 0xD0, 0x47, 0x05, 0xB0, 0x07, 0x30, 0x07, 0x20}}),
+         true, 480},
+        {"two tempo changes at one instant time it at the tempo in force before it",
+         Track({kNoteOn,
+                {0x83, 0x60, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40},
+                {0x00, 0xFF, 0x51, 0x03, 0x1E, 0x84, 0x80},
+                {0x00, 0x80, 0x3C, 0x40},
+                {0x83, 0x60, 0x90, 0x3C, 0x64},
+                kEndOfTrack}),
+         {0x00, 0x03, 0x90, 0x3C, 0x64, 0x87, 0xD0, 0x47, 0x03, 0x80, 0x3C, 0x40, 0x9E, 0xC2, 0x1F,
+          0x03, 0x90, 0x3C, 0x64},
+         false,
+         480},
         {"a first delta that is not 0 shows in the first section",
          Track({{0x83, 0x60, 0x90, 0x3C, 0x64}, kEndOfTrack}),
          {0x87, 0xD0, 0x47, 0x03, 0x90, 0x3C, 0x64},

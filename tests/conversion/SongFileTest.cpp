@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "ConvertHelpers.h"
+#include "conversion/FileByRename.h"
 #include "conversion/SongConversion.h"
 #include "conversion/SongMessages.h"
+#include "conversion/X10Size.h"
 
 namespace {
 
@@ -70,11 +73,139 @@ TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_
     EXPECT_EQ(Converter.ConvertToVantorFormat(), nullptr);
     EXPECT_EQ(Converter.GetFailure(), CONV_CREATE_FAILED);
     EXPECT_TRUE(Converter.IsFileSystemFailure());
+    EXPECT_FALSE(Converter.GetSystemReason().empty());
     EXPECT_FALSE(Converter.RemoveX10File());
     EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
+    EXPECT_FALSE(std::filesystem::exists(Folder / ".song.midx10.part"));
 }
 
-TEST(SongFile, a_song_gone_after_vetting_fails_to_open_and_its_empty_x10_can_be_removed) {
+TEST(SongFile, the_x10_file_is_renamed_into_place_from_a_work_file_that_a_stale_one_cannot_upset) {
+    TempDir Folder;
+    const auto Song = Folder / "Song.mid";
+    WriteAll(Song, ExampleSong());
+    EXPECT_EQ(PartFilePath(Folder / "Song.midx10"), Folder / ".Song.midx10.part");
+    WriteAll(Folder / ".Song.midx10.part", std::vector<uint8_t>(500, 0xEE));  // interrupted run
+    ASSERT_TRUE(ConvertSong(Song, false).bConverted);
+    EXPECT_FALSE(std::filesystem::exists(Folder / ".Song.midx10.part"));
+    EXPECT_EQ(ReadAll(Folder / "Song.midx10").size(), 35u);
+
+    // A link planted at the work file's name is removed, and what it names is left alone.
+    WriteAll(Folder / "victim", {1, 2, 3});
+    std::filesystem::create_symlink(Folder / "victim", Folder / ".Song.midx10.part");
+    ASSERT_TRUE(ConvertSong(Song, false).bConverted);
+    EXPECT_EQ(ReadAll(Folder / "victim"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST(SongFile, a_symbolic_link_at_the_x10_name_is_replaced_never_followed) {
+    TempDir Folder;
+    const auto Song = Folder / "song.mid";
+    WriteAll(Song, ExampleSong());
+    std::filesystem::create_symlink("song.mid", Folder / "song.midx10");
+    ASSERT_TRUE(ConvertSong(Song, false).bConverted);
+    EXPECT_EQ(ReadAll(Song), ExampleSong());
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(std::filesystem::symlink_status(Folder / "song.midx10")));
+    EXPECT_EQ(ReadAll(Folder / "song.midx10").size(), 35u);
+}
+
+TEST(SongFile, the_x10_file_goes_where_the_caller_says_and_a_missing_folder_gives_the_reason) {
+    TempDir Folder;
+    const auto Song = Folder / "song.mid";
+    WriteAll(Song, ExampleSong());
+    tConversionOptions Options;
+    Options.X10FilePath = Folder / "out.bin";
+    const tSongConversion Placed = ConvertSong(Song, Options);
+    ASSERT_TRUE(Placed.bConverted);
+    EXPECT_EQ(Placed.X10FilePath, Folder / "out.bin");
+    EXPECT_EQ(ReadAll(Folder / "out.bin").size(), 35u);
+    EXPECT_FALSE(std::filesystem::exists(Folder / "song.midx10"));
+
+    Options.X10FilePath = Folder / "missing" / "out.bin";
+    const tSongConversion Nowhere = ConvertSong(Song, Options);
+    EXPECT_FALSE(Nowhere.bConverted);
+    EXPECT_TRUE(Nowhere.bFileSystemFailure);
+    const std::string Reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
+    EXPECT_EQ(Nowhere.SystemReason, Reason);
+    EXPECT_EQ(Nowhere.FailureText,
+              "cannot create the song file " + Options.X10FilePath.string() + ": " + Reason);
+}
+
+TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) {
+    TempDir Folder;
+    const std::filesystem::path Fifo = Folder / "pipe.mid";
+    ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, std::string> aCases[] = {
+        {Fifo, "a FIFO"},
+        {"/dev/null", "a device"},
+    };
+    for (const auto& [Path, Kind] : aCases) {
+        SCOPED_TRACE(Path.string());
+        const tSongCheck Check = CheckSong(Path);  // would block on the FIFO if it opened it
+        EXPECT_EQ(Check.eKind, SONG_KIND_NOT_REGULAR_FILE);
+        EXPECT_EQ(SongCheckMessage(Path, Check, true),
+                  Path.string() + " is " + Kind + ", not a MIDI file; it was not opened");
+        EXPECT_EQ(VetSong(Path), SONG_NOT_MIDI_FILE);
+        tConversionOptions Options;
+        Options.X10FilePath = Folder / "out.midx10";
+        const tSongConversion Result = ConvertSong(Path, Options);
+        EXPECT_FALSE(Result.bConverted);
+        EXPECT_FALSE(Result.bFileSystemFailure);
+        EXPECT_EQ(Result.FailureText, "the file is " + Kind + ", not a regular file");
+        EXPECT_EQ(MergeSongFile(Path).eFailure, CONV_NOT_REGULAR_FILE);
+    }
+    // A FIFO at the x10 name is replaced, never opened, so nothing blocks on it either.
+    WriteAll(Folder / "song.mid", ExampleSong());
+    tConversionOptions Options;
+    Options.X10FilePath = Fifo;
+    ASSERT_TRUE(ConvertSong(Folder / "song.mid", Options).bConverted);
+    EXPECT_TRUE(std::filesystem::is_regular_file(Fifo));
+}
+
+TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts_and_why_it_refuses) {
+    TempDir Folder;
+    const std::string Type0Text = SongMessages::kNotFormat0;
+    struct tVetCase {
+        const char* szName;
+        std::vector<uint8_t> File;
+        tSongKind eKind;
+        std::string MergingOff;  // after the path; empty when accepted
+        std::string MergingOn;
+    };
+    const tVetCase aCases[] = {
+        {"zero.mid", ExampleSong(), SONG_KIND_FORMAT_0, "", ""},
+        {"one.mid", cSmfBuilder::Header(1, 2, 96), SONG_KIND_FORMAT_1, Type0Text, ""},
+        {"two.mid", cSmfBuilder::Header(2, 2, 96), SONG_KIND_FORMAT_2, Type0Text,
+         SongMessages::kIndependentSequences},
+        {"five.mid", cSmfBuilder::Header(5, 1, 96), SONG_KIND_OTHER_FORMAT, Type0Text,
+         std::string(" is a MIDI file of format 5") + SongMessages::kUnknownFormat},
+        {"text.mid", std::vector<uint8_t>(20, 'x'), SONG_KIND_NOT_MIDI_FILE,
+         SongMessages::kNotMidiFile, SongMessages::kNotMidiFile},
+    };
+    for (const tVetCase& Case : aCases) {
+        SCOPED_TRACE(Case.szName);
+        const auto Path = Folder / Case.szName;
+        WriteAll(Path, Case.File);
+        const tSongCheck Check = CheckSong(Path);
+        EXPECT_EQ(Check.eKind, Case.eKind);
+        EXPECT_EQ(IsSongAccepted(Check, false), Case.MergingOff.empty());
+        EXPECT_EQ(IsSongAccepted(Check, true), Case.MergingOn.empty());
+        const std::string Prefix = Path.string();
+        EXPECT_EQ(SongCheckMessage(Path, Check, false),
+                  Case.MergingOff.empty() ? "" : Prefix + Case.MergingOff);
+        EXPECT_EQ(SongCheckMessage(Path, Check, true),
+                  Case.MergingOn.empty() ? "" : Prefix + Case.MergingOn);
+    }
+}
+
+TEST(SongFile, an_x10_file_of_2_to_the_28_bytes_or_more_is_refused_naming_its_size_and_the_limit) {
+    EXPECT_TRUE(IsX10SizeAllowed(268435455));
+    EXPECT_FALSE(IsX10SizeAllowed(268435456));
+    EXPECT_EQ(X10SizeFailureText(268435456),
+              "the song file for the device would be 268435456 bytes, more than the 268435455 it "
+              "can take");
+}
+
+TEST(SongFile, a_song_gone_after_vetting_fails_to_open_with_the_reason_and_writes_nothing) {
     TempDir Folder;
     const auto Song = Folder / "song.mid";
     WriteAll(Song, ExampleSong());
@@ -84,9 +215,11 @@ TEST(SongFile, a_song_gone_after_vetting_fails_to_open_and_its_empty_x10_can_be_
     EXPECT_EQ(Converter.ConvertToVantorFormat(), nullptr);
     EXPECT_EQ(Converter.GetFailure(), CONV_OPEN_FAILED);
     EXPECT_TRUE(Converter.IsFileSystemFailure());
-    EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10"));
-    EXPECT_TRUE(Converter.RemoveX10File());
+    EXPECT_EQ(Converter.GetSystemReason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(Converter.GetFailureText(), "cannot open the file: " + Converter.GetSystemReason());
     EXPECT_FALSE(std::filesystem::exists(Folder / "song.midx10"));
+    EXPECT_FALSE(Converter.RemoveX10File());
 }
 
 TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says_why) {
@@ -113,6 +246,21 @@ TEST(SongFile, failure_texts_name_the_place_and_the_value) {
          "division 0xE700 gives no time base"},
         {Concat(cSmfBuilder::Header(0, 1, 480, 2), {}),
          "the header chunk says 2 bytes, fewer than the 6 it must hold"},
+        {Concat(cSmfBuilder::Header(0, 1, 480),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x10, 0xFF, 0x51, 0x00})),
+         "the Set Tempo event at track byte 4 sets a tempo of 0, which would make every time 0"},
+        {Concat(cSmfBuilder::Header(0, 1, 1),
+                cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x51, 0x03, 0x00,
+                                            0x00, 0x08, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})),
+         "section 1 comes too long after the one before it (268435456 units of 4 microseconds, at "
+         "most 268435455) at the tempo of 8 microseconds per quarter note set by the Set Tempo "
+         "event at track byte 4 (division 1)"},
+        {Concat(cSmfBuilder::Header(0, 1, 1),
+                cSmfBuilder::Chunk("MTrk",
+                                   {0x00, 0x90, 0x3C, 0x64, 0x81, 0x80, 0x00, 0x80, 0x3C, 0x40})),
+         "section 1 comes too long after the one before it (2048000000 units of 4 microseconds, "
+         "at most 268435455) at the starting tempo of 500000 microseconds per quarter note "
+         "(division 1)"},
     };
     for (const auto& [File, szText] : aCases) {
         WriteAll(Folder / "bad.mid", File);

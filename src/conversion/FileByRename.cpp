@@ -1,0 +1,59 @@
+#include "conversion/FileByRename.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "conversion/CFile.h"
+
+namespace {
+
+bool WriteAndClose(std::FILE* pFile, const uint8_t* pucBytes, size_t uiCount,
+                   std::error_code& Error) {
+    errno = 0;
+    const bool bWritten = std::fwrite(pucBytes, 1, uiCount, pFile) == uiCount;
+    const int iWriteErrno = errno;
+    const bool bClosed = std::fclose(pFile) == 0;  // flushes; a full disk shows here
+    if (bWritten && bClosed) {
+        return true;
+    }
+    const int iErrno = !bWritten ? iWriteErrno : errno;
+    Error.assign(iErrno != 0 ? iErrno : EIO, std::generic_category());
+    return false;
+}
+
+}  // namespace
+
+std::filesystem::path PartFilePath(const std::filesystem::path& Target) {
+    std::filesystem::path PartName = ".";
+    PartName += Target.filename();
+    PartName += ".part";
+    return Target.parent_path() / PartName;
+}
+
+bool RemovePartFile(const std::filesystem::path& Target, std::error_code& Error) {
+    std::filesystem::remove(PartFilePath(Target), Error);
+    return !Error;
+}
+
+bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
+                       std::error_code& Error) {
+    const std::filesystem::path Part = PartFilePath(Target);
+    if (!RemovePartFile(Target, Error)) {
+        return false;
+    }
+    errno = 0;
+    std::FILE* pFile = CreateNewFile(Part);
+    if (pFile == nullptr) {
+        Error.assign(errno != 0 ? errno : EIO, std::generic_category());
+        return false;
+    }
+    if (WriteAndClose(pFile, pucBytes, uiCount, Error)) {
+        std::filesystem::rename(Part, Target, Error);
+    }
+    if (Error) {
+        std::error_code Ignored;
+        std::filesystem::remove(Part, Ignored);
+        return false;
+    }
+    return true;
+}
