@@ -82,12 +82,13 @@ tDevicePair ChooseSavedDevices(const tSavedSettings& Saved, const std::vector<st
     return Pair;
 }
 
-tSavedSettings SavedDevices(const tDevicePair& Pair, const std::vector<std::string>& InNames,
-                            const std::vector<std::string>& OutNames) {
+tSavedSettings SettingsToSave(const tDevicePair& Pair, const std::vector<std::string>& InNames,
+                              const std::vector<std::string>& OutNames, bool bMergeTracks) {
     tSavedSettings Saved;
     Saved.iInPort = Pair.iInPort;
     Saved.iOutPort = Pair.iOutPort;
     Saved.InName = NameOf(Pair.iInPort, InNames);
     Saved.OutName = NameOf(Pair.iOutPort, OutNames);
+    Saved.bMergeTracks = bMergeTracks;
     return Saved;
 }

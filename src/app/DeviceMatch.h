@@ -35,6 +35,6 @@ struct tDevicePair {
 tDevicePair ChooseSavedDevices(const tSavedSettings& Saved, const std::vector<std::string>& InNames,
                                const std::vector<std::string>& OutNames);
 
-// What the file keeps of a choice: the indices and the chosen devices' names.
-tSavedSettings SavedDevices(const tDevicePair& Pair, const std::vector<std::string>& InNames,
-                            const std::vector<std::string>& OutNames);
+// What the file keeps: the indices and the chosen devices' names, and the merge option.
+tSavedSettings SettingsToSave(const tDevicePair& Pair, const std::vector<std::string>& InNames,
+                              const std::vector<std::string>& OutNames, bool bMergeTracks);

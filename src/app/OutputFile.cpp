@@ -1,17 +1,16 @@
 #include "app/OutputFile.h"
 
-#include <cerrno>
-#include <fstream>
 #include <random>
 #include <system_error>
 
 #include "app/Utf8Path.h"
+#include "conversion/FileByRename.h"
 
 namespace {
 
 // The file a write to Target lands in: the target itself, or what its symbolic links name.
-// A target that does not exist yet is its own file; a chain of links longer than the system
-// would follow is refused by the write that follows.
+// A target that does not exist yet is its own file. (The x10 files replace a link at their
+// name instead: they are the program's own; an output file is the user's.)
 std::filesystem::path Resolved(const std::filesystem::path& Target, std::error_code& Error) {
     std::filesystem::path Path = Target;
     for (int i = 0; i < 40; ++i) {
@@ -38,19 +37,6 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& File) {
     return Temporary;
 }
 
-// The system's reason when the bytes could not be written whole; empty on success.
-std::string WriteAllTo(const std::filesystem::path& File, const std::vector<uint8_t>& Bytes) {
-    errno = 0;
-    std::ofstream Out(File, std::ios::binary | std::ios::trunc);
-    Out.write(reinterpret_cast<const char*>(Bytes.data()),
-              static_cast<std::streamsize>(Bytes.size()));
-    Out.close();
-    if (!Out.fail()) {
-        return {};
-    }
-    return errno != 0 ? std::generic_category().message(errno) : "write failed";
-}
-
 }  // namespace
 
 std::string WriteOutputFile(const std::filesystem::path& Target,
@@ -65,20 +51,8 @@ std::string WriteOutputFile(const std::filesystem::path& Target,
     if (std::filesystem::exists(Status) && !std::filesystem::is_regular_file(Status)) {
         return Name + ": not a regular file; nothing was written";
     }
-    const std::filesystem::path Temporary = TemporaryBeside(File);
-    if (std::filesystem::exists(Temporary, Error)) {
-        return Name + ": cannot make a temporary file beside it";
-    }
-    const std::string WriteError = WriteAllTo(Temporary, Bytes);
-    if (!WriteError.empty()) {
-        std::filesystem::remove(Temporary, Error);
-        return Name + ": cannot write it: " + WriteError;
-    }
-    std::filesystem::rename(Temporary, File, Error);
-    if (Error) {
-        const std::string Reason = Error.message();
-        std::filesystem::remove(Temporary, Error);
-        return Name + ": cannot put it in place: " + Reason;
+    if (!WriteThenRename(TemporaryBeside(File), File, Bytes.data(), Bytes.size(), Error)) {
+        return Name + ": cannot write it: " + Error.message();
     }
     return {};
 }

@@ -37,8 +37,9 @@ std::filesystem::path ChooseSettingsFile(const std::filesystem::path& ProgramFol
     const std::filesystem::path Beside = ProgramFolder / SettingsFile::kFileName;
     std::error_code Error;
     const std::filesystem::file_status Status = std::filesystem::status(Beside, Error);
-    const bool bUseBeside = std::filesystem::exists(Status)
-                                ? std::filesystem::is_regular_file(Status) && CanWriteFile(Beside)
-                                : CanWriteFolder(ProgramFolder) && !IsUnderUsr(ProgramFolder);
+    const bool bUseBeside =
+        std::filesystem::exists(Status)
+            ? std::filesystem::is_regular_file(Status) && CanWriteFile(Beside)
+            : !IsUnderUsr(ProgramFolder) && CanWriteFolder(ProgramFolder);  // never probe /usr
     return bUseBeside ? Beside : UserConfigFolder / SettingsFile::kFileName;
 }

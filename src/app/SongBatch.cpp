@@ -14,15 +14,15 @@ bool IsLarge(const std::filesystem::path& Song) {
 }  // namespace
 
 std::optional<tBatchRefusal> VetSongBatch(
-    const std::vector<std::filesystem::path>& Batch,
+    const std::vector<std::filesystem::path>& Batch, bool bMergeTracks,
     const std::function<bool(const std::filesystem::path&)>& AcceptLargeSong) {
     for (size_t i = Batch.size(); i-- > 0;) {
         if (IsLarge(Batch[i]) && !AcceptLargeSong(Batch[i])) {
-            return tBatchRefusal{i, true, SONG_FORMAT_0};
+            return tBatchRefusal{i, true, {}};
         }
-        const tSongVerdict eVerdict = VetSong(Batch[i]);
-        if (eVerdict != SONG_FORMAT_0) {
-            return tBatchRefusal{i, false, eVerdict};
+        const tSongCheck Check = CheckSong(Batch[i]);
+        if (!IsSongAccepted(Check, bMergeTracks)) {
+            return tBatchRefusal{i, false, Check};
         }
     }
     return std::nullopt;

@@ -13,16 +13,17 @@
 inline constexpr uintmax_t kLargeSongBytes = 100000;
 
 // Why a batch of songs was not added: which song (its index in the batch), and whether the user
-// declined it as too large or it was refused with a verdict.
+// declined it as too large or vetting refused it (Check says what it is).
 struct tBatchRefusal {
     size_t uiSong = 0;
     bool bDeclinedAsLarge = false;
-    tSongVerdict eVerdict = SONG_FORMAT_0;
+    tSongCheck Check;
 };
 
 // A batch of songs is added whole or not at all. Its songs are checked from the last to the
-// first: a song over kLargeSongBytes is first put to AcceptLargeSong, then vetted; the first
-// refusal ends the walk, so at most one refusal is reported. Nothing when all may be added.
+// first: a song over kLargeSongBytes is first put to AcceptLargeSong, then vetted (multi-track
+// songs pass while merging is on); the first refusal ends the walk, so at most one refusal is
+// reported. Nothing when all may be added.
 std::optional<tBatchRefusal> VetSongBatch(
-    const std::vector<std::filesystem::path>& Batch,
+    const std::vector<std::filesystem::path>& Batch, bool bMergeTracks,
     const std::function<bool(const std::filesystem::path&)>& AcceptLargeSong);

@@ -1,17 +1,51 @@
 #include "app/SongPreparation.h"
 
 #include <algorithm>
+#include <system_error>
 
-tPreparedSong PrepareSong(const std::filesystem::path& SongPath, bool bDebug) {
+#include "app/Utf8Path.h"
+#include "app/WorkFolder.h"
+
+namespace {
+
+tSongConversion Convert(const std::filesystem::path& SongPath, const tPreparationOptions& Options,
+                        const std::filesystem::path& X10Path) {
+    return ConvertSong(SongPath, {Options.bDebug, Options.bMergeTracks, X10Path});
+}
+
+// A song whose own folder cannot take its x10 file is converted again into the work folder.
+tSongConversion ConvertSomewhere(const std::filesystem::path& SongPath,
+                                 const tPreparationOptions& Options) {
+    tSongConversion Result = Convert(SongPath, Options, {});
+    if (Result.eFailure != CONV_CREATE_FAILED || Options.WorkFolder.empty()) {
+        return Result;
+    }
+    std::error_code Error;
+    std::filesystem::create_directories(Options.WorkFolder, Error);
+    const tSongConversion InWorkFolder =
+        Convert(SongPath, Options, WorkFileFor(Options.WorkFolder, SongPath));
+    if (InWorkFolder.bConverted || InWorkFolder.eFailure != CONV_CREATE_FAILED) {
+        return InWorkFolder;
+    }
+    Result.FailureText +=
+        " (nor in " + PathToUtf8(Options.WorkFolder) + ": " + InWorkFolder.SystemReason + ")";
+    return Result;
+}
+
+}  // namespace
+
+tPreparedSong PrepareSong(const std::filesystem::path& SongPath,
+                          const tPreparationOptions& Options) {
     tPreparedSong Song;
     Song.SongPath = SongPath;
-    Song.eVerdict = VetSong(SongPath);
-    if (Song.eVerdict != SONG_FORMAT_0) {
-        Song.FailureText = VerdictMessage(SongPath, Song.eVerdict);
+    Song.Check = CheckSong(SongPath);
+    if (!IsSongAccepted(Song.Check, Options.bMergeTracks)) {
+        Song.FailureText = SongCheckMessage(SongPath, Song.Check, Options.bMergeTracks);
         return Song;
     }
-    const tSongConversion Result = ConvertSong(SongPath, bDebug);
+    const tSongConversion Result = ConvertSomewhere(SongPath, Options);
     Song.bDebugDumpFailed = Result.bDebugDumpFailed;
+    Song.DebugDumpFailureText = Result.DebugDumpFailureText;
     if (!Result.bConverted) {
         Song.eOutcome = Result.bFileSystemFailure ? SONG_FILE_SYSTEM_FAILURE : SONG_CONTENT_FAILURE;
         Song.FailureText = Result.FailureText;
@@ -20,10 +54,12 @@ tPreparedSong PrepareSong(const std::filesystem::path& SongPath, bool bDebug) {
     Song.eOutcome = SONG_CONVERTED;
     Song.X10Path = Result.X10FilePath;
     Song.bEventsRemoved = Result.bEventsRemoved;
+    Song.dwMergedTracks = Result.dwMergedTracks;
     return Song;
 }
 
-tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug,
+tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths,
+                            const tPreparationOptions& Options,
                             const std::function<bool()>& ShouldStop) {
     tPreparedSongs Prepared;
     for (const std::filesystem::path& SongPath : SongPaths) {
@@ -31,23 +67,15 @@ tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths,
             Prepared.bStopped = true;
             break;
         }
-        Prepared.Songs.push_back(PrepareSong(SongPath, bDebug));
-        if (Prepared.Songs.back().eOutcome == SONG_FILE_SYSTEM_FAILURE) {
-            Prepared.bFileSystemFailure = true;
-            Prepared.Undeleted = DeleteConvertedFiles(Prepared.X10Paths());
-            for (tPreparedSong& Song : Prepared.Songs) {
-                Song.X10Path.clear();
-            }
-            break;
-        }
+        Prepared.Songs.push_back(PrepareSong(SongPath, Options));
     }
     return Prepared;
 }
 
 bool tPreparedSongs::AllConverted() const {
-    return !bFileSystemFailure && !bStopped &&
-           std::all_of(Songs.begin(), Songs.end(),
-                       [](const tPreparedSong& Song) { return Song.eOutcome == SONG_CONVERTED; });
+    return !bStopped && std::all_of(Songs.begin(), Songs.end(), [](const tPreparedSong& Song) {
+        return Song.eOutcome == SONG_CONVERTED;
+    });
 }
 
 bool tPreparedSongs::AnyConverted() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -11,39 +12,51 @@
 // What became of one song on its way to the device.
 enum tSongOutcome {
     SONG_CONVERTED,            // its x10 file is ready to send
-    SONG_REFUSED,              // not a MIDI file, or not one the device takes (eVerdict says)
+    SONG_REFUSED,              // not a song the device takes (Check says what it is)
     SONG_CONTENT_FAILURE,      // malformed content; FailureText says where
-    SONG_FILE_SYSTEM_FAILURE,  // the x10 file could not be written; FailureText says why
+    SONG_FILE_SYSTEM_FAILURE,  // it cannot be read, or its x10 file can be made nowhere
+};
+
+// How songs are prepared: the conversion dump, merging multi-track songs, and the folder for
+// the x10 files of songs whose own folder cannot take them (empty: beside the song or nowhere).
+struct tPreparationOptions {
+    bool bDebug = false;
+    bool bMergeTracks = false;
+    std::filesystem::path WorkFolder;
 };
 
 struct tPreparedSong {
     std::filesystem::path SongPath;
     tSongOutcome eOutcome = SONG_REFUSED;
-    tSongVerdict eVerdict = SONG_NOT_MIDI_FILE;  // for SONG_REFUSED
-    std::filesystem::path X10Path;               // for SONG_CONVERTED
-    std::string FailureText;                     // the reason, for every other outcome
-    bool bEventsRemoved = false;                 // converted, but some events left out
-    bool bDebugDumpFailed = false;               // the conversion dump could not be written
+    tSongCheck Check;               // what the song is, as vetting found it
+    std::filesystem::path X10Path;  // for SONG_CONVERTED
+    // Why it is not sent: for SONG_REFUSED the message naming the song; for a failure the
+    // converter's reason (with the system's own text for a file-system failure).
+    std::string FailureText;
+    bool bEventsRemoved = false;    // converted, but some events left out
+    uint32_t dwMergedTracks = 0;    // converted from this many tracks merged; 0: not merged
+    bool bDebugDumpFailed = false;  // the conversion dump could not be written
+    std::string DebugDumpFailureText;
 };
 
-// Vets a song again (it may have changed since it was chosen) and converts it. A song that
-// does not convert leaves no x10 file behind.
-tPreparedSong PrepareSong(const std::filesystem::path& SongPath, bool bDebug);
+// Vets a song again (it may have changed since it was chosen) and converts it: beside the song,
+// or in the work folder when its own folder cannot take the x10 file. A song that does not
+// convert leaves no x10 file behind.
+tPreparedSong PrepareSong(const std::filesystem::path& SongPath,
+                          const tPreparationOptions& Options);
 
-// The songs of one transfer, prepared in order. A file-system failure stops the preparation:
-// the songs after it are not tried, and the x10 files made so far are deleted again (those that
-// could not be deleted are listed). ShouldStop, asked before each song, stops it too (the user
-// interrupted); the x10 files made so far are then left for the caller to delete.
+// The songs of one transfer, prepared in order. A song that fails is left out and the others
+// go on. ShouldStop, asked before each song, ends the preparation (the user interrupted); the
+// x10 files made so far are then the caller's to delete.
 struct tPreparedSongs {
     std::vector<tPreparedSong> Songs;
-    bool bFileSystemFailure = false;
     bool bStopped = false;
-    std::vector<tUndeletedFile> Undeleted;
 
     bool AllConverted() const;
     bool AnyConverted() const;
     std::vector<std::filesystem::path> X10Paths() const;
 };
 
-tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths, bool bDebug,
+tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths,
+                            const tPreparationOptions& Options,
                             const std::function<bool()>& ShouldStop = {});

@@ -7,6 +7,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/MergeCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/UnlockCommand.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 // The commands, in the order the program's help lists them.
 const tCliCommand* const kCommands[] = {&ConvertCommand(), &DevicesCommand(), &ExportCommand(),
-                                        &SendCommand(), &UnlockCommand()};
+                                        &MergeCommand(),   &SendCommand(),    &UnlockCommand()};
 
 void PrintHelp(std::ostream& Out) {
     Out << "Usage: " << kProgramName << " COMMAND [OPTION]... [ARGUMENT]...\n"

@@ -8,7 +8,9 @@
 #include "app/OutputFile.h"
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
+#include "app/WorkFolder.h"
 #include "cli/Interrupt.h"
+#include "cli/MergeOption.h"
 #include "cli/SongReport.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/SongName.h"
@@ -66,8 +68,9 @@ int Interrupted(tCliContext& Context) {
     return InterruptStatus();
 }
 
-int Export(const std::string& Song, const std::string& Output, bool bDebug, tCliContext& Context) {
-    const tPreparedSong Prepared = PrepareSong(PathFromUtf8(Song), bDebug);
+int Export(const std::string& Song, const std::string& Output, const tPreparationOptions& Options,
+           tCliContext& Context) {
+    const tPreparedSong Prepared = PrepareSong(PathFromUtf8(Song), Options);
     if (InterruptRequested()) {
         DeleteConvertedFiles({Prepared.X10Path});
         return Interrupted(Context);
@@ -96,8 +99,8 @@ int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {
     if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
         return UsageError(Context.Err, kCommand, "no output file given (-o OUT.syx)");
     }
-    return Export(Parsed.Operands.front(), Parsed.Options.at("--output"), Parsed.Has("--debug"),
-                  Context);
+    return Export(Parsed.Operands.front(), Parsed.Options.at("--output"),
+                  {Parsed.Has("--debug"), Parsed.Has("--merge-tracks"), UserWorkFolder()}, Context);
 }
 
 }  // namespace
@@ -105,13 +108,14 @@ int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {
 const tCliCommand& ExportCommand() {
     static const tCliCommand Command{
         kCommand,
-        "export [--debug] FILE.mid -o OUT.syx",
+        "export [--merge-tracks] [--debug] FILE.mid -o OUT.syx",
         "convert a song and write its whole File Dump stream as a .syx file",
         "Converts a format-0 Standard MIDI File and writes the File Dump messages that carry\n"
         "it to the device (header, data packets, end-of-file message) into OUT.syx, as a\n"
         "send would put them on the wire, for use with other SysEx tools.\n",
         {{"--output", "-o", true, "OUT.syx",
           "the file to write (a file there is replaced once the new one\nis complete)"},
+         kMergeTracksOption,
          {"--debug", nullptr, false, nullptr, "also write the conversion dump mididebug.txt"}},
         "",
         RunExport,

@@ -12,8 +12,10 @@
 #include "app/TransferRun.h"
 #include "app/TransferSettings.h"
 #include "app/Utf8Path.h"
+#include "app/WorkFolder.h"
 #include "cli/DeviceChoice.h"
 #include "cli/Interrupt.h"
+#include "cli/MergeOption.h"
 #include "cli/MidiSystem.h"
 #include "cli/SongReport.h"
 #include "cli/TransferProgress.h"
@@ -29,6 +31,7 @@ struct tSendOptions {
     std::string InDevice;
     tTransferSettings Settings;
     bool bAllowSameName = false;
+    bool bMergeTracks = false;
     std::vector<std::string> Files;
 };
 
@@ -77,6 +80,7 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     Settings.bBlindTransfer = !Parsed.Has("--handshake");
     Settings.bDebugEnabled = Parsed.Has("--debug");
     Options.bAllowSameName = Parsed.Has("--allow-same-name");
+    Options.bMergeTracks = Parsed.Has("--merge-tracks");
     const std::string Error = ReadNumbers(Parsed, Settings);
     if (!Error.empty()) {
         return Error;
@@ -158,8 +162,9 @@ int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
                               "and would overwrite each other there; rename them, or give "
                               "'--allow-same-name' to send them anyway");
     }
-    const tPreparedSongs Songs =
-        PrepareSongs(SongPaths, Options.Settings.bDebugEnabled, InterruptRequested);
+    const tPreparedSongs Songs = PrepareSongs(
+        SongPaths, {Options.Settings.bDebugEnabled, Options.bMergeTracks, UserWorkFolder()},
+        InterruptRequested);
     if (Songs.bStopped) {
         ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
         Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was sent\n";
@@ -217,6 +222,7 @@ std::vector<tOptionDefinition> SendOptions() {
          "silent steps before a reply counts as missing, " +
              to_string(TransferOptions::kTimeOutRange.iMin) + " or more;\ndefault " +
              to_string(Default.iTimeOut)},
+        kMergeTracksOption,
         {"--allow-same-name", nullptr, false, nullptr,
          "send songs that get the same name on the device (each\noverwrites the one before)"},
         {"--debug", nullptr, false, nullptr, "write the conversion dump mididebug.txt"},

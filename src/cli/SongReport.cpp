@@ -5,25 +5,34 @@
 #include "conversion/DebugDump.h"
 #include "conversion/SongMessages.h"
 
+namespace {
+
+// A multi-track song refused because merging was not asked for: the message says how to ask.
+constexpr const char* kMergeHint = " (give '--merge-tracks' to merge its tracks into one)";
+
+}  // namespace
+
 bool ReportPreparedSong(const tPreparedSong& Song, std::ostream& Err) {
     const std::string Path = PathToUtf8(Song.SongPath);
     switch (Song.eOutcome) {
         case SONG_REFUSED:
-            Err << Song.FailureText << "\n";
+            Err << Song.FailureText << (Song.Check.eKind == SONG_KIND_FORMAT_1 ? kMergeHint : "")
+                << "\n";
             return false;
         case SONG_CONTENT_FAILURE:
         case SONG_FILE_SYSTEM_FAILURE:
             Err << Path << ": cannot convert: " << Song.FailureText << "\n";
-            if (Song.eOutcome == SONG_FILE_SYSTEM_FAILURE) {
-                Err << SongMessages::kFileSystemError << "\n";
-            }
             return false;
         case SONG_CONVERTED:
             break;
     }
     if (Song.bDebugDumpFailed) {
         Err << kProgramName << ": cannot write " << cDebugDump::kFileName
-            << " in the working directory; no debug dump for " << Path << "\n";
+            << " in the working directory (" << Song.DebugDumpFailureText << "); no debug dump for "
+            << Path << "\n";
+    }
+    if (Song.dwMergedTracks > 0) {
+        Err << Path << ": merged from " << Song.dwMergedTracks << " tracks\n";
     }
     if (Song.bEventsRemoved) {
         Err << Path << SongMessages::kEventsRemoved << "\n";
@@ -35,7 +44,6 @@ void ReportPreparedSongs(const tPreparedSongs& Songs, std::ostream& Err) {
     for (const tPreparedSong& Song : Songs.Songs) {
         ReportPreparedSong(Song, Err);
     }
-    ReportUndeleted(Songs.Undeleted, Err);
 }
 
 bool ReportUndeleted(const std::vector<tUndeletedFile>& Undeleted, std::ostream& Err) {

@@ -7,9 +7,9 @@
 #include "app/SongPreparation.h"
 
 // Reports on stderr what became of a song on its way to the device (refused, not converted and
-// why, a missing conversion dump, events left out); true when it was converted.
+// why, a missing conversion dump, its tracks merged, events left out); true when converted.
 bool ReportPreparedSong(const tPreparedSong& Song, std::ostream& Err);
-// Reports every song of a transfer's preparation, and the x10 files it could not delete again.
+// Reports every song of a transfer's preparation.
 void ReportPreparedSongs(const tPreparedSongs& Songs, std::ostream& Err);
 // Reports the converted files that stayed on disk; true when there were none.
 bool ReportUndeleted(const std::vector<tUndeletedFile>& Undeleted, std::ostream& Err);

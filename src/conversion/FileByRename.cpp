@@ -35,25 +35,27 @@ bool RemovePartFile(const std::filesystem::path& Target, std::error_code& Error)
     return !Error;
 }
 
-bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
-                       std::error_code& Error) {
-    const std::filesystem::path Part = PartFilePath(Target);
-    if (!RemovePartFile(Target, Error)) {
-        return false;
-    }
+bool WriteThenRename(const std::filesystem::path& WorkFile, const std::filesystem::path& Target,
+                     const uint8_t* pucBytes, size_t uiCount, std::error_code& Error) {
     errno = 0;
-    std::FILE* pFile = CreateNewFile(Part);
+    std::FILE* pFile = CreateNewFile(WorkFile);
     if (pFile == nullptr) {
         Error.assign(errno != 0 ? errno : EIO, std::generic_category());
         return false;
     }
     if (WriteAndClose(pFile, pucBytes, uiCount, Error)) {
-        std::filesystem::rename(Part, Target, Error);
+        std::filesystem::rename(WorkFile, Target, Error);
     }
     if (Error) {
         std::error_code Ignored;
-        std::filesystem::remove(Part, Ignored);
+        std::filesystem::remove(WorkFile, Ignored);
         return false;
     }
     return true;
+}
+
+bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
+                       std::error_code& Error) {
+    return RemovePartFile(Target, Error) &&
+           WriteThenRename(PartFilePath(Target), Target, pucBytes, uiCount, Error);
 }

@@ -121,6 +121,7 @@ tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
     Result.DebugDumpFailureText = Song.GetDebugDumpFailureText();
     if (pX10FilePath == nullptr) {
         Result.bFileSystemFailure = Song.IsFileSystemFailure();
+        Result.eFailure = Song.GetFailure();
         Result.FailureText = Song.GetFailureText();
         Result.SystemReason = Song.GetSystemReason();
         return Result;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "conversion/ConversionFailure.h"
 #include "conversion/TrackMerger.h"
 
 // ---- Vetting a song as it is added to the list
@@ -66,6 +67,7 @@ struct tSongConversion {
     // A failure of the file system (the song cannot be opened or read, the x10 file cannot be
     // made), with the system's reason; otherwise a failure is a fault of the song.
     bool bFileSystemFailure = false;
+    tConversionFailure eFailure = CONV_NONE;
     std::string FailureText;   // what went wrong, with the reason at its end
     std::string SystemReason;  // the system's own text, for a file-system failure
     bool bDebugDumpFailed = false;

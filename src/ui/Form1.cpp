@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QThread>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@
 #include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
 #include "app/TransferPlan.h"
+#include "app/WorkFolder.h"
 #include "conversion/SongMessages.h"
 #include "midi/DeviceList.h"
 #include "ui/AboutBox.h"
@@ -113,6 +115,9 @@ void Form1::BuildMenu() {
         AddMenuAction(optionsToolStripMenuItem1, "midiDevicesToolStripMenuItem", "Midi &Devices");
     advancedOptionsToolStripMenuItem = AddMenuAction(
         optionsToolStripMenuItem1, "advancedOptionsToolStripMenuItem", "Advanced Options");
+    mergeTracksToolStripMenuItem = AddMenuAction(
+        optionsToolStripMenuItem1, "mergeTracksToolStripMenuItem", "Merge Multi-Track Songs");
+    mergeTracksToolStripMenuItem->setCheckable(true);
 
     connect(aboutToolStripMenuItem, &QAction::triggered, this,
             &Form1::aboutToolStripMenuItem_Click);
@@ -122,6 +127,10 @@ void Form1::BuildMenu() {
             &Form1::midiDevicesToolStripMenuItem_Click);
     connect(advancedOptionsToolStripMenuItem, &QAction::triggered, this,
             &Form1::advancedOptionsToolStripMenuItem_Click);
+    connect(mergeTracksToolStripMenuItem, &QAction::toggled, this, [this](bool bChecked) {
+        bMergeTracks = bChecked;
+        SaveSettings();
+    });
 }
 
 void Form1::BuildLayout() {
@@ -169,10 +178,13 @@ void Form1::ReadDevices() {
             Dialogs.ShowMessage(this, szMissing, AppTexts::kNoDevicesCaption, MESSAGE_ICON_NONE);
         }
     }
-    const tDevicePair Saved = ChooseSavedDevices(
-        SettingsFile::Read(ToPath(appPath)), ToStdList(asInPortNames), ToStdList(asOutPortNames));
-    Settings.iSelectedInPort = Saved.iInPort;
-    Settings.iSelectedOutPort = Saved.iOutPort;
+    const tSavedSettings Saved = SettingsFile::Read(ToPath(appPath));
+    const tDevicePair Devices =
+        ChooseSavedDevices(Saved, ToStdList(asInPortNames), ToStdList(asOutPortNames));
+    Settings.iSelectedInPort = Devices.iInPort;
+    Settings.iSelectedOutPort = Devices.iOutPort;
+    const QSignalBlocker Quietly(mergeTracksToolStripMenuItem);  // reading never writes
+    mergeTracksToolStripMenuItem->setChecked(bMergeTracks = Saved.bMergeTracks);
 }
 
 void Form1::UpdateLabel() {
@@ -199,11 +211,11 @@ void Form1::ValidateFileArray(const QStringList& asChosenFiles) {
         return Dialogs.AskYesNo(this, FromPath(Song) + kLargeSongQuestion, kLargeSongCaption,
                                 MESSAGE_ICON_NONE);
     };
-    const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, AcceptLargeSong);
+    const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, bMergeTracks, AcceptLargeSong);
     if (!Refusal) {
         MIDI_SONG_LIST->AddSongs(asMidiFileNames);
     } else if (!Refusal->bDeclinedAsLarge) {
-        ShowVerdict(Batch[Refusal->uiSong], Refusal->eVerdict);
+        ShowRefusal(Batch[Refusal->uiSong], Refusal->Check);
     }
 }
 
@@ -214,11 +226,9 @@ void Form1::LOAD_SONGS_TO_TAV_Click() {
     LOAD_SONGS_TO_TAV->setEnabled(false);
     if (!RefuseTransfer()) {
         const tPreparedSongs Prepared =
-            PrepareSongs(ToPaths(MIDI_SONG_LIST->CheckedSongPaths()), Settings.bDebugEnabled);
-        if (!ReportPreparation(Prepared)) {
-            EndApplication();
-            return;
-        }
+            PrepareSongs(ToPaths(MIDI_SONG_LIST->CheckedSongPaths()),
+                         {Settings.bDebugEnabled, bMergeTracks, UserWorkFolder()});
+        ReportPreparation(Prepared);
         RunTransfer(Prepared);
     }
     LOAD_SONGS_TO_TAV->setEnabled(true);
@@ -247,28 +257,28 @@ bool Form1::RefuseTransfer() {
                kNameClashCaption, MESSAGE_ICON_QUESTION);
 }
 
-void Form1::ShowVerdict(const std::filesystem::path& Song, tSongVerdict eVerdict) {
-    Dialogs.ShowMessage(this, QString::fromStdString(VerdictMessage(Song, eVerdict)),
-                        VerdictCaption(eVerdict), MESSAGE_ICON_WARNING);
+void Form1::ShowRefusal(const std::filesystem::path& Song, const tSongCheck& Check) {
+    Dialogs.ShowMessage(this, QString::fromStdString(SongCheckMessage(Song, Check, bMergeTracks)),
+                        SongCheckCaption(Check), MESSAGE_ICON_WARNING);
 }
 
-bool Form1::ReportPreparation(const tPreparedSongs& Songs) {
+// A song that fails is left out of the transfer; the others go on.
+void Form1::ReportPreparation(const tPreparedSongs& Songs) {
     for (const tPreparedSong& Song : Songs.Songs) {
-        if (Song.eOutcome == SONG_FILE_SYSTEM_FAILURE) {
-            Dialogs.ShowMessage(this, SongMessages::kFileSystemError,
-                                SongMessages::kFileSystemErrorCaption, MESSAGE_ICON_NONE);
-            return false;
-        }
-        if (Song.eOutcome != SONG_CONVERTED) {
-            // Gone, changed or malformed since it was added: it stays out of the transfer.
-            ShowVerdict(Song.SongPath,
-                        Song.eOutcome == SONG_REFUSED ? Song.eVerdict : SONG_NOT_MIDI_FILE);
+        const QString Path = FromPath(Song.SongPath);
+        if (Song.eOutcome == SONG_REFUSED) {
+            ShowRefusal(Song.SongPath, Song.Check);  // changed since it was added
+        } else if (Song.eOutcome == SONG_CONTENT_FAILURE) {
+            Dialogs.ShowMessage(this, Path + SongMessages::kNotMidiFile,
+                                SongMessages::kNotMidiFileCaption, MESSAGE_ICON_WARNING);
+        } else if (Song.eOutcome == SONG_FILE_SYSTEM_FAILURE) {
+            Dialogs.ShowMessage(this, Path + ": " + QString::fromStdString(Song.FailureText),
+                                SongMessages::kFileSystemErrorCaption, MESSAGE_ICON_WARNING);
         } else if (Song.bEventsRemoved) {
-            Dialogs.ShowMessage(this, FromPath(Song.SongPath) + SongMessages::kEventsRemoved,
+            Dialogs.ShowMessage(this, Path + SongMessages::kEventsRemoved,
                                 SongMessages::kEventsRemovedCaption, MESSAGE_ICON_NONE);
         }
     }
-    return true;
 }
 
 void Form1::RunTransfer(const tPreparedSongs& Songs) {
@@ -314,13 +324,14 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
         Settings.iSelectedInPort = Dialog.InDeviceChosen();
     }
     UpdateLabel();
-    SaveDeviceChoice();
+    SaveSettings();
 }
 
-void Form1::SaveDeviceChoice() {
+void Form1::SaveSettings() {
     const std::string Error = SettingsFile::Write(
-        ToPath(appPath), SavedDevices({Settings.iSelectedInPort, Settings.iSelectedOutPort},
-                                      ToStdList(asInPortNames), ToStdList(asOutPortNames)));
+        ToPath(appPath),
+        SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
+                       ToStdList(asInPortNames), ToStdList(asOutPortNames), bMergeTracks));
     if (!Error.empty()) {
         Dialogs.ShowMessage(this, QString::fromStdString(Error) + kSettingsNotSaved,
                             kSettingsCaption, MESSAGE_ICON_WARNING);

@@ -62,6 +62,7 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     QMenu* optionsToolStripMenuItem1;
     QAction* midiDevicesToolStripMenuItem;
     QAction* advancedOptionsToolStripMenuItem;
+    QAction* mergeTracksToolStripMenuItem;
     QFileDialog* openMIDIFileDialog;
 
   signals:
@@ -91,18 +92,19 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     void Form1_Load();
     void ReadDevices();
     void UpdateLabel();
-    // The message for a song refused with this verdict.
-    void ShowVerdict(const std::filesystem::path& Song, tSongVerdict eVerdict);
-    void SaveDeviceChoice();
+    // The message for a song that vetting refuses.
+    void ShowRefusal(const std::filesystem::path& Song, const tSongCheck& Check);
+    // Writes SongLoader.ini: the device choice and the merge option.
+    void SaveSettings();
     bool RefuseTransfer();
-    // Shows what became of each song; false when the program is to end.
-    bool ReportPreparation(const tPreparedSongs& Songs);
+    void ReportPreparation(const tPreparedSongs& Songs);
     void RunTransfer(const tPreparedSongs& Songs);
     void EndApplication();
 
     iUserDialogs& Dialogs;
     X10FileTransfer& Transfer;
     tTransferSettings Settings;
+    bool bMergeTracks = false;  // multi-track songs are taken, their tracks merged
     QStringList asOutPortNames;
     QStringList asInPortNames;
     QString SettingsDirectory;

@@ -76,10 +76,11 @@ TEST(DeviceMatch, a_saved_software_synthesizer_clears_both_choices) {
     }
 }
 
-TEST(DeviceMatch, the_file_keeps_the_indices_and_the_names_of_the_chosen_devices) {
-    const tSavedSettings Kept = SavedDevices({1, -1}, {"In A", "In B"}, {"Out A"});
+TEST(DeviceMatch, the_file_keeps_the_indices_the_names_of_the_chosen_devices_and_the_merge_option) {
+    const tSavedSettings Kept = SettingsToSave({1, -1}, {"In A", "In B"}, {"Out A"}, true);
     EXPECT_EQ(Kept.iInPort, 1);
     EXPECT_EQ(Kept.InName, "In B");
     EXPECT_EQ(Kept.iOutPort, -1);
     EXPECT_EQ(Kept.OutName, "");
+    EXPECT_TRUE(Kept.bMergeTracks);
 }

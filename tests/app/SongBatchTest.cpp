@@ -8,7 +8,7 @@
 
 namespace {
 
-enum tKind { GOOD, FORMAT1, NOT_MIDI, BIG, EXACT, BIG_NOT_MIDI };
+enum tKind { GOOD, FORMAT1, FORMAT2, NOT_MIDI, BIG, EXACT, BIG_NOT_MIDI };
 
 std::filesystem::path Make(const TempDir& Folder, tKind eKind, const std::string& Name) {
     switch (eKind) {
@@ -16,6 +16,10 @@ std::filesystem::path Make(const TempDir& Folder, tKind eKind, const std::string
             return TestSongs::Format0(Folder, Name);
         case FORMAT1:
             return TestSongs::Format1(Folder, Name);
+        case FORMAT2:
+            return TestSongs::Write(Folder, Name,
+                                    Concat(cSmfBuilder::Header(2, 1, 480),
+                                           cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x2F, 0x00})));
         case NOT_MIDI:
             return TestSongs::NotMidi(Folder, Name);
         case BIG:
@@ -30,56 +34,119 @@ std::filesystem::path Make(const TempDir& Folder, tKind eKind, const std::string
 
 struct tBatchCase {
     const char* szWhat;
+    bool bMergeTracks;
     std::vector<tKind> Kinds;
     std::vector<bool> Answers;  // to the size questions, in the order asked
     std::vector<size_t> Asked;  // the songs the size question was about, in order
     bool bRefused;
     size_t uiRefusedSong;
     bool bDeclinedAsLarge;
-    tSongVerdict eVerdict;
+    tSongKind eKind;
 };
 
 }  // namespace
 
 TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_first_refusal) {
     const tBatchCase aCases[] = {
-        {"three good songs", {GOOD, GOOD, GOOD}, {}, {}, false, 0, false, SONG_FORMAT_0},
+        {"three good songs",
+         false,
+         {GOOD, GOOD, GOOD},
+         {},
+         {},
+         false,
+         0,
+         false,
+         SONG_KIND_FORMAT_0},
         {"first of three not format 0, found last",
+         false,
          {FORMAT1, GOOD, GOOD},
          {},
          {},
          true,
          0,
          false,
-         SONG_NOT_FORMAT_0},
+         SONG_KIND_FORMAT_1},
         {"one refusal per batch, the last song's",
+         false,
          {NOT_MIDI, GOOD, FORMAT1},
          {},
          {},
          true,
          2,
          false,
-         SONG_NOT_FORMAT_0},
-        {"not a MIDI file", {GOOD, NOT_MIDI}, {}, {}, true, 1, false, SONG_NOT_MIDI_FILE},
-        {"exactly the limit asks nothing", {EXACT}, {}, {}, false, 0, false, SONG_FORMAT_0},
-        {"one byte more asks, Yes adds", {BIG}, {true}, {0}, false, 0, false, SONG_FORMAT_0},
-        {"one byte more asks, No refuses", {GOOD, BIG}, {false}, {1}, true, 1, true, SONG_FORMAT_0},
+         SONG_KIND_FORMAT_1},
+        {"not a MIDI file",
+         false,
+         {GOOD, NOT_MIDI},
+         {},
+         {},
+         true,
+         1,
+         false,
+         SONG_KIND_NOT_MIDI_FILE},
+        {"a multi-track song while merging is on",
+         true,
+         {FORMAT1, GOOD},
+         {},
+         {},
+         false,
+         0,
+         false,
+         SONG_KIND_FORMAT_0},
+        {"independent sequences, merging or not",
+         true,
+         {FORMAT2},
+         {},
+         {},
+         true,
+         0,
+         false,
+         SONG_KIND_FORMAT_2},
+        {"exactly the limit asks nothing",
+         false,
+         {EXACT},
+         {},
+         {},
+         false,
+         0,
+         false,
+         SONG_KIND_FORMAT_0},
+        {"one byte more asks, Yes adds",
+         false,
+         {BIG},
+         {true},
+         {0},
+         false,
+         0,
+         false,
+         SONG_KIND_FORMAT_0},
+        {"one byte more asks, No refuses",
+         false,
+         {GOOD, BIG},
+         {false},
+         {1},
+         true,
+         1,
+         true,
+         SONG_KIND_FORMAT_0},
         {"the question comes before the vetting",
+         false,
          {BIG_NOT_MIDI},
          {true},
          {0},
          true,
          0,
          false,
-         SONG_NOT_MIDI_FILE},
+         SONG_KIND_NOT_MIDI_FILE},
         {"a question for each large song answered Yes, then the refusal",
+         false,
          {NOT_MIDI, BIG, BIG},
          {true, true},
          {2, 1},
          true,
          0,
          false,
-         SONG_NOT_MIDI_FILE},
+         SONG_KIND_NOT_MIDI_FILE},
     };
     for (const tBatchCase& Case : aCases) {
         TempDir Folder;
@@ -94,13 +161,15 @@ TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_f
                 static_cast<size_t>(std::find(Batch.begin(), Batch.end(), Song) - Batch.begin()));
             return uiAnswer < Case.Answers.size() && Case.Answers[uiAnswer++];
         };
-        const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, Accept);
+        const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, Case.bMergeTracks, Accept);
         EXPECT_EQ(Asked, Case.Asked) << Case.szWhat;
         ASSERT_EQ(Refusal.has_value(), Case.bRefused) << Case.szWhat;
         if (Refusal) {
             EXPECT_EQ(Refusal->uiSong, Case.uiRefusedSong) << Case.szWhat;
             EXPECT_EQ(Refusal->bDeclinedAsLarge, Case.bDeclinedAsLarge) << Case.szWhat;
-            EXPECT_EQ(Refusal->eVerdict, Case.eVerdict) << Case.szWhat;
+            if (!Case.bDeclinedAsLarge) {
+                EXPECT_EQ(Refusal->Check.eKind, Case.eKind) << Case.szWhat;
+            }
         }
     }
 }
@@ -111,9 +180,9 @@ TEST(SongBatch, a_song_that_is_gone_or_a_folder_is_refused_as_no_midi_file_witho
     const std::vector<std::filesystem::path> Batch = {Folder / "gone.mid", Folder / "folder.mid"};
     bool bAsked = false;
     const std::optional<tBatchRefusal> Refusal =
-        VetSongBatch(Batch, [&](const std::filesystem::path&) { return bAsked = true; });
+        VetSongBatch(Batch, false, [&](const std::filesystem::path&) { return bAsked = true; });
     ASSERT_TRUE(Refusal.has_value());
     EXPECT_EQ(Refusal->uiSong, 1u);
-    EXPECT_EQ(Refusal->eVerdict, SONG_NOT_MIDI_FILE);
+    EXPECT_EQ(Refusal->Check.eKind, SONG_KIND_NOT_MIDI_FILE);
     EXPECT_FALSE(bAsked);
 }

@@ -21,7 +21,8 @@ TEST(SongPreparation, each_song_gets_its_outcome_and_only_converted_songs_leave_
     const std::filesystem::path Multi = TestSongs::Format1(Folder, "multi.mid");
     const std::filesystem::path Text = TestSongs::NotMidi(Folder, "text.mid");
     const std::filesystem::path Gone = Folder / "gone.mid";
-    const tPreparedSongs Prepared = PrepareSongs({Good, Crowded, Broken, Multi, Text, Gone}, false);
+    const tPreparedSongs Prepared =
+        PrepareSongs({Good, Crowded, Broken, Multi, Text, Gone}, tPreparationOptions{});
 
     ASSERT_EQ(Prepared.Songs.size(), 6u);
     const tSongOutcome aeExpected[] = {SONG_CONVERTED, SONG_CONVERTED, SONG_CONTENT_FAILURE,
@@ -36,32 +37,59 @@ TEST(SongPreparation, each_song_gets_its_outcome_and_only_converted_songs_leave_
     EXPECT_FALSE(Prepared.Songs[0].bEventsRemoved);
     EXPECT_TRUE(Prepared.Songs[1].bEventsRemoved);
     EXPECT_NE(Prepared.Songs[2].FailureText.find("track byte"), std::string::npos);
-    EXPECT_EQ(Prepared.Songs[3].eVerdict, SONG_NOT_FORMAT_0);
+    EXPECT_EQ(Prepared.Songs[3].Check.eKind, SONG_KIND_FORMAT_1);
     EXPECT_EQ(Prepared.Songs[3].FailureText, Multi.string() + SongMessages::kNotFormat0);
-    EXPECT_EQ(Prepared.Songs[5].eVerdict, SONG_NOT_MIDI_FILE);
-    EXPECT_FALSE(Prepared.bFileSystemFailure);
+    EXPECT_EQ(Prepared.Songs[5].Check.eKind, SONG_KIND_NOT_MIDI_FILE);
     EXPECT_FALSE(Prepared.AllConverted());
     EXPECT_EQ(Prepared.X10Paths(), (std::vector<std::filesystem::path>{
                                        TestSongs::X10PathOf(Good), TestSongs::X10PathOf(Crowded)}));
 }
 
-TEST(SongPreparation, a_file_system_failure_stops_and_removes_the_x10_files_made_so_far) {
+TEST(SongPreparation, a_multi_track_song_is_merged_when_that_is_asked) {
+    TempDir Folder;
+    const std::filesystem::path Multi = TestSongs::Format1(Folder, "multi.mid");
+    const tPreparedSong Song = PrepareSong(Multi, {false, true, {}});
+    EXPECT_EQ(Song.eOutcome, SONG_CONVERTED);
+    EXPECT_EQ(Song.dwMergedTracks, 1u);
+}
+
+TEST(SongPreparation, a_song_whose_folder_takes_no_x10_file_goes_to_the_work_folder_and_on) {
+    TempDir Folder;
+    TempDir Work;
+    std::filesystem::create_directories(Folder / "a" / "song.midx10" / "inside");
+    std::filesystem::create_directories(Folder / "b" / "song.midx10" / "inside");
+    const std::filesystem::path First = TestSongs::Format0(Folder, "a/song.mid");
+    const std::filesystem::path Second = TestSongs::Format0(Folder, "b/song.mid");
+    const std::filesystem::path Third = TestSongs::Format0(Folder, "third.mid");
+
+    const tPreparedSongs Prepared =
+        PrepareSongs({First, Second, Third}, {false, false, Work.path()});
+    ASSERT_EQ(Prepared.Songs.size(), 3u);
+    EXPECT_TRUE(Prepared.AllConverted());
+    const std::vector<std::filesystem::path> X10 = Prepared.X10Paths();
+    EXPECT_EQ(X10[0].parent_path(), Work.path());
+    EXPECT_EQ(X10[1].parent_path(), Work.path());
+    EXPECT_NE(X10[0], X10[1]);  // the same name from two folders: two work files
+    EXPECT_EQ(X10[2], TestSongs::X10PathOf(Third));
+
+    // With no work folder the song is skipped with the system's reason, and the others go on.
+    const tPreparedSongs Nowhere = PrepareSongs({First, Third}, tPreparationOptions{});
+    EXPECT_EQ(Nowhere.Songs[0].eOutcome, SONG_FILE_SYSTEM_FAILURE);
+    EXPECT_NE(Nowhere.Songs[0].FailureText.find("song.midx10"), std::string::npos);
+    EXPECT_EQ(Nowhere.Songs[1].eOutcome, SONG_CONVERTED);
+}
+
+TEST(SongPreparation, an_interrupt_stops_before_the_next_song) {
     TempDir Folder;
     const std::filesystem::path First = TestSongs::Format0(Folder, "first.mid");
-    const std::filesystem::path Blocked = TestSongs::Format0(Folder, "blocked.mid");
-    const std::filesystem::path Third = TestSongs::Format0(Folder, "third.mid");
-    // A folder where the x10 file should go: it cannot be created.
-    std::filesystem::create_directory(TestSongs::X10PathOf(Blocked));
-    const tPreparedSongs Prepared = PrepareSongs({First, Blocked, Third}, false);
-
-    EXPECT_TRUE(Prepared.bFileSystemFailure);
-    ASSERT_EQ(Prepared.Songs.size(), 2u);  // the third is not tried
-    EXPECT_EQ(Prepared.Songs[1].eOutcome, SONG_FILE_SYSTEM_FAILURE);
-    EXPECT_FALSE(Prepared.Songs[1].FailureText.empty());
-    EXPECT_FALSE(Exists(TestSongs::X10PathOf(First)));
-    EXPECT_FALSE(Exists(TestSongs::X10PathOf(Third)));
-    EXPECT_FALSE(Prepared.AnyConverted());
-    EXPECT_TRUE(Prepared.Undeleted.empty());
+    const std::filesystem::path Second = TestSongs::Format0(Folder, "second.mid");
+    int iAsked = 0;
+    const tPreparedSongs Prepared =
+        PrepareSongs({First, Second}, tPreparationOptions{}, [&] { return ++iAsked > 1; });
+    EXPECT_TRUE(Prepared.bStopped);
+    EXPECT_EQ(Prepared.Songs.size(), 1u);
+    EXPECT_FALSE(Prepared.AllConverted());
+    EXPECT_FALSE(Exists(TestSongs::X10PathOf(Second)));
 }
 
 TEST(SongPreparation,
@@ -87,7 +115,8 @@ TEST(SongPreparation, the_transfer_plan_keeps_every_song_in_order_with_the_setti
     tTransferSettings Settings;
     Settings.iTimeBetweenSongs = 77;
     Settings.iSelectedOutPort = 3;
-    const tTransferPlan Plan = MakeTransferPlan(Settings, PrepareSongs({Broken, Good}, false));
+    const tTransferPlan Plan =
+        MakeTransferPlan(Settings, PrepareSongs({Broken, Good}, tPreparationOptions{}));
     EXPECT_EQ(Plan.SongPaths, (std::vector<std::filesystem::path>{Broken, Good}));
     EXPECT_EQ(Plan.X10Paths, (std::vector<std::filesystem::path>{{}, TestSongs::X10PathOf(Good)}));
     EXPECT_EQ(Plan.Settings.iTimeBetweenSongs, 77);

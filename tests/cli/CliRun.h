@@ -6,6 +6,9 @@
 
 #include "cli/CliApp.h"
 
+// What the commands add to the refusal of a multi-track song when merging was not asked for.
+inline constexpr const char* kMergeHint = " (give '--merge-tracks' to merge its tracks into one)";
+
 // One run of songloader-cli in this process: its status and what it wrote.
 struct tRun {
     int iStatus;

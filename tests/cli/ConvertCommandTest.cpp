@@ -40,7 +40,7 @@ TEST(Cli, usage_errors_give_status_2_and_a_hint) {
 TEST(Cli, help_and_version_go_to_stdout_with_status_0) {
     const tRun Help = RunCli({"--help"});
     EXPECT_EQ(Help.iStatus, 0);
-    EXPECT_NE(Help.Out.find("convert [--debug] FILE..."), std::string::npos);
+    EXPECT_NE(Help.Out.find("convert [--merge-tracks] [--debug] FILE..."), std::string::npos);
     const tRun ConvertHelp = RunCli({"convert", "-h"});
     EXPECT_EQ(ConvertHelp.iStatus, 0);
     EXPECT_NE(ConvertHelp.Out.find("mididebug.txt"), std::string::npos);
@@ -77,7 +77,7 @@ TEST(Cli, convert_reports_each_bad_song_goes_on_and_leaves_no_x10_behind) {
     EXPECT_EQ(Result.Out, Good + "x10\n");
     EXPECT_EQ(Result.Err,
               NotMidi + SongMessages::kNotMidiFile + "\n" + Format1 + SongMessages::kNotFormat0 +
-                  "\n" + Broken +
+                  kMergeHint + "\n" + Broken +
                   ": cannot convert: the event at track byte 0 has data but no status byte "
                   "before it\n" +
                   Missing + SongMessages::kNotMidiFile + "\n");
@@ -110,4 +110,33 @@ TEST(Cli, convert_debug_writes_the_dump_in_the_working_directory) {
     const std::string Dump = ReadText(Folder / "mididebug.txt");
     EXPECT_NE(Dump.find("       480.0:      124999:      124999:           3: 80 3C 40"),
               std::string::npos);
+}
+
+TEST(Cli, with_merge_tracks_a_multi_track_song_converts_and_merge_writes_the_merged_song) {
+    TempDir Folder;
+    const std::string Multi = (Folder / "multi.mid").string();
+    cSmfBuilder Song(480, 1);
+    Song.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).EndOfTrack().WriteTo(Multi);
+
+    const tRun Converted = RunCli({"convert", "--merge-tracks", Multi});
+    EXPECT_EQ(Converted.iStatus, 0) << Converted.Err;
+    EXPECT_EQ(Converted.Err, Multi + ": merged from 1 tracks\n");
+    EXPECT_TRUE(std::filesystem::exists(Multi + "x10"));
+
+    const std::string Out = (Folder / "out.mid").string();
+    const tRun Merged = RunCli({"merge", Multi, "-o", Out});
+    EXPECT_EQ(Merged.iStatus, 0) << Merged.Err;
+    EXPECT_EQ(Merged.Out, Out + "\n");
+    const std::vector<uint8_t> Bytes = ReadAll(Out);
+    ASSERT_GE(Bytes.size(), 14u);
+    EXPECT_EQ(Bytes[9], 0);  // format 0
+
+    const std::string Other = (Folder / "other.mid").string();
+    WriteAll(Other, Concat(cSmfBuilder::Header(2, 1, 480),
+                           cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x2F, 0x00})));
+    const tRun Refused = RunCli({"merge", Other, "-o", (Folder / "no.mid").string()});
+    EXPECT_EQ(Refused.iStatus, 1);
+    EXPECT_EQ(Refused.Err.rfind(Other + ": cannot merge: ", 0), 0u) << Refused.Err;
+    EXPECT_FALSE(std::filesystem::exists(Folder / "no.mid"));
+    EXPECT_EQ(RunCli({"merge", Multi}).iStatus, 2);  // no -o
 }

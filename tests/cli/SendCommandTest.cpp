@@ -235,7 +235,7 @@ TEST_F(SendCommand, export_of_a_bad_song_writes_no_syx) {
     const std::string Syx = (Folder / "out.syx").string();
     const tRun Result = RunCli({"export", Bad, "-o", Syx});
     EXPECT_EQ(Result.iStatus, 1);
-    EXPECT_EQ(Result.Err, Bad + SongMessages::kNotFormat0 + "\n");
+    EXPECT_EQ(Result.Err, Bad + SongMessages::kNotFormat0 + kMergeHint + "\n");
     EXPECT_FALSE(std::filesystem::exists(Syx));
     EXPECT_EQ(RunCli({"export", Bad}).iStatus, 2);
 }

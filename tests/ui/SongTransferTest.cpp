@@ -234,24 +234,43 @@ class SongTransferTest : public QObject {
         QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
     }
 
-    void a_file_system_failure_ends_the_program_before_any_transfer() {
+    void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder_data() {
+        QTest::addColumn<bool>("bWorkFolderUsable");
+        QTest::newRow("the work folder takes it") << true;
+        QTest::newRow("no place takes it: skipped with the reason") << false;
+    }
+    void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder() {
+        QFETCH(bool, bWorkFolderUsable);
         cWindowRig Rig;
+        TempDir Cache;
+        if (!bWorkFolderUsable) {
+            WriteAll(Cache / "songloader", {'x'});  // a file where the folder should be
+        }
+        const QByteArray Previous = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(Cache.path().string()));
         Form1& Window = Rig.Open();
         QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
-        const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid");
         const QString Blocked = UiTestSongs::Format0(Rig.Folder, "blocked.mid");
-        const QString Third = UiTestSongs::Format0(Rig.Folder, "third.mid");
-        Window.openMIDIFileDialog_FileOk({First, Blocked, Third});
-        // A folder where the x10 file should go: it cannot be created.
-        std::filesystem::create_directory(UiTestSongs::X10PathOf(Blocked));
+        const QString Other = UiTestSongs::Format0(Rig.Folder, "other.mid");
+        Window.openMIDIFileDialog_FileOk({Blocked, Other});
+        // A folder with something in it where the x10 file should go: it cannot be made there.
+        std::filesystem::create_directories(UiTestSongs::X10PathOf(Blocked) / "keep");
+        Rig.Dialogs.OnModal = [](QDialog& Dialog) { return RunTransferAndPress(Dialog, "LFD_OK"); };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        QCOMPARE(Rig.Dialogs.Texts(), QStringList{"File System Error, please restart"});
-        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File System Error");
-        QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
-        QCOMPARE(Ending.count(), 1);
-        QVERIFY(!Window.isVisible());
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));  // the layer removes what it made
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(Third)));
+        qputenv("XDG_CACHE_HOME", Previous);
+
+        QCOMPARE(Rig.Dialogs.Shown.size(), size_t(bWorkFolderUsable ? 0 : 1));
+        if (!bWorkFolderUsable) {
+            QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Blocked + ": cannot create"));
+            QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File System Error");
+        }
+        QCOMPARE(Stored(Rig, Blocked).empty(), !bWorkFolderUsable);
+        QVERIFY(!Stored(Rig, Other).empty());
+        QCOMPARE(Ending.count(), 0);  // no file-system failure ends the program
+        QVERIFY(Window.isVisible());
+        if (bWorkFolderUsable) {
+            QVERIFY(std::filesystem::is_empty(Cache / "songloader"));  // the work file is gone
+        }
     }
 
     void the_same_song_added_twice_is_sent_twice() {

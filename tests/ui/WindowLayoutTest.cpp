@@ -91,8 +91,11 @@ class WindowLayoutTest : public QObject {
               "Load Songs...", "exitToolStripMenuItem", "E&xit"}},
             {"optionsToolStripMenuItem1",
              {"&Options", "midiDevicesToolStripMenuItem", "Midi &Devices",
-              "advancedOptionsToolStripMenuItem", "Advanced Options"}},
+              "advancedOptionsToolStripMenuItem", "Advanced Options",
+              "mergeTracksToolStripMenuItem", "Merge Multi-Track Songs"}},
         };
+        QVERIFY(Window.mergeTracksToolStripMenuItem->isCheckable());
+        QVERIFY(!Window.mergeTracksToolStripMenuItem->isChecked());
         const QList<QAction*> Menus = Window.TAV_MENU->actions();
         QCOMPARE(Menus.size(), 2);
         for (int i = 0; i < 2; ++i) {

@@ -1,0 +1,62 @@
+#include "cli/MergeCommand.h"
+
+#include "app/OutputFile.h"
+#include "app/Utf8Path.h"
+#include "cli/Interrupt.h"
+#include "conversion/SongConversion.h"
+
+namespace {
+
+constexpr const char* kCommand = "merge";
+
+int Merge(const std::string& Song, const std::string& Output, tCliContext& Context) {
+    const tMergedSong Merged = MergeSongFile(PathFromUtf8(Song));
+    if (!Merged.bMerged) {
+        Context.Err << Song << ": cannot merge: " << Merged.FailureText << "\n";
+        return kExitFailure;
+    }
+    if (InterruptRequested()) {
+        Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was written\n";
+        return InterruptStatus();
+    }
+    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Merged.Song);
+    if (!Error.empty()) {
+        Context.Err << kProgramName << " " << kCommand << ": " << Error << "\n";
+        return kExitFailure;
+    }
+    if (Merged.dwTracks > 0) {
+        Context.Err << Song << ": merged from " << Merged.dwTracks << " tracks\n";
+    }
+    Context.Out << Output << "\n";
+    return kExitSuccess;
+}
+
+int RunMerge(const tParsedArgs& Parsed, tCliContext& Context) {
+    if (Parsed.Operands.size() != 1) {
+        return UsageError(Context.Err, kCommand,
+                          Parsed.Operands.empty() ? "no SONG given" : "give exactly one SONG");
+    }
+    if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
+        return UsageError(Context.Err, kCommand, "no output file given (-o OUT.mid)");
+    }
+    return Merge(Parsed.Operands.front(), Parsed.Options.at("--output"), Context);
+}
+
+}  // namespace
+
+const tCliCommand& MergeCommand() {
+    static const tCliCommand Command{
+        kCommand,
+        "merge SONG.mid -o OUT.mid",
+        "merge a multi-track song into a single-track (format 0) song",
+        "Merges the tracks of a multi-track (format 1) Standard MIDI File into the one\n"
+        "track of a format-0 file, OUT.mid, for other devices and programs: the events in\n"
+        "order of time, the lower track first at equal times. A format-0 song is written\n"
+        "unchanged.\n",
+        {{"--output", "-o", true, "OUT.mid",
+          "the file to write (a file there is replaced once the new one\nis complete)"}},
+        "",
+        RunMerge,
+        true};
+    return Command;
+}
