@@ -36,7 +36,7 @@ endfunction()
 
 add_custom_command(
     OUTPUT ${man_build}/songloader-cli-commands.h2m
-    COMMAND ${man_sources}/command-help.sh $<TARGET_FILE:songloader-cli>
+    COMMAND bash ${man_sources}/command-help.sh $<TARGET_FILE:songloader-cli>
         ${man_build}/songloader-cli-commands.h2m
     DEPENDS songloader-cli ${man_sources}/command-help.sh ${man_sources}/help-to-roff.awk
     COMMENT "Reading the help of every songloader-cli command"
