@@ -7,7 +7,10 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     librtmidi-dev jackd2 libjack-jackd2-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    # The merge's independent check: Debian's MIDI reader and real multi-track songs.
     python3-mido python3-midiutil openttd-openmsx
+    # The Debian package: manual pages, the .deb, and what its test checks it with.
+    help2man dpkg-dev file binutils lintian desktop-file-utils appstream man-db
 )
 
 missing=()

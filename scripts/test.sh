@@ -3,6 +3,7 @@
 # the suite under AddressSanitizer+UndefinedBehaviorSanitizer, the MIDI tests under
 # ThreadSanitizer, a bounded fuzz run, and last the plain suite, whose CTest summary closes the
 # output. The suites that reach real MIDI ports run with a private JACK server of their own.
+# The Debian package is built, installed, used and removed again (as root: see test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,10 @@ FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
 scripts/install-deps.sh
 
 step() { printf '\n=== %s\n' "$*"; }
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
@@ -30,6 +35,9 @@ step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_conversion make-example-songs
 scripts/run-fuzzer.sh "$FUZZ_SECONDS"
+
+step "Debian package: built, installed, used by an ordinary user, removed"
+"${as_root[@]}" scripts/test-package.sh
 
 step "Tests"
 cmake --preset debug >/dev/null

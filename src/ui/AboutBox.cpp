@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Version.h"
 #include "ui/AppIcon.h"
 #include "ui/WidgetFactory.h"
 
@@ -26,7 +27,7 @@ AboutBox::AboutBox(QWidget* pParent) : QDialog(pParent) {
 
     label1 =
         MakeAboutLabel(this, "label1", QString::fromUtf8("Orvik®30 / Melko™30 Song Loader"), 12);
-    label2 = MakeAboutLabel(this, "label2", "Version 1.04", 12);
+    label2 = MakeAboutLabel(this, "label2", QString("Version %1").arg(kSongLoaderVersion), 12);
     label3 = MakeAboutLabel(this, "label3", "Made by the SongLoader developers", 8);
     AboutOK = MakeButton(this, "AboutOK", "OK");
     connect(AboutOK, &QPushButton::clicked, this, &QDialog::accept);
