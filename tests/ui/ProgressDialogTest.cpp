@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cmath>
 #include <cstring>
 
 #include "EmulatedTav.h"
@@ -168,39 +167,6 @@ class ProgressDialogTest : public QObject {
         QVERIFY(!Dialog.IsTransferRunning());
     }
 
-    void intervals_below_one_millisecond_run_the_timer_at_one() {
-        cProgressRig Rig;
-        Rig.Convert({3, 3});
-        LoadFileDialog& Dialog = Rig.Make(true, 0, -5);
-        Dialog.show();
-        QCOMPARE(Dialog.ProgressBarUpdater->interval(), 1);
-        QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Dialog.OverallProgressBar->value(), 200);
-    }
-
-    void the_overall_bar_shows_the_share_of_packets_sent_rounded_half_to_even() {
-        cProgressRig Rig;
-        Rig.Convert({5, 60});
-        const int32_t iPackets = PacketsOf(Rig.X10Files[1]);
-        LoadFileDialog& Dialog = Rig.Make(true);
-        // Each tick sets the file bar before the overall bar: pair the two as the bar moves.
-        QList<std::pair<int, int>> SentAndOverall;
-        connect(Dialog.OverallProgressBar, &QProgressBar::valueChanged, this, [&](int iValue) {
-            SentAndOverall << std::pair{Dialog.FileProgressBar->value(), iValue};
-        });
-        QVERIFY(Rig.RunToTheEnd());
-        int iChecked = 0;
-        for (const auto& [iSent, iOverall] : SentAndOverall) {
-            if (iOverall <= 100 || iOverall == 200) {
-                continue;  // the first song, and the full bar at the end
-            }
-            QCOMPARE(iOverall, 100 + static_cast<int>(std::nearbyint(100.0 * iSent / iPackets)));
-            ++iChecked;
-        }
-        QVERIFY(iChecked > 5);
-        QCOMPARE(SentAndOverall.last().second, 200);
-    }
-
     void several_songs_pause_between_songs_and_jump_the_overall_bar() {
         cProgressRig Rig;
         Rig.Convert({10, 30, 10});
@@ -228,19 +194,6 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Rig.StoredSong(i), ReadAll(Rig.X10Files[i].toStdString()));
         }
         QCOMPARE(Dialog.CurrentFileLabel->text(), "/song2.mid");
-    }
-
-    void a_song_without_a_converted_file_is_skipped() {
-        cProgressRig Rig;
-        Rig.Convert({5, 5, 5});
-        Rig.X10Files[1].clear();
-        LoadFileDialog& Dialog = Rig.Make(false);
-        QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Dialog.OverallProgressBar->value(), 300);
-        QVERIFY(!Rig.StoredSong(0).empty());
-        QVERIFY(Rig.StoredSong(1).empty());
-        QVERIFY(!Rig.StoredSong(2).empty());
-        QVERIFY(Rig.Dialogs.Shown.empty());
     }
 
     void each_stop_state_shows_its_message_once_and_stops_the_timer_data() {
