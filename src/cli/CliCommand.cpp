@@ -30,3 +30,15 @@ int RunCliCommand(const tCliCommand& Command, tCliContext& Context) {
     }
     return Command.pRun(Parsed, Context);
 }
+
+std::string CheckOneFileAndOutput(const tParsedArgs& Parsed, const char* szFile,
+                                  const char* szOutput) {
+    if (Parsed.Operands.size() != 1) {
+        return Parsed.Operands.empty() ? std::string("no ") + szFile + " given"
+                                       : std::string("give exactly one ") + szFile;
+    }
+    if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
+        return std::string("no output file given (-o ") + szOutput + ")";
+    }
+    return {};
+}

@@ -27,3 +27,8 @@ struct tCliCommand {
 // Reads the command's arguments by its option table, and answers bad usage (status 2) and
 // --help (status 0) itself; otherwise runs the command. Returns the exit status.
 int RunCliCommand(const tCliCommand& Command, tCliContext& Context);
+
+// The operands of a command that reads one file and writes --output (export, merge): empty
+// when they are usable, else the usage error's text.
+std::string CheckOneFileAndOutput(const tParsedArgs& Parsed, const char* szFile,
+                                  const char* szOutput);

@@ -92,12 +92,9 @@ int Export(const std::string& Song, const std::string& Output, const tPreparatio
 }
 
 int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {
-    if (Parsed.Operands.size() != 1) {
-        return UsageError(Context.Err, kCommand,
-                          Parsed.Operands.empty() ? "no FILE given" : "give exactly one FILE");
-    }
-    if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
-        return UsageError(Context.Err, kCommand, "no output file given (-o OUT.syx)");
+    const std::string Error = CheckOneFileAndOutput(Parsed, "FILE", "OUT.syx");
+    if (!Error.empty()) {
+        return UsageError(Context.Err, kCommand, Error);
     }
     return Export(Parsed.Operands.front(), Parsed.Options.at("--output"),
                   {Parsed.Has("--debug"), Parsed.Has("--merge-tracks"), UserWorkFolder()}, Context);

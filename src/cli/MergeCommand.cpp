@@ -32,12 +32,9 @@ int Merge(const std::string& Song, const std::string& Output, tCliContext& Conte
 }
 
 int RunMerge(const tParsedArgs& Parsed, tCliContext& Context) {
-    if (Parsed.Operands.size() != 1) {
-        return UsageError(Context.Err, kCommand,
-                          Parsed.Operands.empty() ? "no SONG given" : "give exactly one SONG");
-    }
-    if (!Parsed.Has("--output") || Parsed.Options.at("--output").empty()) {
-        return UsageError(Context.Err, kCommand, "no output file given (-o OUT.mid)");
+    const std::string Error = CheckOneFileAndOutput(Parsed, "SONG", "OUT.mid");
+    if (!Error.empty()) {
+        return UsageError(Context.Err, kCommand, Error);
     }
     return Merge(Parsed.Operands.front(), Parsed.Options.at("--output"), Context);
 }

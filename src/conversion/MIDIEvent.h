@@ -2,15 +2,16 @@
 
 #include <cstdint>
 
-// Channel message kinds: the status byte's high nibble minus 8.
+// Channel message kinds, in the order of their status bytes: the status byte's high nibble
+// minus 8 (eNoteOff is 0 for 0x8n, ePitchBend 6 for 0xEn).
 enum tMIDIEvent : uint8_t {
-    eNoteOff = 0,
-    eNoteOn = 1,
-    ePolyPressure = 2,
-    eControlChange = 3,
-    eProgramChange = 4,
-    eChannelPressure = 5,
-    ePitchBend = 6,
+    eNoteOff,
+    eNoteOn,
+    ePolyPressure,
+    eControlChange,
+    eProgramChange,
+    eChannelPressure,
+    ePitchBend,
 };
 
 // Status and data lie next to each other, so &EventStruct is the whole message as sent.

@@ -5,42 +5,48 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "app/AppTexts.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 
-TEST(CliDevices, lists_output_then_input_devices_with_their_indices) {
-    cVirtualMidiBackend Backend;
-    Backend.AddOutDevice("TAV Emulator:TAV Emulator in");
-    Backend.AddOutDevice("Synth with a name longer than the record holds");
-    Backend.AddInDevice("TAV Emulator:TAV Emulator out");
-    cScopedMidiBackend Installed(Backend);
-
-    const tRun Result = RunCli({"devices"});
-    EXPECT_EQ(Result.iStatus, 0);
-    EXPECT_EQ(Result.Out,
-              "MIDI output devices:\n"
-              "  0  TAV Emulator:TAV Emulator in\n"
-              "  1  Synth with a name longer than t\n"
-              "MIDI input devices:\n"
-              "  0  TAV Emulator:TAV Emulator out\n");
-    EXPECT_EQ(Result.Err, "");
-}
-
-TEST(CliDevices, a_missing_kind_of_device_is_listed_as_none_with_the_main_windows_warning) {
-    cVirtualMidiBackend Backend;
-    Backend.AddInDevice("TAV Emulator:TAV Emulator out");
-    cScopedMidiBackend Installed(Backend);
-
-    const tRun Result = RunCli({"devices"});
-    EXPECT_EQ(Result.iStatus, 0);
-    EXPECT_EQ(Result.Out,
-              "MIDI output devices:\n"
-              "  none\n"
-              "MIDI input devices:\n"
-              "  0  TAV Emulator:TAV Emulator out\n");
-    EXPECT_EQ(Result.Err,
-              "Note: You have no available Midi Out devices. This program is useless without a "
-              "Midi Out Device\n");
+TEST(CliDevices, lists_both_kinds_with_their_indices_and_warns_of_a_missing_kind) {
+    struct tCase {
+        std::vector<std::string> Outs;
+        std::vector<std::string> Ins;
+        const char* szOut;
+        std::string Err;
+    };
+    const tCase aCases[] = {
+        {{"TAV Emulator:TAV Emulator in", "Synth with a name longer than the record holds"},
+         {"TAV Emulator:TAV Emulator out"},
+         "MIDI output devices:\n"
+         "  0  TAV Emulator:TAV Emulator in\n"
+         "  1  Synth with a name longer than t\n"
+         "MIDI input devices:\n"
+         "  0  TAV Emulator:TAV Emulator out\n",
+         ""},
+        {{},
+         {"TAV Emulator:TAV Emulator out"},
+         "MIDI output devices:\n"
+         "  none\n"
+         "MIDI input devices:\n"
+         "  0  TAV Emulator:TAV Emulator out\n",
+         std::string(AppTexts::kNoOutDevices) + "\n"},
+    };
+    for (const tCase& Case : aCases) {
+        cVirtualMidiBackend Backend;
+        for (const std::string& Name : Case.Outs) {
+            Backend.AddOutDevice(Name);
+        }
+        for (const std::string& Name : Case.Ins) {
+            Backend.AddInDevice(Name);
+        }
+        cScopedMidiBackend Installed(Backend);
+        const tRun Result = RunCli({"devices"});
+        EXPECT_EQ(Result.iStatus, 0);
+        EXPECT_EQ(Result.Out, Case.szOut);
+        EXPECT_EQ(Result.Err, Case.Err);
+    }
 }
 
 TEST(CliDevices, bad_usage_gives_status_2_and_help_gives_status_0) {
