@@ -13,15 +13,20 @@
 
 namespace {
 
-// The commands, in the order the program's help lists them.
-const tCliCommand* const kCommands[] = {&ConvertCommand(), &DevicesCommand(), &ExportCommand(),
-                                        &MergeCommand(),   &SendCommand(),    &UnlockCommand()};
+// The commands, in the order the program's help lists them. Made on first use: each command's
+// description is itself made on first use, in whatever order the program starts.
+const std::vector<const tCliCommand*>& Commands() {
+    static const std::vector<const tCliCommand*> List = {&ConvertCommand(), &DevicesCommand(),
+                                                         &ExportCommand(),  &MergeCommand(),
+                                                         &SendCommand(),    &UnlockCommand()};
+    return List;
+}
 
 void PrintHelp(std::ostream& Out) {
     Out << "Usage: " << kProgramName << " COMMAND [OPTION]... [ARGUMENT]...\n"
         << "Prepares songs for TAV devices (Orvik, Melko) and loads them over MIDI.\n\n"
         << "Commands:\n";
-    for (const tCliCommand* pCommand : kCommands) {
+    for (const tCliCommand* pCommand : Commands()) {
         Out << "  " << pCommand->szSynopsis << "\n      " << pCommand->szSummary << "\n";
     }
     Out << "\nOptions:\n"
@@ -60,7 +65,7 @@ int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& St
         Out << kProgramName << " " << kSongLoaderVersion << "\n";
         return kExitSuccess;
     }
-    for (const tCliCommand* pCommand : kCommands) {
+    for (const tCliCommand* pCommand : Commands()) {
         if (First == pCommand->szName) {
             tCliContext Context{
                 {Args.begin() + 1, Args.end()}, Out, Err, Streams.In, Streams.bOutIsTerminal};

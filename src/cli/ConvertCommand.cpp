@@ -56,7 +56,7 @@ const tCliCommand& ConvertCommand() {
         "convert Standard MIDI Files into x10 song files beside them",
         "Converts each format-0 Standard MIDI File into the device's x10 song file,\n"
         "written beside it as FILE followed by \"x10\"; prints each x10 path.\n",
-        {kMergeTracksOption,
+        {MergeTracksOption(),
          {"--debug", nullptr, false, nullptr,
           std::string("also write the conversion dump ") + cDebugDump::kFileName +
               " in the\nworking directory (it holds the last song converted)"}},

@@ -112,7 +112,7 @@ const tCliCommand& ExportCommand() {
         "send would put them on the wire, for use with other SysEx tools.\n",
         {{"--output", "-o", true, "OUT.syx",
           "the file to write (a file there is replaced once the new one\nis complete)"},
-         kMergeTracksOption,
+         MergeTracksOption(),
          {"--debug", nullptr, false, nullptr, "also write the conversion dump mididebug.txt"}},
         "",
         RunExport,

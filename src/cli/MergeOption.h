@@ -3,7 +3,8 @@
 #include "commandline/CommandLine.h"
 
 // The option that lets convert, export and send take multi-track (format 1) songs.
-inline const tOptionDefinition kMergeTracksOption{
-    "--merge-tracks", nullptr, false, nullptr,
-    "take multi-track (format 1) songs too, their tracks merged into\none; each is reported with "
-    "its track count"};
+inline tOptionDefinition MergeTracksOption() {
+    return {"--merge-tracks", nullptr, false, nullptr,
+            "take multi-track (format 1) songs too, their tracks merged into\none; each is "
+            "reported with its track count"};
+}

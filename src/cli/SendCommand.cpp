@@ -222,7 +222,7 @@ std::vector<tOptionDefinition> SendOptions() {
          "silent steps before a reply counts as missing, " +
              to_string(TransferOptions::kTimeOutRange.iMin) + " or more;\ndefault " +
              to_string(Default.iTimeOut)},
-        kMergeTracksOption,
+        MergeTracksOption(),
         {"--allow-same-name", nullptr, false, nullptr,
          "send songs that get the same name on the device (each\noverwrites the one before)"},
         {"--debug", nullptr, false, nullptr, "write the conversion dump mididebug.txt"},
