@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# songloader-cli as a hostile user meets it, one case per run: signals in the middle of its
+# work, output files that are FIFOs or links, x10 names taken by links. Whatever happens, the
+# user's files stay whole, nothing blocks, and no work file is left behind.
+#
+#   files_and_signals.sh CASE SONGLOADER_CLI TAV_EMULATOR
+# The send cases need a JACK server (run inside scripts/with-jack-server.sh); without one they
+# are skipped (77), except in CI, where that is a failure.
+set -euo pipefail
+
+case_name="$1"
+cli="$2"
+emulator="$3"
+
+work="$(mktemp -d)"
+emulator_pid=""
+cleanup() {
+    if [ -n "$emulator_pid" ] && kill -0 "$emulator_pid" 2>/dev/null; then
+        kill "$emulator_pid" 2>/dev/null || true
+        wait "$emulator_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $case_name: $*" >&2
+    exit 1
+}
+
+# A format-0 song of about 20 MB: long enough to convert that a signal finds it at work.
+long_song() {
+    python3 - "$1" <<'EOF'
+import struct, sys
+events = bytearray()
+for i in range(2_000_000):
+    events += bytes([0x00, 0x90, 60 + i % 24, 100, 0x01, 0x80, 60 + i % 24, 0])
+events += bytes([0x00, 0xFF, 0x2F, 0x00])
+with open(sys.argv[1], "wb") as song:
+    song.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480))
+    song.write(b"MTrk" + struct.pack(">I", len(events)) + events)
+EOF
+}
+
+small_song() {
+    printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\15\0\220\74\144\203\140\200\74\100\0\377\57\0' >"$1"
+}
+
+no_work_files() {
+    if find "$work" -name '*x10' -o -name '*.part' | grep -q .; then
+        find "$work" -name '*x10' -o -name '*.part' >&2
+        fail "work files were left behind"
+    fi
+}
+
+# Runs the command in the background, sends the signal after a short while, and checks the
+# status the command ends with.
+expect_status_after_signal() {
+    local signal="$1" status_wanted="$2" delay="$3"
+    shift 3
+    "$@" >"$work/out" 2>"$work/err" &
+    local pid=$!
+    sleep "$delay"
+    kill "-$signal" "$pid"
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq "$status_wanted" ] ||
+        fail "ended with $status after SIG$signal, not $status_wanted: $(cat "$work/err")"
+}
+
+start_silent_emulator() {
+    if ! jack_lsp >/dev/null 2>&1; then
+        [ "${CI:-}" = "true" ] && fail "no JACK server answers"
+        echo "skipped: no JACK server answers"
+        exit 77
+    fi
+    mkdir -p "$work/store"
+    "$emulator" --store "$work/store" --blind >"$work/emulator.log" 2>&1 &
+    emulator_pid=$!
+    for _ in $(seq 1 100); do
+        grep -q " ready: " "$work/emulator.log" && return 0
+        sleep 0.1
+    done
+    fail "tav-emulator did not start"
+}
+
+case "$case_name" in
+    convert-interrupted)
+        small_song "$work/first.mid"
+        long_song "$work/long.mid"
+        for signal in TERM HUP INT; do
+            status=$((128 + $(kill -l "$signal")))
+            expect_status_after_signal "$signal" "$status" 0.3 \
+                "$cli" convert "$work/first.mid" "$work/long.mid"
+            [ -f "$work/first.midx10" ] || fail "the finished x10 file of first.mid is gone"
+            [ ! -e "$work/long.midx10" ] || fail "the x10 file in progress was left"
+            [ ! -e "$work/.long.midx10.part" ] || fail "the work file in progress was left"
+            rm -f "$work/first.midx10"
+        done
+        ;;
+    export-interrupted)
+        long_song "$work/long.mid"
+        expect_status_after_signal TERM 143 0.3 "$cli" export "$work/long.mid" -o "$work/out.syx"
+        [ ! -e "$work/out.syx" ] || fail "a .syx file was written"
+        no_work_files
+        ;;
+    outputs-that-are-no-files)
+        small_song "$work/song.mid"
+        mkfifo "$work/fifo.syx"
+        mkdir -p "$work/folder.syx/inside"
+        for target in "$work/fifo.syx" "$work/folder.syx"; do
+            status=0
+            timeout 20 "$cli" export "$work/song.mid" -o "$target" 2>"$work/err" || status=$?
+            [ "$status" -eq 1 ] || fail "export to $target ended with $status, not 1"
+            grep -qF "$target: not a regular file" "$work/err" || fail "$(cat "$work/err")"
+        done
+        [ -p "$work/fifo.syx" ] && [ -d "$work/folder.syx/inside" ] || fail "a target was touched"
+        no_work_files
+        ;;
+    links)
+        small_song "$work/song.mid"
+        cp "$work/song.mid" "$work/original.mid"
+        # A link at the x10 name must not lead the conversion into the song itself.
+        ln -s song.mid "$work/song.midx10"
+        "$cli" convert "$work/song.mid" >/dev/null
+        cmp "$work/song.mid" "$work/original.mid" || fail "the song was written over"
+        [ -f "$work/song.midx10" ] && [ ! -L "$work/song.midx10" ] || fail "no x10 file of its own"
+        # A link as the output of an export is followed: the file it names is replaced.
+        mkdir "$work/real"
+        echo old >"$work/real/out.syx"
+        ln -s real/out.syx "$work/out.syx"
+        "$cli" export "$work/song.mid" -o "$work/out.syx" >/dev/null
+        [ -L "$work/out.syx" ] || fail "the link was replaced"
+        [ "$(head -c 1 "$work/real/out.syx" | od -An -tx1 | tr -d ' ')" = "f0" ] ||
+            fail "the file the link names was not replaced"
+        ;;
+    send-interrupted)
+        start_silent_emulator
+        small_song "$work/song.mid"
+        for signal in INT TERM HUP; do
+            status=$((128 + $(kill -l "$signal")))
+            expect_status_after_signal "$signal" "$status" 1 "$cli" send --out "TAV Emulator" \
+                --in "TAV Emulator" --handshake --timeout 100000 "$work/song.mid"
+            no_work_files
+        done
+        ;;
+    *)
+        fail "unknown case"
+        ;;
+esac
+echo "ok: $case_name"
