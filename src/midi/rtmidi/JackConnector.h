@@ -1,0 +1,45 @@
+#pragma once
+
+#include <jack/jack.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "midi/driver/BackendErrorTexts.h"
+#include "midi/rtmidi/MidiConnector.h"
+
+// The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them; it
+// is made again when its server has gone, so that a server started anew is found. Each
+// connection is a client of its own (JackOutConnection, JackInConnection) that learns when the
+// server or the device goes away.
+class cJackConnector final : public iMidiConnector {
+  public:
+    explicit cJackConnector(cBackendErrorTexts& Texts) : Texts(Texts) {}
+    cJackConnector(const cJackConnector&) = delete;
+    cJackConnector& operator=(const cJackConnector&) = delete;
+    ~cJackConnector() override;
+
+    bool IsReachable() override;
+    std::vector<std::string> OutDevicePorts() override;
+    std::vector<std::string> InDevicePorts() override;
+    MMRESULT ConnectOut(const std::string& DevicePort, const std::string& OwnPort,
+                        std::unique_ptr<iOutConnection>& pConnection) override;
+    MMRESULT ConnectIn(const std::string& DevicePort, const std::string& OwnPort,
+                       tMessageSink OnMessage, tLossSink OnLoss,
+                       std::unique_ptr<iInConnection>& pConnection) override;
+
+  private:
+    // JackPortIsInput lists the ports that can be sent to, JackPortIsOutput those that send.
+    std::vector<std::string> DevicePorts(unsigned long ulPortFlags);
+    // With mLister held: the listing client, made anew when there is none or its server went
+    // away; null when no server answers.
+    jack_client_t* Lister();
+    static void OnListerShutdown(jack_status_t eCode, const char* szReason, void* pArg);
+
+    cBackendErrorTexts& Texts;
+    std::mutex mLister;
+    jack_client_t* pLister = nullptr;
+    std::atomic<bool> bListerLost{false};
+};
