@@ -147,3 +147,29 @@ TEST(MidiOutPortAlone, without_a_backend_no_device_opens) {
     cMIDIOutPort Port;
     EXPECT_EQ(Port.OpenPort(0), MMSYSERR_NODRIVER);
 }
+
+TEST(MidiOutPortLoss, a_send_after_the_device_or_the_midi_system_went_away_fails_with_why) {
+    const std::pair<const char*, MMRESULT> aCases[] = {
+        {"device unplugged", MIDIERR_NODEVICE},
+        {"MIDI system shut down", MMSYSERR_NODRIVER},
+    };
+    for (const auto& [szCase, eExpected] : aCases) {
+        cVirtualMidiBackend Backend;
+        const uint32_t uiDevice = Backend.AddOutDevice("TAV Melko");
+        cScopedMidiBackend Installed(Backend);
+        cMIDIOutPort Port;
+        ASSERT_EQ(Port.OpenPort(uiDevice), MMSYSERR_NOERROR);
+        const std::vector<uint8_t> Message = MakeSysex(137);
+        ASSERT_EQ(Port.SendSysexPacket(137, Message.data()), MMSYSERR_NOERROR);
+        if (eExpected == MIDIERR_NODEVICE) {
+            Backend.UnplugOutDevice(uiDevice);
+        } else {
+            Backend.ShutDownSystem();
+        }
+        EXPECT_EQ(Port.SendSysexPacket(137, Message.data()), eExpected) << szCase;
+        EXPECT_EQ(Backend.SentChunks(uiDevice).size(), 3u) << szCase;
+        Port.ClosePort();
+        EXPECT_FALSE(Backend.IsOutOpen(uiDevice)) << szCase;
+        EXPECT_NE(Port.OpenPort(0), MMSYSERR_NOERROR) << szCase;
+    }
+}

@@ -6,29 +6,15 @@
 #include "midi/rtmidi/JackOutConnection.h"
 #include "midi/rtmidi/ProgramPortNames.h"
 
-cJackConnector::~cJackConnector() {
-    if (pLister != nullptr) {
-        jack_client_close(pLister);
-    }
-}
-
 jack_client_t* cJackConnector::Lister() {
-    if (pLister != nullptr && bListerLost.load()) {
-        jack_client_close(pLister);
-        pLister = nullptr;
+    if (ListerClient.Get() != nullptr && ListerClient.IsServerGone()) {
+        ListerClient.Close();
     }
-    if (pLister == nullptr) {
-        bListerLost.store(false);
-        pLister = jack_client_open(kMidiClientName, JackNoStartServer, nullptr);
-        if (pLister != nullptr) {
-            jack_on_info_shutdown(pLister, &cJackConnector::OnListerShutdown, this);
-        }
+    if (ListerClient.Get() == nullptr) {
+        jack_status_t eStatus{};
+        ListerClient.Open(kMidiClientName, nullptr, eStatus);
     }
-    return pLister;
-}
-
-void cJackConnector::OnListerShutdown(jack_status_t, const char*, void* pArg) {
-    static_cast<cJackConnector*>(pArg)->bListerLost.store(true);
+    return ListerClient.Get();
 }
 
 bool cJackConnector::IsReachable() {

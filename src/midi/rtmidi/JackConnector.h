@@ -2,12 +2,12 @@
 
 #include <jack/jack.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
+#include "midi/rtmidi/JackClient.h"
 #include "midi/rtmidi/MidiConnector.h"
 
 // The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them; it
@@ -19,7 +19,6 @@ class cJackConnector final : public iMidiConnector {
     explicit cJackConnector(cBackendErrorTexts& Texts) : Texts(Texts) {}
     cJackConnector(const cJackConnector&) = delete;
     cJackConnector& operator=(const cJackConnector&) = delete;
-    ~cJackConnector() override;
 
     bool IsReachable() override;
     std::vector<std::string> OutDevicePorts() override;
@@ -36,10 +35,8 @@ class cJackConnector final : public iMidiConnector {
     // With mLister held: the listing client, made anew when there is none or its server went
     // away; null when no server answers.
     jack_client_t* Lister();
-    static void OnListerShutdown(jack_status_t eCode, const char* szReason, void* pArg);
 
     cBackendErrorTexts& Texts;
     std::mutex mLister;
-    jack_client_t* pLister = nullptr;
-    std::atomic<bool> bListerLost{false};
+    cJackClient ListerClient;
 };

@@ -13,9 +13,8 @@ MMRESULT cJackInConnection::Open(const std::string& DevicePort, const std::strin
                        std::move(OnLoss));
 }
 
-int cJackInConnection::Process(jack_nframes_t uiFrames, void* pArg) {
+void cJackInConnection::Process(void* pPortBuffer, jack_nframes_t, void* pArg) {
     auto* pSelf = static_cast<cJackInConnection*>(pArg);
-    void* pPortBuffer = jack_port_get_buffer(pSelf->Client.Port(), uiFrames);
     const uint32_t uiEvents = jack_midi_get_event_count(pPortBuffer);
     for (uint32_t i = 0; i < uiEvents; ++i) {
         jack_midi_event_t Event{};
@@ -23,5 +22,4 @@ int cJackInConnection::Process(jack_nframes_t uiFrames, void* pArg) {
             pSelf->OnMessage(Event.buffer, Event.size);
         }
     }
-    return 0;
 }

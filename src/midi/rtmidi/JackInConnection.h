@@ -17,7 +17,7 @@ class cJackInConnection final : public iInConnection {
     MMRESULT Open(const std::string& DevicePort, const std::string& OwnPort, tLossSink OnLoss);
 
   private:
-    static int Process(jack_nframes_t uiFrames, void* pArg);
+    static void Process(void* pPortBuffer, jack_nframes_t uiFrames, void* pArg);
 
     tMessageSink OnMessage;
     // Last, so that it goes first: its process callback calls the sink until it is closed.

@@ -69,15 +69,13 @@ MMRESULT cJackOutConnection::WaitForRoom(size_t uiBytes) const {
     }
 }
 
-int cJackOutConnection::Process(jack_nframes_t uiFrames, void* pArg) {
+void cJackOutConnection::Process(void* pPortBuffer, jack_nframes_t, void* pArg) {
     auto* pSelf = static_cast<cJackOutConnection*>(pArg);
-    void* pPortBuffer = jack_port_get_buffer(pSelf->Client.Port(), uiFrames);
     jack_midi_clear_buffer(pPortBuffer);
     if (pSelf->uiLargestMessage.load(std::memory_order_relaxed) == 0) {
         pSelf->uiLargestMessage.store(jack_midi_max_event_size(pPortBuffer));
     }
     pSelf->WriteQueuedMessages(pPortBuffer);
-    return 0;
 }
 
 // Whole messages only, as many as the port's buffer takes; the rest wait for the next cycle. A

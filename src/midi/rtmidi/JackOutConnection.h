@@ -32,7 +32,7 @@ class cJackOutConnection final : public iOutConnection {
   private:
     // Waits for uiBytes of room in the ring: MMSYSERR_NOERROR, the loss, or MIDIERR_NOTREADY.
     MMRESULT WaitForRoom(size_t uiBytes) const;
-    static int Process(jack_nframes_t uiFrames, void* pArg);
+    static void Process(void* pPortBuffer, jack_nframes_t uiFrames, void* pArg);
     void WriteQueuedMessages(void* pPortBuffer);
 
     cBackendErrorTexts& Texts;

@@ -7,25 +7,26 @@
 #include "midi/rtmidi/ProgramPortNames.h"
 
 MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string& OwnPort,
-                               bool bOutput, JackProcessCallback pProcess, void* pProcessArg,
+                               bool bOutput, tProcess pTheProcess, void* pTheProcessArg,
                                tLossSink OnLossSink) {
+    pProcess = pTheProcess;
+    pProcessArg = pTheProcessArg;
     OnLoss = std::move(OnLossSink);
+    DeviceFullName = DevicePort;
     const MMRESULT eOpened = OpenClient();
     if (eOpened != MMSYSERR_NOERROR) {
         return eOpened;
     }
-    pPort = jack_port_register(pClient, OwnPort.c_str(), JACK_DEFAULT_MIDI_TYPE,
+    pPort = jack_port_register(Client.Get(), OwnPort.c_str(), JACK_DEFAULT_MIDI_TYPE,
                                bOutput ? JackPortIsOutput : JackPortIsInput, 0);
     if (pPort == nullptr) {
         Close();
         return Texts.Record("JACK could not make the port '" + OwnPort + "'.");
     }
     OwnFullName = jack_port_name(pPort);
-    DeviceFullName = DevicePort;
-    jack_set_process_callback(pClient, pProcess, pProcessArg);
-    jack_on_info_shutdown(pClient, &cJackPortClient::OnShutdown, this);
-    jack_set_port_connect_callback(pClient, &cJackPortClient::OnConnect, this);
-    if (jack_activate(pClient) != 0) {
+    jack_set_process_callback(Client.Get(), &cJackPortClient::OnProcess, this);
+    jack_set_port_connect_callback(Client.Get(), &cJackPortClient::OnConnect, this);
+    if (jack_activate(Client.Get()) != 0) {
         Close();
         return Texts.Record("JACK could not start the client of the port '" + OwnPort + "'.");
     }
@@ -38,8 +39,8 @@ MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string&
 
 MMRESULT cJackPortClient::OpenClient() {
     jack_status_t eStatus{};
-    pClient = jack_client_open(kMidiClientName, JackNoStartServer, &eStatus);
-    if (pClient != nullptr) {
+    if (Client.Open(
+            kMidiClientName, [this] { Lose(MMSYSERR_NODRIVER); }, eStatus)) {
         return MMSYSERR_NOERROR;
     }
     if ((eStatus & JackServerFailed) != 0) {
@@ -50,55 +51,60 @@ MMRESULT cJackPortClient::OpenClient() {
 }
 
 MMRESULT cJackPortClient::ConnectDevice(const std::string& DevicePort, bool bOutput) {
-    if (jack_port_by_name(pClient, DevicePort.c_str()) == nullptr) {
+    if (jack_port_by_name(Client.Get(), DevicePort.c_str()) == nullptr) {
         return MIDIERR_NODEVICE;
     }
-    const char* szSource = bOutput ? OwnFullName.c_str() : DevicePort.c_str();
-    const char* szDestination = bOutput ? DevicePort.c_str() : OwnFullName.c_str();
-    if (jack_connect(pClient, szSource, szDestination) != 0) {
-        return Texts.Record(std::string("JACK could not connect '") + szSource + "' to '" +
-                            szDestination + "'.");
+    const std::string& Source = bOutput ? OwnFullName : DevicePort;
+    const std::string& Destination = bOutput ? DevicePort : OwnFullName;
+    if (jack_connect(Client.Get(), Source.c_str(), Destination.c_str()) != 0) {
+        return Texts.Record("JACK could not connect '" + Source + "' to '" + Destination + "'.");
     }
     return MMSYSERR_NOERROR;
 }
 
-void cJackPortClient::Close() {
-    bClosing.store(true);
-    if (pClient != nullptr) {
-        jack_client_close(pClient);
-        pClient = nullptr;
-        pPort = nullptr;
+MMRESULT cJackPortClient::Loss() const {
+    const MMRESULT eKnown = eLoss.load();
+    if (eKnown == MMSYSERR_NOERROR && Client.IsServerGone()) {
+        return MMSYSERR_NODRIVER;
     }
+    return eKnown;
 }
 
 void cJackPortClient::Lose(MMRESULT eWhy) {
     MMRESULT eNone = MMSYSERR_NOERROR;
-    if (eLoss.compare_exchange_strong(eNone, eWhy) && !bClosing.load() && OnLoss) {
+    if (eLoss.compare_exchange_strong(eNone, eWhy) && OnLoss) {
         OnLoss(eWhy);
     }
 }
 
-void cJackPortClient::OnShutdown(jack_status_t, const char*, void* pArg) {
-    static_cast<cJackPortClient*>(pArg)->Lose(MMSYSERR_NODRIVER);
+int cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
+    auto* pSelf = static_cast<cJackPortClient*>(pArg);
+    const cJackClient::cCallbackScope Scope(pSelf->Client);
+    if (Scope.Entered()) {
+        pSelf->pProcess(jack_port_get_buffer(pSelf->pPort, uiFrames), uiFrames, pSelf->pProcessArg);
+    }
+    return 0;
 }
 
-// Runs for every connection JACK makes or breaks; only the end of this port's connection to the
-// device counts.
+// Runs for every connection that JACK makes or breaks; only the end of this port's connection
+// to the device counts.
 void cJackPortClient::OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected,
                                 void* pArg) {
     auto* pSelf = static_cast<cJackPortClient*>(pArg);
-    if (iConnected != 0 || pSelf->bClosing.load()) {
-        return;
+    const cJackClient::cCallbackScope Scope(pSelf->Client);
+    if (Scope.Entered() && iConnected == 0 && pSelf->IsDeviceConnection(idA, idB)) {
+        pSelf->Lose(MIDIERR_NODEVICE);
     }
-    const jack_port_t* pA = jack_port_by_id(pSelf->pClient, idA);
-    const jack_port_t* pB = jack_port_by_id(pSelf->pClient, idB);
+}
+
+bool cJackPortClient::IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const {
+    const jack_port_t* pA = jack_port_by_id(Client.Get(), idA);
+    const jack_port_t* pB = jack_port_by_id(Client.Get(), idB);
     if (pA == nullptr || pB == nullptr) {
-        return;
+        return false;
     }
     const std::string NameA = jack_port_name(pA);
     const std::string NameB = jack_port_name(pB);
-    if ((NameA == pSelf->OwnFullName && NameB == pSelf->DeviceFullName) ||
-        (NameA == pSelf->DeviceFullName && NameB == pSelf->OwnFullName)) {
-        pSelf->Lose(MIDIERR_NODEVICE);
-    }
+    return (NameA == OwnFullName && NameB == DeviceFullName) ||
+           (NameA == DeviceFullName && NameB == OwnFullName);
 }

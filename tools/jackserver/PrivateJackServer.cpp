@@ -1,0 +1,118 @@
+#include "jackserver/PrivateJackServer.h"
+
+#include <fcntl.h>
+#include <jack/jack.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr auto kStartLimit = std::chrono::seconds(20);
+constexpr auto kStartPoll = std::chrono::milliseconds(50);
+
+bool Answers(const std::string& Name) {
+    jack_status_t eStatus{};
+    jack_client_t* pClient = jack_client_open(
+        "songloader-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+        &eStatus, Name.c_str());
+    if (pClient == nullptr) {
+        return false;
+    }
+    jack_client_close(pClient);
+    return true;
+}
+
+bool IsRunning(pid_t iPid) {
+    return iPid > 0 && waitpid(iPid, nullptr, WNOHANG) == 0;
+}
+
+}  // namespace
+
+cPrivateJackServer::cPrivateJackServer(std::string Name) : ServerName(std::move(Name)) {
+    if (const char* szDefault = std::getenv("JACK_DEFAULT_SERVER")) {
+        PreviousDefault = szDefault;
+        bHadDefault = true;
+    }
+}
+
+cPrivateJackServer::~cPrivateJackServer() {
+    Stop();
+    if (bHadDefault) {
+        setenv("JACK_DEFAULT_SERVER", PreviousDefault.c_str(), 1);
+    } else {
+        unsetenv("JACK_DEFAULT_SERVER");
+    }
+}
+
+std::string cPrivateJackServer::Launch() {
+    const std::vector<std::string> Args = {
+        "jackd", "-n", ServerName, "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"};
+    std::vector<char*> Argv;
+    for (const std::string& Arg : Args) {
+        Argv.push_back(const_cast<char*>(Arg.c_str()));
+    }
+    Argv.push_back(nullptr);
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const int iError = posix_spawnp(&iPid, "jackd", &Actions, nullptr, Argv.data(), environ);
+    posix_spawn_file_actions_destroy(&Actions);
+    if (iError != 0) {
+        iPid = -1;
+        return "jackd could not be started (is jackd2 installed?)";
+    }
+    const auto Deadline = std::chrono::steady_clock::now() + kStartLimit;
+    while (!Answers(ServerName)) {
+        if (!IsRunning(iPid) || std::chrono::steady_clock::now() > Deadline) {
+            Stop();
+            return "the JACK server '" + ServerName + "' did not start";
+        }
+        std::this_thread::sleep_for(kStartPoll);
+    }
+    return {};
+}
+
+std::string cPrivateJackServer::Start() {
+    setenv("JACK_NO_START_SERVER", "1", 1);
+    setenv("JACK_DEFAULT_SERVER", ServerName.c_str(), 1);
+    return Launch();
+}
+
+void cPrivateJackServer::Signal(int iSignal) const {
+    if (iPid > 0) {
+        kill(iPid, iSignal);
+    }
+}
+
+void cPrivateJackServer::Reap() {
+    if (iPid > 0) {
+        waitpid(iPid, nullptr, 0);
+        iPid = -1;
+    }
+}
+
+void cPrivateJackServer::FreeSlot() {
+    Reap();
+    if (Launch().empty()) {
+        Stop();
+    }
+}
+
+void cPrivateJackServer::Stop() {
+    if (iPid > 0) {
+        kill(iPid, SIGCONT);
+        kill(iPid, SIGTERM);
+        Reap();
+    }
+}

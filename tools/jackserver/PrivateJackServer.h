@@ -1,0 +1,41 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+// A JACK server of a test's or a benchmark's own, to be stopped or killed at will: the dummy
+// driver, no realtime scheduling, and a name no other server on the machine has. While it runs
+// it is this process's default server (JACK_DEFAULT_SERVER), so every JACK client the process
+// opens meets it. POSIX only.
+//
+// JACK keeps a slot (there are 8 on a machine) for a server killed with SIGKILL until a server
+// of the same name runs again: after such a kill, FreeSlot starts and cleanly stops one.
+class cPrivateJackServer {
+  public:
+    explicit cPrivateJackServer(std::string Name);
+    cPrivateJackServer(const cPrivateJackServer&) = delete;
+    cPrivateJackServer& operator=(const cPrivateJackServer&) = delete;
+    // Stops the server if it still runs and restores the process's default server.
+    ~cPrivateJackServer();
+
+    // Starts jackd and waits until it answers; an error text, empty on success.
+    std::string Start();
+    // Sends the server a signal (SIGTERM, SIGKILL, SIGSTOP, SIGCONT).
+    void Signal(int iSignal) const;
+    // Waits for the server's process to end once it has been told to (SIGTERM, SIGKILL).
+    void Reap();
+    // Starts and cleanly stops a server of the same name, which frees the slot of a killed one.
+    void FreeSlot();
+
+    const std::string& Name() const { return ServerName; }
+
+  private:
+    std::string Launch();
+    void Stop();
+
+    std::string ServerName;
+    pid_t iPid = -1;
+    std::string PreviousDefault;
+    bool bHadDefault = false;
+};
