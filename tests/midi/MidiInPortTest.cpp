@@ -254,29 +254,19 @@ TEST_F(MidiInPort, destroying_the_port_that_opened_the_device_closes_it) {
 }
 
 TEST_F(MidiInPort, a_device_that_goes_away_is_closed_by_the_services_with_the_reason) {
-    const std::pair<const char*, MMRESULT> aCases[] = {
-        {"device unplugged", MIDIERR_NODEVICE},
-        {"MIDI system shut down", MMSYSERR_NODRIVER},
-    };
-    for (const auto& [szCase, eExpected] : aCases) {
-        cVirtualMidiBackend Fresh;
-        const uint32_t uiDevice = Fresh.AddInDevice("TAV Orvik in");
-        cScopedMidiBackend Installed(Fresh);
+    for (const MMRESULT eLoss : kLosses) {
+        tInstalledVirtualBackend Fresh;
         cMIDIInPort Port;
-        ASSERT_EQ(Open(Port, uiDevice), MMSYSERR_NOERROR);
+        ASSERT_EQ(Open(Port, Fresh.uiIn), MMSYSERR_NOERROR);
         EXPECT_EQ(Port.GetInPortLoss(), MMSYSERR_NOERROR);
-        if (eExpected == MIDIERR_NODEVICE) {
-            Fresh.UnplugInDevice(uiDevice);
-        } else {
-            Fresh.ShutDownSystem();
-        }
-        EXPECT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED) << szCase;
-        EXPECT_EQ(Port.GetInPortLoss(), eExpected) << szCase;
+        Fresh.TakeAway(eLoss);
+        EXPECT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED) << eLoss;
+        EXPECT_EQ(Port.GetInPortLoss(), eLoss);
         // Still open in the services until the port closes it.
-        EXPECT_TRUE(Fresh.IsInOpen(uiDevice)) << szCase;
+        EXPECT_TRUE(Fresh.Backend.IsInOpen(Fresh.uiIn)) << eLoss;
         Port.ClosePort();
-        EXPECT_FALSE(Fresh.IsInOpen(uiDevice)) << szCase;
-        EXPECT_EQ(Port.GetInPortLoss(), eExpected) << szCase;
+        EXPECT_FALSE(Fresh.Backend.IsInOpen(Fresh.uiIn)) << eLoss;
+        EXPECT_EQ(Port.GetInPortLoss(), eLoss);
     }
 }
 

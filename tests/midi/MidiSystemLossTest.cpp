@@ -85,6 +85,16 @@ class cBlindSender {
     std::thread Thread;
 };
 
+// Expects the sender to have seen the loss of the MIDI system within kBound of Lost, and logs
+// the time it took.
+void ExpectLossSeen(const cBlindSender& Sender, tClock::time_point Lost, const std::string& What) {
+    ASSERT_EQ(Sender.WaitForLoss(), MMSYSERR_NODRIVER) << What;
+    const auto Elapsed = Sender.LossTime() - Lost;
+    std::cout << What << ": the send failed after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count() << " ms\n";
+    EXPECT_LT(Elapsed, kBound) << What;
+}
+
 class MidiSystemLoss : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override {
@@ -144,14 +154,10 @@ TEST_P(MidiSystemLoss, sends_fail_promptly_and_say_so_once_the_server_is_gone) {
     const tClock::time_point Lost = tClock::now();
     Lose(GetParam());
 
-    const MMRESULT eLoss = Sender.WaitForLoss();
-    ASSERT_EQ(eLoss, MMSYSERR_NODRIVER);
-    const auto Elapsed = Sender.LossTime() - Lost;
-    std::cout << "server " << SignalName(GetParam()) << ": the send failed after "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count() << " ms\n";
-    EXPECT_LT(Elapsed, kBound);
-    EXPECT_NE(MidiOutErrorText(eLoss).find("MIDI system"), std::string::npos);
-    EXPECT_NE(MidiOutErrorText(eLoss).find("went away"), std::string::npos);
+    ExpectLossSeen(Sender, Lost, std::string("server ") + SignalName(GetParam()));
+    const std::string Why = MidiOutErrorText(Sender.WaitForLoss());
+    EXPECT_NE(Why.find("MIDI system"), std::string::npos) << Why;
+    EXPECT_NE(Why.find("went away"), std::string::npos) << Why;
 
     // The input device is closed by the backend, with the same reason.
     EXPECT_TRUE(WaitUntil([&] { return In.GetInPortLoss() == MMSYSERR_NODRIVER; },
@@ -185,10 +191,5 @@ TEST_P(MidiSystemLoss, a_send_waiting_for_a_stalled_server_returns_when_it_goes)
     Lose(GetParam());
     Server.Signal(SIGCONT);
 
-    const MMRESULT eLoss = Sender.WaitForLoss();
-    ASSERT_EQ(eLoss, MMSYSERR_NODRIVER);
-    const auto Elapsed = Sender.LossTime() - Lost;
-    std::cout << "stalled server " << SignalName(GetParam()) << ": the waiting send returned after "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count() << " ms\n";
-    EXPECT_LT(Elapsed, kBound);
+    ExpectLossSeen(Sender, Lost, std::string("stalled server ") + SignalName(GetParam()));
 }

@@ -38,15 +38,33 @@ inline bool WaitUntil(const std::function<bool()>& Condition,
     return true;
 }
 
-// A virtual backend installed for one test, with one output and one input device.
-class VirtualMidiTest : public ::testing::Test {
-  protected:
-    VirtualMidiTest() : Installed(Backend) {}
-
+// A virtual backend with one output and one input device, installed while it lives.
+struct tInstalledVirtualBackend {
     cVirtualMidiBackend Backend;
     const uint32_t uiOut = Backend.AddOutDevice("TAV Orvik out");
     const uint32_t uiIn = Backend.AddInDevice("TAV Orvik in");
+    cScopedMidiBackend Installed{Backend};
 
-  private:
-    cScopedMidiBackend Installed;
+    // Takes the devices away as eLoss says: MIDIERR_NODEVICE unplugs both, MMSYSERR_NODRIVER
+    // shuts the whole MIDI system down.
+    void TakeAway(MMRESULT eLoss) {
+        if (eLoss == MIDIERR_NODEVICE) {
+            Backend.UnplugOutDevice(uiOut);
+            Backend.UnplugInDevice(uiIn);
+        } else {
+            Backend.ShutDownSystem();
+        }
+    }
+};
+
+// The ways the devices can go away, and the result each gives.
+inline constexpr MMRESULT kLosses[] = {MIDIERR_NODEVICE, MMSYSERR_NODRIVER};
+
+// The same, installed for one test.
+class VirtualMidiTest : public ::testing::Test {
+  protected:
+    tInstalledVirtualBackend Virtual;
+    cVirtualMidiBackend& Backend = Virtual.Backend;
+    const uint32_t uiOut = Virtual.uiOut;
+    const uint32_t uiIn = Virtual.uiIn;
 };

@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -47,6 +49,7 @@ cPrivateJackServer::cPrivateJackServer(std::string Name) : ServerName(std::move(
 
 cPrivateJackServer::~cPrivateJackServer() {
     Stop();
+    RemoveLeftSemaphores();
     if (bHadDefault) {
         setenv("JACK_DEFAULT_SERVER", PreviousDefault.c_str(), 1);
     } else {
@@ -114,5 +117,18 @@ void cPrivateJackServer::Stop() {
         kill(iPid, SIGCONT);
         kill(iPid, SIGTERM);
         Reap();
+    }
+}
+
+// Clients of a server that died never unlink their semaphores (jack_sem.<user>_<server>_<client>
+// in /dev/shm); nothing else of the machine's is touched.
+void cPrivateJackServer::RemoveLeftSemaphores() const {
+    const std::string Mark = "_" + ServerName + "_";
+    std::error_code Error;
+    for (const auto& Entry : std::filesystem::directory_iterator("/dev/shm", Error)) {
+        const std::string Name = Entry.path().filename().string();
+        if (Name.rfind("jack_sem.", 0) == 0 && Name.find(Mark) != std::string::npos) {
+            std::filesystem::remove(Entry.path(), Error);
+        }
     }
 }

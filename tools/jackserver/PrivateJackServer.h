@@ -16,7 +16,8 @@ class cPrivateJackServer {
     explicit cPrivateJackServer(std::string Name);
     cPrivateJackServer(const cPrivateJackServer&) = delete;
     cPrivateJackServer& operator=(const cPrivateJackServer&) = delete;
-    // Stops the server if it still runs and restores the process's default server.
+    // Stops the server if it still runs, removes what its lost clients left behind, and
+    // restores the process's default server.
     ~cPrivateJackServer();
 
     // Starts jackd and waits until it answers; an error text, empty on success.
@@ -33,6 +34,7 @@ class cPrivateJackServer {
   private:
     std::string Launch();
     void Stop();
+    void RemoveLeftSemaphores() const;
 
     std::string ServerName;
     pid_t iPid = -1;

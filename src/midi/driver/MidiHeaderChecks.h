@@ -31,6 +31,15 @@ inline MMRESULT CheckPreparedHeader(const MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
+// Prepares a header as the services do: checked, then marked prepared.
+inline MMRESULT MarkPrepared(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
+    if (eCheck == MMSYSERR_NOERROR) {
+        pHeader->dwFlags |= MHDR_PREPARED;
+    }
+    return eCheck;
+}
+
 // A buffer the services are finished with: out of the queue, done.
 inline void MarkDone(MIDIHDR& Header) {
     Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;

@@ -32,13 +32,8 @@ void cMidiInBlockQueue::NotifyLoss(MMRESULT eLoss) {
 }
 
 MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
     std::lock_guard<std::mutex> Lock(mBlocks);
-    pHeader->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {

@@ -17,12 +17,7 @@ MMRESULT cMidiOutDevice::Open(iMidiConnector& Connector, const std::string& Devi
 }
 
 MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
-    pHeader->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiOutDevice::LongMessage(MIDIHDR* pHeader, uint32_t cbHeader) {

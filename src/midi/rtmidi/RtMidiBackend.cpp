@@ -27,14 +27,6 @@ const std::string* PortAt(const std::vector<std::string>& Ports, uint32_t uDevic
     return uDeviceID < Ports.size() ? &Ports[uDeviceID] : nullptr;
 }
 
-// Finds the device of a handle and asks Call of it; MMSYSERR_INVALHANDLE for a handle that is
-// not open.
-template <typename tHandle, typename tDevice, typename tCall>
-MMRESULT WithDevice(const cHandleTable<tHandle, tDevice>& Table, tHandle hDevice, tCall Call) {
-    const std::shared_ptr<tDevice> pDevice = Table.Find(hDevice);
-    return pDevice != nullptr ? Call(*pDevice) : MMSYSERR_INVALHANDLE;
-}
-
 }  // namespace
 
 cRtMidiBackend::cRtMidiBackend() : cRtMidiBackend(ChooseMidiApi()) {}
@@ -102,20 +94,19 @@ MMRESULT cRtMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
 
 MMRESULT cRtMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                               uint32_t cbHeader) {
-    return WithDevice(OpenOuts, hMidiOut,
-                      [&](cMidiOutDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut,
+                         [&](cMidiOutDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return WithDevice(OpenOuts, hMidiOut, [&](cMidiOutDevice& Device) {
-        return Device.LongMessage(pHeader, cbHeader);
-    });
+    return OpenOuts.With(
+        hMidiOut, [&](cMidiOutDevice& Device) { return Device.LongMessage(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                                 uint32_t cbHeader) {
-    return WithDevice(OpenOuts, hMidiOut,
-                      [&](cMidiOutDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
+    return OpenOuts.With(
+        hMidiOut, [&](cMidiOutDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
@@ -153,26 +144,24 @@ MMRESULT cRtMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidi
 }
 
 MMRESULT cRtMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return WithDevice(OpenIns, hMidiIn, [&](cMidiInDevice& Device) {
-        return Device.Blocks().Prepare(pHeader, cbHeader);
-    });
+    return OpenIns.With(
+        hMidiIn, [&](cMidiInDevice& Device) { return Device.Blocks().Prepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return WithDevice(OpenIns, hMidiIn, [&](cMidiInDevice& Device) {
-        return Device.Blocks().Add(pHeader, cbHeader);
-    });
+    return OpenIns.With(
+        hMidiIn, [&](cMidiInDevice& Device) { return Device.Blocks().Add(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiInStart(HMIDIIN hMidiIn) {
-    return WithDevice(OpenIns, hMidiIn, [](cMidiInDevice& Device) {
+    return OpenIns.With(hMidiIn, [](cMidiInDevice& Device) {
         Device.Blocks().Start();
         return MMSYSERR_NOERROR;
     });
 }
 
 MMRESULT cRtMidiBackend::midiInReset(HMIDIIN hMidiIn) {
-    return WithDevice(OpenIns, hMidiIn, [](cMidiInDevice& Device) {
+    return OpenIns.With(hMidiIn, [](cMidiInDevice& Device) {
         Device.Blocks().Reset();
         return MMSYSERR_NOERROR;
     });
@@ -180,13 +169,13 @@ MMRESULT cRtMidiBackend::midiInReset(HMIDIIN hMidiIn) {
 
 MMRESULT cRtMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                uint32_t cbHeader) {
-    return WithDevice(OpenIns, hMidiIn, [&](cMidiInDevice& Device) {
+    return OpenIns.With(hMidiIn, [&](cMidiInDevice& Device) {
         return Device.Blocks().Unprepare(pHeader, cbHeader);
     });
 }
 
 MMRESULT cRtMidiBackend::midiInClose(HMIDIIN hMidiIn) {
-    return WithDevice(OpenIns, hMidiIn, [&](cMidiInDevice& Device) {
+    return OpenIns.With(hMidiIn, [&](cMidiInDevice& Device) {
         const MMRESULT eClosed = Device.Close();
         if (eClosed == MMSYSERR_NOERROR) {
             OpenIns.Remove(hMidiIn);

@@ -238,12 +238,26 @@ tDevice* cVirtualMidiBackend::PresentDevice(std::vector<tDevice>& Devices,
 }
 
 template <typename tDevice>
+const std::string* cVirtualMidiBackend::PresentName(std::vector<tDevice>& Devices,
+                                                    uint32_t uDeviceID) const {
+    const tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+    return pDevice != nullptr ? &pDevice->Name : nullptr;
+}
+
+template <typename tDevice>
 uint32_t cVirtualMidiBackend::PresentCount(const std::vector<tDevice>& Devices) const {
     uint32_t uiCount = 0;
     for (const tDevice& Device : Devices) {
         uiCount += Device.bPresent ? 1 : 0;
     }
     return bSystemDown ? 0 : uiCount;
+}
+
+template <typename tDevice>
+bool cVirtualMidiBackend::PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
+                                       uint32_t uiDevice) const {
+    std::lock_guard<std::mutex> Lock(mDevices);
+    return ++uiPrepares == Devices[uiDevice].Faults.uiPrepareFailsOn;
 }
 
 template <typename tDevice>
@@ -260,6 +274,32 @@ MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(tDevice* pDevice) const {
     return pDevice->hOpen != decltype(pDevice->hOpen){} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
 }
 
+template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
+MMRESULT cVirtualMidiBackend::OpenPresent(std::vector<tDevice>& Devices,
+                                          cHandleTable<tHandle, tOpen>& Table, tHandle* phDevice,
+                                          uint32_t uDeviceID, tCallback pCallback,
+                                          uintptr_t dwInstance, uint32_t fdwOpen,
+                                          std::shared_ptr<tOpen>& pOpen) {
+    CountCall();
+    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
+    }
+    std::lock_guard<std::mutex> Lock(mDevices);
+    tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+    const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    const auto uiDevice = static_cast<uint32_t>(pDevice - Devices.data());
+    pDevice->hOpen = Table.Add([&](tHandle hNew) {
+        pOpen = std::make_shared<tOpen>(uiDevice, hNew, pCallback, dwInstance);
+        return pOpen;
+    });
+    *phDevice = pDevice->hOpen;
+    return MMSYSERR_NOERROR;
+}
+
 // Output
 
 uint32_t cVirtualMidiBackend::midiOutGetNumDevs() {
@@ -272,35 +312,19 @@ MMRESULT cVirtualMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPS
                                                  uint32_t cbCaps) {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    const tOutDevice* pDevice = PresentDevice(OutDevices, uDeviceID);
-    return FillDeviceCaps(pDevice != nullptr ? &pDevice->Name : nullptr, pCaps, cbCaps);
+    return FillDeviceCaps(PresentName(OutDevices, uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
                                           tMidiOutProc pCallback, uintptr_t dwInstance,
                                           uint32_t fdwOpen) {
-    CountCall();
-    const MMRESULT eArguments = CheckOpenArguments(phMidiOut, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
     std::shared_ptr<tOpenOut> pOpen;
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        tOutDevice* pDevice = PresentDevice(OutDevices, uDeviceID);
-        const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
-        if (eCheck != MMSYSERR_NOERROR) {
-            return eCheck;
-        }
-        const auto uiDevice = static_cast<uint32_t>(pDevice - OutDevices.data());
-        pDevice->hOpen = OpenOuts.Add([&](HMIDIOUT hNew) {
-            pOpen = std::make_shared<tOpenOut>(uiDevice, hNew, pCallback, dwInstance);
-            return pOpen;
-        });
-        *phMidiOut = pDevice->hOpen;
+    const MMRESULT eOpened = OpenPresent(OutDevices, OpenOuts, phMidiOut, uDeviceID, pCallback,
+                                         dwInstance, fdwOpen, pOpen);
+    if (eOpened == MMSYSERR_NOERROR) {
+        pOpen->Notify(MOM_OPEN, 0);
     }
-    pOpen->Notify(MOM_OPEN, 0);
-    return MMSYSERR_NOERROR;
+    return eOpened;
 }
 
 MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
@@ -314,12 +338,10 @@ MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* p
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    std::lock_guard<std::mutex> Lock(mDevices);
-    if (++pOpen->uiPrepares == OutDevices[pOpen->uiDevice].Faults.uiPrepareFailsOn) {
+    if (PrepareFails(pOpen->uiPrepares, OutDevices, pOpen->uiDevice)) {
         return MMSYSERR_NOMEM;
     }
-    pHeader->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
@@ -439,51 +461,30 @@ MMRESULT cVirtualMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW*
                                                 uint32_t cbCaps) {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    const tInDevice* pDevice = PresentDevice(InDevices, uDeviceID);
-    return FillDeviceCaps(pDevice != nullptr ? &pDevice->Name : nullptr, pCaps, cbCaps);
+    return FillDeviceCaps(PresentName(InDevices, uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID,
                                          tMidiInProc pCallback, uintptr_t dwInstance,
                                          uint32_t fdwOpen) {
-    CountCall();
-    const MMRESULT eArguments = CheckOpenArguments(phMidiIn, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
     std::shared_ptr<tOpenIn> pOpen;
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        tInDevice* pDevice = PresentDevice(InDevices, uDeviceID);
-        const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
-        if (eCheck != MMSYSERR_NOERROR) {
-            return eCheck;
-        }
-        const auto uiDevice = static_cast<uint32_t>(pDevice - InDevices.data());
-        pDevice->hOpen = OpenIns.Add([&](HMIDIIN hNew) {
-            pOpen = std::make_shared<tOpenIn>(uiDevice, hNew, pCallback, dwInstance);
-            return pOpen;
-        });
-        *phMidiIn = pDevice->hOpen;
+    const MMRESULT eOpened =
+        OpenPresent(InDevices, OpenIns, phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen, pOpen);
+    if (eOpened == MMSYSERR_NOERROR) {
+        pOpen->Queue.NotifyOpen();
     }
-    pOpen->Queue.NotifyOpen();
-    return MMSYSERR_NOERROR;
+    return eOpened;
 }
 
 MMRESULT cVirtualMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                   uint32_t cbHeader) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (++pOpen->uiPrepares == InDevices[pOpen->uiDevice].Faults.uiPrepareFailsOn) {
+    return OpenIns.With(hMidiIn, [&](tOpenIn& Open) {
+        if (PrepareFails(Open.uiPrepares, InDevices, Open.uiDevice)) {
             return MMSYSERR_NOMEM;
         }
-    }
-    return pOpen->Queue.Prepare(pHeader, cbHeader);
+        return Open.Queue.Prepare(pHeader, cbHeader);
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
@@ -512,32 +513,25 @@ MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
 
 MMRESULT cVirtualMidiBackend::midiInStart(HMIDIIN hMidiIn) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pOpen->Queue.Start();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
+        Open.Queue.Start();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInReset(HMIDIIN hMidiIn) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pOpen->Queue.Reset();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
+        Open.Queue.Reset();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                     uint32_t cbHeader) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    return pOpen->Queue.Unprepare(pHeader, cbHeader);
+    return OpenIns.With(hMidiIn,
+                        [&](tOpenIn& Open) { return Open.Queue.Unprepare(pHeader, cbHeader); });
 }
 
 MMRESULT cVirtualMidiBackend::midiInClose(HMIDIIN hMidiIn) {

@@ -110,11 +110,22 @@ class cVirtualMidiBackend final : public iMidiBackend {
     template <typename tDevice>
     tDevice* PresentDevice(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
     template <typename tDevice>
+    const std::string* PresentName(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
+    template <typename tDevice>
     uint32_t PresentCount(const std::vector<tDevice>& Devices) const;
     // With mDevices held: why the device (null: none of that number) cannot be opened now, or
     // MMSYSERR_NOERROR.
     template <typename tDevice>
     MMRESULT CheckDeviceToOpen(tDevice* pDevice) const;
+    // Counts a prepare call of an open device; whether its faults make this one fail.
+    template <typename tDevice>
+    bool PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
+                      uint32_t uiDevice) const;
+    // Opens the present device uDeviceID as a new entry of Table (pOpen); no callback yet.
+    template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
+    MMRESULT OpenPresent(std::vector<tDevice>& Devices, cHandleTable<tHandle, tOpen>& Table,
+                         tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
+                         uintptr_t dwInstance, uint32_t fdwOpen, std::shared_ptr<tOpen>& pOpen);
     void LoseOut(tOutDevice& Device, MMRESULT eLoss);
 
     mutable std::mutex mDevices;  // the device lists and the open devices' counters
