@@ -5,7 +5,6 @@
 #include <RtMidi.h>
 #include <benchmark/benchmark.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -71,7 +70,7 @@ tLossTiming SendUntilLost(cMIDIOutPort& Port, cPrivateJackServer& Server, int iS
 
 tLossTiming MeasureOnce(int iSignal) {
     tLossTiming Timing;
-    cPrivateJackServer Server("songloader-loss-bench-" + std::to_string(getpid()));
+    cPrivateJackServer Server(cPrivateJackServer::NameFor("loss-bench"));
     Timing.Error = Server.Start();
     if (!Timing.Error.empty()) {
         return Timing;
@@ -90,9 +89,8 @@ tLossTiming MeasureOnce(int iSignal) {
         Timing = SendUntilLost(Port, Server, iSignal);
         Port.ClosePort();
     }
-    if (iSignal == SIGKILL) {
-        Server.FreeSlot();
-    }
+    // Whether killed or stopped, a server whose clients were still open keeps its slot.
+    Server.FreeSlot();
     return Timing;
 }
 

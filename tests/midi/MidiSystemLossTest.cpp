@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -9,8 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "JackPeerDevice.h"
 #include "MidiTestSupport.h"
-#include "RtMidiPeerDevice.h"
 #include "jackserver/PrivateJackServer.h"
 #include "midi/DeviceList.h"
 #include "midi/MIDIInPort.h"
@@ -102,9 +101,9 @@ class MidiSystemLoss : public ::testing::TestWithParam<int> {
         ASSERT_EQ(Error, "") << "the test needs a JACK server of its own";
         pBackend = std::make_unique<cRtMidiBackend>(RtMidi::UNIX_JACK);
         pInstalled = std::make_unique<cScopedMidiBackend>(*pBackend);
-        pPeer = std::make_unique<cRtMidiPeerDevice>(RtMidi::UNIX_JACK);
-        const int iPeerIn = IndexOf(MidiOutDeviceNames(), cRtMidiPeerDevice::kInName);
-        const int iPeerOut = IndexOf(MidiInDeviceNames(), "TAV Test out");
+        ASSERT_EQ(Peer.Open(), "");
+        const int iPeerIn = IndexOf(MidiOutDeviceNames(), cJackPeerDevice::kInName);
+        const int iPeerOut = IndexOf(MidiInDeviceNames(), cJackPeerDevice::kOutName);
         ASSERT_GE(iPeerIn, 0);
         ASSERT_GE(iPeerOut, 0);
         ASSERT_EQ(Out.OpenPort(static_cast<uint32_t>(iPeerIn)), MMSYSERR_NOERROR);
@@ -116,29 +115,33 @@ class MidiSystemLoss : public ::testing::TestWithParam<int> {
     void TearDown() override {
         Out.ClosePort();
         In.ClosePort();
-        pPeer.reset();
+        Peer.Close();
+        // JACK frees the clients of a lost server, with their threads, at the next client open.
+        if (pBackend != nullptr) {
+            pBackend->IsSystemReachable();
+        }
         pInstalled.reset();
         pBackend.reset();
-        if (bKilled) {
+        // Whether killed or stopped, a server whose clients were still open keeps its slot.
+        if (bEnded) {
             Server.FreeSlot();
         }
     }
 
     void Lose(int iSignal) {
         Server.Signal(iSignal);
-        if (iSignal == SIGKILL) {
-            bKilled = true;
-        }
+        bEnded = true;
     }
 
     // Declared first: it outlives every client of its own.
-    cPrivateJackServer Server{"songloader-loss-" + std::to_string(getpid())};
+    cPrivateJackServer Server{cPrivateJackServer::NameFor(
+        std::string("loss-") + ::testing::UnitTest::GetInstance()->current_test_info()->name())};
     std::unique_ptr<cRtMidiBackend> pBackend;
     std::unique_ptr<cScopedMidiBackend> pInstalled;
-    std::unique_ptr<cRtMidiPeerDevice> pPeer;
+    cJackPeerDevice Peer;
     cMIDIOutPort Out;
     cMIDIInPort In;
-    bool bKilled = false;
+    bool bEnded = false;
 };
 
 INSTANTIATE_TEST_SUITE_P(, MidiSystemLoss, ::testing::Values(SIGTERM, SIGKILL),
@@ -169,10 +172,6 @@ TEST_P(MidiSystemLoss, sends_fail_promptly_and_say_so_once_the_server_is_gone) {
     Out.ClosePort();
     std::cout << "closing both ports took " << MillisecondsSince(Closing) << " ms\n";
     EXPECT_LT(tClock::now() - Closing, kBound);
-    // JACK frees every client of a lost server at the next client open, the device's RtMidi
-    // clients too: they must be gone before the lists are asked for.
-    pPeer.reset();
-
     // Nothing is listed any more, and nothing opens.
     EXPECT_EQ(MidiOutDeviceNames(), std::vector<std::string>{});
     EXPECT_EQ(Out.OpenPort(0), MMSYSERR_NODRIVER);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,6 +24,17 @@ inline std::vector<uint8_t> MakeSysex(size_t uiCount, uint8_t ucFirst = 0) {
 inline std::vector<uint8_t> Concat(std::vector<uint8_t> First, const std::vector<uint8_t>& Second) {
     First.insert(First.end(), Second.begin(), Second.end());
     return First;
+}
+
+// Where the device's ports are in the device lists: the index of the first name that contains
+// Fragment, or -1.
+inline int IndexOf(const std::vector<std::string>& Names, const std::string& Fragment) {
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (Names[i].find(Fragment) != std::string::npos) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 // Polls Condition until it holds or Limit has passed; whether it held.

@@ -36,22 +36,12 @@ class cRtMidiPeerDevice {
         pPeer->ReceivedMessages.push_back(*pMessage);
     }
 
-    RtMidiOut Out;
-    RtMidiIn In;
+    // Made before the clients start the threads that use them.
     std::mutex mReceived;
     std::vector<std::vector<uint8_t>> ReceivedMessages;
+    RtMidiOut Out;
+    RtMidiIn In;
 };
-
-// Where the device's ports are in the device lists: the index of the first name that contains
-// Fragment, or -1.
-inline int IndexOf(const std::vector<std::string>& Names, const std::string& Fragment) {
-    for (size_t i = 0; i < Names.size(); ++i) {
-        if (Names[i].find(Fragment) != std::string::npos) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
 
 inline bool InCi() {
     const char* szCi = std::getenv("CI");

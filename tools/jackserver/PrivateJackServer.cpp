@@ -3,19 +3,20 @@
 #include <fcntl.h>
 #include <jack/jack.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -57,6 +58,9 @@ cPrivateJackServer::~cPrivateJackServer() {
     }
 }
 
+// The server is told to stop when this process ends, however it ends, so that a test that
+// crashes or is halted leaves no server behind to hold a slot. Between fork and exec only calls
+// that are safe in the forked child of a threaded process are made.
 std::string cPrivateJackServer::Launch() {
     const std::vector<std::string> Args = {
         "jackd", "-n", ServerName, "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"};
@@ -65,15 +69,24 @@ std::string cPrivateJackServer::Launch() {
         Argv.push_back(const_cast<char*>(Arg.c_str()));
     }
     Argv.push_back(nullptr);
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const int iError = posix_spawnp(&iPid, "jackd", &Actions, nullptr, Argv.data(), environ);
-    posix_spawn_file_actions_destroy(&Actions);
-    if (iError != 0) {
+    const pid_t iParent = getpid();
+    iPid = fork();
+    if (iPid == 0) {
+#ifdef __linux__
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+        if (getppid() != iParent) {
+            _exit(127);
+        }
+        const int iNull = open("/dev/null", O_WRONLY);
+        dup2(iNull, STDOUT_FILENO);
+        dup2(iNull, STDERR_FILENO);
+        execvp("jackd", Argv.data());
+        _exit(127);
+    }
+    if (iPid < 0) {
         iPid = -1;
-        return "jackd could not be started (is jackd2 installed?)";
+        return "jackd could not be started";
     }
     const auto Deadline = std::chrono::steady_clock::now() + kStartLimit;
     while (!Answers(ServerName)) {
@@ -131,4 +144,13 @@ void cPrivateJackServer::RemoveLeftSemaphores() const {
             std::filesystem::remove(Entry.path(), Error);
         }
     }
+}
+
+std::string cPrivateJackServer::NameFor(const std::string& Purpose) {
+    std::error_code Error;
+    const std::string Program = std::filesystem::read_symlink("/proc/self/exe", Error).string();
+    const std::string Folder = std::filesystem::current_path(Error).string();
+    const size_t uiHash = std::hash<std::string>{}(Program + "\n" + Folder + "\n" + Purpose);
+    // Short and plain: the name becomes part of the server's socket paths.
+    return "songloader-" + std::to_string(uiHash % 100000000);
 }

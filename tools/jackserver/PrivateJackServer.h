@@ -9,8 +9,11 @@
 // it is this process's default server (JACK_DEFAULT_SERVER), so every JACK client the process
 // opens meets it. POSIX only.
 //
-// JACK keeps a slot (there are 8 on a machine) for a server killed with SIGKILL until a server
-// of the same name runs again: after such a kill, FreeSlot starts and cleanly stops one.
+// JACK keeps a slot (there are 8 on a machine) for a server killed with SIGKILL, or stopped while
+// clients of this process were still open, until a server of the same name runs again: after
+// such an end, FreeSlot starts and cleanly stops one. A name
+// that stays the same from run to run (see NameFor) frees the slot of an earlier run that could
+// not. The server is stopped when this process ends, however it ends.
 class cPrivateJackServer {
   public:
     explicit cPrivateJackServer(std::string Name);
@@ -30,6 +33,9 @@ class cPrivateJackServer {
     void FreeSlot();
 
     const std::string& Name() const { return ServerName; }
+    // A server name for Purpose (any text) that stays the same from run to run of this program
+    // in this folder, and differs from those of other programs, folders and purposes.
+    static std::string NameFor(const std::string& Purpose);
 
   private:
     std::string Launch();

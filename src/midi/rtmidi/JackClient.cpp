@@ -1,36 +1,120 @@
 #include "midi/rtmidi/JackClient.h"
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
+
+// What JACK's callbacks of one client point to. It outlives the client object when the client
+// is left to JACK, until JACK has freed the client.
+struct tJackCallbackContext {
+    tJackHandlers Handlers;
+    uint64_t uiServerGeneration = 0;
+    std::atomic<bool> bClosing{false};
+    std::atomic<int> iRunning{0};
+};
 
 namespace {
 
 // How many servers the process has seen go away.
 std::atomic<uint64_t> uiServersLost{0};
 
+// The contexts of clients left to JACK, freed once JACK has freed the clients.
+std::mutex mLeftToJack;
+std::vector<std::unique_ptr<tJackCallbackContext>> LeftToJack;
+
 // A callback still running in a client whose server has gone returns at once, unless JACK
 // cancelled its thread in the middle: then Close stops waiting after this long.
 constexpr auto kCallbackWait = std::chrono::seconds(1);
 constexpr auto kCallbackPoll = std::chrono::milliseconds(1);
 
-}  // namespace
+// Marks a callback as running for as long as it lives. Counted before the check, so that Close
+// either sees it running or it sees Close.
+class cCallbackScope {
+  public:
+    explicit cCallbackScope(tJackCallbackContext& Context) : Context(Context) {
+        Context.iRunning.fetch_add(1);
+        bEntered = !Context.bClosing.load();
+    }
+    cCallbackScope(const cCallbackScope&) = delete;
+    cCallbackScope& operator=(const cCallbackScope&) = delete;
+    ~cCallbackScope() { Context.iRunning.fetch_sub(1); }
+    bool Entered() const { return bEntered; }
 
-cJackClient::cCallbackScope::cCallbackScope(cJackClient& Client) : Client(Client) {
-    // Counted before the check, so that Close either sees it running or it sees Close.
-    Client.iCallbacksRunning.fetch_add(1);
-    bEntered = !Client.bClosing.load();
+  private:
+    tJackCallbackContext& Context;
+    bool bEntered;
+};
+
+void WaitForCallbacks(const tJackCallbackContext& Context) {
+    const auto GiveUp = std::chrono::steady_clock::now() + kCallbackWait;
+    while (Context.iRunning.load() > 0 && std::chrono::steady_clock::now() < GiveUp) {
+        std::this_thread::sleep_for(kCallbackPoll);
+    }
 }
 
-bool cJackClient::Open(const char* szName, std::function<void()> OnGone, jack_status_t& eStatus) {
-    OnServerGone = std::move(OnGone);
-    bClosing.store(false);
+void OnShutdown(jack_status_t, const char*, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    uint64_t uiGeneration = Context.uiServerGeneration;
+    uiServersLost.compare_exchange_strong(uiGeneration, uiGeneration + 1);
+    if (Scope.Entered() && Context.Handlers.OnServerGone) {
+        Context.Handlers.OnServerGone();
+    }
+}
+
+int OnProcess(jack_nframes_t uiFrames, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    if (Scope.Entered()) {
+        Context.Handlers.pProcess(uiFrames, Context.Handlers.pProcessArg);
+    }
+    return 0;
+}
+
+void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    if (Scope.Entered()) {
+        Context.Handlers.OnConnect(idA, idB, iConnected != 0);
+    }
+}
+
+}  // namespace
+
+cJackClient::cJackClient() = default;
+
+cJackClient::~cJackClient() {
+    Close();
+}
+
+bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus) {
+    std::vector<std::unique_ptr<tJackCallbackContext>> Freeable;
+    {
+        std::lock_guard<std::mutex> Lock(mLeftToJack);
+        Freeable.swap(LeftToJack);
+    }
+    pContext = std::make_unique<tJackCallbackContext>();
+    pContext->Handlers = std::move(Handlers);
     uiServerGeneration = uiServersLost.load();
+    pContext->uiServerGeneration = uiServerGeneration;
+    // When a server has gone, this open frees the clients left to JACK and ends their threads:
+    // their contexts are no longer used once it returns.
     pClient = jack_client_open(szName, JackNoStartServer, &eStatus);
+    Freeable.clear();
     if (pClient == nullptr) {
+        pContext.reset();
         return false;
     }
-    jack_on_info_shutdown(pClient, &cJackClient::OnShutdown, this);
+    jack_on_info_shutdown(pClient, &OnShutdown, pContext.get());
+    if (pContext->Handlers.pProcess != nullptr) {
+        jack_set_process_callback(pClient, &OnProcess, pContext.get());
+    }
+    if (pContext->Handlers.OnConnect) {
+        jack_set_port_connect_callback(pClient, &OnConnect, pContext.get());
+    }
     return true;
 }
 
@@ -42,29 +126,15 @@ void cJackClient::Close() {
     if (pClient == nullptr) {
         return;
     }
-    bClosing.store(true);
+    pContext->bClosing.store(true);
     if (IsServerGone()) {
-        WaitForCallbacks();
+        WaitForCallbacks(*pContext);
+        std::lock_guard<std::mutex> Lock(mLeftToJack);
+        LeftToJack.push_back(std::move(pContext));
     } else {
         // Its threads have ended when this returns.
         jack_client_close(pClient);
+        pContext.reset();
     }
     pClient = nullptr;
-}
-
-void cJackClient::WaitForCallbacks() const {
-    const auto GiveUp = std::chrono::steady_clock::now() + kCallbackWait;
-    while (iCallbacksRunning.load() > 0 && std::chrono::steady_clock::now() < GiveUp) {
-        std::this_thread::sleep_for(kCallbackPoll);
-    }
-}
-
-void cJackClient::OnShutdown(jack_status_t, const char*, void* pArg) {
-    auto* pSelf = static_cast<cJackClient*>(pArg);
-    cCallbackScope Scope(*pSelf);
-    uint64_t uiGeneration = pSelf->uiServerGeneration;
-    uiServersLost.compare_exchange_strong(uiGeneration, uiGeneration + 1);
-    if (Scope.Entered() && pSelf->OnServerGone) {
-        pSelf->OnServerGone();
-    }
 }

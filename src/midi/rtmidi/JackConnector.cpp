@@ -12,7 +12,7 @@ jack_client_t* cJackConnector::Lister() {
     }
     if (ListerClient.Get() == nullptr) {
         jack_status_t eStatus{};
-        ListerClient.Open(kMidiClientName, nullptr, eStatus);
+        ListerClient.Open(kMidiClientName, {}, eStatus);
     }
     return ListerClient.Get();
 }

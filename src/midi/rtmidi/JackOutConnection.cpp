@@ -2,33 +2,18 @@
 
 #include <jack/midiport.h>
 
-#include <cstdint>
 #include <thread>
 
 namespace {
-
-// Each message lies in the ring as its length, then its bytes.
-using tLength = uint32_t;
 
 constexpr auto kRoomPoll = std::chrono::milliseconds(1);
 
 }  // namespace
 
 cJackOutConnection::cJackOutConnection(cBackendErrorTexts& Texts)
-    : Texts(Texts), pRing(jack_ringbuffer_create(kRingBytes)), Client(Texts) {}
-
-cJackOutConnection::~cJackOutConnection() {
-    // The process callback reads the ring until the client is closed.
-    Client.Close();
-    if (pRing != nullptr) {
-        jack_ringbuffer_free(pRing);
-    }
-}
+    : Texts(Texts), Ring(kRingBytes), Client(Texts) {}
 
 MMRESULT cJackOutConnection::Open(const std::string& DevicePort, const std::string& OwnPort) {
-    if (pRing == nullptr) {
-        return MMSYSERR_NOMEM;
-    }
     return Client.Open(DevicePort, OwnPort, true, &cJackOutConnection::Process, this, nullptr);
 }
 
@@ -37,18 +22,15 @@ MMRESULT cJackOutConnection::Send(const std::vector<uint8_t>& Message) {
         return MMSYSERR_NOERROR;
     }
     const size_t uiLargest = uiLargestMessage.load();
-    const size_t uiNeeded = sizeof(tLength) + Message.size();
-    if ((uiLargest != 0 && Message.size() > uiLargest) || uiNeeded >= kRingBytes) {
+    if ((uiLargest != 0 && Message.size() > uiLargest) || Message.size() >= kRingBytes / 2) {
         return Texts.Record("A message of " + std::to_string(Message.size()) +
                             " bytes is larger than JACK can carry in one cycle.");
     }
-    const MMRESULT eRoom = WaitForRoom(uiNeeded);
+    const MMRESULT eRoom = WaitForRoom(Message.size());
     if (eRoom != MMSYSERR_NOERROR) {
         return eRoom;
     }
-    const auto uiLength = static_cast<tLength>(Message.size());
-    jack_ringbuffer_write(pRing, reinterpret_cast<const char*>(&uiLength), sizeof(uiLength));
-    jack_ringbuffer_write(pRing, reinterpret_cast<const char*>(Message.data()), Message.size());
+    Ring.Push(Message.data(), Message.size());
     return MMSYSERR_NOERROR;
 }
 
@@ -59,7 +41,7 @@ MMRESULT cJackOutConnection::WaitForRoom(size_t uiBytes) const {
         if (eLoss != MMSYSERR_NOERROR) {
             return eLoss;
         }
-        if (jack_ringbuffer_write_space(pRing) >= uiBytes) {
+        if (Ring.HasRoomFor(uiBytes)) {
             return MMSYSERR_NOERROR;
         }
         if (std::chrono::steady_clock::now() >= Deadline) {
@@ -82,20 +64,12 @@ void cJackOutConnection::Process(void* pPortBuffer, jack_nframes_t, void* pArg) 
 // message that not even an empty buffer takes is dropped, so it cannot stop the ones after it.
 void cJackOutConnection::WriteQueuedMessages(void* pPortBuffer) {
     bool bWroteAny = false;
-    tLength uiLength = 0;
-    while (jack_ringbuffer_peek(pRing, reinterpret_cast<char*>(&uiLength), sizeof(uiLength)) ==
-               sizeof(uiLength) &&
-           jack_ringbuffer_read_space(pRing) >= sizeof(uiLength) + uiLength) {
+    for (size_t uiLength = Ring.NextLength(); uiLength > 0; uiLength = Ring.NextLength()) {
         jack_midi_data_t* pucEvent = jack_midi_event_reserve(pPortBuffer, 0, uiLength);
         if (pucEvent == nullptr && bWroteAny) {
             return;
         }
-        jack_ringbuffer_read_advance(pRing, sizeof(uiLength));
-        if (pucEvent == nullptr) {
-            jack_ringbuffer_read_advance(pRing, uiLength);
-            continue;
-        }
-        jack_ringbuffer_read(pRing, reinterpret_cast<char*>(pucEvent), uiLength);
-        bWroteAny = true;
+        Ring.Pop(pucEvent);
+        bWroteAny = bWroteAny || pucEvent != nullptr;
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <jack/jack.h>
-#include <jack/ringbuffer.h>
 
 #include <atomic>
 #include <chrono>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
+#include "midi/driver/MessageRing.h"
 #include "midi/rtmidi/JackPortClient.h"
 #include "midi/rtmidi/MidiConnector.h"
 
@@ -24,19 +24,20 @@ class cJackOutConnection final : public iOutConnection {
     explicit cJackOutConnection(cBackendErrorTexts& Texts);
     cJackOutConnection(const cJackOutConnection&) = delete;
     cJackOutConnection& operator=(const cJackOutConnection&) = delete;
-    ~cJackOutConnection() override;
+    // Closes the client first: its process callback reads the ring until then.
+    ~cJackOutConnection() override { Client.Close(); }
 
     MMRESULT Open(const std::string& DevicePort, const std::string& OwnPort);
     MMRESULT Send(const std::vector<uint8_t>& Message) override;
 
   private:
-    // Waits for uiBytes of room in the ring: MMSYSERR_NOERROR, the loss, or MIDIERR_NOTREADY.
+    // Waits for room for uiBytes in the ring: MMSYSERR_NOERROR, the loss, or MIDIERR_NOTREADY.
     MMRESULT WaitForRoom(size_t uiBytes) const;
     static void Process(void* pPortBuffer, jack_nframes_t uiFrames, void* pArg);
     void WriteQueuedMessages(void* pPortBuffer);
 
     cBackendErrorTexts& Texts;
-    jack_ringbuffer_t* pRing;
+    cMessageRing Ring;
     // The largest message one cycle can carry, known from the first cycle on (0 before).
     std::atomic<size_t> uiLargestMessage{0};
     cJackPortClient Client;

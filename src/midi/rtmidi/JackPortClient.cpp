@@ -24,8 +24,6 @@ MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string&
         return Texts.Record("JACK could not make the port '" + OwnPort + "'.");
     }
     OwnFullName = jack_port_name(pPort);
-    jack_set_process_callback(Client.Get(), &cJackPortClient::OnProcess, this);
-    jack_set_port_connect_callback(Client.Get(), &cJackPortClient::OnConnect, this);
     if (jack_activate(Client.Get()) != 0) {
         Close();
         return Texts.Record("JACK could not start the client of the port '" + OwnPort + "'.");
@@ -38,9 +36,18 @@ MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string&
 }
 
 MMRESULT cJackPortClient::OpenClient() {
+    tJackHandlers Handlers;
+    Handlers.OnServerGone = [this] { Lose(MMSYSERR_NODRIVER); };
+    Handlers.pProcess = &cJackPortClient::OnProcess;
+    Handlers.pProcessArg = this;
+    // Only the end of this port's connection to the device counts.
+    Handlers.OnConnect = [this](jack_port_id_t idA, jack_port_id_t idB, bool bConnected) {
+        if (!bConnected && IsDeviceConnection(idA, idB)) {
+            Lose(MIDIERR_NODEVICE);
+        }
+    };
     jack_status_t eStatus{};
-    if (Client.Open(
-            kMidiClientName, [this] { Lose(MMSYSERR_NODRIVER); }, eStatus)) {
+    if (Client.Open(kMidiClientName, std::move(Handlers), eStatus)) {
         return MMSYSERR_NOERROR;
     }
     if ((eStatus & JackServerFailed) != 0) {
@@ -77,24 +84,9 @@ void cJackPortClient::Lose(MMRESULT eWhy) {
     }
 }
 
-int cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
+void cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
     auto* pSelf = static_cast<cJackPortClient*>(pArg);
-    const cJackClient::cCallbackScope Scope(pSelf->Client);
-    if (Scope.Entered()) {
-        pSelf->pProcess(jack_port_get_buffer(pSelf->pPort, uiFrames), uiFrames, pSelf->pProcessArg);
-    }
-    return 0;
-}
-
-// Runs for every connection that JACK makes or breaks; only the end of this port's connection
-// to the device counts.
-void cJackPortClient::OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected,
-                                void* pArg) {
-    auto* pSelf = static_cast<cJackPortClient*>(pArg);
-    const cJackClient::cCallbackScope Scope(pSelf->Client);
-    if (Scope.Entered() && iConnected == 0 && pSelf->IsDeviceConnection(idA, idB)) {
-        pSelf->Lose(MIDIERR_NODEVICE);
-    }
+    pSelf->pProcess(jack_port_get_buffer(pSelf->pPort, uiFrames), uiFrames, pSelf->pProcessArg);
 }
 
 bool cJackPortClient::IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const {

@@ -42,8 +42,7 @@ class cJackPortClient {
     MMRESULT ConnectDevice(const std::string& DevicePort, bool bOutput);
     void Lose(MMRESULT eWhy);
     bool IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const;
-    static int OnProcess(jack_nframes_t uiFrames, void* pArg);
-    static void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pArg);
+    static void OnProcess(jack_nframes_t uiFrames, void* pArg);
 
     cBackendErrorTexts& Texts;
     jack_port_t* pPort = nullptr;
