@@ -1,7 +1,5 @@
 #include "midi/rtmidi/JackConnector.h"
 
-#include <jack/midiport.h>
-
 #include "midi/rtmidi/JackInConnection.h"
 #include "midi/rtmidi/JackOutConnection.h"
 #include "midi/rtmidi/ProgramPortNames.h"

@@ -1,7 +1,5 @@
 #include "midi/rtmidi/JackPortClient.h"
 
-#include <jack/midiport.h>
-
 #include <utility>
 
 #include "midi/rtmidi/ProgramPortNames.h"
