@@ -15,12 +15,18 @@
 #include "midi/MIDIInPort.h"
 #include "midi/MIDIOutPort.h"
 #include "midi/MidiErrorText.h"
+#include "midi/rtmidi/JackClient.h"
 #include "midi/rtmidi/RtMidiBackend.h"
 
 // Losing the MIDI system in the middle of sending, on a JACK server of the test's own that the
 // test stops or kills (never the shared one): every call returns, and promptly, with a result
 // that says the MIDI system went away. The time each took is logged; the 2 s target itself is
 // measured by bench/midi_loss_bench.
+
+// The threads of JACK's clients of a lost server are left to the process's end on purpose.
+extern "C" const char* __tsan_default_suppressions() {
+    return "thread:libjack.so\n";
+}
 
 namespace {
 
@@ -97,6 +103,11 @@ void ExpectLossSeen(const cBlindSender& Sender, tClock::time_point Lost, const s
 class MidiSystemLoss : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override {
+        if (cJackClient::IsServerGone()) {
+            GTEST_SKIP() << "a JACK server was lost earlier in this process, which then opens "
+                            "no JACK client again: run each test in a process of its own, as "
+                            "ctest does";
+        }
         const std::string Error = Server.Start();
         ASSERT_EQ(Error, "") << "the test needs a JACK server of its own";
         pBackend = std::make_unique<cRtMidiBackend>(RtMidi::UNIX_JACK);
@@ -116,10 +127,6 @@ class MidiSystemLoss : public ::testing::TestWithParam<int> {
         Out.ClosePort();
         In.ClosePort();
         Peer.Close();
-        // JACK frees the clients of a lost server, with their threads, at the next client open.
-        if (pBackend != nullptr) {
-            pBackend->IsSystemReachable();
-        }
         pInstalled.reset();
         pBackend.reset();
         // Whether killed or stopped, a server whose clients were still open keeps its slot.

@@ -1,7 +1,6 @@
 #include "jackserver/PrivateJackServer.h"
 
 #include <fcntl.h>
-#include <jack/jack.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,16 +22,41 @@ namespace {
 constexpr auto kStartLimit = std::chrono::seconds(20);
 constexpr auto kStartPoll = std::chrono::milliseconds(50);
 
-bool Answers(const std::string& Name) {
-    jack_status_t eStatus{};
-    jack_client_t* pClient = jack_client_open(
-        "songloader-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
-        &eStatus, Name.c_str());
-    if (pClient == nullptr) {
-        return false;
+// Starts Args quietly (no output) and returns its process, or -1. The child is killed when
+// this process ends, however it ends, so that a test that crashes or is halted leaves no server
+// behind to hold a slot. Between fork and exec only calls that are safe in the forked child of
+// a threaded process are made.
+pid_t Spawn(const std::vector<std::string>& Args) {
+    std::vector<char*> Argv;
+    for (const std::string& Arg : Args) {
+        Argv.push_back(const_cast<char*>(Arg.c_str()));
     }
-    jack_client_close(pClient);
-    return true;
+    Argv.push_back(nullptr);
+    const pid_t iParent = getpid();
+    const pid_t iChild = fork();
+    if (iChild == 0) {
+#ifdef __linux__
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+        if (getppid() != iParent) {
+            _exit(127);
+        }
+        const int iNull = open("/dev/null", O_WRONLY);
+        dup2(iNull, STDOUT_FILENO);
+        dup2(iNull, STDERR_FILENO);
+        execvp(Argv[0], Argv.data());
+        _exit(127);
+    }
+    return iChild < 0 ? -1 : iChild;
+}
+
+// Asks from another process: a client opened here would, once a server of this process has
+// gone, make JACK clean up every client of the process.
+bool Answers(const std::string& Name) {
+    const pid_t iLister = Spawn({"jack_lsp", "-s", Name});
+    int iStatus = 0;
+    return iLister > 0 && waitpid(iLister, &iStatus, 0) == iLister && WIFEXITED(iStatus) &&
+           WEXITSTATUS(iStatus) == 0;
 }
 
 bool IsRunning(pid_t iPid) {
@@ -58,34 +82,10 @@ cPrivateJackServer::~cPrivateJackServer() {
     }
 }
 
-// The server is told to stop when this process ends, however it ends, so that a test that
-// crashes or is halted leaves no server behind to hold a slot. Between fork and exec only calls
-// that are safe in the forked child of a threaded process are made.
 std::string cPrivateJackServer::Launch() {
-    const std::vector<std::string> Args = {
-        "jackd", "-n", ServerName, "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"};
-    std::vector<char*> Argv;
-    for (const std::string& Arg : Args) {
-        Argv.push_back(const_cast<char*>(Arg.c_str()));
-    }
-    Argv.push_back(nullptr);
-    const pid_t iParent = getpid();
-    iPid = fork();
-    if (iPid == 0) {
-#ifdef __linux__
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-#endif
-        if (getppid() != iParent) {
-            _exit(127);
-        }
-        const int iNull = open("/dev/null", O_WRONLY);
-        dup2(iNull, STDOUT_FILENO);
-        dup2(iNull, STDERR_FILENO);
-        execvp("jackd", Argv.data());
-        _exit(127);
-    }
+    iPid = Spawn(
+        {"jackd", "-n", ServerName, "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"});
     if (iPid < 0) {
-        iPid = -1;
         return "jackd could not be started";
     }
     const auto Deadline = std::chrono::steady_clock::now() + kStartLimit;

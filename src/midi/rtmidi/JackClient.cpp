@@ -2,28 +2,21 @@
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <thread>
 #include <utility>
-#include <vector>
 
 // What JACK's callbacks of one client point to. It outlives the client object when the client
-// is left to JACK, until JACK has freed the client.
+// is left to JACK.
 struct tJackCallbackContext {
     tJackHandlers Handlers;
-    uint64_t uiServerGeneration = 0;
     std::atomic<bool> bClosing{false};
     std::atomic<int> iRunning{0};
 };
 
 namespace {
 
-// How many servers the process has seen go away.
-std::atomic<uint64_t> uiServersLost{0};
-
-// The contexts of clients left to JACK, freed once JACK has freed the clients.
-std::mutex mLeftToJack;
-std::vector<std::unique_ptr<tJackCallbackContext>> LeftToJack;
+// Whether a client of the process has seen its server go away.
+std::atomic<bool> bServerLost{false};
 
 // A callback still running in a client whose server has gone returns at once, unless JACK
 // cancelled its thread in the middle: then Close stops waiting after this long.
@@ -58,8 +51,7 @@ void WaitForCallbacks(const tJackCallbackContext& Context) {
 void OnShutdown(jack_status_t, const char*, void* pArg) {
     auto& Context = *static_cast<tJackCallbackContext*>(pArg);
     const cCallbackScope Scope(Context);
-    uint64_t uiGeneration = Context.uiServerGeneration;
-    uiServersLost.compare_exchange_strong(uiGeneration, uiGeneration + 1);
+    bServerLost.store(true);
     if (Scope.Entered() && Context.Handlers.OnServerGone) {
         Context.Handlers.OnServerGone();
     }
@@ -91,19 +83,13 @@ cJackClient::~cJackClient() {
 }
 
 bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus) {
-    std::vector<std::unique_ptr<tJackCallbackContext>> Freeable;
-    {
-        std::lock_guard<std::mutex> Lock(mLeftToJack);
-        Freeable.swap(LeftToJack);
+    if (IsServerGone()) {
+        eStatus = JackServerFailed;
+        return false;
     }
     pContext = std::make_unique<tJackCallbackContext>();
     pContext->Handlers = std::move(Handlers);
-    uiServerGeneration = uiServersLost.load();
-    pContext->uiServerGeneration = uiServerGeneration;
-    // When a server has gone, this open frees the clients left to JACK and ends their threads:
-    // their contexts are no longer used once it returns.
     pClient = jack_client_open(szName, JackNoStartServer, &eStatus);
-    Freeable.clear();
     if (pClient == nullptr) {
         pContext.reset();
         return false;
@@ -118,8 +104,8 @@ bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t
     return true;
 }
 
-bool cJackClient::IsServerGone() const {
-    return uiServersLost.load() != uiServerGeneration;
+bool cJackClient::IsServerGone() {
+    return bServerLost.load();
 }
 
 void cJackClient::Close() {
@@ -129,8 +115,8 @@ void cJackClient::Close() {
     pContext->bClosing.store(true);
     if (IsServerGone()) {
         WaitForCallbacks(*pContext);
-        std::lock_guard<std::mutex> Lock(mLeftToJack);
-        LeftToJack.push_back(std::move(pContext));
+        // JACK's threads of the client may still start a callback, which then does nothing.
+        static_cast<void>(pContext.release());
     } else {
         // Its threads have ended when this returns.
         jack_client_close(pClient);

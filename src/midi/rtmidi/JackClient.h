@@ -2,7 +2,6 @@
 
 #include <jack/jack.h>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -21,13 +20,13 @@ struct tJackCallbackContext;
 
 // A JACK client of the program's own, closed safely whatever has become of its server.
 //
-// Once a server has gone, JACK closes and frees every client of the process, with its threads,
-// at the next client open, in whatever thread makes it. A client whose server went away is
-// therefore never handed to JACK again: Close only makes its callbacks do nothing from then on,
-// waits for those still running, and leaves the client to JACK; what the callbacks use is freed
-// after the next client open of this class. The servers lost are counted for the whole process,
-// and a client belongs to the count at its open, so any client that learns of a loss tells all
-// the others.
+// Once a server has gone, JACK closes and frees every client of the process at the next client
+// open, cancelling their threads, and it can then wait for ever on a lock that a cancelled
+// thread still held. So after a server has been lost no client is opened again in this process
+// (using a new server takes a new start of the program), and the clients of the lost server are
+// never handed to JACK again: Close makes their callbacks do nothing from then on, waits for
+// those still running, and leaves the client, and what its callbacks use, to the process's end.
+// Any client that learns of the loss tells all the others.
 class cJackClient {
   public:
     cJackClient();
@@ -37,18 +36,16 @@ class cJackClient {
 
     // Opens the client without starting a server and installs the handlers, which run from
     // now on (process and connections once the client is activated). False, with JACK's status,
-    // when no client opens.
+    // when no client opens; after a server was lost, false with JackServerFailed at once.
     bool Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus);
     // Ends the client: once it returns, no handler runs any more.
     void Close();
 
     jack_client_t* Get() const { return pClient; }
-    // Whether the server of this client has shut down or died, as far as any client of the
-    // process has learned.
-    bool IsServerGone() const;
+    // Whether the server has shut down or died, as far as any client of the process has learned.
+    static bool IsServerGone();
 
   private:
     jack_client_t* pClient = nullptr;
-    uint64_t uiServerGeneration = 0;
     std::unique_ptr<tJackCallbackContext> pContext;
 };

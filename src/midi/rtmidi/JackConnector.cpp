@@ -5,8 +5,9 @@
 #include "midi/rtmidi/ProgramPortNames.h"
 
 jack_client_t* cJackConnector::Lister() {
-    if (ListerClient.Get() != nullptr && ListerClient.IsServerGone()) {
+    if (cJackClient::IsServerGone()) {
         ListerClient.Close();
+        return nullptr;
     }
     if (ListerClient.Get() == nullptr) {
         jack_status_t eStatus{};

@@ -10,10 +10,10 @@
 #include "midi/rtmidi/JackClient.h"
 #include "midi/rtmidi/MidiConnector.h"
 
-// The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them; it
-// is made again when its server has gone, so that a server started anew is found. Each
+// The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them. Each
 // connection is a client of its own (JackOutConnection, JackInConnection) that learns when the
-// server or the device goes away.
+// server or the device goes away. Once the server has gone, the process lists no ports and
+// opens no client any more (see JackClient.h).
 class cJackConnector final : public iMidiConnector {
   public:
     explicit cJackConnector(cBackendErrorTexts& Texts) : Texts(Texts) {}
@@ -32,8 +32,8 @@ class cJackConnector final : public iMidiConnector {
   private:
     // JackPortIsInput lists the ports that can be sent to, JackPortIsOutput those that send.
     std::vector<std::string> DevicePorts(unsigned long ulPortFlags);
-    // With mLister held: the listing client, made anew when there is none or its server went
-    // away; null when no server answers.
+    // With mLister held: the listing client, made on first use; null when no server answers or
+    // the server has gone.
     jack_client_t* Lister();
 
     cBackendErrorTexts& Texts;
