@@ -1,18 +1,21 @@
 // Time from the loss of the JACK server to the failed send that reports it, during a blind
 // send: the transfer must end in error within 2 s of the MIDI system going away. Each iteration
+// runs in a process of its own (a process that lost a server opens no JACK client again), which
 // starts a JACK server of its own (never the shared one), sends 137-byte SysEx messages to a
 // device on it as a blind transfer does, and stops (SIGTERM) or kills (SIGKILL) the server.
-#include <RtMidi.h>
 #include <benchmark/benchmark.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "jackserver/JackPeerDevice.h"
 #include "jackserver/PrivateJackServer.h"
 #include "midi/DeviceList.h"
 #include "midi/MIDIOutPort.h"
@@ -24,18 +27,18 @@ namespace {
 using tClock = std::chrono::steady_clock;
 
 constexpr auto kGiveUp = std::chrono::seconds(30);
-constexpr const char* kDeviceName = "TAV Bench in";
 
+// What one measurement gives back through its pipe.
 struct tLossTiming {
     double dSeconds = -1;  // from the signal to the failed send's return; -1: none came
     MMRESULT eResult = MMSYSERR_NOERROR;
-    std::string Error;
+    char szError[160] = {};
 };
 
 int DeviceIndex() {
     const std::vector<std::string> Names = MidiOutDeviceNames();
     for (size_t i = 0; i < Names.size(); ++i) {
-        if (Names[i].find(kDeviceName) != std::string::npos) {
+        if (Names[i].find(cJackPeerDevice::kInName) != std::string::npos) {
             return static_cast<int>(i);
         }
     }
@@ -68,22 +71,26 @@ tLossTiming SendUntilLost(cMIDIOutPort& Port, cPrivateJackServer& Server, int iS
     return Timing;
 }
 
-tLossTiming MeasureOnce(int iSignal) {
+void SetError(tLossTiming& Timing, const std::string& Error) {
+    Error.copy(Timing.szError, sizeof(Timing.szError) - 1);
+}
+
+tLossTiming MeasureHere(int iSignal) {
     tLossTiming Timing;
     cPrivateJackServer Server(cPrivateJackServer::NameFor("loss-bench"));
-    Timing.Error = Server.Start();
-    if (!Timing.Error.empty()) {
+    const std::string Error = Server.Start();
+    if (!Error.empty()) {
+        SetError(Timing, Error);
         return Timing;
     }
     {
         cRtMidiBackend Backend(RtMidi::UNIX_JACK);
         cScopedMidiBackend Installed(Backend);
-        auto pDevice = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "TAV Bench");
-        pDevice->openVirtualPort(kDeviceName);
-        const int iDevice = DeviceIndex();
+        cJackPeerDevice Device;
+        const int iDevice = Device.Open().empty() ? DeviceIndex() : -1;
         cMIDIOutPort Port;
         if (iDevice < 0 || Port.OpenPort(static_cast<uint32_t>(iDevice)) != MMSYSERR_NOERROR) {
-            Timing.Error = "the device on the private server could not be opened";
+            SetError(Timing, "the device on the private server could not be opened");
             return Timing;
         }
         Timing = SendUntilLost(Port, Server, iSignal);
@@ -94,13 +101,40 @@ tLossTiming MeasureOnce(int iSignal) {
     return Timing;
 }
 
+// Measures in a child process and reads the result from a pipe.
+tLossTiming MeasureOnce(int iSignal) {
+    tLossTiming Timing;
+    int aiPipe[2];
+    if (pipe(aiPipe) != 0) {
+        SetError(Timing, "no pipe");
+        return Timing;
+    }
+    const pid_t iChild = fork();
+    if (iChild == 0) {
+        close(aiPipe[0]);
+        const tLossTiming Measured = MeasureHere(iSignal);
+        const bool bWritten = write(aiPipe[1], &Measured, sizeof(Measured)) == sizeof(Measured);
+        _exit(bWritten ? 0 : 1);
+    }
+    close(aiPipe[1]);
+    if (iChild < 0 || read(aiPipe[0], &Timing, sizeof(Timing)) != sizeof(Timing)) {
+        Timing = tLossTiming{};
+        SetError(Timing, "the measuring process gave no result");
+    }
+    close(aiPipe[0]);
+    if (iChild > 0) {
+        waitpid(iChild, nullptr, 0);
+    }
+    return Timing;
+}
+
 void BM_SendFailsAfterServerLoss(benchmark::State& State) {
     const int iSignal = static_cast<int>(State.range(0));
     double dWorst = 0;
     for (auto _ : State) {
         const tLossTiming Timing = MeasureOnce(iSignal);
-        if (!Timing.Error.empty() || Timing.dSeconds < 0) {
-            State.SkipWithError(Timing.Error.empty() ? "no send failed" : Timing.Error.c_str());
+        if (Timing.szError[0] != '\0' || Timing.dSeconds < 0) {
+            State.SkipWithError(Timing.szError[0] != '\0' ? Timing.szError : "no send failed");
             return;
         }
         if (Timing.eResult != MMSYSERR_NODRIVER) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "JackPeerDevice.h"
 #include "MidiTestSupport.h"
+#include "jackserver/JackPeerDevice.h"
 #include "jackserver/PrivateJackServer.h"
 #include "midi/DeviceList.h"
 #include "midi/MIDIInPort.h"

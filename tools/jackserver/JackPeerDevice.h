@@ -6,9 +6,9 @@
 
 #include "midi/rtmidi/JackClient.h"
 
-// The device for tests that take the JACK server away: a JACK client with an input and an
-// output MIDI port, which the program's ports connect to. It is a cJackClient, so it never
-// touches JACK again once the server has gone (an RtMidi client would, when it is destroyed,
+// The device for tests and benchmarks that take the JACK server away: a JACK client with an
+// input and an output MIDI port, which the program's ports connect to. It is a cJackClient, so it
+// never touches JACK again once the server has gone (an RtMidi client would, when it is destroyed,
 // and JACK may then wait for ever).
 class cJackPeerDevice {
   public:
