@@ -6,20 +6,22 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "BenchSong.h"
 #include "app/TransferRun.h"
-#include "cli/DeviceChoice.h"
 #include "conversion/SongConversion.h"
+#include "midi/DeviceList.h"
 #include "midi/MidiBackend.h"
 #include "midi/rtmidi/RtMidiBackend.h"
-#include "transfer/MIDIPort.h"
 #include "transfer/X10FileTransfer.h"
 
 namespace {
 
 constexpr int32_t kPacketIntervalMs = 25;
+constexpr const char* kEmulatorName = "TAV Emulator";
 
 struct tBenchTransfer {
     std::filesystem::path X10File;
@@ -27,6 +29,20 @@ struct tBenchTransfer {
     int32_t iIn = -1;
     std::string Error;
 };
+
+// The index of the one device whose name holds kEmulatorName, or -1.
+int32_t EmulatorIndex(const std::vector<std::string>& Names) {
+    int32_t iFound = -1;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (Names[i].find(kEmulatorName) != std::string::npos) {
+            if (iFound >= 0) {
+                return -1;
+            }
+            iFound = static_cast<int32_t>(i);
+        }
+    }
+    return iFound;
+}
 
 tBenchTransfer Prepare(const std::filesystem::path& Folder) {
     tBenchTransfer Bench;
@@ -39,12 +55,11 @@ tBenchTransfer Prepare(const std::filesystem::path& Folder) {
         return Bench;
     }
     Bench.X10File = Converted.X10FilePath;
-    cMIDIPort Ports;
-    const tDeviceChoice Out = ChooseOutDevice(Ports, "TAV Emulator");
-    const tDeviceChoice In = ChooseInDevice(Ports, "TAV Emulator");
-    Bench.Error = Out.Error.empty() ? In.Error : Out.Error;
-    Bench.iOut = Out.iIndex;
-    Bench.iIn = In.iIndex;
+    Bench.iOut = EmulatorIndex(MidiOutDeviceNames());
+    Bench.iIn = EmulatorIndex(MidiInDeviceNames());
+    if (Bench.iOut < 0 || Bench.iIn < 0) {
+        Bench.Error = std::string("no single MIDI device is named '") + kEmulatorName + "'";
+    }
     return Bench;
 }
 

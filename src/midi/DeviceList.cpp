@@ -1,18 +1,21 @@
 #include "midi/DeviceList.h"
 
+#include <cstdint>
+
 #include "midi/DeviceName.h"
 #include "midi/MidiBackend.h"
 
 namespace {
 
-// A device whose name cannot be had (gone since it was counted) gets an empty name.
 template <typename tCaps, typename tGetCaps>
-std::vector<std::string> NamesOf(uint32_t uiCount, tGetCaps GetCaps) {
+std::vector<std::string> DeviceNames(uint32_t uiCount, tGetCaps GetCaps) {
     std::vector<std::string> Names;
+    Names.reserve(uiCount);
     for (uint32_t i = 0; i < uiCount; ++i) {
         tCaps Caps{};
-        Names.push_back(GetCaps(i, Caps) == MMSYSERR_NOERROR ? DeviceNameToUtf8(Caps.szPname)
-                                                             : std::string());
+        Names.push_back(GetCaps(i, &Caps, sizeof(Caps)) == MMSYSERR_NOERROR
+                            ? DeviceNameToUtf8(Caps.szPname)
+                            : std::string());
     }
     return Names;
 }
@@ -21,14 +24,16 @@ std::vector<std::string> NamesOf(uint32_t uiCount, tGetCaps GetCaps) {
 
 std::vector<std::string> MidiOutDeviceNames() {
     iMidiBackend& Backend = MidiBackend();
-    return NamesOf<MIDIOUTCAPSW>(Backend.midiOutGetNumDevs(), [&](uint32_t i, MIDIOUTCAPSW& Caps) {
-        return Backend.midiOutGetDevCapsW(i, &Caps, sizeof Caps);
-    });
+    return DeviceNames<MIDIOUTCAPSW>(Backend.midiOutGetNumDevs(),
+                                     [&](uint32_t i, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) {
+                                         return Backend.midiOutGetDevCapsW(i, pCaps, cbCaps);
+                                     });
 }
 
 std::vector<std::string> MidiInDeviceNames() {
     iMidiBackend& Backend = MidiBackend();
-    return NamesOf<MIDIINCAPSW>(Backend.midiInGetNumDevs(), [&](uint32_t i, MIDIINCAPSW& Caps) {
-        return Backend.midiInGetDevCapsW(i, &Caps, sizeof Caps);
-    });
+    return DeviceNames<MIDIINCAPSW>(Backend.midiInGetNumDevs(),
+                                    [&](uint32_t i, MIDIINCAPSW* pCaps, uint32_t cbCaps) {
+                                        return Backend.midiInGetDevCapsW(i, pCaps, cbCaps);
+                                    });
 }

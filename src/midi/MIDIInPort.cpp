@@ -13,6 +13,7 @@ std::atomic<uint32_t> cMIDIInPort::TailPtr{0};
 std::atomic<HMIDIIN> cMIDIInPort::hDeviceHandle{HMIDIIN{}};
 std::atomic<bool> cMIDIInPort::AllowSysex{false};
 std::atomic<tMIDIInPortState> cMIDIInPort::MIDIInPortState{MIDI_IN_CLOSED};
+std::atomic<MMRESULT> cMIDIInPort::DeviceLoss{MMSYSERR_NOERROR};
 
 namespace {
 
@@ -25,6 +26,7 @@ constexpr auto kClosePoll = std::chrono::milliseconds(10);
 
 cMIDIInPort::cMIDIInPort() {
     MIDIInPortState.store(MIDI_IN_CLOSED);
+    DeviceLoss.store(MMSYSERR_NOERROR);
     HeadPtr.store(0, std::memory_order_release);
     TailPtr.store(0, std::memory_order_release);
 }
@@ -36,11 +38,15 @@ cMIDIInPort::~cMIDIInPort() {
 }
 
 MMRESULT cMIDIInPort::OpenPort(uint32_t DeviceIden) {
+    if (bDeviceOpened && GetInPortLoss() != MMSYSERR_NOERROR) {
+        ClosePort();
+    }
     // The blocks of the open device must not be released under it.
     if (hDeviceHandle.load() != HMIDIIN{}) {
         return MMSYSERR_ALLOCATED;
     }
     AllowSysex.store(false);
+    DeviceLoss.store(MMSYSERR_NOERROR);
     if (!AllocateBlocks()) {
         return MMSYSERR_NOMEM;
     }
@@ -164,6 +170,9 @@ void cMIDIInPort::MidiInProc(HMIDIIN, uint32_t wMsg, uintptr_t, uintptr_t dwPara
             MIDIInPortState.store(MIDI_IN_OPEN);
             break;
         case MIM_CLOSE:
+            if (dwParam1 != 0) {
+                DeviceLoss.store(static_cast<MMRESULT>(dwParam1));
+            }
             MIDIInPortState.store(MIDI_IN_CLOSED);
             break;
         case MIM_LONGDATA: {

@@ -37,12 +37,16 @@ class cMIDIInPort {
     // first platform result that is not MMSYSERR_NOERROR: when the device does not open, or any
     // block cannot be prepared or queued, input is not started and the SysEx gate stays closed.
     // MMSYSERR_ALLOCATED while a device is still open, MMSYSERR_NOMEM when the blocks cannot be
-    // allocated.
+    // allocated. A device this object opened that has gone away since is closed first.
     MMRESULT OpenPort(uint32_t DeviceIden);
     // Closes the SysEx gate, then stops input and closes the device. When the callback is just
     // storing a block, waits until it has finished first, so the device is never left open.
     void ClosePort();
     tMIDIInPortState GetInPortState() const { return MIDIInPortState.load(); }
+    // Why the open device went away (the services closed it on their own: MIDIERR_NODEVICE,
+    // MMSYSERR_NODRIVER), or MMSYSERR_NOERROR while it has not; the state is then
+    // MIDI_IN_CLOSED, and ClosePort still releases the device. Cleared by the next open.
+    MMRESULT GetInPortLoss() const { return DeviceLoss.load(); }
     // The number of unread bytes in the ring.
     uint32_t GetStorageSize() const;
     // The next unread byte, consumed; 0 from an empty ring, which then stays as it is.
@@ -67,6 +71,7 @@ class cMIDIInPort {
     static std::atomic<HMIDIIN> hDeviceHandle;
     static std::atomic<bool> AllowSysex;
     static std::atomic<tMIDIInPortState> MIDIInPortState;
+    static std::atomic<MMRESULT> DeviceLoss;
 
     // This object's blocks, valid for as long as the device it opened may use them.
     std::unique_ptr<MIDIHDR[]> midiHdr;

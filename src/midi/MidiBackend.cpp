@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "midi/MidiErrorText.h"
+
 namespace {
 
 // Stands in while no backend is installed: no devices, every open refused.
@@ -22,6 +24,9 @@ class cNoMidiBackend final : public iMidiBackend {
         return MMSYSERR_INVALHANDLE;
     }
     MMRESULT midiOutClose(HMIDIOUT) override { return MMSYSERR_INVALHANDLE; }
+    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override {
+        return GetStandardMidiErrorText(mmrError, pszText, cchText);
+    }
 
     uint32_t midiInGetNumDevs() override { return 0; }
     MMRESULT midiInGetDevCapsW(uint32_t, MIDIINCAPSW*, uint32_t) override {
@@ -40,6 +45,9 @@ class cNoMidiBackend final : public iMidiBackend {
         return MMSYSERR_INVALHANDLE;
     }
     MMRESULT midiInClose(HMIDIIN) override { return MMSYSERR_INVALHANDLE; }
+    MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override {
+        return GetStandardMidiErrorText(mmrError, pszText, cchText);
+    }
 };
 
 cNoMidiBackend NoMidiBackend;

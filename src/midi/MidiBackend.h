@@ -24,6 +24,12 @@ class iMidiBackend {
     virtual MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                             uint32_t cbHeader) = 0;
     virtual MMRESULT midiOutClose(HMIDIOUT hMidiOut) = 0;
+    // Writes the text of result mmrError into pszText, at most cchText bytes with the
+    // terminator (UTF-8, MAXERRORLENGTH always suffices). The standard codes have their standard
+    // texts; a failure of the backend's own MIDI library or system has that library's words.
+    // MMSYSERR_BADERRNUM for a code the backend does not know (pszText then holds ""),
+    // MMSYSERR_INVALPARAM without a buffer.
+    virtual MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) = 0;
 
     virtual uint32_t midiInGetNumDevs() = 0;
     virtual MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) = 0;
@@ -42,6 +48,7 @@ class iMidiBackend {
                                            uint32_t cbHeader) = 0;
     // MIDIERR_STILLPLAYING while blocks are still queued.
     virtual MMRESULT midiInClose(HMIDIIN hMidiIn) = 0;
+    virtual MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) = 0;
 };
 
 // The backend the ports use, one for the process, installed at start-up before any port is

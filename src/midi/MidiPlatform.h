@@ -19,11 +19,16 @@ inline constexpr MMRESULT MMSYSERR_ALLOCATED = 4;
 inline constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
 inline constexpr MMRESULT MMSYSERR_NODRIVER = 6;
 inline constexpr MMRESULT MMSYSERR_NOMEM = 7;
+inline constexpr MMRESULT MMSYSERR_BADERRNUM = 8;
 inline constexpr MMRESULT MMSYSERR_INVALFLAG = 10;
 inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 inline constexpr MMRESULT MIDIERR_UNPREPARED = 64;
 inline constexpr MMRESULT MIDIERR_STILLPLAYING = 65;
 inline constexpr MMRESULT MIDIERR_NOTREADY = 67;
+inline constexpr MMRESULT MIDIERR_NODEVICE = 68;
+
+// The longest error text the services give, terminator included.
+inline constexpr uint32_t MAXERRORLENGTH = 256;
 
 // Callback messages.
 inline constexpr uint32_t MIM_OPEN = 0x3C1;
@@ -75,7 +80,10 @@ struct MIDIINCAPSW {
 // Driver callbacks. They run on whatever thread the services choose: the opening or closing
 // thread for the open and close messages, a thread of the services' own for data.
 // For MIM_LONGDATA and MOM_DONE, dwParam1 is the address of the MIDIHDR handed back; for
-// MIM_DATA it is the short message, status in the low byte.
+// MIM_DATA it is the short message, status in the low byte. An input device that goes away
+// while open (the device unplugged, the MIDI system shut down) is closed by the services on
+// their own: MIM_CLOSE then carries in dwParam1 the result that says why (MIDIERR_NODEVICE,
+// MMSYSERR_NODRIVER); a MIM_CLOSE that answers midiInClose carries 0.
 using tMidiOutProc = void (*)(HMIDIOUT hMidiOut, uint32_t wMsg, uintptr_t dwInstance,
                               uintptr_t dwParam1, uintptr_t dwParam2);
 using tMidiInProc = void (*)(HMIDIIN hMidiIn, uint32_t wMsg, uintptr_t dwInstance,

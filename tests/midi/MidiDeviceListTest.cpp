@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "MidiTestSupport.h"
+#include "midi/DeviceList.h"
 #include "midi/DeviceName.h"
+#include "midi/MIDIInPort.h"
 #include "transfer/MIDIPort.h"
 
 namespace {
 
-std::string Utf8(const char16_t* pszName) {
-    return DeviceNameToUtf8(pszName);
-}
+using tNames = std::vector<std::string>;
+using MidiDeviceListing = VirtualMidiTest;
 
 }  // namespace
 
@@ -21,15 +23,66 @@ TEST(MidiDeviceList, devices_are_listed_by_index_separately_for_output_and_input
     Backend.AddInDevice("TAV Orvik reply");
     cScopedMidiBackend Installed(Backend);
 
-    cMIDIPort Ports;
-    ASSERT_EQ(Ports.NumOutPorts(), 2u);
-    ASSERT_EQ(Ports.NumInPorts(), 1u);
-    EXPECT_EQ(Utf8(Ports.GetOutPortNames(0)), "TAV Orvik");
-    EXPECT_EQ(Utf8(Ports.GetOutPortNames(1)), "Synth out");
-    EXPECT_EQ(Utf8(Ports.GetInPortNames(0)), "TAV Orvik reply");
+    EXPECT_EQ(MidiOutDeviceNames(), (tNames{"TAV Orvik", "Synth out"}));
+    EXPECT_EQ(MidiInDeviceNames(), tNames{"TAV Orvik reply"});
 }
 
-TEST(MidiDeviceList, a_name_lives_in_the_object_until_the_next_query_of_its_direction) {
+TEST(MidiDeviceList, names_are_cut_to_31_characters) {
+    cVirtualMidiBackend Backend;
+    Backend.AddOutDevice("TAV Emulator:TAV Emulator in with a long port name");
+    Backend.AddInDevice(std::string(31, 'x'));
+    cScopedMidiBackend Installed(Backend);
+
+    EXPECT_EQ(MidiOutDeviceNames(), tNames{"TAV Emulator:TAV Emulator in wi"});
+    EXPECT_EQ(MidiInDeviceNames(), tNames{std::string(31, 'x')});
+}
+
+TEST(MidiDeviceList, a_device_that_went_away_leaves_the_list_and_the_devices_after_it_move_up) {
+    cVirtualMidiBackend Backend;
+    const uint32_t uiFirst = Backend.AddOutDevice("First");
+    Backend.AddOutDevice("Second");
+    const uint32_t uiInput = Backend.AddInDevice("Input");
+    cScopedMidiBackend Installed(Backend);
+
+    Backend.UnplugOutDevice(uiFirst);
+    EXPECT_EQ(MidiOutDeviceNames(), tNames{"Second"});
+    Backend.UnplugInDevice(uiInput);
+    EXPECT_EQ(MidiInDeviceNames(), tNames{});
+}
+
+TEST(MidiDeviceList, without_a_backend_or_a_midi_system_there_are_no_devices) {
+    ASSERT_EQ(GetMidiBackend(), nullptr);
+    EXPECT_EQ(MidiOutDeviceNames(), tNames{});
+    EXPECT_EQ(MidiInDeviceNames(), tNames{});
+
+    cVirtualMidiBackend Backend;
+    Backend.AddOutDevice("TAV Orvik");
+    Backend.AddInDevice("TAV Orvik");
+    cScopedMidiBackend Installed(Backend);
+    Backend.ShutDownSystem();
+    EXPECT_EQ(MidiOutDeviceNames(), tNames{});
+    EXPECT_EQ(MidiInDeviceNames(), tNames{});
+}
+
+TEST_F(MidiDeviceListing, listing_leaves_the_input_ring_and_the_open_ports_alone) {
+    cMIDIInPort Port;
+    Port.uiNumberOfBuffers = 32;
+    Port.uiBlockSize = 32;
+    ASSERT_EQ(Port.OpenPort(uiIn), MMSYSERR_NOERROR);
+    Backend.DeliverInput(uiIn, MakeSysex(6));
+    Backend.WaitForInput();
+    ASSERT_EQ(Port.GetStorageSize(), 6u);
+
+    EXPECT_EQ(MidiOutDeviceNames(), tNames{"TAV Orvik out"});
+    EXPECT_EQ(MidiInDeviceNames(), tNames{"TAV Orvik in"});
+    EXPECT_EQ(Port.GetStorageSize(), 6u);
+    EXPECT_EQ(Port.GetInPortState(), MIDI_IN_OPEN);
+    EXPECT_TRUE(Backend.IsInOpen(uiIn));
+    Port.ClosePort();
+}
+
+// The packet layer still lists devices through a port object of its own.
+TEST(MidiDeviceList, a_port_objects_name_lives_until_the_next_query_of_its_direction) {
     cVirtualMidiBackend Backend;
     Backend.AddOutDevice("First");
     Backend.AddOutDevice("Second");
@@ -41,38 +94,8 @@ TEST(MidiDeviceList, a_name_lives_in_the_object_until_the_next_query_of_its_dire
     const char16_t* pszFirst = Ports.GetOutPortNames(0);
     const char16_t* pszSecond = Ports.GetOutPortNames(1);
     EXPECT_EQ(pszFirst, pszSecond);
-    EXPECT_EQ(Utf8(pszFirst), "Second");
-    EXPECT_EQ(Utf8(pszInput), "Input");
-}
-
-TEST(MidiDeviceList, names_are_cut_to_31_characters) {
-    cVirtualMidiBackend Backend;
-    Backend.AddOutDevice("TAV Emulator:TAV Emulator in with a long port name");
-    Backend.AddInDevice(std::string(31, 'x'));
-    cScopedMidiBackend Installed(Backend);
-
-    cMIDIPort Ports;
-    EXPECT_EQ(Utf8(Ports.GetOutPortNames(0)), "TAV Emulator:TAV Emulator in wi");
-    EXPECT_EQ(Utf8(Ports.GetInPortNames(0)), std::string(31, 'x'));
-}
-
-TEST(MidiDeviceList, a_device_whose_name_cannot_be_had_gets_an_empty_name) {
-    cVirtualMidiBackend Backend;
-    Backend.AddOutDevice("TAV Orvik");
-    Backend.AddInDevice("TAV Orvik");
-    cScopedMidiBackend Installed(Backend);
-
-    cMIDIPort Ports;
-    ASSERT_EQ(Utf8(Ports.GetOutPortNames(0)), "TAV Orvik");
-    ASSERT_EQ(Utf8(Ports.GetInPortNames(0)), "TAV Orvik");
-    EXPECT_EQ(Utf8(Ports.GetOutPortNames(1)), "");
-    EXPECT_EQ(Utf8(Ports.GetInPortNames(5)), "");
-}
-
-TEST(MidiDeviceList, without_a_backend_there_are_no_devices) {
-    ASSERT_EQ(GetMidiBackend(), nullptr);
-    cMIDIPort Ports;
-    EXPECT_EQ(Ports.NumOutPorts(), 0u);
-    EXPECT_EQ(Ports.NumInPorts(), 0u);
-    EXPECT_EQ(Utf8(Ports.GetOutPortNames(0)), "");
+    EXPECT_EQ(DeviceNameToUtf8(pszFirst), "Second");
+    EXPECT_EQ(DeviceNameToUtf8(pszInput), "Input");
+    EXPECT_EQ(DeviceNameToUtf8(Ports.GetOutPortNames(5)), "");
+    EXPECT_EQ(DeviceNameToUtf8(Ports.GetInPortNames(5)), "");
 }

@@ -252,3 +252,39 @@ TEST_F(MidiInPort, destroying_the_port_that_opened_the_device_closes_it) {
     }
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
 }
+
+TEST_F(MidiInPort, a_device_that_goes_away_is_closed_by_the_services_with_the_reason) {
+    for (const MMRESULT eLoss : kLosses) {
+        tInstalledVirtualBackend Fresh;
+        cMIDIInPort Port;
+        ASSERT_EQ(Open(Port, Fresh.uiIn), MMSYSERR_NOERROR);
+        EXPECT_EQ(Port.GetInPortLoss(), MMSYSERR_NOERROR);
+        Fresh.TakeAway(eLoss);
+        EXPECT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED) << eLoss;
+        EXPECT_EQ(Port.GetInPortLoss(), eLoss);
+        // Still open in the services until the port closes it.
+        EXPECT_TRUE(Fresh.Backend.IsInOpen(Fresh.uiIn)) << eLoss;
+        Port.ClosePort();
+        EXPECT_FALSE(Fresh.Backend.IsInOpen(Fresh.uiIn)) << eLoss;
+        EXPECT_EQ(Port.GetInPortLoss(), eLoss);
+    }
+}
+
+TEST_F(MidiInPort, a_port_whose_device_went_away_opens_the_next_without_being_closed_first) {
+    const uint32_t uiSpare = Backend.AddInDevice("TAV Melko in");
+    cMIDIInPort Port;
+    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+    Backend.UnplugInDevice(uiIn);
+    ASSERT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED);
+    // The unplugged device has left the list: the spare one is device 0 now.
+    ASSERT_EQ(Open(Port, 0), MMSYSERR_NOERROR);
+    EXPECT_FALSE(Backend.IsInOpen(uiIn));
+    EXPECT_TRUE(Backend.IsInOpen(uiSpare));
+    EXPECT_EQ(Port.GetInPortLoss(), MMSYSERR_NOERROR);
+    const std::vector<uint8_t> Reply = MakeSysex(6, 4);
+    Deliver(Reply);
+    Backend.DeliverInput(uiSpare, Reply);
+    Backend.WaitForInput();
+    EXPECT_EQ(Drain(Port), Reply);
+    Port.ClosePort();
+}

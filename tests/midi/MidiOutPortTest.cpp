@@ -33,15 +33,13 @@ TEST_F(MidiOutPort, a_message_goes_out_in_chunks_of_at_most_64_bytes_in_order) {
         {128, {64, 64}}, {137, {64, 64, 9}}, {200, {64, 64, 64, 8}},
     };
     for (const auto& [iSize, ExpectedSizes] : aCases) {
-        cVirtualMidiBackend Fresh;
-        const uint32_t uiDevice = Fresh.AddOutDevice("TAV Melko");
-        cScopedMidiBackend Installed(Fresh);
+        tInstalledVirtualBackend Fresh;
         cMIDIOutPort Port;
-        ASSERT_EQ(Port.OpenPort(uiDevice), MMSYSERR_NOERROR);
+        ASSERT_EQ(Port.OpenPort(Fresh.uiOut), MMSYSERR_NOERROR);
         const std::vector<uint8_t> Message = MakeSysex(static_cast<size_t>(iSize));
         EXPECT_EQ(Port.SendSysexPacket(iSize, Message.data()), MMSYSERR_NOERROR) << iSize;
-        EXPECT_EQ(ChunkSizes(Fresh.SentChunks(uiDevice)), ExpectedSizes) << iSize;
-        EXPECT_EQ(Joined(Fresh.SentChunks(uiDevice)), Message) << iSize;
+        EXPECT_EQ(ChunkSizes(Fresh.Backend.SentChunks(Fresh.uiOut)), ExpectedSizes) << iSize;
+        EXPECT_EQ(Joined(Fresh.Backend.SentChunks(Fresh.uiOut)), Message) << iSize;
         Port.ClosePort();
     }
 }
@@ -146,4 +144,20 @@ TEST(MidiOutPortAlone, without_a_backend_no_device_opens) {
     ASSERT_EQ(GetMidiBackend(), nullptr);
     cMIDIOutPort Port;
     EXPECT_EQ(Port.OpenPort(0), MMSYSERR_NODRIVER);
+}
+
+TEST(MidiOutPortLoss, a_send_after_the_device_or_the_midi_system_went_away_fails_with_why) {
+    for (const MMRESULT eLoss : kLosses) {
+        tInstalledVirtualBackend Fresh;
+        cMIDIOutPort Port;
+        ASSERT_EQ(Port.OpenPort(Fresh.uiOut), MMSYSERR_NOERROR);
+        const std::vector<uint8_t> Message = MakeSysex(137);
+        ASSERT_EQ(Port.SendSysexPacket(137, Message.data()), MMSYSERR_NOERROR);
+        Fresh.TakeAway(eLoss);
+        EXPECT_EQ(Port.SendSysexPacket(137, Message.data()), eLoss);
+        EXPECT_EQ(Fresh.Backend.SentChunks(Fresh.uiOut).size(), 3u) << eLoss;
+        Port.ClosePort();
+        EXPECT_FALSE(Fresh.Backend.IsOutOpen(Fresh.uiOut)) << eLoss;
+        EXPECT_NE(Port.OpenPort(0), MMSYSERR_NOERROR) << eLoss;
+    }
 }

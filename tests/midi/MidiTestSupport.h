@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -25,6 +26,17 @@ inline std::vector<uint8_t> Concat(std::vector<uint8_t> First, const std::vector
     return First;
 }
 
+// Where the device's ports are in the device lists: the index of the first name that contains
+// Fragment, or -1.
+inline int IndexOf(const std::vector<std::string>& Names, const std::string& Fragment) {
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (Names[i].find(Fragment) != std::string::npos) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 // Polls Condition until it holds or Limit has passed; whether it held.
 inline bool WaitUntil(const std::function<bool()>& Condition,
                       std::chrono::milliseconds Limit = std::chrono::milliseconds(5000)) {
@@ -38,15 +50,33 @@ inline bool WaitUntil(const std::function<bool()>& Condition,
     return true;
 }
 
-// A virtual backend installed for one test, with one output and one input device.
-class VirtualMidiTest : public ::testing::Test {
-  protected:
-    VirtualMidiTest() : Installed(Backend) {}
-
+// A virtual backend with one output and one input device, installed while it lives.
+struct tInstalledVirtualBackend {
     cVirtualMidiBackend Backend;
     const uint32_t uiOut = Backend.AddOutDevice("TAV Orvik out");
     const uint32_t uiIn = Backend.AddInDevice("TAV Orvik in");
+    cScopedMidiBackend Installed{Backend};
 
-  private:
-    cScopedMidiBackend Installed;
+    // Takes the devices away as eLoss says: MIDIERR_NODEVICE unplugs both, MMSYSERR_NODRIVER
+    // shuts the whole MIDI system down.
+    void TakeAway(MMRESULT eLoss) {
+        if (eLoss == MIDIERR_NODEVICE) {
+            Backend.UnplugOutDevice(uiOut);
+            Backend.UnplugInDevice(uiIn);
+        } else {
+            Backend.ShutDownSystem();
+        }
+    }
+};
+
+// The ways the devices can go away, and the result each gives.
+inline constexpr MMRESULT kLosses[] = {MIDIERR_NODEVICE, MMSYSERR_NODRIVER};
+
+// The same, installed for one test.
+class VirtualMidiTest : public ::testing::Test {
+  protected:
+    tInstalledVirtualBackend Virtual;
+    cVirtualMidiBackend& Backend = Virtual.Backend;
+    const uint32_t uiOut = Virtual.uiOut;
+    const uint32_t uiIn = Virtual.uiIn;
 };

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "midi/MidiPlatform.h"
+
 // The open devices of a backend by handle. Handles count up and are never reused, so a stale
 // handle finds nothing instead of another device. Safe to use from any thread; a device found
 // stays alive for as long as the caller holds it, even if it is removed meanwhile.
@@ -25,6 +27,13 @@ class cHandleTable {
         std::lock_guard<std::mutex> Lock(mTable);
         const auto Found = Devices.find(static_cast<uint32_t>(hDevice));
         return Found == Devices.end() ? nullptr : Found->second;
+    }
+
+    // Calls Call(device) with the device of hDevice; MMSYSERR_INVALHANDLE when none is open.
+    template <typename tCall>
+    MMRESULT With(tHandle hDevice, tCall Call) const {
+        const std::shared_ptr<tDevice> pDevice = Find(hDevice);
+        return pDevice != nullptr ? Call(*pDevice) : MMSYSERR_INVALHANDLE;
     }
 
     std::shared_ptr<tDevice> Remove(tHandle hDevice) {

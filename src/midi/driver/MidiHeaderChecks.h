@@ -2,10 +2,16 @@
 
 #include "midi/MidiPlatform.h"
 
-// What the services ask of a header handed to them to prepare: a whole record (by its size
-// argument) with a buffer to use.
+// What the services ask of a header handed to them: a whole record (by its size argument).
+inline MMRESULT CheckHeaderRecord(const MIDIHDR* pHeader, uint32_t cbHeader) {
+    return pHeader == nullptr || cbHeader < sizeof(MIDIHDR) ? MMSYSERR_INVALPARAM
+                                                            : MMSYSERR_NOERROR;
+}
+
+// What the services ask of a header handed to them to prepare: a whole record with a buffer to
+// use.
 inline MMRESULT CheckHeaderToPrepare(const MIDIHDR* pHeader, uint32_t cbHeader) {
-    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
+    if (CheckHeaderRecord(pHeader, cbHeader) != MMSYSERR_NOERROR) {
         return MMSYSERR_INVALPARAM;
     }
     if (pHeader->lpData == nullptr || pHeader->dwBufferLength == 0) {
@@ -16,11 +22,25 @@ inline MMRESULT CheckHeaderToPrepare(const MIDIHDR* pHeader, uint32_t cbHeader) 
 
 // What the services ask of a header handed to them for use: a whole, prepared record.
 inline MMRESULT CheckPreparedHeader(const MIDIHDR* pHeader, uint32_t cbHeader) {
-    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
+    if (CheckHeaderRecord(pHeader, cbHeader) != MMSYSERR_NOERROR) {
         return MMSYSERR_INVALPARAM;
     }
     if ((pHeader->dwFlags & MHDR_PREPARED) == 0) {
         return MIDIERR_UNPREPARED;
     }
     return MMSYSERR_NOERROR;
+}
+
+// Prepares a header as the services do: checked, then marked prepared.
+inline MMRESULT MarkPrepared(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
+    if (eCheck == MMSYSERR_NOERROR) {
+        pHeader->dwFlags |= MHDR_PREPARED;
+    }
+    return eCheck;
+}
+
+// A buffer the services are finished with: out of the queue, done.
+inline void MarkDone(MIDIHDR& Header) {
+    Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
 }

@@ -10,10 +10,6 @@ namespace {
 
 constexpr uint8_t kSysexStart = 0xF0;
 
-void MarkDone(MIDIHDR& Header) {
-    Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
-}
-
 }  // namespace
 
 cMidiInBlockQueue::cMidiInBlockQueue(HMIDIIN hMidiIn, tMidiInProc pCallback, uintptr_t dwInstance)
@@ -23,19 +19,27 @@ void cMidiInBlockQueue::NotifyOpen() {
     Notify(MIM_OPEN, 0);
 }
 
-MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
+void cMidiInBlockQueue::NotifyLoss(MMRESULT eLoss) {
+    std::lock_guard<std::mutex> Delivery(mDelivery);
+    {
+        std::lock_guard<std::mutex> Lock(mBlocks);
+        if (bClosed || bLost) {
+            return;
+        }
+        bLost = true;
     }
+    Notify(MIM_CLOSE, eLoss);
+}
+
+MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     std::lock_guard<std::mutex> Lock(mBlocks);
-    pHeader->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
-        return MMSYSERR_INVALPARAM;
+    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
     }
     std::lock_guard<std::mutex> Lock(mBlocks);
     if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {

@@ -28,6 +28,9 @@ class cMidiInBlockQueue {
 
     // Tells the application that the device is open (MIM_OPEN).
     void NotifyOpen();
+    // Tells the application, once, that the device went away (MIM_CLOSE carrying eLoss); from
+    // any thread, and not after Close.
+    void NotifyLoss(MMRESULT eLoss);
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Add(MIDIHDR* pHeader, uint32_t cbHeader);
@@ -59,4 +62,5 @@ class cMidiInBlockQueue {
     std::deque<MIDIHDR*> Queued;
     bool bStarted = false;
     bool bClosed = false;
+    bool bLost = false;
 };

@@ -1,49 +1,38 @@
 #include "midi/rtmidi/RtMidiBackend.h"
 
-#include <chrono>
-#include <iomanip>
-#include <random>
-#include <sstream>
-
-#include "midi/DeviceName.h"
+#include "midi/driver/DeviceCaps.h"
+#include "midi/driver/OpenArguments.h"
+#include "midi/rtmidi/ProgramPortNames.h"
 #include "midi/rtmidi/RtMidiApiChoice.h"
-#include "midi/rtmidi/RtMidiNames.h"
+#include "midi/rtmidi/RtMidiConnector.h"
+#ifdef SONGLOADER_WITH_JACK
+#include "midi/rtmidi/JackConnector.h"
+#endif
 
 namespace {
 
-// A tag no other program's port name carries, to tell the program's own ports in the lists.
-std::string MakeOwnTag() {
-    uint32_t dwRandom = 0;
-    try {
-        std::random_device Random;
-        dwRandom = Random();
-    } catch (...) {
-        dwRandom =
-            static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+std::unique_ptr<iMidiConnector> MakeConnector(RtMidi::Api eApi, tPortLibrary eLibrary,
+                                              cBackendErrorTexts& Texts) {
+#ifdef SONGLOADER_WITH_JACK
+    if (eApi == RtMidi::UNIX_JACK && eLibrary == PORT_LIBRARY_PREFERRED) {
+        return std::make_unique<cJackConnector>(Texts);
     }
-    std::ostringstream Tag;
-    Tag << kRtMidiClientName << " " << std::hex << std::setw(8) << std::setfill('0') << dwRandom;
-    return Tag.str();
+#else
+    (void)eLibrary;
+#endif
+    return std::make_unique<cRtMidiConnector>(eApi, Texts);
 }
 
-template <typename tCaps>
-MMRESULT FillCaps(const std::vector<tRtMidiPort>& Ports, uint32_t uDeviceID, tCaps* pCaps,
-                  uint32_t cbCaps) {
-    if (uDeviceID >= Ports.size()) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    if (pCaps == nullptr || cbCaps < sizeof(tCaps)) {
-        return MMSYSERR_INVALPARAM;
-    }
-    CopyDeviceName(Ports[uDeviceID].Name, pCaps->szPname);
-    return MMSYSERR_NOERROR;
+const std::string* PortAt(const std::vector<std::string>& Ports, uint32_t uDeviceID) {
+    return uDeviceID < Ports.size() ? &Ports[uDeviceID] : nullptr;
 }
 
 }  // namespace
 
 cRtMidiBackend::cRtMidiBackend() : cRtMidiBackend(ChooseMidiApi()) {}
 
-cRtMidiBackend::cRtMidiBackend(RtMidi::Api eApi) : eApi(eApi), OwnTag(MakeOwnTag()) {}
+cRtMidiBackend::cRtMidiBackend(RtMidi::Api eApi, tPortLibrary eLibrary)
+    : eApi(eApi), OwnTag(MakeOwnTag()), pConnector(MakeConnector(eApi, eLibrary, Texts)) {}
 
 cRtMidiBackend::~cRtMidiBackend() {
     for (const auto& pDevice : OpenIns.RemoveAll()) {
@@ -55,111 +44,73 @@ cRtMidiBackend::~cRtMidiBackend() {
     }
 }
 
-RtMidi* cRtMidiBackend::Lister(bool bInput) {
-    try {
-        if (bInput && pInLister == nullptr) {
-            pInLister = std::make_unique<RtMidiIn>(eApi, kRtMidiClientName);
-            ListerErrors.Watch(*pInLister);
-        }
-        if (!bInput && pOutLister == nullptr) {
-            pOutLister = std::make_unique<RtMidiOut>(eApi, kRtMidiClientName);
-            ListerErrors.Watch(*pOutLister);
-        }
-    } catch (...) {
-        return nullptr;
-    }
-    return bInput ? static_cast<RtMidi*>(pInLister.get()) : pOutLister.get();
-}
-
-std::vector<tRtMidiPort> cRtMidiBackend::ListOutDevices() {
-    std::lock_guard<std::mutex> Lock(mListers);
-    try {
-        RtMidi* pLister = Lister(false);
-        return pLister != nullptr ? ListDevicePorts(*pLister, OwnTag) : std::vector<tRtMidiPort>{};
-    } catch (...) {
-        return {};
-    }
-}
-
-std::vector<tRtMidiPort> cRtMidiBackend::ListInDevices() {
-    std::lock_guard<std::mutex> Lock(mListers);
-    try {
-        RtMidi* pLister = Lister(true);
-        return pLister != nullptr ? ListDevicePorts(*pLister, OwnTag) : std::vector<tRtMidiPort>{};
-    } catch (...) {
-        return {};
-    }
-}
-
 bool cRtMidiBackend::IsSystemReachable() {
-    std::lock_guard<std::mutex> Lock(mListers);
-    try {
-        RtMidi* pLister = Lister(false);
-        if (pLister == nullptr) {
-            return false;
-        }
-        ListerErrors.Clear();
-        pLister->getPortCount();
-        return !ListerErrors.IsRaised();
-    } catch (...) {
-        return false;
+    return pConnector->IsReachable();
+}
+
+template <typename tHandle, typename tDevice, typename tCallback>
+MMRESULT cRtMidiBackend::OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
+                                    const std::vector<std::string>& DevicePorts, uint32_t uDeviceID,
+                                    tCallback pCallback, uintptr_t dwInstance, bool bInput) {
+    if (uDeviceID >= DevicePorts.size()) {
+        return pConnector->IsReachable() ? MMSYSERR_BADDEVICEID : MMSYSERR_NODRIVER;
     }
+    std::shared_ptr<tDevice> pDevice;
+    const tHandle hNew = Table.Add([&](tHandle hDevice) {
+        pDevice = std::make_shared<tDevice>(hDevice, pCallback, dwInstance);
+        return pDevice;
+    });
+    const MMRESULT eOpened =
+        pDevice->Open(*pConnector, DevicePorts[uDeviceID], OwnPortName(OwnTag, bInput));
+    if (eOpened != MMSYSERR_NOERROR) {
+        Table.Remove(hNew);
+        return eOpened;
+    }
+    *phDevice = hNew;
+    return MMSYSERR_NOERROR;
 }
 
 // Output
 
 uint32_t cRtMidiBackend::midiOutGetNumDevs() {
-    return static_cast<uint32_t>(ListOutDevices().size());
+    return static_cast<uint32_t>(pConnector->OutDevicePorts().size());
 }
 
 MMRESULT cRtMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps,
                                             uint32_t cbCaps) {
-    return FillCaps(ListOutDevices(), uDeviceID, pCaps, cbCaps);
+    return FillDeviceCaps(PortAt(pConnector->OutDevicePorts(), uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cRtMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
                                      tMidiOutProc pCallback, uintptr_t dwInstance,
                                      uint32_t fdwOpen) {
-    if (phMidiOut == nullptr) {
-        return MMSYSERR_INVALPARAM;
+    const MMRESULT eArguments = CheckOpenArguments(phMidiOut, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
     }
-    *phMidiOut = HMIDIOUT{};
-    if (fdwOpen != CALLBACK_FUNCTION) {
-        return MMSYSERR_INVALFLAG;
-    }
-    std::shared_ptr<cRtMidiOutDevice> pDevice;
-    const HMIDIOUT hNew = OpenOuts.Add([&](HMIDIOUT hDevice) {
-        pDevice = std::make_shared<cRtMidiOutDevice>(hDevice, pCallback, dwInstance);
-        return pDevice;
-    });
-    const MMRESULT eOpened = pDevice->Open(eApi, uDeviceID, OwnTag, OwnPortName(OwnTag, false));
-    if (eOpened != MMSYSERR_NOERROR) {
-        OpenOuts.Remove(hNew);
-        return eOpened;
-    }
-    *phMidiOut = hNew;
-    return MMSYSERR_NOERROR;
+    return OpenDevice(OpenOuts, phMidiOut, pConnector->OutDevicePorts(), uDeviceID, pCallback,
+                      dwInstance, false);
 }
 
 MMRESULT cRtMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                               uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiOutDevice> pDevice = OpenOuts.Find(hMidiOut);
-    return pDevice != nullptr ? pDevice->Prepare(pHeader, cbHeader) : MMSYSERR_INVALHANDLE;
+    return OpenOuts.With(hMidiOut,
+                         [&](cMidiOutDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiOutDevice> pDevice = OpenOuts.Find(hMidiOut);
-    return pDevice != nullptr ? pDevice->LongMessage(pHeader, cbHeader) : MMSYSERR_INVALHANDLE;
+    return OpenOuts.With(
+        hMidiOut, [&](cMidiOutDevice& Device) { return Device.LongMessage(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                                 uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiOutDevice> pDevice = OpenOuts.Find(hMidiOut);
-    return pDevice != nullptr ? pDevice->Unprepare(pHeader, cbHeader) : MMSYSERR_INVALHANDLE;
+    return OpenOuts.With(
+        hMidiOut, [&](cMidiOutDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
-    const std::shared_ptr<cRtMidiOutDevice> pDevice = OpenOuts.Remove(hMidiOut);
+    const std::shared_ptr<cMidiOutDevice> pDevice = OpenOuts.Remove(hMidiOut);
     if (pDevice == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
@@ -167,83 +118,72 @@ MMRESULT cRtMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
     return MMSYSERR_NOERROR;
 }
 
+MMRESULT cRtMidiBackend::midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) {
+    return Texts.GetText(mmrError, pszText, cchText);
+}
+
 // Input
 
 uint32_t cRtMidiBackend::midiInGetNumDevs() {
-    return static_cast<uint32_t>(ListInDevices().size());
+    return static_cast<uint32_t>(pConnector->InDevicePorts().size());
 }
 
 MMRESULT cRtMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps,
                                            uint32_t cbCaps) {
-    return FillCaps(ListInDevices(), uDeviceID, pCaps, cbCaps);
+    return FillDeviceCaps(PortAt(pConnector->InDevicePorts(), uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cRtMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
                                     uintptr_t dwInstance, uint32_t fdwOpen) {
-    if (phMidiIn == nullptr) {
-        return MMSYSERR_INVALPARAM;
+    const MMRESULT eArguments = CheckOpenArguments(phMidiIn, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
     }
-    *phMidiIn = HMIDIIN{};
-    if (fdwOpen != CALLBACK_FUNCTION) {
-        return MMSYSERR_INVALFLAG;
-    }
-    std::shared_ptr<cRtMidiInDevice> pDevice;
-    const HMIDIIN hNew = OpenIns.Add([&](HMIDIIN hDevice) {
-        pDevice = std::make_shared<cRtMidiInDevice>(hDevice, pCallback, dwInstance);
-        return pDevice;
-    });
-    const MMRESULT eOpened = pDevice->Open(eApi, uDeviceID, OwnTag, OwnPortName(OwnTag, true));
-    if (eOpened != MMSYSERR_NOERROR) {
-        OpenIns.Remove(hNew);
-        return eOpened;
-    }
-    *phMidiIn = hNew;
-    return MMSYSERR_NOERROR;
+    return OpenDevice(OpenIns, phMidiIn, pConnector->InDevicePorts(), uDeviceID, pCallback,
+                      dwInstance, true);
 }
 
 MMRESULT cRtMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    return pDevice != nullptr ? pDevice->Blocks().Prepare(pHeader, cbHeader) : MMSYSERR_INVALHANDLE;
+    return OpenIns.With(
+        hMidiIn, [&](cMidiInDevice& Device) { return Device.Blocks().Prepare(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    return pDevice != nullptr ? pDevice->Blocks().Add(pHeader, cbHeader) : MMSYSERR_INVALHANDLE;
+    return OpenIns.With(
+        hMidiIn, [&](cMidiInDevice& Device) { return Device.Blocks().Add(pHeader, cbHeader); });
 }
 
 MMRESULT cRtMidiBackend::midiInStart(HMIDIIN hMidiIn) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    if (pDevice == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pDevice->Blocks().Start();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](cMidiInDevice& Device) {
+        Device.Blocks().Start();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cRtMidiBackend::midiInReset(HMIDIIN hMidiIn) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    if (pDevice == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pDevice->Blocks().Reset();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](cMidiInDevice& Device) {
+        Device.Blocks().Reset();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cRtMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                uint32_t cbHeader) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    return pDevice != nullptr ? pDevice->Blocks().Unprepare(pHeader, cbHeader)
-                              : MMSYSERR_INVALHANDLE;
+    return OpenIns.With(hMidiIn, [&](cMidiInDevice& Device) {
+        return Device.Blocks().Unprepare(pHeader, cbHeader);
+    });
 }
 
 MMRESULT cRtMidiBackend::midiInClose(HMIDIIN hMidiIn) {
-    const std::shared_ptr<cRtMidiInDevice> pDevice = OpenIns.Find(hMidiIn);
-    if (pDevice == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    const MMRESULT eClosed = pDevice->Close();
-    if (eClosed == MMSYSERR_NOERROR) {
-        OpenIns.Remove(hMidiIn);
-    }
-    return eClosed;
+    return OpenIns.With(hMidiIn, [&](cMidiInDevice& Device) {
+        const MMRESULT eClosed = Device.Close();
+        if (eClosed == MMSYSERR_NOERROR) {
+            OpenIns.Remove(hMidiIn);
+        }
+        return eClosed;
+    });
+}
+
+MMRESULT cRtMidiBackend::midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) {
+    return Texts.GetText(mmrError, pszText, cchText);
 }

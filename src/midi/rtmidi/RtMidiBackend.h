@@ -3,25 +3,36 @@
 #include <RtMidi.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "midi/MidiBackend.h"
+#include "midi/driver/BackendErrorTexts.h"
 #include "midi/driver/HandleTable.h"
-#include "midi/rtmidi/RtMidiErrorFlag.h"
-#include "midi/rtmidi/RtMidiInDevice.h"
-#include "midi/rtmidi/RtMidiOutDevice.h"
-#include "midi/rtmidi/RtMidiPortList.h"
+#include "midi/rtmidi/MidiConnector.h"
+#include "midi/rtmidi/MidiInDevice.h"
+#include "midi/rtmidi/MidiOutDevice.h"
 
-// Real MIDI devices through RtMidi: the devices are the ports of one RtMidi API (by default
-// the one ChooseMidiApi picks). Device indices stay stable while the program runs: the ports
-// the program opens itself are never listed. Device names are cut to the 31 characters the
-// platform record holds. Whatever RtMidi reports or throws becomes a nonzero result.
+// Which library carries the ports of the real backend.
+enum tPortLibrary : uint32_t {
+    // JACK's own API when the API is JACK and the program was built with JACK: RtMidi's JACK
+    // output waits for ever once the server has died. RtMidi for every other API.
+    PORT_LIBRARY_PREFERRED = 0,
+    // RtMidi whatever the API, so that its ports can be tested on JACK too.
+    PORT_LIBRARY_RTMIDI = 1,
+};
+
+// Real MIDI devices: the ports of one RtMidi API (by default the one ChooseMidiApi picks).
+// Device indices stay stable while the program runs: the ports of the program, of this and of
+// every other running instance, are never listed. Device names are cut to the 31 characters
+// the platform record holds. Whatever the MIDI library or system reports becomes a nonzero
+// result, whose text the error-text operations give in the library's words. When the device or
+// the MIDI system goes away, sends fail at once (MIDIERR_NODEVICE, MMSYSERR_NODRIVER) and, on
+// JACK, an open input device is closed on its own (MIM_CLOSE carrying the same codes).
 class cRtMidiBackend final : public iMidiBackend {
   public:
     cRtMidiBackend();
-    explicit cRtMidiBackend(RtMidi::Api eApi);
+    explicit cRtMidiBackend(RtMidi::Api eApi, tPortLibrary eLibrary = PORT_LIBRARY_PREFERRED);
     cRtMidiBackend(const cRtMidiBackend&) = delete;
     cRtMidiBackend& operator=(const cRtMidiBackend&) = delete;
     // Closes the devices still open.
@@ -40,6 +51,7 @@ class cRtMidiBackend final : public iMidiBackend {
     MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                     uint32_t cbHeader) override;
     MMRESULT midiOutClose(HMIDIOUT hMidiOut) override;
+    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
 
     uint32_t midiInGetNumDevs() override;
     MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) override;
@@ -51,22 +63,19 @@ class cRtMidiBackend final : public iMidiBackend {
     MMRESULT midiInReset(HMIDIIN hMidiIn) override;
     MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
     MMRESULT midiInClose(HMIDIIN hMidiIn) override;
+    MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
 
   private:
-    // The devices as a client of each direction sees them now; empty when RtMidi fails.
-    std::vector<tRtMidiPort> ListOutDevices();
-    std::vector<tRtMidiPort> ListInDevices();
-    RtMidi* Lister(bool bInput);
+    // Opens device uDeviceID of DevicePorts as a new entry of Table.
+    template <typename tHandle, typename tDevice, typename tCallback>
+    MMRESULT OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
+                        const std::vector<std::string>& DevicePorts, uint32_t uDeviceID,
+                        tCallback pCallback, uintptr_t dwInstance, bool bInput);
 
     const RtMidi::Api eApi;
     const std::string OwnTag;
-
-    // Two clients without ports of their own, kept for listing.
-    std::mutex mListers;
-    std::unique_ptr<RtMidiOut> pOutLister;
-    std::unique_ptr<RtMidiIn> pInLister;
-    cRtMidiErrorFlag ListerErrors;
-
-    cHandleTable<HMIDIOUT, cRtMidiOutDevice> OpenOuts;
-    cHandleTable<HMIDIIN, cRtMidiInDevice> OpenIns;
+    cBackendErrorTexts Texts;
+    std::unique_ptr<iMidiConnector> pConnector;
+    cHandleTable<HMIDIOUT, cMidiOutDevice> OpenOuts;
+    cHandleTable<HMIDIIN, cMidiInDevice> OpenIns;
 };

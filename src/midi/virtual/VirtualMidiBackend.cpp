@@ -2,47 +2,55 @@
 
 #include <utility>
 
-#include "midi/DeviceName.h"
+#include "midi/MidiErrorText.h"
+#include "midi/driver/DeviceCaps.h"
 #include "midi/driver/MidiHeaderChecks.h"
 #include "midi/driver/MidiInBlockQueue.h"
+#include "midi/driver/OpenArguments.h"
 #include "midi/driver/SysexJoiner.h"
 
 struct cVirtualMidiBackend::tOutDevice {
     std::string Name;
     tVirtualFaults Faults;
+    HMIDIOUT hOpen{};
+    bool bPresent = true;
     iVirtualDeviceModel* pModel = nullptr;
     std::vector<std::vector<uint8_t>> Chunks;
-    HMIDIOUT hOpen{};
 };
 
 struct cVirtualMidiBackend::tInDevice {
     std::string Name;
     tVirtualFaults Faults;
     HMIDIIN hOpen{};
+    bool bPresent = true;
 };
 
 struct cVirtualMidiBackend::tOpenOut {
-    uint32_t uiDevice = 0;
-    HMIDIOUT hSelf{};
-    tMidiOutProc pCallback = nullptr;
-    uintptr_t dwInstance = 0;
-    uint32_t uiPrepares = 0;
-    uint32_t uiLongMessages = 0;
-    cSysexJoiner Joiner;
-    std::map<MIDIHDR*, uint32_t> StillPlaying;  // buffer and the polls it has left
+    tOpenOut(uint32_t uiDevice, HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
+        : uiDevice(uiDevice), hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
 
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const {
         if (pCallback != nullptr) {
             pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
         }
     }
+
+    const uint32_t uiDevice;
+    const HMIDIOUT hSelf;
+    const tMidiOutProc pCallback;
+    const uintptr_t dwInstance;
+    uint32_t uiPrepares = 0;
+    uint32_t uiLongMessages = 0;
+    MMRESULT eLoss = MMSYSERR_NOERROR;  // why the device went away, if it did
+    cSysexJoiner Joiner;
+    std::map<MIDIHDR*, uint32_t> StillPlaying;  // buffer and the polls it has left
 };
 
 struct cVirtualMidiBackend::tOpenIn {
     tOpenIn(uint32_t uiDevice, HMIDIIN hSelf, tMidiInProc pCallback, uintptr_t dwInstance)
         : uiDevice(uiDevice), Queue(hSelf, pCallback, dwInstance) {}
 
-    uint32_t uiDevice;
+    const uint32_t uiDevice;
     cMidiInBlockQueue Queue;
     uint32_t uiPrepares = 0;
     uint32_t uiAddBuffers = 0;
@@ -52,10 +60,6 @@ struct cVirtualMidiBackend::tOpenIn {
 namespace {
 
 constexpr uint8_t kSysexStart = 0xF0;
-
-void MarkDone(MIDIHDR& Header) {
-    Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
-}
 
 }  // namespace
 
@@ -74,13 +78,13 @@ cVirtualMidiBackend::~cVirtualMidiBackend() {
 
 uint32_t cVirtualMidiBackend::AddOutDevice(const std::string& Name) {
     std::lock_guard<std::mutex> Lock(mDevices);
-    OutDevices.push_back(tOutDevice{Name, {}, nullptr, {}, {}});
+    OutDevices.push_back(tOutDevice{Name, {}, {}, true, nullptr, {}});
     return static_cast<uint32_t>(OutDevices.size() - 1);
 }
 
 uint32_t cVirtualMidiBackend::AddInDevice(const std::string& Name) {
     std::lock_guard<std::mutex> Lock(mDevices);
-    InDevices.push_back(tInDevice{Name, {}, {}});
+    InDevices.push_back(tInDevice{Name, {}, {}, true});
     return static_cast<uint32_t>(InDevices.size() - 1);
 }
 
@@ -97,6 +101,53 @@ void cVirtualMidiBackend::SetInFaults(uint32_t uiInDevice, tVirtualFaults Faults
 void cVirtualMidiBackend::AttachModel(uint32_t uiOutDevice, iVirtualDeviceModel* pModel) {
     std::lock_guard<std::mutex> Lock(mDevices);
     OutDevices.at(uiOutDevice).pModel = pModel;
+}
+
+void cVirtualMidiBackend::UnplugOutDevice(uint32_t uiOutDevice) {
+    std::lock_guard<std::mutex> Lock(mDevices);
+    tOutDevice& Device = OutDevices.at(uiOutDevice);
+    Device.bPresent = false;
+    LoseOut(Device, MIDIERR_NODEVICE);
+}
+
+void cVirtualMidiBackend::UnplugInDevice(uint32_t uiInDevice) {
+    std::shared_ptr<tOpenIn> pLost;
+    {
+        std::lock_guard<std::mutex> Lock(mDevices);
+        tInDevice& Device = InDevices.at(uiInDevice);
+        Device.bPresent = false;
+        pLost = OpenIns.Find(Device.hOpen);
+    }
+    if (pLost != nullptr) {
+        pLost->Queue.NotifyLoss(MIDIERR_NODEVICE);
+    }
+}
+
+void cVirtualMidiBackend::ShutDownSystem() {
+    std::vector<std::shared_ptr<tOpenIn>> Lost;
+    {
+        std::lock_guard<std::mutex> Lock(mDevices);
+        bSystemDown = true;
+        for (tOutDevice& Device : OutDevices) {
+            LoseOut(Device, MMSYSERR_NODRIVER);
+        }
+        for (tInDevice& Device : InDevices) {
+            if (std::shared_ptr<tOpenIn> pLost = OpenIns.Find(Device.hOpen)) {
+                Lost.push_back(std::move(pLost));
+            }
+        }
+    }
+    for (const std::shared_ptr<tOpenIn>& pLost : Lost) {
+        pLost->Queue.NotifyLoss(MMSYSERR_NODRIVER);
+    }
+}
+
+void cVirtualMidiBackend::LoseOut(tOutDevice& Device, MMRESULT eLoss) {
+    if (const std::shared_ptr<tOpenOut> pOpen = OpenOuts.Find(Device.hOpen)) {
+        if (pOpen->eLoss == MMSYSERR_NOERROR) {
+            pOpen->eLoss = eLoss;
+        }
+    }
 }
 
 void cVirtualMidiBackend::DeliverInput(uint32_t uiInDevice, std::vector<uint8_t> Message) {
@@ -137,10 +188,11 @@ void cVirtualMidiBackend::RunInputThread() {
     }
 }
 
+// A device that went away sends nothing more.
 std::shared_ptr<cVirtualMidiBackend::tOpenIn> cVirtualMidiBackend::FindOpenIn(
     uint32_t uiInDevice) const {
     std::lock_guard<std::mutex> Lock(mDevices);
-    if (uiInDevice >= InDevices.size()) {
+    if (uiInDevice >= InDevices.size() || !InDevices[uiInDevice].bPresent || bSystemDown) {
         return nullptr;
     }
     return OpenIns.Find(InDevices[uiInDevice].hOpen);
@@ -162,8 +214,90 @@ bool cVirtualMidiBackend::IsInOpen(uint32_t uiInDevice) const {
 }
 
 size_t cVirtualMidiBackend::QueuedInBlocks(uint32_t uiInDevice) const {
-    const std::shared_ptr<tOpenIn> pOpen = FindOpenIn(uiInDevice);
+    std::shared_ptr<tOpenIn> pOpen;
+    {
+        std::lock_guard<std::mutex> Lock(mDevices);
+        pOpen = OpenIns.Find(InDevices.at(uiInDevice).hOpen);
+    }
     return pOpen != nullptr ? pOpen->Queue.QueuedBlocks() : 0;
+}
+
+template <typename tDevice>
+tDevice* cVirtualMidiBackend::PresentDevice(std::vector<tDevice>& Devices,
+                                            uint32_t uDeviceID) const {
+    if (bSystemDown) {
+        return nullptr;
+    }
+    uint32_t uiNumber = 0;
+    for (tDevice& Device : Devices) {
+        if (Device.bPresent && uiNumber++ == uDeviceID) {
+            return &Device;
+        }
+    }
+    return nullptr;
+}
+
+template <typename tDevice>
+const std::string* cVirtualMidiBackend::PresentName(std::vector<tDevice>& Devices,
+                                                    uint32_t uDeviceID) const {
+    const tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+    return pDevice != nullptr ? &pDevice->Name : nullptr;
+}
+
+template <typename tDevice>
+uint32_t cVirtualMidiBackend::PresentCount(const std::vector<tDevice>& Devices) const {
+    uint32_t uiCount = 0;
+    for (const tDevice& Device : Devices) {
+        uiCount += Device.bPresent ? 1 : 0;
+    }
+    return bSystemDown ? 0 : uiCount;
+}
+
+template <typename tDevice>
+bool cVirtualMidiBackend::PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
+                                       uint32_t uiDevice) const {
+    std::lock_guard<std::mutex> Lock(mDevices);
+    return ++uiPrepares == Devices[uiDevice].Faults.uiPrepareFailsOn;
+}
+
+template <typename tDevice>
+MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(tDevice* pDevice) const {
+    if (bSystemDown) {
+        return MMSYSERR_NODRIVER;
+    }
+    if (pDevice == nullptr) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    if (pDevice->Faults.eOpenResult != MMSYSERR_NOERROR) {
+        return pDevice->Faults.eOpenResult;
+    }
+    return pDevice->hOpen != decltype(pDevice->hOpen){} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
+}
+
+template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
+MMRESULT cVirtualMidiBackend::OpenPresent(std::vector<tDevice>& Devices,
+                                          cHandleTable<tHandle, tOpen>& Table, tHandle* phDevice,
+                                          uint32_t uDeviceID, tCallback pCallback,
+                                          uintptr_t dwInstance, uint32_t fdwOpen,
+                                          std::shared_ptr<tOpen>& pOpen) {
+    CountCall();
+    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
+    }
+    std::lock_guard<std::mutex> Lock(mDevices);
+    tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+    const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    const auto uiDevice = static_cast<uint32_t>(pDevice - Devices.data());
+    pDevice->hOpen = Table.Add([&](tHandle hNew) {
+        pOpen = std::make_shared<tOpen>(uiDevice, hNew, pCallback, dwInstance);
+        return pOpen;
+    });
+    *phDevice = pDevice->hOpen;
+    return MMSYSERR_NOERROR;
 }
 
 // Output
@@ -171,59 +305,26 @@ size_t cVirtualMidiBackend::QueuedInBlocks(uint32_t uiInDevice) const {
 uint32_t cVirtualMidiBackend::midiOutGetNumDevs() {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    return static_cast<uint32_t>(OutDevices.size());
+    return PresentCount(OutDevices);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps,
                                                  uint32_t cbCaps) {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    if (uDeviceID >= OutDevices.size()) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    if (pCaps == nullptr || cbCaps < sizeof(MIDIOUTCAPSW)) {
-        return MMSYSERR_INVALPARAM;
-    }
-    CopyDeviceName(OutDevices[uDeviceID].Name, pCaps->szPname);
-    return MMSYSERR_NOERROR;
+    return FillDeviceCaps(PresentName(OutDevices, uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
                                           tMidiOutProc pCallback, uintptr_t dwInstance,
                                           uint32_t fdwOpen) {
-    CountCall();
-    if (phMidiOut == nullptr) {
-        return MMSYSERR_INVALPARAM;
-    }
-    *phMidiOut = HMIDIOUT{};
-    if (fdwOpen != CALLBACK_FUNCTION) {
-        return MMSYSERR_INVALFLAG;
-    }
     std::shared_ptr<tOpenOut> pOpen;
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (uDeviceID >= OutDevices.size()) {
-            return MMSYSERR_BADDEVICEID;
-        }
-        tOutDevice& Device = OutDevices[uDeviceID];
-        if (Device.Faults.eOpenResult != MMSYSERR_NOERROR) {
-            return Device.Faults.eOpenResult;
-        }
-        if (Device.hOpen != HMIDIOUT{}) {
-            return MMSYSERR_ALLOCATED;
-        }
-        Device.hOpen = OpenOuts.Add([&](HMIDIOUT hNew) {
-            pOpen = std::make_shared<tOpenOut>();
-            pOpen->uiDevice = uDeviceID;
-            pOpen->hSelf = hNew;
-            pOpen->pCallback = pCallback;
-            pOpen->dwInstance = dwInstance;
-            return pOpen;
-        });
-        *phMidiOut = Device.hOpen;
+    const MMRESULT eOpened = OpenPresent(OutDevices, OpenOuts, phMidiOut, uDeviceID, pCallback,
+                                         dwInstance, fdwOpen, pOpen);
+    if (eOpened == MMSYSERR_NOERROR) {
+        pOpen->Notify(MOM_OPEN, 0);
     }
-    pOpen->Notify(MOM_OPEN, 0);
-    return MMSYSERR_NOERROR;
+    return eOpened;
 }
 
 MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
@@ -237,12 +338,10 @@ MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* p
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    std::lock_guard<std::mutex> Lock(mDevices);
-    if (++pOpen->uiPrepares == OutDevices[pOpen->uiDevice].Faults.uiPrepareFailsOn) {
+    if (PrepareFails(pOpen->uiPrepares, OutDevices, pOpen->uiDevice)) {
         return MMSYSERR_NOMEM;
     }
-    pHeader->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
@@ -261,6 +360,9 @@ MMRESULT cVirtualMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader
     bool bDone = true;
     {
         std::lock_guard<std::mutex> Lock(mDevices);
+        if (pOpen->eLoss != MMSYSERR_NOERROR) {
+            return pOpen->eLoss;
+        }
         tOutDevice& Device = OutDevices[pOpen->uiDevice];
         if (++pOpen->uiLongMessages == Device.Faults.uiQueueFailsOn) {
             return MIDIERR_NOTREADY;
@@ -297,8 +399,9 @@ MMRESULT cVirtualMidiBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR*
     if (pOpen == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    if (pHeader == nullptr || cbHeader < sizeof(MIDIHDR)) {
-        return MMSYSERR_INVALPARAM;
+    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
     }
     bool bNowDone = false;
     {
@@ -340,76 +443,48 @@ MMRESULT cVirtualMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
     return MMSYSERR_NOERROR;
 }
 
+MMRESULT cVirtualMidiBackend::midiOutGetErrorText(MMRESULT mmrError, char* pszText,
+                                                  uint32_t cchText) {
+    CountCall();
+    return GetStandardMidiErrorText(mmrError, pszText, cchText);
+}
+
 // Input
 
 uint32_t cVirtualMidiBackend::midiInGetNumDevs() {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    return static_cast<uint32_t>(InDevices.size());
+    return PresentCount(InDevices);
 }
 
 MMRESULT cVirtualMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps,
                                                 uint32_t cbCaps) {
     CountCall();
     std::lock_guard<std::mutex> Lock(mDevices);
-    if (uDeviceID >= InDevices.size()) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    if (pCaps == nullptr || cbCaps < sizeof(MIDIINCAPSW)) {
-        return MMSYSERR_INVALPARAM;
-    }
-    CopyDeviceName(InDevices[uDeviceID].Name, pCaps->szPname);
-    return MMSYSERR_NOERROR;
+    return FillDeviceCaps(PresentName(InDevices, uDeviceID), pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID,
                                          tMidiInProc pCallback, uintptr_t dwInstance,
                                          uint32_t fdwOpen) {
-    CountCall();
-    if (phMidiIn == nullptr) {
-        return MMSYSERR_INVALPARAM;
-    }
-    *phMidiIn = HMIDIIN{};
-    if (fdwOpen != CALLBACK_FUNCTION) {
-        return MMSYSERR_INVALFLAG;
-    }
     std::shared_ptr<tOpenIn> pOpen;
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (uDeviceID >= InDevices.size()) {
-            return MMSYSERR_BADDEVICEID;
-        }
-        tInDevice& Device = InDevices[uDeviceID];
-        if (Device.Faults.eOpenResult != MMSYSERR_NOERROR) {
-            return Device.Faults.eOpenResult;
-        }
-        if (Device.hOpen != HMIDIIN{}) {
-            return MMSYSERR_ALLOCATED;
-        }
-        Device.hOpen = OpenIns.Add([&](HMIDIIN hNew) {
-            pOpen = std::make_shared<tOpenIn>(uDeviceID, hNew, pCallback, dwInstance);
-            return pOpen;
-        });
-        *phMidiIn = Device.hOpen;
+    const MMRESULT eOpened =
+        OpenPresent(InDevices, OpenIns, phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen, pOpen);
+    if (eOpened == MMSYSERR_NOERROR) {
+        pOpen->Queue.NotifyOpen();
     }
-    pOpen->Queue.NotifyOpen();
-    return MMSYSERR_NOERROR;
+    return eOpened;
 }
 
 MMRESULT cVirtualMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                   uint32_t cbHeader) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (++pOpen->uiPrepares == InDevices[pOpen->uiDevice].Faults.uiPrepareFailsOn) {
+    return OpenIns.With(hMidiIn, [&](tOpenIn& Open) {
+        if (PrepareFails(Open.uiPrepares, InDevices, Open.uiDevice)) {
             return MMSYSERR_NOMEM;
         }
-    }
-    return pOpen->Queue.Prepare(pHeader, cbHeader);
+        return Open.Queue.Prepare(pHeader, cbHeader);
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
@@ -438,32 +513,25 @@ MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
 
 MMRESULT cVirtualMidiBackend::midiInStart(HMIDIIN hMidiIn) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pOpen->Queue.Start();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
+        Open.Queue.Start();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInReset(HMIDIIN hMidiIn) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    pOpen->Queue.Reset();
-    return MMSYSERR_NOERROR;
+    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
+        Open.Queue.Reset();
+        return MMSYSERR_NOERROR;
+    });
 }
 
 MMRESULT cVirtualMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                                     uint32_t cbHeader) {
     CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    return pOpen->Queue.Unprepare(pHeader, cbHeader);
+    return OpenIns.With(hMidiIn,
+                        [&](tOpenIn& Open) { return Open.Queue.Unprepare(pHeader, cbHeader); });
 }
 
 MMRESULT cVirtualMidiBackend::midiInClose(HMIDIIN hMidiIn) {
@@ -487,4 +555,10 @@ MMRESULT cVirtualMidiBackend::midiInClose(HMIDIIN hMidiIn) {
     InDevices[pOpen->uiDevice].hOpen = HMIDIIN{};
     OpenIns.Remove(hMidiIn);
     return MMSYSERR_NOERROR;
+}
+
+MMRESULT cVirtualMidiBackend::midiInGetErrorText(MMRESULT mmrError, char* pszText,
+                                                 uint32_t cchText) {
+    CountCall();
+    return GetStandardMidiErrorText(mmrError, pszText, cchText);
 }

@@ -22,7 +22,9 @@ class cMidiInBlockQueue;
 // output devices, every chunk sent recorded, scripted faults, and input delivered from a
 // thread of the backend's own so that the ports meet real concurrency.
 //
-// Devices are added before use and keep their index; each can be open once at a time.
+// Devices are added before use; each can be open once at a time. The index AddOutDevice and
+// AddInDevice return names a device in the calls of this class; the platform's device numbers
+// count only the devices still present, so they differ once a device before it is unplugged.
 // Output chunks are handed back at once (MOM_DONE from the long-message call) unless a fault
 // keeps them "still playing". Input given to DeliverInput reaches the open, started device on
 // the input thread, where it fills the queued blocks as a driver does.
@@ -42,6 +44,15 @@ class cVirtualMidiBackend final : public iMidiBackend {
     // Attaches a model (or detaches with nullptr) to an output device; the model must outlive
     // its attachment.
     void AttachModel(uint32_t uiOutDevice, iVirtualDeviceModel* pModel);
+    // The device goes away as an unplugged one does: it leaves the device lists (the devices
+    // after it move up one number), and if it is open it is lost: output then fails with
+    // MIDIERR_NODEVICE, an input device is closed by the backend (MIM_CLOSE carrying
+    // MIDIERR_NODEVICE, on the calling thread). Closing a lost device still works.
+    void UnplugOutDevice(uint32_t uiOutDevice);
+    void UnplugInDevice(uint32_t uiInDevice);
+    // The whole MIDI system goes away: no devices are listed, opens fail and the open devices are
+    // lost as if unplugged, with MMSYSERR_NODRIVER.
+    void ShutDownSystem();
 
     // Queues one whole MIDI message (a SysEx from 0xF0 to 0xF7, or a short message) as sent by
     // the device behind input device uiInDevice. The input thread hands it over; a device that is
@@ -68,6 +79,7 @@ class cVirtualMidiBackend final : public iMidiBackend {
     MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                     uint32_t cbHeader) override;
     MMRESULT midiOutClose(HMIDIOUT hMidiOut) override;
+    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
 
     uint32_t midiInGetNumDevs() override;
     MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) override;
@@ -79,6 +91,7 @@ class cVirtualMidiBackend final : public iMidiBackend {
     MMRESULT midiInReset(HMIDIIN hMidiIn) override;
     MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
     MMRESULT midiInClose(HMIDIIN hMidiIn) override;
+    MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
 
   private:
     struct tOutDevice;
@@ -93,6 +106,27 @@ class cVirtualMidiBackend final : public iMidiBackend {
     void RunInputThread();
     std::shared_ptr<tOpenIn> FindOpenIn(uint32_t uiInDevice) const;
     void CountCall() { ++uiPlatformCalls; }
+    // With mDevices held: the device that the platform's number uDeviceID names now, or null.
+    template <typename tDevice>
+    tDevice* PresentDevice(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
+    template <typename tDevice>
+    const std::string* PresentName(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
+    template <typename tDevice>
+    uint32_t PresentCount(const std::vector<tDevice>& Devices) const;
+    // With mDevices held: why the device (null: none of that number) cannot be opened now, or
+    // MMSYSERR_NOERROR.
+    template <typename tDevice>
+    MMRESULT CheckDeviceToOpen(tDevice* pDevice) const;
+    // Counts a prepare call of an open device; whether its faults make this one fail.
+    template <typename tDevice>
+    bool PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
+                      uint32_t uiDevice) const;
+    // Opens the present device uDeviceID as a new entry of Table (pOpen); no callback yet.
+    template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
+    MMRESULT OpenPresent(std::vector<tDevice>& Devices, cHandleTable<tHandle, tOpen>& Table,
+                         tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
+                         uintptr_t dwInstance, uint32_t fdwOpen, std::shared_ptr<tOpen>& pOpen);
+    void LoseOut(tOutDevice& Device, MMRESULT eLoss);
 
     mutable std::mutex mDevices;  // the device lists and the open devices' counters
     std::vector<tOutDevice> OutDevices;
@@ -100,6 +134,7 @@ class cVirtualMidiBackend final : public iMidiBackend {
     cHandleTable<HMIDIOUT, tOpenOut> OpenOuts;
     cHandleTable<HMIDIIN, tOpenIn> OpenIns;
     std::atomic<uint32_t> uiPlatformCalls{0};
+    bool bSystemDown = false;
 
     std::mutex mInput;
     std::condition_variable InputChanged;

@@ -1,0 +1,30 @@
+#include "midi/driver/BackendErrorTexts.h"
+
+#include <utility>
+
+#include "midi/MidiErrorText.h"
+
+static_assert(cBackendErrorTexts::kCodeCount % cBackendErrorTexts::kKept == 0,
+              "a code must keep its slot when the codes wrap");
+
+MMRESULT cBackendErrorTexts::Record(std::string Text) {
+    std::lock_guard<std::mutex> Lock(mTexts);
+    const uint32_t uiOffset = uiRecorded++ % kCodeCount;
+    tKeptText& Slot = aKept[uiOffset % kKept];
+    Slot.eCode = kFirstCode + uiOffset;
+    Slot.Text = std::move(Text);
+    return Slot.eCode;
+}
+
+MMRESULT cBackendErrorTexts::GetText(MMRESULT mmrError, char* pszText, uint32_t cchText) const {
+    if (mmrError < kFirstCode || mmrError >= kFirstCode + kCodeCount) {
+        return GetStandardMidiErrorText(mmrError, pszText, cchText);
+    }
+    std::lock_guard<std::mutex> Lock(mTexts);
+    const tKeptText& Slot = aKept[(mmrError - kFirstCode) % kKept];
+    if (Slot.eCode != mmrError) {
+        const MMRESULT eCopied = CopyMidiErrorText("", pszText, cchText);
+        return eCopied != MMSYSERR_NOERROR ? eCopied : MMSYSERR_BADERRNUM;
+    }
+    return CopyMidiErrorText(Slot.Text, pszText, cchText);
+}

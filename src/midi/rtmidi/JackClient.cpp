@@ -1,0 +1,126 @@
+#include "midi/rtmidi/JackClient.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+// What JACK's callbacks of one client point to. It outlives the client object when the client
+// is left to JACK.
+struct tJackCallbackContext {
+    tJackHandlers Handlers;
+    std::atomic<bool> bClosing{false};
+    std::atomic<int> iRunning{0};
+};
+
+namespace {
+
+// Whether a client of the process has seen its server go away.
+std::atomic<bool> bServerLost{false};
+
+// A callback still running in a client whose server has gone returns at once, unless JACK
+// cancelled its thread in the middle: then Close stops waiting after this long.
+constexpr auto kCallbackWait = std::chrono::seconds(1);
+constexpr auto kCallbackPoll = std::chrono::milliseconds(1);
+
+// Marks a callback as running for as long as it lives. Counted before the check, so that Close
+// either sees it running or it sees Close.
+class cCallbackScope {
+  public:
+    explicit cCallbackScope(tJackCallbackContext& Context) : Context(Context) {
+        Context.iRunning.fetch_add(1);
+        bEntered = !Context.bClosing.load();
+    }
+    cCallbackScope(const cCallbackScope&) = delete;
+    cCallbackScope& operator=(const cCallbackScope&) = delete;
+    ~cCallbackScope() { Context.iRunning.fetch_sub(1); }
+    bool Entered() const { return bEntered; }
+
+  private:
+    tJackCallbackContext& Context;
+    bool bEntered;
+};
+
+void WaitForCallbacks(const tJackCallbackContext& Context) {
+    const auto GiveUp = std::chrono::steady_clock::now() + kCallbackWait;
+    while (Context.iRunning.load() > 0 && std::chrono::steady_clock::now() < GiveUp) {
+        std::this_thread::sleep_for(kCallbackPoll);
+    }
+}
+
+void OnShutdown(jack_status_t, const char*, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    bServerLost.store(true);
+    if (Scope.Entered() && Context.Handlers.OnServerGone) {
+        Context.Handlers.OnServerGone();
+    }
+}
+
+int OnProcess(jack_nframes_t uiFrames, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    if (Scope.Entered()) {
+        Context.Handlers.pProcess(uiFrames, Context.Handlers.pProcessArg);
+    }
+    return 0;
+}
+
+void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pArg) {
+    auto& Context = *static_cast<tJackCallbackContext*>(pArg);
+    const cCallbackScope Scope(Context);
+    if (Scope.Entered()) {
+        Context.Handlers.OnConnect(idA, idB, iConnected != 0);
+    }
+}
+
+}  // namespace
+
+cJackClient::cJackClient() = default;
+
+cJackClient::~cJackClient() {
+    Close();
+}
+
+bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus) {
+    if (IsServerGone()) {
+        eStatus = JackServerFailed;
+        return false;
+    }
+    pContext = std::make_unique<tJackCallbackContext>();
+    pContext->Handlers = std::move(Handlers);
+    pClient = jack_client_open(szName, JackNoStartServer, &eStatus);
+    if (pClient == nullptr) {
+        pContext.reset();
+        return false;
+    }
+    jack_on_info_shutdown(pClient, &OnShutdown, pContext.get());
+    if (pContext->Handlers.pProcess != nullptr) {
+        jack_set_process_callback(pClient, &OnProcess, pContext.get());
+    }
+    if (pContext->Handlers.OnConnect) {
+        jack_set_port_connect_callback(pClient, &OnConnect, pContext.get());
+    }
+    return true;
+}
+
+bool cJackClient::IsServerGone() {
+    return bServerLost.load();
+}
+
+void cJackClient::Close() {
+    if (pClient == nullptr) {
+        return;
+    }
+    pContext->bClosing.store(true);
+    if (IsServerGone()) {
+        WaitForCallbacks(*pContext);
+        // JACK's threads of the client may still start a callback, which then does nothing.
+        static_cast<void>(pContext.release());
+    } else {
+        // Its threads have ended when this returns.
+        jack_client_close(pClient);
+        pContext.reset();
+    }
+    pClient = nullptr;
+}

@@ -1,0 +1,100 @@
+#include "midi/rtmidi/JackPortClient.h"
+
+#include <utility>
+
+#include "midi/rtmidi/ProgramPortNames.h"
+
+MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string& OwnPort,
+                               bool bOutput, tProcess pTheProcess, void* pTheProcessArg,
+                               tLossSink OnLossSink) {
+    pProcess = pTheProcess;
+    pProcessArg = pTheProcessArg;
+    OnLoss = std::move(OnLossSink);
+    DeviceFullName = DevicePort;
+    const MMRESULT eOpened = OpenClient();
+    if (eOpened != MMSYSERR_NOERROR) {
+        return eOpened;
+    }
+    pPort = jack_port_register(Client.Get(), OwnPort.c_str(), JACK_DEFAULT_MIDI_TYPE,
+                               bOutput ? JackPortIsOutput : JackPortIsInput, 0);
+    if (pPort == nullptr) {
+        Close();
+        return Texts.Record("JACK could not make the port '" + OwnPort + "'.");
+    }
+    OwnFullName = jack_port_name(pPort);
+    if (jack_activate(Client.Get()) != 0) {
+        Close();
+        return Texts.Record("JACK could not start the client of the port '" + OwnPort + "'.");
+    }
+    const MMRESULT eConnected = ConnectDevice(DevicePort, bOutput);
+    if (eConnected != MMSYSERR_NOERROR) {
+        Close();
+    }
+    return eConnected;
+}
+
+MMRESULT cJackPortClient::OpenClient() {
+    tJackHandlers Handlers;
+    Handlers.OnServerGone = [this] { Lose(MMSYSERR_NODRIVER); };
+    Handlers.pProcess = &cJackPortClient::OnProcess;
+    Handlers.pProcessArg = this;
+    // Only the end of this port's connection to the device counts.
+    Handlers.OnConnect = [this](jack_port_id_t idA, jack_port_id_t idB, bool bConnected) {
+        if (!bConnected && IsDeviceConnection(idA, idB)) {
+            Lose(MIDIERR_NODEVICE);
+        }
+    };
+    jack_status_t eStatus{};
+    if (Client.Open(kMidiClientName, std::move(Handlers), eStatus)) {
+        return MMSYSERR_NOERROR;
+    }
+    if ((eStatus & JackServerFailed) != 0) {
+        return MMSYSERR_NODRIVER;
+    }
+    return Texts.Record("The JACK server refused a new client (status 0x" +
+                        std::to_string(static_cast<unsigned>(eStatus)) + ").");
+}
+
+MMRESULT cJackPortClient::ConnectDevice(const std::string& DevicePort, bool bOutput) {
+    if (jack_port_by_name(Client.Get(), DevicePort.c_str()) == nullptr) {
+        return MIDIERR_NODEVICE;
+    }
+    const std::string& Source = bOutput ? OwnFullName : DevicePort;
+    const std::string& Destination = bOutput ? DevicePort : OwnFullName;
+    if (jack_connect(Client.Get(), Source.c_str(), Destination.c_str()) != 0) {
+        return Texts.Record("JACK could not connect '" + Source + "' to '" + Destination + "'.");
+    }
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT cJackPortClient::Loss() const {
+    const MMRESULT eKnown = eLoss.load();
+    if (eKnown == MMSYSERR_NOERROR && Client.IsServerGone()) {
+        return MMSYSERR_NODRIVER;
+    }
+    return eKnown;
+}
+
+void cJackPortClient::Lose(MMRESULT eWhy) {
+    MMRESULT eNone = MMSYSERR_NOERROR;
+    if (eLoss.compare_exchange_strong(eNone, eWhy) && OnLoss) {
+        OnLoss(eWhy);
+    }
+}
+
+void cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
+    auto* pSelf = static_cast<cJackPortClient*>(pArg);
+    pSelf->pProcess(jack_port_get_buffer(pSelf->pPort, uiFrames), uiFrames, pSelf->pProcessArg);
+}
+
+bool cJackPortClient::IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const {
+    const jack_port_t* pA = jack_port_by_id(Client.Get(), idA);
+    const jack_port_t* pB = jack_port_by_id(Client.Get(), idB);
+    if (pA == nullptr || pB == nullptr) {
+        return false;
+    }
+    const std::string NameA = jack_port_name(pA);
+    const std::string NameB = jack_port_name(pB);
+    return (NameA == OwnFullName && NameB == DeviceFullName) ||
+           (NameA == DeviceFullName && NameB == OwnFullName);
+}

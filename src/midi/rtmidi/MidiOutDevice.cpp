@@ -1,0 +1,69 @@
+#include "midi/rtmidi/MidiOutDevice.h"
+
+#include <vector>
+
+#include "midi/driver/MidiHeaderChecks.h"
+
+cMidiOutDevice::cMidiOutDevice(HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
+    : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+
+MMRESULT cMidiOutDevice::Open(iMidiConnector& Connector, const std::string& DevicePort,
+                              const std::string& OwnPort) {
+    const MMRESULT eResult = Connector.ConnectOut(DevicePort, OwnPort, pConnection);
+    if (eResult == MMSYSERR_NOERROR) {
+        Notify(MOM_OPEN, 0);
+    }
+    return eResult;
+}
+
+MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    return MarkPrepared(pHeader, cbHeader);
+}
+
+MMRESULT cMidiOutDevice::LongMessage(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    {
+        std::lock_guard<std::mutex> Lock(mSend);
+        if (pConnection == nullptr) {
+            return MMSYSERR_INVALHANDLE;
+        }
+        for (const std::vector<uint8_t>& Message :
+             Joiner.Add(pHeader->lpData, pHeader->dwBufferLength)) {
+            const MMRESULT eSent = pConnection->Send(Message);
+            if (eSent != MMSYSERR_NOERROR) {
+                return eSent;
+            }
+        }
+        MarkDone(*pHeader);
+    }
+    Notify(MOM_DONE, reinterpret_cast<uintptr_t>(pHeader));
+    return MMSYSERR_NOERROR;
+}
+
+// Chunks are handed over synchronously, so a buffer is never still playing here.
+MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    pHeader->dwFlags &= ~MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+void cMidiOutDevice::Close() {
+    {
+        std::lock_guard<std::mutex> Lock(mSend);
+        Joiner.Clear();
+        pConnection.reset();
+    }
+    Notify(MOM_CLOSE, 0);
+}
+
+void cMidiOutDevice::Notify(uint32_t wMsg, uintptr_t dwParam1) const {
+    if (pCallback != nullptr) {
+        pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
+    }
+}
