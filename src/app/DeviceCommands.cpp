@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "midi/MIDIOutPort.h"
+#include "midi/MidiErrorText.h"
 #include "transfer/DefaultSongCommands.h"
 
 namespace {
@@ -16,8 +17,9 @@ struct tNamedCommand {
     tTimedCommand Timed;
 };
 
+// What failed, with the platform's (or the MIDI library's) own words for why.
 std::string WithResult(const std::string& What, MMRESULT eResult) {
-    return What + " (error " + std::to_string(eResult) + ")";
+    return What + " (error " + std::to_string(eResult) + ": " + MidiOutErrorText(eResult) + ")";
 }
 
 tDeviceCommandResult SendSequence(int32_t iOutDevice, std::initializer_list<tNamedCommand> Commands,

@@ -16,8 +16,8 @@ enum tDeviceCommandFailure {
 
 struct tDeviceCommandResult {
     tDeviceCommandFailure eFailure = COMMAND_SENT;
-    // What failed, with the platform's result: "the second unlock message was not sent
-    // (error 67)". Empty when everything was sent.
+    // What failed, with the platform's result and its words: "the second unlock message was
+    // not sent (error 67: ...)". Empty when everything was sent.
     std::string FailureText;
 
     bool Sent() const { return eFailure == COMMAND_SENT; }

@@ -70,9 +70,11 @@ TEST_F(DeviceCommands, the_sequence_stops_at_the_first_failure_and_says_which_st
     const tCase aCases[] = {
         {"no device chosen", -1, {}, COMMAND_NO_DEVICE, "no valid output device", 0},
         {"the device does not open", 0, OpenFails, COMMAND_OPEN_FAILED,
-         "the output device did not open (error 4)", 0},
+         "the output device did not open (error 4: The MIDI device is already in use.)", 0},
         {"the second message fails", 0, SecondFails, COMMAND_SEND_FAILED,
-         "the second unlock message was not sent (error 67)", 1},
+         "the second unlock message was not sent (error 67: The MIDI device is busy and took no "
+         "data.)",
+         1},
     };
     for (const tCase& Case : aCases) {
         Backend.SetOutFaults(uiDevice, Case.Faults);

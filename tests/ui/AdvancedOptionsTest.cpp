@@ -142,7 +142,7 @@ class AdvancedOptionsTest : public QObject {
             << true << 0 << true
             << QStringList{kUnlockQuestion,
                            "The default songs were not unlocked: the output "
-                           "device did not open (error 4)."}
+                           "device did not open (error 4: The MIDI device is already in use.)."}
             << 0;
         QTest::newRow("Yes with a device")
             << true << 0 << false << QStringList{kUnlockQuestion} << 2;
