@@ -124,10 +124,10 @@ started=$(date +%s%N)
 
 case "$case_name" in
     blind-cancel-at-last-packet)
-        last="$(data_packets "$(expected_x10 "$songs/etude.mid" "$work/expected")")"
+        last="$(data_packets "$(expected_x10 "$songs/chords.mid" "$work/expected")")"
         start_emulator --cancel-at "$last" --reason 4 --reply-delay-ms 150
         # The CANCEL comes 150 ms after the last data packet, after the end-of-file message.
-        send --blind --packet-ms 25 --song-ms 400 "$songs/etude.mid"
+        send --blind --packet-ms 25 --song-ms 400 "$songs/chords.mid"
         stop_emulator
         expect_status 1
         grep -qF "TAV has cancelled, please shut down your Orvik and restart" "$work/send.err" ||
