@@ -29,7 +29,7 @@ has_display() {
 }
 
 # The index of the emulator's device in one direction, as the program lists them. The MIDI
-# system may put a client name before the port's ("TAV Emulator:TAV Emulator" on JACK).
+# system may put a client name before the port's ("TAV Emulator:TAV Emulator in" on JACK).
 device_index() {
     local direction="$1"
     { "$cli" devices 2>/dev/null || true; } | awk -v title="MIDI $direction devices:" -v name="$emulator_name" '

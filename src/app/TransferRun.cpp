@@ -13,6 +13,17 @@ int32_t TimerInterval(int32_t iMilliseconds) {
     return iMilliseconds < 1 ? 1 : iMilliseconds;
 }
 
+// Blind, the time between songs is spent listening for a CANCEL of the song just sent: as many
+// steps as cover it.
+uint32_t ListenSteps(const tTransferSettings& Settings) {
+    if (!Settings.bBlindTransfer) {
+        return 0;
+    }
+    const int64_t iPacket = TimerInterval(Settings.iTimeBetweenPackets);
+    return static_cast<uint32_t>((TimerInterval(Settings.iTimeBetweenSongs) + iPacket - 1) /
+                                 iPacket);
+}
+
 // The source path from its last separator on, the separator included: "/song.mid".
 std::string FileLabel(const std::filesystem::path& SongPath) {
     const std::u8string Utf8 = SongPath.u8string();
@@ -45,6 +56,7 @@ int32_t cTransferRun::Start() {
     Transfer.SetMidiInPort(Settings.iSelectedInPort);
     Transfer.SetMidiOutPort(Settings.iSelectedOutPort);
     Transfer.SetTimeout(Settings.iTimeOut);
+    Transfer.SetListenSteps(ListenSteps(Settings));
     Transfer.ResetStateMachine();
     Transfer.bBlindTransfer = Settings.bBlindTransfer;
     Transfer.uiMidiInBlockSize = Settings.uiMidiInBlockSize;
@@ -113,7 +125,9 @@ void cTransferRun::ScheduleNext(tTransferTick& Tick) {
         iCurrentSong = iNextSong;
         Tick.bOverallValueChanged = true;
         Tick.iOverallValue = iCurrentSong * 100;
-        Tick.iNextIntervalMs = TimerInterval(Plan.Settings.iTimeBetweenSongs);
+        Tick.iNextIntervalMs =
+            TimerInterval(Plan.Settings.bBlindTransfer ? Plan.Settings.iTimeBetweenPackets
+                                                       : Plan.Settings.iTimeBetweenSongs);
         return;
     }
     if (!IsStopState(Tick.eState)) {

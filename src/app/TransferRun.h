@@ -31,6 +31,9 @@ struct tTransferTick {
 
 // The pacing of a transfer, toolkit-free: which song, when to reset for the next one, the two
 // intervals, file and overall progress, which states stop the run and what each stop says.
+// With handshakes the time between songs is a pause before each further song; blind, it is
+// spent after each song's end-of-file message (the last song's too), stepping at the packet
+// interval while the device may still cancel, and the next song follows at once.
 // The host owns the timer: it calls Start, then Tick each time the interval it was given has
 // passed (never two at once), and End when the user ends the send (OK, Abort, close).
 class cTransferRun {

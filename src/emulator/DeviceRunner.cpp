@@ -61,16 +61,17 @@ std::vector<cDeviceRunner::tIncoming> cDeviceRunner::WaitForWork() {
     return Messages;
 }
 
-void cDeviceRunner::Handle(const tIncoming& Message) {
-    const tDeviceResponse Response =
-        Device.ReceiveMessage(Message.aucMessage.data(), Message.aucMessage.size());
-    for (const std::string& Line : Response.ReportLines) {
-        PrintLine(Line);
-    }
-    for (const tDeviceReply& Reply : Response.Replies) {
-        PendingReplies.push_back({Message.Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
-                                  uiNextOrder++, Reply.aucMessage});
-        std::push_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
+void cDeviceRunner::Handle(const tIncoming& Delivery) {
+    for (const std::vector<uint8_t>& Message : Splitter.Add(Delivery.aucMessage)) {
+        const tDeviceResponse Response = Device.ReceiveMessage(Message.data(), Message.size());
+        for (const std::string& Line : Response.ReportLines) {
+            PrintLine(Line);
+        }
+        for (const tDeviceReply& Reply : Response.Replies) {
+            PendingReplies.push_back({Delivery.Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
+                                      uiNextOrder++, Reply.aucMessage});
+            std::push_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
+        }
     }
     SendDueReplies();
 }

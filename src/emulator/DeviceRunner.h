@@ -9,11 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "emulator/MessageSplitter.h"
 #include "emulator/TavDevice.h"
 
-// Runs a cTavDevice on a thread of its own: MIDI input hands it messages from any thread, and
-// it answers each through the send function when the reply's delay has passed, in the order
-// the replies fall due. Report lines go to the line function from the same thread.
+// Runs a cTavDevice on a thread of its own: MIDI input hands it bytes from any thread, as the
+// MIDI API delivers them, and it answers each message through the send function when the
+// reply's delay has passed, in the order the replies fall due. Report lines go to the line
+// function from the same thread.
 class cDeviceRunner {
   public:
     using tClock = std::chrono::steady_clock;
@@ -25,7 +27,8 @@ class cDeviceRunner {
     cDeviceRunner& operator=(const cDeviceRunner&) = delete;
     ~cDeviceRunner() { Stop(); }
 
-    // Safe from any thread; messages that come after Stop are dropped.
+    // Safe from any thread, but from one at a time: the bytes of one input, in order. A delivery
+    // may hold several messages, or a part of a SysEx. What comes after Stop is dropped.
     void PostMessage(const uint8_t* pucMessage, size_t uiLength);
     // Finishes the message in hand, drops replies not yet due, and joins the thread. The device
     // is then the caller's again.
@@ -46,7 +49,7 @@ class cDeviceRunner {
     };
 
     void Run();
-    void Handle(const tIncoming& Message);
+    void Handle(const tIncoming& Delivery);
     std::vector<tIncoming> WaitForWork();
     void SendDueReplies();
 
@@ -58,6 +61,7 @@ class cDeviceRunner {
     std::vector<tIncoming> Inbox;               // guarded by Mutex
     bool bStopping = false;                     // guarded by Mutex
     std::vector<tPendingReply> PendingReplies;  // a min-heap; only the runner's thread
+    cMessageSplitter Splitter;                  // only the runner's thread
     uint64_t uiNextOrder = 0;
     std::thread Thread;
 };

@@ -152,10 +152,11 @@ tEmulatorCommandLine ParseEmulatorCommandLine(const std::vector<std::string>& Ar
 
 void PrintEmulatorHelp(std::ostream& Out) {
     Out << "Usage: " << kEmulatorName << " [OPTION]...\n"
-        << "A software TAV device: opens the virtual MIDI ports \"TAV Emulator\", receives\n"
-        << "songs sent as File Dump messages, answers them with handshakes and stores each\n"
-        << "song received whole as DIR/NAME.x10. Prints a line when it is ready, one line per\n"
-        << "received file and per device command, and ends on SIGINT or SIGTERM.\n\n"
+        << "A software TAV device: opens the virtual MIDI ports \"TAV Emulator\" (on JACK\n"
+        << "\"TAV Emulator in\" and \"TAV Emulator out\"), receives songs sent as File Dump\n"
+        << "messages, answers them with handshakes and stores each song received whole as\n"
+        << "DIR/NAME.x10. Prints a line once it can take a song, one line per received file\n"
+        << "and per device command, and ends on SIGINT or SIGTERM.\n\n"
         << "  --store DIR             store songs in DIR (default: the working directory)\n"
         << "  --device-byte B         device byte of the replies (default 0x42)\n"
         << "Faults, each deterministic; K counts the data packets of a file from 1, and\n"

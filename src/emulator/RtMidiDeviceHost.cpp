@@ -2,27 +2,28 @@
 
 #include <iostream>
 
-cRtMidiDeviceHost::cRtMidiDeviceHost(std::string PortName) : PortName(std::move(PortName)) {}
+#include "emulator/DeviceRunner.h"
 
-std::string cRtMidiDeviceHost::Open(RtMidi::Api eApi) {
+cRtMidiDeviceHost::cRtMidiDeviceHost(std::string PortName, RtMidi::Api eApi)
+    : PortName(std::move(PortName)), eApi(eApi) {}
+
+std::string cRtMidiDeviceHost::Open() {
+    // The output first: a message can arrive as soon as the input exists, and its reply needs
+    // the output.
     try {
+        pOutput = std::make_unique<RtMidiOut>(eApi, PortName);
+        pOutput->openVirtualPort(PortName);
+        OpenedApiName = RtMidi::getApiDisplayName(pOutput->getCurrentApi());
         pInput = std::make_unique<RtMidiIn>(eApi, PortName);
         pInput->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
         pInput->setCallback(&cRtMidiDeviceHost::OnInput, this);
         pInput->openVirtualPort(PortName);
-        pOutput = std::make_unique<RtMidiOut>(eApi, PortName);
-        pOutput->openVirtualPort(PortName);
-        OpenedApiName = RtMidi::getApiDisplayName(pInput->getCurrentApi());
     } catch (const RtMidiError& Error) {
         Close();
         return "cannot open the MIDI ports \"" + PortName + "\" on " +
                RtMidi::getApiDisplayName(eApi) + ": " + Error.getMessage();
     }
     return {};
-}
-
-void cRtMidiDeviceHost::Attach(cDeviceRunner* pNewRunner) {
-    pRunner.store(pNewRunner);
 }
 
 void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
@@ -58,6 +59,10 @@ void cRtMidiDeviceHost::Close() {
         std::cerr << "tav-emulator: closing the MIDI output: " << Error.getMessage() << std::endl;
     }
     pOutput.reset();
+}
+
+std::string cRtMidiDeviceHost::Description() const {
+    return "ports \"" + PortName + "\" (in and out) on " + OpenedApiName;
 }
 
 void cRtMidiDeviceHost::OnInput(double, std::vector<unsigned char>* pMessage, void* pUserData) {

@@ -1,5 +1,8 @@
 #include "emulator/SongStore.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -9,6 +12,7 @@ namespace {
 
 constexpr const char* kSongExtension = ".x10";
 constexpr const char* kPartialExtension = ".x10.part";
+constexpr const char* kWriteProbe = ".tav-emulator-write-test";
 
 bool IsAllowedNameChar(char cChar) {
     const auto ucChar = static_cast<uint8_t>(cChar);
@@ -24,6 +28,26 @@ bool WriteWhole(const std::filesystem::path& File, std::span<const uint8_t> Byte
 }
 
 }  // namespace
+
+std::string cSongStore::CheckFolder() const {
+    std::error_code Error;
+    const std::filesystem::file_status Status = std::filesystem::status(StoreFolder, Error);
+    if (!std::filesystem::exists(Status)) {
+        return "no such folder";
+    }
+    if (!std::filesystem::is_directory(Status)) {
+        return "it is a file, not a folder";
+    }
+    const std::filesystem::path Probe = StoreFolder / kWriteProbe;
+    errno = 0;
+    std::FILE* pProbe = std::fopen(Probe.string().c_str(), "wb");
+    if (pProbe == nullptr) {
+        return std::string("it cannot be written: ") + std::strerror(errno);
+    }
+    std::fclose(pProbe);
+    std::filesystem::remove(Probe, Error);
+    return {};
+}
 
 std::filesystem::path cSongStore::PathFor(const std::string& Name) const {
     return StoreFolder / (Name + kSongExtension);

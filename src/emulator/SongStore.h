@@ -20,6 +20,10 @@ class cSongStore {
 
     explicit cSongStore(std::filesystem::path Folder) : StoreFolder(std::move(Folder)) {}
 
+    // Why songs cannot be stored in the folder (it is missing, a file, or not writable, which a
+    // file written and removed again finds out); empty when they can.
+    std::string CheckFolder() const;
+
     std::filesystem::path PathFor(const std::string& Name) const;
     tStoreResult Store(const std::string& Name, std::span<const uint8_t> Bytes) const;
 

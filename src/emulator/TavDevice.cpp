@@ -84,6 +84,11 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, tDeviceResponse& Response)
                      "type " + QuotedName(Header.Type) + " is not \"MIDI\"", Response);
         return;
     }
+    if (Header.dwLength == 0) {
+        RefuseHeader(Header.Name, CANCEL_NO_MIDI_HEADER, "the header announces a file of 0 bytes",
+                     Response);
+        return;
+    }
     const std::string NameFault = cSongStore::NameFault(Header.Name);
     if (!NameFault.empty()) {
         RefuseHeader(Header.Name, CANCEL_FILE_OPEN_FAILED, NameFault, Response);

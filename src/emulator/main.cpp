@@ -3,17 +3,23 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/Version.h"
+#include "emulator/DeviceHost.h"
 #include "emulator/DeviceRunner.h"
 #include "emulator/EmulatorCommandLine.h"
 #include "emulator/RtMidiDeviceHost.h"
+#include "emulator/SongStore.h"
 #include "emulator/TavDevice.h"
 #include "midi/rtmidi/RtMidiApiChoice.h"
+#ifdef SONGLOADER_EMULATOR_JACK
+#include "emulator/jack/JackDeviceHost.h"
+#endif
 
 namespace {
 
@@ -48,39 +54,54 @@ int UsageError(const std::string& Message) {
     return kExitUsage;
 }
 
-int RunEmulator(const tTavDeviceOptions& Options) {
-    std::error_code Error;
-    if (!std::filesystem::is_directory(Options.StoreFolder, Error)) {
-        std::cerr << kEmulatorName << ": cannot store songs in '" << Options.StoreFolder.string()
-                  << "': no such folder\n";
-        return kExitFailure;
+int Failure(const std::string& Message) {
+    std::cerr << kEmulatorName << ": " << Message << "\n";
+    return kExitFailure;
+}
+
+// JACK through its own API where it is built in: RtMidi would give each port a client of its own.
+std::unique_ptr<iDeviceHost> MakeHost() {
+    const RtMidi::Api eApi = ChooseMidiApi();
+#ifdef SONGLOADER_EMULATOR_JACK
+    if (eApi == RtMidi::UNIX_JACK) {
+        return std::make_unique<cJackDeviceHost>(kPortName);
     }
-    cRtMidiDeviceHost Host(kPortName);
-    const std::string OpenError = Host.Open(ChooseMidiApi());
-    if (!OpenError.empty()) {
-        std::cerr << kEmulatorName << ": " << OpenError << "\n";
-        return kExitFailure;
+#endif
+    return std::make_unique<cRtMidiDeviceHost>(kPortName, eApi);
+}
+
+int RunEmulator(const tTavDeviceOptions& Options) {
+    const std::string StoreFault = cSongStore(Options.StoreFolder).CheckFolder();
+    if (!StoreFault.empty()) {
+        return Failure("cannot store songs in '" + Options.StoreFolder.string() +
+                       "': " + StoreFault);
     }
     cTavDevice Device(Options);
     cLinePrinter Printer;
+    const std::unique_ptr<iDeviceHost> pHost = MakeHost();
     cDeviceRunner Runner(
-        Device, [&Host](const std::vector<uint8_t>& aucMessage) { Host.Send(aucMessage); },
+        Device, [&pHost](const std::vector<uint8_t>& aucMessage) { pHost->Send(aucMessage); },
         [&Printer](const std::string& Line) { Printer.Print(Line); });
-    Host.Attach(&Runner);
-    Printer.Print(std::string(kPortName) + " ready: ports \"" + kPortName + "\" (in and out) on " +
-                  Host.ApiName() + ", storing songs in " +
+    pHost->Attach(&Runner);
+    const std::string OpenError = pHost->Open();
+    if (!OpenError.empty()) {
+        return Failure(OpenError);
+    }
+    std::error_code Error;
+    Printer.Print(std::string(kPortName) + " ready: " + pHost->Description() +
+                  ", storing songs in " +
                   std::filesystem::absolute(Options.StoreFolder, Error).string());
 
-    while (!bStopRequested.load()) {
+    while (!bStopRequested.load() && !pHost->IsLost()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    Host.CloseInput();
+    pHost->CloseInput();
     Runner.Stop();
-    Host.Close();
+    pHost->Close();
     for (const std::string& Line : Device.SwitchOff().ReportLines) {
         Printer.Print(Line);
     }
-    return kExitSuccess;
+    return pHost->IsLost() ? Failure("the MIDI system went away") : kExitSuccess;
 }
 
 }  // namespace

@@ -19,17 +19,26 @@ bool IsContinuation(unsigned char ucByte) {
     return (ucByte & 0xC0) == 0x80;
 }
 
+// A byte the header may carry as it is: a SysEx data byte that shows as a character.
+bool IsPrintableAscii(unsigned char ucByte) {
+    return ucByte >= 0x20 && ucByte < 0x7F;
+}
+
 }  // namespace
 
 std::string SongNameFromPath(const std::string& Path) {
     const size_t uiSeparator = Path.find_last_of("/\\");
-    const size_t uiStart = uiSeparator == std::string::npos ? 0 : uiSeparator + 1;
+    size_t uiStart = uiSeparator == std::string::npos ? 0 : uiSeparator + 1;
+    // A hidden file's leading dot would otherwise leave an empty name, which the device refuses.
+    while (uiStart < Path.size() && Path[uiStart] == '.') {
+        ++uiStart;
+    }
     std::string Name;
     for (size_t i = uiStart; i < Path.size() && Path[i] != '.' &&
                              Name.size() < static_cast<size_t>(FileDump::kMaxNameLength);) {
         const auto ucByte = static_cast<unsigned char>(Path[i]);
         if (ucByte < 0x80) {
-            Name.push_back(static_cast<char>(ucByte));
+            Name.push_back(IsPrintableAscii(ucByte) ? static_cast<char>(ucByte) : '_');
             ++i;
             continue;
         }

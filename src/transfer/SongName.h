@@ -2,6 +2,7 @@
 
 #include <string>
 
-// The song name that the File Dump header carries: the file name's part before its first '.',
-// at most 12 characters, each outside 7-bit ASCII (the path read as UTF-8) replaced by '_'.
+// The song name that the File Dump header carries: the file name, its leading dots skipped, up to
+// its next '.', at most 12 characters. Each character outside printable 7-bit ASCII (the path
+// read as UTF-8; control characters too) is replaced by '_'.
 std::string SongNameFromPath(const std::string& Path);

@@ -1,5 +1,6 @@
 #include "transfer/X10FileTransfer.h"
 
+#include <cstddef>
 #include <system_error>
 
 #include "transfer/FileDumpMessages.h"
@@ -29,6 +30,7 @@ void X10FileTransfer::ResetStateMachine() {
     eX10State = X10_PORT_CLOSED;
     bLastPacket = false;
     uiTimeOutCount = 0;
+    bDeviceWaiting = false;
     CloseTransferFile();
 }
 
@@ -43,14 +45,14 @@ void X10FileTransfer::X10StateMachine() {
             }
             break;
         case X10_READY:
-            BuildSysexHeader(HEADER_TYPE_MIDI);
+            BuildNextMessage();
             eX10State = X10_SEND_HEADER;
             break;
         case X10_SEND_HEADER:
             SendAndWait(X10_WAIT_ACK);
             break;
         case X10_PREPARE_PACKET:
-            PrepareX10Packet();
+            BuildNextMessage();
             if (eX10State == X10_SEND_LAST) {
                 bLastPacket = true;
             } else if (eX10State != X10_ERROR) {
@@ -64,11 +66,14 @@ void X10FileTransfer::X10StateMachine() {
             eX10State = X10_SEND_PACKET;
             break;
         case X10_WAIT_ACK:
-            if (bBlindTransfer) {
+            if (!bBlindTransfer) {
+                WaitForHandshake(true);
+                break;
+            }
+            ListenForCancel();
+            if (eX10State != X10_CANCELLED) {
                 ++iCurrentPacket;
                 eX10State = X10_PREPARE_PACKET;
-            } else {
-                WaitForHandshake(true);
             }
             break;
         case X10_WAIT_TIMEOUT:
@@ -78,9 +83,10 @@ void X10FileTransfer::X10StateMachine() {
             SendAndWait(X10_FINISH);
             break;
         case X10_FINISH:
-            cMIDIInPort::ClosePort();
-            cMIDIOutPort::ClosePort();
-            CloseTransferFile();
+            if (bBlindTransfer && ListenAfterEndOfFile()) {
+                break;
+            }
+            EndX10Send();
             eX10State = X10_DONE;
             break;
         case X10_CANCELLED:
@@ -121,12 +127,13 @@ void X10FileTransfer::OpenPortsAndFile() {
 }
 
 // Replies still unread from the previous file answer that file, not this one: a stale ACK must
-// never be taken for the new header's acknowledgement.
+// never be taken for the new header's acknowledgement. The last batch stays for the monitor.
 void X10FileTransfer::DiscardStaleInput() {
     const uint32_t uiStale = GetStorageSize();
     for (uint32_t i = 0; i < uiStale; ++i) {
         GetStoredData();
     }
+    uiRxParsed = pRxData.size();
     iParseStep = 0;
 }
 
@@ -150,28 +157,92 @@ void X10FileTransfer::CloseTransferFile() {
     hTransferFile.reset();
 }
 
+// Notes the wire number of the message about to be built (the counter's low 7 bits: 0 for the
+// header) before building it; a resend after a NAK builds nothing, so the numbers stay.
+void X10FileTransfer::BuildNextMessage() {
+    iPreviousMessageNumber = iCurrentMessageNumber;
+    iCurrentMessageNumber = iCurrentPacket & 0x7F;
+    if (eX10State == X10_READY) {
+        BuildSysexHeader(HEADER_TYPE_MIDI);
+    } else {
+        PrepareX10Packet();
+    }
+}
+
 // A send that is refused, or that the output port fails, leaves X10_ERROR.
 void X10FileTransfer::SendAndWait(tX10State eAfterSend) {
     if (SendSysexPkt()) {
         eX10State = eAfterSend;
+        uiListenStepsLeft = uiListenSteps;
     }
 }
 
+// Every complete reply of the input is acted on, in order, until one moves the transfer on;
+// the replies after that one stay for the next step.
 void X10FileTransfer::WaitForHandshake(bool bFirstWait) {
-    if (GetStorageSize() == 0) {
-        if (bFirstWait) {
-            uiTimeOutCount = 0;
-            eX10State = X10_WAIT_TIMEOUT;
-        } else if (++uiTimeOutCount > uiTimeOut) {
-            EndX10Send();
-            eX10State = X10_TIMED_OUT;
-        }
+    if (!HasInput()) {
+        CountSilentStep(bFirstWait);
         return;
     }
     GetMIDIInData();
-    if (ParseSysex()) {
-        SwitchHandshake();
+    while (ParseSysex()) {
+        if (SwitchHandshake()) {
+            return;
+        }
     }
+}
+
+// A step that finds no input at all; one that finds bytes neither adds to the count nor clears it.
+void X10FileTransfer::CountSilentStep(bool bFirstWait) {
+    if (bFirstWait) {
+        uiTimeOutCount = 0;
+        eX10State = X10_WAIT_TIMEOUT;
+    } else if (++uiTimeOutCount > TimeOutLimit()) {
+        EndX10Send();
+        eX10State = X10_TIMED_OUT;
+    }
+}
+
+// A device that answered WAIT is busy, not gone: it gets ten times the time-out.
+uint64_t X10FileTransfer::TimeOutLimit() const {
+    return bDeviceWaiting ? 10 * uint64_t{uiTimeOut} : uint64_t{uiTimeOut};
+}
+
+// Blind: nothing more is sent for this song, but a CANCEL of its last packets may still come.
+// True while the song is not done: still listening, or cancelled.
+bool X10FileTransfer::ListenAfterEndOfFile() {
+    if (GetOutPortState() == MIDI_OUT_READY) {
+        cMIDIOutPort::ClosePort();
+    }
+    ListenForCancel();
+    if (eX10State == X10_CANCELLED) {
+        return true;
+    }
+    if (uiListenStepsLeft == 0) {
+        return false;
+    }
+    --uiListenStepsLeft;
+    return true;
+}
+
+// Blind mode acts on a CANCEL only; every other reply passes unheeded.
+void X10FileTransfer::ListenForCancel() {
+    if (!HasInput()) {
+        return;
+    }
+    GetMIDIInData();
+    while (ParseSysex()) {
+        if (GetHandShakeChar() == HS_CANCEL) {
+            ucHandShake = HS_CANCEL;
+            eX10State = X10_CANCELLED;
+            EndX10Send();
+            return;
+        }
+    }
+}
+
+bool X10FileTransfer::HasInput() const {
+    return uiRxParsed < pRxData.size() || GetStorageSize() > 0;
 }
 
 void X10FileTransfer::EndX10Send() {
@@ -185,19 +256,24 @@ void X10FileTransfer::EndX10Send() {
     }
 }
 
+// The batch: the bytes the last step left unparsed, then all the input port holds now.
 void X10FileTransfer::GetMIDIInData() {
-    const uint32_t uiRxDataSize = GetStorageSize();
-    pRxData.resize(uiRxDataSize);
-    for (uint32_t i = 0; i < uiRxDataSize; ++i) {
-        pRxData[i] = GetStoredData();
+    pRxData.erase(pRxData.begin(), pRxData.begin() + static_cast<std::ptrdiff_t>(uiRxParsed));
+    uiRxParsed = 0;
+    const size_t uiKept = pRxData.size();
+    const uint32_t uiNewBytes = GetStorageSize();
+    pRxData.resize(uiKept + uiNewBytes);
+    for (uint32_t i = 0; i < uiNewBytes; ++i) {
+        pRxData[uiKept + i] = GetStoredData();
     }
     bIsDataToView = true;
 }
 
-// Feeds the batch to the reply parser, whose position survives from one batch to the next, so
-// a reply split across batches is still found. Stops at the first complete reply.
+// Feeds the batch to the reply parser from where it stopped, so a reply split across batches is
+// still found; stops after each complete reply.
 bool X10FileTransfer::ParseSysex() {
-    for (const uint8_t ucByte : pRxData) {
+    while (uiRxParsed < pRxData.size()) {
+        const uint8_t ucByte = pRxData[uiRxParsed++];
         iRxByte = ucByte;
         switch (iParseStep) {
             case 0:
@@ -228,13 +304,30 @@ bool X10FileTransfer::ParseSysex() {
     return false;
 }
 
+// A reply carrying the number of the message sent before the awaited one answers that message
+// (a doubled reply, or a slow answer to the previous song's end-of-file message), unless the
+// awaited message bears the same number: then it is taken for what it looks like.
+bool X10FileTransfer::IsDoubledReply() const {
+    const uint8_t ucReply = GetHandShakeChar();
+    if (ucReply != HS_ACK && ucReply != HS_NAK && ucReply != HS_WAIT) {
+        return false;
+    }
+    const int32_t iNumber = GetPacketNum();
+    return iNumber == iPreviousMessageNumber && iNumber != iCurrentMessageNumber;
+}
+
 // ACK and NAK carry the number of the packet they answer; any other number ends the file.
 bool X10FileTransfer::ReplyMatchesPacket() const {
     return GetPacketNum() == static_cast<uint8_t>(iCurrentPacket & 0x7F);
 }
 
-void X10FileTransfer::SwitchHandshake() {
+// Acts on one reply; true when it moved the transfer on. WAIT gives the device more time.
+bool X10FileTransfer::SwitchHandshake() {
+    if (IsDoubledReply()) {
+        return false;
+    }
     ucHandShake = GetHandShakeChar();
+    bDeviceWaiting = ucHandShake == HS_WAIT;
     switch (ucHandShake) {
         case HS_ACK:
         case HS_NAK:
@@ -247,16 +340,19 @@ void X10FileTransfer::SwitchHandshake() {
             } else {
                 eX10State = X10_RESEND_PACKET;
             }
-            break;
+            return true;
         case HS_CANCEL:
             eX10State = X10_CANCELLED;
             EndX10Send();
-            break;
+            return true;
         case HS_EOF:
             eX10State = X10_FINISH;
-            break;
+            return true;
+        case HS_WAIT:
+            uiTimeOutCount = 0;
+            return false;
         default:
-            break;  // WAIT and unknown handshakes change nothing
+            return false;  // unknown handshakes change nothing
     }
 }
 

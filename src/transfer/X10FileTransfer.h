@@ -11,8 +11,10 @@
 
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
 // reset for the next. With handshakes the header and each data packet wait for the device's
-// ACK (NAK resends, CANCEL or a time-out ends the file); blind, messages simply follow each
-// other. All pacing is counted in steps: the caller's timer sets it.
+// ACK (NAK resends, CANCEL or a time-out ends the file, WAIT gives the device ten times the
+// time-out); blind, messages simply follow each other, but a CANCEL still ends the file, and
+// after the end-of-file message the input is watched for a CANCEL for a number of steps. All
+// pacing is counted in steps: the caller's timer sets it.
 class X10FileTransfer : public cMIDIPort {
   public:
     X10FileTransfer() = default;
@@ -23,6 +25,9 @@ class X10FileTransfer : public cMIDIPort {
     void SetMidiInPort(int32_t PortNum) { iMidiInPort = PortNum; }
     void SetMidiOutPort(int32_t PortNum) { iMidiOutPort = PortNum; }
     void SetTimeout(int32_t iTO) { uiTimeOut = static_cast<uint32_t>(iTO); }
+    // Blind mode: how many steps after the end-of-file message the input stays open, so that a
+    // CANCEL of the last packets is still seen. The output closes once that message is sent.
+    void SetListenSteps(uint32_t uiSteps) { uiListenSteps = uiSteps; }
     void SetX10FilePath(const std::filesystem::path& FilePath) { wszTransferFilePath = FilePath; }
 
     void ResetStateMachine();
@@ -48,12 +53,19 @@ class X10FileTransfer : public cMIDIPort {
     bool LoadX10FileForTransfer();
     void CloseTransferFile();
     void DiscardStaleInput();
+    void BuildNextMessage();
     void SendAndWait(tX10State eAfterSend);
     void WaitForHandshake(bool bFirstWait);
+    void CountSilentStep(bool bFirstWait);
+    bool ListenAfterEndOfFile();
+    void ListenForCancel();
+    bool HasInput() const;
     void GetMIDIInData();
     bool ParseSysex();
-    void SwitchHandshake();
+    bool SwitchHandshake();
+    bool IsDoubledReply() const;
     bool ReplyMatchesPacket() const;
+    uint64_t TimeOutLimit() const;
 
     int32_t iMidiInPort = 0;
     int32_t iMidiOutPort = 0;
@@ -66,9 +78,17 @@ class X10FileTransfer : public cMIDIPort {
     uint8_t ucRxPacketNum = 0;
     int32_t iRxByte = 0;
     std::vector<uint8_t> pRxData;
+    size_t uiRxParsed = 0;  // bytes of pRxData already parsed; the rest waits for the next step
     int32_t iParseStep = 0;
     bool bIsDataToView = false;
     uint32_t uiTimeOut = 0;
+    bool bDeviceWaiting = false;  // a WAIT came, and no other reply since
+    uint32_t uiListenSteps = 0;
+    uint32_t uiListenStepsLeft = 0;
+    // Wire numbers of the message built last and of the one built before it, across songs; -1
+    // before the first. A reply carrying the earlier one answers that message, not this one.
+    int32_t iCurrentMessageNumber = -1;
+    int32_t iPreviousMessageNumber = -1;
 };
 
 // The one transfer object of the program.

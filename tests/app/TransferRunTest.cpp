@@ -29,8 +29,8 @@ class TransferRunTest : public TransferFixture {
         return Result;
     }
 
-    // Runs the plan as a window's timer would, sleeping a millisecond between ticks so that an
-    // emulated device has time to answer.
+    // Runs the plan as a window's timer would, waiting the interval each tick asks for, so that
+    // an emulated device answers in the run's own time.
     tRunResult Run(tTransferPlan ThePlan, uint32_t uiIn, uint32_t uiOut, int32_t iTimeOut = 1000) {
         ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(uiIn);
         ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(uiOut);
@@ -39,7 +39,7 @@ class TransferRunTest : public TransferFixture {
         tRunResult Result;
         int32_t iInterval = TheRun.Start();
         while (iInterval >= 0 && Result.Ticks.size() < 100000) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
             Result.Ticks.push_back(TheRun.Tick());
             iInterval = Result.Ticks.back().iNextIntervalMs;
         }
@@ -71,28 +71,75 @@ TEST_F(TransferRunTest, one_song_of_20_packets_fills_the_bars_in_twentieths) {
     EXPECT_EQ(Last.StateText, "Finished file");
 }
 
-TEST_F(TransferRunTest, several_songs_pause_between_them_and_skip_songs_that_did_not_convert) {
-    const tRunResult Result =
-        Run(Plan({SongFile(300, "a.midx10").string(), "", SongFile(50, "c.midx10").string()}, true),
-            uiIn, uiOut);
-    ASSERT_TRUE(Result.bAllDone);
-    std::vector<int32_t> SongsSeen;
-    int iPauses = 0;
-    for (const tTransferTick& Tick : Result.Ticks) {
-        if (SongsSeen.empty() || SongsSeen.back() != Tick.iCurrentSong) {
-            SongsSeen.push_back(Tick.iCurrentSong);
+TEST_F(TransferRunTest, between_songs_handshakes_pause_and_blind_sends_listen_for_a_cancel) {
+    for (const bool bBlind : {false, true}) {
+        SCOPED_TRACE(bBlind ? "blind" : "handshakes");
+        tTavDeviceOptions Options;
+        Options.StoreFolder = Folder.path();
+        cVirtualTavDevice Device(Backend, Options);
+        const tRunResult Result =
+            Run(Plan({SongFile(300, "a.midx10").string(), "", SongFile(50, "c.midx10").string()},
+                     bBlind),
+                Device.InDevice(), Device.OutDevice());
+        ASSERT_TRUE(Result.bAllDone);
+        std::vector<int32_t> SongsSeen;
+        int iPauses = 0;
+        int iFinishSteps = 0;
+        for (const tTransferTick& Tick : Result.Ticks) {
+            if (SongsSeen.empty() || SongsSeen.back() != Tick.iCurrentSong) {
+                SongsSeen.push_back(Tick.iCurrentSong);
+            }
+            iPauses += Tick.iNextIntervalMs == 7 ? 1 : 0;
+            iFinishSteps += Tick.eState == X10_FINISH ? 1 : 0;
+            if (Tick.eState == X10_DONE && Tick.iNextIntervalMs > 0) {
+                EXPECT_EQ(Tick.iOverallValue, 200);  // the next song sent is song 2
+            }
+            EXPECT_LE(Tick.iOverallValue, 300);
         }
-        if (Tick.iNextIntervalMs == 7) {
-            ++iPauses;
-            EXPECT_EQ(Tick.eState, X10_DONE);
-            EXPECT_EQ(Tick.iOverallValue, 200);  // the next song sent is song 2
-        }
-        EXPECT_LE(Tick.iOverallValue, 300);
+        EXPECT_EQ(SongsSeen, (std::vector<int32_t>{0, 2}));
+        // Blind, 7 listening steps of 1 ms follow each end-of-file message, the last one's too.
+        EXPECT_EQ(iPauses, bBlind ? 0 : 1);
+        EXPECT_EQ(iFinishSteps, bBlind ? 2 * (1 + 7) : 2);
+        EXPECT_EQ(Result.Ticks.back().iOverallValue, 300);
+        Device.Stop();
+        EXPECT_EQ(Device.GetFileReports().size(), 2u);
     }
-    EXPECT_EQ(SongsSeen, (std::vector<int32_t>{0, 2}));
-    EXPECT_EQ(iPauses, 1);
-    EXPECT_EQ(Result.Ticks.back().iOverallValue, 300);
-    EXPECT_EQ(Sent().size(), (1u + 3u + 1u) + (1u + 1u + 1u));
+}
+
+TEST_F(TransferRunTest, a_blind_send_hears_a_slow_cancel_of_its_last_packet) {
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.iCancelAt = 3;  // the last data packet of 300 bytes
+    Options.ucCancelReason = 4;
+    Options.uiReplyDelayMs = 20;  // after the end-of-file message, within the 50 ms that follow
+    cVirtualTavDevice Device(Backend, Options);
+    tTransferPlan ThePlan = Plan({SongFile(300).string()}, true);
+    ThePlan.Settings.iTimeBetweenSongs = 50;
+    const tRunResult Result = Run(ThePlan, Device.InDevice(), Device.OutDevice());
+    EXPECT_FALSE(Result.bAllDone);
+    const tTransferTick& Last = Result.Ticks.back();
+    EXPECT_EQ(Last.eState, X10_CANCELLED);
+    EXPECT_STREQ(Last.szMessage, TransferMessages::kCancelled);
+    EXPECT_EQ(Last.HandShakeText, "File Data checksum error.");
+    EXPECT_FALSE(Backend.IsInOpen(Device.InDevice()));
+}
+
+TEST_F(TransferRunTest, a_slow_reply_to_the_song_before_is_not_taken_for_the_next_header) {
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    Options.bAckEof = true;
+    Options.uiReplyDelayMs = 15;  // longer than from one song's end-of-file to the next header
+    cVirtualTavDevice Device(Backend, Options);
+    const std::filesystem::path First = SongFile(300, "a.midx10");
+    const std::filesystem::path Second = SongFile(50, "b.midx10");
+    tTransferPlan ThePlan = Plan({First.string(), Second.string()}, false);
+    ThePlan.Settings.iTimeBetweenSongs = 2;
+    const tRunResult Result = Run(ThePlan, Device.InDevice(), Device.OutDevice());
+    EXPECT_TRUE(Result.bAllDone) << Result.Ticks.back().StateText;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the last end-of-file's ACK
+    Device.Stop();
+    EXPECT_EQ(ReadAll(Device.StoredPathFor("song0")), ReadAll(First));
+    EXPECT_EQ(ReadAll(Device.StoredPathFor("song1")), ReadAll(Second));
 }
 
 TEST_F(TransferRunTest, overall_progress_rounds_halves_to_the_even_neighbour) {
@@ -114,6 +161,7 @@ struct tEmulatedCase {
     bool bBlind;
     tTavDeviceOptions Options;
     size_t uiBytes;
+    int32_t iTimeOut = 1000;
 };
 
 TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
@@ -122,7 +170,7 @@ TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
     NakEvery3.uiNakEvery = 3;
     tTavDeviceOptions WaitAt2;
     WaitAt2.iWaitAt = 2;
-    WaitAt2.uiWaitMs = 20;
+    WaitAt2.uiWaitMs = 20;  // more than a time-out of 5 steps, less than ten times it
     tTavDeviceOptions Slow;
     Slow.uiReplyDelayMs = 5;
     tTavDeviceOptions Silent;
@@ -131,10 +179,10 @@ TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
         {"handshakes", false, Plain, 5000},
         {"handshakes, NAK every third packet", false, NakEvery3, 3000},
         {"handshakes, WAIT at packet 2", false, WaitAt2, 1000},
+        {"handshakes, WAIT at packet 2 with a short time-out", false, WaitAt2, 1000, 5},
         {"handshakes, slow replies", false, Slow, 700},
         {"blind", true, Plain, 5000},
         {"blind to a silent device", true, Silent, 130 * 112},
-        {"an empty song", false, Plain, 0},
     };
     for (const tEmulatedCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
@@ -142,8 +190,8 @@ TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
         Options.StoreFolder = Folder.path();
         cVirtualTavDevice Device(Backend, Options);
         const std::filesystem::path X10 = SongFile(Case.uiBytes);
-        const tRunResult Result =
-            Run(Plan({X10.string()}, Case.bBlind), Device.InDevice(), Device.OutDevice());
+        const tRunResult Result = Run(Plan({X10.string()}, Case.bBlind), Device.InDevice(),
+                                      Device.OutDevice(), Case.iTimeOut);
         EXPECT_TRUE(Result.bAllDone);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the device's last message
         Device.Stop();

@@ -75,3 +75,26 @@ TEST(DeviceRunner, stopping_drops_replies_not_yet_due_and_later_messages) {
               std::vector<std::string>{"file \"SONG\": bytes 0, data packets 0, resends 0: cut "
                                        "short when the emulator stopped, after 0 of 5 bytes"});
 }
+
+TEST(DeviceRunner, a_sysex_left_without_its_end_does_not_swallow_the_messages_after_it) {
+    TempDir Folder;
+    tTavDeviceOptions Options;
+    Options.StoreFolder = Folder.path();
+    cTavDevice Device(Options);
+    cSentReplies Sent;
+    std::vector<std::string> Lines;
+    cDeviceRunner Runner(
+        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
+        [&Lines](const std::string& Line) { Lines.push_back(Line); });
+    // As a MIDI API may deliver them: a cut-off packet, a note, and the header, in one piece.
+    FileDump::Bytes Delivery{0xF0, 0x7E, 0x23, 0x07, 0x02, 0x90, 0x3C, 0x7F};
+    const FileDump::Bytes Header = FileDump::Header("SONG", 5);
+    Delivery.insert(Delivery.end(), Header.begin(), Header.end());
+    Runner.PostMessage(Delivery.data(), Delivery.size());
+    EXPECT_EQ(Sent.WaitFor(1), std::vector<std::string>{"ACK 0"});
+    Runner.Stop();
+    EXPECT_EQ(Lines,
+              (std::vector<std::string>{
+                  "ignored: System Exclusive message without its end byte F7: F0 7E 23 07 02",
+                  "ignored: not a System Exclusive message: 90 3C 7F"}));
+}

@@ -34,3 +34,22 @@ TEST(SongStore, names_that_cannot_be_file_names_are_refused) {
     EXPECT_EQ(cSongStore::NameFault("a\x7F"),
               "the song name holds the byte 0x7F, which cannot be part of a file name");
 }
+
+TEST(SongStore, a_folder_that_cannot_take_songs_says_why) {
+    TempDir Folder;
+    WriteAll(Folder / "a file", {1});
+    std::filesystem::create_directory(Folder / "blocked");
+    // Where the write test's file would go, a folder: the write fails, whoever runs the test.
+    std::filesystem::create_directory(Folder / "blocked" / ".tav-emulator-write-test");
+    const std::pair<std::filesystem::path, std::string> aCases[] = {
+        {Folder.path(), ""},
+        {Folder / "missing", "no such folder"},
+        {Folder / "a file", "it is a file, not a folder"},
+        {Folder / "blocked", "it cannot be written: Is a directory"},
+    };
+    for (const auto& [Path, Fault] : aCases) {
+        EXPECT_EQ(cSongStore(Path).CheckFolder(), Fault) << Path;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(Folder / "blocked" / ".tav-emulator-write-test"));
+    EXPECT_FALSE(std::filesystem::exists(Folder / ".tav-emulator-write-test"));
+}

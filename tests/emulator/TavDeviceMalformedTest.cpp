@@ -150,6 +150,9 @@ TEST(TavDeviceMalformed, a_header_that_cannot_start_a_song_is_refused_with_its_r
         {"type other than MIDI", FileDump::Header("SONG", 10, "MIDX"), "CANCEL 1",
          "file \"SONG\": bytes 0, data packets 0, resends 0: refused: type \"MIDX\" is not "
          "\"MIDI\""},
+        {"a file of 0 bytes", FileDump::Header("SONG", 0), "CANCEL 1",
+         "file \"SONG\": bytes 0, data packets 0, resends 0: refused: the header announces a file "
+         "of 0 bytes"},
         {"no name", FileDump::Header("", 10), "CANCEL 3",
          "file \"\": bytes 0, data packets 0, resends 0: refused: the song name is empty"},
         {"name of 13 characters", FileDump::Header("ABCDEFGHIJKLM", 10), "CANCEL 3",

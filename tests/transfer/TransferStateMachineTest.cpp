@@ -36,15 +36,71 @@ TEST_F(TransferStateMachine, a_one_packet_song_with_handshakes_takes_the_twelve_
     EXPECT_EQ(Messages[2], (Bytes{0xF0, 0x7E, 0x23, 0x7B, 0x02, 0xF7}));
 }
 
-TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_and_never_reads_the_input) {
+TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_whatever_acks_naks_and_waits_come) {
     for (const size_t uiBytes : {size_t{0}, size_t{1}, size_t{112}, size_t{113}, size_t{1000}}) {
         SCOPED_TRACE(uiBytes);
         Begin(SongFile(uiBytes), true);
         const int iDataPackets = static_cast<int>((uiBytes + 111) / 112);
-        Reply(CANCEL, 4);  // a blind send does not look
-        EXPECT_EQ(StepToStop(), 3 * iDataPackets + 8);
+        const size_t uiSentBefore = Sent().size();
+        Step();
+        Step();  // the ports are open
+        Deliver({0xF0, 0x7E, 0x42, ACK, 5, 0xF7, 0xF0, 0x7E, 0x42, NAK, 0, 0xF7});
+        Reply(WAIT, 0);
+        EXPECT_EQ(StepToStop() + 2, 3 * iDataPackets + 8);
         EXPECT_EQ(State(), X10_DONE);
         EXPECT_EQ(PacketsSent(), iDataPackets + 2);
+        EXPECT_EQ(Sent().size() - uiSentBefore, static_cast<size_t>(iDataPackets + 2));
+    }
+}
+
+TEST_F(TransferStateMachine, a_device_that_cancels_a_blind_song_ends_it_with_its_reason) {
+    Begin(SongFile(1000), true);
+    for (int i = 0; i < 10; ++i) {
+        Step();  // the header and two data packets are out
+    }
+    Reply(CANCEL, 3);
+    EXPECT_LE(StepToStop(), 3);
+    EXPECT_EQ(State(), X10_CANCELLED);
+    EXPECT_EQ(HandShakeText(), "CANCEL");
+    char acReason[64] = "";
+    Transfer.GetCancelReason(acReason, sizeof acReason);
+    EXPECT_STREQ(acReason, "File Open failed.");
+    EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+    EXPECT_FALSE(Backend.IsInOpen(uiIn));
+}
+
+TEST_F(TransferStateMachine, after_its_end_of_file_message_a_blind_song_listens_for_a_cancel) {
+    struct tCase {
+        const char* szWhat;
+        int iCancelAfterSteps;  // listening steps before the CANCEL comes; -1: none comes
+        tX10State eEnd;
+    };
+    const tCase aCases[] = {
+        {"no cancel: done after the listening steps", -1, X10_DONE},
+        {"a cancel at once", 0, X10_CANCELLED},
+        {"a cancel in the last listening step", 4, X10_CANCELLED},
+    };
+    constexpr uint32_t kListenSteps = 5;
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        Begin(SongFile(200), true);
+        Transfer.SetListenSteps(kListenSteps);
+        while (State() != X10_FINISH) {
+            Step();
+        }
+        ASSERT_EQ(Sent().back(), (Bytes{0xF0, 0x7E, 0x23, 0x7B, 0x03, 0xF7}));
+        int iListened = 0;
+        for (; State() == X10_FINISH; ++iListened) {
+            if (iListened == Case.iCancelAfterSteps) {
+                Reply(CANCEL, 1);
+            }
+            Step();
+            EXPECT_FALSE(Backend.IsOutOpen(uiOut));  // nothing more is sent for this song
+            EXPECT_EQ(Backend.IsInOpen(uiIn), State() == X10_FINISH);
+        }
+        EXPECT_EQ(State(), Case.eEnd);
+        EXPECT_EQ(iListened, Case.iCancelAfterSteps < 0 ? static_cast<int>(kListenSteps) + 1
+                                                        : Case.iCancelAfterSteps + 1);
     }
 }
 
@@ -119,19 +175,50 @@ TEST_F(TransferStateMachine, silence_ends_the_file_after_the_limit_plus_two_step
     }
 }
 
-TEST_F(TransferStateMachine, wait_neither_moves_on_nor_holds_off_the_time_out) {
-    Begin(SongFile(10), false, 3);
+TEST_F(TransferStateMachine,
+       each_wait_gives_the_device_ten_times_the_time_out_until_another_reply) {
+    Begin(SongFile(200), false, 3);
     for (int i = 0; i < 4; ++i) {
         Step();
     }
     EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // count 0
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 1
+    Step();
+    Step();  // 2
     Reply(WAIT, 0);
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // input: the count stays
+    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 0 again, of 30
     EXPECT_EQ(HandShakeText(), "WAIT");
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 2
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // 3
-    EXPECT_EQ(Step(), X10_TIMED_OUT);     // 4
+    for (int i = 0; i < 25; ++i) {
+        ASSERT_EQ(Step(), X10_WAIT_TIMEOUT);
+    }
+    Reply(WAIT, 0);
+    Step();
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_EQ(Step(), X10_WAIT_TIMEOUT);
+    }
+    Reply(ACK, 0);
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);
+    Step();
+    EXPECT_EQ(Step(), X10_WAIT_ACK);  // data packet 1 is out: the time-out is 3 again
+    EXPECT_EQ(StepToStop(), 3 + 2);
+    EXPECT_EQ(State(), X10_TIMED_OUT);
+}
+
+TEST_F(TransferStateMachine, the_replies_of_one_batch_are_handled_in_order_until_one_moves_on) {
+    Begin(SongFile(200), false);
+    for (int i = 0; i < 4; ++i) {
+        Step();
+    }
+    Deliver({0xF0, 0x7E, 0x42, WAIT, 0,    0xF7, 0xF0, 0x7E,   0x41, ACK,
+             0,    0xF7, 0xF0, 0x7E, 0x42, ACK,  0,    0xF7,   0xF0, 0x7E,
+             0x42, ACK,  1,    0xF7, 0xF0, 0x7E, 0x42, CANCEL, 4,    0xF7});
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);  // WAIT and another device's ACK pass; ACK 0 counts
+    EXPECT_EQ(HandShakeText(), "ACK Received for packet 0");
+    Step();
+    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    EXPECT_EQ(Step(), X10_PREPARE_PACKET);  // ACK 1, left from the batch
+    Step();
+    Step();
+    EXPECT_EQ(Step(), X10_CANCELLED);  // and the CANCEL after it
 }
 
 TEST_F(TransferStateMachine, an_end_of_file_handshake_in_mid_file_finishes_it_as_sent) {
@@ -159,9 +246,6 @@ TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_co
         {"a stray 0xF0 before the reply", {0xF0, 0xF0, 0x7E, 0x42, ACK, 0, 0xF7}, X10_WAIT_ACK},
         {"a reply without its closing byte", {0xF0, 0x7E, 0x42, ACK, 0, 0xF6}, X10_WAIT_ACK},
         {"an unknown handshake", {0xF0, 0x7E, 0x42, 0x70, 0, 0xF7}, X10_WAIT_ACK},
-        {"two replies: only the first counts",
-         {0xF0, 0x7E, 0x42, ACK, 0, 0xF7, 0xF0, 0x7E, 0x42, CANCEL, 1, 0xF7},
-         X10_PREPARE_PACKET},
     };
     for (const tCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
@@ -229,6 +313,57 @@ TEST_F(TransferStateMachine, replies_left_from_the_previous_file_are_not_taken_f
     }
     EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // the header is still unanswered
     EXPECT_EQ(PacketsSent(), 0);
+}
+
+TEST_F(TransferStateMachine, a_reply_for_the_message_before_the_awaited_one_is_discarded) {
+    struct tCase {
+        const char* szWhat;
+        size_t uiFirstSongBytes;                           // 0: no song before
+        std::vector<std::pair<uint8_t, uint8_t>> Replies;  // to the second song, one per step
+        std::vector<tX10State> States;                     // after each
+    };
+    const tCase aCases[] = {
+        {"a doubled ACK of the header",
+         0,
+         {{ACK, 0}, {ACK, 0}, {NAK, 0}, {ACK, 1}},
+         {X10_PREPARE_PACKET, X10_WAIT_ACK, X10_WAIT_ACK, X10_PREPARE_PACKET}},
+        {"a slow ACK of the song before's end-of-file message",
+         112,  // its end-of-file message is number 2
+         {{ACK, 2}, {ACK, 0}, {ACK, 1}},
+         {X10_WAIT_ACK, X10_PREPARE_PACKET, X10_PREPARE_PACKET}},
+        {"after a song of 127 data packets the slow ACK looks like the header's and is taken",
+         127 * 112,  // its end-of-file message is number 0, as the header's reply
+         {{ACK, 0}, {ACK, 0}, {ACK, 1}},
+         {X10_PREPARE_PACKET, X10_WAIT_ACK, X10_PREPARE_PACKET}},
+    };
+    // Sends a whole song, answering each message with the ACK a device gives.
+    const auto AcknowledgeEveryMessage = [this] {
+        while (!IsStopState(State())) {
+            if (Step() == X10_WAIT_ACK) {
+                Reply(ACK, static_cast<uint8_t>(PacketsSent() & 0x7F));
+            }
+        }
+    };
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        if (Case.uiFirstSongBytes > 0) {
+            Begin(SongFile(Case.uiFirstSongBytes, "first.midx10"), false);
+            AcknowledgeEveryMessage();
+            ASSERT_EQ(State(), X10_DONE);
+        }
+        Begin(SongFile(500, "second.midx10"), false);
+        while (State() != X10_WAIT_ACK) {
+            Step();
+        }
+        for (size_t i = 0; i < Case.Replies.size(); ++i) {
+            Reply(Case.Replies[i].first, Case.Replies[i].second);
+            EXPECT_EQ(Step(), Case.States[i]) << "reply " << i;
+            while (State() == X10_PREPARE_PACKET || State() == X10_SEND_PACKET) {
+                Step();  // on to the next packet's wait
+            }
+        }
+        Transfer.EndX10Send();
+    }
 }
 
 TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_ports_closed) {

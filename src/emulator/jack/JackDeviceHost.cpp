@@ -1,0 +1,156 @@
+#include "emulator/jack/JackDeviceHost.h"
+
+#include <jack/midiport.h>
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "emulator/DeviceRunner.h"
+
+namespace {
+
+constexpr size_t kReplyRingBytes = 1 << 16;
+constexpr auto kReadyTimeout = std::chrono::seconds(5);
+constexpr auto kReadyPoll = std::chrono::milliseconds(1);
+
+}  // namespace
+
+cJackDeviceHost::cJackDeviceHost(std::string ClientName) : ClientName(std::move(ClientName)) {}
+
+std::string cJackDeviceHost::Open() {
+    jack_status_t eStatus{};
+    pClient = jack_client_open(ClientName.c_str(), JackNoStartServer, &eStatus);
+    if (pClient == nullptr) {
+        return Fail("no JACK server answers");
+    }
+    pReplies = jack_ringbuffer_create(kReplyRingBytes);
+    if (pReplies == nullptr || jack_set_process_callback(pClient, &OnProcess, this) != 0) {
+        return Fail("the client cannot be set up");
+    }
+    jack_on_shutdown(pClient, &OnShutdown, this);
+    if (jack_activate(pClient) != 0) {
+        return Fail("the client cannot be activated");
+    }
+    bActive = true;
+    if (!WaitForCycles(1)) {
+        return Fail("the server does not run the client");
+    }
+    pOutPort.store(jack_port_register(pClient, (ClientName + " out").c_str(),
+                                      JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0));
+    pInPort.store(jack_port_register(pClient, (ClientName + " in").c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                     JackPortIsInput, 0));
+    if (pOutPort.load() == nullptr || pInPort.load() == nullptr) {
+        return Fail("the ports cannot be registered");
+    }
+    // A cycle that begins after the ports exist has them in the graph.
+    if (!WaitForCycles(2)) {
+        return Fail("the server does not run the client");
+    }
+    return {};
+}
+
+std::string cJackDeviceHost::Fail(const std::string& Why) {
+    Close();
+    return "cannot open the MIDI ports \"" + ClientName + "\" on JACK: " + Why;
+}
+
+bool cJackDeviceHost::WaitForCycles(uint64_t uiCycles) {
+    const uint64_t uiTarget = uiCyclesRun.load() + uiCycles;
+    const auto Deadline = std::chrono::steady_clock::now() + kReadyTimeout;
+    while (uiCyclesRun.load() < uiTarget) {
+        if (bLost.load() || std::chrono::steady_clock::now() > Deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kReadyPoll);
+    }
+    return true;
+}
+
+void cJackDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
+    const auto uiLength = static_cast<uint32_t>(aucMessage.size());
+    if (pReplies == nullptr ||
+        jack_ringbuffer_write_space(pReplies) < sizeof uiLength + aucMessage.size()) {
+        std::cerr << "tav-emulator: cannot send a reply: the queue to JACK is full" << std::endl;
+        return;
+    }
+    jack_ringbuffer_write(pReplies, reinterpret_cast<const char*>(&uiLength), sizeof uiLength);
+    jack_ringbuffer_write(pReplies, reinterpret_cast<const char*>(aucMessage.data()), uiLength);
+}
+
+// Runs on JACK's process thread, once per cycle.
+int cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
+    auto* pHost = static_cast<cJackDeviceHost*>(pArg);
+    if (jack_port_t* pPort = pHost->pInPort.load()) {
+        pHost->PassOnInput(pPort, nFrames);
+    }
+    if (jack_port_t* pPort = pHost->pOutPort.load()) {
+        pHost->SendQueuedReplies(pPort, nFrames);
+    }
+    pHost->uiCyclesRun.fetch_add(1);
+    return 0;
+}
+
+// The runner only queues what it is given, so handing it the bytes here keeps the cycle short.
+void cJackDeviceHost::PassOnInput(jack_port_t* pPort, jack_nframes_t nFrames) {
+    void* pBuffer = jack_port_get_buffer(pPort, nFrames);
+    cDeviceRunner* pTarget = pRunner.load();
+    const uint32_t uiEvents = jack_midi_get_event_count(pBuffer);
+    for (uint32_t i = 0; i < uiEvents; ++i) {
+        jack_midi_event_t Event;
+        if (pTarget != nullptr && jack_midi_event_get(&Event, pBuffer, i) == 0) {
+            pTarget->PostMessage(Event.buffer, Event.size);
+        }
+    }
+}
+
+// A reply that does not fit into this cycle's buffer waits for the next cycle.
+void cJackDeviceHost::SendQueuedReplies(jack_port_t* pPort, jack_nframes_t nFrames) {
+    void* pBuffer = jack_port_get_buffer(pPort, nFrames);
+    jack_midi_clear_buffer(pBuffer);
+    uint32_t uiLength = 0;
+    while (jack_ringbuffer_peek(pReplies, reinterpret_cast<char*>(&uiLength), sizeof uiLength) ==
+               sizeof uiLength &&
+           jack_ringbuffer_read_space(pReplies) >= sizeof uiLength + uiLength) {
+        jack_midi_data_t* pData = jack_midi_event_reserve(pBuffer, 0, uiLength);
+        if (pData == nullptr) {
+            return;
+        }
+        jack_ringbuffer_read_advance(pReplies, sizeof uiLength);
+        jack_ringbuffer_read(pReplies, reinterpret_cast<char*>(pData), uiLength);
+    }
+}
+
+void cJackDeviceHost::OnShutdown(void* pArg) {
+    static_cast<cJackDeviceHost*>(pArg)->bLost.store(true);
+}
+
+// Deactivating returns once no process callback runs any more.
+void cJackDeviceHost::CloseInput() {
+    pRunner.store(nullptr);
+    if (bActive) {
+        jack_deactivate(pClient);
+        bActive = false;
+    }
+}
+
+void cJackDeviceHost::Close() {
+    CloseInput();
+    if (pClient != nullptr) {
+        jack_client_close(pClient);
+        pClient = nullptr;
+    }
+    pInPort.store(nullptr);
+    pOutPort.store(nullptr);
+    if (pReplies != nullptr) {
+        jack_ringbuffer_free(pReplies);
+        pReplies = nullptr;
+    }
+}
+
+std::string cJackDeviceHost::Description() const {
+    const auto Name = [](jack_port_t* pPort) {
+        return std::string(pPort != nullptr ? jack_port_name(pPort) : "");
+    };
+    return "ports \"" + Name(pInPort.load()) + "\" and \"" + Name(pOutPort.load()) + "\" on JACK";
+}

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# End to end over JACK: how songloader-cli send copes with the device's replies, each case
+# against a JACK server and a tav-emulator of its own. Every case logs how long it took.
+#
+#   device_replies.sh CASE SONGLOADER_CLI TAV_EMULATOR MAKE_EXAMPLE_SONGS WITH_JACK_SERVER
+#
+#   blind-cancel-at-last-packet  a blind send hears a slow CANCEL of its last data packet
+#   ack-eof-two-songs            a slow ACK of the end-of-file message is not the next header's
+#   ack-eof-after-127-packets    the same when it bears the next header's number
+#   wait-with-short-timeout      a WAIT gives the device more time than the time-out
+#   first-send-after-start       a freshly started emulator takes the first song, 25 times
+#
+# Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
+set -euo pipefail
+
+case_name="$1"
+cli="$2"
+emulator="$3"
+make_songs="$4"
+with_jack_server="$5"
+
+if [ -z "${DEVICE_REPLIES_PRIVATE_SERVER:-}" ]; then
+    if ! command -v jackd >/dev/null; then
+        [ "${CI:-}" = "true" ] && { echo "jackd is missing" >&2; exit 1; }
+        echo "skipped: jackd is missing"
+        exit 77
+    fi
+    DEVICE_REPLIES_PRIVATE_SERVER=1 exec "$with_jack_server" bash "$0" "$@"
+fi
+
+work="$(mktemp -d)"
+emulator_pid=""
+cleanup() {
+    if [ -n "$emulator_pid" ] && kill -0 "$emulator_pid" 2>/dev/null; then
+        kill "$emulator_pid" 2>/dev/null || true
+        wait "$emulator_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $case_name: $*" >&2
+    for log in "$work/send.out" "$work/send.err" "$work/emulator.log"; do
+        [ -f "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
+    done
+    exit 1
+}
+
+start_emulator() {
+    rm -rf "$work/store"
+    mkdir -p "$work/store"
+    "$emulator" --store "$work/store" "$@" >"$work/emulator.log" 2>&1 &
+    emulator_pid=$!
+    for _ in $(seq 1 100); do
+        grep -q " ready: " "$work/emulator.log" && return 0
+        kill -0 "$emulator_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "tav-emulator did not start"
+}
+
+stop_emulator() {
+    kill -INT "$emulator_pid"
+    local status=0
+    wait "$emulator_pid" || status=$?
+    emulator_pid=""
+    [ "$status" -eq 0 ] || fail "tav-emulator ended with status $status"
+}
+
+# Runs send with the given options and songs; sets send_status.
+send() {
+    send_status=0
+    "$cli" send --out "TAV Emulator" --in "TAV Emulator" "$@" \
+        >"$work/send.out" 2>"$work/send.err" || send_status=$?
+}
+
+expect_status() {
+    [ "$send_status" -eq "$1" ] || fail "send ended with status $send_status, not $1"
+}
+
+# The x10 file a song becomes, in DIR, named as the device stores it.
+expected_x10() {
+    local song="$1" dir="$2"
+    local name
+    name="$(basename "$song" .mid)"
+    "$cli" convert "$song" >/dev/null
+    mkdir -p "$dir"
+    mv "${song}x10" "$dir/$name.x10"
+    echo "$dir/$name.x10"
+}
+
+expect_stored_intact() {
+    local expected
+    for expected in "$@"; do
+        cmp "$expected" "$work/store/$(basename "$expected")" ||
+            fail "$(basename "$expected") is not stored as sent"
+    done
+}
+
+data_packets() {
+    local size
+    size="$(stat -c %s "$1")"
+    echo $(((size + 111) / 112))
+}
+
+# A format-0 song of N notes, one tick apart: its x10 file grows with N.
+make_song() {
+    local file="$1" notes="$2"
+    local length=$((notes * 4 + 4))
+    {
+        printf 'MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60MTrk'
+        printf "\\x$(printf %02x $((length >> 24 & 255)))\\x$(printf %02x $((length >> 16 & 255)))"
+        printf "\\x$(printf %02x $((length >> 8 & 255)))\\x$(printf %02x $((length & 255)))"
+        printf '\x01\x90\x3c\x40%.0s' $(seq 1 "$notes")
+        printf '\x00\xff\x2f\x00'
+    } >"$file"
+}
+
+mkdir -p "$work/songs"
+"$make_songs" "$work/songs" >/dev/null
+songs="$work/songs"
+started=$(date +%s%N)
+
+case "$case_name" in
+    blind-cancel-at-last-packet)
+        last="$(data_packets "$(expected_x10 "$songs/chords.mid" "$work/expected")")"
+        start_emulator --cancel-at "$last" --reason 4 --reply-delay-ms 150
+        # The CANCEL comes 150 ms after the last data packet, after the end-of-file message.
+        send --blind --packet-ms 25 --song-ms 400 "$songs/chords.mid"
+        stop_emulator
+        expect_status 1
+        grep -qF "TAV has cancelled, please shut down your Orvik and restart" "$work/send.err" ||
+            fail "the cancel message is missing"
+        grep -qF "File Data checksum error." "$work/send.err" || fail "the cancel reason is missing"
+        grep -qF "cancelled at data packet $last with reason 4" "$work/emulator.log" ||
+            fail "the emulator did not cancel at data packet $last"
+        ;;
+    ack-eof-two-songs)
+        first="$(expected_x10 "$songs/scale.mid" "$work/expected")"
+        second="$(expected_x10 "$songs/chords.mid" "$work/expected")"
+        start_emulator --ack-eof --reply-delay-ms 420
+        send --handshake --packet-ms 5 --song-ms 50 "$songs/scale.mid" "$songs/chords.mid"
+        stop_emulator
+        expect_status 0
+        expect_stored_intact "$first" "$second"
+        ;;
+    ack-eof-after-127-packets)
+        make_song "$songs/long.mid" 2360  # 6 bytes of x10 file per note: 127 data packets
+        first="$(expected_x10 "$songs/long.mid" "$work/expected")"
+        [ "$(data_packets "$first")" -eq 127 ] || fail "the long song has no 127 data packets"
+        second="$(expected_x10 "$songs/scale.mid" "$work/expected")"
+        start_emulator --ack-eof --reply-delay-ms 420
+        send --handshake --packet-ms 5 --song-ms 50 "$songs/long.mid" "$songs/scale.mid"
+        stop_emulator
+        expect_status 0
+        expect_stored_intact "$first" "$second"
+        ;;
+    wait-with-short-timeout)
+        expected=()
+        for song in "$songs"/*.mid; do
+            expected+=("$(expected_x10 "$song" "$work/expected")")
+        done
+        # Six silent steps of 5 ms are far less than the 200 ms the device asks for.
+        start_emulator --wait-at 2
+        send --handshake --packet-ms 5 --timeout 6 "$songs"/*.mid
+        stop_emulator
+        expect_status 0
+        expect_stored_intact "${expected[@]}"
+        ;;
+    first-send-after-start)
+        # A send that starts as soon as the ports are listed; the listing clients come and go
+        # while the emulator starts, as other programs' would.
+        lost=0
+        for run in $(seq 1 25); do
+            rm -rf "$work/store"
+            mkdir -p "$work/store"
+            "$emulator" --store "$work/store" >"$work/emulator.log" 2>&1 &
+            emulator_pid=$!
+            until jack_lsp >"$work/ports" 2>/dev/null && grep -q "TAV Emulator" "$work/ports"; do
+                kill -0 "$emulator_pid" 2>/dev/null || fail "tav-emulator did not start"
+                sleep 0.005
+            done
+            send --handshake --timeout 200 "$songs/scale.mid"
+            [ "$send_status" -eq 0 ] || { lost=$((lost + 1)); echo "run $run: the song was lost"; }
+            stop_emulator
+        done
+        [ "$lost" -eq 0 ] || fail "$lost of 25 first songs were lost"
+        ;;
+    *)
+        echo "unknown case '$case_name'" >&2
+        exit 2
+        ;;
+esac
+
+echo "ok: $case_name in $((($(date +%s%N) - started) / 1000000)) ms"
