@@ -119,7 +119,7 @@ TEST_F(TransferRunTest, a_blind_send_hears_a_slow_cancel_of_its_last_packet) {
     EXPECT_FALSE(Result.bAllDone);
     const tTransferTick& Last = Result.Ticks.back();
     EXPECT_EQ(Last.eState, X10_CANCELLED);
-    EXPECT_STREQ(Last.szMessage, TransferMessages::kCancelled);
+    EXPECT_STREQ(Last.szMessage, AppTexts::kCancelled);
     EXPECT_EQ(Last.HandShakeText, "File Data checksum error.");
     EXPECT_FALSE(Backend.IsInOpen(Device.InDevice()));
 }
