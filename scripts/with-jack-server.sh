@@ -23,11 +23,15 @@ stop_server() {
         wait "$jackd_pid" 2>/dev/null || true
     fi
     rm -f "$log"
+    # Clients of a server that died never unlink their semaphores; only this server's go.
+    rm -f /dev/shm/jack_sem.*_"${server}"_* 2>/dev/null || true
 }
 trap stop_server EXIT
 trap 'exit 130' INT TERM
 
 export JACK_DEFAULT_SERVER="$server"
+# For tests that take the server away in the middle of their work.
+export SONGLOADER_JACKD_PID="$jackd_pid"
 # JACK must not start a server of its own when a client finds none.
 export JACK_NO_START_SERVER=1
 

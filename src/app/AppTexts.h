@@ -13,6 +13,14 @@ inline constexpr const char* kMismatch = "Packet Mismatch";
 inline constexpr const char* kTimedOut =
     "Not Receiving a response from device, please make sure it is on and properly connected";
 inline constexpr const char* kErrorCaption = "Error";
+// Why a send error happened, after the message: a device that failed or went away, or a
+// converted song file that could not be read.
+inline constexpr const char* kOutputDeviceFailed = "The MIDI output device failed";
+inline constexpr const char* kInputDeviceFailed = "The MIDI input device failed";
+inline constexpr const char* kDeviceGone = "is no longer connected";
+inline constexpr const char* kDeviceShared =
+    "is now the name of more than one device, so which one was chosen is unknown";
+inline constexpr const char* kSongFileUnreadable = "The converted song file could not be read";
 inline constexpr const char* kNoCaption = "";
 
 inline constexpr const char* kIntervalOutOfRange =

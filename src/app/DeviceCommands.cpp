@@ -17,9 +17,8 @@ struct tNamedCommand {
     tTimedCommand Timed;
 };
 
-// What failed, with the platform's (or the MIDI library's) own words for why.
 std::string WithResult(const std::string& What, MMRESULT eResult) {
-    return What + " (error " + std::to_string(eResult) + ": " + MidiOutErrorText(eResult) + ")";
+    return DescribeMidiFailure(What, eResult, true);
 }
 
 tDeviceCommandResult SendSequence(int32_t iOutDevice, std::initializer_list<tNamedCommand> Commands,

@@ -16,12 +16,6 @@ size_t StartOfDigits(const std::string& Text, size_t uiEnd) {
     return uiEnd;
 }
 
-std::string NameOf(int32_t iIndex, const std::vector<std::string>& Names) {
-    return iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size()
-               ? Names[static_cast<size_t>(iIndex)]
-               : std::string();
-}
-
 bool SameDevice(const std::string& First, const std::string& Second) {
     return DeviceNameWithoutAddress(First) == DeviceNameWithoutAddress(Second);
 }
@@ -39,6 +33,12 @@ int32_t SavedDevice(int32_t iIndex, const std::string& Name,
 }
 
 }  // namespace
+
+std::string DeviceNameAt(const std::vector<std::string>& Names, int32_t iIndex) {
+    return iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size()
+               ? Names[static_cast<size_t>(iIndex)]
+               : std::string();
+}
 
 std::string DeviceNameWithoutAddress(const std::string& Name) {
     const size_t uiPortDigits = StartOfDigits(Name, Name.size());
@@ -87,8 +87,8 @@ tSavedSettings SettingsToSave(const tDevicePair& Pair, const std::vector<std::st
     tSavedSettings Saved;
     Saved.iInPort = Pair.iInPort;
     Saved.iOutPort = Pair.iOutPort;
-    Saved.InName = NameOf(Pair.iInPort, InNames);
-    Saved.OutName = NameOf(Pair.iOutPort, OutNames);
+    Saved.InName = DeviceNameAt(InNames, Pair.iInPort);
+    Saved.OutName = DeviceNameAt(OutNames, Pair.iOutPort);
     Saved.bMergeTracks = bMergeTracks;
     return Saved;
 }

@@ -20,6 +20,9 @@ struct tDeviceLookup {
 };
 tDeviceLookup FindDeviceByName(const std::vector<std::string>& Names, const std::string& Name);
 
+// The name of device iIndex of the list, or an empty name for -1 or an index past it.
+std::string DeviceNameAt(const std::vector<std::string>& Names, int32_t iIndex);
+
 // A software synthesizer is never accepted as a saved output device.
 inline constexpr const char* kSoftwareSynthName = "Wavetable SW Synth";
 

@@ -20,10 +20,28 @@ int64_t StepMs(const tTransferSettings& Settings) {
     return std::max<int64_t>(Settings.iTimeBetweenPackets, 1);
 }
 
+// With handshakes the time between songs is a pause before each further song; blind it is
+// spent listening after each song, so it is part of the song's own time.
+int64_t PauseBeforeSongMs(const tTransferSettings& Settings) {
+    return Settings.bBlindTransfer ? 0 : Settings.iTimeBetweenSongs;
+}
+
 }  // namespace
 
+uint32_t BlindListenSteps(const tTransferSettings& Settings) {
+    if (!Settings.bBlindTransfer) {
+        return 0;
+    }
+    const int64_t iStep = StepMs(Settings);
+    return static_cast<uint32_t>((std::max<int64_t>(Settings.iTimeBetweenSongs, 1) + iStep - 1) /
+                                 iStep);
+}
+
 int64_t EstimateSongMs(int32_t iPacketTotal, const tTransferSettings& Settings) {
-    return StepsFor(iPacketTotal) * StepMs(Settings);
+    if (iPacketTotal <= 0) {
+        return 0;
+    }
+    return (StepsFor(iPacketTotal) + BlindListenSteps(Settings)) * StepMs(Settings);
 }
 
 tTransferEstimate EstimateTransfer(const tTransferPlan& Plan) {
@@ -37,7 +55,7 @@ tTransferEstimate EstimateTransfer(const tTransferPlan& Plan) {
         Estimate.PacketTotals.push_back(iTotal);
         if (iTotal > 0) {
             Estimate.iTotalMs += EstimateSongMs(iTotal, Plan.Settings) +
-                                 (bFirstSong ? 0 : Plan.Settings.iTimeBetweenSongs);
+                                 (bFirstSong ? 0 : PauseBeforeSongMs(Plan.Settings));
             bFirstSong = false;
         }
     }
@@ -55,9 +73,11 @@ int64_t EstimateTimeLeftMs(const tTransferEstimate& Estimate, const tTransferSet
         }
         if (static_cast<int32_t>(i) == iCurrentSong) {
             const int64_t iDone = std::clamp<int64_t>(iPacketsSent, 0, iTotal) * kStepsPerPacket;
-            iLeft += std::max<int64_t>(StepsFor(iTotal) - iDone, 0) * StepMs(Settings);
+            iLeft +=
+                std::max<int64_t>(EstimateSongMs(iTotal, Settings) / StepMs(Settings) - iDone, 0) *
+                StepMs(Settings);
         } else {
-            iLeft += EstimateSongMs(iTotal, Settings) + Settings.iTimeBetweenSongs;
+            iLeft += EstimateSongMs(iTotal, Settings) + PauseBeforeSongMs(Settings);
         }
     }
     return iLeft;

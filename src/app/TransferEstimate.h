@@ -9,8 +9,9 @@
 
 // How long the pacing makes a transfer take, when every reply comes within one step: each data
 // packet takes three steps (build, send, reply), each song eight more (ports, header, end of
-// file), every step one time between packets, and every further song its pause first. A device
-// that answers late, or asks to wait, makes it longer.
+// file), every step one time between packets. With handshakes every further song pauses first;
+// blind, each song is followed by the steps that listen for a cancel. A device that answers
+// late, or asks to wait, makes it longer.
 struct tTransferEstimate {
     std::vector<int32_t> PacketTotals;  // per song of the plan: header, data packets, end of file;
                                         // 0 for a song that is skipped
@@ -18,6 +19,9 @@ struct tTransferEstimate {
 };
 
 tTransferEstimate EstimateTransfer(const tTransferPlan& Plan);
+// Blind, the steps after a song's end-of-file message that cover the time between songs, while
+// the device may still cancel it; 0 with handshakes.
+uint32_t BlindListenSteps(const tTransferSettings& Settings);
 int64_t EstimateSongMs(int32_t iPacketTotal, const tTransferSettings& Settings);
 // What is left once song iCurrentSong has iPacketsSent of its packets sent.
 int64_t EstimateTimeLeftMs(const tTransferEstimate& Estimate, const tTransferSettings& Settings,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "app/TransferSettings.h"
@@ -15,8 +16,19 @@ struct tTransferPlan {
     tTransferSettings Settings;
     std::vector<std::filesystem::path> SongPaths;
     std::vector<std::filesystem::path> X10Paths;
+    // The chosen devices' names, by which they are found again before each song (device
+    // numbers change when devices come and go); empty: by their numbers alone.
+    std::string InDeviceName;
+    std::string OutDeviceName;
 };
 
-// The plan for sending prepared songs in their order; a song that was not converted keeps its
-// place (the progress counts it) and is skipped.
-tTransferPlan MakeTransferPlan(const tTransferSettings& Settings, const tPreparedSongs& Songs);
+// The devices as the user saw them when choosing: their names by index.
+struct tDeviceLists {
+    std::vector<std::string> InNames;
+    std::vector<std::string> OutNames;
+};
+
+// The plan for sending prepared songs in their order, to the devices chosen among Devices; a
+// song that was not converted keeps its place (the progress counts it) and is skipped.
+tTransferPlan MakeTransferPlan(const tTransferSettings& Settings, const tPreparedSongs& Songs,
+                               const tDeviceLists& Devices);

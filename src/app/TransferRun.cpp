@@ -4,6 +4,10 @@
 #include <utility>
 
 #include "app/AppTexts.h"
+#include "app/DeviceMatch.h"
+#include "app/TransferEstimate.h"
+#include "midi/DeviceList.h"
+#include "midi/MidiErrorText.h"
 #include "transfer/StatusTexts.h"
 #include "transfer/X10FileTransfer.h"
 
@@ -13,23 +17,31 @@ int32_t TimerInterval(int32_t iMilliseconds) {
     return iMilliseconds < 1 ? 1 : iMilliseconds;
 }
 
-// Blind, the time between songs is spent listening for a CANCEL of the song just sent: as many
-// steps as cover it.
-uint32_t ListenSteps(const tTransferSettings& Settings) {
-    if (!Settings.bBlindTransfer) {
-        return 0;
-    }
-    const int64_t iPacket = TimerInterval(Settings.iTimeBetweenPackets);
-    return static_cast<uint32_t>((TimerInterval(Settings.iTimeBetweenSongs) + iPacket - 1) /
-                                 iPacket);
-}
-
 // The source path from its last separator on, the separator included: "/song.mid".
 std::string FileLabel(const std::filesystem::path& SongPath) {
     const std::u8string Utf8 = SongPath.u8string();
     const std::string Path(Utf8.begin(), Utf8.end());
     const size_t uiSeparator = Path.find_last_of("/\\");
     return uiSeparator == std::string::npos ? Path : Path.substr(uiSeparator);
+}
+
+struct tFoundDevice {
+    int32_t iIndex = -1;
+    std::string Problem;  // empty when found
+};
+
+// Where the device chosen as iChosen under Name is now; with no name the number stands.
+tFoundDevice FindAgain(const std::string& Kind, const std::string& Name, int32_t iChosen,
+                       const std::vector<std::string>& Names) {
+    if (Name.empty()) {
+        return {iChosen, {}};
+    }
+    const tDeviceLookup Lookup = FindDeviceByName(Names, Name);
+    if (Lookup.iIndex < 0 || Lookup.bShared) {
+        return {-1, "The MIDI " + Kind + " device \"" + Name + "\" " +
+                        (Lookup.bShared ? AppTexts::kDeviceShared : AppTexts::kDeviceGone)};
+    }
+    return {Lookup.iIndex, {}};
 }
 
 }  // namespace
@@ -56,7 +68,7 @@ int32_t cTransferRun::Start() {
     Transfer.SetMidiInPort(Settings.iSelectedInPort);
     Transfer.SetMidiOutPort(Settings.iSelectedOutPort);
     Transfer.SetTimeout(Settings.iTimeOut);
-    Transfer.SetListenSteps(ListenSteps(Settings));
+    Transfer.SetListenSteps(BlindListenSteps(Settings));
     Transfer.ResetStateMachine();
     Transfer.bBlindTransfer = Settings.bBlindTransfer;
     Transfer.uiMidiInBlockSize = Settings.uiMidiInBlockSize;
@@ -104,6 +116,7 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
         case X10_ERROR:
             Tick.szMessage = AppTexts::kSendError;
             Tick.szCaption = AppTexts::kErrorCaption;
+            Tick.Detail = SendErrorDetail();
             break;
         case X10_MISMATCH:
             Tick.szMessage = AppTexts::kMismatch;
@@ -116,6 +129,39 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
         default:
             break;
     }
+}
+
+std::string cTransferRun::SendErrorDetail() const {
+    const tX10Failure& Failure = Transfer.GetFailure();
+    if (Failure.eResult == MMSYSERR_NOERROR) {
+        const std::u8string Path = Plan.X10Paths[static_cast<size_t>(iCurrentSong)].u8string();
+        return std::string(AppTexts::kSongFileUnreadable) + ": " +
+               std::string(Path.begin(), Path.end());
+    }
+    return DescribeMidiFailure(
+        Failure.bOutputPort ? AppTexts::kOutputDeviceFailed : AppTexts::kInputDeviceFailed,
+        Failure.eResult, Failure.bOutputPort);
+}
+
+bool cTransferRun::FindDevicesAgain(tTransferTick& Tick) {
+    const tTransferSettings& Settings = Plan.Settings;
+    const tFoundDevice Out =
+        FindAgain("output", Plan.OutDeviceName, Settings.iSelectedOutPort,
+                  Plan.OutDeviceName.empty() ? std::vector<std::string>{} : MidiOutDeviceNames());
+    const tFoundDevice In =
+        FindAgain("input", Plan.InDeviceName, Settings.iSelectedInPort,
+                  Plan.InDeviceName.empty() ? std::vector<std::string>{} : MidiInDeviceNames());
+    if (Out.Problem.empty() && In.Problem.empty()) {
+        Transfer.SetMidiOutPort(Out.iIndex);
+        Transfer.SetMidiInPort(In.iIndex);
+        return true;
+    }
+    Tick.eState = X10_ERROR;
+    Tick.szMessage = AppTexts::kSendError;
+    Tick.szCaption = AppTexts::kErrorCaption;
+    Tick.Detail = Out.Problem.empty() ? In.Problem : Out.Problem;
+    bRunning = false;
+    return false;
 }
 
 void cTransferRun::ScheduleNext(tTransferTick& Tick) {
@@ -142,6 +188,12 @@ void cTransferRun::ScheduleNext(tTransferTick& Tick) {
     }
 }
 
+tTransferTick cTransferRun::WithLastTexts(tTransferTick Tick) const {
+    Tick.StateText = StatusTexts::ToUtf8(acStateText);
+    Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
+    return Tick;
+}
+
 tTransferTick cTransferRun::Tick() {
     tTransferTick Tick;
     Tick.iCurrentSong = iCurrentSong;
@@ -149,9 +201,7 @@ tTransferTick cTransferRun::Tick() {
     int32_t iTotal = 0;
     Tick.eState = Transfer.GetX10State(&iSent, &iTotal);
     if (!bRunning) {
-        Tick.StateText = StatusTexts::ToUtf8(acStateText);
-        Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
-        return Tick;
+        return WithLastTexts(Tick);
     }
     const auto uiSong = static_cast<size_t>(iCurrentSong);
     if (Plan.Settings.bMidiInMonitor && Transfer.GetIsDataToView()) {
@@ -161,6 +211,9 @@ tTransferTick cTransferRun::Tick() {
     }
     Tick.CurrentFileLabel = FileLabel(Plan.SongPaths[uiSong]);
     if (Tick.eState == X10_PORT_CLOSED) {
+        if (!FindDevicesAgain(Tick)) {
+            return WithLastTexts(Tick);
+        }
         Transfer.SetX10FilePath(Plan.X10Paths[uiSong]);
         Transfer.SetFileName(Plan.SongPaths[uiSong]);
     }

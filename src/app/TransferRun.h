@@ -26,6 +26,7 @@ struct tTransferTick {
     int32_t iOverallValue = 0;
     const char* szMessage = nullptr;  // a stop state's message box, or null
     const char* szCaption = nullptr;  // its caption ("" for none)
+    std::string Detail;               // after a send error's message: why, in words
     int32_t iNextIntervalMs = -1;     // when to tick again; -1: the run has stopped
 };
 
@@ -34,6 +35,8 @@ struct tTransferTick {
 // With handshakes the time between songs is a pause before each further song; blind, it is
 // spent after each song's end-of-file message (the last song's too), stepping at the packet
 // interval while the device may still cancel, and the next song follows at once.
+// Before each song the chosen devices are found again by name (their numbers change when
+// devices come and go); a device that is gone, or whose name is now shared, stops the run.
 // The host owns the timer: it calls Start, then Tick each time the interval it was given has
 // passed (never two at once), and End when the user ends the send (OK, Abort, close).
 class cTransferRun {
@@ -59,6 +62,9 @@ class cTransferRun {
     int32_t NextSongFrom(int32_t iSong) const;
     void ShowProgress(tTransferTick& Tick);
     void ReportStop(tTransferTick& Tick);
+    std::string SendErrorDetail() const;
+    bool FindDevicesAgain(tTransferTick& Tick);
+    tTransferTick WithLastTexts(tTransferTick Tick) const;
     void ScheduleNext(tTransferTick& Tick);
 
     X10FileTransfer& Transfer;

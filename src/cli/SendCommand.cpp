@@ -103,6 +103,9 @@ void ReportStop(const tTransferTick& Tick, cTransferProgress& Progress, tCliCont
     if (Tick.eState == X10_CANCELLED) {
         Context.Err << "  the device's reason: " << Tick.HandShakeText << "\n";
     }
+    if (!Tick.Detail.empty()) {
+        Context.Err << "  " << Tick.Detail << "\n";
+    }
 }
 
 // Waits out an interval in short slices, so that an interrupt is honoured at once even in a
@@ -144,8 +147,9 @@ int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
 
 // Devices first: a wrong device name should not cost a conversion.
 int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
-    const tDeviceChoice Out = ChooseDevice("output", MidiOutDeviceNames(), Options.OutDevice);
-    const tDeviceChoice In = ChooseDevice("input", MidiInDeviceNames(), Options.InDevice);
+    const tDeviceLists Devices{MidiInDeviceNames(), MidiOutDeviceNames()};
+    const tDeviceChoice Out = ChooseDevice("output", Devices.OutNames, Options.OutDevice);
+    const tDeviceChoice In = ChooseDevice("input", Devices.InNames, Options.InDevice);
     if (!Out.Error.empty() || !In.Error.empty()) {
         return UsageError(Context.Err, kCommand, Out.Error.empty() ? In.Error : Out.Error);
     }
@@ -174,7 +178,7 @@ int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
     if (!Songs.AnyConverted()) {
         return kExitFailure;
     }
-    const int iStatus = SendSongs(MakeTransferPlan(Options.Settings, Songs), Context);
+    const int iStatus = SendSongs(MakeTransferPlan(Options.Settings, Songs, Devices), Context);
     const bool bDeleted = ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
     if (iStatus != kExitSuccess) {
         return iStatus;

@@ -49,7 +49,9 @@ void cTransferProgress::ReportSongChange(const tTransferTick& Tick) {
         }
     }
     if (Tick.eState == X10_DONE && !bRedrawInPlace) {
-        Out << "sent " << SongPath(iShownSong) << " (" << iFileBarMaximum << " packets)"
+        // Blind, only a cancel would have been heard: the device did not confirm the song.
+        Out << "sent " << SongPath(iShownSong) << " (" << iFileBarMaximum << " packets"
+            << (Settings.bBlindTransfer ? ", blind: not confirmed by the device" : "") << ")"
             << std::endl;
     }
 }

@@ -88,3 +88,8 @@ std::string MidiInErrorText(MMRESULT eResult) {
         return MidiBackend().midiInGetErrorText(eCode, pszText, cchText);
     });
 }
+
+std::string DescribeMidiFailure(const std::string& What, MMRESULT eResult, bool bOutput) {
+    const std::string Why = bOutput ? MidiOutErrorText(eResult) : MidiInErrorText(eResult);
+    return What + " (error " + std::to_string(eResult) + ": " + Why + ")";
+}

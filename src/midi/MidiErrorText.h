@@ -23,3 +23,7 @@ MMRESULT GetStandardMidiErrorText(MMRESULT mmrError, char* pszText, uint32_t cch
 // backend does not know is named by its number.
 std::string MidiOutErrorText(MMRESULT eResult);
 std::string MidiInErrorText(MMRESULT eResult);
+
+// What failed, with the backend's words for why: "What (error N: why)". bOutput says whose
+// words: the output or the input side's.
+std::string DescribeMidiFailure(const std::string& What, MMRESULT eResult, bool bOutput);

@@ -78,8 +78,12 @@ int32_t cMIDIPort::PrepareMIDIEOF() {
 
 // Past the counter bound only extra acknowledgements can have pushed the counter.
 bool cMIDIPort::SendSysexPkt() {
-    if (iCurrentPacket > iPacketTotal + 2 ||
-        SendSysexPacket(iPacketLength, pSysexPacket.data()) != MMSYSERR_NOERROR) {
+    if (iCurrentPacket > iPacketTotal + 2) {
+        eX10State = X10_ERROR;
+        return false;
+    }
+    eSendResult = SendSysexPacket(iPacketLength, pSysexPacket.data());
+    if (eSendResult != MMSYSERR_NOERROR) {
         eX10State = X10_ERROR;
         return false;
     }

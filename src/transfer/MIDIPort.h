@@ -44,7 +44,7 @@ class cMIDIPort : public cMIDIOutPort, public cMIDIInPort {
     int32_t PrepareX10Packet();
     int32_t PrepareMIDIEOF();
     // Sends the built message. Refused past the counter bound, and failed when the output port
-    // fails: both leave X10_ERROR and return false.
+    // fails: both leave X10_ERROR and return false; the port's result stays in eSendResult.
     bool SendSysexPkt();
     tX10State GetX10State(int32_t* PacketsSent, int32_t* TotalPackets) const;
 
@@ -61,7 +61,8 @@ class cMIDIPort : public cMIDIOutPort, public cMIDIInPort {
     int32_t iPacketTotal = 0;
     tX10State eX10State = X10_PORT_CLOSED;
     std::ifstream* hFile = nullptr;
-    uint32_t dwBytesRead = 0;  // of the song file, by the data packets built so far
+    uint32_t dwBytesRead = 0;                 // of the song file, by the data packets built so far
+    MMRESULT eSendResult = MMSYSERR_NOERROR;  // of the last message handed to the output port
 
   private:
     uint32_t uiNumInPorts = 0;

@@ -28,6 +28,7 @@ X10FileTransfer::~X10FileTransfer() {
 
 void X10FileTransfer::ResetStateMachine() {
     eX10State = X10_PORT_CLOSED;
+    Failure = {};
     bLastPacket = false;
     uiTimeOutCount = 0;
     bDeviceWaiting = false;
@@ -107,15 +108,16 @@ void X10FileTransfer::OpenPortsAndFile() {
     DiscardStaleInput();
     uiBlockSize = uiMidiInBlockSize;
     uiNumberOfBuffers = uiMidiInNumberOfBuffers;
-    if (cMIDIInPort::OpenPort(static_cast<uint32_t>(iMidiInPort)) != MMSYSERR_NOERROR) {
-        eX10State = X10_ERROR;
-        EndX10Send();
+    const MMRESULT eInOpened = cMIDIInPort::OpenPort(static_cast<uint32_t>(iMidiInPort));
+    if (eInOpened != MMSYSERR_NOERROR) {
+        Fail(eInOpened, false);
     }
-    if (cMIDIOutPort::OpenPort(static_cast<uint32_t>(iMidiOutPort)) != MMSYSERR_NOERROR) {
-        EndX10Send();
-        eX10State = X10_ERROR;
+    const MMRESULT eOutOpened = cMIDIOutPort::OpenPort(static_cast<uint32_t>(iMidiOutPort));
+    if (eOutOpened != MMSYSERR_NOERROR && eX10State != X10_ERROR) {
+        Fail(eOutOpened, true);
     }
     if (eX10State == X10_ERROR) {
+        EndX10Send();
         return;
     }
     if (!LoadX10FileForTransfer()) {
@@ -174,12 +176,32 @@ void X10FileTransfer::SendAndWait(tX10State eAfterSend) {
     if (SendSysexPkt()) {
         eX10State = eAfterSend;
         uiListenStepsLeft = uiListenSteps;
+    } else {
+        Fail(eSendResult, true);
     }
+}
+
+void X10FileTransfer::Fail(MMRESULT eResult, bool bOutputPort) {
+    eX10State = X10_ERROR;
+    Failure = {eResult, bOutputPort};
+}
+
+bool X10FileTransfer::InputLost() {
+    const MMRESULT eLoss = GetInPortLoss();
+    if (eLoss == MMSYSERR_NOERROR) {
+        return false;
+    }
+    Fail(eLoss, false);
+    EndX10Send();
+    return true;
 }
 
 // Every complete reply of the input is acted on, in order, until one moves the transfer on;
 // the replies after that one stay for the next step.
 void X10FileTransfer::WaitForHandshake(bool bFirstWait) {
+    if (InputLost()) {
+        return;
+    }
     if (!HasInput()) {
         CountSilentStep(bFirstWait);
         return;
@@ -209,13 +231,13 @@ uint64_t X10FileTransfer::TimeOutLimit() const {
 }
 
 // Blind: nothing more is sent for this song, but a CANCEL of its last packets may still come.
-// True while the song is not done: still listening, or cancelled.
+// True while the song is not done: still listening, or ended otherwise.
 bool X10FileTransfer::ListenAfterEndOfFile() {
     if (GetOutPortState() == MIDI_OUT_READY) {
         cMIDIOutPort::ClosePort();
     }
     ListenForCancel();
-    if (eX10State == X10_CANCELLED) {
+    if (eX10State != X10_FINISH) {  // cancelled, or the input device was lost
         return true;
     }
     if (uiListenStepsLeft == 0) {
@@ -227,7 +249,7 @@ bool X10FileTransfer::ListenAfterEndOfFile() {
 
 // Blind mode acts on a CANCEL only; every other reply passes unheeded.
 void X10FileTransfer::ListenForCancel() {
-    if (!HasInput()) {
+    if (InputLost() || !HasInput()) {
         return;
     }
     GetMIDIInData();
@@ -247,8 +269,9 @@ bool X10FileTransfer::HasInput() const {
 
 void X10FileTransfer::EndX10Send() {
     CloseTransferFile();
-    // A port still storing a block is closed too: its close waits for the store to finish.
-    if (GetInPortState() != MIDI_IN_CLOSED) {
+    // A port still storing a block is closed too: its close waits for the store to finish. A
+    // lost device reads as closed but is still held until it is closed here.
+    if (GetInPortState() != MIDI_IN_CLOSED || GetInPortLoss() != MMSYSERR_NOERROR) {
         cMIDIInPort::ClosePort();
     }
     if (GetOutPortState() == MIDI_OUT_READY) {

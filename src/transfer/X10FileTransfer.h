@@ -9,6 +9,13 @@
 #include "transfer/MIDIPort.h"
 #include "transfer/X10State.h"
 
+// What ended a transfer in X10_ERROR: the platform's result of the port operation that failed
+// (MMSYSERR_NOERROR when the song file could not be read), and which port it was.
+struct tX10Failure {
+    MMRESULT eResult = MMSYSERR_NOERROR;
+    bool bOutputPort = true;
+};
+
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
 // reset for the next. With handshakes the header and each data packet wait for the device's
 // ACK (NAK resends, CANCEL or a time-out ends the file, WAIT gives the device ten times the
@@ -35,6 +42,7 @@ class X10FileTransfer : public cMIDIPort {
     // Ends the send: closes the file and whichever ports are open; the state stays.
     void EndX10Send();
 
+    const tX10Failure& GetFailure() const { return Failure; }
     uint8_t GetHandShakeChar() const { return ucRxHandShake; }
     uint8_t GetPacketNum() const { return ucRxPacketNum; }
     bool GetIsDataToView() const { return bIsDataToView; }
@@ -60,6 +68,9 @@ class X10FileTransfer : public cMIDIPort {
     bool ListenAfterEndOfFile();
     void ListenForCancel();
     bool HasInput() const;
+    // A lost input device ends the transfer at once, rather than by the time-out.
+    bool InputLost();
+    void Fail(MMRESULT eResult, bool bOutputPort);
     void GetMIDIInData();
     bool ParseSysex();
     bool SwitchHandshake();
@@ -89,6 +100,7 @@ class X10FileTransfer : public cMIDIPort {
     // before the first. A reply carrying the earlier one answers that message, not this one.
     int32_t iCurrentMessageNumber = -1;
     int32_t iPreviousMessageNumber = -1;
+    tX10Failure Failure;
 };
 
 // The one transfer object of the program.

@@ -42,8 +42,9 @@ namespace {
 using namespace WindowTexts;
 
 // The name of the chosen device, or "Invalid Device" for -1 (or an index naming no device).
-QString DeviceLabel(const QStringList& asNames, int32_t i) {
-    return i >= 0 && i < asNames.size() ? asNames.at(i) : kInvalidDevice;
+QString DeviceLabel(const std::vector<std::string>& Names, int32_t i) {
+    const std::string Name = DeviceNameAt(Names, i);
+    return Name.empty() ? kInvalidDevice : QString::fromStdString(Name);
 }
 
 }  // namespace
@@ -170,26 +171,24 @@ void Form1::Form1_Load() {
 }
 
 void Form1::ReadDevices() {
-    asOutPortNames = ToQStringList(MidiOutDeviceNames());
-    asInPortNames = ToQStringList(MidiInDeviceNames());
-    for (const auto& [pNames, szMissing] : {std::pair{&asOutPortNames, AppTexts::kNoOutDevices},
-                                            std::pair{&asInPortNames, AppTexts::kNoInDevices}}) {
-        if (pNames->isEmpty()) {
+    Devices = {MidiInDeviceNames(), MidiOutDeviceNames()};
+    for (const auto& [pNames, szMissing] : {std::pair{&Devices.OutNames, AppTexts::kNoOutDevices},
+                                            std::pair{&Devices.InNames, AppTexts::kNoInDevices}}) {
+        if (pNames->empty()) {
             Dialogs.ShowMessage(this, szMissing, AppTexts::kNoDevicesCaption, MESSAGE_ICON_NONE);
         }
     }
     const tSavedSettings Saved = SettingsFile::Read(ToPath(appPath));
-    const tDevicePair Devices =
-        ChooseSavedDevices(Saved, ToStdList(asInPortNames), ToStdList(asOutPortNames));
-    Settings.iSelectedInPort = Devices.iInPort;
-    Settings.iSelectedOutPort = Devices.iOutPort;
+    const tDevicePair Chosen = ChooseSavedDevices(Saved, Devices.InNames, Devices.OutNames);
+    Settings.iSelectedInPort = Chosen.iInPort;
+    Settings.iSelectedOutPort = Chosen.iOutPort;
     const QSignalBlocker Quietly(mergeTracksToolStripMenuItem);  // reading never writes
     mergeTracksToolStripMenuItem->setChecked(bMergeTracks = Saved.bMergeTracks);
 }
 
 void Form1::UpdateLabel() {
-    SelectedOutDeviceLabel->setText(DeviceLabel(asOutPortNames, Settings.iSelectedOutPort));
-    SelectedInDeviceLabel->setText(DeviceLabel(asInPortNames, Settings.iSelectedInPort));
+    SelectedOutDeviceLabel->setText(DeviceLabel(Devices.OutNames, Settings.iSelectedOutPort));
+    SelectedInDeviceLabel->setText(DeviceLabel(Devices.InNames, Settings.iSelectedInPort));
 }
 
 // ---- Adding songs
@@ -285,7 +284,7 @@ void Form1::RunTransfer(const tPreparedSongs& Songs) {
     if (!Songs.AnyConverted()) {
         return;  // every checked song was refused above; there is nothing to send
     }
-    LoadFileDialog Dialog(Dialogs, Transfer, MakeTransferPlan(Settings, Songs), this);
+    LoadFileDialog Dialog(Dialogs, Transfer, MakeTransferPlan(Settings, Songs, Devices), this);
     if (Settings.bMidiInMonitor && mipv) {
         Dialog.PassMidiInPortHandle(mipv);
     }
@@ -316,7 +315,7 @@ void Form1::aboutToolStripMenuItem_Click() {
 
 void Form1::midiDevicesToolStripMenuItem_Click() {
     MidiDeviceSelect Dialog(this);
-    Dialog.FillDeviceLists(asOutPortNames, asInPortNames);
+    Dialog.FillDeviceLists(ToQStringList(Devices.OutNames), ToQStringList(Devices.InNames));
     Dialog.SetDevices(Settings.iSelectedInPort, Settings.iSelectedOutPort);
     connect(Dialog.OKButton, &QPushButton::clicked, &Dialog, &QDialog::accept);
     if (Dialogs.ShowModal(Dialog) == DIALOG_OK) {
@@ -329,9 +328,8 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
 
 void Form1::SaveSettings() {
     const std::string Error = SettingsFile::Write(
-        ToPath(appPath),
-        SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
-                       ToStdList(asInPortNames), ToStdList(asOutPortNames), bMergeTracks));
+        ToPath(appPath), SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
+                                        Devices.InNames, Devices.OutNames, bMergeTracks));
     if (!Error.empty()) {
         Dialogs.ShowMessage(this, QString::fromStdString(Error) + kSettingsNotSaved,
                             kSettingsCaption, MESSAGE_ICON_WARNING);

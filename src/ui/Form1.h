@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "app/TransferPlan.h"
 #include "app/TransferSettings.h"
 #include "conversion/SongConversion.h"
 #include "ui/LoadsWhenFirstShown.h"
@@ -105,8 +106,7 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     X10FileTransfer& Transfer;
     tTransferSettings Settings;
     bool bMergeTracks = false;  // multi-track songs are taken, their tracks merged
-    QStringList asOutPortNames;
-    QStringList asInPortNames;
+    tDeviceLists Devices;       // as read at start, by index
     QString SettingsDirectory;
     QString appPath;
     QPointer<MidiInPortView> mipv;

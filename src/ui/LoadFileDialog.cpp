@@ -110,7 +110,11 @@ void LoadFileDialog::ProgressBarUpdater_Tick() {
     const tTransferTick Tick = Run.Tick();
     ShowTick(Tick);
     if (Tick.szMessage != nullptr) {
-        Dialogs.ShowMessage(this, Tick.szMessage, Tick.szCaption, MESSAGE_ICON_NONE);
+        QString Message = Tick.szMessage;
+        if (!Tick.Detail.empty()) {
+            Message += "\n\n" + QString::fromStdString(Tick.Detail);
+        }
+        Dialogs.ShowMessage(this, Message, Tick.szCaption, MESSAGE_ICON_NONE);
     }
     // The user may have ended the dialog while the message box was up.
     if (!bClosed) {

@@ -30,11 +30,3 @@ inline QStringList ToQStringList(const std::vector<std::string>& Texts) {
     }
     return Result;
 }
-
-inline std::vector<std::string> ToStdList(const QStringList& Texts) {
-    std::vector<std::string> Result;
-    for (const QString& Text : Texts) {
-        Result.push_back(Text.toStdString());
-    }
-    return Result;
-}

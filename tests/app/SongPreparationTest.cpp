@@ -114,11 +114,14 @@ TEST(SongPreparation, the_transfer_plan_keeps_every_song_in_order_with_the_setti
     const std::filesystem::path Broken = TestSongs::CutOffNote(Folder, "broken.mid");
     tTransferSettings Settings;
     Settings.iTimeBetweenSongs = 77;
-    Settings.iSelectedOutPort = 3;
-    const tTransferPlan Plan =
-        MakeTransferPlan(Settings, PrepareSongs({Broken, Good}, tPreparationOptions{}));
+    Settings.iSelectedOutPort = 1;
+    Settings.iSelectedInPort = -1;
+    const tTransferPlan Plan = MakeTransferPlan(
+        Settings, PrepareSongs({Broken, Good}, tPreparationOptions{}), {{"in"}, {"a", "TAV 20:0"}});
     EXPECT_EQ(Plan.SongPaths, (std::vector<std::filesystem::path>{Broken, Good}));
     EXPECT_EQ(Plan.X10Paths, (std::vector<std::filesystem::path>{{}, TestSongs::X10PathOf(Good)}));
     EXPECT_EQ(Plan.Settings.iTimeBetweenSongs, 77);
-    EXPECT_EQ(Plan.Settings.iSelectedOutPort, 3);
+    EXPECT_EQ(Plan.Settings.iSelectedOutPort, 1);
+    EXPECT_EQ(Plan.OutDeviceName, "TAV 20:0");
+    EXPECT_EQ(Plan.InDeviceName, "");
 }

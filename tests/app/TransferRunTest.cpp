@@ -1,10 +1,12 @@
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "TransferFixture.h"
 #include "app/AppTexts.h"
 #include "app/TransferRun.h"
 #include "emulator/VirtualTavDevice.h"
+#include "midi/MidiErrorText.h"
 
 namespace {
 
@@ -265,4 +267,138 @@ TEST_F(TransferRunTest, a_port_that_does_not_open_is_a_send_error_and_short_inte
     EXPECT_FALSE(TheRun.IsRunning());
     TheRun.End();
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
+}
+
+// Each case's own backend lists this output device before the emulated device's.
+constexpr uint32_t kFirstOut = 0;
+
+struct tBetweenSongsCase {
+    const char* szWhat;
+    std::function<void(cVirtualMidiBackend&, const cVirtualTavDevice&)> Change;
+    const char* szDetail;  // empty: the run ends well
+};
+
+TEST_F(TransferRunTest, before_each_song_the_devices_are_found_again_by_name) {
+    const tBetweenSongsCase aCases[] = {
+        {"a device listed before it goes: the songs follow it to its new number",
+         [](cVirtualMidiBackend& B, const cVirtualTavDevice&) { B.UnplugOutDevice(kFirstOut); },
+         ""},
+        {"the output device goes",
+         [](cVirtualMidiBackend& B, const cVirtualTavDevice& D) {
+             B.UnplugOutDevice(D.OutDevice());
+         },
+         "The MIDI output device \"TAV Emulator\" is no longer connected"},
+        {"the input device goes",
+         [](cVirtualMidiBackend& B, const cVirtualTavDevice& D) { B.UnplugInDevice(D.InDevice()); },
+         "The MIDI input device \"TAV Emulator\" is no longer connected"},
+        {"another output device takes its name",
+         [](cVirtualMidiBackend& B, const cVirtualTavDevice&) { B.AddOutDevice("TAV Emulator"); },
+         "The MIDI output device \"TAV Emulator\" is now the name of more than one device, so "
+         "which one was chosen is unknown"},
+    };
+    for (const tBetweenSongsCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        cVirtualMidiBackend Own;  // each case unplugs its own devices
+        cScopedMidiBackend OwnInstalled(Own);
+        X10FileTransfer OwnTransfer;
+        ASSERT_EQ(Own.AddOutDevice("TAV out"), kFirstOut);
+        tTavDeviceOptions Options;
+        Options.StoreFolder = Folder.path();
+        cVirtualTavDevice Device(Own, Options);
+        tTransferPlan ThePlan =
+            Plan({SongFile(300, "a.midx10").string(), SongFile(50, "b.midx10").string()}, false);
+        ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(Device.OutDevice());
+        ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(Device.InDevice());
+        ThePlan.OutDeviceName = ThePlan.InDeviceName = "TAV Emulator";
+        cTransferRun TheRun(OwnTransfer, ThePlan);
+        bool bChanged = false;
+        tTransferTick Last;
+        for (int32_t iInterval = TheRun.Start(); iInterval >= 0; iInterval = Last.iNextIntervalMs) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
+            Last = TheRun.Tick();
+            if (Last.eState == X10_DONE && !bChanged) {
+                Case.Change(Own, Device);
+                bChanged = true;
+            }
+        }
+        TheRun.End();
+        const std::string Detail = Case.szDetail;
+        EXPECT_EQ(TheRun.AllSongsDone(), Detail.empty());
+        EXPECT_EQ(Last.Detail, Detail);
+        EXPECT_EQ(Last.iCurrentSong, 1);
+        if (!Detail.empty()) {
+            EXPECT_EQ(Last.eState, X10_ERROR);
+            EXPECT_STREQ(Last.szMessage, AppTexts::kSendError);
+        }
+    }
+}
+
+struct tLossCase {
+    const char* szWhat;
+    bool bBlind;
+    std::function<void(cVirtualMidiBackend&, const cVirtualTavDevice&)> Lose;
+    MMRESULT eResult;
+    bool bOutput;  // whose failure the detail names
+};
+
+TEST_F(TransferRunTest, a_device_or_system_lost_mid_song_ends_the_run_at_once_saying_why) {
+    const auto UnplugOut = [](cVirtualMidiBackend& B, const cVirtualTavDevice& D) {
+        B.UnplugOutDevice(D.OutDevice());
+    };
+    const auto UnplugIn = [](cVirtualMidiBackend& B, const cVirtualTavDevice& D) {
+        B.UnplugInDevice(D.InDevice());
+    };
+    const auto ShutDown = [](cVirtualMidiBackend& B, const cVirtualTavDevice&) {
+        B.ShutDownSystem();
+    };
+    const tLossCase aCases[] = {
+        {"output unplugged, handshakes", false, UnplugOut, MIDIERR_NODEVICE, true},
+        {"output unplugged, blind", true, UnplugOut, MIDIERR_NODEVICE, true},
+        {"input unplugged, handshakes", false, UnplugIn, MIDIERR_NODEVICE, false},
+        {"input unplugged, blind", true, UnplugIn, MIDIERR_NODEVICE, false},
+        {"system shut down, handshakes", false, ShutDown, MMSYSERR_NODRIVER, false},
+        {"system shut down, blind", true, ShutDown, MMSYSERR_NODRIVER, false},
+    };
+    for (const tLossCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        cVirtualMidiBackend Own;
+        cScopedMidiBackend OwnInstalled(Own);
+        X10FileTransfer OwnTransfer;
+        tTavDeviceOptions Options;
+        Options.StoreFolder = Folder.path();
+        Options.bBlind = Case.bBlind;
+        cVirtualTavDevice Device(Own, Options);
+        tTransferPlan ThePlan = Plan({SongFile(4000).string()}, Case.bBlind);
+        ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(Device.OutDevice());
+        ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(Device.InDevice());
+        ThePlan.Settings.iTimeOut = 100000;  // a lost device must not wait for the time-out
+        cTransferRun TheRun(OwnTransfer, ThePlan);
+        int iTicksAfterLoss = -1;
+        tTransferTick Last;
+        for (int32_t iInterval = TheRun.Start(); iInterval >= 0; iInterval = Last.iNextIntervalMs) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
+            Last = TheRun.Tick();
+            if (iTicksAfterLoss >= 0) {
+                ++iTicksAfterLoss;
+            } else if (Last.bFileBarValueChanged && Last.iFileBarValue == 5) {
+                Case.Lose(Own, Device);
+                iTicksAfterLoss = 0;
+            }
+        }
+        TheRun.End();
+        EXPECT_EQ(Last.eState, X10_ERROR);
+        EXPECT_STREQ(Last.szMessage, AppTexts::kSendError);
+        EXPECT_LE(iTicksAfterLoss, 3);
+        // The system's loss is seen on whichever side the run touches first.
+        if (Case.eResult == MMSYSERR_NODRIVER) {
+            EXPECT_NE(Last.Detail.find(StandardMidiErrorText(MMSYSERR_NODRIVER)), std::string::npos)
+                << Last.Detail;
+        } else {
+            EXPECT_EQ(Last.Detail, DescribeMidiFailure(Case.bOutput ? AppTexts::kOutputDeviceFailed
+                                                                    : AppTexts::kInputDeviceFailed,
+                                                       Case.eResult, Case.bOutput));
+        }
+        EXPECT_FALSE(Own.IsOutOpen(Device.OutDevice()));
+        EXPECT_FALSE(Own.IsInOpen(Device.InDevice()));
+    }
 }

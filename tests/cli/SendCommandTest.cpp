@@ -66,6 +66,11 @@ TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cl
         EXPECT_EQ(Result.iStatus, 0) << Result.Err;
         EXPECT_EQ(Result.Err, "");
         EXPECT_NE(Result.Out.find("sent " + Second), std::string::npos) << Result.Out;
+        EXPECT_NE(Result.Out.find("sending takes about "), std::string::npos) << Result.Out;
+        // Blind, the device never confirms a song: success is worded so.
+        EXPECT_EQ(Result.Out.find("blind: not confirmed by the device") != std::string::npos,
+                  std::string(szMode) == "--blind")
+            << Result.Out;
         EXPECT_FALSE(std::filesystem::exists(First + "x10"));
         EXPECT_FALSE(std::filesystem::exists(Second + "x10"));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

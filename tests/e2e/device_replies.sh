@@ -19,65 +19,8 @@ emulator="$3"
 make_songs="$4"
 with_jack_server="$5"
 
-if [ -z "${DEVICE_REPLIES_PRIVATE_SERVER:-}" ]; then
-    if ! command -v jackd >/dev/null; then
-        [ "${CI:-}" = "true" ] && { echo "jackd is missing" >&2; exit 1; }
-        echo "skipped: jackd is missing"
-        exit 77
-    fi
-    DEVICE_REPLIES_PRIVATE_SERVER=1 exec "$with_jack_server" bash "$0" "$@"
-fi
-
-work="$(mktemp -d)"
-emulator_pid=""
-cleanup() {
-    if [ -n "$emulator_pid" ] && kill -0 "$emulator_pid" 2>/dev/null; then
-        kill "$emulator_pid" 2>/dev/null || true
-        wait "$emulator_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $case_name: $*" >&2
-    for log in "$work/send.out" "$work/send.err" "$work/emulator.log"; do
-        [ -f "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
-
-start_emulator() {
-    rm -rf "$work/store"
-    mkdir -p "$work/store"
-    "$emulator" --store "$work/store" "$@" >"$work/emulator.log" 2>&1 &
-    emulator_pid=$!
-    for _ in $(seq 1 100); do
-        grep -q " ready: " "$work/emulator.log" && return 0
-        kill -0 "$emulator_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    fail "tav-emulator did not start"
-}
-
-stop_emulator() {
-    kill -INT "$emulator_pid"
-    local status=0
-    wait "$emulator_pid" || status=$?
-    emulator_pid=""
-    [ "$status" -eq 0 ] || fail "tav-emulator ended with status $status"
-}
-
-# Runs send with the given options and songs; sets send_status.
-send() {
-    send_status=0
-    "$cli" send --out "TAV Emulator" --in "TAV Emulator" "$@" \
-        >"$work/send.out" 2>"$work/send.err" || send_status=$?
-}
-
-expect_status() {
-    [ "$send_status" -eq "$1" ] || fail "send ended with status $send_status, not $1"
-}
+# shellcheck source=emulator_session.sh
+source "$(dirname "$0")/emulator_session.sh"
 
 # The x10 file a song becomes, in DIR, named as the device stores it.
 expected_x10() {
@@ -102,19 +45,6 @@ data_packets() {
     local size
     size="$(stat -c %s "$1")"
     echo $(((size + 111) / 112))
-}
-
-# A format-0 song of N notes, one tick apart: its x10 file grows with N.
-make_song() {
-    local file="$1" notes="$2"
-    local length=$((notes * 4 + 4))
-    {
-        printf 'MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60MTrk'
-        printf "\\x$(printf %02x $((length >> 24 & 255)))\\x$(printf %02x $((length >> 16 & 255)))"
-        printf "\\x$(printf %02x $((length >> 8 & 255)))\\x$(printf %02x $((length & 255)))"
-        printf '\x01\x90\x3c\x40%.0s' $(seq 1 "$notes")
-        printf '\x00\xff\x2f\x00'
-    } >"$file"
 }
 
 mkdir -p "$work/songs"

@@ -14,6 +14,7 @@
 #include "app/AppTexts.h"
 #include "conversion/SongConversion.h"
 #include "conversion/SongMessages.h"
+#include "midi/MidiErrorText.h"
 #include "transfer/SongName.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/LoadFileDialog.h"
@@ -201,7 +202,12 @@ class ProgressDialogTest : public QObject {
         QTest::addColumn<QString>("Message");
         QTest::addColumn<QString>("Caption");
         QTest::newRow("device cancels") << 0 << AppTexts::kCancelled << "Error";
-        QTest::newRow("output device does not open") << 1 << AppTexts::kSendError << "Error";
+        QTest::newRow("output device does not open")
+            << 1
+            << QString(AppTexts::kSendError) + "\n\n" +
+                   QString::fromStdString(DescribeMidiFailure(AppTexts::kOutputDeviceFailed,
+                                                              MMSYSERR_BADDEVICEID, true))
+            << "Error";
         QTest::newRow("acknowledged packet numbers differ") << 2 << AppTexts::kMismatch << "";
         QTest::newRow("device never replies") << 3 << AppTexts::kTimedOut << "Error";
     }
@@ -234,6 +240,27 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Dialog.HandShakeDebug->text(),
                      QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header."));
         }
+    }
+
+    void a_device_removed_mid_transfer_shows_why_and_ok_closes_the_dialog() {
+        cProgressRig Rig;
+        Rig.Convert({200, 200});
+        LoadFileDialog& Dialog = Rig.Make(false, 5);
+        Dialog.show();
+        QVERIFY(
+            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 2; }, kRunTimeoutMs));
+        Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
+        QVERIFY(QTest::qWaitFor([&] { return !Dialog.IsTransferRunning(); }, kRunTimeoutMs));
+        QCOMPARE(Rig.Dialogs.Texts(),
+                 QStringList{QString(AppTexts::kSendError) + "\n\n" +
+                             QString::fromStdString(DescribeMidiFailure(
+                                 AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true))});
+        QVERIFY(Dialog.isVisible());
+        QTest::mouseClick(Dialog.LFD_OK, Qt::LeftButton);
+        QCOMPARE(Dialog.result(), int(DIALOG_OK));
+        QVERIFY(!Dialog.isVisible());
+        QVERIFY(!Rig.Tav.Backend.IsInOpen(Rig.Tav.uiInDevice));
+        QVERIFY(Rig.StoredSong(1).empty());
     }
 
     void ok_during_a_transfer_ends_the_send_at_once() {

@@ -74,6 +74,10 @@ void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pAr
     }
 }
 
+// libjack writes its own diagnostics to stderr ("Cannot connect to server socket", "read
+// fail" when a server dies); the program says what failed in its own words instead.
+void IgnoreJackMessage(const char*) {}
+
 }  // namespace
 
 cJackClient::cJackClient() = default;
@@ -89,6 +93,8 @@ bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t
     }
     pContext = std::make_unique<tJackCallbackContext>();
     pContext->Handlers = std::move(Handlers);
+    jack_set_error_function(&IgnoreJackMessage);
+    jack_set_info_function(&IgnoreJackMessage);
     pClient = jack_client_open(szName, JackNoStartServer, &eStatus);
     if (pClient == nullptr) {
         pContext.reset();

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# End to end over JACK: a send whose MIDI system or device goes away in the middle ends with a
+# failure that says so, removes its x10 files and never hangs. Each case runs against a JACK
+# server and a tav-emulator of its own, and logs how long the send took to end after the loss
+# (the limit here is 10 s; bench/ measures the 2 s target).
+#
+#   midi_system_lost.sh CASE SONGLOADER_CLI TAV_EMULATOR WITH_JACK_SERVER
+#
+#   server-killed-blind      the JACK server is killed (SIGKILL) during a blind send
+#   server-stopped-handshake the JACK server is stopped (SIGTERM) during a send with handshakes
+#   emulator-killed          the emulator is killed (SIGKILL) during a send with handshakes
+set -euo pipefail
+
+case_name="$1"
+cli="$2"
+emulator="$3"
+with_jack_server="$4"
+
+# shellcheck source=emulator_session.sh
+source "$(dirname "$0")/emulator_session.sh"
+
+send_pid=""
+stop_send() {
+    if [ -n "$send_pid" ] && kill -0 "$send_pid" 2>/dev/null; then
+        kill -KILL "$send_pid" 2>/dev/null || true
+    fi
+    cleanup
+}
+trap stop_send EXIT
+
+# A server killed with SIGKILL keeps its slot in JACK's shared registry until a server of the
+# same name starts again: start one and stop it cleanly.
+free_server_slot() {
+    jackd -n "$JACK_DEFAULT_SERVER" --no-realtime -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
+    local pid=$!
+    for _ in $(seq 1 100); do
+        jack_lsp -s "$JACK_DEFAULT_SERVER" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    kill -TERM "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# Starts a send of a long song and returns once its data is on the way.
+start_long_send() {
+    send_command "$@" "$work/songs/long.mid" >"$work/send.out" 2>"$work/send.err" &
+    send_pid=$!
+    for _ in $(seq 1 200); do
+        grep -q "^sending $work/songs/long.mid" "$work/send.out" && { sleep 0.5; return 0; }
+        kill -0 "$send_pid" 2>/dev/null || fail "send ended before the loss"
+        sleep 0.05
+    done
+    fail "send did not start"
+}
+
+# Waits up to 10 s for the send to end after the loss; it must fail, say that the MIDI system
+# or device went away, and leave no x10 file.
+expect_send_failed_after_loss() {
+    local lost_at="$1" status=0
+    for _ in $(seq 1 100); do
+        kill -0 "$send_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$send_pid" 2>/dev/null && fail "send still runs 10 s after the loss"
+    wait "$send_pid" || status=$?
+    send_pid=""
+    echo "send ended $((($(date +%s%N) - lost_at) / 1000000)) ms after the loss, status $status"
+    sed 's/^/  /' "$work/send.err"
+    [ "$status" -ne 0 ] || fail "send reported success"
+    grep -q "went away" "$work/send.err" || fail "the message does not say what went away"
+    if find "$work" -name '*x10' -o -name '*.part' | grep -q .; then
+        fail "x10 files were left behind"
+    fi
+}
+
+mkdir -p "$work/songs"
+make_song "$work/songs/long.mid" 20000 # about 1000 data packets
+start_emulator
+
+case "$case_name" in
+    server-killed-blind)
+        start_long_send --blind --packet-ms 25
+        lost_at=$(date +%s%N)
+        kill -KILL "$SONGLOADER_JACKD_PID"
+        expect_send_failed_after_loss "$lost_at"
+        free_server_slot
+        ;;
+    server-stopped-handshake)
+        start_long_send --handshake --packet-ms 5
+        lost_at=$(date +%s%N)
+        kill -TERM "$SONGLOADER_JACKD_PID"
+        expect_send_failed_after_loss "$lost_at"
+        ;;
+    emulator-killed)
+        start_long_send --handshake --packet-ms 5
+        lost_at=$(date +%s%N)
+        kill -KILL "$emulator_pid"
+        wait "$emulator_pid" 2>/dev/null || true
+        emulator_pid=""
+        expect_send_failed_after_loss "$lost_at"
+        ;;
+    *)
+        echo "unknown case '$case_name'" >&2
+        exit 2
+        ;;
+esac
+echo "ok: $case_name"
