@@ -57,14 +57,14 @@ stop_emulator() {
     [ "$status" -eq 0 ] || fail "tav-emulator ended with status $status"
 }
 
-send_command() {
-    "$cli" send --out "TAV Emulator" --in "TAV Emulator" "$@"
-}
+# The emulator's ports, as send is to name them.
+emulator_ports=(--out "TAV Emulator" --in "TAV Emulator")
 
 # Runs send with the given options and songs; sets send_status.
 send() {
     send_status=0
-    send_command "$@" >"$work/send.out" 2>"$work/send.err" || send_status=$?
+    "$cli" send "${emulator_ports[@]}" "$@" >"$work/send.out" 2>"$work/send.err" ||
+        send_status=$?
 }
 
 expect_status() {

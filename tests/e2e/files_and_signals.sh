@@ -3,25 +3,15 @@
 # work, output files that are FIFOs or links, x10 names taken by links. Whatever happens, the
 # user's files stay whole, nothing blocks, and no work file is left behind.
 #
-#   files_and_signals.sh CASE SONGLOADER_CLI TAV_EMULATOR
-# The send cases need a JACK server (run inside scripts/with-jack-server.sh); without one they
-# are skipped (77), except in CI, where that is a failure.
+#   files_and_signals.sh CASE SONGLOADER_CLI
+# (A send cut short by a signal is a case of send_cut_short.sh.)
 set -euo pipefail
 
 case_name="$1"
 cli="$2"
-emulator="$3"
 
 work="$(mktemp -d)"
-emulator_pid=""
-cleanup() {
-    if [ -n "$emulator_pid" ] && kill -0 "$emulator_pid" 2>/dev/null; then
-        kill "$emulator_pid" 2>/dev/null || true
-        wait "$emulator_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'rm -rf "$work"' EXIT
 
 fail() {
     echo "FAILED: $case_name: $*" >&2
@@ -66,22 +56,6 @@ expect_status_after_signal() {
     wait "$pid" || status=$?
     [ "$status" -eq "$status_wanted" ] ||
         fail "ended with $status after SIG$signal, not $status_wanted: $(cat "$work/err")"
-}
-
-start_silent_emulator() {
-    if ! jack_lsp >/dev/null 2>&1; then
-        [ "${CI:-}" = "true" ] && fail "no JACK server answers"
-        echo "skipped: no JACK server answers"
-        exit 77
-    fi
-    mkdir -p "$work/store"
-    "$emulator" --store "$work/store" --blind >"$work/emulator.log" 2>&1 &
-    emulator_pid=$!
-    for _ in $(seq 1 100); do
-        grep -q " ready: " "$work/emulator.log" && return 0
-        sleep 0.1
-    done
-    fail "tav-emulator did not start"
 }
 
 case "$case_name" in
@@ -133,16 +107,6 @@ case "$case_name" in
         [ -L "$work/out.syx" ] || fail "the link was replaced"
         [ "$(head -c 1 "$work/real/out.syx" | od -An -tx1 | tr -d ' ')" = "f0" ] ||
             fail "the file the link names was not replaced"
-        ;;
-    send-interrupted)
-        start_silent_emulator
-        small_song "$work/song.mid"
-        for signal in INT TERM HUP; do
-            status=$((128 + $(kill -l "$signal")))
-            expect_status_after_signal "$signal" "$status" 1 "$cli" send --out "TAV Emulator" \
-                --in "TAV Emulator" --handshake --timeout 100000 "$work/song.mid"
-            no_work_files
-        done
         ;;
     *)
         fail "unknown case"
