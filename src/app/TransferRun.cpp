@@ -44,6 +44,19 @@ tFoundDevice FindAgain(const std::string& Kind, const std::string& Name, int32_t
     return {Lookup.iIndex, {}};
 }
 
+// What each stop state says, and under which caption.
+struct tStopMessage {
+    tX10State eState;
+    const char* szMessage;
+    const char* szCaption;
+};
+constexpr tStopMessage kStopMessages[] = {
+    {X10_CANCELLED, AppTexts::kCancelled, AppTexts::kErrorCaption},
+    {X10_ERROR, AppTexts::kSendError, AppTexts::kErrorCaption},
+    {X10_MISMATCH, AppTexts::kMismatch, AppTexts::kNoCaption},
+    {X10_TIMED_OUT, AppTexts::kTimedOut, AppTexts::kErrorCaption},
+};
+
 }  // namespace
 
 cTransferRun::cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan)
@@ -107,27 +120,16 @@ void cTransferRun::ShowProgress(tTransferTick& Tick) {
 }
 
 void cTransferRun::ReportStop(tTransferTick& Tick) {
-    switch (Tick.eState) {
-        case X10_CANCELLED:
-            Transfer.GetCancelReason(acHandShakeText, sizeof acHandShakeText);
-            Tick.szMessage = AppTexts::kCancelled;
-            Tick.szCaption = AppTexts::kErrorCaption;
-            break;
-        case X10_ERROR:
-            Tick.szMessage = AppTexts::kSendError;
-            Tick.szCaption = AppTexts::kErrorCaption;
-            Tick.Detail = SendErrorDetail();
-            break;
-        case X10_MISMATCH:
-            Tick.szMessage = AppTexts::kMismatch;
-            Tick.szCaption = AppTexts::kNoCaption;
-            break;
-        case X10_TIMED_OUT:
-            Tick.szMessage = AppTexts::kTimedOut;
-            Tick.szCaption = AppTexts::kErrorCaption;
-            break;
-        default:
-            break;
+    for (const tStopMessage& Stop : kStopMessages) {
+        if (Stop.eState == Tick.eState) {
+            Tick.szMessage = Stop.szMessage;
+            Tick.szCaption = Stop.szCaption;
+        }
+    }
+    if (Tick.eState == X10_CANCELLED) {
+        Transfer.GetCancelReason(acHandShakeText, sizeof acHandShakeText);
+    } else if (Tick.eState == X10_ERROR) {
+        Tick.Detail = SendErrorDetail();
     }
 }
 
@@ -157,8 +159,7 @@ bool cTransferRun::FindDevicesAgain(tTransferTick& Tick) {
         return true;
     }
     Tick.eState = X10_ERROR;
-    Tick.szMessage = AppTexts::kSendError;
-    Tick.szCaption = AppTexts::kErrorCaption;
+    ReportStop(Tick);
     Tick.Detail = Out.Problem.empty() ? In.Problem : Out.Problem;
     bRunning = false;
     return false;

@@ -1,12 +1,11 @@
 #include "transfer/FileDumpMessages.h"
 
+#include "midi/SysexBytes.h"
+
 namespace FileDump {
 
 namespace {
 
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
-constexpr uint8_t kNonRealTime = 0x7E;
 constexpr uint8_t kFileDump = 0x07;
 constexpr uint8_t kHeaderKind = 0x01;
 constexpr uint8_t kDataPacketKind = 0x02;

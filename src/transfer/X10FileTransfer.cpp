@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <system_error>
 
+#include "midi/SysexBytes.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/StatusTexts.h"
 
@@ -10,9 +11,6 @@ X10FileTransfer x10fer;
 
 namespace {
 
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
-constexpr uint8_t kNonRealTime = 0x7E;
 // A header's length field holds 28 bits.
 constexpr uintmax_t kLargestSongFile = (uintmax_t{1} << 28) - 1;
 

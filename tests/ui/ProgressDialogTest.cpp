@@ -242,34 +242,28 @@ class ProgressDialogTest : public QObject {
         }
     }
 
-    void a_device_removed_mid_transfer_shows_why_and_ok_closes_the_dialog() {
-        cProgressRig Rig;
-        Rig.Convert({200, 200});
-        LoadFileDialog& Dialog = Rig.Make(false, 5);
-        Dialog.show();
-        QVERIFY(
-            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 2; }, kRunTimeoutMs));
-        Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
-        QVERIFY(QTest::qWaitFor([&] { return !Dialog.IsTransferRunning(); }, kRunTimeoutMs));
-        QCOMPARE(Rig.Dialogs.Texts(),
-                 QStringList{QString(AppTexts::kSendError) + "\n\n" +
-                             QString::fromStdString(DescribeMidiFailure(
-                                 AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true))});
-        QVERIFY(Dialog.isVisible());
-        QTest::mouseClick(Dialog.LFD_OK, Qt::LeftButton);
-        QCOMPARE(Dialog.result(), int(DIALOG_OK));
-        QVERIFY(!Dialog.isVisible());
-        QVERIFY(!Rig.Tav.Backend.IsInOpen(Rig.Tav.uiInDevice));
-        QVERIFY(Rig.StoredSong(1).empty());
+    void ok_ends_the_send_at_once_and_after_a_lost_device_data() {
+        QTest::addColumn<bool>("bDeviceRemoved");
+        QTest::newRow("OK during the transfer") << false;
+        QTest::newRow("the device removed: the failure shown, then OK") << true;
     }
-
-    void ok_during_a_transfer_ends_the_send_at_once() {
+    void ok_ends_the_send_at_once_and_after_a_lost_device() {
+        QFETCH(bool, bDeviceRemoved);
         cProgressRig Rig;
         Rig.Convert({200, 200});
         LoadFileDialog& Dialog = Rig.Make(false, 5);
         Dialog.show();
         QVERIFY(
             QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 2; }, kRunTimeoutMs));
+        if (bDeviceRemoved) {
+            Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
+            QVERIFY(QTest::qWaitFor([&] { return !Dialog.IsTransferRunning(); }, kRunTimeoutMs));
+            QCOMPARE(Rig.Dialogs.Texts(),
+                     QStringList{QString(AppTexts::kSendError) + "\n\n" +
+                                 QString::fromStdString(DescribeMidiFailure(
+                                     AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true))});
+            QVERIFY(Dialog.isVisible());
+        }
         QTest::mouseClick(Dialog.LFD_OK, Qt::LeftButton);
         QCOMPARE(Dialog.result(), int(DIALOG_OK));
         QVERIFY(!Dialog.isVisible());

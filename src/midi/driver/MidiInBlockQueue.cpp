@@ -4,13 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "midi/SysexBytes.h"
 #include "midi/driver/MidiHeaderChecks.h"
-
-namespace {
-
-constexpr uint8_t kSysexStart = 0xF0;
-
-}  // namespace
 
 cMidiInBlockQueue::cMidiInBlockQueue(HMIDIIN hMidiIn, tMidiInProc pCallback, uintptr_t dwInstance)
     : hMidiIn(hMidiIn), pCallback(pCallback), dwInstance(dwInstance) {}

@@ -2,10 +2,9 @@
 
 #include <utility>
 
-namespace {
+#include "midi/SysexBytes.h"
 
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
+namespace {
 
 void PassOn(std::vector<std::vector<uint8_t>>& Done, std::vector<uint8_t>& Message) {
     if (!Message.empty()) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "midi/MidiErrorText.h"
+#include "midi/SysexBytes.h"
 #include "midi/driver/DeviceCaps.h"
 #include "midi/driver/MidiHeaderChecks.h"
 #include "midi/driver/MidiInBlockQueue.h"
@@ -56,12 +57,6 @@ struct cVirtualMidiBackend::tOpenIn {
     uint32_t uiAddBuffers = 0;
     uint32_t uiClosePolls = 0;
 };
-
-namespace {
-
-constexpr uint8_t kSysexStart = 0xF0;
-
-}  // namespace
 
 cVirtualMidiBackend::cVirtualMidiBackend() : InputThread([this] { RunInputThread(); }) {}
 
