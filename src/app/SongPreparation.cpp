@@ -22,7 +22,7 @@ tSongConversion ConvertSomewhere(const std::filesystem::path& SongPath,
     }
     std::error_code Error;
     std::filesystem::create_directories(Options.WorkFolder, Error);
-    const tSongConversion InWorkFolder =
+    tSongConversion InWorkFolder =
         Convert(SongPath, Options, WorkFileFor(Options.WorkFolder, SongPath));
     if (InWorkFolder.bConverted || InWorkFolder.eFailure != CONV_CREATE_FAILED) {
         return InWorkFolder;

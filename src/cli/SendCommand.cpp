@@ -81,7 +81,7 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     Settings.bDebugEnabled = Parsed.Has("--debug");
     Options.bAllowSameName = Parsed.Has("--allow-same-name");
     Options.bMergeTracks = Parsed.Has("--merge-tracks");
-    const std::string Error = ReadNumbers(Parsed, Settings);
+    std::string Error = ReadNumbers(Parsed, Settings);
     if (!Error.empty()) {
         return Error;
     }

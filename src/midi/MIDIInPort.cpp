@@ -180,7 +180,9 @@ void cMIDIInPort::MidiInProc(HMIDIIN, uint32_t wMsg, uintptr_t, uintptr_t dwPara
                 break;
             }
             MIDIInPortState.store(MIDI_IN_STORING);
-            auto* pHeader = reinterpret_cast<MIDIHDR*>(dwParam1);
+            // The platform hands the block over as a pointer-sized parameter.
+            auto* pHeader =
+                reinterpret_cast<MIDIHDR*>(dwParam1);  // NOLINT(performance-no-int-to-ptr)
             if (pHeader != nullptr) {
                 StoreBlock(*pHeader);
                 MidiBackend().midiInAddBuffer(hDeviceHandle.load(), pHeader, sizeof(MIDIHDR));

@@ -28,6 +28,7 @@ constexpr auto kStartPoll = std::chrono::milliseconds(50);
 // a threaded process are made.
 pid_t Spawn(const std::vector<std::string>& Args) {
     std::vector<char*> Argv;
+    Argv.reserve(Args.size() + 1);
     for (const std::string& Arg : Args) {
         Argv.push_back(const_cast<char*>(Arg.c_str()));
     }

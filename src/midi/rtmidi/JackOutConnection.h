@@ -18,7 +18,7 @@
 // down or died, or the device's port has gone, it fails at once.
 class cJackOutConnection final : public iOutConnection {
   public:
-    static constexpr size_t kRingBytes = 64 * 1024;
+    static constexpr size_t kRingBytes = size_t{64} * 1024;
     static constexpr std::chrono::milliseconds kRoomWait{1000};
 
     explicit cJackOutConnection(cBackendErrorTexts& Texts);
