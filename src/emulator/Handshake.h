@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "midi/SysexBytes.h"
+
 // Generic handshaking replies of the File Dump protocol: F0 7E <device> <handshake> <number> F7.
 enum tHandshake : uint8_t {
     HANDSHAKE_EOF = 0x7B,
@@ -24,7 +26,9 @@ enum tCancelReason : uint8_t {
 
 inline std::vector<uint8_t> MakeHandshake(uint8_t ucDeviceByte, tHandshake eHandshake,
                                           uint8_t ucNumber) {
-    return {0xF0, 0x7E, ucDeviceByte, eHandshake, static_cast<uint8_t>(ucNumber & 0x7F), 0xF7};
+    return {
+        kSysexStart, kNonRealTime, ucDeviceByte, eHandshake, static_cast<uint8_t>(ucNumber & 0x7F),
+        kSysexEnd};
 }
 
 // One reply to send, and when: uiDelayMs after the message that caused it arrived.

@@ -1,12 +1,10 @@
 #include "emulator/IncomingMessage.h"
 
 #include "emulator/HexText.h"
+#include "midi/SysexBytes.h"
 
 namespace {
 
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
-constexpr uint8_t kUniversalNonRealTime = 0x7E;
 constexpr uint8_t kFileDump = 0x07;
 constexpr uint8_t kFileDumpHeader = 0x01;
 constexpr uint8_t kFileDumpDataPacket = 0x02;
@@ -127,7 +125,7 @@ tIncomingMessage ParseIncomingMessage(std::span<const uint8_t> Message) {
     if (Message.size() < 4 || Message.back() != kSysexEnd) {
         return Foreign("System Exclusive message without its end byte F7: " + HexExcerpt(Message));
     }
-    if (Message[1] == kUniversalNonRealTime) {
+    if (Message[1] == kNonRealTime) {
         return ParseUniversal(Message);
     }
     if (Message[1] == kCommandMaker) {

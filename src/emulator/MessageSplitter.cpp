@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "midi/SysexBytes.h"
+
 namespace {
 
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
 constexpr uint8_t kFirstRealTime = 0xF8;
 
 bool IsStatus(uint8_t ucByte) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "midi/SysexBytes.h"
+
 namespace StatusTexts {
 
 namespace {
@@ -108,8 +110,9 @@ void PortText(const uint8_t* pucData, uint32_t uiDataSize, char* szBuffer, int32
     size_t uiUsed = 0;
     for (uint32_t i = 0; i < uiDataSize; ++i) {
         char acPiece[16];
-        const int iLength = std::snprintf(
-            acPiece, sizeof acPiece, pucData[i] == 0xF0 ? "\r\n\r\n%02X " : "%02X ", pucData[i]);
+        const int iLength =
+            std::snprintf(acPiece, sizeof acPiece,
+                          pucData[i] == kSysexStart ? "\r\n\r\n%02X " : "%02X ", pucData[i]);
         if (uiUsed + static_cast<size_t>(iLength) + 1 > static_cast<size_t>(iBufSize)) {
             return;
         }

@@ -68,9 +68,6 @@ void Form1::BuildControls() {
                                    QString::fromUtf8("Transfer Checked To Orvik®30 / Melko™30"));
 
     MIDI_SONG_LIST = new SongListWidget(this);
-    MIDI_SONG_LIST->setObjectName("MIDI_SONG_LIST");
-    MIDI_SONG_LIST->setFont(QFont("Times New Roman", 10));
-    MIDI_SONG_LIST->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
 
     MidiInDevice = MakeUnderlinedLabel(this, "MidiInDevice", "MIDI In Device:");
     SelectedInDeviceLabel = MakeLabel(this, "SelectedInDeviceLabel", kInvalidDevice);

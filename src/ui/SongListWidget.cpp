@@ -9,6 +9,9 @@
 #include <QUrl>
 
 SongListWidget::SongListWidget(QWidget* pParent) : QListWidget(pParent) {
+    setObjectName("MIDI_SONG_LIST");
+    setFont(QFont("Times New Roman", 10));
+    setFocusPolicy(Qt::ClickFocus);  // not a tab stop
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
