@@ -19,9 +19,7 @@ TEST(DeviceCommand, unlock_and_lock_halves_are_each_reported_without_a_reply) {
          "ignored: unknown device command: F0 08 42 53 01 00 F7"},
     };
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder));
     for (const tCommandCase& Case : aCases) {
         SCOPED_TRACE(Case.Line);
         const tDeviceResponse Response =
@@ -33,9 +31,7 @@ TEST(DeviceCommand, unlock_and_lock_halves_are_each_reported_without_a_reply) {
 
 TEST(DeviceCommand, a_command_in_the_middle_of_a_song_does_not_disturb_it) {
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder));
     const FileDump::Bytes Song = FileDump::SongBytes(150);
     std::vector<FileDump::Bytes> Messages = FileDump::WholeFile("SONG", Song);
     Messages.insert(Messages.begin() + 2, {0xF0, 0x08, 0x42, 0x53, 0x01, 0xF7});

@@ -30,70 +30,59 @@ class cSentReplies {
     std::vector<std::string> Sent;
 };
 
+// A device in a folder of its own behind a runner, with what it sends and reports written down.
+// The report lines are read only after the runner stopped.
+struct tRunnerRig {
+    explicit tRunnerRig(tTavDeviceOptions Options = {})
+        : Device(StoringIn(Folder, std::move(Options))) {}
+
+    TempDir Folder;
+    cTavDevice Device;
+    cSentReplies Sent;
+    std::vector<std::string> Lines;
+    cDeviceRunner Runner{Device,
+                         [this](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
+                         [this](const std::string& Line) { Lines.push_back(Line); }};
+};
+
 }  // namespace
 
 TEST(DeviceRunner, replies_leave_in_the_order_they_fall_due) {
-    TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.iWaitAt = 1;
-    Options.uiWaitMs = 50;
-    cTavDevice Device(Options);
-    cSentReplies Sent;
-    std::vector<std::string> Lines;
-    cDeviceRunner Runner(
-        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
-        [&Lines](const std::string& Line) { Lines.push_back(Line); });
+    tRunnerRig Rig({.iWaitAt = 1, .uiWaitMs = 50});
     for (const FileDump::Bytes& Message : FileDump::WholeFile("SONG", FileDump::SongBytes(5))) {
-        Runner.PostMessage(Message.data(), Message.size());
+        Rig.Runner.PostMessage(Message.data(), Message.size());
     }
-    EXPECT_EQ(Sent.WaitFor(3), (std::vector<std::string>{"ACK 0", "WAIT 1", "ACK 1"}));
-    Runner.Stop();
-    EXPECT_EQ(Lines,
+    EXPECT_EQ(Rig.Sent.WaitFor(3), (std::vector<std::string>{"ACK 0", "WAIT 1", "ACK 1"}));
+    Rig.Runner.Stop();
+    EXPECT_EQ(Rig.Lines,
               std::vector<std::string>{"file \"SONG\": bytes 5, data packets 1, resends 0: ok"});
-    EXPECT_EQ(ReadAll(Folder / "SONG.x10"), FileDump::SongBytes(5));
+    EXPECT_EQ(ReadAll(Rig.Folder / "SONG.x10"), FileDump::SongBytes(5));
 }
 
 TEST(DeviceRunner, stopping_drops_replies_not_yet_due_and_later_messages) {
-    TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.uiReplyDelayMs = 60000;
-    cTavDevice Device(Options);
-    cSentReplies Sent;
-    cDeviceRunner Runner(
-        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
-        [](const std::string&) {});
+    tRunnerRig Rig({.uiReplyDelayMs = 60000});
     const FileDump::Bytes Header = FileDump::Header("SONG", 5);
-    Runner.PostMessage(Header.data(), Header.size());
-    Runner.Stop();
+    Rig.Runner.PostMessage(Header.data(), Header.size());
+    Rig.Runner.Stop();
     const FileDump::Bytes Packet = FileDump::DataPacket(1, FileDump::SongBytes(5));
-    Runner.PostMessage(Packet.data(), Packet.size());
-    EXPECT_TRUE(Sent.WaitFor(0).empty());
+    Rig.Runner.PostMessage(Packet.data(), Packet.size());
+    EXPECT_TRUE(Rig.Sent.WaitFor(0).empty());
     // The header was taken before the stop; the packet after it was not.
-    EXPECT_EQ(Device.SwitchOff().ReportLines,
+    EXPECT_EQ(Rig.Device.SwitchOff().ReportLines,
               std::vector<std::string>{"file \"SONG\": bytes 0, data packets 0, resends 0: cut "
                                        "short when the emulator stopped, after 0 of 5 bytes"});
 }
 
 TEST(DeviceRunner, a_sysex_left_without_its_end_does_not_swallow_the_messages_after_it) {
-    TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    cTavDevice Device(Options);
-    cSentReplies Sent;
-    std::vector<std::string> Lines;
-    cDeviceRunner Runner(
-        Device, [&Sent](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
-        [&Lines](const std::string& Line) { Lines.push_back(Line); });
+    tRunnerRig Rig;
     // As a MIDI API may deliver them: a cut-off packet, a note, and the header, in one piece.
     FileDump::Bytes Delivery{0xF0, 0x7E, 0x23, 0x07, 0x02, 0x90, 0x3C, 0x7F};
     const FileDump::Bytes Header = FileDump::Header("SONG", 5);
     Delivery.insert(Delivery.end(), Header.begin(), Header.end());
-    Runner.PostMessage(Delivery.data(), Delivery.size());
-    EXPECT_EQ(Sent.WaitFor(1), std::vector<std::string>{"ACK 0"});
-    Runner.Stop();
-    EXPECT_EQ(Lines,
+    Rig.Runner.PostMessage(Delivery.data(), Delivery.size());
+    EXPECT_EQ(Rig.Sent.WaitFor(1), std::vector<std::string>{"ACK 0"});
+    Rig.Runner.Stop();
+    EXPECT_EQ(Rig.Lines,
               (std::vector<std::string>{
                   "ignored: System Exclusive message without its end byte F7: F0 7E 23 07 02",
                   "ignored: not a System Exclusive message: 90 3C 7F"}));

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "DeviceDriver.h"
 #include "TempDir.h"
 
@@ -12,7 +10,7 @@ using Lines = std::vector<std::string>;
 
 struct tFaultCase {
     const char* szWhat;
-    std::function<void(tTavDeviceOptions&)> SetFault;
+    tTavDeviceOptions Faults;
     size_t uiFileSize;
     Lines Replies;
     std::string Verdict;  // the file's report line after "file \"SONG\": "
@@ -23,75 +21,58 @@ struct tFaultCase {
 
 TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
     const tFaultCase aCases[] = {
-        {"blind",
-         [](tTavDeviceOptions& O) { O.bBlind = true; },
-         300,
-         {},
-         "bytes 300, data packets 3, resends 0: ok",
-         true},
+        {"blind", {.bBlind = true}, 300, {}, "bytes 300, data packets 3, resends 0: ok", true},
         {"NAK every 3rd data packet",
-         [](tTavDeviceOptions& O) { O.uiNakEvery = 3; },
+         {.uiNakEvery = 3},
          1000,
          {"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
           "ACK 8", "NAK 9", "ACK 9"},
          "bytes 1000, data packets 9, resends 3: ok",
          true},
         {"cancel at data packet 2",
-         [](tTavDeviceOptions& O) {
-             O.iCancelAt = 2;
-             O.ucCancelReason = 4;
-         },
+         {.iCancelAt = 2, .ucCancelReason = 4},
          1000,
          {"ACK 0", "ACK 1", "CANCEL 4"},
          "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
          false},
         {"cancel at the header",
-         [](tTavDeviceOptions& O) {
-             O.iCancelAt = 0;
-             O.ucCancelReason = 2;
-         },
+         {.iCancelAt = 0, .ucCancelReason = 2},
          1000,
          {"CANCEL 2"},
          "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
          false},
         {"wait at data packet 2",
-         [](tTavDeviceOptions& O) { O.iWaitAt = 2; },
+         {.iWaitAt = 2},
          300,
          {"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
          "bytes 300, data packets 3, resends 0: ok",
          true},
         {"wait at the header",
-         [](tTavDeviceOptions& O) { O.iWaitAt = 0; },
+         {.iWaitAt = 0},
          10,
          {"WAIT 0", "ACK 0 +200ms", "ACK 1"},
          "bytes 10, data packets 1, resends 0: ok",
          true},
         {"drop every 2nd reply",
-         [](tTavDeviceOptions& O) { O.uiDropReplyEvery = 2; },
+         {.uiDropReplyEvery = 2},
          500,
          {"ACK 0", "ACK 2", "ACK 4"},
          "bytes 500, data packets 5, resends 0: ok",
          true},
         {"delay every reply",
-         [](tTavDeviceOptions& O) {
-             O.uiReplyDelayMs = 30;
-             O.iWaitAt = 1;
-         },
+         {.iWaitAt = 1, .uiReplyDelayMs = 30},
          200,
          {"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
          "bytes 200, data packets 2, resends 0: ok",
          true},
         {"acknowledge the end-of-file message",
-         [](tTavDeviceOptions& O) { O.bAckEof = true; },
+         {.bAckEof = true},
          200,
          {"ACK 0", "ACK 1", "ACK 2", "ACK 3"},
          "bytes 200, data packets 2, resends 0: ok",
          true},
         {"wrong numbers in the ACKs",
-         [](tTavDeviceOptions& O) {
-             O.bWrongNumber = true;
-             O.uiNakEvery = 2;
-         },
+         {.uiNakEvery = 2, .bWrongNumber = true},
          300,
          {"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
          "bytes 300, data packets 3, resends 1: ok",
@@ -100,10 +81,7 @@ TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
     for (const tFaultCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         TempDir Folder;
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        Case.SetFault(Options);
-        cTavDevice Device(Options);
+        cTavDevice Device(StoringIn(Folder, Case.Faults));
         const Bytes File = FileDump::SongBytes(Case.uiFileSize);
         const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
         EXPECT_EQ(Transcript.Replies, Case.Replies);
@@ -117,10 +95,7 @@ TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
 
 TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.ucDeviceByte = 0x10;
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder, {.ucDeviceByte = 0x10}));
     const Bytes Header = FileDump::Header("SONG", 5);
     const tDeviceResponse Response = Device.ReceiveMessage(Header.data(), Header.size());
     ASSERT_EQ(Response.Replies.size(), 1u);
@@ -129,11 +104,7 @@ TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
 
 TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_song) {
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.iCancelAt = 1;
-    Options.ucCancelReason = 5;
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder, {.iCancelAt = 1, .ucCancelReason = 5}));
     const tTranscript Cancelled =
         Deliver(Device, FileDump::WholeFile("FIRST", FileDump::SongBytes(400)), false);
     EXPECT_EQ(Cancelled.Replies, (Lines{"ACK 0", "CANCEL 5"}));
@@ -147,10 +118,7 @@ TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_son
 
 TEST(TavDeviceFault, replies_are_dropped_by_their_count_across_songs) {
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.uiDropReplyEvery = 3;
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder, {.uiDropReplyEvery = 3}));
     const tTranscript First = Deliver(Device, FileDump::WholeFile("A", FileDump::SongBytes(100)));
     const tTranscript Second = Deliver(Device, FileDump::WholeFile("B", FileDump::SongBytes(100)));
     EXPECT_EQ(First.Replies, (Lines{"ACK 0", "ACK 1"}));

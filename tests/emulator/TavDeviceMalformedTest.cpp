@@ -118,9 +118,7 @@ TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_repor
     for (const tMalformedCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         TempDir Folder;
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        cTavDevice Device(Options);
+        cTavDevice Device(StoringIn(Folder));
         std::vector<Bytes> Messages{FileDump::Header("SONG", static_cast<uint32_t>(kSong.size()))};
         Messages.insert(Messages.end(), Case.Messages.begin(), Case.Messages.end());
         tTranscript Transcript;
@@ -176,9 +174,7 @@ TEST(TavDeviceMalformed, a_header_that_cannot_start_a_song_is_refused_with_its_r
     for (const tHeaderCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         TempDir Folder;
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        cTavDevice Device(Options);
+        cTavDevice Device(StoringIn(Folder));
         const tTranscript Transcript = Deliver(Device, {Case.Header});
         EXPECT_EQ(Transcript.Replies, Lines{Case.Reply});
         EXPECT_EQ(Transcript.Lines, Lines{Case.Line});
@@ -222,9 +218,7 @@ TEST(TavDeviceMalformed, messages_not_for_the_device_are_ignored_and_reported) {
     for (const tForeignCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         TempDir Folder;
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        cTavDevice Device(Options);
+        cTavDevice Device(StoringIn(Folder));
         const tTranscript Transcript = Deliver(Device, {Case.Message});
         EXPECT_TRUE(Transcript.Replies.empty());
         EXPECT_EQ(Transcript.Lines, Lines{Case.Line});
@@ -233,9 +227,7 @@ TEST(TavDeviceMalformed, messages_not_for_the_device_are_ignored_and_reported) {
 
 TEST(TavDeviceMalformed, stray_messages_between_packets_leave_the_song_intact) {
     TempDir Folder;
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    cTavDevice Device(Options);
+    cTavDevice Device(StoringIn(Folder));
     const Bytes kNoteOn{0x90, 0x3C, 0x7F};
     const Bytes kForeignDevice = WithByte(Packet(2), 2, 0x24, true);
     const tTranscript Transcript =

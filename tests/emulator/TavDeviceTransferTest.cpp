@@ -7,12 +7,6 @@ namespace {
 
 using FileDump::Bytes;
 
-tTavDeviceOptions StoringIn(const TempDir& Folder) {
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    return Options;
-}
-
 // The replies a faultless device gives a whole file: ACK 0 for the header, ACK k AND 0x7F for
 // data packet k, nothing for the end-of-file message.
 std::vector<std::string> AcksFor(uint32_t uiDataPackets) {
