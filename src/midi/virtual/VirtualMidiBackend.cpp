@@ -35,6 +35,7 @@ struct cVirtualMidiBackend::tOpenOut {
             pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
         }
     }
+    void NotifyOpen() const { Notify(MOM_OPEN, 0); }
 
     const uint32_t uiDevice;
     const HMIDIOUT hSelf;
@@ -50,6 +51,8 @@ struct cVirtualMidiBackend::tOpenOut {
 struct cVirtualMidiBackend::tOpenIn {
     tOpenIn(uint32_t uiDevice, HMIDIIN hSelf, tMidiInProc pCallback, uintptr_t dwInstance)
         : uiDevice(uiDevice), Queue(hSelf, pCallback, dwInstance) {}
+
+    void NotifyOpen() { Queue.NotifyOpen(); }
 
     const uint32_t uiDevice;
     cMidiInBlockQueue Queue;
@@ -232,15 +235,19 @@ tDevice* cVirtualMidiBackend::PresentDevice(std::vector<tDevice>& Devices,
     return nullptr;
 }
 
-template <typename tDevice>
-const std::string* cVirtualMidiBackend::PresentName(std::vector<tDevice>& Devices,
-                                                    uint32_t uDeviceID) const {
+template <typename tDevice, typename tCaps>
+MMRESULT cVirtualMidiBackend::GetPresentCaps(std::vector<tDevice>& Devices, uint32_t uDeviceID,
+                                             tCaps* pCaps, uint32_t cbCaps) {
+    CountCall();
+    std::lock_guard<std::mutex> Lock(mDevices);
     const tDevice* pDevice = PresentDevice(Devices, uDeviceID);
-    return pDevice != nullptr ? &pDevice->Name : nullptr;
+    return FillDeviceCaps(pDevice != nullptr ? &pDevice->Name : nullptr, pCaps, cbCaps);
 }
 
 template <typename tDevice>
-uint32_t cVirtualMidiBackend::PresentCount(const std::vector<tDevice>& Devices) const {
+uint32_t cVirtualMidiBackend::CountPresent(const std::vector<tDevice>& Devices) {
+    CountCall();
+    std::lock_guard<std::mutex> Lock(mDevices);
     uint32_t uiCount = 0;
     for (const tDevice& Device : Devices) {
         uiCount += Device.bPresent ? 1 : 0;
@@ -273,53 +280,46 @@ template <typename tDevice, typename tHandle, typename tOpen, typename tCallback
 MMRESULT cVirtualMidiBackend::OpenPresent(std::vector<tDevice>& Devices,
                                           cHandleTable<tHandle, tOpen>& Table, tHandle* phDevice,
                                           uint32_t uDeviceID, tCallback pCallback,
-                                          uintptr_t dwInstance, uint32_t fdwOpen,
-                                          std::shared_ptr<tOpen>& pOpen) {
+                                          uintptr_t dwInstance, uint32_t fdwOpen) {
     CountCall();
     const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
     if (eArguments != MMSYSERR_NOERROR) {
         return eArguments;
     }
-    std::lock_guard<std::mutex> Lock(mDevices);
-    tDevice* pDevice = PresentDevice(Devices, uDeviceID);
-    const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
+    std::shared_ptr<tOpen> pOpen;
+    {
+        std::lock_guard<std::mutex> Lock(mDevices);
+        tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+        const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
+        if (eCheck != MMSYSERR_NOERROR) {
+            return eCheck;
+        }
+        const auto uiDevice = static_cast<uint32_t>(pDevice - Devices.data());
+        pDevice->hOpen = Table.Add([&](tHandle hNew) {
+            pOpen = std::make_shared<tOpen>(uiDevice, hNew, pCallback, dwInstance);
+            return pOpen;
+        });
+        *phDevice = pDevice->hOpen;
     }
-    const auto uiDevice = static_cast<uint32_t>(pDevice - Devices.data());
-    pDevice->hOpen = Table.Add([&](tHandle hNew) {
-        pOpen = std::make_shared<tOpen>(uiDevice, hNew, pCallback, dwInstance);
-        return pOpen;
-    });
-    *phDevice = pDevice->hOpen;
+    pOpen->NotifyOpen();
     return MMSYSERR_NOERROR;
 }
 
 // Output
 
 uint32_t cVirtualMidiBackend::midiOutGetNumDevs() {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return PresentCount(OutDevices);
+    return CountPresent(OutDevices);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps,
                                                  uint32_t cbCaps) {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return FillDeviceCaps(PresentName(OutDevices, uDeviceID), pCaps, cbCaps);
+    return GetPresentCaps(OutDevices, uDeviceID, pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
                                           tMidiOutProc pCallback, uintptr_t dwInstance,
                                           uint32_t fdwOpen) {
-    std::shared_ptr<tOpenOut> pOpen;
-    const MMRESULT eOpened = OpenPresent(OutDevices, OpenOuts, phMidiOut, uDeviceID, pCallback,
-                                         dwInstance, fdwOpen, pOpen);
-    if (eOpened == MMSYSERR_NOERROR) {
-        pOpen->Notify(MOM_OPEN, 0);
-    }
-    return eOpened;
+    return OpenPresent(OutDevices, OpenOuts, phMidiOut, uDeviceID, pCallback, dwInstance, fdwOpen);
 }
 
 MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
@@ -447,28 +447,18 @@ MMRESULT cVirtualMidiBackend::midiOutGetErrorText(MMRESULT mmrError, char* pszTe
 // Input
 
 uint32_t cVirtualMidiBackend::midiInGetNumDevs() {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return PresentCount(InDevices);
+    return CountPresent(InDevices);
 }
 
 MMRESULT cVirtualMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps,
                                                 uint32_t cbCaps) {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return FillDeviceCaps(PresentName(InDevices, uDeviceID), pCaps, cbCaps);
+    return GetPresentCaps(InDevices, uDeviceID, pCaps, cbCaps);
 }
 
 MMRESULT cVirtualMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID,
                                          tMidiInProc pCallback, uintptr_t dwInstance,
                                          uint32_t fdwOpen) {
-    std::shared_ptr<tOpenIn> pOpen;
-    const MMRESULT eOpened =
-        OpenPresent(InDevices, OpenIns, phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen, pOpen);
-    if (eOpened == MMSYSERR_NOERROR) {
-        pOpen->Queue.NotifyOpen();
-    }
-    return eOpened;
+    return OpenPresent(InDevices, OpenIns, phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen);
 }
 
 MMRESULT cVirtualMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,

@@ -109,10 +109,12 @@ class cVirtualMidiBackend final : public iMidiBackend {
     // With mDevices held: the device that the platform's number uDeviceID names now, or null.
     template <typename tDevice>
     tDevice* PresentDevice(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
+    // The platform's device count and capabilities, of the present devices of one direction.
     template <typename tDevice>
-    const std::string* PresentName(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
-    template <typename tDevice>
-    uint32_t PresentCount(const std::vector<tDevice>& Devices) const;
+    uint32_t CountPresent(const std::vector<tDevice>& Devices);
+    template <typename tDevice, typename tCaps>
+    MMRESULT GetPresentCaps(std::vector<tDevice>& Devices, uint32_t uDeviceID, tCaps* pCaps,
+                            uint32_t cbCaps);
     // With mDevices held: why the device (null: none of that number) cannot be opened now, or
     // MMSYSERR_NOERROR.
     template <typename tDevice>
@@ -121,11 +123,12 @@ class cVirtualMidiBackend final : public iMidiBackend {
     template <typename tDevice>
     bool PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
                       uint32_t uiDevice) const;
-    // Opens the present device uDeviceID as a new entry of Table (pOpen); no callback yet.
+    // Opens the present device uDeviceID as a new entry of Table, then tells the opener (outside
+    // the lock).
     template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
     MMRESULT OpenPresent(std::vector<tDevice>& Devices, cHandleTable<tHandle, tOpen>& Table,
                          tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
-                         uintptr_t dwInstance, uint32_t fdwOpen, std::shared_ptr<tOpen>& pOpen);
+                         uintptr_t dwInstance, uint32_t fdwOpen);
     void LoseOut(tOutDevice& Device, MMRESULT eLoss);
 
     mutable std::mutex mDevices;  // the device lists and the open devices' counters
