@@ -35,9 +35,15 @@ inline tConverted ConvertBytes(const std::vector<uint8_t>& FileBytes, bool bDebu
     return Result;
 }
 
+// A song file of one track under Header.
+inline std::vector<uint8_t> OneTrackSong(
+    const std::vector<uint8_t>& Track,
+    const std::vector<uint8_t>& Header = cSmfBuilder::Header(0, 1, 480)) {
+    return Concat(Header, cSmfBuilder::Chunk("MTrk", Track));
+}
+
 inline tConverted ConvertTrack(const std::vector<uint8_t>& Track, uint16_t uiDivision = 480) {
-    return ConvertBytes(
-        Concat(cSmfBuilder::Header(0, 1, uiDivision), cSmfBuilder::Chunk("MTrk", Track)));
+    return ConvertBytes(OneTrackSong(Track, cSmfBuilder::Header(0, 1, uiDivision)));
 }
 
 // The sections of an x10 file: everything after the 22 header bytes, before the closing 0x00.

@@ -13,14 +13,6 @@ using Bytes = std::vector<uint8_t>;
 const Bytes kGoodTrack{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80,
                        0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
 
-Bytes HeaderThenChunks(const Bytes& Header, std::initializer_list<Bytes> Chunks) {
-    Bytes File = Header;
-    for (const Bytes& Chunk : Chunks) {
-        File.insert(File.end(), Chunk.begin(), Chunk.end());
-    }
-    return File;
-}
-
 struct tMalformedSong {
     const char* szWhat;
     Bytes File;
@@ -31,10 +23,8 @@ struct tMalformedSong {
 
 TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     const Bytes kHeader = cSmfBuilder::Header(0, 1, 480);
-    Bytes TrackCutOff = HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", kGoodTrack)});
+    Bytes TrackCutOff = OneTrackSong(kGoodTrack);
     TrackCutOff.resize(TrackCutOff.size() - 3);
-    Bytes HugeTrackLength =
-        HeaderThenChunks(kHeader, {{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0}});
     const uint8_t aucMetaEvent[] = {0x00, 0xFF, 0x03, 0x82, 0x00};
     Bytes LongMeta(std::begin(aucMetaEvent), std::end(aucMetaEvent));
     LongMeta.resize(LongMeta.size() + 256, 0x41);
@@ -42,84 +32,55 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
 
     const tMalformedSong aCases[] = {
         {"file ends inside the header", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0}, CONV_HEADER_CUT_OFF},
-        {"header length 5",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 5),
-                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
+        {"header length 5", OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 480, 5)),
          CONV_HEADER_TOO_SHORT},
         {"header length beyond the file",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 480, 1000),
-                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
-         CONV_HEADER_CUT_OFF},
-        {"division 0",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
-         CONV_BAD_DIVISION},
+         OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 480, 1000)), CONV_HEADER_CUT_OFF},
+        {"division 0", OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 0)), CONV_BAD_DIVISION},
         {"time code with 0 ticks per frame",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE700),
-                          {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
-         CONV_BAD_DIVISION},
+         OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 0xE700)), CONV_BAD_DIVISION},
         {"no chunk after the header", kHeader, CONV_NO_TRACK},
-        {"only a foreign chunk", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("XFIH", {1, 2, 3})}),
+        {"only a foreign chunk", Concat(kHeader, cSmfBuilder::Chunk("XFIH", {1, 2, 3})),
          CONV_NO_TRACK},
         {"foreign chunk longer than the file",
-         HeaderThenChunks(kHeader, {{'X', 'F', 'I', 'H', 0x7F, 0, 0, 0, 1}}), CONV_NO_TRACK},
+         Concat(kHeader, {'X', 'F', 'I', 'H', 0x7F, 0, 0, 0, 1}), CONV_NO_TRACK},
         {"track shorter than its length", TrackCutOff, CONV_TRACK_CUT_OFF},
-        {"track length of nearly 4 GB", HugeTrackLength, CONV_TRACK_CUT_OFF},
-        {"empty track", HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {})}),
+        {"track length of nearly 4 GB",
+         Concat(kHeader, {'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0}), CONV_TRACK_CUT_OFF},
+        {"empty track", OneTrackSong({}), CONV_EMPTY_TRACK},
+        {"end of track first", OneTrackSong({0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90, 0x3C, 0x64}),
          CONV_EMPTY_TRACK},
-        {"end of track first",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
-                                       "MTrk", {0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90, 0x3C, 0x64})}),
-         CONV_EMPTY_TRACK},
-        {"meta event of 256 bytes",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", LongMeta)}), CONV_META_TOO_LONG},
-        {"event cut off",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C})}),
-         CONV_EVENT_CUT_OFF},
-        {"five-byte quantity",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
-                                       "MTrk", {0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64})}),
+        {"meta event of 256 bytes", OneTrackSong(LongMeta), CONV_META_TOO_LONG},
+        {"event cut off", OneTrackSong({0x00, 0x90, 0x3C}), CONV_EVENT_CUT_OFF},
+        {"five-byte quantity", OneTrackSong({0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 0x3C, 0x64}),
          CONV_QUANTITY_TOO_LONG},
-        {"running status without status",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0x3C, 0x64})}),
-         CONV_NO_RUNNING_STATUS},
-        {"timing clock in the track",
-         HeaderThenChunks(kHeader,
-                          {cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF8})}),
+        {"running status without status", OneTrackSong({0x00, 0x3C, 0x64}), CONV_NO_RUNNING_STATUS},
+        {"timing clock in the track", OneTrackSong({0x00, 0x90, 0x3C, 0x64, 0x00, 0xF8}),
          CONV_BAD_EVENT_KIND},
         {"2^28 units between two sections",
-         HeaderThenChunks(
-             cSmfBuilder::Header(0, 1, 1),
-             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90,
-                                          0x3C, 0x64, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x08, 0x00, 0x90, 0x3C, 0x64, 0xC0, 0x80,
+                       0x80, 0x00, 0x80, 0x3C, 0x40},
+                      cSmfBuilder::Header(0, 1, 1)),
          CONV_DELTA_TOO_LARGE},
         {"carried silent time reaching 2^28 units",
-         HeaderThenChunks(
-             cSmfBuilder::Header(0, 1, 1),
-             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04, 0x00, 0x90,
-                                          0x3C, 0x64, 0xC0, 0x80, 0x80, 0x00, 0xFF, 0x06, 0x00,
-                                          0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40})}),
+         OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04, 0x00, 0x90, 0x3C, 0x64, 0xC0, 0x80,
+                       0x80, 0x00, 0xFF, 0x06, 0x00, 0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40},
+                      cSmfBuilder::Header(0, 1, 1)),
          CONV_DELTA_TOO_LARGE},
         {"a Set Tempo of 0",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00,
-                                                                0x00, 0x00, 0x90, 0x3C, 0x64})}),
+         OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00, 0x00, 0x90, 0x3C, 0x64}),
          CONV_ZERO_TEMPO},
         {"a Set Tempo without data bytes",
-         HeaderThenChunks(kHeader, {cSmfBuilder::Chunk(
-                                       "MTrk", {0x00, 0x90, 0x3C, 0x64, 0x60, 0xFF, 0x51, 0x00})}),
-         CONV_ZERO_TEMPO},
+         OneTrackSong({0x00, 0x90, 0x3C, 0x64, 0x60, 0xFF, 0x51, 0x00}), CONV_ZERO_TEMPO},
         {"a Set Tempo of 0 under a time code division",
-         HeaderThenChunks(cSmfBuilder::Header(0, 1, 0xE728),
-                          {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00,
-                                                       0x00, 0x90, 0x3C, 0x64})}),
+         OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00, 0x00, 0x90, 0x3C, 0x64},
+                      cSmfBuilder::Header(0, 1, 0xE728)),
          CONV_ZERO_TEMPO},
         {"a format-1 song when merging is off",
-         HeaderThenChunks(cSmfBuilder::Header(1, 1, 480), {cSmfBuilder::Chunk("MTrk", kGoodTrack)}),
-         CONV_NOT_FORMAT_0},
+         OneTrackSong(kGoodTrack, cSmfBuilder::Header(1, 1, 480)), CONV_NOT_FORMAT_0},
         {"a delta too large for 32 bits",
-         HeaderThenChunks(
-             kHeader,
-             {cSmfBuilder::Chunk("MTrk", {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90,
-                                          0x3C, 0x64, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40})}),
+         OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90, 0x3C, 0x64, 0xFF, 0xFF,
+                       0xFF, 0x7F, 0x80, 0x3C, 0x40}),
          CONV_DELTA_TOO_LARGE},
     };
     for (const tMalformedSong& Case : aCases) {
@@ -139,14 +100,9 @@ TEST(MalformedSong, a_track_that_starts_with_end_of_track_writes_no_x10_file) {
 }
 
 TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
-    Bytes File = cSmfBuilder::Header(0, 1, 480, 8);
-    File.insert(File.end(), {0xAA, 0xBB});
+    const Bytes LongHeader = Concat(cSmfBuilder::Header(0, 1, 480, 8), {0xAA, 0xBB});
     const Bytes Foreign = cSmfBuilder::Chunk("XFIH", {1, 2, 3, 4, 5});
-    File.insert(File.end(), Foreign.begin(), Foreign.end());
-    const Bytes TrackChunk = cSmfBuilder::Chunk("MTrk", kGoodTrack);
-    File.insert(File.end(), TrackChunk.begin(), TrackChunk.end());
-
-    const tConverted Result = ConvertBytes(File);
+    const tConverted Result = ConvertBytes(OneTrackSong(kGoodTrack, Concat(LongHeader, Foreign)));
     ASSERT_TRUE(Result.bConverted);
     const Bytes Expected{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x10, 0x00, 0x01,
                          0x01, 0xE0, 0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 0x0D, 0x00, 0x03,
