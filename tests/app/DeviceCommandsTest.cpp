@@ -63,15 +63,18 @@ TEST_F(DeviceCommands, the_sequence_stops_at_the_first_failure_and_says_which_st
         const char* szText;
         size_t uiSent;
     };
-    tVirtualFaults OpenFails;
-    OpenFails.eOpenResult = MMSYSERR_ALLOCATED;
-    tVirtualFaults SecondFails;
-    SecondFails.uiQueueFailsOn = 2;
     const tCase aCases[] = {
         {"no device chosen", -1, {}, COMMAND_NO_DEVICE, "no valid output device", 0},
-        {"the device does not open", 0, OpenFails, COMMAND_OPEN_FAILED,
-         "the output device did not open (error 4: The MIDI device is already in use.)", 0},
-        {"the second message fails", 0, SecondFails, COMMAND_SEND_FAILED,
+        {"the device does not open",
+         0,
+         {.eOpenResult = MMSYSERR_ALLOCATED},
+         COMMAND_OPEN_FAILED,
+         "the output device did not open (error 4: The MIDI device is already in use.)",
+         0},
+        {"the second message fails",
+         0,
+         {.uiQueueFailsOn = 2},
+         COMMAND_SEND_FAILED,
          "the second unlock message was not sent (error 67: The MIDI device is busy and took no "
          "data.)",
          1},

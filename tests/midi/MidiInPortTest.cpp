@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <future>
 #include <vector>
 
+#include "HeldRequeue.h"
 #include "MidiTestSupport.h"
 #include "midi/MIDIInPort.h"
 
@@ -33,11 +33,17 @@ class MidiInPort : public VirtualMidiTest {
     }
 };
 
+// The same, with a port open on the input device before each test.
+class OpenMidiInPort : public MidiInPort {
+  protected:
+    void SetUp() override { ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR); }
+
+    cMIDIInPort Port;
+};
+
 }  // namespace
 
-TEST_F(MidiInPort, a_six_byte_reply_is_counted_then_read_in_order_and_gone) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, a_six_byte_reply_is_counted_then_read_in_order_and_gone) {
     EXPECT_EQ(Port.GetInPortState(), MIDI_IN_OPEN);
     const std::vector<uint8_t> Ack = {0xF0, 0x7E, 0x23, 0x7F, 0x01, 0xF7};
     Deliver(Ack);
@@ -46,9 +52,7 @@ TEST_F(MidiInPort, a_six_byte_reply_is_counted_then_read_in_order_and_gone) {
     EXPECT_EQ(Port.GetStorageSize(), 0u);
 }
 
-TEST_F(MidiInPort, a_message_longer_than_a_block_lies_contiguous_in_the_ring) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, a_message_longer_than_a_block_lies_contiguous_in_the_ring) {
     const std::vector<uint8_t> Long = MakeSysex(40, 1);
     const std::vector<uint8_t> Short = MakeSysex(6, 50);
     Deliver(Long);
@@ -58,9 +62,7 @@ TEST_F(MidiInPort, a_message_longer_than_a_block_lies_contiguous_in_the_ring) {
     EXPECT_EQ(Backend.QueuedInBlocks(uiIn), 32u);
 }
 
-TEST_F(MidiInPort, reading_wraps_from_the_last_index_of_the_ring_to_the_first) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, reading_wraps_from_the_last_index_of_the_ring_to_the_first) {
     // Move both indices to the eighth-last index of the ring.
     for (int i = 0; i < 8; ++i) {
         Deliver(MakeSysex(255, static_cast<uint8_t>(i)));
@@ -72,9 +74,7 @@ TEST_F(MidiInPort, reading_wraps_from_the_last_index_of_the_ring_to_the_first) {
     EXPECT_EQ(Drain(Port), Reply);
 }
 
-TEST_F(MidiInPort, short_messages_leave_the_ring_unchanged) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, short_messages_leave_the_ring_unchanged) {
     const std::vector<std::vector<uint8_t>> aShort = {
         {0x90, 60, 100}, {0x80, 60, 0}, {0xB0, 7, 127}, {0xC0, 5}, {0xF8}, {0xFE}, {0xF1, 0x10},
     };
@@ -86,9 +86,7 @@ TEST_F(MidiInPort, short_messages_leave_the_ring_unchanged) {
     EXPECT_EQ(Port.GetStorageSize(), 6u);
 }
 
-TEST_F(MidiInPort, a_full_ring_drops_what_does_not_fit_and_keeps_every_unread_byte) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, a_full_ring_drops_what_does_not_fit_and_keeps_every_unread_byte) {
     std::vector<uint8_t> AllSent;
     for (int i = 0; i < 9; ++i) {
         const std::vector<uint8_t> Message = MakeSysex(250, static_cast<uint8_t>(i * 3));
@@ -102,9 +100,7 @@ TEST_F(MidiInPort, a_full_ring_drops_what_does_not_fit_and_keeps_every_unread_by
     EXPECT_EQ(Drain(Port), Later);
 }
 
-TEST_F(MidiInPort, reading_an_empty_ring_gives_0_and_moves_nothing) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, reading_an_empty_ring_gives_0_and_moves_nothing) {
     EXPECT_EQ(Port.GetStoredData(), 0);
     EXPECT_EQ(Port.GetStoredData(), 0);
     EXPECT_EQ(Port.GetStorageSize(), 0u);
@@ -113,9 +109,7 @@ TEST_F(MidiInPort, reading_an_empty_ring_gives_0_and_moves_nothing) {
     EXPECT_EQ(Drain(Port), Reply);
 }
 
-TEST_F(MidiInPort, after_close_the_returned_blocks_are_neither_stored_nor_queued_again) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, after_close_the_returned_blocks_are_neither_stored_nor_queued_again) {
     Port.ClosePort();
     EXPECT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED);
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
@@ -124,9 +118,7 @@ TEST_F(MidiInPort, after_close_the_returned_blocks_are_neither_stored_nor_queued
     EXPECT_EQ(Port.GetStorageSize(), 0u);
 }
 
-TEST_F(MidiInPort, unread_bytes_survive_closing_and_reopening) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, unread_bytes_survive_closing_and_reopening) {
     const std::vector<uint8_t> Late = MakeSysex(9, 20);
     Deliver(Late);
     Port.ClosePort();
@@ -145,16 +137,10 @@ TEST_F(MidiInPort, closing_a_port_that_is_not_open_calls_nothing) {
 }
 
 TEST_F(MidiInPort, a_failed_open_reports_failure_and_never_starts_input) {
-    tVirtualFaults Refused;
-    Refused.eOpenResult = MMSYSERR_ALLOCATED;
-    tVirtualFaults PrepareFails;
-    PrepareFails.uiPrepareFailsOn = 2;
-    tVirtualFaults LastAddFails;
-    LastAddFails.uiQueueFailsOn = 32;
     const std::tuple<const char*, tVirtualFaults, MMRESULT, bool> aCases[] = {
-        {"device refused", Refused, MMSYSERR_ALLOCATED, false},
-        {"second block not prepared", PrepareFails, MMSYSERR_NOMEM, true},
-        {"last block not queued", LastAddFails, MIDIERR_NOTREADY, true},
+        {"device refused", {.eOpenResult = MMSYSERR_ALLOCATED}, MMSYSERR_ALLOCATED, false},
+        {"second block not prepared", {.uiPrepareFailsOn = 2}, MMSYSERR_NOMEM, true},
+        {"last block not queued", {.uiQueueFailsOn = 32}, MIDIERR_NOTREADY, true},
     };
     for (const auto& [szCase, Faults, eExpected, bDeviceOpens] : aCases) {
         cVirtualMidiBackend Fresh;
@@ -172,9 +158,7 @@ TEST_F(MidiInPort, a_failed_open_reports_failure_and_never_starts_input) {
     }
 }
 
-TEST_F(MidiInPort, a_device_still_open_is_not_opened_again_and_keeps_its_blocks) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, a_device_still_open_is_not_opened_again_and_keeps_its_blocks) {
     EXPECT_EQ(Open(Port, uiIn), MMSYSERR_ALLOCATED);
     const std::vector<uint8_t> Reply = MakeSysex(40, 7);
     Deliver(Reply);
@@ -182,9 +166,7 @@ TEST_F(MidiInPort, a_device_still_open_is_not_opened_again_and_keeps_its_blocks)
 }
 
 TEST_F(MidiInPort, close_waits_for_a_device_that_still_holds_blocks) {
-    tVirtualFaults SlowClose;
-    SlowClose.uiStillPlayingPolls = 2;
-    Backend.SetInFaults(uiIn, SlowClose);
+    Backend.SetInFaults(uiIn, {.uiStillPlayingPolls = 2});
     cMIDIInPort Port;
     ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
     Port.ClosePort();
@@ -193,38 +175,25 @@ TEST_F(MidiInPort, close_waits_for_a_device_that_still_holds_blocks) {
 }
 
 TEST_F(MidiInPort, close_while_a_block_is_being_stored_waits_then_closes_the_device) {
-    std::promise<void> Storing;
-    std::promise<void> GoOn;
-    std::shared_future<void> GoOnSignal = GoOn.get_future().share();
-    std::atomic<int> iAddBuffers{0};
-    tVirtualFaults HoldRequeue;
-    // The 33rd add-buffer call is the callback queueing its first returned block again.
-    HoldRequeue.OnAddBuffer = [&] {
-        if (++iAddBuffers == 33) {
-            Storing.set_value();
-            GoOnSignal.wait();
-        }
-    };
-    Backend.SetInFaults(uiIn, HoldRequeue);
+    cHeldRequeue Storing;
+    Backend.SetInFaults(uiIn, Storing.Faults());
     cMIDIInPort Port;
     ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
     Backend.DeliverInput(uiIn, MakeSysex(6));
-    Storing.get_future().wait();
+    Storing.WaitUntilHeld();
     ASSERT_EQ(Port.GetInPortState(), MIDI_IN_STORING);
 
     std::future<void> Closed = std::async(std::launch::async, [&] { Port.ClosePort(); });
     EXPECT_EQ(Closed.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
     EXPECT_TRUE(Backend.IsInOpen(uiIn));
-    GoOn.set_value();
+    Storing.Release();
     Closed.wait();
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
     EXPECT_EQ(Port.GetInPortState(), MIDI_IN_CLOSED);
     EXPECT_EQ(Port.GetStorageSize(), 6u);
 }
 
-TEST_F(MidiInPort, a_new_port_object_resets_the_ring_and_the_state_but_not_the_device) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, a_new_port_object_resets_the_ring_and_the_state_but_not_the_device) {
     Deliver(MakeSysex(6));
     ASSERT_EQ(Port.GetStorageSize(), 6u);
     cMIDIInPort Listing;
@@ -236,9 +205,7 @@ TEST_F(MidiInPort, a_new_port_object_resets_the_ring_and_the_state_but_not_the_d
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
 }
 
-TEST_F(MidiInPort, destroying_a_port_object_that_opened_nothing_leaves_the_open_device_alone) {
-    cMIDIInPort Port;
-    ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
+TEST_F(OpenMidiInPort, destroying_a_port_object_that_opened_nothing_leaves_the_open_device_alone) {
     { cMIDIInPort Unused; }
     EXPECT_TRUE(Backend.IsInOpen(uiIn));
     Port.ClosePort();

@@ -63,13 +63,9 @@ TEST_F(MidiOutPort, an_empty_or_negative_size_or_missing_data_sends_nothing_and_
 }
 
 TEST_F(MidiOutPort, a_failure_on_the_second_chunk_leaves_the_first_sent_and_the_rest_unsent) {
-    tVirtualFaults PrepareFails;
-    PrepareFails.uiPrepareFailsOn = 2;
-    tVirtualFaults LongMessageFails;
-    LongMessageFails.uiQueueFailsOn = 2;
     const std::pair<tVirtualFaults, MMRESULT> aCases[] = {
-        {PrepareFails, MMSYSERR_NOMEM},
-        {LongMessageFails, MIDIERR_NOTREADY},
+        {{.uiPrepareFailsOn = 2}, MMSYSERR_NOMEM},
+        {{.uiQueueFailsOn = 2}, MIDIERR_NOTREADY},
     };
     for (const auto& [Faults, eExpected] : aCases) {
         cVirtualMidiBackend Fresh;
@@ -88,9 +84,7 @@ TEST_F(MidiOutPort, a_failure_on_the_second_chunk_leaves_the_first_sent_and_the_
 }
 
 TEST_F(MidiOutPort, each_chunk_is_polled_until_the_driver_hands_it_back_before_the_next_goes) {
-    tVirtualFaults SlowDevice;
-    SlowDevice.uiStillPlayingPolls = 3;
-    Backend.SetOutFaults(uiOut, SlowDevice);
+    Backend.SetOutFaults(uiOut, {.uiStillPlayingPolls = 3});
     cMIDIOutPort Port;
     ASSERT_EQ(Port.OpenPort(uiOut), MMSYSERR_NOERROR);
     const std::vector<uint8_t> Message = MakeSysex(130);
@@ -126,9 +120,7 @@ TEST_F(MidiOutPort, a_refused_open_passes_the_platform_result_on_and_leaves_the_
     cMIDIOutPort Port;
     ASSERT_EQ(Port.OpenPort(uiOut), MMSYSERR_NOERROR);
     Port.ClosePort();
-    tVirtualFaults Busy;
-    Busy.eOpenResult = MMSYSERR_ALLOCATED;
-    Backend.SetOutFaults(uiOut, Busy);
+    Backend.SetOutFaults(uiOut, {.eOpenResult = MMSYSERR_ALLOCATED});
     EXPECT_EQ(Port.OpenPort(uiOut), MMSYSERR_ALLOCATED);
     EXPECT_EQ(Port.GetOutPortState(), MIDI_OUT_CLOSED);
     EXPECT_EQ(Port.OpenPort(7), MMSYSERR_BADDEVICEID);

@@ -57,6 +57,13 @@ class TransferFixture : public ::testing::Test {
         Transfer.X10StateMachine();
         return State();
     }
+    // The four steps that open the ports and send the header; a handshaking send then waits for
+    // the header's reply.
+    void SendHeader() {
+        for (int i = 0; i < 4; ++i) {
+            Step();
+        }
+    }
     // Steps until a stop state; returns the number of steps taken.
     int StepToStop(int iLimit = 100000) {
         int iSteps = 0;

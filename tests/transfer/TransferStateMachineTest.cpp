@@ -1,5 +1,4 @@
-#include <future>
-
+#include "HeldRequeue.h"
 #include "TransferFixture.h"
 #include "transfer/FileDumpMessages.h"
 
@@ -119,9 +118,7 @@ TEST_F(TransferStateMachine, packet_numbers_wrap_at_128_while_the_counter_goes_o
 
 TEST_F(TransferStateMachine, a_nak_sends_the_same_message_again) {
     Begin(SongFile(200), false);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     Reply(NAK, 0);
     EXPECT_EQ(Step(), X10_RESEND_PACKET);
     EXPECT_EQ(HandShakeText(), "NAK Received for packet 0");
@@ -144,9 +141,7 @@ TEST_F(TransferStateMachine, a_nak_sends_the_same_message_again) {
 
 TEST_F(TransferStateMachine, a_cancel_ends_the_file_and_closes_the_ports) {
     Begin(SongFile(500), false);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     Reply(CANCEL, 4);
     EXPECT_EQ(Step(), X10_CANCELLED);
     EXPECT_FALSE(Backend.IsOutOpen(uiOut));
@@ -163,9 +158,7 @@ TEST_F(TransferStateMachine, silence_ends_the_file_after_the_limit_plus_two_step
     for (const int32_t iLimit : {0, 1, 5}) {
         SCOPED_TRACE(iLimit);
         Begin(SongFile(10), false, iLimit);
-        for (int i = 0; i < 4; ++i) {
-            Step();
-        }
+        SendHeader();
         for (int i = 0; i < iLimit + 1; ++i) {
             EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);
         }
@@ -178,9 +171,7 @@ TEST_F(TransferStateMachine, silence_ends_the_file_after_the_limit_plus_two_step
 TEST_F(TransferStateMachine,
        each_wait_gives_the_device_ten_times_the_time_out_until_another_reply) {
     Begin(SongFile(200), false, 3);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // count 0
     Step();
     Step();  // 2
@@ -205,9 +196,7 @@ TEST_F(TransferStateMachine,
 
 TEST_F(TransferStateMachine, the_replies_of_one_batch_are_handled_in_order_until_one_moves_on) {
     Begin(SongFile(200), false);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     Deliver({0xF0, 0x7E, 0x42, WAIT, 0,    0xF7, 0xF0, 0x7E,   0x41, ACK,
              0,    0xF7, 0xF0, 0x7E, 0x42, ACK,  0,    0xF7,   0xF0, 0x7E,
              0x42, ACK,  1,    0xF7, 0xF0, 0x7E, 0x42, CANCEL, 4,    0xF7});
@@ -223,9 +212,7 @@ TEST_F(TransferStateMachine, the_replies_of_one_batch_are_handled_in_order_until
 
 TEST_F(TransferStateMachine, an_end_of_file_handshake_in_mid_file_finishes_it_as_sent) {
     Begin(SongFile(1000), false);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     Reply(ENDFILE, 0);
     EXPECT_EQ(Step(), X10_FINISH);
     EXPECT_EQ(HandShakeText(), "End Of File");
@@ -250,9 +237,7 @@ TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_co
     for (const tCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         Begin(SongFile(10), false);
-        for (int i = 0; i < 4; ++i) {
-            Step();
-        }
+        SendHeader();
         Deliver(Case.Input);
         EXPECT_EQ(Step(), Case.eAfter);
         Transfer.EndX10Send();
@@ -260,28 +245,15 @@ TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_co
 }
 
 TEST_F(TransferStateMachine, a_reply_split_across_two_batches_is_still_recognised) {
-    std::promise<void> FirstBlockStored;
-    std::promise<void> GoOn;
-    std::shared_future<void> GoOnSignal = GoOn.get_future().share();
-    int iAddBuffers = 0;
-    tVirtualFaults HoldAfterFirstBlock;
-    // 32 blocks are queued at open; the 33rd call queues the first returned block again.
-    HoldAfterFirstBlock.OnAddBuffer = [&] {
-        if (++iAddBuffers == 33) {
-            FirstBlockStored.set_value();
-            GoOnSignal.wait();
-        }
-    };
-    Backend.SetInFaults(uiIn, HoldAfterFirstBlock);
+    cHeldRequeue AfterFirstBlock;
+    Backend.SetInFaults(uiIn, AfterFirstBlock.Faults());
     Begin(SongFile(10), false);
     Transfer.uiMidiInBlockSize = 4;
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     Backend.DeliverInput(uiIn, {0xF0, 0x7E, 0x42, ACK, 0x00, 0xF7});
-    FirstBlockStored.get_future().wait();
+    AfterFirstBlock.WaitUntilHeld();
     EXPECT_EQ(Step(), X10_WAIT_ACK);  // F0 7E 42 7F: no whole reply yet
-    GoOn.set_value();
+    AfterFirstBlock.Release();
     Backend.WaitForInput();
     EXPECT_EQ(Step(), X10_PREPARE_PACKET);
 }
@@ -290,9 +262,7 @@ TEST_F(TransferStateMachine, an_ack_or_nak_for_another_packet_is_a_mismatch) {
     const std::pair<uint8_t, uint8_t> aCases[] = {{ACK, 1}, {ACK, 127}, {NAK, 5}};
     for (const auto& [ucHandShake, ucNumber] : aCases) {
         Begin(SongFile(10), false);
-        for (int i = 0; i < 4; ++i) {
-            Step();
-        }
+        SendHeader();
         Reply(ucHandShake, ucNumber);
         EXPECT_EQ(Step(), X10_MISMATCH);
         EXPECT_EQ(StateText(), "Mismatched packets, please restart");
@@ -308,9 +278,7 @@ TEST_F(TransferStateMachine, replies_left_from_the_previous_file_are_not_taken_f
     StepToStop();
     ASSERT_EQ(State(), X10_DONE);
     Begin(SongFile(10, "second.midx10"), false);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);  // the header is still unanswered
     EXPECT_EQ(PacketsSent(), 0);
 }
@@ -375,18 +343,13 @@ TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_port
         bool bMissingFile;
         int iSteps;
     };
-    tVirtualFaults OutOpenFails;
-    OutOpenFails.eOpenResult = MMSYSERR_ALLOCATED;
-    tVirtualFaults SecondChunkFails;
-    SecondChunkFails.uiQueueFailsOn = 2;
-    tVirtualFaults HeaderPrepareFails;
-    HeaderPrepareFails.uiPrepareFailsOn = 1;
+    const tVirtualFaults OpenFails{.eOpenResult = MMSYSERR_ALLOCATED};
     const tCase aCases[] = {
-        {"output does not open", OutOpenFails, {}, false, false, 1},
-        {"input does not open", {}, OutOpenFails, false, false, 1},
+        {"output does not open", OpenFails, {}, false, false, 1},
+        {"input does not open", {}, OpenFails, false, false, 1},
         {"the song file is missing", {}, {}, false, true, 1},
-        {"the header cannot be prepared", HeaderPrepareFails, {}, false, false, 4},
-        {"a data packet cannot be sent blind", SecondChunkFails, {}, true, false, 7},
+        {"the header cannot be prepared", {.uiPrepareFailsOn = 1}, {}, false, false, 4},
+        {"a data packet cannot be sent blind", {.uiQueueFailsOn = 2}, {}, true, false, 7},
     };
     for (const tCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
@@ -405,9 +368,7 @@ TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_port
 TEST_F(TransferStateMachine, a_song_file_that_shrinks_during_the_send_is_an_error_not_a_success) {
     const std::filesystem::path File = SongFile(300);
     Begin(File, true);
-    for (int i = 0; i < 4; ++i) {
-        Step();
-    }
+    SendHeader();
     std::filesystem::resize_file(File, 100);
     EXPECT_LE(StepToStop(), 10);
     EXPECT_EQ(State(), X10_ERROR);

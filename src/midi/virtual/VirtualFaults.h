@@ -20,5 +20,5 @@ struct tVirtualFaults {
     uint32_t uiStillPlayingPolls = 0;
     // Input: runs inside every add-buffer call, on the calling thread, before the block is
     // queued. A test can hold the port's callback there, in the middle of storing a block.
-    std::function<void()> OnAddBuffer;
+    std::function<void()> OnAddBuffer = nullptr;
 };
