@@ -58,9 +58,7 @@ class AdvancedOptionsTest : public QObject {
         Dialog.SetVars(300, 40, 1000, false, 0, 0);
         Dialog.EnableBlindTransfer->setChecked(bBlind);
         Dialog.TimeBetweenPackets->setText(Typed);
-        Dialog.show();
-        QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
-        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(PressAtOnce(Dialog, Dialog.DWOK), int(QDialog::Accepted));
         QCOMPARE(Dialog.iTimeBetweenPackets, Expected);
         QCOMPARE(Dialog.bBlindTransfer, bBlind);
         QCOMPARE(Dialogs.Texts(), Message.isEmpty() ? QStringList{} : QStringList{Message});
@@ -95,9 +93,7 @@ class AdvancedOptionsTest : public QObject {
         Dialog.SetVars(700, 25, 20, true, 0, 0);
         Dialog.TimeBetweenSongs->setText(Songs);
         Dialog.TimeOut->setText(TimeOut);
-        Dialog.show();
-        QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
-        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(PressAtOnce(Dialog, Dialog.DWOK), int(QDialog::Accepted));
         QCOMPARE(Dialog.iTimeBetweenSongs, ExpectedSongs);
         QCOMPARE(Dialog.iTimeOut, ExpectedTimeOut);
         QCOMPARE(Dialogs.Texts(), Messages);
@@ -113,8 +109,7 @@ class AdvancedOptionsTest : public QObject {
         QCOMPARE(Blind.TimeBetweenPackets->text(), "25");
         QCOMPARE(Blind.TimeBetweenSongs->text(), "300");
         QCOMPARE(Blind.TimeOut->text(), "1000");
-        Blind.show();
-        QTest::mouseClick(Blind.DWOK, Qt::LeftButton);
+        PressAtOnce(Blind, Blind.DWOK);
         QCOMPARE(Blind.iTimeBetweenPackets, 25);
 
         DebugWindow Handshaking(Dialogs);

@@ -117,52 +117,61 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Rig.Settings(), Saved(2, -1, "In C", ""));
     }
 
-    void picks_and_ok_set_the_choice_the_labels_and_the_file() {
-        cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
-        Form1& Window = Rig.Open();
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Invalid Device");
-        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
-            Pick(Dialog.MIDIInCB, 1);
-            Pick(Dialog.MIDIDeviceCB, 0);
-            return PressOk(Dialog);
-        });
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, 1);
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), "In B");
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
-        QCOMPARE(Rig.Settings(), Saved(1, 0, "In B", "Out A"));
+    void the_dialog_s_ending_sets_the_choice_the_labels_and_the_file_data() {
+        QTest::addColumn<QString>("Before");  // the settings file at start; empty: none
+        QTest::addColumn<int>("PickIn");      // -1: no pick
+        QTest::addColumn<int>("PickOut");
+        QTest::addColumn<bool>("bOk");  // or the close box
+        QTest::addColumn<int>("In");
+        QTest::addColumn<int>("Out");
+        QTest::addColumn<QString>("InLabel");
+        QTest::addColumn<QString>("OutLabel");
+        QTest::newRow("picks and OK set the choice") << "" << 1 << 0 << true << 1 << 0 << "In B"
+                                                     << "Out A";
+        QTest::newRow("closing keeps the old choice yet rewrites the file")
+            << "MIDIINPORT=0\r\nMIDIOUTPORT=1\r\nleft over\r\n"
+            << 1 << 0 << false << 0 << 1 << "In A"
+            << "Out B";
+        QTest::newRow("OK without a pick keeps no device and records minus one")
+            << "" << -1 << 0 << true << -1 << 0 << "Invalid Device"
+            << "Out A";
     }
-
-    void closing_the_dialog_keeps_the_old_choice_yet_rewrites_the_file() {
+    void the_dialog_s_ending_sets_the_choice_the_labels_and_the_file() {
+        QFETCH(QString, Before);
+        QFETCH(int, PickIn);
+        QFETCH(int, PickOut);
+        QFETCH(bool, bOk);
+        QFETCH(int, In);
+        QFETCH(int, Out);
+        QFETCH(QString, InLabel);
+        QFETCH(QString, OutLabel);
         cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
-        Rig.WriteSettings("MIDIINPORT=0\r\nMIDIOUTPORT=1\r\nleft over\r\n");
+        if (!Before.isEmpty()) {
+            Rig.WriteSettings(Before.toStdString());
+        }
         Form1& Window = Rig.Open();
-        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
-            Pick(Dialog.MIDIInCB, 1);
-            Pick(Dialog.MIDIDeviceCB, 0);
+        if (Before.isEmpty()) {
+            QVERIFY(!std::filesystem::exists(Rig.Folder / "SongLoader.ini"));
+            QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Invalid Device");
+        }
+        Rig.ChooseDevices([&](MidiDeviceSelect& Dialog) {
+            if (PickIn >= 0) {
+                Pick(Dialog.MIDIInCB, PickIn);
+            }
+            Pick(Dialog.MIDIDeviceCB, PickOut);
+            if (bOk) {
+                return PressOk(Dialog);
+            }
             Dialog.close();
             return Dialog.result();
         });
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, 0);
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), "In A");
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out B");
-        QCOMPARE(Rig.Settings(), Saved(0, 1, "In A", "Out B"));
-    }
-
-    void ok_without_a_pick_keeps_no_device_and_records_minus_one() {
-        cDeviceRig Rig({"Out A"}, {"In A"});
-        Form1& Window = Rig.Open();
-        QVERIFY(!std::filesystem::exists(Rig.Folder / "SongLoader.ini"));
-        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
-            Pick(Dialog.MIDIDeviceCB, 0);
-            return PressOk(Dialog);
-        });
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, -1);
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 0);
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), "Invalid Device");
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Out A");
-        QCOMPARE(Rig.Settings(), Saved(-1, 0, "", "Out A"));
+        QCOMPARE(Window.TransferSettings().iSelectedInPort, In);
+        QCOMPARE(Window.TransferSettings().iSelectedOutPort, Out);
+        QCOMPARE(Window.SelectedInDeviceLabel->text(), InLabel);
+        QCOMPARE(Window.SelectedOutDeviceLabel->text(), OutLabel);
+        // No device is saved with an empty name.
+        const QByteArray InName = In < 0 ? QByteArray() : InLabel.toUtf8();
+        QCOMPARE(Rig.Settings(), Saved(In, Out, InName.constData(), OutLabel.toUtf8().constData()));
     }
 
     void a_software_synthesizer_can_be_chosen_but_the_next_start_drops_it() {

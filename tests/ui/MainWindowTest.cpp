@@ -389,9 +389,7 @@ class MainWindowTest : public QObject {
         QString Title;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             Title = Dialog.windowTitle();
-            Dialog.show();
-            QTest::mouseClick(Dialog.findChild<QPushButton*>("AboutOK"), Qt::LeftButton);
-            iResult = Dialog.result();
+            iResult = PressAtOnce(Dialog, "AboutOK");
             return iResult;
         };
         Window.aboutToolStripMenuItem->trigger();

@@ -21,9 +21,14 @@ inline int RunTransferAndPress(QDialog& Dialog, const char* szButton, int iTimeo
     return pProgress->result();
 }
 
-// Ends a progress dialog with a button as soon as it is shown, before any step has run.
-inline int PressAtOnce(QDialog& Dialog, const char* szButton) {
+// Ends a dialog with a button as soon as it is shown (a progress dialog before any step has
+// run); the dialog's result.
+inline int PressAtOnce(QDialog& Dialog, QPushButton* pButton) {
     Dialog.show();
-    QTest::mouseClick(Dialog.findChild<QPushButton*>(szButton), Qt::LeftButton);
+    QTest::mouseClick(pButton, Qt::LeftButton);
     return Dialog.result();
+}
+
+inline int PressAtOnce(QDialog& Dialog, const char* szButton) {
+    return PressAtOnce(Dialog, Dialog.findChild<QPushButton*>(szButton));
 }
