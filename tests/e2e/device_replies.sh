@@ -47,6 +47,19 @@ data_packets() {
     echo $(((size + 111) / 112))
 }
 
+# Sends two songs to an emulator that acknowledges each end-of-file message late, once the next
+# song has begun; both must be stored intact.
+send_two_with_slow_eof_acks() {
+    local first second
+    first="$(expected_x10 "$1" "$work/expected")"
+    second="$(expected_x10 "$2" "$work/expected")"
+    start_emulator --ack-eof --reply-delay-ms 420
+    send --handshake --packet-ms 5 --song-ms 50 "$1" "$2"
+    stop_emulator
+    expect_status 0
+    expect_stored_intact "$first" "$second"
+}
+
 mkdir -p "$work/songs"
 "$make_songs" "$work/songs" >/dev/null
 songs="$work/songs"
@@ -67,24 +80,13 @@ case "$case_name" in
             fail "the emulator did not cancel at data packet $last"
         ;;
     ack-eof-two-songs)
-        first="$(expected_x10 "$songs/scale.mid" "$work/expected")"
-        second="$(expected_x10 "$songs/chords.mid" "$work/expected")"
-        start_emulator --ack-eof --reply-delay-ms 420
-        send --handshake --packet-ms 5 --song-ms 50 "$songs/scale.mid" "$songs/chords.mid"
-        stop_emulator
-        expect_status 0
-        expect_stored_intact "$first" "$second"
+        send_two_with_slow_eof_acks "$songs/scale.mid" "$songs/chords.mid"
         ;;
     ack-eof-after-127-packets)
         make_song "$songs/long.mid" 2360  # 6 bytes of x10 file per note: 127 data packets
-        first="$(expected_x10 "$songs/long.mid" "$work/expected")"
-        [ "$(data_packets "$first")" -eq 127 ] || fail "the long song has no 127 data packets"
-        second="$(expected_x10 "$songs/scale.mid" "$work/expected")"
-        start_emulator --ack-eof --reply-delay-ms 420
-        send --handshake --packet-ms 5 --song-ms 50 "$songs/long.mid" "$songs/scale.mid"
-        stop_emulator
-        expect_status 0
-        expect_stored_intact "$first" "$second"
+        [ "$(data_packets "$(expected_x10 "$songs/long.mid" "$work/expected")")" -eq 127 ] ||
+            fail "the long song has no 127 data packets"
+        send_two_with_slow_eof_acks "$songs/long.mid" "$songs/scale.mid"
         ;;
     wait-with-short-timeout)
         expected=()
