@@ -5,10 +5,6 @@
 
 namespace {
 
-constexpr uint8_t kFileDump = 0x07;
-constexpr uint8_t kFileDumpHeader = 0x01;
-constexpr uint8_t kFileDumpDataPacket = 0x02;
-constexpr uint8_t kEndOfFile = 0x7B;
 constexpr uint8_t kCommandMaker = 0x08;
 constexpr uint8_t kCommandCode = 0x53;
 
@@ -86,14 +82,14 @@ tIncomingMessage ParseUniversal(std::span<const uint8_t> Message) {
     const uint8_t ucSubId = Message[3];
     const bool bFileDump = ucSubId == kFileDump && Message.size() >= 6 &&
                            (Message[4] == kFileDumpHeader || Message[4] == kFileDumpDataPacket);
-    if (!bFileDump && ucSubId != kEndOfFile) {
+    if (!bFileDump && ucSubId != kFileDumpEndOfFile) {
         return Foreign("universal message not handled by this device: " + HexExcerpt(Message));
     }
     if (ucDevice != kTavDeviceId) {
         return Foreign("message for device 0x" + Hex2(ucDevice) + ", not 0x" + Hex2(kTavDeviceId) +
                        ": " + HexExcerpt(Message));
     }
-    if (ucSubId == kEndOfFile) {
+    if (ucSubId == kFileDumpEndOfFile) {
         return ParseEndOfFile(Message);
     }
     return Message[4] == kFileDumpHeader ? ParseHeader(Message) : ParseDataPacket(Message);

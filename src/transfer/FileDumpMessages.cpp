@@ -6,10 +6,6 @@ namespace FileDump {
 
 namespace {
 
-constexpr uint8_t kFileDump = 0x07;
-constexpr uint8_t kHeaderKind = 0x01;
-constexpr uint8_t kDataPacketKind = 0x02;
-constexpr uint8_t kEndOfFileHandshake = 0x7B;
 constexpr uint8_t kSenderId = 0x00;
 
 uint8_t WireNumber(int32_t iPacketCounter) {
@@ -35,7 +31,7 @@ void AppendSevenBitGroups(std::vector<uint8_t>& Message, const uint8_t* pucData,
 }  // namespace
 
 std::vector<uint8_t> BuildHeader(uint32_t dwFileSize, const std::string& Name) {
-    std::vector<uint8_t> Message{kSysexStart, kNonRealTime, kDeviceId, kFileDump, kHeaderKind,
+    std::vector<uint8_t> Message{kSysexStart, kNonRealTime, kDeviceId, kFileDump, kFileDumpHeader,
                                  kSenderId,   'M',          'I',       'D',       'I'};
     for (int iShift = 0; iShift < 28; iShift += 7) {
         Message.push_back(static_cast<uint8_t>((dwFileSize >> iShift) & 0x7F));
@@ -51,7 +47,7 @@ std::vector<uint8_t> BuildDataPacket(int32_t iPacketCounter, const uint8_t* pucD
                                  kNonRealTime,
                                  kDeviceId,
                                  kFileDump,
-                                 kDataPacketKind,
+                                 kFileDumpDataPacket,
                                  WireNumber(iPacketCounter),
                                  static_cast<uint8_t>((iEncoded - 1) & 0x7F)};
     Message.reserve(static_cast<size_t>(iEncoded) + 9);
@@ -66,7 +62,7 @@ std::vector<uint8_t> BuildDataPacket(int32_t iPacketCounter, const uint8_t* pucD
 }
 
 std::vector<uint8_t> BuildEndOfFile(int32_t iPacketCounter) {
-    return {kSysexStart, kNonRealTime, kDeviceId, kEndOfFileHandshake, WireNumber(iPacketCounter),
+    return {kSysexStart, kNonRealTime, kDeviceId, kFileDumpEndOfFile, WireNumber(iPacketCounter),
             kSysexEnd};
 }
 
