@@ -242,13 +242,20 @@ class ProgressDialogTest : public QObject {
         }
     }
 
-    void ok_ends_the_send_at_once_and_after_a_lost_device_data() {
+    void each_ending_by_the_user_stops_the_send_at_once_with_its_result_data() {
+        QTest::addColumn<QString>("Button");  // empty: the close box
         QTest::addColumn<bool>("bDeviceRemoved");
-        QTest::newRow("OK during the transfer") << false;
-        QTest::newRow("the device removed: the failure shown, then OK") << true;
+        QTest::addColumn<int>("Result");
+        QTest::newRow("OK during the transfer") << "LFD_OK" << false << int(DIALOG_OK);
+        QTest::newRow("the device removed: the failure shown, then OK")
+            << "LFD_OK" << true << int(DIALOG_OK);
+        QTest::newRow("Abort") << "LFD_Abort" << false << int(DIALOG_ABORT);
+        QTest::newRow("close box") << "" << false << int(DIALOG_CANCEL);
     }
-    void ok_ends_the_send_at_once_and_after_a_lost_device() {
+    void each_ending_by_the_user_stops_the_send_at_once_with_its_result() {
+        QFETCH(QString, Button);
         QFETCH(bool, bDeviceRemoved);
+        QFETCH(int, Result);
         cProgressRig Rig;
         Rig.Convert({200, 200});
         LoadFileDialog& Dialog = Rig.Make(false, 5);
@@ -264,8 +271,12 @@ class ProgressDialogTest : public QObject {
                                      AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true))});
             QVERIFY(Dialog.isVisible());
         }
-        QTest::mouseClick(Dialog.LFD_OK, Qt::LeftButton);
-        QCOMPARE(Dialog.result(), int(DIALOG_OK));
+        if (Button.isEmpty()) {
+            Dialog.close();
+        } else {
+            QTest::mouseClick(Dialog.findChild<QPushButton*>(Button), Qt::LeftButton);
+        }
+        QCOMPARE(Dialog.result(), Result);
         QVERIFY(!Dialog.isVisible());
         QVERIFY(!Dialog.IsTransferRunning());
         QVERIFY(!Rig.Tav.Backend.IsOutOpen(Rig.Tav.uiOutDevice));
@@ -274,29 +285,6 @@ class ProgressDialogTest : public QObject {
         QTest::qWait(50);
         QCOMPARE(Dialog.FileProgressBar->value(), iValue);
         QVERIFY(Rig.StoredSong(0).empty());
-    }
-
-    void abort_and_the_close_box_end_the_send_with_their_results_data() {
-        QTest::addColumn<bool>("bCloseBox");
-        QTest::newRow("Abort") << false;
-        QTest::newRow("close box") << true;
-    }
-    void abort_and_the_close_box_end_the_send_with_their_results() {
-        QFETCH(bool, bCloseBox);
-        cProgressRig Rig;
-        Rig.Convert({200});
-        LoadFileDialog& Dialog = Rig.Make(false, 5);
-        Dialog.show();
-        QVERIFY(
-            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 1; }, kRunTimeoutMs));
-        if (bCloseBox) {
-            Dialog.close();
-        } else {
-            QTest::mouseClick(Dialog.LFD_Abort, Qt::LeftButton);
-        }
-        QCOMPARE(Dialog.result(), int(bCloseBox ? DIALOG_CANCEL : DIALOG_ABORT));
-        QVERIFY(!Dialog.IsTransferRunning());
-        QVERIFY(!Rig.Tav.Backend.IsOutOpen(Rig.Tav.uiOutDevice));
     }
 
     void the_monitor_shows_the_replies_until_the_user_closes_it() {
