@@ -4,14 +4,8 @@
 #include <vector>
 
 #include "FileDumpEncoder.h"
-#include "TempDir.h"
+#include "StoringIn.h"
 #include "emulator/TavDevice.h"
-
-// The options of a device that stores its songs in Folder.
-inline tTavDeviceOptions StoringIn(const TempDir& Folder, tTavDeviceOptions Options = {}) {
-    Options.StoreFolder = Folder.path();
-    return Options;
-}
 
 // Plays the sender's part against the device, as a handshaking loader would: it sends the
 // messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is

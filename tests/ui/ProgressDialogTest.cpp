@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <cstring>
 
+#include "EachWay.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
+#include "StoringIn.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
@@ -28,7 +30,8 @@ constexpr int32_t kPacketBytes = 112;
 // A progress dialog over the emulated device, with songs converted in a folder of its own.
 class cProgressRig {
   public:
-    explicit cProgressRig(tTavDeviceOptions Options = {}) : Tav(InStore(Options, Store)) {}
+    explicit cProgressRig(tTavDeviceOptions Options = {})
+        : Tav(StoringIn(Store, std::move(Options))) {}
 
     // Converts songs of the given note counts; their x10 paths, in order.
     QStringList Convert(const std::vector<int>& aiNotes) {
@@ -83,12 +86,6 @@ class cProgressRig {
     bool bMonitor = false;
     int32_t iOutDeviceInstead = -1;
     std::unique_ptr<LoadFileDialog> Dialog;
-
-  private:
-    static tTavDeviceOptions InStore(tTavDeviceOptions Options, const TempDir& Folder) {
-        Options.StoreFolder = Folder.path();
-        return Options;
-    }
 };
 
 // The messages of one song: its data packets, the header and the end-of-file message.
@@ -140,9 +137,7 @@ class ProgressDialogTest : public QObject {
     }
 
     void one_song_runs_both_bars_to_the_end_and_the_dialog_stays_open_data() {
-        QTest::addColumn<bool>("bBlind");
-        QTest::newRow("with handshakes") << false;
-        QTest::newRow("blind") << true;
+        EachWay("bBlind", "with handshakes", "blind");
     }
     void one_song_runs_both_bars_to_the_end_and_the_dialog_stays_open() {
         QFETCH(bool, bBlind);

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "EachWay.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowRig.h"
@@ -235,9 +236,8 @@ class SongTransferTest : public QObject {
     }
 
     void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder_data() {
-        QTest::addColumn<bool>("bWorkFolderUsable");
-        QTest::newRow("the work folder takes it") << true;
-        QTest::newRow("no place takes it: skipped with the reason") << false;
+        EachWay("bWorkFolderUsable", "no place takes it: skipped with the reason",
+                "the work folder takes it");
     }
     void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder() {
         QFETCH(bool, bWorkFolderUsable);
@@ -294,9 +294,7 @@ class SongTransferTest : public QObject {
     }
 
     void songs_that_share_a_device_name_are_sent_only_when_the_user_says_so_data() {
-        QTest::addColumn<bool>("bYes");
-        QTest::newRow("Yes sends them") << true;
-        QTest::newRow("No returns to the list") << false;
+        EachWay("bYes", "No returns to the list", "Yes sends them");
     }
     void songs_that_share_a_device_name_are_sent_only_when_the_user_says_so() {
         QFETCH(bool, bYes);

@@ -9,6 +9,7 @@
 #include "DialogDrivers.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
+#include "StoringIn.h"
 #include "TempDir.h"
 #include "app/SettingsFile.h"
 #include "transfer/X10FileTransfer.h"
@@ -20,7 +21,8 @@
 // file, and the recording stand-in for every message, question and dialog.
 class cWindowRig {
   public:
-    explicit cWindowRig(tTavDeviceOptions Options = {}) : Tav(InStore(Options, Store)) {}
+    explicit cWindowRig(tTavDeviceOptions Options = {})
+        : Tav(StoringIn(Store, std::move(Options))) {}
 
     // Opens the main window; with bChooseEmulator the settings file names the emulator first.
     Form1& Open(bool bChooseEmulator = true) {
@@ -39,12 +41,6 @@ class cWindowRig {
     cRecordingUserDialogs Dialogs;
     X10FileTransfer Transfer;
     std::unique_ptr<Form1> Window;
-
-  private:
-    static tTavDeviceOptions InStore(tTavDeviceOptions Options, const TempDir& Folder) {
-        Options.StoreFolder = Folder.path();
-        return Options;
-    }
 };
 
 // Changes the main window's transfer settings as the options dialogs would.
