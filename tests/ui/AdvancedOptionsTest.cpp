@@ -32,74 +32,66 @@ class AdvancedOptionsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void ok_applies_the_rules_for_the_time_between_packets_data() {
-        QTest::addColumn<QString>("Typed");
-        QTest::addColumn<bool>("bBlind");
-        QTest::addColumn<int>("Expected");
-        QTest::addColumn<QString>("Message");
-        QTest::newRow("150 accepted") << "150" << false << 150 << "";
-        QTest::newRow("151 out of range") << "151" << false << 25 << kRangeMessage;
-        QTest::newRow("24 with blind") << "24" << true << 25 << kBlindMessage;
-        QTest::newRow("blanks and a sign") << " +60 " << false << 60 << "";
-        QTest::newRow("letters keep the previous value") << "fast" << false << 40 << "";
-        QTest::newRow("empty keeps the previous value") << "" << false << 40 << "";
-        QTest::newRow("beyond 32 bits keeps the previous value")
-            << "99999999999" << false << 40 << "";
-        QTest::newRow("letters, then the blind rule on the previous value")
-            << "x" << true << 40 << "";
-    }
-    void ok_applies_the_rules_for_the_time_between_packets() {
-        QFETCH(QString, Typed);
-        QFETCH(bool, bBlind);
-        QFETCH(int, Expected);
-        QFETCH(QString, Message);
-        cRecordingUserDialogs Dialogs;
-        DebugWindow Dialog(Dialogs);
-        Dialog.SetVars(300, 40, 1000, false, 0, 0);
-        Dialog.EnableBlindTransfer->setChecked(bBlind);
-        Dialog.TimeBetweenPackets->setText(Typed);
-        QCOMPARE(PressAtOnce(Dialog, Dialog.DWOK), int(QDialog::Accepted));
-        QCOMPARE(Dialog.iTimeBetweenPackets, Expected);
-        QCOMPARE(Dialog.bBlindTransfer, bBlind);
-        QCOMPARE(Dialogs.Texts(), Message.isEmpty() ? QStringList{} : QStringList{Message});
-        if (!Message.isEmpty()) {
-            QCOMPARE(Dialogs.Shown.front().Caption, Message == kRangeMessage ? "Error..." : "");
-        }
-    }
-
-    void the_time_between_songs_and_the_time_out_are_checked_too_data() {
+    void ok_applies_the_rules_for_the_typed_times_data() {
+        // The dialog starts with 40 ms between packets, 700 between songs and a time-out of 20.
+        QTest::addColumn<QString>("Packets");
         QTest::addColumn<QString>("Songs");
         QTest::addColumn<QString>("TimeOut");
-        QTest::addColumn<int>("ExpectedSongs");
-        QTest::addColumn<int>("ExpectedTimeOut");
+        QTest::addColumn<bool>("bBlind");
+        QTest::addColumn<QList<int>>("Expected");  // packets, songs, time-out
         QTest::addColumn<QStringList>("Messages");
-        QTest::newRow("in range") << "1"
-                                  << "1" << 1 << 1 << QStringList{};
-        QTest::newRow("out of range: start values and both messages")
-            << "-5"
-            << "-1" << 300 << 1000
-            << QStringList{AppTexts::kSongIntervalOutOfRange, AppTexts::kTimeOutOutOfRange};
-        QTest::newRow("not numbers keep the values") << "soon"
-                                                     << "" << 700 << 20 << QStringList{};
+        QTest::addColumn<QStringList>("Captions");
+        const auto Row = [](const char* szName, const char* szPackets, const char* szSongs,
+                            const char* szTimeOut, bool bBlind, const QList<int>& Expected,
+                            const QStringList& Messages = {}, const QStringList& Captions = {}) {
+            QTest::newRow(szName) << QString(szPackets) << QString(szSongs) << QString(szTimeOut)
+                                  << bBlind << Expected << Messages << Captions;
+        };
+        Row("150 accepted", "150", "700", "20", false, {150, 700, 20});
+        Row("151 out of range", "151", "700", "20", false, {25, 700, 20}, {kRangeMessage},
+            {"Error..."});
+        Row("24 with blind", "24", "700", "20", true, {25, 700, 20}, {kBlindMessage}, {""});
+        Row("blanks and a sign", " +60 ", "700", "20", false, {60, 700, 20});
+        Row("letters keep the previous value", "fast", "700", "20", false, {40, 700, 20});
+        Row("empty keeps the previous value", "", "700", "20", false, {40, 700, 20});
+        Row("beyond 32 bits keeps the previous value", "99999999999", "700", "20", false,
+            {40, 700, 20});
+        Row("letters, then the blind rule on the previous value", "x", "700", "20", true,
+            {40, 700, 20});
+        Row("songs and time-out in range", "40", "1", "1", false, {40, 1, 1});
+        Row("songs and time-out out of range: start values and both messages", "40", "-5", "-1",
+            false, {40, 300, 1000},
+            {AppTexts::kSongIntervalOutOfRange, AppTexts::kTimeOutOutOfRange},
+            {"Error...", "Error..."});
+        Row("songs and time-out not numbers keep the values", "40", "soon", "", false,
+            {40, 700, 20});
     }
-    void the_time_between_songs_and_the_time_out_are_checked_too() {
+    void ok_applies_the_rules_for_the_typed_times() {
+        QFETCH(QString, Packets);
         QFETCH(QString, Songs);
         QFETCH(QString, TimeOut);
-        QFETCH(int, ExpectedSongs);
-        QFETCH(int, ExpectedTimeOut);
+        QFETCH(bool, bBlind);
+        QFETCH(QList<int>, Expected);
         QFETCH(QStringList, Messages);
+        QFETCH(QStringList, Captions);
         cRecordingUserDialogs Dialogs;
         DebugWindow Dialog(Dialogs);
-        Dialog.SetVars(700, 25, 20, true, 0, 0);
+        Dialog.SetVars(700, 40, 20, false, 0, 0);
+        Dialog.EnableBlindTransfer->setChecked(bBlind);
+        Dialog.TimeBetweenPackets->setText(Packets);
         Dialog.TimeBetweenSongs->setText(Songs);
         Dialog.TimeOut->setText(TimeOut);
         QCOMPARE(PressAtOnce(Dialog, Dialog.DWOK), int(QDialog::Accepted));
-        QCOMPARE(Dialog.iTimeBetweenSongs, ExpectedSongs);
-        QCOMPARE(Dialog.iTimeOut, ExpectedTimeOut);
+        QCOMPARE(
+            (QList<int>{Dialog.iTimeBetweenPackets, Dialog.iTimeBetweenSongs, Dialog.iTimeOut}),
+            Expected);
+        QCOMPARE(Dialog.bBlindTransfer, bBlind);
         QCOMPARE(Dialogs.Texts(), Messages);
+        QStringList asCaptions;
         for (const tShownMessage& Shown : Dialogs.Shown) {
-            QCOMPARE(Shown.Caption, "Error...");
+            asCaptions << Shown.Caption;
         }
+        QCOMPARE(asCaptions, Captions);
     }
 
     void the_blind_check_box_resets_the_packet_time_to_25() {
