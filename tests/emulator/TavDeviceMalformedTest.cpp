@@ -33,6 +33,11 @@ Bytes RawPacket(uint8_t ucNumber, const Bytes& Encoded) {
     return Message;
 }
 
+// The report line of a song whose header was refused, its name as the report shows it.
+std::string Refused(const std::string& Name, const std::string& Reason) {
+    return "file \"" + Name + "\": bytes 0, data packets 0, resends 0: refused: " + Reason;
+}
+
 struct tMalformedCase {
     const char* szWhat;
     std::vector<Bytes> Messages;  // sent after a good header for kSong named SONG
@@ -146,30 +151,23 @@ TEST(TavDeviceMalformed, a_header_that_cannot_start_a_song_is_refused_with_its_r
     };
     const tHeaderCase aCases[] = {
         {"type other than MIDI", FileDump::Header("SONG", 10, "MIDX"), "CANCEL 1",
-         "file \"SONG\": bytes 0, data packets 0, resends 0: refused: type \"MIDX\" is not "
-         "\"MIDI\""},
+         Refused("SONG", "type \"MIDX\" is not \"MIDI\"")},
         {"a file of 0 bytes", FileDump::Header("SONG", 0), "CANCEL 1",
-         "file \"SONG\": bytes 0, data packets 0, resends 0: refused: the header announces a file "
-         "of 0 bytes"},
-        {"no name", FileDump::Header("", 10), "CANCEL 3",
-         "file \"\": bytes 0, data packets 0, resends 0: refused: the song name is empty"},
+         Refused("SONG", "the header announces a file of 0 bytes")},
+        {"no name", FileDump::Header("", 10), "CANCEL 3", Refused("", "the song name is empty")},
         {"name of 13 characters", FileDump::Header("ABCDEFGHIJKLM", 10), "CANCEL 3",
-         "file \"ABCDEFGHIJKLM\": bytes 0, data packets 0, resends 0: refused: the song name has "
-         "13 characters (at most 12)"},
+         Refused("ABCDEFGHIJKLM", "the song name has 13 characters (at most 12)")},
         {"name with a path separator", FileDump::Header("../x", 10), "CANCEL 3",
-         "file \"../x\": bytes 0, data packets 0, resends 0: refused: the song name holds the byte "
-         "0x2F, which cannot be part of a file name"},
+         Refused("../x", "the song name holds the byte 0x2F, which cannot be part of a file name")},
         {"name with a control character", FileDump::Header("A\tB", 10), "CANCEL 3",
-         "file \"A\\x09B\": bytes 0, data packets 0, resends 0: refused: the song name holds the "
-         "byte 0x09, which cannot be part of a file name"},
+         Refused("A\\x09B",
+                 "the song name holds the byte 0x09, which cannot be part of a file name")},
         {"bit 7 set in the length", WithByte(FileDump::Header("SONG", 10), 11, 0x81, false),
-         "CANCEL 1",
-         "file \"SONG\": bytes 0, data packets 0, resends 0: refused: byte 0x81 at offset 11 has "
-         "bit 7 set"},
+         "CANCEL 1", Refused("SONG", "byte 0x81 at offset 11 has bit 7 set")},
         {"header cut short",
          {0xF0, 0x7E, 0x23, 0x07, 0x01, 0x00, 0x4D, 0x49, 0xF7},
          "CANCEL 1",
-         "file \"\": bytes 0, data packets 0, resends 0: refused: header of 9 bytes is too short"},
+         Refused("", "header of 9 bytes is too short")},
     };
     for (const tHeaderCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
