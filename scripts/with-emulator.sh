@@ -14,6 +14,8 @@ fi
 emulator="$1"
 store="$2"
 shift 2
+# shellcheck source=background.sh
+source "$(dirname "$0")/background.sh"
 
 mkdir -p "$store"
 log="$(mktemp -t tav-emulator.XXXXXX)"
@@ -22,10 +24,7 @@ emulator_pid=$!
 tail_pid=""
 
 stop_emulator() {
-    if kill -0 "$emulator_pid" 2>/dev/null; then
-        kill "$emulator_pid" 2>/dev/null || true
-        wait "$emulator_pid" 2>/dev/null || true
-    fi
+    stop_process "$emulator_pid"
     # Its last lines (songs cut short when it was stopped) are still worth showing.
     sleep 0.2
     if [ -n "$tail_pid" ]; then
@@ -37,18 +36,7 @@ stop_emulator() {
 trap stop_emulator EXIT
 trap 'exit 130' INT TERM
 
-ready=0
-for _ in $(seq 1 100); do
-    if ! kill -0 "$emulator_pid" 2>/dev/null; then
-        break
-    fi
-    if grep -q " ready: " "$log"; then
-        ready=1
-        break
-    fi
-    sleep 0.1
-done
-if [ "$ready" -ne 1 ]; then
+if ! wait_until_ready "$emulator_pid" 100 grep -q " ready: " "$log"; then
     echo "$0: the device emulator did not start; its output:" >&2
     cat "$log" >&2
     exit 1

@@ -11,6 +11,8 @@ if [ $# -eq 0 ]; then
     echo "usage: $0 COMMAND [ARGUMENT]..." >&2
     exit 2
 fi
+# shellcheck source=background.sh
+source "$(dirname "$0")/background.sh"
 
 server="songloader-test-$$"
 log="$(mktemp -t songloader-jackd.XXXXXX)"
@@ -18,10 +20,7 @@ jackd -n "$server" --no-realtime -d dummy -r 48000 -p 256 >"$log" 2>&1 &
 jackd_pid=$!
 
 stop_server() {
-    if kill -0 "$jackd_pid" 2>/dev/null; then
-        kill "$jackd_pid" 2>/dev/null || true
-        wait "$jackd_pid" 2>/dev/null || true
-    fi
+    stop_process "$jackd_pid"
     rm -f "$log"
     # Clients of a server that died never unlink their semaphores; only this server's go.
     rm -f /dev/shm/jack_sem.*_"${server}"_* 2>/dev/null || true
@@ -36,18 +35,7 @@ export SONGLOADER_JACKD_PID="$jackd_pid"
 export JACK_NO_START_SERVER=1
 
 # Ready when jack_lsp gets an answer; give up after 20 s or when jackd has died.
-ready=0
-for _ in $(seq 1 200); do
-    if ! kill -0 "$jackd_pid" 2>/dev/null; then
-        break
-    fi
-    if jack_lsp -s "$server" >/dev/null 2>&1; then
-        ready=1
-        break
-    fi
-    sleep 0.1
-done
-if [ "$ready" -ne 1 ]; then
+if ! wait_until_ready "$jackd_pid" 200 jack_lsp -s "$server" >/dev/null 2>&1; then
     echo "$0: the JACK server '$server' did not start; its output:" >&2
     cat "$log" >&2
     exit 1
