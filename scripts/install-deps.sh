@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing SongLoader need, when missing.
-# With "windows": those of the Windows cross build and its tests under Wine (scripts/test-windows.sh)
-# instead.
+# With "windows": those of the Windows cross build and its tests under Wine instead
+# (scripts/test-windows.sh).
 set -euo pipefail
 
 WINDOWS_PACKAGES=(
