@@ -3,6 +3,8 @@
 function(songloader_warnings target)
     if(MSVC)
         target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${SONGLOADER_WERROR}>:/WX>)
+        # The C library's own functions (fopen, getenv, _wfopen) are used on purpose.
+        target_compile_definitions(${target} PRIVATE _CRT_SECURE_NO_WARNINGS)
         return()
     endif()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic

@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing SongLoader need, when missing.
+# With "windows": those of the Windows cross build and its tests under Wine instead
+# (scripts/test-windows.sh).
 set -euo pipefail
+
+WINDOWS_PACKAGES=(
+    # MinGW-w64 with C++ threads, not the mingw-w64 metapackage (four compilers); GoogleTest's
+    # sources; 64-bit Wine (its `wine` wrapper is only recommended).
+    g++-mingw-w64-x86-64-posix googletest wine64
+)
 
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
@@ -12,6 +20,10 @@ PACKAGES=(
     # The Debian package: manual pages, the .deb, and what its test checks it with.
     help2man dpkg-dev file binutils lintian desktop-file-utils appstream man-db
 )
+
+if [ "${1:-}" = windows ]; then
+    PACKAGES=("${WINDOWS_PACKAGES[@]}")
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds every configuration and passes all the tests:
 # the suite under AddressSanitizer+UndefinedBehaviorSanitizer, the MIDI tests under
-# ThreadSanitizer, a bounded fuzz run, and last the plain suite, whose CTest summary closes the
-# output. The suites that reach real MIDI ports run with a private JACK server of their own.
+# ThreadSanitizer, a bounded fuzz run, the Windows build under Wine, and last the plain suite,
+# whose CTest summary closes the output. The suites that reach real MIDI ports run with a
+# private JACK server of their own.
 # The Debian package is built, installed, used and removed again (as root: see test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,6 +36,9 @@ step "Fuzzing the conversion for ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_conversion make-example-songs
 scripts/run-fuzzer.sh "$FUZZ_SECONDS"
+
+step "Windows: cross-built with MinGW-w64, tested under Wine, the same files as on Linux"
+scripts/test-windows.sh build/release
 
 step "Debian package: built, installed, used by an ordinary user, removed"
 "${as_root[@]}" scripts/test-package.sh

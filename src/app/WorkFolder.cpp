@@ -9,14 +9,24 @@
 
 namespace {
 
+#ifdef _WIN32
+// The environment's wide (UTF-16) value: its narrow one is in the ANSI code page, which cannot
+// hold every user's name.
+std::filesystem::path FromEnvironment(const wchar_t* szName) {
+    const wchar_t* szValue = _wgetenv(szName);
+    return szValue != nullptr && *szValue != L'\0' ? std::filesystem::path(szValue)
+                                                   : std::filesystem::path();
+}
+#else
 std::filesystem::path FromEnvironment(const char* szName) {
     const char* szValue = std::getenv(szName);
     return szValue != nullptr && *szValue != '\0' ? PathFromUtf8(szValue) : std::filesystem::path();
 }
+#endif
 
 std::filesystem::path FindUserWorkFolder() {
 #ifdef _WIN32
-    const std::filesystem::path Cache = FromEnvironment("LOCALAPPDATA");
+    const std::filesystem::path Cache = FromEnvironment(L"LOCALAPPDATA");
 #else
     std::filesystem::path Cache = FromEnvironment("XDG_CACHE_HOME");
     if (Cache.empty() && !FromEnvironment("HOME").empty()) {

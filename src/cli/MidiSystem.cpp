@@ -1,16 +1,15 @@
 #include "cli/MidiSystem.h"
 
 #include "midi/MidiBackend.h"
-#include "midi/rtmidi/RtMidiBackend.h"
+#include "midi/SystemMidiBackend.h"
 
 int WithMidiSystem(tCliContext& Context, const char* szCommand, const std::function<int()>& Body) {
     if (GetMidiBackend() != nullptr) {
         return Body();
     }
-    cRtMidiBackend Backend;
+    cSystemMidiBackend Backend;
     if (!Backend.IsSystemReachable()) {
-        Context.Err << kProgramName << " " << szCommand << ": the "
-                    << RtMidi::getApiDisplayName(Backend.GetApi())
+        Context.Err << kProgramName << " " << szCommand << ": the " << SystemMidiName(Backend)
                     << " MIDI system does not answer; no devices can be used\n";
         return kExitFailure;
     }

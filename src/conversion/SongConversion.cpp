@@ -19,6 +19,13 @@ tSongKind KindOfFormat(uint32_t dwFormat) {
     }
 }
 
+// The path in UTF-8, as messages carry it on every system (a narrow path on Windows would be in
+// the ANSI code page, which cannot hold every name).
+std::string PathText(const std::filesystem::path& Path) {
+    const std::u8string Utf8 = Path.u8string();
+    return {Utf8.begin(), Utf8.end()};
+}
+
 }  // namespace
 
 tSongCheck CheckSong(const std::filesystem::path& MidiFilePath) {
@@ -43,7 +50,7 @@ std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tS
     if (IsSongAccepted(Check, bMergeTracks)) {
         return {};
     }
-    const std::string Path = MidiFilePath.string();
+    const std::string Path = PathText(MidiFilePath);
     switch (Check.eKind) {
         case SONG_KIND_NOT_MIDI_FILE:
             return Path + SongMessages::kNotMidiFile;
@@ -93,9 +100,9 @@ tSongVerdict VetSong(const std::filesystem::path& MidiFilePath) {
 std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdict eVerdict) {
     switch (eVerdict) {
         case SONG_NOT_MIDI_FILE:
-            return MidiFilePath.string() + SongMessages::kNotMidiFile;
+            return PathText(MidiFilePath) + SongMessages::kNotMidiFile;
         case SONG_NOT_FORMAT_0:
-            return MidiFilePath.string() + SongMessages::kNotFormat0;
+            return PathText(MidiFilePath) + SongMessages::kNotFormat0;
         case SONG_FORMAT_0:
             break;
     }

@@ -76,10 +76,11 @@ bool VantorMidiFile::ReadSong(std::vector<uint8_t>& Song) {
 bool VantorMidiFile::WriteX10File() {
     std::error_code Error;
     if (!WriteFileByRename(szX10FilePath, X10Bytes.data(), X10Bytes.size(), Error)) {
-        return Fail(
-            CONV_CREATE_FAILED,
-            "cannot create the song file " + szX10FilePath.string() + ": " + Error.message(),
-            Error.message());
+        const std::u8string X10Path = szX10FilePath.u8string();
+        return Fail(CONV_CREATE_FAILED,
+                    "cannot create the song file " + std::string(X10Path.begin(), X10Path.end()) +
+                        ": " + Error.message(),
+                    Error.message());
     }
     bX10Written = true;
     return true;

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "midi/MidiBackend.h"
-#include "midi/rtmidi/RtMidiBackend.h"
+#include "midi/SystemMidiBackend.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/AppIcon.h"
 #include "ui/Form1.h"
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("SongLoader");
     QApplication::setWindowIcon(AppIcon());
 
-    cRtMidiBackend Backend;
+    cSystemMidiBackend Backend;
     cScopedMidiBackend UseBackend(Backend);
     cQtUserDialogs Dialogs;
     Form1 MainWindow(Dialogs, x10fer);

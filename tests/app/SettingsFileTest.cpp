@@ -126,8 +126,8 @@ TEST(SettingsLocation, the_copy_beside_the_program_is_used_only_where_the_user_m
     WriteAll(Beside, {'1'});
     EXPECT_EQ(ChooseSettingsFile(Program.path(), User.path()), Beside);  // a writable file
     EXPECT_EQ(ChooseSettingsFile(Program / "gone", User.path()), OfUser);
-    EXPECT_EQ(ChooseSettingsFile("/usr/bin", User.path()), OfUser);  // installed
 #ifdef __unix__
+    EXPECT_EQ(ChooseSettingsFile("/usr/bin", User.path()), OfUser);  // installed
     std::filesystem::remove(Beside);
     ASSERT_EQ(mkfifo(Beside.c_str(), 0600), 0);
     EXPECT_EQ(ChooseSettingsFile(Program.path(), User.path()), OfUser);

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The system's path separator (a backslash on Windows), with which a file's label begins.
+const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 struct tRunResult {
     std::vector<tTransferTick> Ticks;
     bool bAllDone = false;
@@ -62,7 +65,7 @@ TEST_F(TransferRunTest, one_song_of_20_packets_fills_the_bars_in_twentieths) {
         if (Tick.bFileBarValueChanged && Tick.eState != X10_DONE) {
             EXPECT_EQ(Tick.iOverallValue, 5 * Tick.iFileBarValue);
         }
-        EXPECT_EQ(Tick.CurrentFileLabel, "/song0.mid");
+        EXPECT_EQ(Tick.CurrentFileLabel, kSeparator + "song0.mid");
         EXPECT_EQ(Tick.szMessage, nullptr);
     }
     EXPECT_EQ(iFileBarMaximum, 20);

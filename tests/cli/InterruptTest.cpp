@@ -7,6 +7,8 @@
 #include "TestSongs.h"
 #include "cli/Interrupt.h"
 
+// Windows has no such signals: its console's Ctrl-C is tested in InterruptConsoleTest.cpp.
+#ifndef _WIN32
 TEST(Interrupt, a_signal_while_the_guard_lives_only_raises_the_flag_and_decides_the_status) {
     const std::pair<int, int> aSignals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
     for (const auto& [iSignal, iStatus] : aSignals) {
@@ -18,6 +20,7 @@ TEST(Interrupt, a_signal_while_the_guard_lives_only_raises_the_flag_and_decides_
         EXPECT_EQ(InterruptStatus(), iStatus);
     }
 }
+#endif
 
 TEST(Interrupt, an_interrupted_convert_keeps_no_x10_file_of_a_song_it_had_not_finished) {
     TempDir Folder;

@@ -177,7 +177,13 @@ TEST_F(SendCommand, a_signal_ends_the_send_with_its_status_and_removes_the_work_
     Options.bBlind = true;  // a silent device: the send would wait 1000 steps for a reply
     cVirtualTavDevice Device(Backend, Options);
     const std::string Song = WriteSong(Folder, "song.mid", 10);
-    const std::pair<int, int> aSignals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    const std::pair<int, int> aSignals[] = {
+        {SIGINT, 130},
+        {SIGTERM, 143},
+#ifdef SIGHUP
+        {SIGHUP, 129},
+#endif
+    };
     for (const auto& [iSignal, iStatus] : aSignals) {
         std::thread Interrupter([iSignal = iSignal] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));

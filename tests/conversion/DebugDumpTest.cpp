@@ -21,7 +21,11 @@ std::string ConvertWithDump(const TempDir& Folder, const std::string& Name,
     if (pbConverted != nullptr) {
         *pbConverted = bConverted;
     }
-    return ReadText(Folder / "mididebug.txt");
+    std::string Dump = ReadText(Folder / "mididebug.txt");
+#ifdef _WIN32
+    std::erase(Dump, '\r');  // a text file, with the system's line ends
+#endif
+    return Dump;
 }
 
 }  // namespace

@@ -45,7 +45,11 @@ TEST(SongStore, a_folder_that_cannot_take_songs_says_why) {
         {Folder.path(), ""},
         {Folder / "missing", "no such folder"},
         {Folder / "a file", "it is a file, not a folder"},
+#ifdef _WIN32
+        {Folder / "blocked", "it cannot be written: Permission denied"},  // Windows's errno
+#else
         {Folder / "blocked", "it cannot be written: Is a directory"},
+#endif
     };
     for (const auto& [Path, Fault] : aCases) {
         EXPECT_EQ(cSongStore(Path).CheckFolder(), Fault) << Path;

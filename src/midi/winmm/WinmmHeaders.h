@@ -1,0 +1,53 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+
+#include "midi/MidiPlatform.h"
+#include "midi/winmm/WinmmCalls.h"
+
+// The native calls of one direction that act on a header.
+struct tWinmmHeaderCalls {
+    uint32_t (*pPrepare)(tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*pQueue)(tWinmmDevice hDevice, tWinmmHeader& Header);  // long message, add buffer
+    uint32_t (*pUnprepare)(tWinmmDevice hDevice, tWinmmHeader& Header);
+};
+
+// The Windows MIDIHDR that one open device keeps for each of the interface's MIDIHDR records it
+// has prepared, over the same bytes, and whether the services hold it. The record mirrors the
+// flags (for input also the byte count) of its Windows twin. It is written only under the lock:
+// by the calling thread before the services get the buffer, and by the callback when they hand
+// it back. Until that callback has passed the record on, unpreparing it or closing the device
+// answers MIDIERR_STILLPLAYING, so a record that its owner frees is never written afterwards.
+// No native call is made with the lock held: a driver may hold a lock of its own while it calls
+// back.
+class cWinmmHeaders {
+  public:
+    explicit cWinmmHeaders(const tWinmmHeaderCalls& Calls) : Calls(Calls) {}
+    cWinmmHeaders(const cWinmmHeaders&) = delete;
+    cWinmmHeaders& operator=(const cWinmmHeaders&) = delete;
+
+    // A record prepared before (and not queued) gets a new Windows header, so that its buffer
+    // may have changed.
+    MMRESULT Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
+    // A record this device did not prepare is unprepared already: MMSYSERR_NOERROR.
+    MMRESULT Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
+    // The record of the Windows header a callback hands back (its dwParam1), marked done with
+    // the count copied; null for a header this device does not hold in the services' queue.
+    MIDIHDR* Returned(uintptr_t dwWinmmHeader);
+    bool AnyQueued() const;
+    // Unprepares and forgets every Windows header, before the device closes; the records are not
+    // touched, as their owner may have freed them.
+    void UnprepareAll(tWinmmDevice hDevice);
+
+  private:
+    struct tEntry {
+        tWinmmHeaderPtr pWinmm;
+        bool bQueued = false;
+    };
+
+    const tWinmmHeaderCalls Calls;
+    mutable std::mutex mEntries;
+    std::map<MIDIHDR*, tEntry> Entries;
+};
