@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "app/ConvertedFiles.h"
-#include "app/OutputFile.h"
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
 #include "app/WorkFolder.h"
+#include "cli/CommandOutput.h"
 #include "cli/Interrupt.h"
 #include "cli/MergeOption.h"
 #include "cli/SongReport.h"
@@ -79,16 +79,7 @@ int Export(const std::string& Song, const std::string& Output, const tPreparatio
     if (!ReportPreparedSong(Prepared, Context.Err) || !StreamOf(Prepared, Stream, Context)) {
         return kExitFailure;
     }
-    if (InterruptRequested()) {
-        return Interrupted(Context);
-    }
-    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Stream);
-    if (!Error.empty()) {
-        Context.Err << kProgramName << " " << kCommand << ": " << Error << "\n";
-        return kExitFailure;
-    }
-    Context.Out << Output << "\n";
-    return kExitSuccess;
+    return WriteCommandOutput(kCommand, Output, Stream, Context);
 }
 
 int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {

@@ -1,8 +1,7 @@
 #include "cli/MergeCommand.h"
 
-#include "app/OutputFile.h"
 #include "app/Utf8Path.h"
-#include "cli/Interrupt.h"
+#include "cli/CommandOutput.h"
 #include "conversion/SongConversion.h"
 
 namespace {
@@ -15,20 +14,11 @@ int Merge(const std::string& Song, const std::string& Output, tCliContext& Conte
         Context.Err << Song << ": cannot merge: " << Merged.FailureText << "\n";
         return kExitFailure;
     }
-    if (InterruptRequested()) {
-        Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was written\n";
-        return InterruptStatus();
-    }
-    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Merged.Song);
-    if (!Error.empty()) {
-        Context.Err << kProgramName << " " << kCommand << ": " << Error << "\n";
-        return kExitFailure;
-    }
-    if (Merged.dwTracks > 0) {
+    const int iStatus = WriteCommandOutput(kCommand, Output, Merged.Song, Context);
+    if (iStatus == kExitSuccess && Merged.dwTracks > 0) {
         Context.Err << Song << ": merged from " << Merged.dwTracks << " tracks\n";
     }
-    Context.Out << Output << "\n";
-    return kExitSuccess;
+    return iStatus;
 }
 
 int RunMerge(const tParsedArgs& Parsed, tCliContext& Context) {

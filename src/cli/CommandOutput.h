@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/CliContext.h"
+
+// The end of a command that writes one output file (export, merge): unless an interrupt came
+// first, Bytes are written to Output (UTF-8) beside it and renamed into place, and Output is
+// printed on stdout. Returns the command's status; every failure is said on stderr.
+int WriteCommandOutput(const char* szCommand, const std::string& Output,
+                       const std::vector<uint8_t>& Bytes, tCliContext& Context);
