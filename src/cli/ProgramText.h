@@ -21,5 +21,5 @@ class cUtf8Console {
     ~cUtf8Console();
 
   private:
-    uint32_t uiPreviousCodePage = 0;
+    [[maybe_unused]] uint32_t uiPreviousCodePage = 0;  // used on Windows only
 };
