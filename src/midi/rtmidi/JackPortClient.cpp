@@ -1,5 +1,7 @@
 #include "midi/rtmidi/JackPortClient.h"
 
+#include <cstdio>
+#include <string>
 #include <utility>
 
 #include "midi/rtmidi/ProgramPortNames.h"
@@ -48,11 +50,14 @@ MMRESULT cJackPortClient::OpenClient() {
     if (Client.Open(kMidiClientName, std::move(Handlers), eStatus)) {
         return MMSYSERR_NOERROR;
     }
-    if ((eStatus & JackServerFailed) != 0) {
+    // A server that cannot be reached, or that breaks off while the client opens, is gone.
+    if ((eStatus & (JackServerFailed | JackServerError)) != 0) {
         return MMSYSERR_NODRIVER;
     }
-    return Texts.Record("The JACK server refused a new client (status 0x" +
-                        std::to_string(static_cast<unsigned>(eStatus)) + ").");
+    char szStatus[16];
+    std::snprintf(szStatus, sizeof szStatus, "0x%x", static_cast<unsigned>(eStatus));
+    return Texts.Record(std::string("The JACK server refused a new client (status ") + szStatus +
+                        ").");
 }
 
 MMRESULT cJackPortClient::ConnectDevice(const std::string& DevicePort, bool bOutput) {
