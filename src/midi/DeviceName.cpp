@@ -107,14 +107,22 @@ void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN
 }
 
 std::string DeviceNameToUtf8(const char16_t* szPname) {
-    std::string Out;
     if (szPname == nullptr) {
-        return Out;
+        return {};
     }
-    for (size_t i = 0; i < MAXPNAMELEN && szPname[i] != 0; ++i) {
-        const char16_t cUnit = szPname[i];
-        if (IsHighSurrogate(cUnit) && i + 1 < MAXPNAMELEN && IsLowSurrogate(szPname[i + 1])) {
-            const char16_t cLow = szPname[++i];
+    size_t uiLength = 0;
+    while (uiLength < MAXPNAMELEN && szPname[uiLength] != 0) {
+        ++uiLength;
+    }
+    return Utf16ToUtf8(std::u16string_view(szPname, uiLength));
+}
+
+std::string Utf16ToUtf8(std::u16string_view Text) {
+    std::string Out;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const char16_t cUnit = Text[i];
+        if (IsHighSurrogate(cUnit) && i + 1 < Text.size() && IsLowSurrogate(Text[i + 1])) {
+            const char16_t cLow = Text[++i];
             AppendUtf8(Out, 0x10000 + ((char32_t{cUnit} - 0xD800) << 10) + (cLow - 0xDC00));
         } else if (IsHighSurrogate(cUnit) || IsLowSurrogate(cUnit)) {
             AppendUtf8(Out, kReplacement);
