@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "midi/DeviceName.h"
+#include "midi/Utf16Text.h"
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     int iCount = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "midi/MidiPlatform.h"
 
@@ -16,7 +15,3 @@ void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN
 // The name of a record (szPname points at its szPname, as the device list hands it out) as
 // UTF-8, read up to the terminator and never past the record's MAXPNAMELEN units.
 std::string DeviceNameToUtf8(const char16_t* szPname);
-
-// Any UTF-16 text as UTF-8, by the same rule: also the system's other wide texts (its error
-// texts, the Windows command line).
-std::string Utf16ToUtf8(std::u16string_view Text);

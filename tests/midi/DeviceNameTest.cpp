@@ -3,6 +3,7 @@
 #include <string>
 
 #include "midi/DeviceName.h"
+#include "midi/Utf16Text.h"
 
 namespace {
 
