@@ -6,20 +6,9 @@
 #include <shellapi.h>
 // clang-format on
 
-namespace {
+#include <string_view>
 
-std::string Utf8FromWide(const wchar_t* szText) {
-    const int iBytes = WideCharToMultiByte(CP_UTF8, 0, szText, -1, nullptr, 0, nullptr, nullptr);
-    if (iBytes <= 1) {
-        return {};
-    }
-    std::string Text(static_cast<size_t>(iBytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, szText, -1, Text.data(), iBytes, nullptr, nullptr);
-    Text.resize(static_cast<size_t>(iBytes - 1));
-    return Text;
-}
-
-}  // namespace
+#include "midi/Utf16Text.h"
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     int iCount = 0;
@@ -29,7 +18,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     }
     std::vector<std::string> Args;
     for (int i = 1; i < iCount; ++i) {
-        Args.push_back(Utf8FromWide(pszArgs[i]));
+        const std::wstring_view Arg(pszArgs[i]);
+        Args.push_back(Utf16ToUtf8(std::u16string(Arg.begin(), Arg.end())));
     }
     LocalFree(pszArgs);
     return Args;

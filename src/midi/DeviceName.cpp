@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "midi/Utf16Text.h"
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -53,32 +55,6 @@ char32_t NextCodePoint(std::string_view Bytes, size_t& uiPos) {
     return cpValue;
 }
 
-void AppendUtf8(std::string& Out, char32_t cpValue) {
-    if (cpValue < 0x80) {
-        Out += static_cast<char>(cpValue);
-    } else if (cpValue < 0x800) {
-        Out += static_cast<char>(0xC0 | (cpValue >> 6));
-        Out += static_cast<char>(0x80 | (cpValue & 0x3F));
-    } else if (cpValue < 0x10000) {
-        Out += static_cast<char>(0xE0 | (cpValue >> 12));
-        Out += static_cast<char>(0x80 | ((cpValue >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (cpValue & 0x3F));
-    } else {
-        Out += static_cast<char>(0xF0 | (cpValue >> 18));
-        Out += static_cast<char>(0x80 | ((cpValue >> 12) & 0x3F));
-        Out += static_cast<char>(0x80 | ((cpValue >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (cpValue & 0x3F));
-    }
-}
-
-bool IsHighSurrogate(char16_t cUnit) {
-    return cUnit >= 0xD800 && cUnit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t cUnit) {
-    return cUnit >= 0xDC00 && cUnit <= 0xDFFF;
-}
-
 }  // namespace
 
 void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN]) {
@@ -107,20 +83,12 @@ void CopyDeviceName(const std::string& Utf8Name, char16_t (&szPname)[MAXPNAMELEN
 }
 
 std::string DeviceNameToUtf8(const char16_t* szPname) {
-    std::string Out;
     if (szPname == nullptr) {
-        return Out;
+        return {};
     }
-    for (size_t i = 0; i < MAXPNAMELEN && szPname[i] != 0; ++i) {
-        const char16_t cUnit = szPname[i];
-        if (IsHighSurrogate(cUnit) && i + 1 < MAXPNAMELEN && IsLowSurrogate(szPname[i + 1])) {
-            const char16_t cLow = szPname[++i];
-            AppendUtf8(Out, 0x10000 + ((char32_t{cUnit} - 0xD800) << 10) + (cLow - 0xDC00));
-        } else if (IsHighSurrogate(cUnit) || IsLowSurrogate(cUnit)) {
-            AppendUtf8(Out, kReplacement);
-        } else {
-            AppendUtf8(Out, cUnit);
-        }
+    size_t uiLength = 0;
+    while (uiLength < MAXPNAMELEN && szPname[uiLength] != 0) {
+        ++uiLength;
     }
-    return Out;
+    return Utf16ToUtf8(std::u16string_view(szPname, uiLength));
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "midi/DeviceName.h"
+#include "midi/Utf16Text.h"
 
 namespace {
 
@@ -63,4 +64,18 @@ TEST(MidiDeviceName, a_record_reads_back_as_utf8_without_passing_its_end) {
     EXPECT_EQ(DeviceNameToUtf8(szLoneSurrogate),
               "a\xEF\xBF\xBD"
               "b");
+}
+
+TEST(MidiDeviceName, any_utf16_text_reads_as_utf8_whole_with_lone_surrogates_replaced) {
+    const std::pair<std::u16string, std::string> aCases[] = {
+        {std::u16string(300, u'x'), std::string(300, 'x')},
+        {u"\U0001F3B9 Caf\u00E9", "\xF0\x9F\x8E\xB9 Caf\xC3\xA9"},
+        {std::u16string{0xDC00, u'a'},
+         "\xEF\xBF\xBD"
+         "a"},
+        {std::u16string{u'a', 0xD83C}, "a\xEF\xBF\xBD"},
+    };
+    for (const auto& [Text, Expected] : aCases) {
+        EXPECT_EQ(Utf16ToUtf8(Text), Expected);
+    }
 }

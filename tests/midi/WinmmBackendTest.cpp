@@ -155,18 +155,18 @@ namespace {
 std::vector<tWinmmHeader*> gQueued;
 uint32_t guiQueueResult = MMSYSERR_NOERROR;
 
-uint32_t FakePrepare(tWinmmDevice, tWinmmHeader&) {
+uint32_t FakePrepare(tWinmmSide, tWinmmDevice, tWinmmHeader&) {
     return MMSYSERR_NOERROR;
 }
 
-uint32_t FakeQueue(tWinmmDevice, tWinmmHeader& Header) {
+uint32_t FakeQueue(tWinmmSide, tWinmmDevice, tWinmmHeader& Header) {
     if (guiQueueResult == MMSYSERR_NOERROR) {
         gQueued.push_back(&Header);
     }
     return guiQueueResult;
 }
 
-uint32_t FakeUnprepare(tWinmmDevice, tWinmmHeader&) {
+uint32_t FakeUnprepare(tWinmmSide, tWinmmDevice, tWinmmHeader&) {
     return MMSYSERR_NOERROR;
 }
 
@@ -179,7 +179,7 @@ class WinmmHeaders : public ::testing::Test {
         Record.dwBufferLength = sizeof(aucData);
     }
 
-    cWinmmHeaders Headers{{&FakePrepare, &FakeQueue, &FakeUnprepare}};
+    cWinmmHeaders Headers{WINMM_OUTPUT, {&FakePrepare, &FakeQueue, &FakeUnprepare}};
     uint8_t aucData[16] = {};
     MIDIHDR Record;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,17 +24,48 @@ class cHandleTable {
         return hNew;
     }
 
+    // Opens a new device under a new handle: builds it from its handle, pCallback and
+    // dwInstance, then calls OpenDevice(device). It has its handle first, as the open message comes
+    // during the open. Only a device that opened is kept and its handle written to phDevice.
+    template <typename tCallback, typename tOpen>
+    MMRESULT Open(tHandle* phDevice, tCallback pCallback, uintptr_t dwInstance, tOpen OpenDevice) {
+        std::shared_ptr<tDevice> pDevice;
+        const tHandle hNew = Add([&](tHandle hDevice) {
+            pDevice = std::make_shared<tDevice>(hDevice, pCallback, dwInstance);
+            return pDevice;
+        });
+        const MMRESULT eOpened = OpenDevice(*pDevice);
+        if (eOpened != MMSYSERR_NOERROR) {
+            Remove(hNew);
+            return eOpened;
+        }
+        *phDevice = hNew;
+        return MMSYSERR_NOERROR;
+    }
+
     std::shared_ptr<tDevice> Find(tHandle hDevice) const {
         std::lock_guard<std::mutex> Lock(mTable);
         const auto Found = Devices.find(static_cast<uint32_t>(hDevice));
         return Found == Devices.end() ? nullptr : Found->second;
     }
 
-    // Calls Call(device) with the device of hDevice; MMSYSERR_INVALHANDLE when none is open.
-    template <typename tCall>
-    MMRESULT With(tHandle hDevice, tCall Call) const {
+    // Calls Call(device, Args...) (a function or a member function of the device) with the
+    // device of hDevice; MMSYSERR_INVALHANDLE when none is open.
+    template <typename tCall, typename... tArgs>
+    MMRESULT With(tHandle hDevice, tCall Call, tArgs... Args) const {
         const std::shared_ptr<tDevice> pDevice = Find(hDevice);
-        return pDevice != nullptr ? Call(*pDevice) : MMSYSERR_INVALHANDLE;
+        return pDevice != nullptr ? std::invoke(Call, *pDevice, Args...) : MMSYSERR_INVALHANDLE;
+    }
+
+    // Closes the device of hDevice (its Close()) and forgets it once that succeeds.
+    MMRESULT Close(tHandle hDevice) {
+        return With(hDevice, [&](tDevice& Device) {
+            const MMRESULT eClosed = Device.Close();
+            if (eClosed == MMSYSERR_NOERROR) {
+                Remove(hDevice);
+            }
+            return eClosed;
+        });
     }
 
     std::shared_ptr<tDevice> Remove(tHandle hDevice) {

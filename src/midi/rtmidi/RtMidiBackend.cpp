@@ -1,5 +1,7 @@
 #include "midi/rtmidi/RtMidiBackend.h"
 
+#include <type_traits>
+
 #include "midi/driver/DeviceCaps.h"
 #include "midi/driver/OpenArguments.h"
 #include "midi/rtmidi/ProgramPortNames.h"
@@ -51,23 +53,18 @@ bool cRtMidiBackend::IsSystemReachable() {
 template <typename tHandle, typename tDevice, typename tCallback>
 MMRESULT cRtMidiBackend::OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
                                     const std::vector<std::string>& DevicePorts, uint32_t uDeviceID,
-                                    tCallback pCallback, uintptr_t dwInstance, bool bInput) {
+                                    tCallback pCallback, uintptr_t dwInstance, uint32_t fdwOpen) {
+    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
+    }
     if (uDeviceID >= DevicePorts.size()) {
         return pConnector->IsReachable() ? MMSYSERR_BADDEVICEID : MMSYSERR_NODRIVER;
     }
-    std::shared_ptr<tDevice> pDevice;
-    const tHandle hNew = Table.Add([&](tHandle hDevice) {
-        pDevice = std::make_shared<tDevice>(hDevice, pCallback, dwInstance);
-        return pDevice;
+    const bool bInput = std::is_same_v<tHandle, HMIDIIN>;
+    return Table.Open(phDevice, pCallback, dwInstance, [&](tDevice& Device) {
+        return Device.Open(*pConnector, DevicePorts[uDeviceID], OwnPortName(OwnTag, bInput));
     });
-    const MMRESULT eOpened =
-        pDevice->Open(*pConnector, DevicePorts[uDeviceID], OwnPortName(OwnTag, bInput));
-    if (eOpened != MMSYSERR_NOERROR) {
-        Table.Remove(hNew);
-        return eOpened;
-    }
-    *phDevice = hNew;
-    return MMSYSERR_NOERROR;
 }
 
 // Output
@@ -84,29 +81,22 @@ MMRESULT cRtMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pC
 MMRESULT cRtMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
                                      tMidiOutProc pCallback, uintptr_t dwInstance,
                                      uint32_t fdwOpen) {
-    const MMRESULT eArguments = CheckOpenArguments(phMidiOut, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
     return OpenDevice(OpenOuts, phMidiOut, pConnector->OutDevicePorts(), uDeviceID, pCallback,
-                      dwInstance, false);
+                      dwInstance, fdwOpen);
 }
 
 MMRESULT cRtMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                               uint32_t cbHeader) {
-    return OpenOuts.With(hMidiOut,
-                         [&](cMidiOutDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cMidiOutDevice::Prepare, pHeader, cbHeader);
 }
 
 MMRESULT cRtMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return OpenOuts.With(
-        hMidiOut, [&](cMidiOutDevice& Device) { return Device.LongMessage(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cMidiOutDevice::LongMessage, pHeader, cbHeader);
 }
 
 MMRESULT cRtMidiBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                                 uint32_t cbHeader) {
-    return OpenOuts.With(
-        hMidiOut, [&](cMidiOutDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cMidiOutDevice::Unprepare, pHeader, cbHeader);
 }
 
 MMRESULT cRtMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
@@ -135,12 +125,8 @@ MMRESULT cRtMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCap
 
 MMRESULT cRtMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
                                     uintptr_t dwInstance, uint32_t fdwOpen) {
-    const MMRESULT eArguments = CheckOpenArguments(phMidiIn, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
     return OpenDevice(OpenIns, phMidiIn, pConnector->InDevicePorts(), uDeviceID, pCallback,
-                      dwInstance, true);
+                      dwInstance, fdwOpen);
 }
 
 MMRESULT cRtMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
@@ -175,13 +161,7 @@ MMRESULT cRtMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader
 }
 
 MMRESULT cRtMidiBackend::midiInClose(HMIDIIN hMidiIn) {
-    return OpenIns.With(hMidiIn, [&](cMidiInDevice& Device) {
-        const MMRESULT eClosed = Device.Close();
-        if (eClosed == MMSYSERR_NOERROR) {
-            OpenIns.Remove(hMidiIn);
-        }
-        return eClosed;
-    });
+    return OpenIns.Close(hMidiIn);
 }
 
 MMRESULT cRtMidiBackend::midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) {

@@ -70,7 +70,7 @@ class cRtMidiBackend final : public iMidiBackend {
     template <typename tHandle, typename tDevice, typename tCallback>
     MMRESULT OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
                         const std::vector<std::string>& DevicePorts, uint32_t uDeviceID,
-                        tCallback pCallback, uintptr_t dwInstance, bool bInput);
+                        tCallback pCallback, uintptr_t dwInstance, uint32_t fdwOpen);
 
     const RtMidi::Api eApi;
     const std::string OwnTag;

@@ -21,24 +21,38 @@ void CloseWhenFree(tDevice& Device) {
     }
 }
 
-template <typename tCaps, typename tGetName>
-MMRESULT FillCaps(uint32_t uDeviceID, tCaps* pCaps, uint32_t cbCaps, tGetName GetName) {
+template <typename tCaps>
+MMRESULT FillCaps(tWinmmSide eSide, uint32_t uDeviceID, tCaps* pCaps, uint32_t cbCaps) {
     if (uDeviceID == kWinmmMidiMapper) {
         return MMSYSERR_BADDEVICEID;
     }
     if (pCaps == nullptr || cbCaps < sizeof(tCaps)) {
         return MMSYSERR_INVALPARAM;
     }
-    return GetName(uDeviceID, pCaps->szPname, MAXPNAMELEN);
+    return WinmmName(eSide, uDeviceID, pCaps->szPname, MAXPNAMELEN);
 }
 
-template <typename tGetText>
-MMRESULT CopyErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText, tGetText GetText) {
+// Opens device uDeviceID as a new entry of Table.
+template <typename tHandle, typename tDevice>
+MMRESULT OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice, uint32_t uDeviceID,
+                    typename tDevice::tCallback pCallback, uintptr_t dwInstance, uint32_t fdwOpen) {
+    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
+    if (eArguments != MMSYSERR_NOERROR) {
+        return eArguments;
+    }
+    if (uDeviceID == kWinmmMidiMapper) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    return Table.Open(phDevice, pCallback, dwInstance,
+                      [&](tDevice& Device) { return Device.Open(uDeviceID); });
+}
+
+MMRESULT CopyErrorText(tWinmmSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText) {
     if (pszText == nullptr || cchText == 0) {
         return MMSYSERR_INVALPARAM;
     }
     std::string Text;
-    const MMRESULT eKnown = GetText(mmrError, Text);
+    const MMRESULT eKnown = WinmmErrorText(eSide, mmrError, Text);
     const MMRESULT eCopied = CopyMidiErrorText(Text, pszText, cchText);
     return eKnown != MMSYSERR_NOERROR ? eKnown : eCopied;
 }
@@ -55,41 +69,15 @@ cWinmmBackend::~cWinmmBackend() {
     }
 }
 
-template <typename tHandle, typename tDevice, typename tCallback>
-MMRESULT cWinmmBackend::OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
-                                   uint32_t uDeviceID, tCallback pCallback, uintptr_t dwInstance,
-                                   uint32_t fdwOpen) {
-    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
-    if (uDeviceID == kWinmmMidiMapper) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    // The device has its handle before it opens: the open message comes during the open.
-    std::shared_ptr<tDevice> pDevice;
-    const tHandle hNew = Table.Add([&](tHandle hDevice) {
-        pDevice = std::make_shared<tDevice>(hDevice, pCallback, dwInstance);
-        return pDevice;
-    });
-    const MMRESULT eOpened = pDevice->Open(uDeviceID);
-    if (eOpened != MMSYSERR_NOERROR) {
-        Table.Remove(hNew);
-        return eOpened;
-    }
-    *phDevice = hNew;
-    return MMSYSERR_NOERROR;
-}
-
 // Output
 
 uint32_t cWinmmBackend::midiOutGetNumDevs() {
-    return WinmmOutCount();
+    return WinmmCount(WINMM_OUTPUT);
 }
 
 MMRESULT cWinmmBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps,
                                            uint32_t cbCaps) {
-    return FillCaps(uDeviceID, pCaps, cbCaps, &WinmmOutName);
+    return FillCaps(WINMM_OUTPUT, uDeviceID, pCaps, cbCaps);
 }
 
 MMRESULT cWinmmBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
@@ -99,43 +87,34 @@ MMRESULT cWinmmBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMi
 
 MMRESULT cWinmmBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                              uint32_t cbHeader) {
-    return OpenOuts.With(
-        hMidiOut, [&](cWinmmOutDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cWinmmOutDevice::Prepare, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return OpenOuts.With(
-        hMidiOut, [&](cWinmmOutDevice& Device) { return Device.LongMessage(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cWinmmOutDevice::Queue, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
                                                uint32_t cbHeader) {
-    return OpenOuts.With(
-        hMidiOut, [&](cWinmmOutDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
+    return OpenOuts.With(hMidiOut, &cWinmmOutDevice::Unprepare, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiOutClose(HMIDIOUT hMidiOut) {
-    return OpenOuts.With(hMidiOut, [&](cWinmmOutDevice& Device) {
-        const MMRESULT eClosed = Device.Close();
-        if (eClosed == MMSYSERR_NOERROR) {
-            OpenOuts.Remove(hMidiOut);
-        }
-        return eClosed;
-    });
+    return OpenOuts.Close(hMidiOut);
 }
 
 MMRESULT cWinmmBackend::midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) {
-    return CopyErrorText(mmrError, pszText, cchText, &WinmmOutErrorText);
+    return CopyErrorText(WINMM_OUTPUT, mmrError, pszText, cchText);
 }
 
 // Input
 
 uint32_t cWinmmBackend::midiInGetNumDevs() {
-    return WinmmInCount();
+    return WinmmCount(WINMM_INPUT);
 }
 
 MMRESULT cWinmmBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) {
-    return FillCaps(uDeviceID, pCaps, cbCaps, &WinmmInName);
+    return FillCaps(WINMM_INPUT, uDeviceID, pCaps, cbCaps);
 }
 
 MMRESULT cWinmmBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
@@ -144,39 +123,30 @@ MMRESULT cWinmmBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiI
 }
 
 MMRESULT cWinmmBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return OpenIns.With(hMidiIn,
-                        [&](cWinmmInDevice& Device) { return Device.Prepare(pHeader, cbHeader); });
+    return OpenIns.With(hMidiIn, &cWinmmInDevice::Prepare, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return OpenIns.With(
-        hMidiIn, [&](cWinmmInDevice& Device) { return Device.AddBuffer(pHeader, cbHeader); });
+    return OpenIns.With(hMidiIn, &cWinmmInDevice::Queue, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiInStart(HMIDIIN hMidiIn) {
-    return OpenIns.With(hMidiIn, [](cWinmmInDevice& Device) { return Device.Start(); });
+    return OpenIns.With(hMidiIn, &cWinmmInDevice::Start);
 }
 
 MMRESULT cWinmmBackend::midiInReset(HMIDIIN hMidiIn) {
-    return OpenIns.With(hMidiIn, [](cWinmmInDevice& Device) { return Device.Reset(); });
+    return OpenIns.With(hMidiIn, &cWinmmInDevice::Reset);
 }
 
 MMRESULT cWinmmBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
                                               uint32_t cbHeader) {
-    return OpenIns.With(
-        hMidiIn, [&](cWinmmInDevice& Device) { return Device.Unprepare(pHeader, cbHeader); });
+    return OpenIns.With(hMidiIn, &cWinmmInDevice::Unprepare, pHeader, cbHeader);
 }
 
 MMRESULT cWinmmBackend::midiInClose(HMIDIIN hMidiIn) {
-    return OpenIns.With(hMidiIn, [&](cWinmmInDevice& Device) {
-        const MMRESULT eClosed = Device.Close();
-        if (eClosed == MMSYSERR_NOERROR) {
-            OpenIns.Remove(hMidiIn);
-        }
-        return eClosed;
-    });
+    return OpenIns.Close(hMidiIn);
 }
 
 MMRESULT cWinmmBackend::midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) {
-    return CopyErrorText(mmrError, pszText, cchText, &WinmmInErrorText);
+    return CopyErrorText(WINMM_INPUT, mmrError, pszText, cchText);
 }

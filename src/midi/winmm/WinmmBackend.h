@@ -2,8 +2,7 @@
 
 #include "midi/MidiBackend.h"
 #include "midi/driver/HandleTable.h"
-#include "midi/winmm/WinmmInDevice.h"
-#include "midi/winmm/WinmmOutDevice.h"
+#include "midi/winmm/WinmmDevice.h"
 
 // The MIDI devices of Windows: every operation is its namesake of the Windows multimedia MIDI
 // services, with the same arguments and results. Open devices are known by handles of this
@@ -46,12 +45,6 @@ class cWinmmBackend final : public iMidiBackend {
     MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
 
   private:
-    // Opens device uDeviceID as a new entry of Table.
-    template <typename tHandle, typename tDevice, typename tCallback>
-    MMRESULT OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
-                        uint32_t uDeviceID, tCallback pCallback, uintptr_t dwInstance,
-                        uint32_t fdwOpen);
-
     cHandleTable<HMIDIOUT, cWinmmOutDevice> OpenOuts;
     cHandleTable<HMIDIIN, cWinmmInDevice> OpenIns;
 };

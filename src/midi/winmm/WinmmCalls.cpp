@@ -9,58 +9,70 @@
 #include <algorithm>
 #include <new>
 
+#include "midi/Utf16Text.h"
+
 struct tWinmmHeader {
     MIDIHDR Header;
 };
 
 namespace {
 
-HMIDIOUT OutOf(tWinmmDevice hDevice) {
-    return static_cast<HMIDIOUT>(hDevice);
-}
+// Each operation below calls the output or the input twin of a service by eSide; these are
+// the shapes the twins share, with the handle type as the only difference.
 
-HMIDIIN InOf(tWinmmDevice hDevice) {
-    return static_cast<HMIDIIN>(hDevice);
-}
-
-void CALLBACK OnOutMessage(HMIDIOUT, UINT uMsg, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
-                           DWORD_PTR dwParam2) {
-    reinterpret_cast<iWinmmListener*>(dwInstance)->OnWinmmMessage(uMsg, dwParam1, dwParam2);
-}
-
-void CALLBACK OnInMessage(HMIDIIN, UINT uMsg, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
-                          DWORD_PTR dwParam2) {
+template <typename tHandle>
+void CALLBACK OnMessage(tHandle, UINT uMsg, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
+                        DWORD_PTR dwParam2) {
     reinterpret_cast<iWinmmListener*>(dwInstance)->OnWinmmMessage(uMsg, dwParam1, dwParam2);
 }
 
 // The name as the services hold it, cut to what the caller's record takes, zero-filled.
-void CopyName(const WCHAR (&szPname)[MAXPNAMELEN], char16_t* szName, size_t cchName) {
-    if (szName == nullptr || cchName == 0) {
-        return;
+template <typename tCaps>
+MMRESULT NameFromCaps(MMRESULT(WINAPI* pGetCaps)(UINT_PTR, tCaps*, UINT), uint32_t uiDevice,
+                      char16_t* szName, size_t cchName) {
+    tCaps Caps{};
+    const MMRESULT eResult = pGetCaps(uiDevice, &Caps, sizeof(Caps));
+    if (eResult != MMSYSERR_NOERROR || szName == nullptr || cchName == 0) {
+        return eResult;
     }
     std::fill(szName, szName + cchName, u'\0');
     const size_t uiMax = std::min<size_t>(cchName - 1, MAXPNAMELEN - 1);
-    for (size_t i = 0; i < uiMax && szPname[i] != L'\0'; ++i) {
-        szName[i] = static_cast<char16_t>(szPname[i]);
+    for (size_t i = 0; i < uiMax && Caps.szPname[i] != L'\0'; ++i) {
+        szName[i] = static_cast<char16_t>(Caps.szPname[i]);
     }
+    return eResult;
 }
 
-std::string Utf8FromWide(const WCHAR* szText) {
-    const int iBytes = WideCharToMultiByte(CP_UTF8, 0, szText, -1, nullptr, 0, nullptr, nullptr);
-    if (iBytes <= 1) {
-        return {};
-    }
-    std::string Text(static_cast<size_t>(iBytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, szText, -1, Text.data(), iBytes, nullptr, nullptr);
-    Text.resize(static_cast<size_t>(iBytes - 1));
-    return Text;
+template <typename tHandle>
+MMRESULT OpenWith(MMRESULT(WINAPI* pOpen)(tHandle*, UINT, DWORD_PTR, DWORD_PTR, DWORD),
+                  tWinmmDevice* phDevice, uint32_t uiDevice, iWinmmListener* pListener) {
+    tHandle hOpened = nullptr;
+    const MMRESULT eResult =
+        pOpen(&hOpened, uiDevice, reinterpret_cast<DWORD_PTR>(&OnMessage<tHandle>),
+              reinterpret_cast<DWORD_PTR>(pListener), CALLBACK_FUNCTION);
+    *phDevice = eResult == MMSYSERR_NOERROR ? hOpened : nullptr;
+    return eResult;
 }
 
-template <typename tGetText>
-uint32_t ErrorText(uint32_t uiResult, std::string& Utf8Text, tGetText GetText) {
+template <typename tHandle>
+MMRESULT OnHeader(MMRESULT(WINAPI* pCall)(tHandle, LPMIDIHDR, UINT), tWinmmDevice hDevice,
+                  tWinmmHeader& Header) {
+    return pCall(static_cast<tHandle>(hDevice), &Header.Header, sizeof(MIDIHDR));
+}
+
+template <typename tHandle>
+MMRESULT OnDevice(MMRESULT(WINAPI* pCall)(tHandle), tWinmmDevice hDevice) {
+    return pCall(static_cast<tHandle>(hDevice));
+}
+
+MMRESULT ErrorTextWith(MMRESULT(WINAPI* pGetText)(MMRESULT, LPWSTR, UINT), uint32_t uiResult,
+                       std::string& Utf8Text) {
     WCHAR szText[MAXERRORLENGTH] = {};
-    const MMRESULT eResult = GetText(uiResult, szText, MAXERRORLENGTH);
-    Utf8Text = eResult == MMSYSERR_NOERROR ? Utf8FromWide(szText) : std::string();
+    const MMRESULT eResult = pGetText(uiResult, szText, MAXERRORLENGTH);
+    // Read up to the terminator, and never past the buffer.
+    const WCHAR* pEnd = std::find(szText, szText + MAXERRORLENGTH, L'\0');
+    const std::u16string Text(static_cast<const WCHAR*>(szText), pEnd);
+    Utf8Text = eResult == MMSYSERR_NOERROR ? Utf16ToUtf8(Text) : std::string();
     return eResult;
 }
 
@@ -85,102 +97,50 @@ uint32_t WinmmHeaderBytesRecorded(const tWinmmHeader& Header) {
     return Header.Header.dwBytesRecorded;
 }
 
-// Output
-
-uint32_t WinmmOutCount() {
-    return midiOutGetNumDevs();
+uint32_t WinmmCount(tWinmmSide eSide) {
+    return eSide == WINMM_OUTPUT ? midiOutGetNumDevs() : midiInGetNumDevs();
 }
 
-uint32_t WinmmOutName(uint32_t uiDevice, char16_t* szName, size_t cchName) {
-    MIDIOUTCAPSW Caps{};
-    const MMRESULT eResult = midiOutGetDevCapsW(uiDevice, &Caps, sizeof(Caps));
-    if (eResult == MMSYSERR_NOERROR) {
-        CopyName(Caps.szPname, szName, cchName);
-    }
-    return eResult;
+uint32_t WinmmName(tWinmmSide eSide, uint32_t uiDevice, char16_t* szName, size_t cchName) {
+    return eSide == WINMM_OUTPUT ? NameFromCaps(&midiOutGetDevCapsW, uiDevice, szName, cchName)
+                                 : NameFromCaps(&midiInGetDevCapsW, uiDevice, szName, cchName);
 }
 
-uint32_t WinmmOutOpen(tWinmmDevice* phDevice, uint32_t uiDevice, iWinmmListener* pListener) {
-    HMIDIOUT hOpened = nullptr;
-    const MMRESULT eResult =
-        midiOutOpen(&hOpened, uiDevice, reinterpret_cast<DWORD_PTR>(&OnOutMessage),
-                    reinterpret_cast<DWORD_PTR>(pListener), CALLBACK_FUNCTION);
-    *phDevice = eResult == MMSYSERR_NOERROR ? hOpened : nullptr;
-    return eResult;
+uint32_t WinmmOpen(tWinmmSide eSide, tWinmmDevice* phDevice, uint32_t uiDevice,
+                   iWinmmListener* pListener) {
+    return eSide == WINMM_OUTPUT ? OpenWith(&midiOutOpen, phDevice, uiDevice, pListener)
+                                 : OpenWith(&midiInOpen, phDevice, uiDevice, pListener);
 }
 
-uint32_t WinmmOutPrepare(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiOutPrepareHeader(OutOf(hDevice), &Header.Header, sizeof(MIDIHDR));
+uint32_t WinmmPrepare(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header) {
+    return eSide == WINMM_OUTPUT ? OnHeader(&midiOutPrepareHeader, hDevice, Header)
+                                 : OnHeader(&midiInPrepareHeader, hDevice, Header);
 }
 
-uint32_t WinmmOutLongMsg(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiOutLongMsg(OutOf(hDevice), &Header.Header, sizeof(MIDIHDR));
+uint32_t WinmmQueue(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header) {
+    return eSide == WINMM_OUTPUT ? OnHeader(&midiOutLongMsg, hDevice, Header)
+                                 : OnHeader(&midiInAddBuffer, hDevice, Header);
 }
 
-uint32_t WinmmOutUnprepare(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiOutUnprepareHeader(OutOf(hDevice), &Header.Header, sizeof(MIDIHDR));
+uint32_t WinmmUnprepare(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header) {
+    return eSide == WINMM_OUTPUT ? OnHeader(&midiOutUnprepareHeader, hDevice, Header)
+                                 : OnHeader(&midiInUnprepareHeader, hDevice, Header);
 }
 
-uint32_t WinmmOutClose(tWinmmDevice hDevice) {
-    return midiOutClose(OutOf(hDevice));
+uint32_t WinmmClose(tWinmmSide eSide, tWinmmDevice hDevice) {
+    return eSide == WINMM_OUTPUT ? OnDevice(&midiOutClose, hDevice)
+                                 : OnDevice(&midiInClose, hDevice);
 }
 
-uint32_t WinmmOutErrorText(uint32_t uiResult, std::string& Utf8Text) {
-    return ErrorText(uiResult, Utf8Text, [](uint32_t uiCode, WCHAR* szText, UINT cchText) {
-        return midiOutGetErrorTextW(uiCode, szText, cchText);
-    });
-}
-
-// Input
-
-uint32_t WinmmInCount() {
-    return midiInGetNumDevs();
-}
-
-uint32_t WinmmInName(uint32_t uiDevice, char16_t* szName, size_t cchName) {
-    MIDIINCAPSW Caps{};
-    const MMRESULT eResult = midiInGetDevCapsW(uiDevice, &Caps, sizeof(Caps));
-    if (eResult == MMSYSERR_NOERROR) {
-        CopyName(Caps.szPname, szName, cchName);
-    }
-    return eResult;
-}
-
-uint32_t WinmmInOpen(tWinmmDevice* phDevice, uint32_t uiDevice, iWinmmListener* pListener) {
-    HMIDIIN hOpened = nullptr;
-    const MMRESULT eResult =
-        midiInOpen(&hOpened, uiDevice, reinterpret_cast<DWORD_PTR>(&OnInMessage),
-                   reinterpret_cast<DWORD_PTR>(pListener), CALLBACK_FUNCTION);
-    *phDevice = eResult == MMSYSERR_NOERROR ? hOpened : nullptr;
-    return eResult;
-}
-
-uint32_t WinmmInPrepare(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiInPrepareHeader(InOf(hDevice), &Header.Header, sizeof(MIDIHDR));
-}
-
-uint32_t WinmmInAddBuffer(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiInAddBuffer(InOf(hDevice), &Header.Header, sizeof(MIDIHDR));
+uint32_t WinmmErrorText(tWinmmSide eSide, uint32_t uiResult, std::string& Utf8Text) {
+    return eSide == WINMM_OUTPUT ? ErrorTextWith(&midiOutGetErrorTextW, uiResult, Utf8Text)
+                                 : ErrorTextWith(&midiInGetErrorTextW, uiResult, Utf8Text);
 }
 
 uint32_t WinmmInStart(tWinmmDevice hDevice) {
-    return midiInStart(InOf(hDevice));
+    return OnDevice(&midiInStart, hDevice);
 }
 
 uint32_t WinmmInReset(tWinmmDevice hDevice) {
-    return midiInReset(InOf(hDevice));
-}
-
-uint32_t WinmmInUnprepare(tWinmmDevice hDevice, tWinmmHeader& Header) {
-    return midiInUnprepareHeader(InOf(hDevice), &Header.Header, sizeof(MIDIHDR));
-}
-
-uint32_t WinmmInClose(tWinmmDevice hDevice) {
-    return midiInClose(InOf(hDevice));
-}
-
-uint32_t WinmmInErrorText(uint32_t uiResult, std::string& Utf8Text) {
-    return ErrorText(uiResult, Utf8Text, [](uint32_t uiCode, WCHAR* szText, UINT cchText) {
-        return midiInGetErrorTextW(uiCode, szText, cchText);
-    });
+    return OnDevice(&midiInReset, hDevice);
 }

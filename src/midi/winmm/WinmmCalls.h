@@ -38,25 +38,26 @@ using tWinmmDevice = void*;
 // The device number that only the services know, the MIDI mapper: no device of the lists.
 inline constexpr uint32_t kWinmmMidiMapper = 0xFFFFFFFF;
 
-uint32_t WinmmOutCount();
-// The device's name, copied from the WCHAR szPname of its capabilities (terminated).
-uint32_t WinmmOutName(uint32_t uiDevice, char16_t* szName, size_t cchName);
-// Opens with a function callback that hands every message to pListener.
-uint32_t WinmmOutOpen(tWinmmDevice* phDevice, uint32_t uiDevice, iWinmmListener* pListener);
-uint32_t WinmmOutPrepare(tWinmmDevice hDevice, tWinmmHeader& Header);
-uint32_t WinmmOutLongMsg(tWinmmDevice hDevice, tWinmmHeader& Header);
-uint32_t WinmmOutUnprepare(tWinmmDevice hDevice, tWinmmHeader& Header);
-uint32_t WinmmOutClose(tWinmmDevice hDevice);
-// The services' text of an output result, as UTF-8.
-uint32_t WinmmOutErrorText(uint32_t uiResult, std::string& Utf8Text);
+// Which of the services' two families of calls: those of output devices or of input devices.
+enum tWinmmSide : uint32_t {
+    WINMM_OUTPUT = 0,
+    WINMM_INPUT = 1,
+};
 
-uint32_t WinmmInCount();
-uint32_t WinmmInName(uint32_t uiDevice, char16_t* szName, size_t cchName);
-uint32_t WinmmInOpen(tWinmmDevice* phDevice, uint32_t uiDevice, iWinmmListener* pListener);
-uint32_t WinmmInPrepare(tWinmmDevice hDevice, tWinmmHeader& Header);
-uint32_t WinmmInAddBuffer(tWinmmDevice hDevice, tWinmmHeader& Header);
+uint32_t WinmmCount(tWinmmSide eSide);
+// The device's name, copied from the WCHAR szPname of its capabilities (terminated).
+uint32_t WinmmName(tWinmmSide eSide, uint32_t uiDevice, char16_t* szName, size_t cchName);
+// Opens with a function callback that hands every message to pListener.
+uint32_t WinmmOpen(tWinmmSide eSide, tWinmmDevice* phDevice, uint32_t uiDevice,
+                   iWinmmListener* pListener);
+uint32_t WinmmPrepare(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+// Hands a prepared header to the services: an output's long message, an input's receive buffer.
+uint32_t WinmmQueue(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+uint32_t WinmmUnprepare(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+uint32_t WinmmClose(tWinmmSide eSide, tWinmmDevice hDevice);
+// The services' text of a result, as UTF-8.
+uint32_t WinmmErrorText(tWinmmSide eSide, uint32_t uiResult, std::string& Utf8Text);
+
+// Input devices only.
 uint32_t WinmmInStart(tWinmmDevice hDevice);
 uint32_t WinmmInReset(tWinmmDevice hDevice);
-uint32_t WinmmInUnprepare(tWinmmDevice hDevice, tWinmmHeader& Header);
-uint32_t WinmmInClose(tWinmmDevice hDevice);
-uint32_t WinmmInErrorText(uint32_t uiResult, std::string& Utf8Text);

@@ -11,25 +11,17 @@ MMRESULT cWinmmHeaders::Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t
         return eCheck;
     }
     tWinmmHeaderPtr pOld;
-    {
-        std::lock_guard<std::mutex> Lock(mEntries);
-        const auto Found = Entries.find(pHeader);
-        if (Found != Entries.end()) {
-            if (Found->second.bQueued) {
-                return MIDIERR_STILLPLAYING;
-            }
-            pOld = std::move(Found->second.pWinmm);
-            Entries.erase(Found);
-        }
+    if (!TakeUnqueued(pHeader, pOld)) {
+        return MIDIERR_STILLPLAYING;
     }
     if (pOld != nullptr) {
-        Calls.pUnprepare(hDevice, *pOld);
+        Calls.pUnprepare(eSide, hDevice, *pOld);
     }
     tWinmmHeaderPtr pWinmm = MakeWinmmHeader(pHeader->lpData, pHeader->dwBufferLength);
     if (pWinmm == nullptr) {
         return MMSYSERR_NOMEM;
     }
-    const MMRESULT ePrepared = Calls.pPrepare(hDevice, *pWinmm);
+    const MMRESULT ePrepared = Calls.pPrepare(eSide, hDevice, *pWinmm);
     if (ePrepared != MMSYSERR_NOERROR) {
         return ePrepared;
     }
@@ -59,7 +51,7 @@ MMRESULT cWinmmHeaders::Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t c
         pHeader->dwBytesRecorded = 0;
         pWinmm = Found->second.pWinmm.get();
     }
-    const MMRESULT eQueued = Calls.pQueue(hDevice, *pWinmm);
+    const MMRESULT eQueued = Calls.pQueue(eSide, hDevice, *pWinmm);
     if (eQueued != MMSYSERR_NOERROR) {
         std::lock_guard<std::mutex> Lock(mEntries);
         Entries[pHeader].bQueued = false;
@@ -74,20 +66,14 @@ MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32
         return eCheck;
     }
     tWinmmHeaderPtr pWinmm;
-    {
-        std::lock_guard<std::mutex> Lock(mEntries);
-        const auto Found = Entries.find(pHeader);
-        if (Found == Entries.end()) {
-            pHeader->dwFlags &= ~MHDR_PREPARED;
-            return MMSYSERR_NOERROR;
-        }
-        if (Found->second.bQueued) {
-            return MIDIERR_STILLPLAYING;
-        }
-        pWinmm = std::move(Found->second.pWinmm);
-        Entries.erase(Found);
+    if (!TakeUnqueued(pHeader, pWinmm)) {
+        return MIDIERR_STILLPLAYING;
     }
-    const MMRESULT eUnprepared = Calls.pUnprepare(hDevice, *pWinmm);
+    if (pWinmm == nullptr) {
+        pHeader->dwFlags &= ~MHDR_PREPARED;
+        return MMSYSERR_NOERROR;
+    }
+    const MMRESULT eUnprepared = Calls.pUnprepare(eSide, hDevice, *pWinmm);
     std::lock_guard<std::mutex> Lock(mEntries);
     if (eUnprepared != MMSYSERR_NOERROR) {
         Entries[pHeader] = tEntry{std::move(pWinmm), false};
@@ -95,6 +81,20 @@ MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32
     }
     pHeader->dwFlags &= ~MHDR_PREPARED;
     return MMSYSERR_NOERROR;
+}
+
+bool cWinmmHeaders::TakeUnqueued(MIDIHDR* pHeader, tWinmmHeaderPtr& pTaken) {
+    std::lock_guard<std::mutex> Lock(mEntries);
+    const auto Found = Entries.find(pHeader);
+    if (Found == Entries.end()) {
+        return true;
+    }
+    if (Found->second.bQueued) {
+        return false;
+    }
+    pTaken = std::move(Found->second.pWinmm);
+    Entries.erase(Found);
+    return true;
 }
 
 // The header is looked for among those held before it is read: a device has a few dozen.
@@ -131,6 +131,6 @@ void cWinmmHeaders::UnprepareAll(tWinmmDevice hDevice) {
         Entries.clear();
     }
     for (const tWinmmHeaderPtr& pWinmm : Left) {
-        Calls.pUnprepare(hDevice, *pWinmm);
+        Calls.pUnprepare(eSide, hDevice, *pWinmm);
     }
 }

@@ -6,12 +6,14 @@
 #include "midi/MidiPlatform.h"
 #include "midi/winmm/WinmmCalls.h"
 
-// The native calls of one direction that act on a header.
+// The native calls that act on a header; the services' own unless a test plays them.
 struct tWinmmHeaderCalls {
-    uint32_t (*pPrepare)(tWinmmDevice hDevice, tWinmmHeader& Header);
-    uint32_t (*pQueue)(tWinmmDevice hDevice, tWinmmHeader& Header);  // long message, add buffer
-    uint32_t (*pUnprepare)(tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*pPrepare)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*pQueue)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*pUnprepare)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
 };
+
+inline constexpr tWinmmHeaderCalls kWinmmHeaderCalls{&WinmmPrepare, &WinmmQueue, &WinmmUnprepare};
 
 // The Windows MIDIHDR that one open device keeps for each of the interface's MIDIHDR records it
 // has prepared, over the same bytes, and whether the services hold it. The record mirrors the
@@ -23,7 +25,8 @@ struct tWinmmHeaderCalls {
 // back.
 class cWinmmHeaders {
   public:
-    explicit cWinmmHeaders(const tWinmmHeaderCalls& Calls) : Calls(Calls) {}
+    explicit cWinmmHeaders(tWinmmSide eSide, const tWinmmHeaderCalls& Calls = kWinmmHeaderCalls)
+        : eSide(eSide), Calls(Calls) {}
     cWinmmHeaders(const cWinmmHeaders&) = delete;
     cWinmmHeaders& operator=(const cWinmmHeaders&) = delete;
 
@@ -47,6 +50,11 @@ class cWinmmHeaders {
         bool bQueued = false;
     };
 
+    // Takes the Windows header of pHeader out of the table into pTaken (left null when there is
+    // none); false, taking nothing, while the services hold it.
+    bool TakeUnqueued(MIDIHDR* pHeader, tWinmmHeaderPtr& pTaken);
+
+    const tWinmmSide eSide;
     const tWinmmHeaderCalls Calls;
     mutable std::mutex mEntries;
     std::map<MIDIHDR*, tEntry> Entries;

@@ -1,0 +1,63 @@
+#include "midi/winmm/WinmmDevice.h"
+
+template <typename tHandle>
+cWinmmDevice<tHandle>::cWinmmDevice(tHandle hSelf, tCallback pCallback, uintptr_t dwInstance)
+    : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+
+template <typename tHandle>
+MMRESULT cWinmmDevice<tHandle>::Open(uint32_t uDeviceID) {
+    tWinmmDevice hOpened = nullptr;
+    const MMRESULT eOpened = WinmmOpen(kSide, &hOpened, uDeviceID, this);
+    hWinmm.store(hOpened);
+    return eOpened;
+}
+
+template <typename tHandle>
+MMRESULT cWinmmDevice<tHandle>::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    return Headers.Prepare(hWinmm.load(), pHeader, cbHeader);
+}
+
+template <typename tHandle>
+MMRESULT cWinmmDevice<tHandle>::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
+    return Headers.Queue(hWinmm.load(), pHeader, cbHeader);
+}
+
+template <typename tHandle>
+MMRESULT cWinmmDevice<tHandle>::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    return Headers.Unprepare(hWinmm.load(), pHeader, cbHeader);
+}
+
+template <typename tHandle>
+MMRESULT cWinmmDevice<tHandle>::Close() {
+    if (Headers.AnyQueued()) {
+        return MIDIERR_STILLPLAYING;
+    }
+    Headers.UnprepareAll(hWinmm.load());
+    return WinmmClose(kSide, hWinmm.load());
+}
+
+template <typename tHandle>
+void cWinmmDevice<tHandle>::OnWinmmMessage(uint32_t uiMsg, uintptr_t dwParam1, uintptr_t dwParam2) {
+    if (HandsHeaderBack(uiMsg)) {
+        MIDIHDR* pHeader = Headers.Returned(dwParam1);
+        if (pHeader == nullptr) {
+            return;
+        }
+        dwParam1 = reinterpret_cast<uintptr_t>(pHeader);
+    }
+    if (pCallback != nullptr) {
+        pCallback(hSelf, uiMsg, dwInstance, dwParam1, dwParam2);
+    }
+}
+
+template <typename tHandle>
+bool cWinmmDevice<tHandle>::HandsHeaderBack(uint32_t uiMsg) {
+    if constexpr (kSide == WINMM_OUTPUT) {
+        return uiMsg == MOM_DONE;
+    } else {
+        return uiMsg == MIM_LONGDATA || uiMsg == MIM_LONGERROR;
+    }
+}
+
+template class cWinmmDevice<HMIDIOUT>;
+template class cWinmmDevice<HMIDIIN>;
