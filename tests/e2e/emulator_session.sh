@@ -20,6 +20,7 @@ emulator_pid=""
 cleanup() {
     if [ -n "$emulator_pid" ] && kill -0 "$emulator_pid" 2>/dev/null; then
         kill "$emulator_pid" 2>/dev/null || true
+        kill -CONT "$emulator_pid" 2>/dev/null || true # a stopped one ends only once continued
         wait "$emulator_pid" 2>/dev/null || true
     fi
     rm -rf "$work"

@@ -11,6 +11,8 @@
 #   server-stopped-handshake the JACK server is stopped (SIGTERM) during a send with handshakes
 #   emulator-killed          the emulator is killed (SIGKILL) during a send with handshakes
 #   interrupted              SIGINT, SIGTERM and SIGHUP while a silent device is awaited
+#   emulator-stopped         SIGINT while the emulator is stopped (SIGSTOP) during a send with
+#                            handshakes: its JACK client holds up the server's graph
 set -euo pipefail
 
 case_name="$1"
@@ -70,8 +72,8 @@ wait_for_send_end() {
     send_status=0
     wait "$send_pid" || send_status=$?
     send_pid=""
-    echo "send ended $((($(date +%s%N) - lost_at) / 1000000)) ms after the $event," \
-        "status $send_status"
+    send_ended_ms=$((($(date +%s%N) - lost_at) / 1000000))
+    echo "send ended $send_ended_ms ms after the $event, status $send_status"
     sed 's/^/  /' "$work/send.err"
     if find "$work" -name '*x10' -o -name '*.part' | grep -q .; then
         fail "x10 files were left behind"
@@ -124,6 +126,17 @@ case "$case_name" in
             expect_status $((128 + $(kill -l "$signal")))
             grep -q "interrupted" "$work/send.err" || fail "the send does not say it was interrupted"
         done
+        ;;
+    emulator-stopped)
+        start_long_send --handshake --packet-ms 5
+        kill -STOP "$emulator_pid"
+        sleep 1 # the server now waits on the stopped client at every change of its graph
+        signalled_at=$(date +%s%N)
+        kill -INT "$send_pid"
+        wait_for_send_end "SIGINT" "$signalled_at"
+        kill -CONT "$emulator_pid"
+        expect_status 130
+        [ "$send_ended_ms" -lt 4000 ] || fail "the send took $send_ended_ms ms to end after SIGINT"
         ;;
     *)
         echo "unknown case '$case_name'" >&2

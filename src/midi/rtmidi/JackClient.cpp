@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -74,6 +75,40 @@ void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pAr
     }
 }
 
+// A close that the server does not finish: its graph holds a client that no longer runs (a
+// stopped program), and the server waits seconds for it at every change of the graph. The close
+// is then left to finish on its own thread rather than hold up the program.
+constexpr auto kCloseWait = std::chrono::seconds(1);
+
+// Closes that were given up on and have not returned yet. While one is pending the graph is
+// still stuck, so later closes do not wait either.
+std::atomic<int> iPendingCloses{0};
+
+enum tCloseState : int { CLOSE_RUNNING, CLOSE_FINISHED, CLOSE_GIVEN_UP };
+
+// True when the client closed within kCloseWait; otherwise its close goes on in the background.
+bool CloseWithinWait(jack_client_t* pClient) {
+    auto pState = std::make_shared<std::atomic<int>>(CLOSE_RUNNING);
+    std::thread([pClient, pState] {
+        jack_client_close(pClient);
+        if (pState->exchange(CLOSE_FINISHED) == CLOSE_GIVEN_UP) {
+            iPendingCloses.fetch_sub(1);
+        }
+    }).detach();
+    const auto GiveUp = std::chrono::steady_clock::now() +
+                        (iPendingCloses.load() > 0 ? std::chrono::seconds(0) : kCloseWait);
+    while (pState->load() == CLOSE_RUNNING && std::chrono::steady_clock::now() < GiveUp) {
+        std::this_thread::sleep_for(kCallbackPoll);
+    }
+    iPendingCloses.fetch_add(1);
+    int eRunning = CLOSE_RUNNING;
+    if (pState->compare_exchange_strong(eRunning, CLOSE_GIVEN_UP)) {
+        return false;
+    }
+    iPendingCloses.fetch_sub(1);
+    return true;
+}
+
 // libjack writes its own diagnostics to stderr ("Cannot connect to server socket", "read
 // fail" when a server dies); the program says what failed in its own words instead.
 void IgnoreJackMessage(const char*) {}
@@ -119,14 +154,12 @@ void cJackClient::Close() {
         return;
     }
     pContext->bClosing.store(true);
-    if (IsServerGone()) {
+    if (!IsServerGone() && CloseWithinWait(pClient)) {
+        pContext.reset();  // the client's threads have ended
+    } else {
         WaitForCallbacks(*pContext);
         // JACK's threads of the client may still start a callback, which then does nothing.
         static_cast<void>(pContext.release());
-    } else {
-        // Its threads have ended when this returns.
-        jack_client_close(pClient);
-        pContext.reset();
     }
     pClient = nullptr;
 }

@@ -26,7 +26,9 @@ struct tJackCallbackContext;
 // (using a new server takes a new start of the program), and the clients of the lost server are
 // never handed to JACK again: Close makes their callbacks do nothing from then on, waits for
 // those still running, and leaves the client, and what its callbacks use, to the process's end.
-// Any client that learns of the loss tells all the others.
+// Any client that learns of the loss tells all the others. A close that the server has not
+// finished within a second (a stopped program's client holds up its graph) is left to finish on
+// a thread of its own, in the same way.
 class cJackClient {
   public:
     cJackClient();
