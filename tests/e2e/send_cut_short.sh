@@ -11,6 +11,8 @@
 #   server-stopped-handshake the JACK server is stopped (SIGTERM) during a send with handshakes
 #   emulator-killed          the emulator is killed (SIGKILL) during a send with handshakes
 #   interrupted              SIGINT, SIGTERM and SIGHUP while a silent device is awaited
+#   server-stopped-blind     the JACK server is stopped (SIGSTOP) during a blind send: nothing
+#                            more leaves the program, so the send must not report the song sent
 #   emulator-stopped         SIGINT while the emulator is stopped (SIGSTOP) during a send with
 #                            handshakes: its JACK client holds up the server's graph
 set -euo pipefail
@@ -25,6 +27,8 @@ source "$(dirname "$0")/emulator_session.sh"
 
 send_pid=""
 stop_send() {
+    # A stopped server or emulator ends only once continued.
+    kill -CONT "$SONGLOADER_JACKD_PID" ${emulator_pid:+"$emulator_pid"} 2>/dev/null || true
     if [ -n "$send_pid" ] && kill -0 "$send_pid" 2>/dev/null; then
         kill -KILL "$send_pid" 2>/dev/null || true
     fi
@@ -126,6 +130,16 @@ case "$case_name" in
             expect_status $((128 + $(kill -l "$signal")))
             grep -q "interrupted" "$work/send.err" || fail "the send does not say it was interrupted"
         done
+        ;;
+    server-stopped-blind)
+        start_long_send --blind --packet-ms 25
+        stopped_at=$(date +%s%N)
+        kill -STOP "$SONGLOADER_JACKD_PID"
+        wait_for_send_end "server's stop" "$stopped_at"
+        kill -CONT "$SONGLOADER_JACKD_PID"
+        expect_status 1
+        grep -q "The MIDI output device failed" "$work/send.err" ||
+            fail "the message does not say that the output failed"
         ;;
     emulator-stopped)
         start_long_send --handshake --packet-ms 5

@@ -31,17 +31,26 @@ MMRESULT cJackOutConnection::Send(const std::vector<uint8_t>& Message) {
         return eRoom;
     }
     Ring.Push(Message.data(), Message.size());
-    return MMSYSERR_NOERROR;
+    return WaitUntilTaken(++uiQueued);
 }
 
 MMRESULT cJackOutConnection::WaitForRoom(size_t uiBytes) const {
-    const auto Deadline = std::chrono::steady_clock::now() + kRoomWait;
+    return WaitFor([&] { return Ring.HasRoomFor(uiBytes); }, kRoomWait);
+}
+
+MMRESULT cJackOutConnection::WaitUntilTaken(uint64_t uiMessage) const {
+    return WaitFor([&] { return uiTaken.load(std::memory_order_acquire) >= uiMessage; }, kTakeWait);
+}
+
+template <typename tDone>
+MMRESULT cJackOutConnection::WaitFor(tDone Done, std::chrono::milliseconds Wait) const {
+    const auto Deadline = std::chrono::steady_clock::now() + Wait;
     for (;;) {
         const MMRESULT eLoss = Client.Loss();
         if (eLoss != MMSYSERR_NOERROR) {
             return eLoss;
         }
-        if (Ring.HasRoomFor(uiBytes)) {
+        if (Done()) {
             return MMSYSERR_NOERROR;
         }
         if (std::chrono::steady_clock::now() >= Deadline) {
@@ -70,6 +79,7 @@ void cJackOutConnection::WriteQueuedMessages(void* pPortBuffer) {
             return;
         }
         Ring.Pop(pucEvent);
+        uiTaken.fetch_add(1, std::memory_order_release);
         bWroteAny = bWroteAny || pucEvent != nullptr;
     }
 }

@@ -13,13 +13,15 @@
 #include "midi/rtmidi/MidiConnector.h"
 
 // Output to one device on JACK's own API. Send puts the message in a ring that the client's
-// process callback empties into the port in the next cycle. Send waits for room in the ring
-// only while the server takes data, and never longer than kRoomWait: once the server has shut
-// down or died, or the device's port has gone, it fails at once.
+// process callback empties into the port in the next cycle, and returns once that cycle has
+// taken it, so that a message reported sent has left the program. It waits only while the
+// server runs its cycles, and never longer than kRoomWait for room nor kTakeWait for the cycle:
+// once the server has shut down or died, or the device's port has gone, it fails at once.
 class cJackOutConnection final : public iOutConnection {
   public:
     static constexpr size_t kRingBytes = size_t{64} * 1024;
     static constexpr std::chrono::milliseconds kRoomWait{1000};
+    static constexpr std::chrono::milliseconds kTakeWait{1000};
 
     explicit cJackOutConnection(cBackendErrorTexts& Texts);
     cJackOutConnection(const cJackOutConnection&) = delete;
@@ -33,6 +35,13 @@ class cJackOutConnection final : public iOutConnection {
   private:
     // Waits for room for uiBytes in the ring: MMSYSERR_NOERROR, the loss, or MIDIERR_NOTREADY.
     MMRESULT WaitForRoom(size_t uiBytes) const;
+    // Waits until a cycle has taken the message queued as number uiMessage: MMSYSERR_NOERROR,
+    // the loss, or MIDIERR_NOTREADY (a server that stopped running its cycles).
+    MMRESULT WaitUntilTaken(uint64_t uiMessage) const;
+    // Waits, polling, until Done() or for Wait at most: MMSYSERR_NOERROR, the loss, or
+    // MIDIERR_NOTREADY.
+    template <typename tDone>
+    MMRESULT WaitFor(tDone Done, std::chrono::milliseconds Wait) const;
     static void Process(void* pPortBuffer, jack_nframes_t uiFrames, void* pArg);
     void WriteQueuedMessages(void* pPortBuffer);
 
@@ -40,5 +49,9 @@ class cJackOutConnection final : public iOutConnection {
     cMessageRing Ring;
     // The largest message one cycle can carry, known from the first cycle on (0 before).
     std::atomic<size_t> uiLargestMessage{0};
+    // Messages queued by Send, and messages the cycles have taken from the ring (written to the
+    // port, or dropped as too large for any cycle).
+    uint64_t uiQueued = 0;
+    std::atomic<uint64_t> uiTaken{0};
     cJackPortClient Client;
 };
