@@ -13,6 +13,11 @@ constexpr auto kRoomPoll = std::chrono::milliseconds(1);
 cJackOutConnection::cJackOutConnection(cBackendErrorTexts& Texts)
     : Texts(Texts), Ring(kRingBytes), Client(Texts) {}
 
+cJackOutConnection::~cJackOutConnection() {
+    static_cast<void>(WaitUntilAllTaken());
+    Client.Close();
+}
+
 MMRESULT cJackOutConnection::Open(const std::string& DevicePort, const std::string& OwnPort) {
     return Client.Open(DevicePort, OwnPort, true, &cJackOutConnection::Process, this, nullptr);
 }
@@ -26,20 +31,25 @@ MMRESULT cJackOutConnection::Send(const std::vector<uint8_t>& Message) {
         return Texts.Record("A message of " + std::to_string(Message.size()) +
                             " bytes is larger than JACK can carry in one cycle.");
     }
+    const MMRESULT eTaken = WaitUntilAllTaken();
+    if (eTaken != MMSYSERR_NOERROR) {
+        return eTaken;
+    }
     const MMRESULT eRoom = WaitForRoom(Message.size());
     if (eRoom != MMSYSERR_NOERROR) {
         return eRoom;
     }
     Ring.Push(Message.data(), Message.size());
-    return WaitUntilTaken(++uiQueued);
+    ++uiQueued;
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT cJackOutConnection::WaitForRoom(size_t uiBytes) const {
     return WaitFor([&] { return Ring.HasRoomFor(uiBytes); }, kRoomWait);
 }
 
-MMRESULT cJackOutConnection::WaitUntilTaken(uint64_t uiMessage) const {
-    return WaitFor([&] { return uiTaken.load(std::memory_order_acquire) >= uiMessage; }, kTakeWait);
+MMRESULT cJackOutConnection::WaitUntilAllTaken() const {
+    return WaitFor([&] { return uiTaken.load(std::memory_order_acquire) >= uiQueued; }, kTakeWait);
 }
 
 template <typename tDone>

@@ -13,10 +13,12 @@
 #include "midi/rtmidi/MidiConnector.h"
 
 // Output to one device on JACK's own API. Send puts the message in a ring that the client's
-// process callback empties into the port in the next cycle, and returns once that cycle has
-// taken it, so that a message reported sent has left the program. It waits only while the
-// server runs its cycles, and never longer than kRoomWait for room nor kTakeWait for the cycle:
-// once the server has shut down or died, or the device's port has gone, it fails at once.
+// process callback empties into the port in the next cycle. Before it queues a message, the
+// cycles must have taken every earlier one, so a server that no longer runs its cycles fails
+// the next send instead of letting songs be reported sent that never left the program; paced
+// sends find the earlier message long taken and do not wait. The waits last only while the
+// server runs its cycles, never longer than kTakeWait or kRoomWait: once the server has shut
+// down or died, or the device's port has gone, Send fails at once.
 class cJackOutConnection final : public iOutConnection {
   public:
     static constexpr size_t kRingBytes = size_t{64} * 1024;
@@ -26,8 +28,9 @@ class cJackOutConnection final : public iOutConnection {
     explicit cJackOutConnection(cBackendErrorTexts& Texts);
     cJackOutConnection(const cJackOutConnection&) = delete;
     cJackOutConnection& operator=(const cJackOutConnection&) = delete;
-    // Closes the client first: its process callback reads the ring until then.
-    ~cJackOutConnection() override { Client.Close(); }
+    // Gives the last messages a chance to leave, then closes the client: its process callback
+    // reads the ring until then.
+    ~cJackOutConnection() override;
 
     MMRESULT Open(const std::string& DevicePort, const std::string& OwnPort);
     MMRESULT Send(const std::vector<uint8_t>& Message) override;
@@ -35,9 +38,9 @@ class cJackOutConnection final : public iOutConnection {
   private:
     // Waits for room for uiBytes in the ring: MMSYSERR_NOERROR, the loss, or MIDIERR_NOTREADY.
     MMRESULT WaitForRoom(size_t uiBytes) const;
-    // Waits until a cycle has taken the message queued as number uiMessage: MMSYSERR_NOERROR,
-    // the loss, or MIDIERR_NOTREADY (a server that stopped running its cycles).
-    MMRESULT WaitUntilTaken(uint64_t uiMessage) const;
+    // Waits until the cycles have taken every message queued so far: MMSYSERR_NOERROR, the
+    // loss, or MIDIERR_NOTREADY (a server that stopped running its cycles).
+    MMRESULT WaitUntilAllTaken() const;
     // Waits, polling, until Done() or for Wait at most: MMSYSERR_NOERROR, the loss, or
     // MIDIERR_NOTREADY.
     template <typename tDone>
