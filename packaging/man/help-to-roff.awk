@@ -22,8 +22,8 @@ function roff(text,    words, count, i, result) {
 }
 
 # "-o, --output OUT.syx" -> options in bold, arguments in italics.
-function option_tag(spec,    words, count, i, word, comma, result) {
-    count = split(spec, words, / +/)
+function option_tag(text,    words, count, i, word, comma, result) {
+    count = split(text, words, / +/)
     result = ""
     for (i = 1; i <= count; i++) {
         word = words[i]
