@@ -21,6 +21,14 @@ inline constexpr const char* kDeviceGone = "is no longer connected";
 inline constexpr const char* kDeviceShared =
     "is now the name of more than one device, so which one was chosen is unknown";
 inline constexpr const char* kSongFileUnreadable = "The converted song file could not be read";
+inline constexpr const char* kDeviceEndedFile = "the device ended the file";
+// What blind sending cannot promise, for its help and its option's tooltip.
+inline constexpr const char* kBlindUnconfirmed =
+    "A blind send is confirmed by nobody: the device's replies are not awaited, so a song\n"
+    "the device lost is still reported sent, and a CANCEL that comes once the next song\n"
+    "has begun is taken for that song.";
+// Before the songs of a batch that a stop left unsent.
+inline constexpr const char* kNotSent = "not sent: ";
 inline constexpr const char* kNoCaption = "";
 
 inline constexpr const char* kIntervalOutOfRange =

@@ -57,6 +57,17 @@ constexpr tStopMessage kStopMessages[] = {
     {X10_TIMED_OUT, AppTexts::kTimedOut, AppTexts::kErrorCaption},
 };
 
+// The device's EOF came before it had the whole song.
+std::string EndedEarlyText(const tX10Failure& Failure) {
+    const std::string Total = std::to_string(Failure.iDataPackets);
+    if (Failure.iEndedAfterPacket == 0) {
+        return std::string(AppTexts::kDeviceEndedFile) + " at its header, before any of its " +
+               Total + " data packets";
+    }
+    return std::string(AppTexts::kDeviceEndedFile) + " after packet " +
+           std::to_string(Failure.iEndedAfterPacket) + " of " + Total;
+}
+
 }  // namespace
 
 cTransferRun::cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan)
@@ -131,10 +142,38 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
     } else if (Tick.eState == X10_ERROR) {
         Tick.Detail = SendErrorDetail();
     }
+    if (Tick.szMessage != nullptr) {
+        Tick.NotSent = NotSentText(UnsentSongs(false));
+    }
+}
+
+std::vector<std::filesystem::path> cTransferRun::UnsentSongs(bool bWithCurrent) const {
+    std::vector<std::filesystem::path> Songs;
+    int32_t iSent = 0;
+    int32_t iTotal = 0;
+    const bool bCurrentSent = Transfer.GetX10State(&iSent, &iTotal) == X10_DONE;
+    const int32_t iFirst = bWithCurrent && !bCurrentSent ? iCurrentSong : iCurrentSong + 1;
+    for (int32_t iSong = NextSongFrom(iFirst); iSong < SongCount();
+         iSong = NextSongFrom(iSong + 1)) {
+        Songs.push_back(Plan.SongPaths[static_cast<size_t>(iSong)]);
+    }
+    return Songs;
+}
+
+std::string NotSentText(const std::vector<std::filesystem::path>& Songs) {
+    std::string Text;
+    for (const std::filesystem::path& Song : Songs) {
+        const std::u8string Utf8 = Song.u8string();
+        Text += (Text.empty() ? AppTexts::kNotSent : ", ") + std::string(Utf8.begin(), Utf8.end());
+    }
+    return Text;
 }
 
 std::string cTransferRun::SendErrorDetail() const {
     const tX10Failure& Failure = Transfer.GetFailure();
+    if (Failure.bEndedEarly) {
+        return EndedEarlyText(Failure);
+    }
     if (Failure.eResult == MMSYSERR_NOERROR) {
         const std::u8string Path = Plan.X10Paths[static_cast<size_t>(iCurrentSong)].u8string();
         return std::string(AppTexts::kSongFileUnreadable) + ": " +

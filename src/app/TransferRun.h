@@ -9,6 +9,9 @@
 
 class X10FileTransfer;
 
+// "not sent: c.mid, d.mid" for the songs given, as the plan names them; empty for none.
+std::string NotSentText(const std::vector<std::filesystem::path>& Songs);
+
 // What one tick asks of the window (or terminal) that shows the transfer. Texts are UTF-8.
 struct tTransferTick {
     tX10State eState = X10_PORT_CLOSED;  // the state the step left
@@ -27,6 +30,7 @@ struct tTransferTick {
     const char* szMessage = nullptr;  // a stop state's message box, or null
     const char* szCaption = nullptr;  // its caption ("" for none)
     std::string Detail;               // after a send error's message: why, in words
+    std::string NotSent;              // after a stop: the songs never started ("not sent: ...")
     int32_t iNextIntervalMs = -1;     // when to tick again; -1: the run has stopped
 };
 
@@ -57,6 +61,9 @@ class cTransferRun {
     // Every song sent to the end (the last state was X10_DONE for the last song).
     bool AllSongsDone() const { return bAllDone; }
     int32_t SongCount() const { return static_cast<int32_t>(Plan.X10Paths.size()); }
+    // The songs of the plan that did not reach the device: those after the current song, and
+    // with bWithCurrent the current one too unless it was sent whole.
+    std::vector<std::filesystem::path> UnsentSongs(bool bWithCurrent) const;
 
   private:
     int32_t NextSongFrom(int32_t iSong) const;

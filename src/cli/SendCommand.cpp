@@ -4,6 +4,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/AppTexts.h"
 #include "app/ConvertedFiles.h"
 #include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
@@ -94,17 +95,24 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     return Options.Files.empty() ? "no FILE given" : "";
 }
 
-void ReportStop(const tTransferTick& Tick, cTransferProgress& Progress, tCliContext& Context) {
+// The song that stopped the run, the stop's message and why, then the songs never started.
+void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferProgress& Progress,
+                tCliContext& Context) {
     if (Tick.szMessage == nullptr) {
         return;
     }
     Progress.EndLine();
-    Context.Err << kProgramName << " " << kCommand << ": " << Tick.szMessage << "\n";
+    const std::filesystem::path& Song =
+        Run.GetPlan().SongPaths[static_cast<size_t>(Tick.iCurrentSong)];
+    Context.Err << kProgramName << " " << kCommand << ": " << PathToUtf8(Song) << ": "
+                << Tick.szMessage << "\n";
     if (Tick.eState == X10_CANCELLED) {
         Context.Err << "  the device's reason: " << Tick.HandShakeText << "\n";
     }
-    if (!Tick.Detail.empty()) {
-        Context.Err << "  " << Tick.Detail << "\n";
+    for (const std::string& Line : {Tick.Detail, Tick.NotSent}) {
+        if (!Line.empty()) {
+            Context.Err << "  " << Line << "\n";
+        }
     }
 }
 
@@ -133,13 +141,17 @@ int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
         }
         const tTransferTick Tick = Run.Tick();
         Progress.Show(Tick);
-        ReportStop(Tick, Progress, Context);
+        ReportStop(Tick, Run, Progress, Context);
         iInterval = Tick.iNextIntervalMs;
     }
     Run.End();
     Progress.EndLine();
     if (InterruptRequested()) {
         Context.Err << kProgramName << " " << kCommand << ": interrupted; the send was ended\n";
+        const std::string NotSent = NotSentText(Run.UnsentSongs(true));
+        if (!NotSent.empty()) {
+            Context.Err << "  " << NotSent << "\n";
+        }
         return InterruptStatus();
     }
     return Run.AllSongsDone() ? kExitSuccess : kExitFailure;
@@ -245,9 +257,11 @@ const tCliCommand& SendCommand() {
         "index from '" +
             std::string(kProgramName) + " devices' or a part of one device's name.\n",
         SendOptions(),
-        "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
-        "the send as Abort does. Exit status: 0 when every song was sent, 1 otherwise,\n"
-        "2 for bad usage, 130 after Ctrl-C.\n",
+        std::string(AppTexts::kBlindUnconfirmed) +
+            "\n\n"
+            "The converted x10 files are deleted at the end, whatever the outcome. Ctrl-C ends\n"
+            "the send as Abort does. Exit status: 0 when every song was sent, 1 otherwise,\n"
+            "2 for bad usage, 130 after Ctrl-C.\n",
         RunSend,
         true};
     return Command;

@@ -69,8 +69,8 @@ void X10FileTransfer::X10StateMachine() {
                 WaitForHandshake(true);
                 break;
             }
-            ListenForCancel();
-            if (eX10State != X10_CANCELLED) {
+            ListenForDeviceEnd();
+            if (eX10State == X10_WAIT_ACK) {
                 ++iCurrentPacket;
                 eX10State = X10_PREPARE_PACKET;
             }
@@ -234,7 +234,7 @@ bool X10FileTransfer::ListenAfterEndOfFile() {
     if (GetOutPortState() == MIDI_OUT_READY) {
         cMIDIOutPort::ClosePort();
     }
-    ListenForCancel();
+    ListenForDeviceEnd();
     if (eX10State != X10_FINISH) {  // cancelled, or the input device was lost
         return true;
     }
@@ -245,8 +245,9 @@ bool X10FileTransfer::ListenAfterEndOfFile() {
     return true;
 }
 
-// Blind mode acts on a CANCEL only; every other reply passes unheeded.
-void X10FileTransfer::ListenForCancel() {
+// Blind mode acts on a CANCEL, and on an EOF that comes before the end-of-file message has
+// gone (the device ended the file early); every other reply passes unheeded.
+void X10FileTransfer::ListenForDeviceEnd() {
     if (InputLost() || !HasInput()) {
         return;
     }
@@ -258,7 +259,27 @@ void X10FileTransfer::ListenForCancel() {
             EndX10Send();
             return;
         }
+        if (GetHandShakeChar() == HS_EOF && !bLastPacket) {
+            ucHandShake = HS_EOF;
+            EndedEarly(LatestPacketNumbered(GetPacketNum()));
+            return;
+        }
     }
+}
+
+// The device ended the file before it had every data packet: the song is not on the device.
+void X10FileTransfer::EndedEarly(int32_t iAnsweredPacket) {
+    Fail(MMSYSERR_NOERROR, true);
+    Failure.bEndedEarly = true;
+    Failure.iEndedAfterPacket = iAnsweredPacket;
+    Failure.iDataPackets = DataPacketCount();
+    EndX10Send();
+}
+
+// Blind replies come late: the packet sent last whose wire number a reply carries.
+int32_t X10FileTransfer::LatestPacketNumbered(uint8_t ucNumber) const {
+    const int32_t iPacket = iCurrentPacket - ((iCurrentPacket - ucNumber) & 0x7F);
+    return iPacket < 0 ? iCurrentPacket : iPacket;
 }
 
 bool X10FileTransfer::HasInput() const {
@@ -367,7 +388,12 @@ bool X10FileTransfer::SwitchHandshake() {
             EndX10Send();
             return true;
         case HS_EOF:
-            eX10State = X10_FINISH;
+            // Ends the file: sent once the device has answered the last data packet.
+            if (iCurrentPacket >= DataPacketCount()) {
+                eX10State = X10_FINISH;
+            } else {
+                EndedEarly(iCurrentPacket);
+            }
             return true;
         case HS_WAIT:
             uiTimeOutCount = 0;

@@ -10,18 +10,24 @@
 #include "transfer/X10State.h"
 
 // What ended a transfer in X10_ERROR: the platform's result of the port operation that failed
-// (MMSYSERR_NOERROR when the song file could not be read), and which port it was.
+// (MMSYSERR_NOERROR when the song file could not be read), and which port it was; or the
+// device's end-of-file handshake before it had every data packet (the last one it answered).
 struct tX10Failure {
     MMRESULT eResult = MMSYSERR_NOERROR;
     bool bOutputPort = true;
+    bool bEndedEarly = false;
+    int32_t iEndedAfterPacket = 0;  // 0: at the header
+    int32_t iDataPackets = 0;
 };
 
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
 // reset for the next. With handshakes the header and each data packet wait for the device's
 // ACK (NAK resends, CANCEL or a time-out ends the file, WAIT gives the device ten times the
 // time-out); blind, messages simply follow each other, but a CANCEL still ends the file, and
-// after the end-of-file message the input is watched for a CANCEL for a number of steps. All
-// pacing is counted in steps: the caller's timer sets it.
+// after the end-of-file message the input is watched for a CANCEL for a number of steps. The
+// device's EOF ends the file too: as sent once it has answered every data packet, as an error
+// before that (it cannot have stored the song). All pacing is counted in steps: the caller's
+// timer sets it.
 class X10FileTransfer : public cMIDIPort {
   public:
     X10FileTransfer() = default;
@@ -66,7 +72,10 @@ class X10FileTransfer : public cMIDIPort {
     void WaitForHandshake(bool bFirstWait);
     void CountSilentStep(bool bFirstWait);
     bool ListenAfterEndOfFile();
-    void ListenForCancel();
+    void ListenForDeviceEnd();
+    void EndedEarly(int32_t iAnsweredPacket);
+    int32_t DataPacketCount() const { return iPacketTotal - 2; }
+    int32_t LatestPacketNumbered(uint8_t ucNumber) const;
     bool HasInput() const;
     // A lost input device ends the transfer at once, rather than by the time-out.
     bool InputLost();

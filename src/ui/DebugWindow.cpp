@@ -63,6 +63,7 @@ DebugWindow::DebugWindow(iUserDialogs& Dialogs, QWidget* pParent)
     SizeOfMIDIInBufferTextBox = MakeBox(this, "SizeOfMIDIInBufferTextBox", "32");
     SizeOfMidiInBuffer = MakeLabel(this, "SizeOfMidiInBuffer", "Size Of MIDI In Buffer");
     EnableBlindTransfer = MakeCheckBox(this, "EnableBlindTransfer", "Enable Blind Transfer");
+    EnableBlindTransfer->setToolTip(AppTexts::kBlindUnconfirmed);
     EnableDebugText = MakeCheckBox(this, "EnableDebugText", "Enable Debug Information");
     EnableMIDIInWindow = MakeCheckBox(this, "EnableMIDIInWindow", "Enable MIDI In Monitor");
     DWOK = MakeDialogButton(this, "DWOK", "OK");

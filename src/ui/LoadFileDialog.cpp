@@ -111,8 +111,10 @@ void LoadFileDialog::ProgressBarUpdater_Tick() {
     ShowTick(Tick);
     if (Tick.szMessage != nullptr) {
         QString Message = Tick.szMessage;
-        if (!Tick.Detail.empty()) {
-            Message += "\n\n" + QString::fromStdString(Tick.Detail);
+        for (const std::string& Paragraph : {Tick.Detail, Tick.NotSent}) {
+            if (!Paragraph.empty()) {
+                Message += "\n\n" + QString::fromStdString(Paragraph);
+            }
         }
         Dialogs.ShowMessage(this, Message, Tick.szCaption, MESSAGE_ICON_NONE);
     }

@@ -5,6 +5,7 @@
 #include "TransferFixture.h"
 #include "app/AppTexts.h"
 #include "app/TransferRun.h"
+#include "app/Utf8Path.h"
 #include "emulator/VirtualTavDevice.h"
 #include "midi/MidiErrorText.h"
 
@@ -251,6 +252,7 @@ TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_tim
         EXPECT_STREQ(Last.szMessage, Case.szMessage);
         EXPECT_STREQ(Last.szCaption, Case.szCaption);
         EXPECT_EQ(Last.HandShakeText, Case.szHandShake);
+        EXPECT_EQ(Last.NotSent, "not sent: " + PathToUtf8(Folder / "song1.mid"));
         EXPECT_EQ(Last.iNextIntervalMs, -1);
         EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
     }

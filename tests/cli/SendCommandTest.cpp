@@ -95,7 +95,7 @@ TEST_F(SendCommand, a_cancel_is_reported_with_its_reason_and_the_x10_files_are_d
     const tRun Result =
         RunCli({"send", "--out", "1", "--in", "0", "--handshake", "--packet-ms", "5", Song});
     EXPECT_EQ(Result.iStatus, 1);
-    EXPECT_EQ(Result.Err, std::string("songloader-cli send: ") + AppTexts::kCancelled +
+    EXPECT_EQ(Result.Err, "songloader-cli send: " + Song + ": " + AppTexts::kCancelled +
                               "\n  the device's reason: File Data checksum error.\n");
     EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
 }

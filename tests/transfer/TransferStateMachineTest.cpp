@@ -210,13 +210,48 @@ TEST_F(TransferStateMachine, the_replies_of_one_batch_are_handled_in_order_until
     EXPECT_EQ(Step(), X10_CANCELLED);  // and the CANCEL after it
 }
 
-TEST_F(TransferStateMachine, an_end_of_file_handshake_in_mid_file_finishes_it_as_sent) {
-    Begin(SongFile(1000), false);
-    SendHeader();
-    Reply(ENDFILE, 0);
-    EXPECT_EQ(Step(), X10_FINISH);
-    EXPECT_EQ(HandShakeText(), "End Of File");
-    EXPECT_EQ(Step(), X10_DONE);
+// The device's EOF ends the file; the song counts as sent only once every data packet was
+// answered. 1000 bytes make 9 data packets.
+TEST_F(TransferStateMachine,
+       an_end_of_file_handshake_ends_the_file_as_sent_only_after_the_last_packet) {
+    struct tCase {
+        const char* szWhat;
+        bool bBlind;
+        int32_t iEofAfter;  // the EOF answers this packet (0: the header); blind: after it went
+        tX10State eEnd;
+    };
+    const tCase aCases[] = {
+        {"at the header", false, 0, X10_ERROR},
+        {"at data packet 3 of 9", false, 3, X10_ERROR},
+        {"at the last data packet", false, 9, X10_DONE},
+        {"blind, after data packet 3 went", true, 3, X10_ERROR},
+        {"blind, after the end-of-file message went", true, 10, X10_DONE},
+    };
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        Begin(SongFile(1000), Case.bBlind);
+        Transfer.SetListenSteps(3);
+        while (!IsStopState(State())) {
+            const bool bAwaiting =
+                State() == X10_WAIT_ACK || State() == X10_WAIT_TIMEOUT || State() == X10_FINISH;
+            if (bAwaiting && PacketsSent() == Case.iEofAfter) {
+                Reply(ENDFILE, static_cast<uint8_t>(Case.iEofAfter));
+            } else if (bAwaiting && !Case.bBlind) {
+                Reply(ACK, static_cast<uint8_t>(PacketsSent()));
+            }
+            Step();
+        }
+        EXPECT_EQ(State(), Case.eEnd);
+        EXPECT_EQ(HandShakeText(), "End Of File");
+        const tX10Failure& Failure = Transfer.GetFailure();
+        EXPECT_EQ(Failure.bEndedEarly, Case.eEnd == X10_ERROR);
+        if (Failure.bEndedEarly) {
+            EXPECT_EQ(Failure.iEndedAfterPacket, Case.iEofAfter);
+            EXPECT_EQ(Failure.iDataPackets, 9);
+        }
+        EXPECT_FALSE(Backend.IsOutOpen(uiOut));
+        EXPECT_FALSE(Backend.IsInOpen(uiIn));
+    }
 }
 
 TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_count) {

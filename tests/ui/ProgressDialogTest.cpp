@@ -222,7 +222,7 @@ class ProgressDialogTest : public QObject {
         }
         LoadFileDialog& Dialog = Rig.Make(false, 2, 2, 10);
         QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
         QTest::qWait(50);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
@@ -263,7 +263,8 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Rig.Dialogs.Texts(),
                      QStringList{QString(AppTexts::kSendError) + "\n\n" +
                                  QString::fromStdString(DescribeMidiFailure(
-                                     AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true))});
+                                     AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true)) +
+                                 "\n\nnot sent: " + Rig.Songs[1]});
             QVERIFY(Dialog.isVisible());
         }
         if (Button.isEmpty()) {
