@@ -15,6 +15,9 @@
 #                            more leaves the program, so the send must not report the song sent
 #   emulator-stopped         SIGINT while the emulator is stopped (SIGSTOP) during a send with
 #                            handshakes: its JACK client holds up the server's graph
+#   server-stopped-at-start  the JACK server is stopped (SIGSTOP) before the send starts: the
+#                            send's first client never gets an answer; once the server is
+#                            continued it takes new clients again
 set -euo pipefail
 
 case_name="$1"
@@ -151,6 +154,18 @@ case "$case_name" in
         kill -CONT "$emulator_pid"
         expect_status 130
         [ "$send_ended_ms" -lt 4000 ] || fail "the send took $send_ended_ms ms to end after SIGINT"
+        ;;
+    server-stopped-at-start)
+        kill -STOP "$SONGLOADER_JACKD_PID"
+        stopped_at=$(date +%s%N)
+        "$cli" send "${emulator_ports[@]}" --handshake "$work/songs/long.mid" \
+            >"$work/send.out" 2>"$work/send.err" &
+        send_pid=$!
+        wait_for_send_end "server's stop" "$stopped_at"
+        kill -CONT "$SONGLOADER_JACKD_PID"
+        expect_status 1
+        grep -q "does not answer" "$work/send.err" || fail "the send does not say the server is mute"
+        timeout 10 jack_lsp >/dev/null 2>&1 || fail "the server takes no new client afterwards"
         ;;
     *)
         echo "unknown case '$case_name'" >&2

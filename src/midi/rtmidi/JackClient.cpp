@@ -3,8 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 // What JACK's callbacks of one client point to. It outlives the client object when the client
 // is left to JACK.
@@ -75,6 +78,35 @@ void OnConnect(jack_port_id_t idA, jack_port_id_t idB, int iConnected, void* pAr
     }
 }
 
+// A call into JACK that the program waits for a while, then leaves to finish on its own.
+enum tCallState : int { CALL_RUNNING, CALL_FINISHED, CALL_GIVEN_UP };
+
+// Runs Call on a thread of its own and waits up to Wait for it. True when it finished in time;
+// otherwise it goes on alone, counted in Pending until it returns, and then Late runs after it.
+template <typename tCall, typename tLate>
+bool CallWithinWait(tCall Call, std::chrono::milliseconds Wait, std::atomic<int>& Pending,
+                    tLate Late) {
+    auto pState = std::make_shared<std::atomic<int>>(CALL_RUNNING);
+    std::thread([Call, Late, pState, &Pending] {
+        Call();
+        if (pState->exchange(CALL_FINISHED) == CALL_GIVEN_UP) {
+            Late();
+            Pending.fetch_sub(1);
+        }
+    }).detach();
+    const auto GiveUp = std::chrono::steady_clock::now() + Wait;
+    while (pState->load() == CALL_RUNNING && std::chrono::steady_clock::now() < GiveUp) {
+        std::this_thread::sleep_for(kCallbackPoll);
+    }
+    Pending.fetch_add(1);
+    int eRunning = CALL_RUNNING;
+    if (pState->compare_exchange_strong(eRunning, CALL_GIVEN_UP)) {
+        return false;
+    }
+    Pending.fetch_sub(1);
+    return true;
+}
+
 // A close that the server does not finish: its graph holds a client that no longer runs (a
 // stopped program), and the server waits seconds for it at every change of the graph. The close
 // is then left to finish on its own thread rather than hold up the program.
@@ -84,29 +116,56 @@ constexpr auto kCloseWait = std::chrono::seconds(1);
 // still stuck, so later closes do not wait either.
 std::atomic<int> iPendingCloses{0};
 
-enum tCloseState : int { CLOSE_RUNNING, CLOSE_FINISHED, CLOSE_GIVEN_UP };
-
 // True when the client closed within kCloseWait; otherwise its close goes on in the background.
 bool CloseWithinWait(jack_client_t* pClient) {
-    auto pState = std::make_shared<std::atomic<int>>(CLOSE_RUNNING);
-    std::thread([pClient, pState] {
-        jack_client_close(pClient);
-        if (pState->exchange(CLOSE_FINISHED) == CLOSE_GIVEN_UP) {
-            iPendingCloses.fetch_sub(1);
+    const auto Wait = iPendingCloses.load() > 0 ? std::chrono::seconds(0) : kCloseWait;
+    return CallWithinWait([pClient] { jack_client_close(pClient); }, Wait, iPendingCloses, [] {});
+}
+
+// An open that the server does not answer: a client stopped in the middle of its own open holds
+// up the server's opens for as long as it stays stopped. After this long the open is given up.
+constexpr auto kOpenWait = std::chrono::seconds(3);
+
+// Opens given up on that have not returned yet. JACK opens one client at a time, so while one
+// is pending the next cannot get through either: it fails at once.
+std::atomic<int> iPendingOpens{0};
+
+struct tOpening {
+    jack_client_t* pClient = nullptr;
+    jack_status_t eStatus{};
+};
+
+// The client, or null with JACK's status; bGivenUp when the server did not answer in time. A
+// client that comes after all is closed at once.
+jack_client_t* OpenWithinWait(const char* szName, jack_status_t& eStatus, bool& bGivenUp) {
+    bGivenUp = iPendingOpens.load() > 0;
+    if (bGivenUp) {
+        return nullptr;
+    }
+    auto pOpening = std::make_shared<tOpening>();
+    const auto Open = [pOpening, Name = std::string(szName)] {
+        pOpening->pClient = jack_client_open(Name.c_str(), JackNoStartServer, &pOpening->eStatus);
+    };
+    const auto CloseLateClient = [pOpening] {
+        if (pOpening->pClient != nullptr) {
+            jack_client_close(pOpening->pClient);
         }
-    }).detach();
-    const auto GiveUp = std::chrono::steady_clock::now() +
-                        (iPendingCloses.load() > 0 ? std::chrono::seconds(0) : kCloseWait);
-    while (pState->load() == CLOSE_RUNNING && std::chrono::steady_clock::now() < GiveUp) {
-        std::this_thread::sleep_for(kCallbackPoll);
+    };
+    bGivenUp = !CallWithinWait(Open, kOpenWait, iPendingOpens, CloseLateClient);
+    if (bGivenUp) {
+        return nullptr;
     }
-    iPendingCloses.fetch_add(1);
-    int eRunning = CLOSE_RUNNING;
-    if (pState->compare_exchange_strong(eRunning, CLOSE_GIVEN_UP)) {
-        return false;
-    }
-    iPendingCloses.fetch_sub(1);
-    return true;
+    eStatus = pOpening->eStatus;
+    return pOpening->pClient;
+}
+
+// The callback contexts of clients left to JACK, kept to the process's end: a callback may
+// still come. Held here rather than dropped, so that they stay reachable (no leak report).
+void KeepForJack(std::unique_ptr<tJackCallbackContext> pContext) {
+    static std::mutex Mutex;
+    static auto* pKept = new std::vector<std::unique_ptr<tJackCallbackContext>>;
+    const std::lock_guard<std::mutex> Lock(Mutex);
+    pKept->push_back(std::move(pContext));
 }
 
 // libjack writes its own diagnostics to stderr ("Cannot connect to server socket", "read
@@ -130,7 +189,7 @@ bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t
     pContext->Handlers = std::move(Handlers);
     jack_set_error_function(&IgnoreJackMessage);
     jack_set_info_function(&IgnoreJackMessage);
-    pClient = jack_client_open(szName, JackNoStartServer, &eStatus);
+    pClient = OpenWithinWait(szName, eStatus, bNoAnswer);
     if (pClient == nullptr) {
         pContext.reset();
         return false;
@@ -159,7 +218,7 @@ void cJackClient::Close() {
     } else {
         WaitForCallbacks(*pContext);
         // JACK's threads of the client may still start a callback, which then does nothing.
-        static_cast<void>(pContext.release());
+        KeepForJack(std::move(pContext));
     }
     pClient = nullptr;
 }

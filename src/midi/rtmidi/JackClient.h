@@ -28,7 +28,9 @@ struct tJackCallbackContext;
 // those still running, and leaves the client, and what its callbacks use, to the process's end.
 // Any client that learns of the loss tells all the others. A close that the server has not
 // finished within a second (a stopped program's client holds up its graph) is left to finish on
-// a thread of its own, in the same way.
+// a thread of its own, in the same way. So is an open that the server has not answered within
+// a few seconds (a client stopped while it opened holds up every open): the open then fails,
+// and the client, should it come later, is closed on that thread.
 class cJackClient {
   public:
     cJackClient();
@@ -38,8 +40,10 @@ class cJackClient {
 
     // Opens the client without starting a server and installs the handlers, which run from
     // now on (process and connections once the client is activated). False, with JACK's status,
-    // when no client opens; after a server was lost, false with JackServerFailed at once.
+    // when no client opens; after a server was lost, false with JackServerFailed at once; when
+    // the server does not answer in time, false with NoAnswer() true.
     bool Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus);
+    bool NoAnswer() const { return bNoAnswer; }
     // Ends the client: once it returns, no handler runs any more.
     void Close();
 
@@ -50,4 +54,5 @@ class cJackClient {
   private:
     jack_client_t* pClient = nullptr;
     std::unique_ptr<tJackCallbackContext> pContext;
+    bool bNoAnswer = false;
 };

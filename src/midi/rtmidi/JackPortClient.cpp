@@ -50,6 +50,11 @@ MMRESULT cJackPortClient::OpenClient() {
     if (Client.Open(kMidiClientName, std::move(Handlers), eStatus)) {
         return MMSYSERR_NOERROR;
     }
+    if (Client.NoAnswer()) {
+        return Texts.Record(
+            "The JACK server does not answer; a program on it may be stopped in the middle of "
+            "opening a client.");
+    }
     // A server that cannot be reached, or that breaks off while the client opens, is gone.
     if ((eStatus & (JackServerFailed | JackServerError)) != 0) {
         return MMSYSERR_NODRIVER;
