@@ -29,7 +29,7 @@ tNumberRange RangeOf(const std::string& Name) {
     if (Name == "--nak-every" || Name == "--drop-reply-every") {
         return {1, kMaxEvery};
     }
-    if (Name == "--cancel-at" || Name == "--wait-at") {
+    if (Name == "--cancel-at" || Name == "--wait-at" || Name == "--eof-at") {
         return {0, kMaxPacketIndex};
     }
     if (Name == "--reply-delay-ms") {
@@ -72,6 +72,8 @@ void SetNumber(const std::string& Name, uint32_t uiValue, tTavDeviceOptions& Opt
         Options.ucCancelReason = static_cast<uint8_t>(uiValue);
     } else if (Name == "--wait-at") {
         Options.iWaitAt = static_cast<int32_t>(uiValue);
+    } else if (Name == "--eof-at") {
+        Options.iEofAt = static_cast<int32_t>(uiValue);
     } else if (Name == "--drop-reply-every") {
         Options.uiDropReplyEvery = uiValue;
     } else if (Name == "--reply-delay-ms") {
@@ -122,6 +124,7 @@ tEmulatorCommandLine ParseEmulatorCommandLine(const std::vector<std::string>& Ar
                                 {"--cancel-at", nullptr, true, nullptr, {}},
                                 {"--reason", nullptr, true, nullptr, {}},
                                 {"--wait-at", nullptr, true, nullptr, {}},
+                                {"--eof-at", nullptr, true, nullptr, {}},
                                 {"--drop-reply-every", nullptr, true, nullptr, {}},
                                 {"--reply-delay-ms", nullptr, true, nullptr, {}},
                                 {"--ack-eof", nullptr, false, nullptr, {}},
@@ -165,6 +168,7 @@ void PrintEmulatorHelp(std::ostream& Out) {
         << "  --nak-every N           NAK the first arrival of every Nth data packet\n"
         << "  --cancel-at K --reason R  answer packet K with CANCEL carrying reason R\n"
         << "  --wait-at K             answer packet K with WAIT, then ACK it 200 ms later\n"
+        << "  --eof-at K              answer packet K with EOF: the file ends there, unstored\n"
         << "  --drop-reply-every N    stay silent instead of sending every Nth reply\n"
         << "  --reply-delay-ms D      send every reply D ms after its message arrived\n"
         << "  --ack-eof               acknowledge the end-of-file message\n"

@@ -15,6 +15,8 @@ class cReceivedFile {
     const std::string& GetName() const { return Name; }
     const std::vector<uint8_t>& GetBytes() const { return aucBytes; }
     uint32_t GetDeclaredBytes() const { return dwDeclaredBytes; }
+    // The data packets that the announced length takes, at 112 file bytes a packet.
+    uint32_t AnnouncedPackets() const { return (dwDeclaredBytes + 111) / 112; }
     bool IsComplete() const { return aucBytes.size() == dwDeclaredBytes; }
 
     // Data packets count from 1 within the file; on the wire their number wraps at 128.

@@ -95,10 +95,7 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, tDeviceResponse& Response)
         return;
     }
     CurrentFile.emplace(Header.Name, Header.dwLength);
-    if (Options.iCancelAt == 0) {
-        CancelFile(Options.ucCancelReason,
-                   "cancelled at the header with reason " + std::to_string(Options.ucCancelReason),
-                   Response);
+    if (EndsEarly(0, 0, Response)) {
         return;
     }
     Acknowledge(0, 0, Response);
@@ -148,11 +145,7 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
                                 uint8_t ucNumber, bool bResent, tDeviceResponse& Response) {
     cReceivedFile& File = *CurrentFile;
     const uint32_t uiIndex = File.NextPacketIndex();
-    if (static_cast<int64_t>(uiIndex) == Options.iCancelAt) {
-        CancelFile(Options.ucCancelReason,
-                   "cancelled at data packet " + std::to_string(uiIndex) + " with reason " +
-                       std::to_string(Options.ucCancelReason),
-                   Response);
+    if (EndsEarly(uiIndex, ucNumber, Response)) {
         return;
     }
     if (Options.uiNakEvery != 0 && uiIndex % Options.uiNakEvery == 0 && !bResent) {
@@ -205,7 +198,8 @@ void cTavDevice::OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Re
     Response.ReportLines.push_back(CommandLine(In.Command));
 }
 
-// The rest of a refused or cancelled song passes without a word; anything else is reported.
+// The rest of a song refused, cancelled or ended early passes without a word; anything else is
+// reported.
 void cTavDevice::IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response) {
     if (!bDiscarding) {
         Response.ReportLines.push_back("ignored: " + What);
@@ -218,9 +212,37 @@ void cTavDevice::RefuseHeader(const std::string& Name, tCancelReason eReason,
     CancelFile(eReason, "refused: " + Why, Response);
 }
 
+// --cancel-at and --eof-at: packet uiIndex (0: the header) ends the file instead of being taken.
+bool cTavDevice::EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& Response) {
+    const std::string Where =
+        uiIndex == 0 ? std::string("the header") : "data packet " + std::to_string(uiIndex);
+    if (static_cast<int64_t>(uiIndex) == Options.iCancelAt) {
+        CancelFile(
+            Options.ucCancelReason,
+            "cancelled at " + Where + " with reason " + std::to_string(Options.ucCancelReason),
+            Response);
+        return true;
+    }
+    if (static_cast<int64_t>(uiIndex) == Options.iEofAt) {
+        const std::string Of = std::to_string(CurrentFile->AnnouncedPackets());
+        EndFileEarly(HANDSHAKE_EOF, ucNumber,
+                     "ended with EOF at " + Where +
+                         (uiIndex == 0 ? " of a file of " + Of + " data packets" : " of " + Of),
+                     Response);
+        return true;
+    }
+    return false;
+}
+
 void cTavDevice::CancelFile(uint8_t ucReason, const std::string& Verdict,
                             tDeviceResponse& Response) {
-    Reply(HANDSHAKE_CANCEL, ucReason, 0, Response);
+    EndFileEarly(HANDSHAKE_CANCEL, ucReason, Verdict, Response);
+}
+
+// The file ends unstored with this handshake; the rest of the song passes without a word.
+void cTavDevice::EndFileEarly(tHandshake eHandshake, uint8_t ucByte, const std::string& Verdict,
+                              tDeviceResponse& Response) {
+    Reply(eHandshake, ucByte, 0, Response);
     EndFile(false, Verdict, Response);
     bDiscarding = true;
 }

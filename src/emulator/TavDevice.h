@@ -52,7 +52,10 @@ class cTavDevice {
     void IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response);
     void RefuseHeader(const std::string& Name, tCancelReason eReason, const std::string& Why,
                       tDeviceResponse& Response);
+    bool EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& Response);
     void CancelFile(uint8_t ucReason, const std::string& Verdict, tDeviceResponse& Response);
+    void EndFileEarly(tHandshake eHandshake, uint8_t ucByte, const std::string& Verdict,
+                      tDeviceResponse& Response);
     void FinishFile(tDeviceResponse& Response);
     void EndFile(bool bOk, const std::string& Verdict, tDeviceResponse& Response);
     void Acknowledge(int32_t iPacketIndex, uint8_t ucNumber, tDeviceResponse& Response);
@@ -62,8 +65,8 @@ class cTavDevice {
     tTavDeviceOptions Options;
     cSongStore Store;
     std::optional<cReceivedFile> CurrentFile;
-    // After a refused or cancelled file the sender may go on (a blind sender does): its data
-    // packets and end-of-file message are dropped without a word until the next header.
+    // After a file refused, cancelled or ended with EOF the sender may go on (a blind sender does):
+    // its data packets and end-of-file message are dropped without a word until the next header.
     bool bDiscarding = false;
     uint64_t uiRepliesDecided = 0;
     std::vector<tFileReport> FileReports;

@@ -15,6 +15,7 @@ struct tTavDeviceOptions {
     uint32_t uiNakEvery = 0;        // NAK the first arrival of every Nth data packet; 0: never
     int32_t iCancelAt = kNever;     // answer this packet with CANCEL
     uint8_t ucCancelReason = 0;     // reason code that the CANCEL carries
+    int32_t iEofAt = kNever;        // answer this packet with EOF, ending the file unstored
     int32_t iWaitAt = kNever;       // answer this packet with WAIT, then ACK it later
     uint32_t uiWaitMs = 200;        // how much later the ACK follows the WAIT
     uint32_t uiDropReplyEvery = 0;  // stay silent instead of every Nth reply; 0: never

@@ -34,6 +34,9 @@ inline std::string DescribeReply(const tDeviceReply& Reply) {
         case 0x7C:
             Text = "WAIT ";
             break;
+        case 0x7B:
+            Text = "EOF ";
+            break;
         default:
             Text = "handshake " + std::to_string(Bytes[3]) + " ";
             break;

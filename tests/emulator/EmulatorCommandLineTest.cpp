@@ -11,6 +11,7 @@ TEST(EmulatorCommandLine, without_options_the_device_is_faultless_and_stores_her
     EXPECT_EQ(Parsed.Options.uiNakEvery, 0u);
     EXPECT_EQ(Parsed.Options.iCancelAt, tTavDeviceOptions::kNever);
     EXPECT_EQ(Parsed.Options.iWaitAt, tTavDeviceOptions::kNever);
+    EXPECT_EQ(Parsed.Options.iEofAt, tTavDeviceOptions::kNever);
     EXPECT_EQ(Parsed.Options.uiDropReplyEvery, 0u);
     EXPECT_EQ(Parsed.Options.uiReplyDelayMs, 0u);
     EXPECT_FALSE(Parsed.Options.bAckEof);
@@ -21,7 +22,7 @@ TEST(EmulatorCommandLine, every_option_reaches_the_device_options) {
     const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine(
         {"--store", "/tmp/songs", "--blind", "--nak-every=3", "--cancel-at", "2", "--reason", "4",
          "--wait-at", "0", "--drop-reply-every", "5", "--reply-delay-ms", "0x10", "--ack-eof",
-         "--wrong-number", "--device-byte", "0x43"});
+         "--wrong-number", "--device-byte", "0x43", "--eof-at=7"});
     ASSERT_EQ(Parsed.Error, "");
     const tTavDeviceOptions& Options = Parsed.Options;
     EXPECT_EQ(Options.StoreFolder, std::filesystem::path("/tmp/songs"));
@@ -35,6 +36,7 @@ TEST(EmulatorCommandLine, every_option_reaches_the_device_options) {
     EXPECT_TRUE(Options.bAckEof);
     EXPECT_TRUE(Options.bWrongNumber);
     EXPECT_EQ(Options.ucDeviceByte, 0x43);
+    EXPECT_EQ(Options.iEofAt, 7);
     EXPECT_FALSE(Parsed.bHelp);
     EXPECT_FALSE(Parsed.bVersion);
 }
@@ -64,6 +66,8 @@ TEST(EmulatorCommandLine, bad_usage_is_refused_naming_the_option_and_value) {
         {{"--cancel-at", "2", "--reason", "128"},
          "option '--reason' needs a number from 0 to 127, not '128'"},
         {{"--wait-at"}, "option '--wait-at' requires a value"},
+        {{"--eof-at", "268435457"},
+         "option '--eof-at' needs a number from 0 to 268435456, not '268435457'"},
         {{"--store="}, "option '--store' needs a folder"},
         {{"--blind=yes"}, "option '--blind' takes no value"},
         {{"--fast"}, "unrecognized option '--fast'"},
