@@ -30,6 +30,15 @@ class cReceivedFile {
     // True, and counted, when the message repeats the data packet taken last, byte for byte.
     bool TakeDuplicate(std::span<const uint8_t> Message);
 
+    // The header was NAKed: the same header arriving next is its resend, not a new file.
+    void ExpectHeaderAgain(std::span<const uint8_t> Header);
+    bool AwaitsHeaderAgain() const { return !aucNakedHeader.empty(); }
+    // True, and counted, when this is the NAKed header arriving again.
+    bool TakeHeaderAgain(std::span<const uint8_t> Header);
+
+    void AddFault(tFaultKind eKind) { Faults.Add(eKind); }
+    void AddWireLoss(uint32_t uiBytes) { uiWireLostBytes += uiBytes; }
+
     // Adds a data packet's decoded bytes; false when they would pass the announced length.
     bool Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message);
 
@@ -44,4 +53,7 @@ class cReceivedFile {
     uint32_t uiResends = 0;
     bool bAwaitingResend = false;
     uint8_t ucNakedNumber = 0;
+    std::vector<uint8_t> aucNakedHeader;
+    cFaultTally Faults;
+    uint32_t uiWireLostBytes = 0;
 };

@@ -41,6 +41,27 @@ TEST(EmulatorCommandLine, every_option_reaches_the_device_options) {
     EXPECT_FALSE(Parsed.bVersion);
 }
 
+TEST(EmulatorCommandLine, the_storm_takes_its_seed_and_a_rate_in_millionths) {
+    struct tCase {
+        std::vector<std::string> Args;
+        uint64_t uiSeed;
+        uint32_t uiRate;
+    };
+    const tCase aCases[] = {
+        {{}, 0, 0},
+        {{"--chaos", "42"}, 42, 50000},
+        {{"--chaos=0xFFFFFFFFFFFFFFFF", "--chaos-rate", "1"}, UINT64_MAX, 1000000},
+        {{"--chaos-rate", ".000001", "--chaos", "0"}, 0, 1},
+        {{"--chaos", "7", "--chaos-rate=0.25"}, 7, 250000},
+    };
+    for (const tCase& Case : aCases) {
+        const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine(Case.Args);
+        ASSERT_EQ(Parsed.Error, "");
+        EXPECT_EQ(Parsed.Options.uiStormSeed, Case.uiSeed);
+        EXPECT_EQ(Parsed.Options.uiStormRate, Case.uiRate);
+    }
+}
+
 TEST(EmulatorCommandLine, help_and_version_are_recognised_in_both_spellings) {
     EXPECT_TRUE(ParseEmulatorCommandLine({"--help"}).bHelp);
     EXPECT_TRUE(ParseEmulatorCommandLine({"-h"}).bHelp);
@@ -53,6 +74,8 @@ TEST(EmulatorCommandLine, bad_usage_is_refused_naming_the_option_and_value) {
         std::vector<std::string> Args;
         std::string Error;
     };
+    const std::string kRateError =
+        "option '--chaos-rate' needs a fraction above 0 and at most 1 (six decimals at most), not ";
     const tBadCase aCases[] = {
         {{"--nak-every", "0"}, "option '--nak-every' needs a number from 1 to 1000000, not '0'"},
         {{"--nak-every", "x"}, "option '--nak-every' needs a number from 1 to 1000000, not 'x'"},
@@ -68,6 +91,15 @@ TEST(EmulatorCommandLine, bad_usage_is_refused_naming_the_option_and_value) {
         {{"--wait-at"}, "option '--wait-at' requires a value"},
         {{"--eof-at", "268435457"},
          "option '--eof-at' needs a number from 0 to 268435456, not '268435457'"},
+        {{"--chaos", "-1"}, "option '--chaos' needs an unsigned number as its seed, not '-1'"},
+        {{"--chaos", "0x1FFFFFFFFFFFFFFFF"},
+         "option '--chaos' needs an unsigned number as its seed, not '0x1FFFFFFFFFFFFFFFF'"},
+        {{"--chaos-rate", "0.05"}, "option '--chaos-rate' needs '--chaos SEED'"},
+        {{"--chaos", "1", "--chaos-rate", "0"}, kRateError + "'0'"},
+        {{"--chaos", "1", "--chaos-rate", "1.01"}, kRateError + "'1.01'"},
+        {{"--chaos", "1", "--chaos-rate", "0.0000001"}, kRateError + "'0.0000001'"},
+        {{"--chaos", "1", "--chaos-rate", "5%"}, kRateError + "'5%'"},
+        {{"--chaos", "1", "--chaos-rate", "."}, kRateError + "'.'"},
         {{"--store="}, "option '--store' needs a folder"},
         {{"--blind=yes"}, "option '--blind' takes no value"},
         {{"--fast"}, "unrecognized option '--fast'"},
