@@ -12,6 +12,9 @@ namespace {
 constexpr uint32_t kMaxPacketIndex = 1u << 28;  // more than any file's packet count
 constexpr uint32_t kMaxEvery = 1000000;
 constexpr uint32_t kMaxDelayMs = 60000;
+constexpr uint32_t kMinBaud = 300;
+constexpr uint32_t kMaxBaud = 3000000;
+constexpr uint32_t kMaxWireBuffer = 1u << 20;
 constexpr uint32_t kDefaultStormRate = cFaultStorm::kRateScale / 20;  // 0.05
 
 struct tNumberRange {
@@ -38,6 +41,12 @@ tNumberRange RangeOf(const std::string& Name) {
     }
     if (Name == "--reply-delay-ms") {
         return {0, kMaxDelayMs};
+    }
+    if (Name == "--wire-baud") {
+        return {kMinBaud, kMaxBaud};
+    }
+    if (Name == "--wire-buffer") {
+        return {0, kMaxWireBuffer};
     }
     return {0, 0x7F};  // --reason, --device-byte: one 7-bit data byte
 }
@@ -86,8 +95,13 @@ void SetFlag(const std::string& Name, tEmulatorCommandLine& Parsed) {
     }
 }
 
-void SetNumber(const std::string& Name, uint32_t uiValue, tTavDeviceOptions& Options) {
-    if (Name == "--nak-every") {
+void SetNumber(const std::string& Name, uint32_t uiValue, tEmulatorCommandLine& Parsed) {
+    tTavDeviceOptions& Options = Parsed.Options;
+    if (Name == "--wire-baud") {
+        Parsed.Wire.uiBaud = uiValue;
+    } else if (Name == "--wire-buffer") {
+        Parsed.Wire.uiBufferBytes = uiValue;
+    } else if (Name == "--nak-every") {
         Options.uiNakEvery = uiValue;
     } else if (Name == "--cancel-at") {
         Options.iCancelAt = static_cast<int32_t>(uiValue);
@@ -137,11 +151,12 @@ std::string SetValue(const std::string& Name, const std::string& Value,
     if (!ParseNumber(Value, uiValue) || uiValue < Range.uiMin || uiValue > Range.uiMax) {
         return NumberError(Name, Value, Range);
     }
-    SetNumber(Name, uiValue, Parsed.Options);
+    SetNumber(Name, uiValue, Parsed);
     return {};
 }
 
-// --cancel-at and --reason only make sense together; --chaos-rate only with --chaos.
+// --cancel-at and --reason only make sense together; --chaos-rate only with --chaos, and
+// --wire-buffer only with --wire-baud.
 std::string CheckCombination(const tParsedArgs& Args) {
     const bool bCancelAt = Args.Has("--cancel-at");
     const bool bReason = Args.Has("--reason");
@@ -151,6 +166,9 @@ std::string CheckCombination(const tParsedArgs& Args) {
     }
     if (Args.Has("--chaos-rate") && !Args.Has("--chaos")) {
         return "option '--chaos-rate' needs '--chaos SEED'";
+    }
+    if (Args.Has("--wire-buffer") && !Args.Has("--wire-baud")) {
+        return "option '--wire-buffer' needs '--wire-baud B'";
     }
     return {};
 }
@@ -174,6 +192,8 @@ tEmulatorCommandLine ParseEmulatorCommandLine(const std::vector<std::string>& Ar
                                 {"--wrong-number", nullptr, false, nullptr, {}},
                                 {"--chaos", nullptr, true, nullptr, {}},
                                 {"--chaos-rate", nullptr, true, nullptr, {}},
+                                {"--wire-baud", nullptr, true, nullptr, {}},
+                                {"--wire-buffer", nullptr, true, nullptr, {}},
                                 {"--help", "-h", false, nullptr, {}},
                                 {"--version", "-V", false, nullptr, {}}});
     if (!Arguments.Error.empty()) {
@@ -232,6 +252,17 @@ void PrintEmulatorHelp(std::ostream& Out) {
         << "                          lost; one fault in twenty is a CANCEL (reason 1-6)\n"
         << "                          or an EOF in place of the reply, ending the file\n"
         << "  --chaos-rate P          the chance P, above 0 and at most 1 (default 0.05)\n"
+        << "An emulated MIDI wire, off unless --wire-baud is given; each direction of\n"
+        << "the cable carries its bytes on its own.\n"
+        << "  --wire-baud B           bytes cross to and from the device no faster than\n"
+        << "                          a wire of B baud carries them, 10 bits a byte\n"
+        << "                          (31250 for a MIDI cable: 320 us a byte); B from\n"
+        << "                          300 to 3000000\n"
+        << "  --wire-buffer N         hold at most N bytes waiting for the wire toward\n"
+        << "                          the device, as a cheap interface does, and lose\n"
+        << "                          the bytes that come while it is full; the file\n"
+        << "                          line tells how many (\"; wire lost 412 bytes\");\n"
+        << "                          with --wire-baud only (default 0: no limit)\n"
         << "  -h, --help              show this help and exit\n"
         << "  -V, --version           show the version and exit\n\n"
         << "Numbers are decimal or hex (0x7F). Exit status: 0 after SIGINT or SIGTERM,\n"

@@ -174,7 +174,18 @@ tDeviceResponse cTavDevice::SwitchOff() {
         const std::string Faults = FaultTotals.Text();
         Response.ReportLines.push_back("faults acted out: " + (Faults.empty() ? "none" : Faults));
     }
+    if (uiWireLostBytes != 0) {
+        Response.ReportLines.push_back("wire lost " + std::to_string(uiWireLostBytes) +
+                                       " bytes in all");
+    }
     return Response;
+}
+
+void cTavDevice::NoteWireLoss(uint32_t uiBytes) {
+    uiWireLostBytes += uiBytes;
+    if (CurrentFile) {
+        CurrentFile->AddWireLoss(uiBytes);
+    }
 }
 
 void cTavDevice::OnHeader(const tIncomingMessage& In, std::span<const uint8_t> Message,

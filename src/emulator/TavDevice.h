@@ -38,8 +38,11 @@ class cTavDevice {
     cTavDevice(tTavDeviceOptions Options, cFaultStorm Storm);
 
     tDeviceResponse ReceiveMessage(const uint8_t* pucMessage, size_t uiLength);
+    // Bytes of the messages sent to the device that the wire in front of it lost: they count on
+    // the file being received, if any, and in all.
+    void NoteWireLoss(uint32_t uiBytes);
     // Ends a file still being received, as when the device is switched off mid-transfer; with a
-    // fault storm, a last line tells the faults it acted out.
+    // fault storm, a last line tells the faults it acted out, and one the bytes the wire lost.
     tDeviceResponse SwitchOff();
 
     bool IsReceivingFile() const { return CurrentFile.has_value(); }
@@ -96,6 +99,7 @@ class cTavDevice {
     uint64_t uiRepliesDecided = 0;
     std::vector<tFileReport> FileReports;
 
+    uint64_t uiWireLostBytes = 0;
     cFaultStorm Storm;
     cFaultTally FaultTotals;
     // The storm's fault for the message in hand, and whether it has been acted out yet.

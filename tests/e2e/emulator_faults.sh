@@ -6,6 +6,8 @@
 #
 #   chaos-handshake  a seeded fault storm: the song is stored intact and sent, or send fails
 #                    naming it; the device never stores it damaged
+#   wire-31250       a MIDI cable's pace: the song is stored intact, and the send takes at least
+#                    the time its bytes and the replies take on the wire
 #
 # Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
 set -euo pipefail
@@ -28,6 +30,20 @@ expected_x10() {
     mkdir -p "$dir"
     mv "${song}x10" "$dir/$name.x10"
     echo "$dir/$name.x10"
+}
+
+# The bytes of the File Dump messages that carry the x10 file X10 under the song name NAME.
+message_bytes() {
+    local x10="$1" name="$2"
+    local left total n
+    left="$(stat -c %s "$x10")"
+    total=$((15 + ${#name} + 6)) # the header and the end-of-file message
+    while [ "$left" -gt 0 ]; do
+        n=$((left < 112 ? left : 112))
+        total=$((total + 9 + n + (n + 6) / 7))
+        left=$((left - n))
+    done
+    echo "$total"
 }
 
 # The emulator's report line of the file NAME.
@@ -64,6 +80,22 @@ case "$case_name" in
             esac
         fi
         echo "send status $send_status; $(file_line etude)"
+        ;;
+    wire-31250)
+        expected="$(expected_x10 "$songs/etude.mid" "$work/expected")"
+        packets=$((($(stat -c %s "$expected") + 111) / 112))
+        # Each message in, and its ACK (the header's and the data packets') out, 320 us a byte.
+        wire_us=$((($(message_bytes "$expected" etude) + (packets + 1) * 6) * 320))
+        start_emulator --wire-baud 31250
+        sent_at=$(date +%s%N)
+        send --handshake --packet-ms 5 "$songs/etude.mid"
+        took_us=$((($(date +%s%N) - sent_at) / 1000))
+        stop_emulator
+        expect_status 0
+        cmp "$expected" "$work/store/etude.x10" || fail "etude is not stored as sent"
+        [ "$took_us" -ge "$wire_us" ] ||
+            fail "the send took $took_us us, less than the $wire_us us its bytes take on the wire"
+        echo "the send took $took_us us; its bytes take $wire_us us on the wire"
         ;;
     *)
         echo "unknown case '$case_name'" >&2

@@ -62,6 +62,15 @@ TEST(EmulatorCommandLine, the_storm_takes_its_seed_and_a_rate_in_millionths) {
     }
 }
 
+TEST(EmulatorCommandLine, the_wire_takes_its_baud_rate_and_buffer) {
+    EXPECT_EQ(ParseEmulatorCommandLine({}).Wire.uiBaud, 0u);
+    const tEmulatorCommandLine Parsed =
+        ParseEmulatorCommandLine({"--wire-baud", "31250", "--wire-buffer=256"});
+    ASSERT_EQ(Parsed.Error, "");
+    EXPECT_EQ(Parsed.Wire.uiBaud, 31250u);
+    EXPECT_EQ(Parsed.Wire.uiBufferBytes, 256u);
+}
+
 TEST(EmulatorCommandLine, help_and_version_are_recognised_in_both_spellings) {
     EXPECT_TRUE(ParseEmulatorCommandLine({"--help"}).bHelp);
     EXPECT_TRUE(ParseEmulatorCommandLine({"-h"}).bHelp);
@@ -100,6 +109,11 @@ TEST(EmulatorCommandLine, bad_usage_is_refused_naming_the_option_and_value) {
         {{"--chaos", "1", "--chaos-rate", "0.0000001"}, kRateError + "'0.0000001'"},
         {{"--chaos", "1", "--chaos-rate", "5%"}, kRateError + "'5%'"},
         {{"--chaos", "1", "--chaos-rate", "."}, kRateError + "'.'"},
+        {{"--wire-baud", "299"},
+         "option '--wire-baud' needs a number from 300 to 3000000, not '299'"},
+        {{"--wire-baud", "31250", "--wire-buffer", "1048577"},
+         "option '--wire-buffer' needs a number from 0 to 1048576, not '1048577'"},
+        {{"--wire-buffer", "64"}, "option '--wire-buffer' needs '--wire-baud B'"},
         {{"--store="}, "option '--store' needs a folder"},
         {{"--blind=yes"}, "option '--blind' takes no value"},
         {{"--fast"}, "unrecognized option '--fast'"},
