@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
-cDeviceRunner::cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine)
+cDeviceRunner::cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine,
+                             tWireOptions Wire)
     : Device(Device), Send(std::move(Send)), PrintLine(std::move(PrintLine)) {
+    if (Wire.uiBaud != 0) {
+        ToDevice.emplace(Wire.uiBaud, Wire.uiBufferBytes);
+        FromDevice.emplace(Wire.uiBaud, 0);  // the device's own replies are never lost
+    }
     Thread = std::thread(&cDeviceRunner::Run, this);
 }
 
@@ -33,10 +39,10 @@ void cDeviceRunner::Stop() {
 
 void cDeviceRunner::Run() {
     for (;;) {
-        const std::vector<tIncoming> Messages = WaitForWork();
-        for (const tIncoming& Message : Messages) {
-            Handle(Message);
+        for (tIncoming& Message : WaitForWork()) {
+            Take(std::move(Message));
         }
+        CatchUp(tClock::now());
         const std::lock_guard<std::mutex> Lock(Mutex);
         if (bStopping) {
             return;
@@ -44,42 +50,97 @@ void cDeviceRunner::Run() {
     }
 }
 
-// Sleeps until a message arrives, the earliest reply falls due, or Stop; sends what is due.
+// Sleeps until a message arrives, the next event on the wires or among the replies falls due,
+// or Stop.
 std::vector<cDeviceRunner::tIncoming> cDeviceRunner::WaitForWork() {
     std::vector<tIncoming> Messages;
-    {
-        std::unique_lock<std::mutex> Lock(Mutex);
-        const auto HasWork = [this] { return bStopping || !Inbox.empty(); };
-        if (PendingReplies.empty()) {
-            WorkArrived.wait(Lock, HasWork);
-        } else {
-            WorkArrived.wait_until(Lock, PendingReplies.front().Due, HasWork);
-        }
-        Messages.swap(Inbox);
+    std::unique_lock<std::mutex> Lock(Mutex);
+    const auto HasWork = [this] { return bStopping || !Inbox.empty(); };
+    const std::optional<tClock::time_point> Next = NextEvent();
+    if (Next) {
+        WorkArrived.wait_until(Lock, *Next, HasWork);
+    } else {
+        WorkArrived.wait(Lock, HasWork);
     }
-    SendDueReplies();
+    Messages.swap(Inbox);
     return Messages;
 }
 
-void cDeviceRunner::Handle(const tIncoming& Delivery) {
-    for (const std::vector<uint8_t>& Message : Splitter.Add(Delivery.aucMessage)) {
+std::optional<cDeviceRunner::tClock::time_point> cDeviceRunner::NextEvent() const {
+    std::optional<tClock::time_point> Next;
+    const auto Consider = [&Next](tClock::time_point At) {
+        if (!Next || At < *Next) {
+            Next = At;
+        }
+    };
+    if (!Crossing.empty()) {
+        Consider(Crossing.front().Across);
+    }
+    if (!PendingReplies.empty()) {
+        Consider(PendingReplies.front().Due);
+    }
+    if (!Leaving.empty()) {
+        Consider(Leaving.front().Across);
+    }
+    return Next;
+}
+
+// A delivery goes to the device at once, or onto the wire toward it.
+void cDeviceRunner::Take(tIncoming Delivery) {
+    if (!ToDevice) {
+        Deliver(Delivery.aucMessage, Delivery.Arrival);
+        return;
+    }
+    const cMidiWire::tCrossing Wire = ToDevice->Carry(Delivery.Arrival, Delivery.aucMessage.size());
+    Delivery.aucMessage.resize(Wire.uiKept);
+    Crossing.push_back({std::move(Delivery.aucMessage), Wire.uiLost, Wire.Across});
+}
+
+// Everything due by Now, in the order it fell due: bytes that crossed reach the device, replies
+// leave or go onto the wire back, replies that crossed it leave.
+void cDeviceRunner::CatchUp(tClock::time_point Now) {
+    for (std::optional<tClock::time_point> Next = NextEvent(); Next && *Next <= Now;
+         Next = NextEvent()) {
+        if (!Crossing.empty() && Crossing.front().Across == *Next) {
+            const tCrossingBytes Crossed = std::move(Crossing.front());
+            Crossing.pop_front();
+            Deliver(Crossed.aucBytes, Crossed.Across);
+            if (Crossed.uiLost != 0) {
+                Device.NoteWireLoss(static_cast<uint32_t>(
+                    std::min<size_t>(Crossed.uiLost, std::numeric_limits<uint32_t>::max())));
+            }
+        } else if (!PendingReplies.empty() && PendingReplies.front().Due == *Next) {
+            std::pop_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
+            tPendingReply Reply = std::move(PendingReplies.back());
+            PendingReplies.pop_back();
+            Answer(std::move(Reply));
+        } else {
+            Send(Leaving.front().aucMessage);
+            Leaving.pop_front();
+        }
+    }
+}
+
+void cDeviceRunner::Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_point Arrival) {
+    for (const std::vector<uint8_t>& Message : Splitter.Add(aucBytes)) {
         const tDeviceResponse Response = Device.ReceiveMessage(Message.data(), Message.size());
         for (const std::string& Line : Response.ReportLines) {
             PrintLine(Line);
         }
         for (const tDeviceReply& Reply : Response.Replies) {
-            PendingReplies.push_back({Delivery.Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
+            PendingReplies.push_back({Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
                                       uiNextOrder++, Reply.aucMessage});
             std::push_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
         }
     }
-    SendDueReplies();
 }
 
-void cDeviceRunner::SendDueReplies() {
-    while (!PendingReplies.empty() && PendingReplies.front().Due <= tClock::now()) {
-        std::pop_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
-        Send(PendingReplies.back().aucMessage);
-        PendingReplies.pop_back();
+// A reply that falls due leaves, or first crosses the wire back, after the replies before it.
+void cDeviceRunner::Answer(tPendingReply Reply) {
+    if (!FromDevice) {
+        Send(Reply.aucMessage);
+        return;
     }
+    const tClock::time_point Across = FromDevice->Carry(Reply.Due, Reply.aucMessage.size()).Across;
+    Leaving.push_back({Across, std::move(Reply.aucMessage)});
 }

@@ -3,26 +3,34 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "emulator/MessageSplitter.h"
+#include "emulator/MidiWire.h"
 #include "emulator/TavDevice.h"
 
 // Runs a cTavDevice on a thread of its own: MIDI input hands it bytes from any thread, as the
 // MIDI API delivers them, and it answers each message through the send function when the
 // reply's delay has passed, in the order the replies fall due. Report lines go to the line
 // function from the same thread.
+//
+// With a MIDI wire, the bytes reach the device only once they have crossed the wire (those the
+// buffer in front of it loses never do), and each reply leaves once its own bytes have crossed
+// the wire back.
 class cDeviceRunner {
   public:
     using tClock = std::chrono::steady_clock;
     using tSendFunction = std::function<void(const std::vector<uint8_t>&)>;
     using tLineFunction = std::function<void(const std::string&)>;
 
-    cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine);
+    cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine,
+                  tWireOptions Wire = {});
     cDeviceRunner(const cDeviceRunner&) = delete;
     cDeviceRunner& operator=(const cDeviceRunner&) = delete;
     ~cDeviceRunner() { Stop(); }
@@ -30,14 +38,19 @@ class cDeviceRunner {
     // Safe from any thread, but from one at a time: the bytes of one input, in order. A delivery
     // may hold several messages, or a part of a SysEx. What comes after Stop is dropped.
     void PostMessage(const uint8_t* pucMessage, size_t uiLength);
-    // Finishes the message in hand, drops replies not yet due, and joins the thread. The device
-    // is then the caller's again.
+    // Finishes the message in hand, drops replies not yet due and bytes still on the wire, and
+    // joins the thread. The device is then the caller's again.
     void Stop();
 
   private:
     struct tIncoming {
         std::vector<uint8_t> aucMessage;
         tClock::time_point Arrival;
+    };
+    struct tCrossingBytes {
+        std::vector<uint8_t> aucBytes;
+        size_t uiLost = 0;  // the bytes after them, which the wire's buffer lost
+        tClock::time_point Across;
     };
     struct tPendingReply {
         tClock::time_point Due;
@@ -47,21 +60,33 @@ class cDeviceRunner {
             return Due != Other.Due ? Due > Other.Due : uiOrder > Other.uiOrder;
         }
     };
+    struct tLeavingReply {
+        tClock::time_point Across;
+        std::vector<uint8_t> aucMessage;
+    };
 
     void Run();
-    void Handle(const tIncoming& Delivery);
     std::vector<tIncoming> WaitForWork();
-    void SendDueReplies();
+    std::optional<tClock::time_point> NextEvent() const;
+    void Take(tIncoming Delivery);
+    void CatchUp(tClock::time_point Now);
+    void Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_point Arrival);
+    void Answer(tPendingReply Reply);
 
     cTavDevice& Device;
     tSendFunction Send;
     tLineFunction PrintLine;
     std::mutex Mutex;
     std::condition_variable WorkArrived;
-    std::vector<tIncoming> Inbox;               // guarded by Mutex
-    bool bStopping = false;                     // guarded by Mutex
-    std::vector<tPendingReply> PendingReplies;  // a min-heap; only the runner's thread
-    cMessageSplitter Splitter;                  // only the runner's thread
+    std::vector<tIncoming> Inbox;  // guarded by Mutex
+    bool bStopping = false;        // guarded by Mutex
+    // The rest belongs to the runner's thread.
+    std::vector<tPendingReply> PendingReplies;  // a min-heap
+    cMessageSplitter Splitter;
     uint64_t uiNextOrder = 0;
+    std::optional<cMidiWire> ToDevice;
+    std::optional<cMidiWire> FromDevice;
+    std::deque<tCrossingBytes> Crossing;  // on the wire toward the device, in order
+    std::deque<tLeavingReply> Leaving;    // replies on the wire back, in order
     std::thread Thread;
 };

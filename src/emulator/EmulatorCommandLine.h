@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "emulator/MidiWire.h"
 #include "emulator/TavDeviceOptions.h"
 
 inline constexpr const char* kEmulatorName = "tav-emulator";
 
-// The command line of tav-emulator, read into the device's options.
+// The command line of tav-emulator, read into the device's options and the wire's.
 struct tEmulatorCommandLine {
     tTavDeviceOptions Options;
+    tWireOptions Wire;
     bool bHelp = false;
     bool bVersion = false;
     std::string Error;  // set when the arguments are not usable

@@ -16,7 +16,15 @@ std::string QuotedName(const std::string& Name) {
 }
 
 std::string FormatFileReport(const tFileReport& Report) {
-    return "file " + QuotedName(Report.Name) + ": bytes " + std::to_string(Report.dwBytes) +
-           ", data packets " + std::to_string(Report.uiDataPackets) + ", resends " +
-           std::to_string(Report.uiResends) + ": " + Report.Verdict;
+    std::string Line = "file " + QuotedName(Report.Name) + ": bytes " +
+                       std::to_string(Report.dwBytes) + ", data packets " +
+                       std::to_string(Report.uiDataPackets) + ", resends " +
+                       std::to_string(Report.uiResends) + ": " + Report.Verdict;
+    if (Report.Faults.Total() != 0) {
+        Line += "; faults: " + Report.Faults.Text();
+    }
+    if (Report.uiWireLostBytes != 0) {
+        Line += "; wire lost " + std::to_string(Report.uiWireLostBytes) + " bytes";
+    }
+    return Line;
 }

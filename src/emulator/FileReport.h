@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "emulator/FaultTally.h"
+
 // What the device says about one file that it received, whole or not.
 struct tFileReport {
     std::string Name;
@@ -11,6 +13,8 @@ struct tFileReport {
     uint32_t dwDeclaredBytes = 0;      // the length that the header announced
     uint32_t uiDataPackets = 0;        // data packets taken into the file
     uint32_t uiResends = 0;            // packets that arrived again (after a NAK or as a duplicate)
+    cFaultTally Faults;                // faults the storm acted out on the file
+    uint32_t uiWireLostBytes = 0;      // bytes of the file's messages that the wire lost
     bool bOk = false;                  // received whole and stored
     std::string Verdict;               // "ok", or why not
     std::filesystem::path StoredPath;  // set when stored
@@ -18,7 +22,8 @@ struct tFileReport {
 
 inline constexpr const char* kVerdictOk = "ok";
 
-// One line: file "NAME": bytes B, data packets P, resends R: VERDICT
+// One line: file "NAME": bytes B, data packets P, resends R: VERDICT, then, where there were
+// any, "; faults: 3 NAK, 1 late" and "; wire lost 412 bytes".
 std::string FormatFileReport(const tFileReport& Report);
 
 // A song name in double quotes; a quote, a backslash and any byte outside printable 7-bit

@@ -28,6 +28,19 @@ bool cReceivedFile::TakeResend(uint8_t ucNumber) {
     return true;
 }
 
+void cReceivedFile::ExpectHeaderAgain(std::span<const uint8_t> Header) {
+    aucNakedHeader.assign(Header.begin(), Header.end());
+}
+
+bool cReceivedFile::TakeHeaderAgain(std::span<const uint8_t> Header) {
+    if (!AwaitsHeaderAgain() || !std::ranges::equal(Header, aucNakedHeader)) {
+        return false;
+    }
+    aucNakedHeader.clear();
+    ++uiResends;
+    return true;
+}
+
 bool cReceivedFile::TakeDuplicate(std::span<const uint8_t> Message) {
     if (aucLastPacket.empty() || !std::ranges::equal(Message, aucLastPacket)) {
         return false;
@@ -53,6 +66,8 @@ tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
     Result.dwDeclaredBytes = dwDeclaredBytes;
     Result.uiDataPackets = uiDataPackets;
     Result.uiResends = uiResends;
+    Result.Faults = Faults;
+    Result.uiWireLostBytes = uiWireLostBytes;
     Result.bOk = bOk;
     Result.Verdict = std::move(Verdict);
     return Result;

@@ -15,6 +15,8 @@ class cReceivedFile {
     const std::string& GetName() const { return Name; }
     const std::vector<uint8_t>& GetBytes() const { return aucBytes; }
     uint32_t GetDeclaredBytes() const { return dwDeclaredBytes; }
+    // The data packets that the announced length takes, at 112 file bytes a packet.
+    uint32_t AnnouncedPackets() const { return (dwDeclaredBytes + 111) / 112; }
     bool IsComplete() const { return aucBytes.size() == dwDeclaredBytes; }
 
     // Data packets count from 1 within the file; on the wire their number wraps at 128.
@@ -27,6 +29,15 @@ class cReceivedFile {
     bool TakeResend(uint8_t ucNumber);
     // True, and counted, when the message repeats the data packet taken last, byte for byte.
     bool TakeDuplicate(std::span<const uint8_t> Message);
+
+    // The header was NAKed: the same header arriving next is its resend, not a new file.
+    void ExpectHeaderAgain(std::span<const uint8_t> Header);
+    bool AwaitsHeaderAgain() const { return !aucNakedHeader.empty(); }
+    // True, and counted, when this is the NAKed header arriving again.
+    bool TakeHeaderAgain(std::span<const uint8_t> Header);
+
+    void AddFault(tFaultKind eKind) { Faults.Add(eKind); }
+    void AddWireLoss(uint32_t uiBytes) { uiWireLostBytes += uiBytes; }
 
     // Adds a data packet's decoded bytes; false when they would pass the announced length.
     bool Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message);
@@ -42,4 +53,7 @@ class cReceivedFile {
     uint32_t uiResends = 0;
     bool bAwaitingResend = false;
     uint8_t ucNakedNumber = 0;
+    std::vector<uint8_t> aucNakedHeader;
+    cFaultTally Faults;
+    uint32_t uiWireLostBytes = 0;
 };

@@ -1,7 +1,10 @@
 #include "emulator/TavDevice.h"
 
+#include <utility>
+
 #include "emulator/HexText.h"
 #include "emulator/SevenBitGroups.h"
+#include "emulator/StormReplies.h"
 
 namespace {
 
@@ -25,6 +28,19 @@ tDecodedBytes DecodePacket(const tDataPacketFields& Packet) {
     return DecodeSevenBitGroups(Packet.Encoded);
 }
 
+// The packet number that the message carries: 0 for a header.
+uint8_t MessageNumber(const tIncomingMessage& In) {
+    if (In.eKind == MSG_DATA_PACKET) {
+        return In.Packet.ucNumber;
+    }
+    return In.eKind == MSG_END_OF_FILE ? In.ucEofNumber : 0;
+}
+
+cFaultStorm StormOf(const tTavDeviceOptions& Options) {
+    return Options.uiStormRate == 0 ? cFaultStorm()
+                                    : cFaultStorm(Options.uiStormSeed, Options.uiStormRate);
+}
+
 std::string CommandLine(const tDeviceCommand& Command) {
     return std::string("command: ") + (Command.bUnlock ? "unlock" : "lock") + " default songs (" +
            (Command.bSecondHalf ? "2" : "1") + " of 2)";
@@ -32,16 +48,39 @@ std::string CommandLine(const tDeviceCommand& Command) {
 
 }  // namespace
 
-cTavDevice::cTavDevice(tTavDeviceOptions Options)
-    : Options(std::move(Options)), Store(this->Options.StoreFolder) {}
+cTavDevice::cTavDevice(tTavDeviceOptions Options) : cTavDevice(Options, StormOf(Options)) {}
+
+cTavDevice::cTavDevice(tTavDeviceOptions Options, cFaultStorm Storm)
+    : Options(std::move(Options)), Store(this->Options.StoreFolder), Storm(std::move(Storm)) {}
 
 tDeviceResponse cTavDevice::ReceiveMessage(const uint8_t* pucMessage, size_t uiLength) {
     tDeviceResponse Response;
     const std::span<const uint8_t> Message(pucMessage, pucMessage == nullptr ? 0 : uiLength);
     const tIncomingMessage In = ParseIncomingMessage(Message);
+    StormFault = StormFaultFor(In);
+    bStormActed = false;
+    EndedLine.reset();
+    if (StormFault && StormFault->eKind == FAULT_LOST) {
+        bStormActed = true;  // as if the cable dropped it: the device never sees it
+    } else {
+        Dispatch(In, Message, Response);
+        if (StormFault && !bStormActed) {
+            bStormActed = ShapeReplies(*StormFault, MessageNumber(In), Options.ucDeviceByte,
+                                       Response.Replies);
+        }
+    }
+    if (bStormActed) {
+        NoteStormFault(In.eKind, Response);
+    }
+    StormFault.reset();
+    return Response;
+}
+
+void cTavDevice::Dispatch(const tIncomingMessage& In, std::span<const uint8_t> Message,
+                          tDeviceResponse& Response) {
     switch (In.eKind) {
         case MSG_FILE_HEADER:
-            OnHeader(In, Response);
+            OnHeader(In, Message, Response);
             break;
         case MSG_DATA_PACKET:
             OnDataPacket(In, Message, Response);
@@ -56,7 +95,72 @@ tDeviceResponse cTavDevice::ReceiveMessage(const uint8_t* pucMessage, size_t uiL
             Response.ReportLines.push_back("ignored: " + In.Fault);
             break;
     }
-    return Response;
+}
+
+std::optional<tStormFault> cTavDevice::StormFaultFor(const tIncomingMessage& In) {
+    const bool bSpared = std::exchange(bSpareNext, false);
+    if (bSpared || !Storm.IsOn() || !IsAnswered(In) || OptionsActOn(In)) {
+        return std::nullopt;
+    }
+    return Storm.Next();
+}
+
+// An end-of-file message is answered only under --ack-eof; nothing outside a file is answered
+// but a header.
+bool cTavDevice::IsAnswered(const tIncomingMessage& In) const {
+    if (Options.bBlind) {
+        return false;
+    }
+    switch (In.eKind) {
+        case MSG_FILE_HEADER:
+            return true;
+        case MSG_DATA_PACKET:
+            return CurrentFile.has_value();
+        case MSG_END_OF_FILE:
+            return Options.bAckEof && CurrentFile.has_value();
+        default:
+            return false;
+    }
+}
+
+// Whether a fault option is about to act on the message: it then gets no storm fault.
+bool cTavDevice::OptionsActOn(const tIncomingMessage& In) const {
+    if (Options.uiDropReplyEvery != 0 && (uiRepliesDecided + 1) % Options.uiDropReplyEvery == 0) {
+        return true;
+    }
+    if (In.eKind != MSG_FILE_HEADER && In.eKind != MSG_DATA_PACKET) {
+        return false;
+    }
+    const uint32_t uiIndex = In.eKind == MSG_FILE_HEADER ? 0 : CurrentFile->NextPacketIndex();
+    const auto iIndex = static_cast<int64_t>(uiIndex);
+    return iIndex == Options.iCancelAt || iIndex == Options.iEofAt || iIndex == Options.iWaitAt ||
+           (Options.uiNakEvery != 0 && uiIndex != 0 && uiIndex % Options.uiNakEvery == 0);
+}
+
+// True, and marked acted out, when the storm's fault for the message in hand is of this kind.
+bool cTavDevice::StormActs(tFaultKind eKind) {
+    if (!StormFault || StormFault->eKind != eKind) {
+        return false;
+    }
+    bStormActed = true;
+    return true;
+}
+
+// The fault counts in all, and on the message's own file: the one still open, or the one the
+// message ended, whose line is then made again. A lost header has no file of its own.
+void cTavDevice::NoteStormFault(tMessageKind eMessage, tDeviceResponse& Response) {
+    const tFaultKind eKind = StormFault->eKind;
+    FaultTotals.Add(eKind);
+    bSpareNext = eKind == FAULT_NAK;
+    if (eKind == FAULT_LOST && eMessage == MSG_FILE_HEADER) {
+        return;
+    }
+    if (CurrentFile) {
+        CurrentFile->AddFault(eKind);
+    } else if (EndedLine) {
+        FileReports.back().Faults.Add(eKind);
+        Response.ReportLines[*EndedLine] = FormatFileReport(FileReports.back());
+    }
 }
 
 tDeviceResponse cTavDevice::SwitchOff() {
@@ -66,10 +170,30 @@ tDeviceResponse cTavDevice::SwitchOff() {
                 Response);
     }
     bDiscarding = false;
+    if (Storm.IsOn()) {
+        const std::string Faults = FaultTotals.Text();
+        Response.ReportLines.push_back("faults acted out: " + (Faults.empty() ? "none" : Faults));
+    }
+    if (uiWireLostBytes != 0) {
+        Response.ReportLines.push_back("wire lost " + std::to_string(uiWireLostBytes) +
+                                       " bytes in all");
+    }
     return Response;
 }
 
-void cTavDevice::OnHeader(const tIncomingMessage& In, tDeviceResponse& Response) {
+void cTavDevice::NoteWireLoss(uint32_t uiBytes) {
+    uiWireLostBytes += uiBytes;
+    if (CurrentFile) {
+        CurrentFile->AddWireLoss(uiBytes);
+    }
+}
+
+void cTavDevice::OnHeader(const tIncomingMessage& In, std::span<const uint8_t> Message,
+                          tDeviceResponse& Response) {
+    if (CurrentFile && CurrentFile->TakeHeaderAgain(Message)) {
+        TakeHeader(Message, Response);
+        return;
+    }
     if (CurrentFile) {
         EndFile(false, "cut short by a new header after " + BytesSoFar(*CurrentFile), Response);
     }
@@ -95,10 +219,17 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, tDeviceResponse& Response)
         return;
     }
     CurrentFile.emplace(Header.Name, Header.dwLength);
-    if (Options.iCancelAt == 0) {
-        CancelFile(Options.ucCancelReason,
-                   "cancelled at the header with reason " + std::to_string(Options.ucCancelReason),
-                   Response);
+    TakeHeader(Message, Response);
+}
+
+// A header accepted, or its resend after a NAK: the faults decide how it is answered.
+void cTavDevice::TakeHeader(std::span<const uint8_t> Message, tDeviceResponse& Response) {
+    if (EndsEarly(0, 0, Response)) {
+        return;
+    }
+    if (StormActs(FAULT_NAK)) {
+        CurrentFile->ExpectHeaderAgain(Message);
+        Reply(HANDSHAKE_NAK, 0, 0, Response);
         return;
     }
     Acknowledge(0, 0, Response);
@@ -112,6 +243,12 @@ void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_
     }
     cReceivedFile& File = *CurrentFile;
     const std::string PacketName = "data packet " + std::to_string(File.NextPacketIndex());
+    if (File.AwaitsHeaderAgain()) {
+        CancelFile(CANCEL_DATA_ERROR,
+                   "out of sequence: " + PacketName + " where the NAKed header was expected again",
+                   Response);
+        return;
+    }
     if (!In.Fault.empty()) {
         CancelFile(CANCEL_DATA_ERROR, "bad " + PacketName + ": " + In.Fault, Response);
         return;
@@ -148,14 +285,11 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
                                 uint8_t ucNumber, bool bResent, tDeviceResponse& Response) {
     cReceivedFile& File = *CurrentFile;
     const uint32_t uiIndex = File.NextPacketIndex();
-    if (static_cast<int64_t>(uiIndex) == Options.iCancelAt) {
-        CancelFile(Options.ucCancelReason,
-                   "cancelled at data packet " + std::to_string(uiIndex) + " with reason " +
-                       std::to_string(Options.ucCancelReason),
-                   Response);
+    if (EndsEarly(uiIndex, ucNumber, Response)) {
         return;
     }
-    if (Options.uiNakEvery != 0 && uiIndex % Options.uiNakEvery == 0 && !bResent) {
+    if ((Options.uiNakEvery != 0 && uiIndex % Options.uiNakEvery == 0 && !bResent) ||
+        StormActs(FAULT_NAK)) {
         File.ExpectResendOf(ucNumber);
         Reply(HANDSHAKE_NAK, ucNumber, 0, Response);
         return;
@@ -183,6 +317,13 @@ void cTavDevice::OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Respon
         return;
     }
     if (Options.bAckEof) {
+        if (StormEndsFile("the end-of-file message", false, In.ucEofNumber, Response)) {
+            return;
+        }
+        if (StormActs(FAULT_NAK)) {  // the file stays open for the message's resend
+            Reply(HANDSHAKE_NAK, In.ucEofNumber, 0, Response);
+            return;
+        }
         Reply(HANDSHAKE_ACK, In.ucEofNumber, 0, Response);
     }
     const uint8_t ucExpected = CurrentFile->NextPacketNumber();
@@ -205,7 +346,8 @@ void cTavDevice::OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Re
     Response.ReportLines.push_back(CommandLine(In.Command));
 }
 
-// The rest of a refused or cancelled song passes without a word; anything else is reported.
+// The rest of a song refused, cancelled or ended early passes without a word; anything else is
+// reported.
 void cTavDevice::IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response) {
     if (!bDiscarding) {
         Response.ReportLines.push_back("ignored: " + What);
@@ -218,9 +360,56 @@ void cTavDevice::RefuseHeader(const std::string& Name, tCancelReason eReason,
     CancelFile(eReason, "refused: " + Why, Response);
 }
 
+// --cancel-at and --eof-at: packet uiIndex (0: the header) ends the file instead of being taken.
+bool cTavDevice::EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& Response) {
+    const std::string Where =
+        uiIndex == 0 ? std::string("the header") : "data packet " + std::to_string(uiIndex);
+    if (static_cast<int64_t>(uiIndex) == Options.iCancelAt) {
+        CancelFile(
+            Options.ucCancelReason,
+            "cancelled at " + Where + " with reason " + std::to_string(Options.ucCancelReason),
+            Response);
+        return true;
+    }
+    if (static_cast<int64_t>(uiIndex) == Options.iEofAt) {
+        EndFileEarly(HANDSHAKE_EOF, ucNumber, EofVerdict(Where, uiIndex != 0), Response);
+        return true;
+    }
+    return StormEndsFile(Where, uiIndex != 0, ucNumber, Response);
+}
+
+// The storm's CANCEL or EOF in place of the reply: the file ends as with --cancel-at or --eof-at.
+bool cTavDevice::StormEndsFile(const std::string& Where, bool bDataPacket, uint8_t ucNumber,
+                               tDeviceResponse& Response) {
+    if (StormActs(FAULT_CANCEL)) {
+        const uint8_t ucReason = StormFault->ucCancelReason;
+        CancelFile(ucReason, "cancelled at " + Where + " with reason " + std::to_string(ucReason),
+                   Response);
+        return true;
+    }
+    if (StormActs(FAULT_EOF)) {
+        EndFileEarly(HANDSHAKE_EOF, ucNumber, EofVerdict(Where, bDataPacket), Response);
+        return true;
+    }
+    return false;
+}
+
+// "ended with EOF at data packet 3 of 22": of the data packets the header's length takes.
+std::string cTavDevice::EofVerdict(const std::string& Where, bool bDataPacket) const {
+    const std::string Of = std::to_string(CurrentFile->AnnouncedPackets());
+    return "ended with EOF at " + Where +
+           (bDataPacket ? " of " + Of : " of a file of " + Of + " data packets");
+}
+
 void cTavDevice::CancelFile(uint8_t ucReason, const std::string& Verdict,
                             tDeviceResponse& Response) {
-    Reply(HANDSHAKE_CANCEL, ucReason, 0, Response);
+    EndFileEarly(HANDSHAKE_CANCEL, ucReason, Verdict, Response);
+}
+
+// The file ends unstored with this handshake; the rest of the song passes without a word.
+void cTavDevice::EndFileEarly(tHandshake eHandshake, uint8_t ucByte, const std::string& Verdict,
+                              tDeviceResponse& Response) {
+    Reply(eHandshake, ucByte, 0, Response);
     EndFile(false, Verdict, Response);
     bDiscarding = true;
 }
@@ -233,15 +422,17 @@ void cTavDevice::FinishFile(tDeviceResponse& Response) {
     }
     tFileReport Report = CurrentFile->Report(true, kVerdictOk);
     Report.StoredPath = Stored.Path;
-    Response.ReportLines.push_back(FormatFileReport(Report));
-    FileReports.push_back(std::move(Report));
-    CurrentFile.reset();
+    ReportFile(std::move(Report), Response);
 }
 
 void cTavDevice::EndFile(bool bOk, const std::string& Verdict, tDeviceResponse& Response) {
-    const tFileReport Report = CurrentFile->Report(bOk, Verdict);
+    ReportFile(CurrentFile->Report(bOk, Verdict), Response);
+}
+
+void cTavDevice::ReportFile(tFileReport Report, tDeviceResponse& Response) {
+    EndedLine = Response.ReportLines.size();
     Response.ReportLines.push_back(FormatFileReport(Report));
-    FileReports.push_back(Report);
+    FileReports.push_back(std::move(Report));
     CurrentFile.reset();
 }
 

@@ -70,7 +70,7 @@ std::unique_ptr<iDeviceHost> MakeHost() {
     return std::make_unique<cRtMidiDeviceHost>(kPortName, eApi);
 }
 
-int RunEmulator(const tTavDeviceOptions& Options) {
+int RunEmulator(const tTavDeviceOptions& Options, const tWireOptions& Wire) {
     const std::string StoreFault = cSongStore(Options.StoreFolder).CheckFolder();
     if (!StoreFault.empty()) {
         return Failure("cannot store songs in '" + Options.StoreFolder.string() +
@@ -81,7 +81,7 @@ int RunEmulator(const tTavDeviceOptions& Options) {
     const std::unique_ptr<iDeviceHost> pHost = MakeHost();
     cDeviceRunner Runner(
         Device, [&pHost](const std::vector<uint8_t>& aucMessage) { pHost->Send(aucMessage); },
-        [&Printer](const std::string& Line) { Printer.Print(Line); });
+        [&Printer](const std::string& Line) { Printer.Print(Line); }, Wire);
     pHost->Attach(&Runner);
     const std::string OpenError = pHost->Open();
     if (!OpenError.empty()) {
@@ -122,5 +122,5 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
-    return RunEmulator(Parsed.Options);
+    return RunEmulator(Parsed.Options, Parsed.Wire);
 }

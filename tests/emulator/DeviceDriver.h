@@ -5,11 +5,13 @@
 
 #include "FileDumpEncoder.h"
 #include "StoringIn.h"
+#include "emulator/HexText.h"
 #include "emulator/TavDevice.h"
 
 // Plays the sender's part against the device, as a handshaking loader would: it sends the
 // messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is
-// written down as "ACK 3", with " +200ms" when it is delayed.
+// written down as "ACK 3", with " +200ms" when it is delayed; anything but a handshake as its
+// bytes ("bytes 12 9A").
 struct tTranscript {
     std::vector<std::string> Replies;
     std::vector<std::string> Lines;
@@ -18,7 +20,7 @@ struct tTranscript {
 inline std::string DescribeReply(const tDeviceReply& Reply) {
     const std::vector<uint8_t>& Bytes = Reply.aucMessage;
     if (Bytes.size() != 6 || Bytes[0] != 0xF0 || Bytes[1] != 0x7E || Bytes[5] != 0xF7) {
-        return "malformed reply";
+        return "bytes " + HexExcerpt(Bytes);
     }
     std::string Text;
     switch (Bytes[3]) {
@@ -33,6 +35,9 @@ inline std::string DescribeReply(const tDeviceReply& Reply) {
             break;
         case 0x7C:
             Text = "WAIT ";
+            break;
+        case 0x7B:
+            Text = "EOF ";
             break;
         default:
             Text = "handshake " + std::to_string(Bytes[3]) + " ";

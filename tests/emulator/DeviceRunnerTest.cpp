@@ -33,16 +33,17 @@ class cSentReplies {
 // A device in a folder of its own behind a runner, with what it sends and reports written down.
 // The report lines are read only after the runner stopped.
 struct tRunnerRig {
-    explicit tRunnerRig(tTavDeviceOptions Options = {})
-        : Device(StoringIn(Folder, std::move(Options))) {}
+    explicit tRunnerRig(tTavDeviceOptions Options = {}, tWireOptions Wire = {})
+        : Device(StoringIn(Folder, std::move(Options))), Wire(Wire) {}
 
     TempDir Folder;
     cTavDevice Device;
+    tWireOptions Wire;
     cSentReplies Sent;
     std::vector<std::string> Lines;
     cDeviceRunner Runner{Device,
                          [this](const std::vector<uint8_t>& aucMessage) { Sent.Add(aucMessage); },
-                         [this](const std::string& Line) { Lines.push_back(Line); }};
+                         [this](const std::string& Line) { Lines.push_back(Line); }, Wire};
 };
 
 }  // namespace
@@ -86,4 +87,25 @@ TEST(DeviceRunner, a_sysex_left_without_its_end_does_not_swallow_the_messages_af
               (std::vector<std::string>{
                   "ignored: System Exclusive message without its end byte F7: F0 7E 23 07 02",
                   "ignored: not a System Exclusive message: 90 3C 7F"}));
+}
+
+TEST(DeviceRunner, a_wire_delays_bytes_both_ways_and_what_its_buffer_loses_counts_on_the_file) {
+    tRunnerRig Rig({}, {.uiBaud = 31250, .uiBufferBytes = 64});
+    // Header, data packet and end-of-file message at once: 162 bytes, of which the wire takes
+    // 65 (one on the wire, 64 held), the header and the packet's first 46 bytes.
+    FileDump::Bytes Delivery;
+    for (const FileDump::Bytes& Message : FileDump::WholeFile("SONG", FileDump::SongBytes(112))) {
+        Delivery.insert(Delivery.end(), Message.begin(), Message.end());
+    }
+    const auto Posted = std::chrono::steady_clock::now();
+    Rig.Runner.PostMessage(Delivery.data(), Delivery.size());
+    EXPECT_EQ(Rig.Sent.WaitFor(1), std::vector<std::string>{"ACK 0"});
+    // The 65 bytes in and the reply's 6 out, 320 us each, at the least.
+    EXPECT_GE(std::chrono::steady_clock::now() - Posted, std::chrono::microseconds(71 * 320));
+    Rig.Runner.Stop();
+    EXPECT_EQ(Rig.Device.SwitchOff().ReportLines,
+              (std::vector<std::string>{
+                  "file \"SONG\": bytes 0, data packets 0, resends 0: cut short when the emulator "
+                  "stopped, after 0 of 112 bytes; wire lost 97 bytes",
+                  "wire lost 97 bytes in all"}));
 }

@@ -1,0 +1,24 @@
+#include "emulator/FaultTally.h"
+
+#include <numeric>
+
+namespace {
+
+constexpr std::array<const char*, kFaultKinds> kNames = {
+    "NAK", "silent", "WAIT", "late", "twice", "number before", "noise", "lost", "CANCEL", "EOF"};
+
+}  // namespace
+
+uint32_t cFaultTally::Total() const {
+    return std::accumulate(auiCounts.begin(), auiCounts.end(), uint32_t{0});
+}
+
+std::string cFaultTally::Text() const {
+    std::string Text;
+    for (size_t i = 0; i < kFaultKinds; ++i) {
+        if (auiCounts[i] != 0) {
+            Text += (Text.empty() ? "" : ", ") + std::to_string(auiCounts[i]) + " " + kNames[i];
+        }
+    }
+    return Text;
+}
