@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <string>
 #include <vector>
 
+#include "conversion/CFile.h"
 #include "transfer/MIDIPort.h"
 #include "transfer/X10State.h"
 
@@ -14,6 +14,9 @@
 struct tX10Failure {
     MMRESULT eResult = MMSYSERR_NOERROR;
     bool bOutputPort = true;
+    // Why the song file could not be opened ("the file is a FIFO, not a regular file"); empty
+    // when it was.
+    std::string FileProblem;
 };
 
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
@@ -83,7 +86,7 @@ class X10FileTransfer : public cMIDIPort {
     uint8_t ucHandShake = 0;
     bool bLastPacket = false;
     std::filesystem::path wszTransferFilePath;
-    std::unique_ptr<std::ifstream> hTransferFile;
+    cReadFile hTransferFile;
     uint32_t uiTimeOutCount = 0;
     uint8_t ucRxHandShake = 0;
     uint8_t ucRxPacketNum = 0;
