@@ -26,9 +26,17 @@ struct tDescribed {
 };
 
 #ifdef _WIN32
-// A Windows open never waits on the file, so the descriptor is opened as it is.
+// A Windows open never waits on the file, so the descriptor is opened as it is. A folder cannot
+// be opened at all there; its refusal ("Permission denied") is said as elsewhere.
 int OpenDescriptor(const std::filesystem::path& FilePath) {
-    return _wopen(FilePath.c_str(), _O_RDONLY | _O_BINARY);
+    const int iFile = _wopen(FilePath.c_str(), _O_RDONLY | _O_BINARY);
+    if (iFile < 0 && errno == EACCES) {
+        std::error_code Ignored;
+        if (std::filesystem::is_directory(FilePath, Ignored)) {
+            errno = EISDIR;
+        }
+    }
+    return iFile;
 }
 
 bool Describe(int iFile, tDescribed& What) {
