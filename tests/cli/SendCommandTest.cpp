@@ -121,28 +121,6 @@ TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent
     EXPECT_TRUE(Device.GetFileReports()[0].bOk);
 }
 
-TEST_F(SendCommand, a_send_deletes_only_its_own_work_files_and_an_x10_file_there_before_stays) {
-    cVirtualTavDevice Device(Backend, DeviceOptions());
-    const std::string Song = WriteSong(Folder, "song.mid", 20);
-    ASSERT_EQ(RunCli({"convert", Song}).iStatus, 0);
-    const std::vector<uint8_t> Converted = ReadAll(Song + "x10");
-    for (const char* szEnding : {"--handshake", "--blind"}) {
-        SCOPED_TRACE(szEnding);
-        const tRun Result =
-            RunCli({"send", "--out", "TAV", "--in", "TAV", szEnding, "--packet-ms", "25", Song});
-        EXPECT_EQ(Result.iStatus, 0) << Result.Err;
-        EXPECT_EQ(ReadAll(Song + "x10"), Converted);
-        EXPECT_EQ(Work.Files(), 0u);
-    }
-    // A send that fails cleans up no less, and no more.
-    const std::string NotASong = (Folder / "notes.mid").string();
-    WriteAll(NotASong, std::vector<uint8_t>(30, 'a'));
-    const tRun Failed = RunCli({"send", "--out", "TAV", "--in", "TAV", Song, NotASong});
-    EXPECT_EQ(Failed.iStatus, 1);
-    EXPECT_EQ(ReadAll(Song + "x10"), Converted);
-    EXPECT_EQ(Work.Files(), 0u);
-}
-
 TEST_F(SendCommand, a_value_the_options_dialog_would_correct_is_bad_usage_and_nothing_is_sent) {
     struct tCase {
         std::vector<std::string> Options;
