@@ -43,7 +43,6 @@ bool IsSameFile(const std::filesystem::path& File, const std::filesystem::path& 
 std::string WriteOutputFile(const std::filesystem::path& Target, const std::vector<uint8_t>& Bytes,
                             const std::filesystem::path& Source) {
     const std::string Name = PathToUtf8(Target);
-    const std::string Refused = Name + ": not a regular file; nothing was written";
     std::error_code Error;
     const std::filesystem::path File = Resolved(Target, Error);
     if (Error == std::errc::too_many_symbolic_link_levels) {
@@ -57,7 +56,7 @@ std::string WriteOutputFile(const std::filesystem::path& Target, const std::vect
         return Name + ": cannot look at it: " + Error.message() + "; nothing was written";
     }
     if (std::filesystem::exists(Status) && !std::filesystem::is_regular_file(Status)) {
-        return Refused;
+        return Name + ": not a regular file; nothing was written";
     }
     if (IsSameFile(File, Source)) {
         return Name + ": is the song " + PathToUtf8(Source) + " itself; nothing was written";

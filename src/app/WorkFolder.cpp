@@ -74,15 +74,14 @@ std::filesystem::path CreateWorkFile(const std::filesystem::path& WorkFolder,
     if (!WorkFolder.empty()) {
         std::error_code Ignored;  // a folder that cannot be made fails the create below
         std::filesystem::create_directories(WorkFolder, Ignored);
-        const std::filesystem::path Made = CreateEmpty(WorkFolder, PathFromUtf8(Name));
+        std::filesystem::path Made = CreateEmpty(WorkFolder, PathFromUtf8(Name));
         if (!Made.empty()) {
             return Made;
         }
         const std::string Reason = LastSystemError();
         InWorkFolder = "not in " + PathToUtf8(WorkFolder) + ": " + Reason;
     }
-    const std::filesystem::path Beside =
-        CreateEmpty(SongPath.parent_path(), PathFromUtf8("." + Name));
+    std::filesystem::path Beside = CreateEmpty(SongPath.parent_path(), PathFromUtf8("." + Name));
     if (Beside.empty()) {
         const std::string Reason = LastSystemError();
         Problem = "cannot create a work file for the song, " + InWorkFolder +
