@@ -6,9 +6,13 @@
 #include <vector>
 
 // Writes a command's output file (a .syx stream, a merged song) so that nothing is lost: an
-// existing target that is not a regular file (a folder, a device, a FIFO) is refused and left
-// untouched; a symbolic link to a regular file is followed and the file it names is replaced;
-// the bytes go to a temporary file beside the target, renamed over it once complete. Only that
-// temporary file is ever removed, so a failure never harms what was there before.
-// Returns an empty text on success, else why nothing was written, naming the file.
-std::string WriteOutputFile(const std::filesystem::path& Target, const std::vector<uint8_t>& Bytes);
+// existing target that is not a regular file (a folder, a device, a FIFO, a symbolic link loop)
+// is refused and left untouched, and so is the song the output is made from, however the target
+// names it (the same path, a symbolic link, another hard link); a symbolic link to a regular
+// file is followed and the file it names is replaced; the bytes go to a work file beside the
+// target, renamed over it once complete. Only that work file is ever removed, so a failure never
+// harms what was there before.
+// Returns an empty text on success, else why nothing was written, naming the file. Source is the
+// file the output is made from; empty when there is none.
+std::string WriteOutputFile(const std::filesystem::path& Target, const std::vector<uint8_t>& Bytes,
+                            const std::filesystem::path& Source = {});

@@ -1,6 +1,7 @@
 #include "app/SongBatch.h"
 
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -20,9 +21,9 @@ std::optional<tBatchRefusal> VetSongBatch(
         if (IsLarge(Batch[i]) && !AcceptLargeSong(Batch[i])) {
             return tBatchRefusal{i, true, {}};
         }
-        const tSongCheck Check = CheckSong(Batch[i]);
-        if (!IsSongAccepted(Check, bMergeTracks)) {
-            return tBatchRefusal{i, false, Check};
+        tSongVetting Vetting = VetSongForDevice(Batch[i], bMergeTracks);
+        if (!Vetting.bAccepted) {
+            return tBatchRefusal{i, false, std::move(Vetting)};
         }
     }
     return std::nullopt;

@@ -11,6 +11,9 @@ std::vector<tNameClash> FindNameClashes(const std::vector<std::filesystem::path>
     std::map<std::string, size_t> ClashOfName;
     for (const std::filesystem::path& Song : Songs) {
         const std::string Name = SongNameFromPath(PathToUtf8(Song));
+        if (Name.empty()) {
+            continue;  // no name at all: vetting refuses the song, whatever else is sent
+        }
         const auto [Found, bNew] = ClashOfName.try_emplace(Name, Clashes.size());
         if (bNew) {
             Clashes.push_back({Name, {}});

@@ -3,32 +3,28 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/Utf8Path.h"
+#include "app/SongVetting.h"
 #include "app/WorkFolder.h"
 
 namespace {
 
-tSongConversion Convert(const std::filesystem::path& SongPath, const tPreparationOptions& Options,
-                        const std::filesystem::path& X10Path) {
-    return ConvertSong(SongPath, {Options.bDebug, Options.bMergeTracks, X10Path});
-}
-
-// A song whose own folder cannot take its x10 file is converted again into the work folder.
-tSongConversion ConvertSomewhere(const std::filesystem::path& SongPath,
-                                 const tPreparationOptions& Options) {
-    tSongConversion Result = Convert(SongPath, Options, {});
-    if (Result.eFailure != CONV_CREATE_FAILED || Options.WorkFolder.empty()) {
+// A song for the device goes into a work file of its own, removed again when the song does not
+// convert.
+tSongConversion ConvertIntoWorkFile(const std::filesystem::path& SongPath,
+                                    const tPreparationOptions& Options) {
+    tSongConversion Result;
+    const std::filesystem::path WorkFile =
+        CreateWorkFile(Options.WorkFolder, SongPath, Result.FailureText);
+    if (WorkFile.empty()) {
+        Result.bFileSystemFailure = true;
+        Result.eFailure = CONV_CREATE_FAILED;
         return Result;
     }
-    std::error_code Error;
-    std::filesystem::create_directories(Options.WorkFolder, Error);
-    tSongConversion InWorkFolder =
-        Convert(SongPath, Options, WorkFileFor(Options.WorkFolder, SongPath));
-    if (InWorkFolder.bConverted || InWorkFolder.eFailure != CONV_CREATE_FAILED) {
-        return InWorkFolder;
+    Result = ConvertSong(SongPath, {Options.bDebug, Options.bMergeTracks, WorkFile});
+    if (!Result.bConverted) {
+        std::error_code Ignored;
+        std::filesystem::remove(WorkFile, Ignored);
     }
-    Result.FailureText +=
-        " (nor in " + PathToUtf8(Options.WorkFolder) + ": " + InWorkFolder.SystemReason + ")";
     return Result;
 }
 
@@ -38,12 +34,18 @@ tPreparedSong PrepareSong(const std::filesystem::path& SongPath,
                           const tPreparationOptions& Options) {
     tPreparedSong Song;
     Song.SongPath = SongPath;
-    Song.Check = CheckSong(SongPath);
-    if (!IsSongAccepted(Song.Check, Options.bMergeTracks)) {
-        Song.FailureText = SongCheckMessage(SongPath, Song.Check, Options.bMergeTracks);
+    const tSongVetting Vetting = Options.bForDevice
+                                     ? VetSongForDevice(SongPath, Options.bMergeTracks)
+                                     : VetSongForConversion(SongPath, Options.bMergeTracks);
+    Song.Check = Vetting.Check;
+    if (!Vetting.bAccepted) {
+        Song.FailureText = Vetting.Message;
+        Song.szRefusalCaption = Vetting.szCaption;
         return Song;
     }
-    const tSongConversion Result = ConvertSomewhere(SongPath, Options);
+    const tSongConversion Result =
+        Options.bForDevice ? ConvertIntoWorkFile(SongPath, Options)
+                           : ConvertSong(SongPath, {Options.bDebug, Options.bMergeTracks, {}});
     Song.bDebugDumpFailed = Result.bDebugDumpFailed;
     Song.DebugDumpFailureText = Result.DebugDumpFailureText;
     if (!Result.bConverted) {

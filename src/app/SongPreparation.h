@@ -17,19 +17,25 @@ enum tSongOutcome {
     SONG_FILE_SYSTEM_FAILURE,  // it cannot be read, or its x10 file can be made nowhere
 };
 
-// How songs are prepared: the conversion dump, merging multi-track songs, and the folder for
-// the x10 files of songs whose own folder cannot take them (empty: beside the song or nowhere).
+// How songs are prepared: the conversion dump, merging multi-track songs, and where the x10
+// files go. A song for the device (a send, an export) must give the device a name, and is
+// converted into a work file of this preparation's own (CreateWorkFile: in WorkFolder, or
+// hidden beside the song when that cannot be used), so that no x10 file that was there before
+// is written over or deleted. Otherwise (convert) the x10 file is the song's path with "x10"
+// appended, which is what the user asked for.
 struct tPreparationOptions {
     bool bDebug = false;
     bool bMergeTracks = false;
     std::filesystem::path WorkFolder;
+    bool bForDevice = true;
 };
 
 struct tPreparedSong {
     std::filesystem::path SongPath;
     tSongOutcome eOutcome = SONG_REFUSED;
-    tSongCheck Check;               // what the song is, as vetting found it
-    std::filesystem::path X10Path;  // for SONG_CONVERTED
+    tSongCheck Check;                   // what the song is, as vetting found it
+    std::filesystem::path X10Path;      // for SONG_CONVERTED: this preparation's own file
+    const char* szRefusalCaption = "";  // for SONG_REFUSED: the caption of its message
     // Why it is not sent: for SONG_REFUSED the message naming the song; for a failure the
     // converter's reason (with the system's own text for a file-system failure).
     std::string FailureText;
@@ -39,15 +45,14 @@ struct tPreparedSong {
     std::string DebugDumpFailureText;
 };
 
-// Vets a song again (it may have changed since it was chosen) and converts it: beside the song,
-// or in the work folder when its own folder cannot take the x10 file. A song that does not
-// convert leaves no x10 file behind.
+// Vets a song again (it may have changed since it was chosen) and converts it where Options
+// say. A song that does not convert leaves no x10 file behind.
 tPreparedSong PrepareSong(const std::filesystem::path& SongPath,
                           const tPreparationOptions& Options);
 
 // The songs of one transfer, prepared in order. A song that fails is left out and the others
 // go on. ShouldStop, asked before each song, ends the preparation (the user interrupted); the
-// x10 files made so far are then the caller's to delete.
+// x10 files made so far are then the caller's to delete (X10Paths: only this preparation's).
 struct tPreparedSongs {
     std::vector<tPreparedSong> Songs;
     bool bStopped = false;

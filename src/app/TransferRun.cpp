@@ -176,8 +176,10 @@ std::string cTransferRun::SendErrorDetail() const {
     }
     if (Failure.eResult == MMSYSERR_NOERROR) {
         const std::u8string Path = Plan.X10Paths[static_cast<size_t>(iCurrentSong)].u8string();
+        const std::string& Problem = Failure.FileProblem;
         return std::string(AppTexts::kSongFileUnreadable) + ": " +
-               std::string(Path.begin(), Path.end());
+               std::string(Path.begin(), Path.end()) +
+               (Problem.empty() ? "" : " (" + Problem + ")");
     }
     return DescribeMidiFailure(
         Failure.bOutputPort ? AppTexts::kOutputDeviceFailed : AppTexts::kInputDeviceFailed,

@@ -1,11 +1,14 @@
 #include "app/WorkFolder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <system_error>
 
 #include "app/Utf8Path.h"
+#include "conversion/CFile.h"
+#include "conversion/UniqueFile.h"
+#include "transfer/SongName.h"
 
 namespace {
 
@@ -36,20 +39,53 @@ std::filesystem::path FindUserWorkFolder() {
     return Cache.empty() ? Cache : Cache / "songloader";
 }
 
+std::string LastSystemError() {
+    return SystemErrorText(errno != 0 ? errno : EIO);
+}
+
+// A new empty file Start + tag + ".x10" in Folder; empty with errno set when none can be made.
+std::filesystem::path CreateEmpty(const std::filesystem::path& Folder,
+                                  const std::filesystem::path& Start) {
+    std::filesystem::path Made;
+    std::FILE* pFile = CreateUniqueFile(Folder, Start, ".x10", Made);
+    if (pFile == nullptr) {
+        return {};
+    }
+    if (std::fclose(pFile) != 0) {
+        const int iErrno = errno;
+        std::error_code Ignored;
+        std::filesystem::remove(Made, Ignored);
+        errno = iErrno;
+        return {};
+    }
+    return Made;
+}
+
 }  // namespace
 
 std::filesystem::path UserWorkFolder() {
     return FindUserWorkFolder();
 }
 
-std::filesystem::path WorkFileFor(const std::filesystem::path& WorkFolder,
-                                  const std::filesystem::path& SongPath) {
-    std::error_code Error;
-    const std::filesystem::path Full = std::filesystem::absolute(SongPath, Error);
-    const size_t uiTag = std::hash<std::string>{}(PathToUtf8(Error ? SongPath : Full));
-    char acTag[24];
-    std::snprintf(acTag, sizeof acTag, ".%016llx.x10", static_cast<unsigned long long>(uiTag));
-    std::filesystem::path Name = SongPath.filename();
-    Name += acTag;
-    return WorkFolder / Name;
+std::filesystem::path CreateWorkFile(const std::filesystem::path& WorkFolder,
+                                     const std::filesystem::path& SongPath, std::string& Problem) {
+    const std::string Name = SongNameFromPath(PathToUtf8(SongPath)) + ".";
+    std::string InWorkFolder = "no work folder could be named";
+    if (!WorkFolder.empty()) {
+        std::error_code Ignored;  // a folder that cannot be made fails the create below
+        std::filesystem::create_directories(WorkFolder, Ignored);
+        std::filesystem::path Made = CreateEmpty(WorkFolder, PathFromUtf8(Name));
+        if (!Made.empty()) {
+            return Made;
+        }
+        const std::string Reason = LastSystemError();
+        InWorkFolder = "not in " + PathToUtf8(WorkFolder) + ": " + Reason;
+    }
+    std::filesystem::path Beside = CreateEmpty(SongPath.parent_path(), PathFromUtf8("." + Name));
+    if (Beside.empty()) {
+        const std::string Reason = LastSystemError();
+        Problem = "cannot create a work file for the song, " + InWorkFolder +
+                  ", nor beside the song: " + Reason;
+    }
+    return Beside;
 }

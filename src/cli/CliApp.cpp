@@ -1,6 +1,8 @@
 #include "cli/CliApp.h"
 
+#include <cerrno>
 #include <sstream>
+#include <system_error>
 
 #include "app/Version.h"
 #include "cli/CliContext.h"
@@ -36,21 +38,25 @@ void PrintHelp(std::ostream& Out) {
         << "Exit status: 0 on success, 1 when anything failed, 2 for bad usage.\n";
 }
 
-}  // namespace
-
-int UsageError(std::ostream& Err, const std::string& Command, const std::string& Message) {
-    const std::string Prefix = Command.empty() ? kProgramName : kProgramName + (" " + Command);
-    Err << Prefix << ": " << Message << "\n"
-        << "Try '" << Prefix << " --help' for more information.\n";
-    return kExitUsage;
+// What a command printed must have reached its stdout, as common Unix tools see to it: a full
+// disk or a closed stdout is an error, said on stderr, and the status says so.
+int CheckOutputWritten(int iStatus, std::ostream& Out, std::ostream& Err) {
+    // A write that failed earlier leaves the stream failed: flush once more all the same, so
+    // that the system's reason is fresh.
+    const bool bFailedBefore = Out.fail();
+    Out.clear();
+    errno = 0;
+    Out.flush();  // std::cout flushes the C library's stdout too, where a full disk shows
+    if (!bFailedBefore && !Out.fail()) {
+        return iStatus;
+    }
+    const int iErrno = errno;
+    Err << kProgramName << ": cannot write the output"
+        << (iErrno != 0 ? ": " + std::generic_category().message(iErrno) : std::string()) << "\n";
+    return iStatus == kExitSuccess ? kExitFailure : iStatus;
 }
 
-int RunSongLoaderCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
-    std::istringstream NoInput;
-    return RunSongLoaderCli(Args, tCliStreams{NoInput, Out, Err});
-}
-
-int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& Streams) {
+int RunCommandLine(const std::vector<std::string>& Args, const tCliStreams& Streams) {
     std::ostream& Out = Streams.Out;
     std::ostream& Err = Streams.Err;
     if (Args.empty()) {
@@ -76,4 +82,22 @@ int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& St
         return UsageError(Err, "", "unrecognized option '" + First + "'");
     }
     return UsageError(Err, "", "unknown command '" + First + "'");
+}
+
+}  // namespace
+
+int UsageError(std::ostream& Err, const std::string& Command, const std::string& Message) {
+    const std::string Prefix = Command.empty() ? kProgramName : kProgramName + (" " + Command);
+    Err << Prefix << ": " << Message << "\n"
+        << "Try '" << Prefix << " --help' for more information.\n";
+    return kExitUsage;
+}
+
+int RunSongLoaderCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
+    std::istringstream NoInput;
+    return RunSongLoaderCli(Args, tCliStreams{NoInput, Out, Err});
+}
+
+int RunSongLoaderCli(const std::vector<std::string>& Args, const tCliStreams& Streams) {
+    return CheckOutputWritten(RunCommandLine(Args, Streams), Streams.Out, Streams.Err);
 }

@@ -4,13 +4,13 @@
 #include "app/Utf8Path.h"
 #include "cli/Interrupt.h"
 
-int WriteCommandOutput(const char* szCommand, const std::string& Output,
+int WriteCommandOutput(const char* szCommand, const std::string& Song, const std::string& Output,
                        const std::vector<uint8_t>& Bytes, tCliContext& Context) {
     if (InterruptRequested()) {
         Context.Err << kProgramName << " " << szCommand << ": interrupted; nothing was written\n";
         return InterruptStatus();
     }
-    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Bytes);
+    const std::string Error = WriteOutputFile(PathFromUtf8(Output), Bytes, PathFromUtf8(Song));
     if (!Error.empty()) {
         Context.Err << kProgramName << " " << szCommand << ": " << Error << "\n";
         return kExitFailure;

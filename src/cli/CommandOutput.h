@@ -6,8 +6,9 @@
 
 #include "cli/CliContext.h"
 
-// The end of a command that writes one output file (export, merge): unless an interrupt came
-// first, Bytes are written to Output (UTF-8) beside it and renamed into place, and Output is
-// printed on stdout. Returns the command's status; every failure is said on stderr.
-int WriteCommandOutput(const char* szCommand, const std::string& Output,
+// The end of a command that writes one output file (export, merge) made from the song Song:
+// unless an interrupt came first, Bytes are written to Output (UTF-8) beside it and renamed into
+// place, and Output is printed on stdout. An output that is the song itself is refused. Returns
+// the command's status; every failure is said on stderr.
+int WriteCommandOutput(const char* szCommand, const std::string& Song, const std::string& Output,
                        const std::vector<uint8_t>& Bytes, tCliContext& Context);

@@ -30,8 +30,9 @@ int RunConvert(const tParsedArgs& Parsed, tCliContext& Context) {
     if (Parsed.Operands.empty()) {
         return UsageError(Context.Err, kCommand, "no FILE given");
     }
-    // Its job is the file beside each song: no work folder.
-    const tPreparationOptions Options{Parsed.Has("--debug"), Parsed.Has("--merge-tracks"), {}};
+    // Its job is the file beside each song, FILE + "x10": no work file.
+    const tPreparationOptions Options{
+        Parsed.Has("--debug"), Parsed.Has("--merge-tracks"), {}, false};
     bool bAllConverted = true;
     for (const std::string& File : Parsed.Operands) {
         if (InterruptRequested()) {

@@ -1,8 +1,6 @@
 #include "cli/ExportCommand.h"
 
 #include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "app/ConvertedFiles.h"
 #include "app/SongPreparation.h"
@@ -12,6 +10,7 @@
 #include "cli/Interrupt.h"
 #include "cli/MergeOption.h"
 #include "cli/SongReport.h"
+#include "conversion/SongFile.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/SongName.h"
 
@@ -38,28 +37,16 @@ std::vector<uint8_t> FileDumpStream(const std::vector<uint8_t>& SongFile, const 
     return Stream;
 }
 
-bool ReadWhole(const std::filesystem::path& Path, std::vector<uint8_t>& Bytes) {
-    std::error_code Error;
-    const uintmax_t uiSize = std::filesystem::file_size(Path, Error);
-    std::ifstream In(Path, std::ios::binary);
-    if (Error || !In) {
-        return false;
-    }
-    Bytes.resize(static_cast<size_t>(uiSize));
-    In.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(uiSize));
-    return static_cast<uintmax_t>(In.gcount()) == uiSize;
-}
-
 // The stream of a prepared song; its x10 file, a work file, is gone afterwards.
 bool StreamOf(const tPreparedSong& Song, std::vector<uint8_t>& Stream, tCliContext& Context) {
-    std::vector<uint8_t> SongFile;
-    const bool bRead = ReadWhole(Song.X10Path, SongFile);
+    const tSongFileRead Read = ReadSongFile(Song.X10Path);
     ReportUndeleted(DeleteConvertedFiles({Song.X10Path}), Context.Err);
-    if (!bRead) {
-        Context.Err << PathToUtf8(Song.X10Path) << ": cannot read the converted song\n";
+    if (Read.eFailure != CONV_NONE) {
+        Context.Err << PathToUtf8(Song.X10Path)
+                    << ": cannot read the converted song: " << ReadFailureText(Read) << "\n";
         return false;
     }
-    Stream = FileDumpStream(SongFile, SongNameFromPath(PathToUtf8(Song.SongPath)));
+    Stream = FileDumpStream(Read.Bytes, SongNameFromPath(PathToUtf8(Song.SongPath)));
     return true;
 }
 
@@ -79,7 +66,7 @@ int Export(const std::string& Song, const std::string& Output, const tPreparatio
     if (!ReportPreparedSong(Prepared, Context.Err) || !StreamOf(Prepared, Stream, Context)) {
         return kExitFailure;
     }
-    return WriteCommandOutput(kCommand, Output, Stream, Context);
+    return WriteCommandOutput(kCommand, Song, Output, Stream, Context);
 }
 
 int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {

@@ -2,6 +2,7 @@
 
 #include "app/Utf8Path.h"
 #include "cli/CommandOutput.h"
+#include "cli/SongReport.h"
 #include "conversion/SongConversion.h"
 
 namespace {
@@ -14,9 +15,9 @@ int Merge(const std::string& Song, const std::string& Output, tCliContext& Conte
         Context.Err << Song << ": cannot merge: " << Merged.FailureText << "\n";
         return kExitFailure;
     }
-    const int iStatus = WriteCommandOutput(kCommand, Output, Merged.Song, Context);
+    const int iStatus = WriteCommandOutput(kCommand, Song, Output, Merged.Song, Context);
     if (iStatus == kExitSuccess && Merged.dwTracks > 0) {
-        Context.Err << Song << ": merged from " << Merged.dwTracks << " tracks\n";
+        Context.Err << Song << ": " << MergedTracksText(Merged.dwTracks) << "\n";
     }
     return iStatus;
 }

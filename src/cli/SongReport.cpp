@@ -10,14 +10,23 @@ namespace {
 // A multi-track song refused because merging was not asked for: the message says how to ask.
 constexpr const char* kMergeHint = " (give '--merge-tracks' to merge its tracks into one)";
 
+bool IsRefusedForItsTracks(const tPreparedSong& Song) {
+    return Song.Check.eKind == SONG_KIND_FORMAT_1 &&
+           Song.FailureText.ends_with(SongMessages::kNotFormat0);
+}
+
 }  // namespace
+
+std::string MergedTracksText(uint32_t dwTracks) {
+    return "merged from " + std::to_string(dwTracks) + (dwTracks == 1 ? " track" : " tracks");
+}
 
 bool ReportPreparedSong(const tPreparedSong& Song, std::ostream& Err) {
     const std::string Path = PathToUtf8(Song.SongPath);
     switch (Song.eOutcome) {
         case SONG_REFUSED:
-            Err << Song.FailureText << (Song.Check.eKind == SONG_KIND_FORMAT_1 ? kMergeHint : "")
-                << "\n";
+            Err << kProgramName << ": " << Song.FailureText
+                << (IsRefusedForItsTracks(Song) ? kMergeHint : "") << "\n";
             return false;
         case SONG_CONTENT_FAILURE:
         case SONG_FILE_SYSTEM_FAILURE:
@@ -32,7 +41,7 @@ bool ReportPreparedSong(const tPreparedSong& Song, std::ostream& Err) {
             << Path << "\n";
     }
     if (Song.dwMergedTracks > 0) {
-        Err << Path << ": merged from " << Song.dwMergedTracks << " tracks\n";
+        Err << Path << ": " << MergedTracksText(Song.dwMergedTracks) << "\n";
     }
     if (Song.bEventsRemoved) {
         Err << Path << SongMessages::kEventsRemoved << "\n";

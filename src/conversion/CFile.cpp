@@ -1,18 +1,63 @@
 #include "conversion/CFile.h"
 
+#include <cerrno>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
 
+// What an open descriptor is: a regular file of qwSize bytes (szKind null, bFolder false), a
+// folder, or another kind of file.
+struct tDescribed {
+    bool bRegular = false;
+    bool bFolder = false;
+    const char* szKind = nullptr;
+    uint64_t qwSize = 0;
+};
+
 #ifdef _WIN32
-std::FILE* OpenForReading(const std::filesystem::path& FilePath) {
-    return _wfopen(FilePath.c_str(), L"rb");
+// A Windows open never waits on the file, so the descriptor is opened as it is. A folder cannot
+// be opened at all there; its refusal ("Permission denied") is said as elsewhere.
+int OpenDescriptor(const std::filesystem::path& FilePath) {
+    const int iFile = _wopen(FilePath.c_str(), _O_RDONLY | _O_BINARY);
+    if (iFile < 0 && errno == EACCES) {
+        std::error_code Ignored;
+        if (std::filesystem::is_directory(FilePath, Ignored)) {
+            errno = EISDIR;
+        }
+    }
+    return iFile;
+}
+
+bool Describe(int iFile, tDescribed& What) {
+    struct _stat64 Status {};
+    if (_fstat64(iFile, &Status) != 0) {
+        return false;
+    }
+    const unsigned uiType = static_cast<unsigned>(Status.st_mode) & _S_IFMT;
+    What.bRegular = uiType == _S_IFREG;
+    What.bFolder = uiType == _S_IFDIR;
+    What.szKind = uiType == _S_IFIFO ? "a FIFO" : uiType == _S_IFCHR ? "a device" : nullptr;
+    What.qwSize = What.bRegular ? static_cast<uint64_t>(Status.st_size) : 0;
+    return true;
+}
+
+std::FILE* StreamOf(int iFile) {
+    return _wfdopen(iFile, L"rb");
+}
+
+void CloseDescriptor(int iFile) {
+    _close(iFile);
 }
 
 // The Windows C library (msvcrt) knows no "x" mode: the file is created exclusively at the
@@ -30,8 +75,38 @@ std::FILE* OpenNew(const std::filesystem::path& FilePath) {
     return pFile;
 }
 #else
-std::FILE* OpenForReading(const std::filesystem::path& FilePath) {
-    return std::fopen(FilePath.c_str(), "rb");
+// Non-blocking, so that a FIFO without a writer opens at once instead of waiting for one; no
+// terminal a device might be becomes the program's own.
+int OpenDescriptor(const std::filesystem::path& FilePath) {
+    return ::open(FilePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+bool Describe(int iFile, tDescribed& What) {
+    struct stat Status {};
+    if (::fstat(iFile, &Status) != 0) {
+        return false;
+    }
+    What.bRegular = S_ISREG(Status.st_mode);
+    What.bFolder = S_ISDIR(Status.st_mode);
+    What.szKind = S_ISFIFO(Status.st_mode)                             ? "a FIFO"
+                  : S_ISCHR(Status.st_mode) || S_ISBLK(Status.st_mode) ? "a device"
+                  : S_ISSOCK(Status.st_mode)                           ? "a socket"
+                                                                       : nullptr;
+    What.qwSize = What.bRegular ? static_cast<uint64_t>(Status.st_size) : 0;
+    return true;
+}
+
+// A regular file reads the same either way; the flag goes so that reads are ordinary ones.
+std::FILE* StreamOf(int iFile) {
+    const int iFlags = ::fcntl(iFile, F_GETFL);
+    if (iFlags < 0 || ::fcntl(iFile, F_SETFL, iFlags & ~O_NONBLOCK) != 0) {
+        return nullptr;
+    }
+    return ::fdopen(iFile, "rb");
+}
+
+void CloseDescriptor(int iFile) {
+    ::close(iFile);
 }
 
 // "x" is the C library's exclusive mode: the file is created only if nothing has the name.
@@ -42,8 +117,61 @@ std::FILE* OpenNew(const std::filesystem::path& FilePath) {
 
 }  // namespace
 
-std::FILE* OpenFileForReading(const std::filesystem::path& FilePath) {
-    return OpenForReading(FilePath);
+cReadFile::cReadFile(cReadFile&& Other) noexcept
+    : pFile(std::exchange(Other.pFile, nullptr)),
+      qwSize(Other.qwSize),
+      iErrno(Other.iErrno),
+      szKind(Other.szKind) {}
+
+cReadFile& cReadFile::operator=(cReadFile&& Other) noexcept {
+    if (this != &Other) {
+        if (pFile != nullptr) {
+            std::fclose(pFile);
+        }
+        pFile = std::exchange(Other.pFile, nullptr);
+        qwSize = Other.qwSize;
+        iErrno = Other.iErrno;
+        szKind = Other.szKind;
+    }
+    return *this;
+}
+
+cReadFile::~cReadFile() {
+    if (pFile != nullptr) {
+        std::fclose(pFile);
+    }
+}
+
+std::string cReadFile::FailureText() const {
+    if (szKind != nullptr) {
+        return std::string("the file is ") + szKind + ", not a regular file";
+    }
+    return SystemErrorText(iErrno != 0 ? iErrno : EIO);
+}
+
+cReadFile OpenRegularFile(const std::filesystem::path& FilePath) {
+    cReadFile Opened;
+    errno = 0;
+    const int iFile = OpenDescriptor(FilePath);
+    if (iFile < 0) {
+        Opened.iErrno = errno != 0 ? errno : EIO;
+        return Opened;
+    }
+    tDescribed What;
+    if (!Describe(iFile, What) || !What.bRegular) {
+        Opened.iErrno = What.bFolder ? EISDIR : errno != 0 ? errno : EIO;
+        Opened.szKind = What.bFolder ? nullptr : What.szKind;
+        CloseDescriptor(iFile);
+        return Opened;
+    }
+    Opened.pFile = StreamOf(iFile);
+    if (Opened.pFile == nullptr) {
+        Opened.iErrno = errno != 0 ? errno : EIO;
+        CloseDescriptor(iFile);
+        return Opened;
+    }
+    Opened.qwSize = What.qwSize;
+    return Opened;
 }
 
 std::FILE* CreateNewFile(const std::filesystem::path& FilePath) {

@@ -20,7 +20,7 @@ bool cDebugDump::Start() {
         return false;
     }
     dwRowNumber = 0;
-    dwTotalTime = 0;
+    qwTotalTime = 0;
     Check(std::fprintf(pFile, "\tVantor MIDI TYPEx10 Debug Dump\n") >= 0);
     Check(std::fprintf(
               pFile, "Section     :Original DT :DT         : TOT TIME    : LEN         : DATA\n") >=
@@ -33,11 +33,11 @@ void cDebugDump::AddRow(float fOrigDeltaTime, uint32_t dwDeltaTime, const uint8_
     if (pFile == nullptr) {
         return;
     }
-    dwTotalTime += dwDeltaTime;
-    // Unsigned conversions: the running total may pass 2^31 in a long song.
-    Check(std::fprintf(pFile, "\n%12u:%12.1f:%12u:%12u:%12u:", dwRowNumber,
-                       static_cast<double>(fOrigDeltaTime), dwDeltaTime, dwTotalTime,
-                       dwEventLen) >= 0);
+    qwTotalTime += dwDeltaTime;
+    // Unsigned conversions, and a 64-bit total: a song of more than 4.7 hours passes 2^32 units.
+    Check(std::fprintf(pFile, "\n%12u:%12.1f:%12u:%12llu:%12u:", dwRowNumber,
+                       static_cast<double>(fOrigDeltaTime), dwDeltaTime,
+                       static_cast<unsigned long long>(qwTotalTime), dwEventLen) >= 0);
     for (uint32_t i = 0; i < dwEventLen; ++i) {
         Check(std::fprintf(pFile, " %02X", pucEvents[i]) >= 0);
     }

@@ -29,6 +29,6 @@ class cDebugDump {
 
     std::FILE* pFile = nullptr;
     uint32_t dwRowNumber = 0;
-    uint32_t dwTotalTime = 0;
+    uint64_t qwTotalTime = 0;
     std::string FailureText;
 };

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "conversion/CFile.h"
+#include "conversion/UniqueFile.h"
 
 namespace {
 
@@ -23,22 +23,14 @@ bool WriteAndClose(std::FILE* pFile, const uint8_t* pucBytes, size_t uiCount,
 
 }  // namespace
 
-std::filesystem::path PartFilePath(const std::filesystem::path& Target) {
-    std::filesystem::path PartName = ".";
-    PartName += Target.filename();
-    PartName += ".part";
-    return Target.parent_path() / PartName;
-}
-
-bool RemovePartFile(const std::filesystem::path& Target, std::error_code& Error) {
-    std::filesystem::remove(PartFilePath(Target), Error);
-    return !Error;
-}
-
-bool WriteThenRename(const std::filesystem::path& WorkFile, const std::filesystem::path& Target,
-                     const uint8_t* pucBytes, size_t uiCount, std::error_code& Error) {
-    errno = 0;
-    std::FILE* pFile = CreateNewFile(WorkFile);
+bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
+                       std::error_code& Error) {
+    Error.clear();
+    std::filesystem::path Start = ".";
+    Start += Target.filename();
+    Start += ".";
+    std::filesystem::path WorkFile;
+    std::FILE* pFile = CreateUniqueFile(Target.parent_path(), Start, ".part", WorkFile);
     if (pFile == nullptr) {
         Error.assign(errno != 0 ? errno : EIO, std::generic_category());
         return false;
@@ -52,10 +44,4 @@ bool WriteThenRename(const std::filesystem::path& WorkFile, const std::filesyste
         return false;
     }
     return true;
-}
-
-bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
-                       std::error_code& Error) {
-    return RemovePartFile(Target, Error) &&
-           WriteThenRename(PartFilePath(Target), Target, pucBytes, uiCount, Error);
 }

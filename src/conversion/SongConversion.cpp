@@ -37,6 +37,8 @@ tSongCheck CheckSong(const std::filesystem::path& MidiFilePath) {
     } else if (Song.GetValidationFailure() == CONV_NOT_REGULAR_FILE) {
         Check.eKind = SONG_KIND_NOT_REGULAR_FILE;
         Check.FileKind = Song.GetValidationReason();
+    } else {
+        Check.Reason = Song.GetValidationReason();
     }
     return Check;
 }
@@ -53,9 +55,10 @@ std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tS
     const std::string Path = PathText(MidiFilePath);
     switch (Check.eKind) {
         case SONG_KIND_NOT_MIDI_FILE:
-            return Path + SongMessages::kNotMidiFile;
+            return Path + SongMessages::kNotMidiFile +
+                   (Check.Reason.empty() ? "" : " (" + Check.Reason + ")");
         case SONG_KIND_NOT_REGULAR_FILE:
-            return Path + " is " + Check.FileKind + ", not a MIDI file; it was not opened";
+            return Path + " is " + Check.FileKind + ", not a MIDI file; it was not read";
         case SONG_KIND_FORMAT_2:
             if (bMergeTracks) {
                 return Path + SongMessages::kIndependentSequences;

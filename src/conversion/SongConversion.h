@@ -15,21 +15,26 @@ enum tSongKind : uint8_t {
     SONG_KIND_FORMAT_1,          // converted with its tracks merged, when that is asked for
     SONG_KIND_FORMAT_2,          // independent sequences: never converted
     SONG_KIND_OTHER_FORMAT,      // a format number that no MIDI file has
-    SONG_KIND_NOT_MIDI_FILE,     // missing, unreadable, or not starting with "MThd"
-    SONG_KIND_NOT_REGULAR_FILE,  // a FIFO, device or socket, refused without being opened
+    SONG_KIND_NOT_MIDI_FILE,     // missing, unreadable, empty, or not starting with "MThd"
+    SONG_KIND_NOT_REGULAR_FILE,  // a FIFO, device or socket, refused unread
 };
 
 struct tSongCheck {
     tSongKind eKind = SONG_KIND_NOT_MIDI_FILE;
     uint32_t dwFormat = 0;  // the header's format field, for a MIDI file
     std::string FileKind;   // "a FIFO", "a device" or "a socket" for SONG_KIND_NOT_REGULAR_FILE
+    // For SONG_KIND_NOT_MIDI_FILE, why nothing could be read: the system's reason ("No such
+    // file or directory", "Is a directory") or "the file is empty"; empty when the file was
+    // read and is simply no MIDI file.
+    std::string Reason;
 };
 
 tSongCheck CheckSong(const std::filesystem::path& MidiFilePath);
 // Whether the song can be converted: format 0, or format 1 while merging is on.
 bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks);
 // The message for a refused song, its path first; empty for an accepted one. With merging off
-// every MIDI file but format 0 gets the system's " Is Not A Midi Type 0 File..." text.
+// every MIDI file but format 0 gets the system's " Is Not A Midi Type 0 File..." text; a file
+// that could not be read has the reason after the text, in brackets.
 std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tSongCheck& Check,
                              bool bMergeTracks);
 // The caption that goes with the message.

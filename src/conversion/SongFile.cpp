@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <system_error>
 
 #include "conversion/CFile.h"
@@ -11,24 +10,6 @@
 namespace {
 
 constexpr size_t kReadBlock = size_t{64} * 1024;
-
-struct tCloseFile {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
-};
-
-const char* SpecialKindOf(std::filesystem::file_type eType) {
-    switch (eType) {
-        case std::filesystem::file_type::fifo:
-            return "a FIFO";
-        case std::filesystem::file_type::block:
-        case std::filesystem::file_type::character:
-            return "a device";
-        case std::filesystem::file_type::socket:
-            return "a socket";
-        default:
-            return nullptr;
-    }
-}
 
 tSongFileRead Refuse(tConversionFailure eWhy, std::string Reason) {
     tSongFileRead Result;
@@ -55,48 +36,36 @@ bool ReadUpTo(std::FILE* pFile, uint64_t qwWanted, std::vector<uint8_t>& Bytes) 
 // Reads up to qwMaxBytes, and one byte more to tell whether the file goes on.
 tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxBytes,
                        bool& bMoreInFile) {
-    std::error_code Error;
-    const std::filesystem::file_type eType = std::filesystem::status(SongPath, Error).type();
-    if (const char* szKind = SpecialKindOf(eType)) {
-        return Refuse(CONV_NOT_REGULAR_FILE, szKind);
-    }
-    if (eType == std::filesystem::file_type::directory) {
-        return Refuse(CONV_OPEN_FAILED, std::make_error_code(std::errc::is_a_directory).message());
-    }
-    errno = 0;
-    const std::unique_ptr<std::FILE, tCloseFile> pFile(OpenFileForReading(SongPath));
-    if (!pFile) {
-        return Refuse(CONV_OPEN_FAILED, SystemErrorText(errno));
+    const cReadFile File = OpenRegularFile(SongPath);
+    if (!File) {
+        return File.Kind() != nullptr ? Refuse(CONV_NOT_REGULAR_FILE, File.Kind())
+                                      : Refuse(CONV_OPEN_FAILED, File.FailureText());
     }
     tSongFileRead Result;
     const uint64_t qwWanted = qwMaxBytes + 1;
-    const uint64_t qwSize = std::filesystem::file_size(SongPath, Error);
-    Result.Bytes.reserve(static_cast<size_t>(Error ? 0 : std::min(qwSize, qwWanted)));
-    if (!ReadUpTo(pFile.get(), qwWanted, Result.Bytes)) {
-        return Refuse(CONV_READ_FAILED, SystemErrorText(errno));
+    Result.Bytes.reserve(static_cast<size_t>(std::min(File.Size(), qwWanted)));
+    errno = 0;
+    if (!ReadUpTo(File.File(), qwWanted, Result.Bytes)) {
+        return Refuse(CONV_READ_FAILED, SystemErrorText(errno != 0 ? errno : EIO));
     }
     bMoreInFile = Result.Bytes.size() > qwMaxBytes;
     if (bMoreInFile) {
         Result.Bytes.resize(static_cast<size_t>(qwMaxBytes));
+        // The size the file had when opened; unknown (0) if it has grown past the limit since.
+        Result.qwFileBytes = File.Size() > qwMaxBytes ? File.Size() : 0;
     }
     return Result;
 }
 
 }  // namespace
 
-const char* SpecialFileKind(const std::filesystem::path& FilePath) {
-    std::error_code Error;
-    return SpecialKindOf(std::filesystem::status(FilePath, Error).type());
-}
-
 tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
     bool bMoreInFile = false;
     tSongFileRead Result = ReadSong(SongPath, kMaxSongBytes, bMoreInFile);
     if (bMoreInFile) {
-        std::error_code Error;
-        const uint64_t qwSize = std::filesystem::file_size(SongPath, Error);
+        const uint64_t qwFileBytes = Result.qwFileBytes;
         Result = Refuse(CONV_SONG_TOO_LARGE, {});
-        Result.qwFileBytes = Error ? kMaxSongBytes + 1 : qwSize;
+        Result.qwFileBytes = qwFileBytes;
     }
     return Result;
 }
@@ -107,8 +76,11 @@ tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCoun
 }
 
 std::string SongTooLargeText(uint64_t qwSongBytes) {
-    return "the song is " + std::to_string(qwSongBytes) + " bytes, more than the " +
-           std::to_string(kMaxSongBytes) + " a song may have";
+    const std::string Limit = std::to_string(kMaxSongBytes) + " a song may have";
+    if (qwSongBytes == 0) {
+        return "the song is more than the " + Limit;
+    }
+    return "the song is " + std::to_string(qwSongBytes) + " bytes, more than the " + Limit;
 }
 
 std::string ReadFailureText(const tSongFileRead& Read) {

@@ -18,21 +18,17 @@ struct tSongFileRead {
     // The system's reason for a failure to open or read, or what the file is instead of a
     // regular file ("a FIFO").
     std::string Reason;
-    uint64_t qwFileBytes = 0;  // the size of a file refused as too large
+    uint64_t qwFileBytes = 0;  // the size of a file refused as too large; 0 when not known
 };
 
-// Reads a whole song. A FIFO, device or socket is refused without being opened, so nothing
-// blocks on it; a file of more than kMaxSongBytes is refused.
+// Reads a whole song. A FIFO, device or socket is refused unread, and nothing blocks on it (see
+// OpenRegularFile); a file of more than kMaxSongBytes is refused.
 tSongFileRead ReadSongFile(const std::filesystem::path& SongPath);
 // Reads at most the first uiCount bytes of a song, with the same refusals but no size limit.
 tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCount);
 
-// Why a song of this many bytes is refused, naming the limit.
+// Why a song of this many bytes (0: of a size not known) is refused, naming the limit.
 std::string SongTooLargeText(uint64_t qwSongBytes);
 
 // Why a song could not be read, with the system's reason at the end where there is one.
 std::string ReadFailureText(const tSongFileRead& Read);
-
-// "a FIFO", "a device" or "a socket" for a file that may not be read as a song; null for a
-// regular file, a folder, or a name that does not exist.
-const char* SpecialFileKind(const std::filesystem::path& FilePath);

@@ -43,6 +43,7 @@ class cTrackMerger {
     std::vector<tTrackCursor> Cursors;
     uint64_t qwLastTime = 0;
     uint64_t qwEndTime = 0;
+    uint32_t dwEventsWritten = 0;
 };
 
 struct tLaterFirst {
@@ -111,6 +112,12 @@ bool cTrackMerger::MergeFormat1(const tMidiHeader& Header) {
     WriteHeaders(Header.GetDiv());
     if (!StartTracks(Chunks) || !MergeEvents()) {
         return false;
+    }
+    // As a format-0 song whose first event is End of Track, a song with nothing to play.
+    if (dwEventsWritten == 0) {
+        return Refuse(CONV_EMPTY_TRACK,
+                      dwTracks == 0 ? "the header names 0 tracks, so the song holds no events"
+                                    : "no track holds an event before its End of Track");
     }
     CloseTrack();
     Result.dwTracks = dwTracks;
@@ -207,6 +214,7 @@ bool cTrackMerger::WriteDelta(uint64_t qwTime) {
 void cTrackMerger::WriteEvent(const tTrackCursor& Cursor) {
     const tTrackEvent& Event = Cursor.Event;
     const uint8_t* pucData = Cursor.Reader.Data();
+    ++dwEventsWritten;
     Result.Song.push_back(Event.ucKind);
     if (Event.ucKind == cTrackReader::kMetaEvent) {
         Result.Song.push_back(Event.ucMetaType);

@@ -34,6 +34,9 @@ bool VantorMidiFile::ValidateMIDIFile(const std::filesystem::path& FilePath) {
     const tSongFileRead Start = ReadSongStart(FilePath, tMidiHeader::SizeOfStruct());
     eValidationFailure = Start.eFailure;
     ValidationReason = Start.Reason;
+    if (Start.eFailure == CONV_NONE && Start.Bytes.empty()) {
+        ValidationReason = "the file is empty";
+    }
     if (Start.Bytes.size() != tMidiHeader::SizeOfStruct()) {
         return false;
     }
@@ -56,8 +59,6 @@ const std::filesystem::path* VantorMidiFile::Warrelize() {
     if (szX10FilePath.empty()) {
         szX10FilePath = MakeX10FilePath(szMidiFilePath);
     }
-    std::error_code Ignored;  // a work file that cannot be removed now fails the write below
-    RemovePartFile(szX10FilePath, Ignored);
     std::vector<uint8_t> Song;
     const bool bConverted = ReadSong(Song) && ConvertSongBytes(Song) && WriteX10File();
     return bConverted ? &szX10FilePath : nullptr;
@@ -288,16 +289,23 @@ void VantorMidiFile::AppendChannelMessage() {
 // A section whose events were all left out writes nothing; its time goes to the next section
 // that is written, so that everything after it keeps its place in time.
 bool VantorMidiFile::WriteSection() {
+    // Each delta is below 2^50, so only a track of more than 2^14 silent sections of the longest
+    // delta could pass 64 bits: the sum stops at the largest value, which the text then says.
+    const uint64_t qwDeltaTime = qwCarriedDeltaTime > UINT64_MAX - qwSectionDeltaTime
+                                     ? UINT64_MAX
+                                     : qwCarriedDeltaTime + qwSectionDeltaTime;
     if (dwEventDataLen == 0) {
-        qwCarriedDeltaTime += dwX10DeltaTime;
+        qwCarriedDeltaTime = qwDeltaTime;
         return true;
     }
-    const uint64_t qwDeltaTime = qwCarriedDeltaTime + dwX10DeltaTime;
     if (qwDeltaTime >= kDeltaLimit) {
-        return Fail(CONV_DELTA_TOO_LARGE,
-                    "section " + std::to_string(dwSectionsWritten) +
-                        " comes too long after the one before it (" + std::to_string(qwDeltaTime) +
-                        " units of 4 microseconds, at most 268435455) " + TimeBaseText());
+        const std::string Units = qwDeltaTime == UINT64_MAX
+                                      ? "more than " + std::to_string(UINT64_MAX - 1)
+                                      : std::to_string(qwDeltaTime);
+        return Fail(CONV_DELTA_TOO_LARGE, "section " + std::to_string(dwSectionsWritten) +
+                                              " comes too long after the one before it (" + Units +
+                                              " units of 4 microseconds, at most 268435455) " +
+                                              TimeBaseText());
     }
     qwCarriedDeltaTime = 0;
     dwX10DeltaTime = static_cast<uint32_t>(qwDeltaTime);
@@ -358,8 +366,10 @@ void VantorMidiFile::VantorizeDeltaTime(uint32_t dwOrigDeltaTime) {
     const float fFactor = bTimeCode ? fTimeCodeFactor : TempoFactor();
     const auto fProduct =
         static_cast<float>(static_cast<double>(fOrigDeltaTime) * static_cast<double>(fFactor));
-    // Too large for 32 bits: saturate, and the delta limit refuses it when it is written.
-    dwX10DeltaTime = fProduct >= 4294967296.0f ? UINT32_MAX : static_cast<uint32_t>(fProduct);
+    // Kept whole, however large (a delta below 2^28 ticks at a factor below 2^22), so that a
+    // delta the device cannot take is reported with its true value; the guard only keeps the
+    // conversion defined.
+    qwSectionDeltaTime = fProduct < 1.8e19f ? static_cast<uint64_t>(fProduct) : UINT64_MAX;
 }
 
 // The time up to an instant is measured at the tempo in force before it, however many tempo

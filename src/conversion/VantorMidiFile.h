@@ -34,11 +34,13 @@ class VantorMidiFile {
     ~VantorMidiFile() = default;
 
     // Reads the first 14 bytes: true for a file that starts with a MIDI file header. A FIFO,
-    // device or socket is refused without being opened (GetValidationFailure).
+    // device or socket is refused unread (GetValidationFailure).
     bool ValidateMIDIFile(const std::filesystem::path& FilePath);
     uint32_t ReturnMIDIFileType() const { return MidiHeader.ReturnMidiFileType(); }
     bool GetIsFileValid() const { return bIsFileValid; }
-    // Why validation read nothing: a special file, or the file could not be opened or read.
+    // Why validation read nothing: a special file, or the file could not be opened or read;
+    // the reason is then what the file is ("a FIFO") or the system's text, and for an empty
+    // file "the file is empty".
     tConversionFailure GetValidationFailure() const { return eValidationFailure; }
     const std::string& GetValidationReason() const { return ValidationReason; }
 
@@ -110,7 +112,7 @@ class VantorMidiFile {
     uint8_t aucEventData[256] = {};
     uint32_t dwPacketLen = 0;
     uint32_t dwEventDataLen = 0;
-    uint32_t dwX10DeltaTime = 0;
+    uint32_t dwX10DeltaTime = 0;  // the delta as written to the x10 file
     float fOrigDeltaTime = 0.0f;
     tMidiHeader MidiHeader;
     tMtrkHeader MtrkHeader;
@@ -125,6 +127,8 @@ class VantorMidiFile {
     tTempoInForce SectionTempo;
     // The last channel status byte in the x10 file, which running status there goes on from.
     uint8_t ucLastStatusWritten = 0;
+    // The current section's own delta in device units, before the limit is checked.
+    uint64_t qwSectionDeltaTime = 0;
     // Time of sections that wrote nothing, owed to the next section that is written.
     uint64_t qwCarriedDeltaTime = 0;
     uint32_t dwSectionsWritten = 0;

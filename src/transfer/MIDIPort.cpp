@@ -34,7 +34,7 @@ void cMIDIPort::SetFileName(const std::filesystem::path& FilePath) {
     pFileName = SongNameFromPath(std::string(Utf8.begin(), Utf8.end()));
 }
 
-void cMIDIPort::SetFileHandle(std::ifstream* hFileHandle) {
+void cMIDIPort::SetFileHandle(std::FILE* hFileHandle) {
     hFile = hFileHandle;
     dwBytesRead = 0;
 }
@@ -55,10 +55,8 @@ int32_t cMIDIPort::PrepareX10Packet() {
         PrepareMIDIEOF();
         return 0;
     }
-    if (hFile != nullptr) {
-        hFile->read(reinterpret_cast<char*>(aucFileData), n);
-    }
-    if (hFile == nullptr || hFile->gcount() != n) {
+    if (hFile == nullptr ||
+        std::fread(aucFileData, 1, static_cast<size_t>(n), hFile) != static_cast<size_t>(n)) {
         eX10State = X10_ERROR;
         return -1;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,7 +36,7 @@ class cMIDIPort : public cMIDIOutPort, public cMIDIInPort {
     // The header's song name, from the path of the user's own song file.
     void SetFileName(const std::filesystem::path& FilePath);
     // The open song file the data packets are read from (not owned); null when there is none.
-    void SetFileHandle(std::ifstream* hFileHandle);
+    void SetFileHandle(std::FILE* hFileHandle);
     void BuildSysexHeader(tHeaderType thtType);
     // Builds the next data packet and returns its length; at the end of the file builds the
     // end-of-file message instead and returns 0. A song file that cannot be read to its full
@@ -60,7 +60,7 @@ class cMIDIPort : public cMIDIOutPort, public cMIDIInPort {
     int32_t iCurrentPacket = 0;
     int32_t iPacketTotal = 0;
     tX10State eX10State = X10_PORT_CLOSED;
-    std::ifstream* hFile = nullptr;
+    std::FILE* hFile = nullptr;
     uint32_t dwBytesRead = 0;                 // of the song file, by the data packets built so far
     MMRESULT eSendResult = MMSYSERR_NOERROR;  // of the last message handed to the output port
 

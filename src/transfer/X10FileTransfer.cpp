@@ -1,7 +1,8 @@
 #include "transfer/X10FileTransfer.h"
 
 #include <cstddef>
-#include <system_error>
+#include <string>
+#include <utility>
 
 #include "midi/SysexBytes.h"
 #include "transfer/FileDumpMessages.h"
@@ -137,24 +138,30 @@ void X10FileTransfer::DiscardStaleInput() {
     iParseStep = 0;
 }
 
+// The file is opened so that no open can block (a FIFO at its name would hold the send for
+// ever, past any Ctrl-C), and anything but a regular file is refused with the reason.
 bool X10FileTransfer::LoadX10FileForTransfer() {
-    hTransferFile = std::make_unique<std::ifstream>(wszTransferFilePath, std::ios::binary);
-    std::error_code Error;
-    const uintmax_t uiSize = std::filesystem::file_size(wszTransferFilePath, Error);
-    if (!*hTransferFile || Error || uiSize > kLargestSongFile) {
-        CloseTransferFile();
+    cReadFile File = OpenRegularFile(wszTransferFilePath);
+    if (!File) {
+        Failure.FileProblem = File.FailureText();
         return false;
     }
-    dwFileSize = static_cast<uint32_t>(uiSize);
+    if (File.Size() > kLargestSongFile) {
+        Failure.FileProblem = "the file is " + std::to_string(File.Size()) +
+                              " bytes, more than a File Dump header can announce";
+        return false;
+    }
+    hTransferFile = std::move(File);
+    dwFileSize = static_cast<uint32_t>(hTransferFile.Size());
     iCurrentPacket = 0;
     iPacketTotal = FileDump::PacketTotal(dwFileSize);
-    SetFileHandle(hTransferFile.get());
+    SetFileHandle(hTransferFile.File());
     return true;
 }
 
 void X10FileTransfer::CloseTransferFile() {
     SetFileHandle(nullptr);
-    hTransferFile.reset();
+    hTransferFile = cReadFile();
 }
 
 // Notes the wire number of the message about to be built (the counter's low 7 bits: 0 for the
@@ -181,7 +188,7 @@ void X10FileTransfer::SendAndWait(tX10State eAfterSend) {
 
 void X10FileTransfer::Fail(MMRESULT eResult, bool bOutputPort) {
     eX10State = X10_ERROR;
-    Failure = {eResult, bOutputPort};
+    Failure = {eResult, bOutputPort, {}};
 }
 
 bool X10FileTransfer::InputLost() {

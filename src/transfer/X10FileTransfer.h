@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <string>
 #include <vector>
 
+#include "conversion/CFile.h"
 #include "transfer/MIDIPort.h"
 #include "transfer/X10State.h"
 
@@ -18,6 +18,9 @@ struct tX10Failure {
     bool bEndedEarly = false;
     int32_t iEndedAfterPacket = 0;  // 0: at the header
     int32_t iDataPackets = 0;
+    // Why the song file could not be opened ("the file is a FIFO, not a regular file"); empty
+    // when it was.
+    std::string FileProblem;
 };
 
 // Sends one x10 song file to the device, one step per call of X10StateMachine, and is then
@@ -92,7 +95,7 @@ class X10FileTransfer : public cMIDIPort {
     uint8_t ucHandShake = 0;
     bool bLastPacket = false;
     std::filesystem::path wszTransferFilePath;
-    std::unique_ptr<std::ifstream> hTransferFile;
+    cReadFile hTransferFile;
     uint32_t uiTimeOutCount = 0;
     uint8_t ucRxHandShake = 0;
     uint8_t ucRxPacketNum = 0;

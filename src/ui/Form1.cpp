@@ -211,7 +211,7 @@ void Form1::ValidateFileArray(const QStringList& asChosenFiles) {
     if (!Refusal) {
         MIDI_SONG_LIST->AddSongs(asMidiFileNames);
     } else if (!Refusal->bDeclinedAsLarge) {
-        ShowRefusal(Batch[Refusal->uiSong], Refusal->Check);
+        ShowRefusal(Refusal->Vetting.Message, Refusal->Vetting.szCaption);
     }
 }
 
@@ -253,9 +253,8 @@ bool Form1::RefuseTransfer() {
                kNameClashCaption, MESSAGE_ICON_QUESTION);
 }
 
-void Form1::ShowRefusal(const std::filesystem::path& Song, const tSongCheck& Check) {
-    Dialogs.ShowMessage(this, QString::fromStdString(SongCheckMessage(Song, Check, bMergeTracks)),
-                        SongCheckCaption(Check), MESSAGE_ICON_WARNING);
+void Form1::ShowRefusal(const std::string& Message, const char* szCaption) {
+    Dialogs.ShowMessage(this, QString::fromStdString(Message), szCaption, MESSAGE_ICON_WARNING);
 }
 
 // A song that fails is left out of the transfer; the others go on.
@@ -263,7 +262,7 @@ void Form1::ReportPreparation(const tPreparedSongs& Songs) {
     for (const tPreparedSong& Song : Songs.Songs) {
         const QString Path = FromPath(Song.SongPath);
         if (Song.eOutcome == SONG_REFUSED) {
-            ShowRefusal(Song.SongPath, Song.Check);  // changed since it was added
+            ShowRefusal(Song.FailureText, Song.szRefusalCaption);  // changed since it was added
         } else if (Song.eOutcome == SONG_CONTENT_FAILURE) {
             Dialogs.ShowMessage(this, Path + SongMessages::kNotMidiFile,
                                 SongMessages::kNotMidiFileCaption, MESSAGE_ICON_WARNING);

@@ -94,7 +94,7 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     void ReadDevices();
     void UpdateLabel();
     // The message for a song that vetting refuses.
-    void ShowRefusal(const std::filesystem::path& Song, const tSongCheck& Check);
+    void ShowRefusal(const std::string& Message, const char* szCaption);
     // Writes SongLoader.ini: the device choice and the merge option.
     void SaveSettings();
     bool RefuseTransfer();

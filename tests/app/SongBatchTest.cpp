@@ -5,6 +5,8 @@
 
 #include "TestSongs.h"
 #include "app/SongBatch.h"
+#include "app/SongPreparation.h"
+#include "conversion/SongMessages.h"
 
 namespace {
 
@@ -168,7 +170,7 @@ TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_f
             EXPECT_EQ(Refusal->uiSong, Case.uiRefusedSong) << Case.szWhat;
             EXPECT_EQ(Refusal->bDeclinedAsLarge, Case.bDeclinedAsLarge) << Case.szWhat;
             if (!Case.bDeclinedAsLarge) {
-                EXPECT_EQ(Refusal->Check.eKind, Case.eKind) << Case.szWhat;
+                EXPECT_EQ(Refusal->Vetting.Check.eKind, Case.eKind) << Case.szWhat;
             }
         }
     }
@@ -183,6 +185,44 @@ TEST(SongBatch, a_song_that_is_gone_or_a_folder_is_refused_as_no_midi_file_witho
         VetSongBatch(Batch, false, [&](const std::filesystem::path&) { return bAsked = true; });
     ASSERT_TRUE(Refusal.has_value());
     EXPECT_EQ(Refusal->uiSong, 1u);
-    EXPECT_EQ(Refusal->Check.eKind, SONG_KIND_NOT_MIDI_FILE);
+    EXPECT_EQ(Refusal->Vetting.Check.eKind, SONG_KIND_NOT_MIDI_FILE);
     EXPECT_FALSE(bAsked);
+}
+
+TEST(SongBatch, a_file_name_that_gives_the_device_no_song_name_is_refused_only_where_it_is_sent) {
+    TempDir Folder;
+    struct tNameCase {
+        const char* szName;
+        tKind eKind;
+        bool bMergeTracks;
+        bool bNamed;  // the device gets a name from it
+    };
+    const tNameCase aCases[] = {
+        {"....", GOOD, false, false},
+        {"...", FORMAT1, true, false},
+        {"...song.mid", GOOD, false, true},  // leading dots are passed over
+        {".mid", GOOD, false, true},
+    };
+    for (const tNameCase& Case : aCases) {
+        SCOPED_TRACE(Case.szName);
+        const std::filesystem::path Song = Make(Folder, Case.eKind, Case.szName);
+        EXPECT_TRUE(VetSongForConversion(Song, Case.bMergeTracks).bAccepted);
+        const std::optional<tBatchRefusal> Refusal = VetSongBatch(
+            {Song}, Case.bMergeTracks, [](const std::filesystem::path&) { return true; });
+        const tPreparedSong ForDevice =
+            PrepareSong(Song, {false, Case.bMergeTracks, Folder.path()});
+        EXPECT_EQ(ForDevice.eOutcome == SONG_CONVERTED, Case.bNamed);
+        EXPECT_EQ(PrepareSong(Song, {false, Case.bMergeTracks, {}, false}).eOutcome,
+                  SONG_CONVERTED);
+        ASSERT_EQ(Refusal.has_value(), !Case.bNamed);
+        if (Refusal) {
+            const std::string Message = Song.string() +
+                                        " gives the device no song name: its file name must have a "
+                                        "character other than '.'";
+            EXPECT_EQ(Refusal->Vetting.Message, Message);
+            EXPECT_STREQ(Refusal->Vetting.szCaption, SongMessages::kNotMidiFileCaption);
+            EXPECT_EQ(ForDevice.FailureText, Message);
+            EXPECT_TRUE(ForDevice.X10Path.empty());
+        }
+    }
 }

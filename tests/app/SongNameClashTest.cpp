@@ -36,4 +36,5 @@ TEST(SongNameClash, different_files_with_one_device_name_clash_and_the_same_file
                      "/music/MySongCollection-03.mid") +
                   " get the same name on the device, \"MySongCollec\"\n");
     EXPECT_TRUE(FindNameClashes({"/a/x.mid", "/b/../a/x.mid"}).empty());
+    EXPECT_TRUE(FindNameClashes({"/a/....", "/b/...."}).empty());  // vetting refuses both
 }

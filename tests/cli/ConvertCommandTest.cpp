@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
+#include <system_error>
 
 #include "CliRun.h"
 #include "TempDir.h"
@@ -50,6 +52,48 @@ TEST(Cli, help_and_version_go_to_stdout_with_status_0) {
     EXPECT_EQ(Version.Err, "");
 }
 
+TEST(Cli, output_that_cannot_be_written_is_an_error_on_stderr_whatever_the_command) {
+    // Stdout on a full disk: every write fails, or (buffered) only the flush at the end.
+    class cFullDisk : public std::stringbuf {
+      public:
+        explicit cFullDisk(bool bWritesFail) : bWritesFail(bWritesFail) {}
+
+      protected:
+        std::streamsize xsputn(const char* pcText, std::streamsize iCount) override {
+            errno = ENOSPC;
+            return bWritesFail ? 0 : std::stringbuf::xsputn(pcText, iCount);
+        }
+        int_type overflow(int_type iChar) override {
+            errno = ENOSPC;
+            return bWritesFail ? traits_type::eof() : std::stringbuf::overflow(iChar);
+        }
+        int sync() override {
+            errno = ENOSPC;
+            return -1;
+        }
+
+      private:
+        bool bWritesFail;
+    };
+    TempDir Folder;
+    const std::string Song = WriteSong(Folder, "song.mid");
+    const std::vector<std::vector<std::string>> Commands = {
+        {"--version"}, {"--help"}, {"convert", "--help"}, {"convert", Song}};
+    for (const bool bWritesFail : {true, false}) {
+        for (const std::vector<std::string>& Args : Commands) {
+            SCOPED_TRACE(Args.back() + (bWritesFail ? ", every write fails" : ", the flush fails"));
+            cFullDisk Disk(bWritesFail);
+            std::ostream Out(&Disk);
+            std::ostringstream Err;
+            std::istringstream In;
+            EXPECT_EQ(RunSongLoaderCli(Args, tCliStreams{In, Out, Err}), 1);
+            EXPECT_EQ(Err.str(), "songloader-cli: cannot write the output: " +
+                                     std::make_error_code(std::errc::no_space_on_device).message() +
+                                     "\n");
+        }
+    }
+}
+
 TEST(Cli, convert_prints_each_x10_path_and_writes_the_file_beside_the_song) {
     TempDir Folder;
     const std::string First = WriteSong(Folder, "one.mid");
@@ -75,12 +119,14 @@ TEST(Cli, convert_reports_each_bad_song_goes_on_and_leaves_no_x10_behind) {
     const tRun Result = RunCli({"convert", NotMidi, Format1, Broken, Missing, Good});
     EXPECT_EQ(Result.iStatus, 1);
     EXPECT_EQ(Result.Out, Good + "x10\n");
+    const std::string Vetting = "songloader-cli: ";
     EXPECT_EQ(Result.Err,
-              NotMidi + SongMessages::kNotMidiFile + "\n" + Format1 + SongMessages::kNotFormat0 +
-                  kMergeHint + "\n" + Broken +
+              Vetting + NotMidi + SongMessages::kNotMidiFile + "\n" + Vetting + Format1 +
+                  SongMessages::kNotFormat0 + kMergeHint + "\n" + Broken +
                   ": cannot convert: the event at track byte 0 has data but no status byte "
                   "before it\n" +
-                  Missing + SongMessages::kNotMidiFile + "\n");
+                  Vetting + Missing + SongMessages::kNotMidiFile + " (" +
+                  std::make_error_code(std::errc::no_such_file_or_directory).message() + ")\n");
     for (const std::string& Song : {NotMidi, Format1, Broken, Missing}) {
         EXPECT_FALSE(std::filesystem::exists(Song + "x10")) << Song;
     }
@@ -120,13 +166,14 @@ TEST(Cli, with_merge_tracks_a_multi_track_song_converts_and_merge_writes_the_mer
 
     const tRun Converted = RunCli({"convert", "--merge-tracks", Multi});
     EXPECT_EQ(Converted.iStatus, 0) << Converted.Err;
-    EXPECT_EQ(Converted.Err, Multi + ": merged from 1 tracks\n");
+    EXPECT_EQ(Converted.Err, Multi + ": merged from 1 track\n");
     EXPECT_TRUE(std::filesystem::exists(Multi + "x10"));
 
     const std::string Out = (Folder / "out.mid").string();
     const tRun Merged = RunCli({"merge", Multi, "-o", Out});
     EXPECT_EQ(Merged.iStatus, 0) << Merged.Err;
     EXPECT_EQ(Merged.Out, Out + "\n");
+    EXPECT_EQ(Merged.Err, Multi + ": merged from 1 track\n");
     const std::vector<uint8_t> Bytes = ReadAll(Out);
     ASSERT_GE(Bytes.size(), 14u);
     EXPECT_EQ(Bytes[9], 0);  // format 0

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "CliRun.h"
+#include "ScopedWorkFolder.h"
 #include "TempDir.h"
 #include "app/AppTexts.h"
 #include "app/TransferOptions.h"
@@ -53,6 +54,7 @@ class SendCommand : public ::testing::Test {
     uint32_t uiOther = Backend.AddOutDevice("Wavetable SW Synth");
     TempDir Folder;
     TempDir Store;
+    cScopedWorkFolder Work;
 };
 
 TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cleans_up) {
@@ -103,12 +105,16 @@ TEST_F(SendCommand, a_cancel_is_reported_with_its_reason_and_the_x10_files_are_d
 TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent) {
     cVirtualTavDevice Device(Backend, DeviceOptions());
     const std::string Good = WriteSong(Folder, "good.mid", 5);
+    const std::string Nameless = WriteSong(Folder, "....", 5);
     const std::string Bad = (Folder / "bad.mid").string();
     WriteAll(Bad, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x90})));
-    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", Bad, Good});
+    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", Bad, Nameless, Good});
     EXPECT_EQ(Result.iStatus, 1);
     EXPECT_EQ(Result.Err,
-              Bad + ": cannot convert: the track data ends inside the event at track byte 0\n");
+              Bad + ": cannot convert: the track data ends inside the event at track byte 0\n" +
+                  "songloader-cli: " + Nameless +
+                  " gives the device no song name: its file name must have a character other "
+                  "than '.'\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     Device.Stop();
     ASSERT_EQ(Device.GetFileReports().size(), 1u);
@@ -247,7 +253,7 @@ TEST_F(SendCommand, export_of_a_bad_song_writes_no_syx) {
     const std::string Syx = (Folder / "out.syx").string();
     const tRun Result = RunCli({"export", Bad, "-o", Syx});
     EXPECT_EQ(Result.iStatus, 1);
-    EXPECT_EQ(Result.Err, Bad + SongMessages::kNotFormat0 + kMergeHint + "\n");
+    EXPECT_EQ(Result.Err, "songloader-cli: " + Bad + SongMessages::kNotFormat0 + kMergeHint + "\n");
     EXPECT_FALSE(std::filesystem::exists(Syx));
     EXPECT_EQ(RunCli({"export", Bad}).iStatus, 2);
 }

@@ -71,6 +71,21 @@ TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
     }
 }
 
+TEST(DebugDump, a_running_time_past_2_to_the_32_units_is_shown_whole) {
+    TempDir Folder;
+    WorkingDirectory InFolder(Folder.path());
+    std::vector<uint8_t> Track = {0x00, 0x90, 0x3C, 0x64};
+    for (int i = 0; i < 17; ++i) {
+        const std::vector<uint8_t> NoteAfterMillionTicks = {0xBD, 0x84, 0x40, 0x90, 0x3C, 0x64};
+        Track.insert(Track.end(), NoteAfterMillionTicks.begin(), NoteAfterMillionTicks.end());
+    }
+    const std::string Dump = ConvertWithDump(Folder, "long.mid", Track);
+    // Each section: 1000000 ticks at 260.41666 units a tick, 260416656 units in 32-bit floats.
+    EXPECT_NE(Dump.find("\n          17:   1000000.0:   260416656:  4427083152:           3: 90"),
+              std::string::npos)
+        << Dump;
+}
+
 TEST(DebugDump, holds_only_the_last_song_converted) {
     TempDir Folder;
     WorkingDirectory InFolder(Folder.path());

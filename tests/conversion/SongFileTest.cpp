@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "ConvertHelpers.h"
-#include "conversion/FileByRename.h"
 #include "conversion/SongConversion.h"
 #include "conversion/SongMessages.h"
 #include "conversion/X10Size.h"
@@ -76,37 +75,40 @@ TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_
     EXPECT_FALSE(Converter.GetSystemReason().empty());
     EXPECT_FALSE(Converter.RemoveX10File());
     EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
-    EXPECT_FALSE(std::filesystem::exists(Folder / ".song.midx10.part"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()), {}), 2);
 }
 
-TEST(SongFile, a_work_file_whose_name_is_taken_is_never_written_through) {
-    TempDir Folder;
-    WriteAll(Folder / "taken.part", {9, 9});
-    const uint8_t aucBytes[] = {1, 2, 3};
-    std::error_code Error;
-    EXPECT_FALSE(WriteThenRename(Folder / "taken.part", Folder / "target", aucBytes,
-                                 sizeof(aucBytes), Error));
-    EXPECT_EQ(Error, std::errc::file_exists);
-    EXPECT_EQ(ReadAll(Folder / "taken.part"), (std::vector<uint8_t>{9, 9}));
-    EXPECT_FALSE(std::filesystem::exists(Folder / "target"));
-}
-
-TEST(SongFile, the_x10_file_is_renamed_into_place_from_a_work_file_that_a_stale_one_cannot_upset) {
+TEST(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_no_other) {
     TempDir Folder;
     const auto Song = Folder / "Song.mid";
     WriteAll(Song, ExampleSong());
-    EXPECT_EQ(PartFilePath(Folder / "Song.midx10"), Folder / ".Song.midx10.part");
-    WriteAll(Folder / ".Song.midx10.part", std::vector<uint8_t>(500, 0xEE));  // interrupted run
-    ASSERT_TRUE(ConvertSong(Song, false).bConverted);
-    EXPECT_FALSE(std::filesystem::exists(Folder / ".Song.midx10.part"));
-    EXPECT_EQ(ReadAll(Folder / "Song.midx10").size(), 35u);
-
+    // Work files of other runs at this moment, under the old fixed name and a random one.
+    const std::vector<uint8_t> Theirs(500, 0xEE);
+    const std::vector<std::filesystem::path> Others = {
+        Folder / ".Song.midx10.part", Folder / ".Song.midx10.0123456789abcdef.part"};
+    for (const std::filesystem::path& Other : Others) {
+        WriteAll(Other, Theirs);
+    }
 #ifdef __unix__  // the MinGW C++ library makes no symbolic links
-    // A link planted at the work file's name is removed, and what it names is left alone.
     WriteAll(Folder / "victim", {1, 2, 3});
-    std::filesystem::create_symlink(Folder / "victim", Folder / ".Song.midx10.part");
-    ASSERT_TRUE(ConvertSong(Song, false).bConverted);
+    std::filesystem::create_symlink(Folder / "victim", Folder / ".Song.midx10.1.part");
+#endif
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(ConvertSong(Song, false).bConverted);
+        EXPECT_EQ(ReadAll(Folder / "Song.midx10").size(), 35u);
+    }
+    for (const std::filesystem::path& Other : Others) {
+        EXPECT_EQ(ReadAll(Other), Theirs) << Other;
+    }
+    size_t uiEntries = 0;
+    for ([[maybe_unused]] const auto& Entry : std::filesystem::directory_iterator(Folder.path())) {
+        ++uiEntries;
+    }
+#ifdef __unix__
     EXPECT_EQ(ReadAll(Folder / "victim"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(uiEntries, 6u);  // the song, its x10 file, the others' files and the link's
+#else
+    EXPECT_EQ(uiEntries, 4u);  // the song, its x10 file and the others' work files
 #endif
 }
 
@@ -160,7 +162,7 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
         const tSongCheck Check = CheckSong(Path);  // would block on the FIFO if it opened it
         EXPECT_EQ(Check.eKind, SONG_KIND_NOT_REGULAR_FILE);
         EXPECT_EQ(SongCheckMessage(Path, Check, true),
-                  Path.string() + " is " + Kind + ", not a MIDI file; it was not opened");
+                  Path.string() + " is " + Kind + ", not a MIDI file; it was not read");
         EXPECT_EQ(VetSong(Path), SONG_NOT_MIDI_FILE);
         tConversionOptions Options;
         Options.X10FilePath = Folder / "out.midx10";
@@ -178,6 +180,34 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
     EXPECT_TRUE(std::filesystem::is_regular_file(Fifo));
 }
 #endif
+
+TEST(SongFile, vetting_says_why_a_file_could_not_be_read_after_the_documented_text) {
+    TempDir Folder;
+    WriteAll(Folder / "empty.mid", {});
+    WriteAll(Folder / "text.mid", std::vector<uint8_t>(20, 'x'));
+    std::filesystem::create_directory(Folder / "folder.mid");
+    const auto Reason = [](std::errc eError) { return std::make_error_code(eError).message(); };
+    std::vector<std::pair<std::filesystem::path, std::string>> Cases = {
+        {Folder / "missing.mid", Reason(std::errc::no_such_file_or_directory)},
+        {Folder / "folder.mid", Reason(std::errc::is_a_directory)},
+        {Folder / "empty.mid", "the file is empty"},
+        {Folder / "text.mid", ""},  // read, and simply no MIDI file
+    };
+#ifdef __unix__  // the MinGW C++ library makes no symbolic links, and Windows names differ
+    std::filesystem::create_symlink("loop2.mid", Folder / "loop1.mid");
+    std::filesystem::create_symlink("loop1.mid", Folder / "loop2.mid");
+    Cases.emplace_back(Folder / "loop1.mid", Reason(std::errc::too_many_symbolic_link_levels));
+    Cases.emplace_back(Folder / (std::string(300, 'x') + ".mid"),
+                       Reason(std::errc::filename_too_long));
+#endif
+    for (const auto& [Path, Why] : Cases) {
+        SCOPED_TRACE(Path.filename().string());
+        const tSongCheck Check = CheckSong(Path);
+        EXPECT_EQ(Check.eKind, SONG_KIND_NOT_MIDI_FILE);
+        EXPECT_EQ(SongCheckMessage(Path, Check, false), Path.string() + SongMessages::kNotMidiFile +
+                                                            (Why.empty() ? "" : " (" + Why + ")"));
+    }
+}
 
 TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts_and_why_it_refuses) {
     TempDir Folder;
@@ -279,6 +309,13 @@ TEST(SongFile, failure_texts_name_the_place_and_the_value) {
          "section 1 comes too long after the one before it (2048000000 units of 4 microseconds, "
          "at most 268435455) at the starting tempo of 500000 microseconds per quarter note "
          "(division 1)"},
+        // Past 32 bits the delta is still said as it is, not as the largest 32-bit number.
+        {Concat(cSmfBuilder::Header(0, 1, 1),
+                cSmfBuilder::Chunk(
+                    "MTrk", {0x00, 0x90, 0x3C, 0x64, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40})),
+         "section 1 comes too long after the one before it (33554432000000 units of 4 "
+         "microseconds, at most 268435455) at the starting tempo of 500000 microseconds per "
+         "quarter note (division 1)"},
     };
     for (const auto& [File, szText] : aCases) {
         WriteAll(Folder / "bad.mid", File);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # songloader-cli as a hostile user meets it, one case per run: signals in the middle of its
-# work, output files that are FIFOs or links, x10 names taken by links. Whatever happens, the
-# user's files stay whole, nothing blocks, and no work file is left behind.
+# work, output files that are FIFOs, links, link loops or the song itself, x10 names taken by
+# links, one song converted by several runs at once. Whatever happens, the user's files stay
+# whole, nothing blocks, and no work file is left behind.
 #
 #   files_and_signals.sh CASE SONGLOADER_CLI
 # (A send cut short by a signal is a case of send_cut_short.sh.)
@@ -12,18 +13,21 @@ cli="$2"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# The work files of export (and send) go to the user's cache folder: here, where they are seen.
+export XDG_CACHE_HOME="$work/cache"
 
 fail() {
     echo "FAILED: $case_name: $*" >&2
     exit 1
 }
 
-# A format-0 song of about 20 MB: long enough to convert that a signal finds it at work.
+# A format-0 song of about 20 MB (or of N notes): long enough to convert that a signal finds it
+# at work.
 long_song() {
-    python3 - "$1" <<'EOF'
+    python3 - "$1" "${2:-2000000}" <<'EOF'
 import struct, sys
 events = bytearray()
-for i in range(2_000_000):
+for i in range(int(sys.argv[2])):
     events += bytes([0x00, 0x90, 60 + i % 24, 100, 0x01, 0x80, 60 + i % 24, 0])
 events += bytes([0x00, 0xFF, 0x2F, 0x00])
 with open(sys.argv[1], "wb") as song:
@@ -68,7 +72,7 @@ case "$case_name" in
                 "$cli" convert "$work/first.mid" "$work/long.mid"
             [ -f "$work/first.midx10" ] || fail "the finished x10 file of first.mid is gone"
             [ ! -e "$work/long.midx10" ] || fail "the x10 file in progress was left"
-            [ ! -e "$work/.long.midx10.part" ] || fail "the work file in progress was left"
+            ! find "$work" -name '*.part' | grep -q . || fail "the work file in progress was left"
             rm -f "$work/first.midx10"
         done
         ;;
@@ -107,6 +111,59 @@ case "$case_name" in
         [ -L "$work/out.syx" ] || fail "the link was replaced"
         [ "$(head -c 1 "$work/real/out.syx" | od -An -tx1 | tr -d ' ')" = "f0" ] ||
             fail "the file the link names was not replaced"
+        ;;
+    output-is-the-song)
+        # The song itself as the output, spelled as its path, a symbolic link and a hard link.
+        small_song "$work/song.mid"
+        cp "$work/song.mid" "$work/original.mid"
+        ln -s song.mid "$work/link.mid"
+        ln "$work/song.mid" "$work/hard.mid"
+        for command in export merge; do
+            for target in "$work/song.mid" "$work/link.mid" "$work/hard.mid"; do
+                status=0
+                "$cli" "$command" "$work/song.mid" -o "$target" >"$work/out" 2>"$work/err" ||
+                    status=$?
+                [ "$status" -eq 1 ] || fail "$command -o $target ended with $status, not 1"
+                grep -qF "$target: is the song $work/song.mid itself" "$work/err" ||
+                    fail "$(cat "$work/err")"
+                cmp -s "$work/song.mid" "$work/original.mid" || fail "$command -o $target: song lost"
+            done
+        done
+        [ -L "$work/link.mid" ] || fail "the link was replaced"
+        no_work_files
+        ;;
+    converts-at-once)
+        # Four runs of one song at once, three times over (their writes meet only now and
+        # then): each has a work file of its own, all succeed, and the last rename leaves a
+        # whole file.
+        long_song "$work/song.mid" 200000
+        "$cli" convert "$work/song.mid" >/dev/null
+        mv "$work/song.midx10" "$work/alone.x10"
+        for round in 1 2 3; do
+            pids=()
+            for i in 1 2 3 4; do
+                "$cli" convert "$work/song.mid" >"$work/out$i" 2>"$work/err$i" &
+                pids+=($!)
+            done
+            for i in 1 2 3 4; do
+                wait "${pids[$((i - 1))]}" || fail "round $round, run $i: $(cat "$work/err$i")"
+            done
+            cmp -s "$work/song.midx10" "$work/alone.x10" || fail "the x10 file is not whole"
+            ! find "$work" -name '*.part' | grep -q . || fail "a work file was left"
+        done
+        ;;
+    link-loop-target)
+        small_song "$work/song.mid"
+        ln -s loop2 "$work/loop1"
+        ln -s loop1 "$work/loop2"
+        for command in export merge; do
+            status=0
+            timeout 20 "$cli" "$command" "$work/song.mid" -o "$work/loop1" 2>"$work/err" || status=$?
+            [ "$status" -eq 1 ] || fail "$command to a link loop ended with $status, not 1"
+            grep -qF "$work/loop1: not a regular file" "$work/err" || fail "$(cat "$work/err")"
+            [ -L "$work/loop1" ] && [ -L "$work/loop2" ] || fail "$command replaced a link"
+        done
+        no_work_files
         ;;
     *)
         fail "unknown case"

@@ -18,6 +18,9 @@
 #   server-stopped-at-start  the JACK server is stopped (SIGSTOP) before the send starts: the
 #                            send's first client never gets an answer; once the server is
 #                            continued it takes new clients again
+#   x10-file-kept            an x10 file beside the song, there before the send, stays as it was
+#   work-file-made-fifo      the send's work file of its second song becomes a FIFO while the
+#                            first is sent: refused with the reason, nothing hangs
 set -euo pipefail
 
 case_name="$1"
@@ -27,6 +30,8 @@ with_jack_server="$4"
 
 # shellcheck source=emulator_session.sh
 source "$(dirname "$0")/emulator_session.sh"
+# The send's x10 work files go to the user's cache folder: here, where the checks see them.
+export XDG_CACHE_HOME="$work/cache"
 
 send_pid=""
 stop_send() {
@@ -82,9 +87,9 @@ wait_for_send_end() {
     send_ended_ms=$((($(date +%s%N) - lost_at) / 1000000))
     echo "send ended $send_ended_ms ms after the $event, status $send_status"
     sed 's/^/  /' "$work/send.err"
-    if find "$work" -name '*x10' -o -name '*.part' | grep -q .; then
-        fail "x10 files were left behind"
-    fi
+    # The device's own store aside, no x10 or work file may stay.
+    left="$(find "$work" -path "$work/store" -prune -o \( -name '*x10' -o -name '*.part' \) -print)"
+    [ -z "$left" ] || fail "x10 files were left behind: $left"
 }
 
 # The send must fail and say that the MIDI system or device went away.
@@ -166,6 +171,41 @@ case "$case_name" in
         expect_status 1
         grep -q "does not answer" "$work/send.err" || fail "the send does not say the server is mute"
         timeout 10 jack_lsp >/dev/null 2>&1 || fail "the server takes no new client afterwards"
+        ;;
+    x10-file-kept)
+        make_song "$work/songs/a.mid" 300
+        "$cli" convert "$work/songs/a.mid" >/dev/null
+        cp "$work/songs/a.midx10" "$work/before.x10"
+        send --handshake --packet-ms 5 "$work/songs/a.mid"
+        expect_status 0
+        cmp -s "$work/songs/a.midx10" "$work/before.x10" || fail "the x10 file there before changed"
+        for _ in $(seq 1 50); do
+            [ -f "$work/store/a.x10" ] && break
+            sleep 0.1
+        done
+        cmp -s "$work/store/a.x10" "$work/before.x10" || fail "the device got other bytes"
+        ! find "$work/cache" -type f | grep -q . || fail "a work file was left"
+        ;;
+    work-file-made-fifo)
+        make_song "$work/songs/first.mid" 3000 # about 150 data packets
+        make_song "$work/songs/second.mid" 10
+        "$cli" send "${emulator_ports[@]}" --handshake --packet-ms 5 "$work/songs/first.mid" \
+            "$work/songs/second.mid" >"$work/send.out" 2>"$work/send.err" &
+        send_pid=$!
+        for _ in $(seq 1 200); do
+            grep -q "^sending $work/songs/first.mid" "$work/send.out" && break
+            sleep 0.05
+        done
+        work_file="$(find "$work/cache" -name 'second.*.x10')"
+        [ -n "$work_file" ] || fail "no work file of the second song in $work/cache"
+        rm "$work_file"
+        mkfifo "$work_file"
+        made_at=$(date +%s%N)
+        wait_for_send_end "FIFO" "$made_at"
+        expect_status 1
+        grep -qF "$work_file (the file is a FIFO, not a regular file)" "$work/send.err" ||
+            fail "the message does not say that the work file is a FIFO"
+        grep -q "^sent $work/songs/first.mid" "$work/send.out" || fail "the first song was not sent"
         ;;
     *)
         echo "unknown case '$case_name'" >&2

@@ -1,3 +1,9 @@
+#ifdef __unix__
+#include <sys/stat.h>
+#endif
+
+#include <system_error>
+
 #include "HeldRequeue.h"
 #include "TransferFixture.h"
 #include "transfer/FileDumpMessages.h"
@@ -370,30 +376,59 @@ TEST_F(TransferStateMachine, a_reply_for_the_message_before_the_awaited_one_is_d
 }
 
 TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_ports_closed) {
+    std::filesystem::create_directory(Folder / "folder.midx10");
+#ifdef __unix__  // FIFOs are POSIX's; opening one by name would wait for a writer for ever
+    ASSERT_EQ(mkfifo((Folder / "fifo.midx10").c_str(), 0600), 0);
+#endif
+    const auto Reason = [](std::errc eError) { return std::make_error_code(eError).message(); };
     struct tCase {
         const char* szWhat;
         tVirtualFaults OutFaults;
         tVirtualFaults InFaults;
         bool bBlind;
-        bool bMissingFile;
+        const char* szSongFile;  // in the folder; null: a good one
         int iSteps;
+        std::string FileProblem;
     };
     const tVirtualFaults OpenFails{.eOpenResult = MMSYSERR_ALLOCATED};
-    const tCase aCases[] = {
-        {"output does not open", OpenFails, {}, false, false, 1},
-        {"input does not open", {}, OpenFails, false, false, 1},
-        {"the song file is missing", {}, {}, false, true, 1},
-        {"the header cannot be prepared", {.uiPrepareFailsOn = 1}, {}, false, false, 4},
-        {"a data packet cannot be sent blind", {.uiQueueFailsOn = 2}, {}, true, false, 7},
+    std::vector<tCase> Cases = {
+        {"output does not open", OpenFails, {}, false, nullptr, 1, ""},
+        {"input does not open", {}, OpenFails, false, nullptr, 1, ""},
+        {"the song file is missing",
+         {},
+         {},
+         false,
+         "missing.midx10",
+         1,
+         Reason(std::errc::no_such_file_or_directory)},
+        {"the song file is a folder",
+         {},
+         {},
+         false,
+         "folder.midx10",
+         1,
+         Reason(std::errc::is_a_directory)},
+        {"the header cannot be prepared", {.uiPrepareFailsOn = 1}, {}, false, nullptr, 4, ""},
+        {"a data packet cannot be sent blind", {.uiQueueFailsOn = 2}, {}, true, nullptr, 7, ""},
     };
-    for (const tCase& Case : aCases) {
+#ifdef __unix__
+    Cases.push_back({"the song file is a FIFO",
+                     {},
+                     {},
+                     false,
+                     "fifo.midx10",
+                     1,
+                     "the file is a FIFO, not a regular file"});
+#endif
+    for (const tCase& Case : Cases) {
         SCOPED_TRACE(Case.szWhat);
         Backend.SetOutFaults(uiOut, Case.OutFaults);
         Backend.SetInFaults(uiIn, Case.InFaults);
-        Begin(Case.bMissingFile ? Folder / "missing.midx10" : SongFile(500), Case.bBlind);
+        Begin(Case.szSongFile != nullptr ? Folder / Case.szSongFile : SongFile(500), Case.bBlind);
         EXPECT_EQ(StepToStop(), Case.iSteps);
         EXPECT_EQ(State(), X10_ERROR);
         EXPECT_EQ(StateText(), "TAV Error");
+        EXPECT_EQ(Transfer.GetFailure().FileProblem, Case.FileProblem);
         Transfer.EndX10Send();
         EXPECT_FALSE(Backend.IsOutOpen(uiOut));
         EXPECT_FALSE(Backend.IsInOpen(uiIn));

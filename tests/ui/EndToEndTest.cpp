@@ -13,6 +13,7 @@
 
 #include "DialogDrivers.h"
 #include "RecordingUserDialogs.h"
+#include "ScopedWorkFolder.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
@@ -125,6 +126,7 @@ class EndToEndTest : public QObject {
         cScopedMidiBackend Use(Backend);
         TempDir Songs;
         TempDir Store;
+        cScopedWorkFolder Work;
         cEmulatorProcess Emulator(Store.path());
         QVERIFY2(Emulator.WaitForReady(), qPrintable(Emulator.Errors()));
 
@@ -157,9 +159,11 @@ class EndToEndTest : public QObject {
         QCOMPARE(Window.MIDI_SONG_LIST->count(), 2);
 
         std::vector<std::vector<uint8_t>> aX10;
+        std::vector<std::filesystem::path> X10Paths;
         Dialogs.OnModal = [&](QDialog& Dialog) {
-            for (const QString& Song : asSongs) {
-                aX10.push_back(ReadAll(UiTestSongs::X10PathOf(Song)));
+            X10Paths = static_cast<LoadFileDialog&>(Dialog).Plan().X10Paths;
+            for (const std::filesystem::path& X10 : X10Paths) {
+                aX10.push_back(ReadAll(X10));
             }
             return RunTransferAndPress(Dialog, "LFD_OK", kWaitMs * 3);
         };
@@ -174,7 +178,7 @@ class EndToEndTest : public QObject {
             QVERIFY(!aX10[i].empty());
             QCOMPARE(ReadAll(Store / (SongNameFromPath(asSongs[i].toStdString()) + ".x10")),
                      aX10[i]);
-            QVERIFY(!std::filesystem::exists(UiTestSongs::X10PathOf(asSongs[i])));
+            QVERIFY(!std::filesystem::exists(X10Paths[i]));
         }
     }
 };

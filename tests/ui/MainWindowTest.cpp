@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QThread>
 #include <QUrl>
+#include <system_error>
 
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
@@ -254,6 +255,23 @@ class MainWindowTest : public QObject {
         QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &BadDrop);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Bad + SongMessages::kNotMidiFile});
         QCOMPARE(Window.MIDI_SONG_LIST->count(), 2);
+    }
+
+    void the_vetting_message_says_why_a_song_cannot_be_added() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        const QString Gone = UiTestSongs::Text(Rig.Folder / "gone.mid");
+        const QString Nameless = UiTestSongs::Format0(Rig.Folder, "....");
+        Window.openMIDIFileDialog_FileOk({Gone});
+        Window.openMIDIFileDialog_FileOk({Nameless});
+        const QString Missing = QString::fromStdString(
+            std::make_error_code(std::errc::no_such_file_or_directory).message());
+        QCOMPARE(Rig.Dialogs.Texts(),
+                 (QStringList{Gone + SongMessages::kNotMidiFile + " (" + Missing + ")",
+                              Nameless + " gives the device no song name: its file name must "
+                                         "have a character other than '.'"}));
+        QCOMPARE(Rig.Dialogs.Shown.back().Caption, "File Error");
+        QCOMPARE(Window.MIDI_SONG_LIST->count(), 0);
     }
 
     void one_click_anywhere_on_a_row_toggles_its_check() {

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <system_error>
 
 #include "EachWay.h"
 #include "UiTestRegistry.h"
@@ -65,8 +66,8 @@ class SongTransferTest : public QObject {
         std::vector<uint8_t> SecondX10;
         QStringList asSongs;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            FirstX10 = ReadAll(UiTestSongs::X10PathOf(First));
-            SecondX10 = ReadAll(UiTestSongs::X10PathOf(Second));
+            FirstX10 = ReadAll(PlanOf(Dialog).X10Paths.at(0));
+            SecondX10 = ReadAll(PlanOf(Dialog).X10Paths.at(1));
             asSongs = Texts(PlanOf(Dialog).SongPaths);
             return RunTransferAndPress(Dialog, "LFD_OK");
         };
@@ -81,6 +82,7 @@ class SongTransferTest : public QObject {
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Skipped)));
         QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
+        QCOMPARE(Rig.Work.Files(), size_t{0});
         QVERIFY(Window.isVisible());
     }
 
@@ -136,6 +138,9 @@ class SongTransferTest : public QObject {
         QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
+        // An x10 file that was there before the transfer is not the transfer's to delete.
+        const std::vector<uint8_t> Theirs = {1, 2, 3};
+        WriteAll(UiTestSongs::X10PathOf(First), Theirs);
         Window.openMIDIFileDialog_FileOk({First, Second});
         ChangeSettings(Window, [&](tTransferSettings& S) { S.bDebugEnabled = bDebug; });
         Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
@@ -153,8 +158,9 @@ class SongTransferTest : public QObject {
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
 
-        QCOMPARE(Exists(UiTestSongs::X10PathOf(First)), !bDeleted);
-        QCOMPARE(Exists(UiTestSongs::X10PathOf(Second)), !bDeleted);
+        QCOMPARE(Rig.Work.Files(), size_t(bDeleted ? 0 : 2));  // kept in the work folder
+        QCOMPARE(ReadAll(UiTestSongs::X10PathOf(First)), Theirs);
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
         QVERIFY(Exists(First.toStdString()));
         QCOMPARE(Rig.Dialogs.Texts(), bProgramEnds ? QStringList{kAborted} : QStringList{});
         if (bProgramEnds) {
@@ -170,14 +176,17 @@ class SongTransferTest : public QObject {
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
         Window.openMIDIFileDialog_FileOk({First, Second});
+        std::vector<std::filesystem::path> X10Paths;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             // The first x10 file becomes a folder with something in it: it cannot be removed.
-            std::filesystem::remove(UiTestSongs::X10PathOf(First));
-            std::filesystem::create_directories(UiTestSongs::X10PathOf(First) / "keep");
+            X10Paths = PlanOf(Dialog).X10Paths;
+            std::filesystem::remove(X10Paths.at(0));
+            std::filesystem::create_directories(X10Paths.at(0) / "keep");
             return PressAtOnce(Dialog, "LFD_OK");
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
+        QVERIFY(Exists(X10Paths.at(0) / "keep"));
+        QVERIFY(!Exists(X10Paths.at(1)));
         QVERIFY(Rig.Dialogs.Shown.empty());
     }
 
@@ -194,7 +203,8 @@ class SongTransferTest : public QObject {
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Song + SongMessages::kEventsRemoved});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "MIDI File Error");
-        QCOMPARE(asSent, QStringList{Song + "x10"});
+        QCOMPARE(asSent.size(), 1);
+        QVERIFY(asSent.front().startsWith(UiTestSongs::Text(Rig.Work.Folder())));
         QVERIFY(!Stored(Rig, Song).empty());
     }
 
@@ -213,10 +223,15 @@ class SongTransferTest : public QObject {
             return RunTransferAndPress(Dialog, "LFD_OK");
         };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        QCOMPARE(Rig.Dialogs.Texts(), (QStringList{Broken + SongMessages::kNotMidiFile,
-                                                   Gone + SongMessages::kNotMidiFile}));
+        const QString Missing = QString::fromStdString(
+            std::make_error_code(std::errc::no_such_file_or_directory).message());
+        QCOMPARE(Rig.Dialogs.Texts(),
+                 (QStringList{Broken + SongMessages::kNotMidiFile,
+                              Gone + SongMessages::kNotMidiFile + " (" + Missing + ")"}));
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File Error");
-        QCOMPARE(asX10, (QStringList{Good + "x10", "", "", Last + "x10"}));
+        QCOMPARE(asX10.size(), 4);
+        QVERIFY(!asX10[0].isEmpty() && asX10[1].isEmpty() && asX10[2].isEmpty() &&
+                !asX10[3].isEmpty());
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Broken)));
         QVERIFY(!Stored(Rig, Good).empty());
         QVERIFY(!Stored(Rig, Last).empty());
@@ -235,42 +250,33 @@ class SongTransferTest : public QObject {
         QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
     }
 
-    void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder_data() {
-        EachWay("bWorkFolderUsable", "no place takes it: skipped with the reason",
-                "the work folder takes it");
+    void a_song_is_sent_from_a_work_file_of_its_own_beside_it_when_the_work_folder_fails_data() {
+        EachWay("bWorkFolderUsable", "the work folder cannot be made: hidden beside the song",
+                "in the work folder");
     }
-    void a_song_whose_folder_takes_no_x10_file_is_sent_from_the_work_folder() {
+    void a_song_is_sent_from_a_work_file_of_its_own_beside_it_when_the_work_folder_fails() {
         QFETCH(bool, bWorkFolderUsable);
         cWindowRig Rig;
-        TempDir Cache;
         if (!bWorkFolderUsable) {
-            WriteAll(Cache / "songloader", {'x'});  // a file where the folder should be
+            std::filesystem::create_directories(Rig.Work.Folder().parent_path());
+            WriteAll(Rig.Work.Folder(), {'x'});  // a file where the folder should be
         }
-        const QByteArray Previous = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(Cache.path().string()));
         Form1& Window = Rig.Open();
-        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
-        const QString Blocked = UiTestSongs::Format0(Rig.Folder, "blocked.mid");
-        const QString Other = UiTestSongs::Format0(Rig.Folder, "other.mid");
-        Window.openMIDIFileDialog_FileOk({Blocked, Other});
-        // A folder with something in it where the x10 file should go: it cannot be made there.
-        std::filesystem::create_directories(UiTestSongs::X10PathOf(Blocked) / "keep");
-        Rig.Dialogs.OnModal = [](QDialog& Dialog) { return RunTransferAndPress(Dialog, "LFD_OK"); };
+        const QString Song = UiTestSongs::Format0(Rig.Folder, "song.mid");
+        Window.openMIDIFileDialog_FileOk({Song});
+        std::filesystem::path X10;
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            X10 = PlanOf(Dialog).X10Paths.at(0);
+            return RunTransferAndPress(Dialog, "LFD_OK");
+        };
         QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        qputenv("XDG_CACHE_HOME", Previous);
 
-        QCOMPARE(Rig.Dialogs.Shown.size(), size_t(bWorkFolderUsable ? 0 : 1));
-        if (!bWorkFolderUsable) {
-            QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Blocked + ": cannot create"));
-            QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File System Error");
-        }
-        QCOMPARE(Stored(Rig, Blocked).empty(), !bWorkFolderUsable);
-        QVERIFY(!Stored(Rig, Other).empty());
-        QCOMPARE(Ending.count(), 0);  // no file-system failure ends the program
-        QVERIFY(Window.isVisible());
-        if (bWorkFolderUsable) {
-            QVERIFY(std::filesystem::is_empty(Cache / "songloader"));  // the work file is gone
-        }
+        QVERIFY(Rig.Dialogs.Shown.empty());
+        QCOMPARE(X10.parent_path(), bWorkFolderUsable ? Rig.Work.Folder() : Rig.Folder.path());
+        QVERIFY(X10.filename().string().starts_with(bWorkFolderUsable ? "song." : ".song."));
+        QVERIFY(!Stored(Rig, Song).empty());
+        QVERIFY(!Exists(X10));  // gone after OK
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(Song)));
     }
 
     void the_same_song_added_twice_is_sent_twice() {

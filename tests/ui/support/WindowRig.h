@@ -9,6 +9,7 @@
 #include "DialogDrivers.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
+#include "ScopedWorkFolder.h"
 #include "StoringIn.h"
 #include "TempDir.h"
 #include "app/SettingsFile.h"
@@ -37,6 +38,7 @@ class cWindowRig {
 
     TempDir Folder;
     TempDir Store;
+    cScopedWorkFolder Work;  // where a transfer's x10 work files go
     cEmulatedTav Tav;
     cRecordingUserDialogs Dialogs;
     X10FileTransfer Transfer;
