@@ -188,7 +188,9 @@ void X10FileTransfer::SendAndWait(tX10State eAfterSend) {
 
 void X10FileTransfer::Fail(MMRESULT eResult, bool bOutputPort) {
     eX10State = X10_ERROR;
-    Failure = {eResult, bOutputPort, {}};
+    Failure = {};
+    Failure.eResult = eResult;
+    Failure.bOutputPort = bOutputPort;
 }
 
 bool X10FileTransfer::InputLost() {
