@@ -9,6 +9,9 @@
 #   ack-eof-after-127-packets    the same when it bears the next header's number
 #   wait-with-short-timeout      a WAIT gives the device more time than the time-out
 #   first-send-after-start       a freshly started emulator takes the first song, 25 times
+#   eof-before-the-end           a device that ends the file early (its EOF at the header or at
+#                                a data packet) has not stored the song: send fails, says after
+#                                which packet, and names the songs it never started
 #
 # Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
 set -euo pipefail
@@ -118,6 +121,26 @@ case "$case_name" in
             stop_emulator
         done
         [ "$lost" -eq 0 ] || fail "$lost of 25 first songs were lost"
+        ;;
+    eof-before-the-end)
+        packets="$(data_packets "$(expected_x10 "$songs/etude.mid" "$work/expected")")"
+        for at in 0 3; do
+            start_emulator --eof-at "$at"
+            send --handshake --packet-ms 5 "$songs/etude.mid" "$songs/scale.mid" "$songs/chords.mid"
+            stop_emulator
+            expect_status 1
+            if [ "$at" -eq 0 ]; then
+                ended="at its header, before any of its $packets data packets"
+            else
+                ended="after packet $at of $packets"
+            fi
+            grep -qF "the device ended the file $ended" "$work/send.err" ||
+                fail "the send does not say where the device ended the file ($ended)"
+            grep -qF "not sent: $songs/scale.mid, $songs/chords.mid" "$work/send.err" ||
+                fail "the songs never started are not named"
+            ! grep -q "^sent " "$work/send.out" || fail "a song was reported sent"
+            [ -z "$(ls "$work/store")" ] || fail "the device stored a song"
+        done
         ;;
     *)
         echo "unknown case '$case_name'" >&2
