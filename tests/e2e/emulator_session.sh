@@ -72,6 +72,17 @@ expect_status() {
     [ "$send_status" -eq "$1" ] || fail "send ended with status $send_status, not $1"
 }
 
+# The x10 file a song becomes, in DIR, named as the device stores it.
+expected_x10() {
+    local song="$1" dir="$2"
+    local name
+    name="$(basename "$song" .mid)"
+    "$cli" convert "$song" >/dev/null
+    mkdir -p "$dir"
+    mv "${song}x10" "$dir/$name.x10"
+    echo "$dir/$name.x10"
+}
+
 # A format-0 song of N notes, one tick apart: its x10 file grows with N (6 bytes a note).
 make_song() {
     local file="$1" notes="$2"
