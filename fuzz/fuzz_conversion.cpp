@@ -1,7 +1,7 @@
 // Any bytes as a song file: vetting, the merge and the whole conversion (with the debug dump on,
 // merging off and on) must neither crash, nor leak, nor read out of bounds; a failure must leave
 // no x10 file; a merged song must be a well-formed format-0 song; and a song converts from its
-// file exactly as from its bytes.
+// file exactly as from its bytes (of a RIFF MIDI file, the bytes it wraps).
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/RiffMidi.h"
 #include "conversion/SongConversion.h"
 #include "conversion/TrackMerger.h"
 #include "conversion/TrackReader.h"
@@ -79,8 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize) {
         std::ofstream Out(gSongPath, std::ios::binary | std::ios::trunc);
         Out.write(reinterpret_cast<const char*>(pucData), static_cast<std::streamsize>(uiSize));
     }
-    const std::span<const uint8_t> Song(pucData, uiSize);
+    std::span<const uint8_t> Song(pucData, uiSize);
     CheckSong(gSongPath);
+    if (IsRiffMidi(Song)) {
+        const tWrappedSong Wrapped = FindWrappedSong(Song);
+        Check(Wrapped.uiOffset + Wrapped.uiLength <= uiSize);
+        Song = Wrapped.Fault.empty() ? Song.subspan(Wrapped.uiOffset, Wrapped.uiLength)
+                                     : std::span<const uint8_t>();
+    }
     const tMergedSong Merged = MergeTracks(Song);
     if (Merged.bMerged && Merged.dwTracks > 0) {
         CheckMergedSong(Merged);

@@ -31,6 +31,7 @@ enum tConversionFailure : uint8_t {
     CONV_DELTA_TOO_LARGE,
     CONV_MERGED_DELTA_TOO_LARGE,
     CONV_X10_TOO_LARGE,
+    CONV_BAD_RIFF_WRAPPER,  // a RIFF MIDI file whose chunks run past its end, or hold no song
 };
 
 inline bool IsFileSystemFailure(tConversionFailure eFailure) {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <system_error>
+#include <utility>
 
 #include "conversion/CFile.h"
+#include "conversion/RiffMidi.h"
 
 namespace {
 
@@ -57,6 +60,21 @@ tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxByte
     return Result;
 }
 
+// The song a RIFF MIDI file wraps, in place of the file's bytes; other files as they are.
+tSongFileRead Unwrapped(tSongFileRead Read) {
+    if (Read.eFailure != CONV_NONE || !IsRiffMidi(Read.Bytes)) {
+        return Read;
+    }
+    const tWrappedSong Song = FindWrappedSong(Read.Bytes);
+    if (!Song.Fault.empty()) {
+        return Refuse(CONV_BAD_RIFF_WRAPPER, Song.Fault);
+    }
+    const auto Start = Read.Bytes.begin() + static_cast<std::ptrdiff_t>(Song.uiOffset);
+    Read.Bytes.erase(Start + static_cast<std::ptrdiff_t>(Song.uiLength), Read.Bytes.end());
+    Read.Bytes.erase(Read.Bytes.begin(), Start);
+    return Read;
+}
+
 }  // namespace
 
 tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
@@ -67,12 +85,21 @@ tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
         Result = Refuse(CONV_SONG_TOO_LARGE, {});
         Result.qwFileBytes = qwFileBytes;
     }
-    return Result;
+    return Unwrapped(std::move(Result));
 }
 
+// The start of a RIFF MIDI file is its wrapper: the song it wraps is read to find its start.
 tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCount) {
+    constexpr size_t kRiffFormBytes = 12;
     bool bMoreInFile = false;
-    return ReadSong(SongPath, uiCount, bMoreInFile);
+    tSongFileRead Start = ReadSong(SongPath, std::max(uiCount, kRiffFormBytes), bMoreInFile);
+    if (Start.eFailure == CONV_NONE && IsRiffMidi(Start.Bytes)) {
+        Start = ReadSongFile(SongPath);
+    }
+    if (Start.Bytes.size() > uiCount) {
+        Start.Bytes.resize(uiCount);
+    }
+    return Start;
 }
 
 std::string SongTooLargeText(uint64_t qwSongBytes) {
@@ -91,6 +118,8 @@ std::string ReadFailureText(const tSongFileRead& Read) {
             return SongTooLargeText(Read.qwFileBytes);
         case CONV_READ_FAILED:
             return "cannot read the file: " + Read.Reason;
+        case CONV_BAD_RIFF_WRAPPER:
+            return Read.Reason;
         default:
             return "cannot open the file: " + Read.Reason;
     }

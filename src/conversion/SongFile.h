@@ -21,8 +21,9 @@ struct tSongFileRead {
     uint64_t qwFileBytes = 0;  // the size of a file refused as too large; 0 when not known
 };
 
-// Reads a whole song. A FIFO, device or socket is refused unread, and nothing blocks on it (see
-// OpenRegularFile); a file of more than kMaxSongBytes is refused.
+// Reads a whole song; of a RIFF MIDI file (.rmi), the song it wraps. A FIFO, device or socket is
+// refused unread, and nothing blocks on it (see OpenRegularFile); a file of more than
+// kMaxSongBytes is refused, and so is a damaged RIFF wrapper.
 tSongFileRead ReadSongFile(const std::filesystem::path& SongPath);
 // Reads at most the first uiCount bytes of a song, with the same refusals but no size limit.
 tSongFileRead ReadSongStart(const std::filesystem::path& SongPath, size_t uiCount);

@@ -322,3 +322,73 @@ TEST(SongFile, failure_texts_name_the_place_and_the_value) {
         EXPECT_EQ(ConvertSong(Folder / "bad.mid", false).FailureText, szText);
     }
 }
+
+namespace {
+
+// A RIFF form of type RMID around the chunks given (kind, bytes), each padded to an even length.
+std::vector<uint8_t> RiffMidi(
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>>& Chunks,
+    uint32_t dwDataLengthInstead = 0) {
+    std::vector<uint8_t> Body{'R', 'M', 'I', 'D'};
+    const auto Append32 = [&Body](uint32_t dwValue) {
+        for (int i = 0; i < 4; ++i) {
+            Body.push_back(static_cast<uint8_t>(dwValue >> (8 * i)));
+        }
+    };
+    for (const auto& [Kind, Data] : Chunks) {
+        Body.insert(Body.end(), Kind.begin(), Kind.end());
+        const bool bLie = Kind == "data" && dwDataLengthInstead != 0;
+        Append32(bLie ? dwDataLengthInstead : static_cast<uint32_t>(Data.size()));
+        Body.insert(Body.end(), Data.begin(), Data.end());
+        if (Data.size() % 2 != 0) {
+            Body.push_back(0);
+        }
+    }
+    std::vector<uint8_t> File{'R', 'I', 'F', 'F'};
+    for (int i = 0; i < 4; ++i) {
+        File.push_back(static_cast<uint8_t>(Body.size() >> (8 * i)));
+    }
+    File.insert(File.end(), Body.begin(), Body.end());
+    return File;
+}
+
+}  // namespace
+
+TEST(SongFile, a_riff_midi_file_is_read_as_the_song_it_wraps_and_a_damaged_wrapper_is_refused) {
+    const std::vector<uint8_t> Song = ExampleSong();
+    const std::vector<uint8_t> Info{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M',
+                                    3,   0,   0,   0,   'a', 'b', 'c'};
+    struct tCase {
+        const char* szWhat;
+        std::vector<uint8_t> File;
+        const char* szFault;  // empty: read as the song
+    };
+    const tCase aCases[] = {
+        {"the data chunk first", RiffMidi({{"data", Song}}), ""},
+        {"after an odd-length chunk and its pad byte", RiffMidi({{"LIST", Info}, {"data", Song}}),
+         ""},
+        {"a data chunk longer than the file", RiffMidi({{"data", Song}}, 5000),
+         "the RIFF MIDI wrapper is damaged: its chunk \"data\" of 5000 bytes runs past the end of "
+         "the file"},
+        {"no data chunk", RiffMidi({{"LIST", Info}}),
+         "the RIFF MIDI wrapper is damaged: it holds no \"data\" chunk"},
+    };
+    TempDir Folder;
+    WriteAll(Folder / "plain.mid", Song);
+    const std::vector<uint8_t> Expected =
+        ReadAll(*VantorMidiFile(Folder / "plain.mid").ConvertToVantorFormat());
+    for (const tCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        WriteAll(Folder / "song.rmi", Case.File);
+        const tSongCheck Check = CheckSong(Folder / "song.rmi");
+        const tSongConversion Result = ConvertSong(Folder / "song.rmi", tConversionOptions{});
+        const std::string Fault = Case.szFault;
+        EXPECT_EQ(Check.eKind, Fault.empty() ? SONG_KIND_FORMAT_0 : SONG_KIND_NOT_MIDI_FILE);
+        EXPECT_EQ(Check.Reason, Fault);
+        EXPECT_EQ(Result.bConverted, Fault.empty());
+        EXPECT_EQ(Result.FailureText, Fault);
+        if (Result.bConverted) {
+            EXPECT_EQ(ReadAll(Result.X10FilePath), Expected);
+        }
+    }
+}
