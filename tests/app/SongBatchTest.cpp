@@ -198,8 +198,10 @@ TEST(SongBatch, a_file_name_that_gives_the_device_no_song_name_is_refused_only_w
         bool bNamed;  // the device gets a name from it
     };
     const tNameCase aCases[] = {
+#ifndef _WIN32  // Windows takes a name of dots alone for the folder itself
         {"....", GOOD, false, false},
         {"...", FORMAT1, true, false},
+#endif
         {"...song.mid", GOOD, false, true},  // leading dots are passed over
         {".mid", GOOD, false, true},
     };

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "CliRun.h"
@@ -105,16 +107,16 @@ TEST_F(SendCommand, a_cancel_is_reported_with_its_reason_and_the_x10_files_are_d
 TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent) {
     cVirtualTavDevice Device(Backend, DeviceOptions());
     const std::string Good = WriteSong(Folder, "good.mid", 5);
-    const std::string Nameless = WriteSong(Folder, "....", 5);
+    const std::string Missing = (Folder / "missing.mid").string();
     const std::string Bad = (Folder / "bad.mid").string();
     WriteAll(Bad, Concat(cSmfBuilder::Header(0, 1, 480), cSmfBuilder::Chunk("MTrk", {0x00, 0x90})));
-    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", Bad, Nameless, Good});
+    const tRun Result = RunCli({"send", "--out", "TAV", "--in", "TAV", Bad, Missing, Good});
     EXPECT_EQ(Result.iStatus, 1);
     EXPECT_EQ(Result.Err,
               Bad + ": cannot convert: the track data ends inside the event at track byte 0\n" +
-                  "songloader-cli: " + Nameless +
-                  " gives the device no song name: its file name must have a character other "
-                  "than '.'\n");
+                  "songloader-cli: " + Missing +
+                  " Is Not A Valid Midi File Or File Not Found (" +
+                  std::generic_category().message(ENOENT) + ")\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     Device.Stop();
     ASSERT_EQ(Device.GetFileReports().size(), 1u);
