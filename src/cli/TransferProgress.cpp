@@ -8,6 +8,7 @@ cTransferProgress::cTransferProgress(std::ostream& Out, bool bRedrawInPlace,
       bRedrawInPlace(bRedrawInPlace),
       Settings(Plan.Settings),
       Estimate(EstimateTransfer(Plan)),
+      Basis(EstimateBasis(Settings).empty() ? "" : " " + EstimateBasis(Settings)),
       iOverallMaximum(Plan.SongPaths.empty() ? 1
                                              : static_cast<int32_t>(Plan.SongPaths.size()) * 100) {
     for (const std::filesystem::path& Path : Plan.SongPaths) {
@@ -24,10 +25,11 @@ void cTransferProgress::Announce() {
         const int32_t iPackets = Estimate.PacketTotals[i];
         if (iPackets > 0) {
             Out << SongPaths[i] << ": " << iPackets << " packets, about "
-                << DescribeDuration(EstimateSongMs(iPackets, Settings)) << "\n";
+                << DescribeDuration(EstimateSongMs(Estimate.SongBytes[i], Settings)) << Basis
+                << "\n";
         }
     }
-    Out << "sending takes about " << DescribeDuration(Estimate.iTotalMs) << std::endl;
+    Out << "sending takes about " << DescribeDuration(Estimate.iTotalMs) << Basis << std::endl;
 }
 
 std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
@@ -37,7 +39,7 @@ std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
     return "song " + std::to_string(Tick.iCurrentSong + 1) + "/" +
            std::to_string(SongPaths.size()) + " " + Tick.CurrentFileLabel + "  packet " +
            std::to_string(iFileBarValue) + "/" + std::to_string(iFileBarMaximum) + "  overall " +
-           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left  " +
+           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left" + Basis + "  " +
            Tick.StateText + "  (" + Tick.HandShakeText + ")";
 }
 
