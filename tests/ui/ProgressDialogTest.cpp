@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <cstring>
 
-#include "EachWay.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
 #include "StoringIn.h"
