@@ -228,8 +228,8 @@ void cTransferRun::ScheduleNext(tTransferTick& Tick) {
     }
     if (!IsStopState(Tick.eState)) {
         Tick.iNextIntervalMs = TimerInterval(Plan.Settings.iTimeBetweenPackets);
-        Tick.WakeOnInput = Transfer.AckPaced &&
-                           (Tick.eState == X10_WAIT_ACK || Tick.eState == X10_WAIT_TIMEOUT);
+        Tick.WakeOnInput =
+            Transfer.AckPaced && (Tick.eState == X10_WAIT_ACK || Tick.eState == X10_WAIT_TIMEOUT);
         return;
     }
     Running = false;

@@ -4,8 +4,8 @@
 
 // Everything a transfer is run with, as the user set it: the device pair, the pacing, the mode
 // and the input blocks. Both front ends start from these values at every start; the main window
-// saves only the device choice and the pacing on acknowledgement. The same record travels from the window or the command line to
-// the progress display and on to the transfer itself.
+// saves only the device choice and the pacing on acknowledgement. The same record travels from the
+// window or the command line to the progress display and on to the transfer itself.
 struct tTransferSettings {
     int32_t iSelectedInPort = -1;  // device index; -1: no valid device
     int32_t iSelectedOutPort = -1;

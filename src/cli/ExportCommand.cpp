@@ -22,8 +22,7 @@ constexpr const char* kCommand = "export";
 
 // Writes the messages of one song file as a blind send puts them on the wire, each as soon as
 // it is built: only the song and one message are held at a time.
-bool WriteFileDumpStream(std::vector<uint8_t> SongFile, const std::string& Name,
-                         std::FILE* pFile) {
+bool WriteFileDumpStream(std::vector<uint8_t> SongFile, const std::string& Name, std::FILE* pFile) {
     cFileDumpSender Sender;
     Sender.Begin(std::move(SongFile), Name, {.bBlind = true});
     Sender.BuildSysexHeader(HEADER_TYPE_MIDI);

@@ -1,18 +1,16 @@
 #include "cli/SendCommand.h"
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "app/AppTexts.h"
 #include "app/ConvertedFiles.h"
 #include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
+#include "app/TickWait.h"
 #include "app/TransferOptions.h"
 #include "app/TransferPlan.h"
 #include "app/TransferRun.h"
 #include "app/TransferSettings.h"
-#include "app/TransferWaker.h"
 #include "app/Utf8Path.h"
 #include "app/WorkFolder.h"
 #include "cli/DeviceChoice.h"
@@ -121,23 +119,6 @@ void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferPro
     }
 }
 
-// Waits out an interval in short slices, so that an interrupt is honoured at once even in a
-// long pause between songs. When the tick asks for it, input that arrives for the transfer
-// ends the wait at once; a wake without it (input the last step took already) waits on.
-void WaitFor(int32_t iMilliseconds, bool WakeOnInput, const cTransferRun& Run) {
-    using tClock = cTransferWaker::tClock;
-    constexpr auto kSlice = std::chrono::milliseconds(10);
-    const auto End = tClock::now() + std::chrono::milliseconds(iMilliseconds);
-    for (auto Now = tClock::now(); Now < End && !InterruptRequested(); Now = tClock::now()) {
-        const auto SliceEnd = std::min<tClock::time_point>(End, Now + kSlice);
-        if (!WakeOnInput) {
-            std::this_thread::sleep_until(SliceEnd);
-        } else if (TransferWaker().WaitUntil(SliceEnd) && Run.InputWaiting()) {
-            return;
-        }
-    }
-}
-
 // Steps the run with the host's own timer: wait the interval it asks for, then tick.
 int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
     cTransferRun Run(x10fer, Plan);
@@ -146,7 +127,7 @@ int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
     int32_t iInterval = Run.Start();
     bool WakeOnInput = false;
     while (iInterval >= 0) {
-        WaitFor(iInterval, WakeOnInput, Run);
+        WaitForNextTick(iInterval, WakeOnInput, Run, InterruptRequested);
         if (InterruptRequested()) {
             break;
         }

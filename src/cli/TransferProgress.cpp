@@ -39,8 +39,8 @@ std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
     return "song " + std::to_string(Tick.iCurrentSong + 1) + "/" +
            std::to_string(SongPaths.size()) + " " + Tick.CurrentFileLabel + "  packet " +
            std::to_string(iFileBarValue) + "/" + std::to_string(iFileBarMaximum) + "  overall " +
-           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left" + Basis + "  " +
-           Tick.StateText + "  (" + Tick.HandShakeText + ")";
+           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left" + Basis +
+           "  " + Tick.StateText + "  (" + Tick.HandShakeText + ")";
 }
 
 void cTransferProgress::ReportSongChange(const tTransferTick& Tick) {

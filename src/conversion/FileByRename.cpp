@@ -26,7 +26,8 @@ bool WriteAndClose(std::FILE* pFile, const std::function<bool(std::FILE*)>& Writ
 bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
                        std::error_code& Error) {
     return WriteFileByRename(
-        Target, [&](std::FILE* pFile) { return std::fwrite(pucBytes, 1, uiCount, pFile) == uiCount; },
+        Target,
+        [&](std::FILE* pFile) { return std::fwrite(pucBytes, 1, uiCount, pFile) == uiCount; },
         Error);
 }
 

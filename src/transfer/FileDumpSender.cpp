@@ -41,8 +41,8 @@ int32_t cFileDumpSender::PrepareX10Packet() {
     if (uiStart >= Song.size()) {
         return PrepareMIDIEOF();
     }
-    const auto n = static_cast<int>(
-        std::min<size_t>(Song.size() - uiStart, FileDump::kBytesPerPacket));
+    const auto n =
+        static_cast<int>(std::min<size_t>(Song.size() - uiStart, FileDump::kBytesPerPacket));
     pSysexPacket = FileDump::BuildDataPacket(iCurrentPacket, Song.data() + uiStart, n);
     eX10State = X10_SEND_PACKET;
     return static_cast<int32_t>(pSysexPacket.size());

@@ -1,8 +1,8 @@
 #include "transfer/X10FileTransfer.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <utility>
 

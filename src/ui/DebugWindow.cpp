@@ -64,8 +64,8 @@ DebugWindow::DebugWindow(iUserDialogs& Dialogs, QWidget* pParent)
     SizeOfMidiInBuffer = MakeLabel(this, "SizeOfMidiInBuffer", "Size Of MIDI In Buffer");
     EnableBlindTransfer = MakeCheckBox(this, "EnableBlindTransfer", "Enable Blind Transfer");
     EnableBlindTransfer->setToolTip(AppTexts::kBlindUnconfirmed);
-    SendWhenAcknowledged = MakeCheckBox(this, "SendWhenAcknowledged",
-                                        "Send Each Packet When Acknowledged");
+    SendWhenAcknowledged =
+        MakeCheckBox(this, "SendWhenAcknowledged", "Send Each Packet When Acknowledged");
     SendWhenAcknowledged->setToolTip(WindowTexts::kAckPacedTip);
     EnableDebugText = MakeCheckBox(this, "EnableDebugText", "Enable Debug Information");
     EnableMIDIInWindow = MakeCheckBox(this, "EnableMIDIInWindow", "Enable MIDI In Monitor");

@@ -116,8 +116,7 @@ TEST_F(FileDumpSender, each_reply_to_an_awaited_message_does_what_the_rules_say)
         Begin(1000);
         SendUpTo(Case.iAwaited);
         const uint8_t ucShownBefore = Sender.GetHandShake();
-        EXPECT_EQ(Sender.TakeReply(Case.ucReply, Case.ucNumber),
-                  Case.eAfter != X10_WAIT_ACK);
+        EXPECT_EQ(Sender.TakeReply(Case.ucReply, Case.ucNumber), Case.eAfter != X10_WAIT_ACK);
         EXPECT_EQ(Sender.GetState(), Case.eAfter);
         EXPECT_EQ(Sender.GetCurrentPacket(), Case.iCounterAfter);
         EXPECT_EQ(Sender.EndedAfterPacket(), Case.EndedAfter);

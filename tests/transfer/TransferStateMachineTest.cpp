@@ -221,14 +221,13 @@ TEST_F(TransferStateMachine, failures_to_open_or_send_end_in_error_with_the_port
     }
 }
 
-
 // 1000 bytes make 9 data packets. Whatever ends the song, the ports close and the texts say why.
 TEST_F(TransferStateMachine, a_song_the_device_or_its_silence_ends_closes_the_ports_and_says_why) {
     struct tCase {
         const char* szWhat;
         bool bBlind;
-        int iStepsFirst;   // before the reply; a limit of 0 ends a silent wait in two more
-        uint8_t ucReply;   // 0: none comes
+        int iStepsFirst;  // before the reply; a limit of 0 ends a silent wait in two more
+        uint8_t ucReply;  // 0: none comes
         uint8_t ucNumber;
         tX10State eEnd;
         const char* szStateText;      // "": none of its own
