@@ -2,13 +2,26 @@
 
 #include "app/Utf8Path.h"
 
+namespace {
+
+// What the times assume, to follow them on a line: " at MIDI cable speed", or nothing.
+std::string SpacedBasis(const tTransferSettings& Settings) {
+    std::string Basis = EstimateBasis(Settings);
+    if (!Basis.empty()) {
+        Basis.insert(Basis.begin(), ' ');
+    }
+    return Basis;
+}
+
+}  // namespace
+
 cTransferProgress::cTransferProgress(std::ostream& Out, bool bRedrawInPlace,
                                      const tTransferPlan& Plan)
     : Out(Out),
       bRedrawInPlace(bRedrawInPlace),
       Settings(Plan.Settings),
       Estimate(EstimateTransfer(Plan)),
-      Basis(EstimateBasis(Settings).empty() ? "" : " " + EstimateBasis(Settings)),
+      Basis(SpacedBasis(Settings)),
       iOverallMaximum(Plan.SongPaths.empty() ? 1
                                              : static_cast<int32_t>(Plan.SongPaths.size()) * 100) {
     for (const std::filesystem::path& Path : Plan.SongPaths) {
