@@ -24,7 +24,7 @@ constexpr const char* kCommand = "export";
 // it is built: only the song and one message are held at a time.
 bool WriteFileDumpStream(std::vector<uint8_t> SongFile, const std::string& Name, std::FILE* pFile) {
     cFileDumpSender Sender;
-    Sender.Begin(std::move(SongFile), Name, {.bBlind = true});
+    Sender.Begin(std::move(SongFile), Name, {.Blind = true});
     Sender.BuildSysexHeader(HEADER_TYPE_MIDI);
     while (true) {
         const std::vector<uint8_t>& Message = Sender.GetSysexPacket();

@@ -93,7 +93,7 @@ uint64_t cFileDumpSender::TimeOutLimit() const {
 }
 
 bool cFileDumpSender::TakeReply(uint8_t ucReply, uint8_t ucNumber) {
-    if (Settings.bBlind) {
+    if (Settings.Blind) {
         return TakeBlindReply(ucReply, ucNumber);
     }
     if ((eX10State != X10_WAIT_ACK && eX10State != X10_WAIT_TIMEOUT) ||

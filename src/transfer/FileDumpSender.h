@@ -15,7 +15,7 @@ enum tHeaderType : int32_t {
 // How one song is sent: with handshakes or blind, the silent steps a reply may take, and (blind)
 // the steps after the end-of-file message in which the device may still cancel.
 struct tSenderSettings {
-    bool bBlind = false;
+    bool Blind = false;
     uint32_t uiTimeOut = 0;
     uint32_t ListenSteps = 0;
 };
