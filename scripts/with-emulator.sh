@@ -2,7 +2,8 @@
 # Runs a command while the device emulator runs: starts tav-emulator (storing the songs it
 # receives in STORE), waits until its MIDI ports are up, shows its lines on the terminal as
 # they come, runs the command, and stops the emulator when the command ends, whatever its
-# outcome. The command's status is returned.
+# outcome. The command's status is returned. TAV_EMULATOR_OPTIONS, split at blanks, are given
+# to the emulator as well ("--wire-baud 31250").
 #
 #   scripts/with-emulator.sh TAV_EMULATOR STORE COMMAND [ARGUMENT]...
 set -euo pipefail
@@ -19,7 +20,8 @@ source "$(dirname "$0")/background.sh"
 
 mkdir -p "$store"
 log="$(mktemp -t tav-emulator.XXXXXX)"
-"$emulator" --store "$store" >"$log" 2>&1 &
+read -r -a emulator_options <<<"${TAV_EMULATOR_OPTIONS:-}"
+"$emulator" --store "$store" "${emulator_options[@]}" >"$log" 2>&1 &
 emulator_pid=$!
 tail_pid=""
 

@@ -42,6 +42,17 @@ bool IsSameFile(const std::filesystem::path& File, const std::filesystem::path& 
 
 std::string WriteOutputFile(const std::filesystem::path& Target, const std::vector<uint8_t>& Bytes,
                             const std::filesystem::path& Source) {
+    return WriteOutputFile(Target, WriterOf(Bytes), Source);
+}
+
+tOutputWriter WriterOf(const std::vector<uint8_t>& Bytes) {
+    return [&Bytes](std::FILE* pFile) {
+        return std::fwrite(Bytes.data(), 1, Bytes.size(), pFile) == Bytes.size();
+    };
+}
+
+std::string WriteOutputFile(const std::filesystem::path& Target, const tOutputWriter& Write,
+                            const std::filesystem::path& Source) {
     const std::string Name = PathToUtf8(Target);
     std::error_code Error;
     const std::filesystem::path File = Resolved(Target, Error);
@@ -61,7 +72,7 @@ std::string WriteOutputFile(const std::filesystem::path& Target, const std::vect
     if (IsSameFile(File, Source)) {
         return Name + ": is the song " + PathToUtf8(Source) + " itself; nothing was written";
     }
-    if (!WriteFileByRename(File, Bytes.data(), Bytes.size(), Error)) {
+    if (!WriteFileByRename(File, Write, Error)) {
         return Name + ": cannot write it: " + Error.message();
     }
     return {};

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,3 +18,10 @@
 // file the output is made from; empty when there is none.
 std::string WriteOutputFile(const std::filesystem::path& Target, const std::vector<uint8_t>& Bytes,
                             const std::filesystem::path& Source = {});
+// The same, with the bytes written as they are made: Write puts them into the work file and
+// says whether it could (errno holds why not).
+using tOutputWriter = std::function<bool(std::FILE*)>;
+std::string WriteOutputFile(const std::filesystem::path& Target, const tOutputWriter& Write,
+                            const std::filesystem::path& Source = {});
+// The writer of bytes made beforehand; they must outlive it.
+tOutputWriter WriterOf(const std::vector<uint8_t>& Bytes);

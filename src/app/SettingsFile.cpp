@@ -104,6 +104,7 @@ tSavedSettings Read(const std::filesystem::path& File) {
     Settings.InName = ValueOf("MIDIINNAME");
     Settings.OutName = ValueOf("MIDIOUTNAME");
     Settings.bMergeTracks = TrimBlanks(ValueOf("MERGETRACKS")) == "1";
+    Settings.AckPaced = TrimBlanks(ValueOf("ACKPACED")) == "1";
     return Settings;
 }
 
@@ -111,7 +112,8 @@ std::string Format(const tSavedSettings& Settings) {
     return "MIDIINPORT=" + std::to_string(Settings.iInPort) + "\r\n" +
            "MIDIOUTPORT=" + std::to_string(Settings.iOutPort) + "\r\n" +
            "MIDIINNAME=" + Settings.InName + "\r\n" + "MIDIOUTNAME=" + Settings.OutName + "\r\n" +
-           "MERGETRACKS=" + (Settings.bMergeTracks ? "1" : "0") + "\r\n";
+           "MERGETRACKS=" + (Settings.bMergeTracks ? "1" : "0") + "\r\n" +
+           "ACKPACED=" + (Settings.AckPaced ? "1" : "0") + "\r\n";
 }
 
 std::string Write(const std::filesystem::path& File, const tSavedSettings& Settings) {

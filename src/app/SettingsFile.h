@@ -7,19 +7,20 @@
 #include <vector>
 
 // What SongLoader.ini keeps from one run to the next: the device choice, by index and by name,
-// and whether multi-track songs are merged.
+// whether multi-track songs are merged, and whether sends are paced on acknowledgement.
 struct tSavedSettings {
     int32_t iInPort = -1;  // -1: no valid device
     int32_t iOutPort = -1;
     std::string InName;  // empty: no name saved
     std::string OutName;
     bool bMergeTracks = false;
+    bool AckPaced = false;  // with handshakes, each packet goes once the one before is acknowledged
 };
 
 // The file: the line "MIDIINPORT=" with the input index, then "MIDIOUTPORT=" with the output
 // index, whose positions (not their keys) give their meaning, so that a reader that takes only
-// those two still reads it; then lines read by their key: "MIDIINNAME=", "MIDIOUTNAME=" and
-// "MERGETRACKS=" (1 or 0). Every line ends in CR LF.
+// those two still reads it; then lines read by their key: "MIDIINNAME=", "MIDIOUTNAME=",
+// "MERGETRACKS=" and "ACKPACED=" (1 or 0). Every line ends in CR LF.
 namespace SettingsFile {
 
 inline constexpr const char* kFileName = "SongLoader.ini";
@@ -31,7 +32,7 @@ inline constexpr std::size_t kMaxBytesRead = 4096;
 std::optional<int32_t> ParseIndexLine(const std::string& Line);
 
 // The settings as the file holds them; a missing file, or one that is no regular file, gives
-// none. A missing line or an index that is no integer gives -1; a merge value other than 1, 0.
+// none. A missing line or an index that is no integer gives -1; a 1/0 value other than 1, 0.
 tSavedSettings Read(const std::filesystem::path& File);
 std::string Format(const tSavedSettings& Settings);
 // Replaces the file whole (see OutputFile.h), making its folder when needed; why it could not,

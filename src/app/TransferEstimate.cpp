@@ -10,6 +10,13 @@ namespace {
 
 constexpr int64_t kStepsPerPacket = 3;
 constexpr int64_t kStepsPerSong = 8;
+// Paced on acknowledgement: the steps that open the ports and send the header, and the one
+// that closes them.
+constexpr int64_t kStepsBeforeHeaderReply = 4;
+constexpr int64_t kStepsAfterEndOfFile = 1;
+constexpr int64_t kWireUsPerByte = 320;  // 10 bits at 31250 baud
+constexpr int64_t kReplyBytes = 6;
+constexpr int64_t kLongestHeader = 15 + FileDump::kMaxNameLength;
 
 int64_t StepsFor(int32_t iPacketTotal) {
     const int64_t iDataPackets = std::max<int64_t>(iPacketTotal - 2, 0);
@@ -26,7 +33,44 @@ int64_t PauseBeforeSongMs(const tTransferSettings& Settings) {
     return Settings.bBlindTransfer ? 0 : Settings.iTimeBetweenSongs;
 }
 
+// The bytes on the wire, both ways, of the song's messages before message iMessage (0: the
+// header, k: data packet k) with their replies; the end-of-file message is not answered.
+int64_t WireBytesBefore(uint32_t uiSongBytes, int32_t iMessage) {
+    if (iMessage <= 0) {
+        return 0;
+    }
+    const int64_t iDataPackets = FileDump::PacketTotal(uiSongBytes) - 2;
+    const int64_t iData = std::min<int64_t>(iMessage - 1, iDataPackets);
+    const int64_t iDataBytes = std::min<int64_t>(iData * FileDump::kBytesPerPacket, uiSongBytes);
+    // Only the last data packet can be short, and a full one holds whole groups of seven.
+    const int64_t iEncoded = iDataBytes + (iDataBytes + 6) / 7;
+    int64_t iBytes = kLongestHeader + kReplyBytes + iData * (9 + kReplyBytes) + iEncoded;
+    if (iMessage > iDataPackets + 1) {
+        iBytes += FileDump::kEndOfFileLength;
+    }
+    return iBytes;
+}
+
+int64_t WireMs(int64_t iBytes) {
+    return iBytes * kWireUsPerByte / 1000;
+}
+
+// The part of a song's time that iPacketsSent of its packets took.
+int64_t SongDoneMs(uint32_t uiSongBytes, int32_t iPacketsSent, const tTransferSettings& Settings) {
+    const int32_t iSent = std::clamp(iPacketsSent, 0, FileDump::PacketTotal(uiSongBytes));
+    if (!PacedOnAcknowledgement(Settings)) {
+        return iSent * kStepsPerPacket * StepMs(Settings);
+    }
+    return iSent == 0 ? 0
+                      : kStepsBeforeHeaderReply * StepMs(Settings) +
+                            WireMs(WireBytesBefore(uiSongBytes, iSent));
+}
+
 }  // namespace
+
+std::string EstimateBasis(const tTransferSettings& Settings) {
+    return PacedOnAcknowledgement(Settings) ? kAtCableSpeed : "";
+}
 
 uint32_t BlindListenSteps(const tTransferSettings& Settings) {
     if (!Settings.bBlindTransfer) {
@@ -37,9 +81,11 @@ uint32_t BlindListenSteps(const tTransferSettings& Settings) {
                                  iStep);
 }
 
-int64_t EstimateSongMs(int32_t iPacketTotal, const tTransferSettings& Settings) {
-    if (iPacketTotal <= 0) {
-        return 0;
+int64_t EstimateSongMs(uint32_t uiSongBytes, const tTransferSettings& Settings) {
+    const int32_t iPacketTotal = FileDump::PacketTotal(uiSongBytes);
+    if (PacedOnAcknowledgement(Settings)) {
+        return (kStepsBeforeHeaderReply + kStepsAfterEndOfFile) * StepMs(Settings) +
+               WireMs(WireBytesBefore(uiSongBytes, iPacketTotal));
     }
     return (StepsFor(iPacketTotal) + BlindListenSteps(Settings)) * StepMs(Settings);
 }
@@ -50,11 +96,12 @@ tTransferEstimate EstimateTransfer(const tTransferPlan& Plan) {
     for (const std::filesystem::path& X10Path : Plan.X10Paths) {
         std::error_code Error;
         const uintmax_t uiBytes = X10Path.empty() ? 0 : std::filesystem::file_size(X10Path, Error);
-        const int32_t iTotal =
-            X10Path.empty() || Error ? 0 : FileDump::PacketTotal(static_cast<uint32_t>(uiBytes));
-        Estimate.PacketTotals.push_back(iTotal);
-        if (iTotal > 0) {
-            Estimate.iTotalMs += EstimateSongMs(iTotal, Plan.Settings) +
+        const bool bSkipped = X10Path.empty() || Error;
+        const auto uiSongBytes = static_cast<uint32_t>(bSkipped ? 0 : uiBytes);
+        Estimate.PacketTotals.push_back(bSkipped ? 0 : FileDump::PacketTotal(uiSongBytes));
+        Estimate.SongBytes.push_back(uiSongBytes);
+        if (!bSkipped) {
+            Estimate.iTotalMs += EstimateSongMs(uiSongBytes, Plan.Settings) +
                                  (bFirstSong ? 0 : PauseBeforeSongMs(Plan.Settings));
             bFirstSong = false;
         }
@@ -67,17 +114,15 @@ int64_t EstimateTimeLeftMs(const tTransferEstimate& Estimate, const tTransferSet
     int64_t iLeft = 0;
     for (size_t i = static_cast<size_t>(std::max(iCurrentSong, 0));
          i < Estimate.PacketTotals.size(); ++i) {
-        const int32_t iTotal = Estimate.PacketTotals[i];
-        if (iTotal == 0) {
+        if (Estimate.PacketTotals[i] == 0) {
             continue;
         }
+        const int64_t iSongMs = EstimateSongMs(Estimate.SongBytes[i], Settings);
         if (static_cast<int32_t>(i) == iCurrentSong) {
-            const int64_t iDone = std::clamp<int64_t>(iPacketsSent, 0, iTotal) * kStepsPerPacket;
-            iLeft +=
-                std::max<int64_t>(EstimateSongMs(iTotal, Settings) / StepMs(Settings) - iDone, 0) *
-                StepMs(Settings);
+            iLeft += std::max<int64_t>(
+                iSongMs - SongDoneMs(Estimate.SongBytes[i], iPacketsSent, Settings), 0);
         } else {
-            iLeft += EstimateSongMs(iTotal, Settings) + PauseBeforeSongMs(Settings);
+            iLeft += iSongMs + PauseBeforeSongMs(Settings);
         }
     }
     return iLeft;

@@ -6,6 +6,7 @@
 #include "app/AppTexts.h"
 #include "app/DeviceMatch.h"
 #include "app/TransferEstimate.h"
+#include "app/TransferWaker.h"
 #include "midi/DeviceList.h"
 #include "midi/MidiErrorText.h"
 #include "transfer/StatusTexts.h"
@@ -95,28 +96,35 @@ int32_t cTransferRun::Start() {
     Transfer.SetListenSteps(BlindListenSteps(Settings));
     Transfer.ResetStateMachine();
     Transfer.bBlindTransfer = Settings.bBlindTransfer;
+    Transfer.AckPaced = PacedOnAcknowledgement(Settings);
+    WakeTransferOnInput(Transfer.AckPaced);
     Transfer.uiMidiInBlockSize = Settings.uiMidiInBlockSize;
     Transfer.uiMidiInNumberOfBuffers = Settings.uiMidiInNumberOfBuffers;
     iCurrentSong = NextSongFrom(0);
-    bRunning = iCurrentSong < SongCount();
-    return bRunning ? TimerInterval(Settings.iTimeBetweenPackets) : -1;
+    Running = iCurrentSong < SongCount();
+    return Running ? TimerInterval(Settings.iTimeBetweenPackets) : -1;
 }
 
 void cTransferRun::End() {
-    bRunning = false;
+    Running = false;
+    WakeTransferOnInput(false);
     Transfer.EndX10Send();
+}
+
+bool cTransferRun::InputWaiting() const {
+    return Transfer.InputWaiting();
 }
 
 void cTransferRun::ShowProgress(tTransferTick& Tick) {
     if (iPacketsSent == 0 && iTotalPackets > 0) {
-        iFileBarMaximum = iTotalPackets;
+        FileBarMaximum = iTotalPackets;
         Tick.bFileBarRangeChanged = true;
-        Tick.iFileBarMaximum = iFileBarMaximum;
+        Tick.iFileBarMaximum = FileBarMaximum;
     }
     if (iPacketsSent >= iTotalPackets) {
         return;
     }
-    if (iPacketsSent <= iFileBarMaximum) {
+    if (iPacketsSent <= FileBarMaximum) {
         Tick.bFileBarValueChanged = true;
         Tick.iFileBarValue = iPacketsSent;
     }
@@ -138,7 +146,7 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
         }
     }
     if (Tick.eState == X10_CANCELLED) {
-        Transfer.GetCancelReason(acHandShakeText, sizeof acHandShakeText);
+        Transfer.GetCancelReason(HandShakeTextBuffer, sizeof HandShakeTextBuffer);
     } else if (Tick.eState == X10_ERROR) {
         Tick.Detail = SendErrorDetail();
     }
@@ -202,7 +210,7 @@ bool cTransferRun::FindDevicesAgain(tTransferTick& Tick) {
     Tick.eState = X10_ERROR;
     ReportStop(Tick);
     Tick.Detail = Out.Problem.empty() ? In.Problem : Out.Problem;
-    bRunning = false;
+    Running = false;
     return false;
 }
 
@@ -220,19 +228,21 @@ void cTransferRun::ScheduleNext(tTransferTick& Tick) {
     }
     if (!IsStopState(Tick.eState)) {
         Tick.iNextIntervalMs = TimerInterval(Plan.Settings.iTimeBetweenPackets);
+        Tick.WakeOnInput =
+            Transfer.AckPaced && (Tick.eState == X10_WAIT_ACK || Tick.eState == X10_WAIT_TIMEOUT);
         return;
     }
-    bRunning = false;
+    Running = false;
     if (Tick.eState == X10_DONE) {
-        bAllDone = true;
+        AllDone = true;
         Tick.bOverallValueChanged = true;
         Tick.iOverallValue = OverallMaximum();
     }
 }
 
 tTransferTick cTransferRun::WithLastTexts(tTransferTick Tick) const {
-    Tick.StateText = StatusTexts::ToUtf8(acStateText);
-    Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
+    Tick.StateText = StatusTexts::ToUtf8(StateTextBuffer);
+    Tick.HandShakeText = StatusTexts::ToUtf8(HandShakeTextBuffer);
     return Tick;
 }
 
@@ -242,14 +252,14 @@ tTransferTick cTransferRun::Tick() {
     int32_t iSent = 0;
     int32_t iTotal = 0;
     Tick.eState = Transfer.GetX10State(&iSent, &iTotal);
-    if (!bRunning) {
+    if (!Running) {
         return WithLastTexts(Tick);
     }
     const auto uiSong = static_cast<size_t>(iCurrentSong);
     if (Plan.Settings.bMidiInMonitor && Transfer.GetIsDataToView()) {
-        Transfer.GetPortText(acPortText, sizeof acPortText);
+        Transfer.GetPortText(PortTextBuffer, sizeof PortTextBuffer);
         Tick.bPortTextChanged = true;
-        Tick.PortText = StatusTexts::ToUtf8(acPortText);
+        Tick.PortText = StatusTexts::ToUtf8(PortTextBuffer);
     }
     Tick.CurrentFileLabel = FileLabel(Plan.SongPaths[uiSong]);
     if (Tick.eState == X10_PORT_CLOSED) {
@@ -264,12 +274,12 @@ tTransferTick cTransferRun::Tick() {
     ShowProgress(Tick);
 
     Transfer.X10StateMachine();
-    Transfer.GetHandShakeText(acHandShakeText, sizeof acHandShakeText);
+    Transfer.GetHandShakeText(HandShakeTextBuffer, sizeof HandShakeTextBuffer);
     Tick.eState = Transfer.GetX10State(&iSent, &iTotal);
-    Transfer.GetStateText(acStateText, sizeof acStateText);
+    Transfer.GetStateText(StateTextBuffer, sizeof StateTextBuffer);
     ReportStop(Tick);
-    Tick.StateText = StatusTexts::ToUtf8(acStateText);
-    Tick.HandShakeText = StatusTexts::ToUtf8(acHandShakeText);
+    Tick.StateText = StatusTexts::ToUtf8(StateTextBuffer);
+    Tick.HandShakeText = StatusTexts::ToUtf8(HandShakeTextBuffer);
     ScheduleNext(Tick);
     return Tick;
 }

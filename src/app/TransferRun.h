@@ -32,6 +32,8 @@ struct tTransferTick {
     std::string Detail;               // after a send error's message: why, in words
     std::string NotSent;              // after a stop: the songs never started ("not sent: ...")
     int32_t iNextIntervalMs = -1;     // when to tick again; -1: the run has stopped
+    // Paced on acknowledgement, a reply is awaited: tick at once when InputWaiting() turns true.
+    bool WakeOnInput = false;
 };
 
 // The pacing of a transfer, toolkit-free: which song, when to reset for the next one, the two
@@ -42,7 +44,10 @@ struct tTransferTick {
 // Before each song the chosen devices are found again by name (their numbers change when
 // devices come and go); a device that is gone, or whose name is now shared, stops the run.
 // The host owns the timer: it calls Start, then Tick each time the interval it was given has
-// passed (never two at once), and End when the user ends the send (OK, Abort, close).
+// passed (never two at once), and End when the user ends the send (OK, Abort, close). Paced on
+// acknowledgement, the MIDI input wakes TransferWaker() between Start and End; a host that is
+// woken while the tick asks for it ticks at once if input is waiting, and otherwise waits on:
+// the silent steps that count toward the time-out still come one interval apart.
 class cTransferRun {
   public:
     cTransferRun(X10FileTransfer& Transfer, tTransferPlan Plan);
@@ -53,13 +58,14 @@ class cTransferRun {
     tTransferTick Tick();
     // Ends the send: closes the ports and the file. No step runs afterwards.
     void End();
+    bool InputWaiting() const;
 
     int32_t OverallMaximum() const;
     const tTransferPlan& GetPlan() const { return Plan; }
     const tTransferSettings& Settings() const { return Plan.Settings; }
-    bool IsRunning() const { return bRunning; }
+    bool IsRunning() const { return Running; }
     // Every song sent to the end (the last state was X10_DONE for the last song).
-    bool AllSongsDone() const { return bAllDone; }
+    bool AllSongsDone() const { return AllDone; }
     int32_t SongCount() const { return static_cast<int32_t>(Plan.X10Paths.size()); }
     // The songs of the plan that did not reach the device: those after the current song, and
     // with bWithCurrent the current one too unless it was sent whole.
@@ -79,10 +85,10 @@ class cTransferRun {
     int32_t iCurrentSong = 0;
     int32_t iTotalPackets = 0;
     int32_t iPacketsSent = 0;
-    int32_t iFileBarMaximum = 100;
-    bool bRunning = false;
-    bool bAllDone = false;
-    char acStateText[128] = {};
-    char acHandShakeText[64] = {};
-    char acPortText[1024] = {};
+    int32_t FileBarMaximum = 100;
+    bool Running = false;
+    bool AllDone = false;
+    char StateTextBuffer[128] = {};
+    char HandShakeTextBuffer[64] = {};
+    char PortTextBuffer[1024] = {};
 };

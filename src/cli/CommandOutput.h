@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OutputFile.h"
 #include "cli/CliContext.h"
 
 // The end of a command that writes one output file (export, merge) made from the song Song:
@@ -12,3 +13,6 @@
 // the command's status; every failure is said on stderr.
 int WriteCommandOutput(const char* szCommand, const std::string& Song, const std::string& Output,
                        const std::vector<uint8_t>& Bytes, tCliContext& Context);
+// The same, with the bytes written as they are made (see OutputFile.h).
+int WriteCommandOutput(const char* szCommand, const std::string& Song, const std::string& Output,
+                       const tOutputWriter& Write, tCliContext& Context);

@@ -1,6 +1,8 @@
 #include "cli/ExportCommand.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "app/ConvertedFiles.h"
 #include "app/SongPreparation.h"
@@ -11,42 +13,43 @@
 #include "cli/MergeOption.h"
 #include "cli/SongReport.h"
 #include "conversion/SongFile.h"
-#include "transfer/FileDumpMessages.h"
+#include "transfer/FileDumpSender.h"
 #include "transfer/SongName.h"
 
 namespace {
 
 constexpr const char* kCommand = "export";
 
-// The messages of one song file, numbered as a send numbers them: the header 0, data packet k
-// with k, the end-of-file message with the data packet count plus one.
-std::vector<uint8_t> FileDumpStream(const std::vector<uint8_t>& SongFile, const std::string& Name) {
-    std::vector<uint8_t> Stream =
-        FileDump::BuildHeader(static_cast<uint32_t>(SongFile.size()), Name);
-    int32_t iPacket = 1;
-    for (size_t uiStart = 0; uiStart < SongFile.size(); uiStart += FileDump::kBytesPerPacket) {
-        const size_t uiLeft = SongFile.size() - uiStart;
-        const int n = static_cast<int>(
-            uiLeft < FileDump::kBytesPerPacket ? uiLeft : FileDump::kBytesPerPacket);
-        const std::vector<uint8_t> Packet =
-            FileDump::BuildDataPacket(iPacket++, SongFile.data() + uiStart, n);
-        Stream.insert(Stream.end(), Packet.begin(), Packet.end());
+// Writes the messages of one song file as a blind send puts them on the wire, each as soon as
+// it is built: only the song and one message are held at a time.
+bool WriteFileDumpStream(std::vector<uint8_t> SongFile, const std::string& Name, std::FILE* pFile) {
+    cFileDumpSender Sender;
+    Sender.Begin(std::move(SongFile), Name, {.Blind = true});
+    Sender.BuildSysexHeader(HEADER_TYPE_MIDI);
+    while (true) {
+        const std::vector<uint8_t>& Message = Sender.GetSysexPacket();
+        if (std::fwrite(Message.data(), 1, Message.size(), pFile) != Message.size()) {
+            return false;
+        }
+        Sender.Sent();
+        if (Sender.GetState() == X10_FINISH) {
+            return true;
+        }
+        Sender.BlindStep();
+        Sender.PrepareX10Packet();
     }
-    const std::vector<uint8_t> EndOfFile = FileDump::BuildEndOfFile(iPacket);
-    Stream.insert(Stream.end(), EndOfFile.begin(), EndOfFile.end());
-    return Stream;
 }
 
-// The stream of a prepared song; its x10 file, a work file, is gone afterwards.
-bool StreamOf(const tPreparedSong& Song, std::vector<uint8_t>& Stream, tCliContext& Context) {
-    const tSongFileRead Read = ReadSongFile(Song.X10Path);
+// The song file of a prepared song; its x10 file, a work file, is gone afterwards.
+bool SongFileOf(const tPreparedSong& Song, std::vector<uint8_t>& Bytes, tCliContext& Context) {
+    tSongFileRead Read = ReadSongFile(Song.X10Path);
     ReportUndeleted(DeleteConvertedFiles({Song.X10Path}), Context.Err);
     if (Read.eFailure != CONV_NONE) {
         Context.Err << PathToUtf8(Song.X10Path)
                     << ": cannot read the converted song: " << ReadFailureText(Read) << "\n";
         return false;
     }
-    Stream = FileDumpStream(Read.Bytes, SongNameFromPath(PathToUtf8(Song.SongPath)));
+    Bytes = std::move(Read.Bytes);
     return true;
 }
 
@@ -62,11 +65,17 @@ int Export(const std::string& Song, const std::string& Output, const tPreparatio
         DeleteConvertedFiles({Prepared.X10Path});
         return Interrupted(Context);
     }
-    std::vector<uint8_t> Stream;
-    if (!ReportPreparedSong(Prepared, Context.Err) || !StreamOf(Prepared, Stream, Context)) {
+    std::vector<uint8_t> SongFile;
+    if (!ReportPreparedSong(Prepared, Context.Err) || !SongFileOf(Prepared, SongFile, Context)) {
         return kExitFailure;
     }
-    return WriteCommandOutput(kCommand, Song, Output, Stream, Context);
+    const std::string Name = SongNameFromPath(PathToUtf8(Prepared.SongPath));
+    return WriteCommandOutput(
+        kCommand, Song, Output,
+        [&SongFile, &Name](std::FILE* pFile) {
+            return WriteFileDumpStream(std::move(SongFile), Name, pFile);
+        },
+        Context);
 }
 
 int RunExport(const tParsedArgs& Parsed, tCliContext& Context) {

@@ -1,13 +1,12 @@
 #include "cli/SendCommand.h"
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "app/AppTexts.h"
 #include "app/ConvertedFiles.h"
 #include "app/SongNameClash.h"
 #include "app/SongPreparation.h"
+#include "app/TickWait.h"
 #include "app/TransferOptions.h"
 #include "app/TransferPlan.h"
 #include "app/TransferRun.h"
@@ -77,8 +76,12 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     if (Parsed.Has("--blind") && Parsed.Has("--handshake")) {
         return "choose one of '--blind' and '--handshake'";
     }
+    if (Parsed.Has("--blind") && Parsed.Has("--ack-paced")) {
+        return "'--ack-paced' needs the device's replies, which '--blind' does not wait for";
+    }
     tTransferSettings& Settings = Options.Settings;
-    Settings.bBlindTransfer = !Parsed.Has("--handshake");
+    Settings.AckPaced = Parsed.Has("--ack-paced");
+    Settings.bBlindTransfer = !Parsed.Has("--handshake") && !Settings.AckPaced;
     Settings.bDebugEnabled = Parsed.Has("--debug");
     Options.bAllowSameName = Parsed.Has("--allow-same-name");
     Options.bMergeTracks = Parsed.Has("--merge-tracks");
@@ -116,26 +119,15 @@ void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferPro
     }
 }
 
-// Waits out an interval in short slices, so that an interrupt is honoured at once even in a
-// long pause between songs.
-void WaitFor(int32_t iMilliseconds) {
-    constexpr auto kSlice = std::chrono::milliseconds(10);
-    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(iMilliseconds);
-    for (auto Now = std::chrono::steady_clock::now(); Now < End && !InterruptRequested();
-         Now = std::chrono::steady_clock::now()) {
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(End - Now, kSlice));
-    }
-}
-
 // Steps the run with the host's own timer: wait the interval it asks for, then tick.
 int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
     cTransferRun Run(x10fer, Plan);
     cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Plan);
     Progress.Announce();
     int32_t iInterval = Run.Start();
+    bool WakeOnInput = false;
     while (iInterval >= 0) {
-        WaitFor(iInterval);
+        WaitForNextTick(iInterval, WakeOnInput, Run, InterruptRequested);
         if (InterruptRequested()) {
             break;
         }
@@ -143,6 +135,7 @@ int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
         Progress.Show(Tick);
         ReportStop(Tick, Run, Progress, Context);
         iInterval = Tick.iNextIntervalMs;
+        WakeOnInput = Tick.WakeOnInput;
     }
     Run.End();
     Progress.EndLine();
@@ -227,6 +220,9 @@ std::vector<tOptionDefinition> SendOptions() {
         {"--handshake", nullptr, false, nullptr,
          "wait for the device's reply to each packet" +
              (Default.bBlindTransfer ? "" : DefaultMark)},
+        {"--ack-paced", nullptr, false, nullptr,
+         "with handshakes, send each packet as soon as the device\nacknowledges the one "
+         "before, not at the next step (implies\n'--handshake')"},
         {"--packet-ms", nullptr, true, "MS",
          "time between transfer steps, " + Range(TransferOptions::kPacketIntervalRange) +
              " (at least " + to_string(TransferOptions::kMinBlindPacketInterval) +
@@ -250,7 +246,7 @@ std::vector<tOptionDefinition> SendOptions() {
 const tCliCommand& SendCommand() {
     static const tCliCommand Command{
         kCommand,
-        "send --out DEV --in DEV [--handshake | --blind] [OPTION]... FILE...",
+        "send --out DEV --in DEV [--handshake [--ack-paced] | --blind] [OPTION]... FILE...",
         "convert songs and send them to the device",
         "Converts each format-0 Standard MIDI File and sends the songs, one after another,\n"
         "to the device on MIDI output DEV, reading its replies from MIDI input DEV. DEV is an\n"

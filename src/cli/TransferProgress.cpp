@@ -2,12 +2,26 @@
 
 #include "app/Utf8Path.h"
 
+namespace {
+
+// What the times assume, to follow them on a line: " at MIDI cable speed", or nothing.
+std::string SpacedBasis(const tTransferSettings& Settings) {
+    std::string Basis = EstimateBasis(Settings);
+    if (!Basis.empty()) {
+        Basis.insert(Basis.begin(), ' ');
+    }
+    return Basis;
+}
+
+}  // namespace
+
 cTransferProgress::cTransferProgress(std::ostream& Out, bool bRedrawInPlace,
                                      const tTransferPlan& Plan)
     : Out(Out),
       bRedrawInPlace(bRedrawInPlace),
       Settings(Plan.Settings),
       Estimate(EstimateTransfer(Plan)),
+      Basis(SpacedBasis(Settings)),
       iOverallMaximum(Plan.SongPaths.empty() ? 1
                                              : static_cast<int32_t>(Plan.SongPaths.size()) * 100) {
     for (const std::filesystem::path& Path : Plan.SongPaths) {
@@ -24,10 +38,11 @@ void cTransferProgress::Announce() {
         const int32_t iPackets = Estimate.PacketTotals[i];
         if (iPackets > 0) {
             Out << SongPaths[i] << ": " << iPackets << " packets, about "
-                << DescribeDuration(EstimateSongMs(iPackets, Settings)) << "\n";
+                << DescribeDuration(EstimateSongMs(Estimate.SongBytes[i], Settings)) << Basis
+                << "\n";
         }
     }
-    Out << "sending takes about " << DescribeDuration(Estimate.iTotalMs) << std::endl;
+    Out << "sending takes about " << DescribeDuration(Estimate.iTotalMs) << Basis << std::endl;
 }
 
 std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
@@ -37,8 +52,8 @@ std::string cTransferProgress::StatusLine(const tTransferTick& Tick) const {
     return "song " + std::to_string(Tick.iCurrentSong + 1) + "/" +
            std::to_string(SongPaths.size()) + " " + Tick.CurrentFileLabel + "  packet " +
            std::to_string(iFileBarValue) + "/" + std::to_string(iFileBarMaximum) + "  overall " +
-           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left  " +
-           Tick.StateText + "  (" + Tick.HandShakeText + ")";
+           std::to_string(iPercent) + "%  about " + DescribeDuration(iLeftMs) + " left" + Basis +
+           "  " + Tick.StateText + "  (" + Tick.HandShakeText + ")";
 }
 
 void cTransferProgress::ReportSongChange(const tTransferTick& Tick) {

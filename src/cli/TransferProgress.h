@@ -29,6 +29,7 @@ class cTransferProgress {
     tTransferSettings Settings;
     std::vector<std::string> SongPaths;
     tTransferEstimate Estimate;
+    std::string Basis;  // what the times assume, after them: " at MIDI cable speed", or empty
     int32_t iOverallMaximum;
     int32_t iFileBarMaximum = 0;
     int32_t iFileBarValue = 0;

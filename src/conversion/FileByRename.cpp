@@ -7,10 +7,10 @@
 
 namespace {
 
-bool WriteAndClose(std::FILE* pFile, const uint8_t* pucBytes, size_t uiCount,
+bool WriteAndClose(std::FILE* pFile, const std::function<bool(std::FILE*)>& Write,
                    std::error_code& Error) {
     errno = 0;
-    const bool bWritten = std::fwrite(pucBytes, 1, uiCount, pFile) == uiCount;
+    const bool bWritten = Write(pFile);
     const int iWriteErrno = errno;
     const bool bClosed = std::fclose(pFile) == 0;  // flushes; a full disk shows here
     if (bWritten && bClosed) {
@@ -25,6 +25,14 @@ bool WriteAndClose(std::FILE* pFile, const uint8_t* pucBytes, size_t uiCount,
 
 bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
                        std::error_code& Error) {
+    return WriteFileByRename(
+        Target,
+        [&](std::FILE* pFile) { return std::fwrite(pucBytes, 1, uiCount, pFile) == uiCount; },
+        Error);
+}
+
+bool WriteFileByRename(const std::filesystem::path& Target,
+                       const std::function<bool(std::FILE*)>& Write, std::error_code& Error) {
     Error.clear();
     std::filesystem::path Start = ".";
     Start += Target.filename();
@@ -35,7 +43,7 @@ bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBy
         Error.assign(errno != 0 ? errno : EIO, std::generic_category());
         return false;
     }
-    if (WriteAndClose(pFile, pucBytes, uiCount, Error)) {
+    if (WriteAndClose(pFile, Write, Error)) {
         std::filesystem::rename(WorkFile, Target, Error);
     }
     if (Error) {

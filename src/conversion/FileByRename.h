@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 // Writes bytes to a file by way of a work file of its own beside it (".Song.midx10.3f09a1c2
@@ -13,3 +15,7 @@
 // file is removed again and Error holds the system's reason.
 bool WriteFileByRename(const std::filesystem::path& Target, const uint8_t* pucBytes, size_t uiCount,
                        std::error_code& Error);
+// The same, with the bytes written as they are made: Write puts them into the work file and
+// says whether it could (errno holds why not).
+bool WriteFileByRename(const std::filesystem::path& Target,
+                       const std::function<bool(std::FILE*)>& Write, std::error_code& Error);

@@ -14,6 +14,7 @@ std::atomic<HMIDIIN> cMIDIInPort::hDeviceHandle{HMIDIIN{}};
 std::atomic<bool> cMIDIInPort::AllowSysex{false};
 std::atomic<tMIDIInPortState> cMIDIInPort::MIDIInPortState{MIDI_IN_CLOSED};
 std::atomic<MMRESULT> cMIDIInPort::DeviceLoss{MMSYSERR_NOERROR};
+std::atomic<void (*)()> cMIDIInPort::ArrivalNotice{nullptr};
 
 namespace {
 
@@ -174,6 +175,9 @@ void cMIDIInPort::MidiInProc(HMIDIIN, uint32_t wMsg, uintptr_t, uintptr_t dwPara
                 DeviceLoss.store(static_cast<MMRESULT>(dwParam1));
             }
             MIDIInPortState.store(MIDI_IN_CLOSED);
+            if (auto* Notice = ArrivalNotice.load(); dwParam1 != 0 && Notice != nullptr) {
+                Notice();
+            }
             break;
         case MIM_LONGDATA: {
             if (!AllowSysex.load()) {
@@ -188,6 +192,9 @@ void cMIDIInPort::MidiInProc(HMIDIIN, uint32_t wMsg, uintptr_t, uintptr_t dwPara
                 MidiBackend().midiInAddBuffer(hDeviceHandle.load(), pHeader, sizeof(MIDIHDR));
             }
             MIDIInPortState.store(MIDI_IN_OPEN);
+            if (auto* Notice = ArrivalNotice.load(); Notice != nullptr) {
+                Notice();
+            }
             break;
         }
         default:

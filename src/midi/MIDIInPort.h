@@ -54,6 +54,9 @@ class cMIDIInPort {
 
     static void MidiInProc(HMIDIIN hMidiIn, uint32_t wMsg, uintptr_t dwInstance, uintptr_t dwParam1,
                            uintptr_t dwParam2);
+    // Called on the driver's thread whenever bytes were stored or the device was lost, to wake
+    // the thread that reads the ring; it must do no more than that. Null: nobody is told.
+    static void SetArrivalNotice(void (*Notice)()) { ArrivalNotice.store(Notice); }
 
     // The receive blocks the next open queues: how many, and how many bytes each.
     uint32_t uiNumberOfBuffers = 1;
@@ -72,6 +75,7 @@ class cMIDIInPort {
     static std::atomic<bool> AllowSysex;
     static std::atomic<tMIDIInPortState> MIDIInPortState;
     static std::atomic<MMRESULT> DeviceLoss;
+    static std::atomic<void (*)()> ArrivalNotice;
 
     // This object's blocks, valid for as long as the device it opened may use them.
     std::unique_ptr<MIDIHDR[]> midiHdr;

@@ -64,6 +64,9 @@ DebugWindow::DebugWindow(iUserDialogs& Dialogs, QWidget* pParent)
     SizeOfMidiInBuffer = MakeLabel(this, "SizeOfMidiInBuffer", "Size Of MIDI In Buffer");
     EnableBlindTransfer = MakeCheckBox(this, "EnableBlindTransfer", "Enable Blind Transfer");
     EnableBlindTransfer->setToolTip(AppTexts::kBlindUnconfirmed);
+    SendWhenAcknowledged =
+        MakeCheckBox(this, "SendWhenAcknowledged", "Send Each Packet When Acknowledged");
+    SendWhenAcknowledged->setToolTip(WindowTexts::kAckPacedTip);
     EnableDebugText = MakeCheckBox(this, "EnableDebugText", "Enable Debug Information");
     EnableMIDIInWindow = MakeCheckBox(this, "EnableMIDIInWindow", "Enable MIDI In Monitor");
     DWOK = MakeDialogButton(this, "DWOK", "OK");
@@ -96,6 +99,7 @@ void DebugWindow::BuildLayout() {
 
     QVBoxLayout* pRight = new QVBoxLayout;
     pRight->addWidget(EnableBlindTransfer);
+    pRight->addWidget(SendWhenAcknowledged);
     pRight->addWidget(EnableDebugText);
     pRight->addWidget(EnableMIDIInWindow);
     pRight->addStretch(1);
@@ -128,8 +132,15 @@ void DebugWindow::SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, in
     EnableBlindTransfer->setChecked(bBTE);
 }
 
+void DebugWindow::SetAckPaced(bool On) {
+    AckPaced = On;
+    SendWhenAcknowledged->setChecked(On);
+}
+
+// Pacing on acknowledgement needs the replies that a blind transfer does not wait for.
 void DebugWindow::EnableBlindTransfer_CheckedChanged() {
     TimeBetweenPackets->setText(QString::number(kDefaultTransferSettings.iTimeBetweenPackets));
+    SendWhenAcknowledged->setEnabled(!EnableBlindTransfer->isChecked());
 }
 
 void DebugWindow::DWOK_Click() {
@@ -138,6 +149,7 @@ void DebugWindow::DWOK_Click() {
     bDebugEnabled = EnableDebugText->isChecked();
     bMidiInWindow = EnableMIDIInWindow->isChecked();
     bBlindTransfer = EnableBlindTransfer->isChecked();
+    AckPaced = SendWhenAcknowledged->isChecked();
     iTimeOut = ReadBox(TimeOut, iTimeOut);
     iTimeBetweenPackets =
         Checked(TransferOptions::CheckPacketInterval(iTimeBetweenPackets, bBlindTransfer));
@@ -160,6 +172,7 @@ void DebugWindow::CopyChoicesTo(tTransferSettings& Settings) const {
     Settings.bDebugEnabled = bDebugEnabled;
     Settings.bMidiInMonitor = bMidiInWindow;
     Settings.bBlindTransfer = bBlindTransfer;
+    Settings.AckPaced = AckPaced;
 }
 
 void DebugWindow::Unlock_Button_Click() {

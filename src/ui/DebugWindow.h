@@ -22,6 +22,8 @@ class DebugWindow : public QDialog {
     explicit DebugWindow(iUserDialogs& Dialogs, QWidget* pParent = nullptr);
 
     void SetVars(int32_t iTBS, int32_t iTBP, int32_t iTO, bool bBTE, int32_t iSOP, int32_t iSIP);
+    // Whether each packet is to go once the one before is acknowledged (with handshakes only).
+    void SetAckPaced(bool On);
     // After OK: the choices made here, into the settings they came from.
     void CopyChoicesTo(tTransferSettings& Settings) const;
     // How the device commands wait; the program sleeps, tests record the pauses.
@@ -33,6 +35,7 @@ class DebugWindow : public QDialog {
     bool bDebugEnabled = false;
     bool bMidiInWindow = false;
     bool bBlindTransfer = false;
+    bool AckPaced = false;
     int32_t iSelectedInPort = -1;
     int32_t iSelectedOutPort = -1;
 
@@ -47,6 +50,7 @@ class DebugWindow : public QDialog {
     QLineEdit* SizeOfMIDIInBufferTextBox;
     QLabel* SizeOfMidiInBuffer;
     QCheckBox* EnableBlindTransfer;
+    QCheckBox* SendWhenAcknowledged;
     QCheckBox* EnableDebugText;
     QCheckBox* EnableMIDIInWindow;
     QPushButton* DWOK;

@@ -179,6 +179,7 @@ void Form1::ReadDevices() {
     const tDevicePair Chosen = ChooseSavedDevices(Saved, Devices.InNames, Devices.OutNames);
     Settings.iSelectedInPort = Chosen.iInPort;
     Settings.iSelectedOutPort = Chosen.iOutPort;
+    Settings.AckPaced = Saved.AckPaced;
     const QSignalBlocker Quietly(mergeTracksToolStripMenuItem);  // reading never writes
     mergeTracksToolStripMenuItem->setChecked(bMergeTracks = Saved.bMergeTracks);
 }
@@ -323,9 +324,10 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
 }
 
 void Form1::SaveSettings() {
-    const std::string Error = SettingsFile::Write(
-        ToPath(appPath), SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
-                                        Devices.InNames, Devices.OutNames, bMergeTracks));
+    tSavedSettings ToSave = SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
+                                           Devices.InNames, Devices.OutNames, bMergeTracks);
+    ToSave.AckPaced = Settings.AckPaced;
+    const std::string Error = SettingsFile::Write(ToPath(appPath), ToSave);
     if (!Error.empty()) {
         Dialogs.ShowMessage(this, QString::fromStdString(Error) + kSettingsNotSaved,
                             kSettingsCaption, MESSAGE_ICON_WARNING);
@@ -336,10 +338,15 @@ void Form1::advancedOptionsToolStripMenuItem_Click() {
     DebugWindow Dialog(Dialogs, this);
     Dialog.SetVars(Settings.iTimeBetweenSongs, Settings.iTimeBetweenPackets, Settings.iTimeOut,
                    Settings.bBlindTransfer, Settings.iSelectedOutPort, Settings.iSelectedInPort);
+    Dialog.SetAckPaced(Settings.AckPaced);
     if (Dialogs.ShowModal(Dialog) != DIALOG_OK) {
         return;
     }
+    const bool WasAckPaced = Settings.AckPaced;
     Dialog.CopyChoicesTo(Settings);
+    if (Settings.AckPaced != WasAckPaced) {
+        SaveSettings();
+    }
     if (Settings.bMidiInMonitor) {
         mipv = MidiInPortView::Open(this);
     }

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/TransferRun.h"
+#include "app/TransferWaker.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/AppIcon.h"
 #include "ui/MidiInPortView.h"
@@ -95,6 +96,12 @@ bool LoadFileDialog::IsTransferRunning() const {
 }
 
 void LoadFileDialog::LoadFileDialog_Load() {
+    if (PacedOnAcknowledgement(Run.Settings())) {
+        // Called on the MIDI thread: it only posts, and the tick runs here.
+        TransferWaker().SetForward([this] {
+            QMetaObject::invokeMethod(this, &LoadFileDialog::InputArrived, Qt::QueuedConnection);
+        });
+    }
     RestartTimer(Run.Start());
     if (Run.Settings().bDebugEnabled) {
         HandShakeDebug->setEnabled(true);
@@ -120,7 +127,13 @@ void LoadFileDialog::ProgressBarUpdater_Tick() {
     }
     // The user may have ended the dialog while the message box was up.
     if (!bClosed) {
-        RestartTimer(Tick.iNextIntervalMs);
+        RestartTimer(Tick.iNextIntervalMs, Tick.WakeOnInput);
+    }
+}
+
+void LoadFileDialog::InputArrived() {
+    if (!bClosed && WakeOnInput && ProgressBarUpdater->isActive() && Run.InputWaiting()) {
+        ProgressBarUpdater_Tick();
     }
 }
 
@@ -144,7 +157,8 @@ void LoadFileDialog::ShowTick(const tTransferTick& Tick) {
     LFDDebugText->setText(QString::fromStdString(Tick.StateText));
 }
 
-void LoadFileDialog::RestartTimer(int32_t iIntervalMs) {
+void LoadFileDialog::RestartTimer(int32_t iIntervalMs, bool WakesOnInput) {
+    WakeOnInput = WakesOnInput;
     if (iIntervalMs < 0) {
         return;  // the run has stopped: the dialog waits for the user
     }
@@ -167,6 +181,9 @@ void LoadFileDialog::done(int iResult) {
 
 void LoadFileDialog::LoadFileDialog_FormClosed() {
     ProgressBarUpdater->stop();
+    if (PacedOnAcknowledgement(Run.Settings())) {
+        TransferWaker().SetForward(nullptr);
+    }
     if (WasShown() && !bClosed) {
         Run.End();
     }

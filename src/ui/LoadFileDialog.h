@@ -19,7 +19,8 @@ class iUserDialogs;
 
 // The progress dialog of one transfer: runs the plan's songs one after another, one transfer
 // step per tick of its timer, and shows file and overall progress, the current file and the
-// transfer's state. The user ends it with OK or Abort; it never closes itself.
+// transfer's state. Paced on acknowledgement, input that arrives while a reply is awaited starts
+// the tick at once. The user ends it with OK or Abort; it never closes itself.
 class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
@@ -54,6 +55,8 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
 
   private slots:
     void ProgressBarUpdater_Tick();
+    // Input arrived for the transfer (posted by the MIDI input's waker).
+    void InputArrived();
     void LFD_OK_Click();
     void LFD_Abort_Click();
 
@@ -62,7 +65,7 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     void LoadFileDialog_Load();
     void LoadFileDialog_FormClosed();
     void ShowTick(const tTransferTick& Tick);
-    void RestartTimer(int32_t iIntervalMs);
+    void RestartTimer(int32_t iIntervalMs, bool WakesOnInput = false);
 
     iUserDialogs& Dialogs;
     cTransferRun Run;
@@ -70,4 +73,5 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     QPointer<MidiInPortView> mipv;
     bool bEnableInPortView = false;
     bool bClosed = false;
+    bool WakeOnInput = false;  // the tick waited for may come sooner, when input arrives
 };

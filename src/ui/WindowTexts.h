@@ -26,6 +26,9 @@ inline constexpr const char* kAborted =
 inline constexpr const char* kAbortedCaption = "TAV Aborted";
 inline constexpr const char* kSettingsNotSaved = "; the choice is not saved";
 inline constexpr const char* kSettingsCaption = "Settings File Error";
+inline constexpr const char* kAckPacedTip =
+    "With handshakes, each packet goes as soon as the device acknowledges the one before,\n"
+    "rather than at the next step; the time between packets still paces the waiting.";
 inline constexpr const char* kUnlockFailed = "The default songs were not unlocked: ";
 inline constexpr const char* kLockFailed = "The default songs were not locked: ";
 

@@ -58,6 +58,7 @@ TEST(SettingsFile, the_first_two_lines_count_by_position_and_the_others_by_their
         std::string InName;
         std::string OutName;
         bool bMerge;
+        bool bAckPaced = false;
     };
     const tCase aCases[] = {
         {"two lines", "MIDIINPORT=1\r\nMIDIOUTPORT=0\r\n", 1, 0, "", "", false},
@@ -69,11 +70,11 @@ TEST(SettingsFile, the_first_two_lines_count_by_position_and_the_others_by_their
         {"no integer on the first line", "MIDIINPORT=abc\r\nMIDIOUTPORT=1\r\n", -1, 1, "", "",
          false},
         {"keyed lines in any order",
-         "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\nMERGETRACKS=1\r\nMIDIOUTNAME=Out B\r\n"
+         "MIDIINPORT=1\r\nMIDIOUTPORT=1\r\nMERGETRACKS=1\r\nACKPACED=1\r\nMIDIOUTNAME=Out B\r\n"
          "MIDIINNAME=In = 2\r\n",
-         1, 1, "In = 2", "Out B", true},
-        {"unknown keys and other merge values", "1\r\n1\r\nCOLOUR=red\r\nMERGETRACKS=yes\r\n", 1, 1,
-         "", "", false},
+         1, 1, "In = 2", "Out B", true, true},
+        {"unknown keys and other 1/0 values",
+         "1\r\n1\r\nCOLOUR=red\r\nMERGETRACKS=yes\r\nACKPACED=on\r\n", 1, 1, "", "", false},
         {"keys on the first two lines are not names", "MIDIINNAME=x\r\nMERGETRACKS=1\r\n", -1, 1,
          "", "", false},
     };
@@ -84,22 +85,24 @@ TEST(SettingsFile, the_first_two_lines_count_by_position_and_the_others_by_their
         EXPECT_EQ(Saved.InName, Case.InName) << Case.szWhat;
         EXPECT_EQ(Saved.OutName, Case.OutName) << Case.szWhat;
         EXPECT_EQ(Saved.bMergeTracks, Case.bMerge) << Case.szWhat;
+        EXPECT_EQ(Saved.AckPaced, Case.bAckPaced) << Case.szWhat;
     }
 }
 
 TEST(SettingsFile, every_key_is_written_in_its_order_and_reads_back_the_same) {
     TempDir Folder;
     const std::filesystem::path File = Folder / "config" / "SongLoader.ini";
-    const tSavedSettings Settings{3, -1, "In C 24:0", "", true};
+    const tSavedSettings Settings{3, -1, "In C 24:0", "", true, true};
     ASSERT_EQ(SettingsFile::Write(File, Settings), "");  // its folder is made
     EXPECT_EQ(::ReadText(File),
               "MIDIINPORT=3\r\nMIDIOUTPORT=-1\r\nMIDIINNAME=In C 24:0\r\nMIDIOUTNAME=\r\n"
-              "MERGETRACKS=1\r\n");
+              "MERGETRACKS=1\r\nACKPACED=1\r\n");
     const tSavedSettings Back = SettingsFile::Read(File);
     EXPECT_EQ(Back.iInPort, 3);
     EXPECT_EQ(Back.iOutPort, -1);
     EXPECT_EQ(Back.InName, "In C 24:0");
     EXPECT_TRUE(Back.bMergeTracks);
+    EXPECT_TRUE(Back.AckPaced);
 }
 
 TEST(SettingsFile, a_settings_file_that_is_no_regular_file_is_never_opened) {

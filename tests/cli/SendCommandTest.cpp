@@ -61,7 +61,7 @@ class SendCommand : public ::testing::Test {
 
 TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cleans_up) {
     cVirtualTavDevice Device(Backend, DeviceOptions());
-    for (const char* szMode : {"--blind", "--handshake"}) {
+    for (const char* szMode : {"--blind", "--handshake", "--ack-paced"}) {
         SCOPED_TRACE(szMode);
         const std::string First = WriteSong(Folder, "first.mid", 30);
         const std::string Second = WriteSong(Folder, "Second Song.mid", 80);
@@ -71,6 +71,9 @@ TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cl
         EXPECT_EQ(Result.Err, "");
         EXPECT_NE(Result.Out.find("sent " + Second), std::string::npos) << Result.Out;
         EXPECT_NE(Result.Out.find("sending takes about "), std::string::npos) << Result.Out;
+        EXPECT_EQ(Result.Out.find(" at MIDI cable speed\n") != std::string::npos,
+                  std::string(szMode) == "--ack-paced")
+            << Result.Out;
         // Blind, the device never confirms a song: success is worded so.
         EXPECT_EQ(Result.Out.find("blind: not confirmed by the device") != std::string::npos,
                   std::string(szMode) == "--blind")
@@ -84,7 +87,7 @@ TEST_F(SendCommand, sends_every_song_to_the_emulated_device_in_both_modes_and_cl
         std::filesystem::remove(Device.StoredPathFor("Second Song"));
     }
     Device.Stop();
-    ASSERT_EQ(Device.GetFileReports().size(), 4u);
+    ASSERT_EQ(Device.GetFileReports().size(), 6u);
     for (const tFileReport& Report : Device.GetFileReports()) {
         EXPECT_TRUE(Report.bOk) << Report.Verdict;
     }
@@ -165,6 +168,8 @@ TEST_F(SendCommand, bad_usage_and_unknown_devices_give_status_2_and_convert_noth
         {{"send", "--out", "TAV", "--in", "TAV"}, "no FILE given"},
         {{"send", "--out", "TAV", "--in", "TAV", "--blind", "--handshake", Song},
          "choose one of '--blind' and '--handshake'"},
+        {{"send", "--out", "TAV", "--in", "TAV", "--blind", "--ack-paced", Song},
+         "'--ack-paced' needs the device's replies, which '--blind' does not wait for"},
         {{"send", "--out", "TAV", "--in", "TAV", "--packet-ms", "fast", Song},
          "option '--packet-ms' needs a whole number, not 'fast'"},
         {{"send", "--out", "Nothing", "--in", "TAV", Song},

@@ -7,7 +7,7 @@
 #include "midi/DeviceList.h"
 #include "midi/DeviceName.h"
 #include "midi/MIDIInPort.h"
-#include "transfer/MIDIPort.h"
+#include "midi/MIDIOutPort.h"
 
 namespace {
 
@@ -81,21 +81,23 @@ TEST_F(MidiDeviceListing, listing_leaves_the_input_ring_and_the_open_ports_alone
     Port.ClosePort();
 }
 
-// The packet layer still lists devices through a port object of its own.
-TEST(MidiDeviceList, a_port_objects_name_lives_until_the_next_query_of_its_direction) {
+TEST(MidiDeviceList, the_position_of_a_name_is_the_index_that_a_port_opens) {
     cVirtualMidiBackend Backend;
+    const uint32_t uiGone = Backend.AddOutDevice("Gone");
     Backend.AddOutDevice("First");
-    Backend.AddOutDevice("Second");
-    Backend.AddInDevice("Input");
+    const uint32_t uiSecond = Backend.AddOutDevice("Second");
+    const uint32_t uiInput = Backend.AddInDevice("Input");
     cScopedMidiBackend Installed(Backend);
+    Backend.UnplugOutDevice(uiGone);
 
-    cMIDIPort Ports;
-    const char16_t* pszInput = Ports.GetInPortNames(0);
-    const char16_t* pszFirst = Ports.GetOutPortNames(0);
-    const char16_t* pszSecond = Ports.GetOutPortNames(1);
-    EXPECT_EQ(pszFirst, pszSecond);
-    EXPECT_EQ(DeviceNameToUtf8(pszFirst), "Second");
-    EXPECT_EQ(DeviceNameToUtf8(pszInput), "Input");
-    EXPECT_EQ(DeviceNameToUtf8(Ports.GetOutPortNames(5)), "");
-    EXPECT_EQ(DeviceNameToUtf8(Ports.GetInPortNames(5)), "");
+    cMIDIOutPort Out;
+    ASSERT_EQ(Out.OpenPort(static_cast<uint32_t>(IndexOf(MidiOutDeviceNames(), "Second"))),
+              MMSYSERR_NOERROR);
+    EXPECT_TRUE(Backend.IsOutOpen(uiSecond));
+    cMIDIInPort In;
+    ASSERT_EQ(In.OpenPort(static_cast<uint32_t>(IndexOf(MidiInDeviceNames(), "Input"))),
+              MMSYSERR_NOERROR);
+    EXPECT_TRUE(Backend.IsInOpen(uiInput));
+    Out.ClosePort();
+    In.ClosePort();
 }

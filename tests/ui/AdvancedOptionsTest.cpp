@@ -220,6 +220,35 @@ class AdvancedOptionsTest : public QObject {
         QVERIFY(Window.findChildren<MidiInPortView*>().isEmpty());
     }
 
+    void the_acknowledgement_box_follows_blind_transfer_and_is_kept() {
+        cWindowRig Rig;
+        Form1& Window = Rig.Open();
+        QList<bool> Seen;  // enabled, checked: as it opens blind, then once blind is off
+        Rig.Dialogs.OnModal = [&Seen](QDialog& Dialog) {
+            auto& Options = static_cast<DebugWindow&>(Dialog);
+            Options.show();
+            Seen << Options.SendWhenAcknowledged->isEnabled()
+                 << Options.SendWhenAcknowledged->isChecked();
+            if (Options.EnableBlindTransfer->isChecked()) {
+                QTest::mouseClick(Options.EnableBlindTransfer, Qt::LeftButton);
+                Seen << Options.SendWhenAcknowledged->isEnabled();
+                Options.SendWhenAcknowledged->setChecked(true);
+            }
+            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
+            return Options.result();
+        };
+        Window.advancedOptionsToolStripMenuItem->trigger();
+        QCOMPARE(Seen, (QList<bool>{false, false, true}));
+        QVERIFY(Window.TransferSettings().AckPaced);
+        QVERIFY(SettingsFile::Read(Rig.Folder / SettingsFile::kFileName).AckPaced);
+
+        Form1& Again = Rig.Open(false);  // the next start: blind again, the box kept
+        QVERIFY(Again.TransferSettings().AckPaced);
+        Seen.clear();
+        Again.advancedOptionsToolStripMenuItem->trigger();
+        QCOMPARE(Seen, (QList<bool>{false, true, true}));
+    }
+
     void accepting_with_the_monitor_option_opens_a_new_monitor_each_time() {
         cWindowRig Rig;
         Form1& Window = Rig.Open();
