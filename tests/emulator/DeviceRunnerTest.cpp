@@ -85,7 +85,7 @@ TEST(DeviceRunner, a_sysex_left_without_its_end_does_not_swallow_the_messages_af
     Rig.Runner.Stop();
     EXPECT_EQ(Rig.Lines,
               (std::vector<std::string>{
-                  "ignored: System Exclusive message without its end byte F7: F0 7E 23 07 02",
+                  "ignored: data packet outside a file: F0 7E 23 07 02",
                   "ignored: not a System Exclusive message: 90 3C 7F"}));
 }
 

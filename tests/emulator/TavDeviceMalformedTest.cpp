@@ -52,6 +52,8 @@ TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_repor
     Bytes BadChecksum = Packet(2);
     BadChecksum[BadChecksum.size() - 2] ^= 0x01;
     const Bytes CutPacket{0xF0, 0x7E, 0x23, 0x07, 0x02, 0x01, 0x01, 0x00, 0x00, 0xF7};
+    Bytes WithoutEnd = Packet(2);
+    WithoutEnd.pop_back();
 
     const tMalformedCase aCases[] = {
         {"bad checksum, then the resend",
@@ -72,6 +74,11 @@ TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_repor
          {"ACK 1", "CANCEL 4"},
          {kSongLine + "bytes 112, data packets 1, resends 0: bad data packet 2: count byte 0x05 "
                       "does not match 128 encoded bytes"}},
+        {"a packet whose end byte F7 never came",
+         {Packet(1), WithoutEnd},
+         {"ACK 1", "CANCEL 4"},
+         {kSongLine + "bytes 112, data packets 1, resends 0: bad data packet 2: cut short: the "
+                      "end byte F7 never came after 136 bytes"}},
         {"bit 7 set in a data byte",
          {WithByte(Packet(1), 9, 0x90, false)},
          {"CANCEL 4"},
@@ -194,8 +201,8 @@ TEST(TavDeviceMalformed, messages_not_for_the_device_are_ignored_and_reported) {
         {"note on", {0x90, 0x3C, 0x7F}, "ignored: not a System Exclusive message: 90 3C 7F"},
         {"empty message", {}, "ignored: empty message"},
         {"SysEx without its end",
-         {0xF0, 0x7E, 0x23, 0x07, 0x02},
-         "ignored: System Exclusive message without its end byte F7: F0 7E 23 07 02"},
+         {0xF0, 0x41, 0x10, 0x42},
+         "ignored: System Exclusive message without its end byte F7: F0 41 10 42"},
         {"header for device 0x24", FileDump::Header("SONG", 10, "MIDI", 0x24),
          "ignored: message for device 0x24, not 0x23: F0 7E 24 07 01 00 4D 49 44 49 0A 00 00 00 "
          "53 4F ... (19 bytes)"},
