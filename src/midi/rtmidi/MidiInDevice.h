@@ -4,8 +4,8 @@
 #include <string>
 
 #include "midi/MidiPlatform.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/driver/MidiInBlockQueue.h"
-#include "midi/rtmidi/MidiConnector.h"
 
 // One open input device of the real backend: a connection from the device's port, whose
 // messages the block queue takes as a driver would. A device that goes away is closed on its

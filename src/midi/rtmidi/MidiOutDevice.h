@@ -5,8 +5,8 @@
 #include <string>
 
 #include "midi/MidiPlatform.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/driver/SysexJoiner.h"
-#include "midi/rtmidi/MidiConnector.h"
 
 // One open output device of the real backend: a connection to the device's port, fed by the
 // long-message calls.

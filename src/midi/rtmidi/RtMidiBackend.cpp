@@ -4,11 +4,11 @@
 
 #include "midi/driver/DeviceCaps.h"
 #include "midi/driver/OpenArguments.h"
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 #include "midi/rtmidi/RtMidiApiChoice.h"
 #include "midi/rtmidi/RtMidiConnector.h"
 #ifdef SONGLOADER_WITH_JACK
-#include "midi/rtmidi/JackConnector.h"
+#include "midi/jack/JackConnector.h"
 #endif
 
 namespace {

@@ -9,7 +9,7 @@
 #include "midi/MidiBackend.h"
 #include "midi/driver/BackendErrorTexts.h"
 #include "midi/driver/HandleTable.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/rtmidi/MidiInDevice.h"
 #include "midi/rtmidi/MidiOutDevice.h"
 

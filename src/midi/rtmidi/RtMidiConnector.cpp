@@ -1,6 +1,6 @@
 #include "midi/rtmidi/RtMidiConnector.h"
 
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/rtmidi/RtMidiErrorFlag.h"
 
 // The ports of one RtMidi API. Each connection is an RtMidi client of its own; two more clients

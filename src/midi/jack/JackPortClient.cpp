@@ -1,10 +1,10 @@
-#include "midi/rtmidi/JackPortClient.h"
+#include "midi/jack/JackPortClient.h"
 
 #include <cstdio>
 #include <string>
 #include <utility>
 
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string& OwnPort,
                                bool bOutput, tProcess pTheProcess, void* pTheProcessArg,

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/JackClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackClient.h"
 
 // The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them. Each
 // connection is a client of its own (JackOutConnection, JackInConnection) that learns when the

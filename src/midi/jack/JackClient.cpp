@@ -1,4 +1,4 @@
-#include "midi/rtmidi/JackClient.h"
+#include "midi/jack/JackClient.h"
 
 #include <atomic>
 #include <chrono>

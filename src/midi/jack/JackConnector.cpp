@@ -1,8 +1,8 @@
-#include "midi/rtmidi/JackConnector.h"
+#include "midi/jack/JackConnector.h"
 
-#include "midi/rtmidi/JackInConnection.h"
-#include "midi/rtmidi/JackOutConnection.h"
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
+#include "midi/jack/JackInConnection.h"
+#include "midi/jack/JackOutConnection.h"
 
 jack_client_t* cJackConnector::Lister() {
     if (cJackClient::IsServerGone()) {

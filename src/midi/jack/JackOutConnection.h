@@ -9,8 +9,8 @@
 
 #include "midi/driver/BackendErrorTexts.h"
 #include "midi/driver/MessageRing.h"
-#include "midi/rtmidi/JackPortClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackPortClient.h"
 
 // Output to one device on JACK's own API. Send puts the message in a ring that the client's
 // process callback empties into the port in the next cycle. Before it queues a message, the

@@ -7,8 +7,8 @@
 
 #include "midi/MidiPlatform.h"
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/JackClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackClient.h"
 
 // A JACK client of the program's own with one MIDI port, connected to one device's port. JACK
 // tells it, on a thread of JACK's, when the server shuts down or dies and when the connection

@@ -1,4 +1,4 @@
-#include "midi/rtmidi/JackOutConnection.h"
+#include "midi/jack/JackOutConnection.h"
 
 #include <jack/midiport.h>
 
