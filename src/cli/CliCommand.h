@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/CliContext.h"
-#include "commandline/CommandHelp.h"
-#include "commandline/CommandLine.h"
+#include "options/CommandHelp.h"
+#include "options/CommandLine.h"
 
 // One command of songloader-cli: its synopsis and one-line summary for the program's help, its
 // own help page, its options (each with its help; --help is added for every command) and what

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "commandline/CommandLine.h"
+#include "options/CommandLine.h"
 #include "emulator/FaultStorm.h"
 
 namespace {

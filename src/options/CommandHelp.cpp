@@ -1,4 +1,4 @@
-#include "commandline/CommandHelp.h"
+#include "options/CommandHelp.h"
 
 #include <algorithm>
 

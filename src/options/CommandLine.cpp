@@ -1,4 +1,4 @@
-#include "commandline/CommandLine.h"
+#include "options/CommandLine.h"
 
 #include <charconv>
 
