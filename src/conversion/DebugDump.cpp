@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 
 void cDebugDump::Check(bool bWritten) {
     if (!bWritten && FailureText.empty()) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 
 namespace {
 

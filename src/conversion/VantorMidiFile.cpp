@@ -5,11 +5,11 @@
 #include <cstring>
 #include <system_error>
 
-#include "conversion/FileByRename.h"
 #include "conversion/SongFile.h"
 #include "conversion/TrackChunks.h"
 #include "conversion/TrackMerger.h"
 #include "conversion/X10Size.h"
+#include "files/FileByRename.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 #include "transfer/MIDIPort.h"
 #include "transfer/X10State.h"
 

@@ -1,4 +1,4 @@
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 
 #include <cerrno>
 #include <system_error>

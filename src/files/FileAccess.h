@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-// The ways this layer opens files through the C library, with the platform's own characters
+// The ways the program opens files through the C library, with the platform's own characters
 // for the name.
 
 // A file opened for reading, or why not. Owns the open file.
