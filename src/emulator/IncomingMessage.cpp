@@ -82,14 +82,14 @@ tIncomingMessage ParseUniversal(std::span<const uint8_t> Message) {
     const uint8_t ucSubId = Message[3];
     const bool bFileDump = ucSubId == kFileDump && Message.size() >= 6 &&
                            (Message[4] == kFileDumpHeader || Message[4] == kFileDumpDataPacket);
-    if (!bFileDump && ucSubId != kFileDumpEndOfFile) {
+    if (!bFileDump && ucSubId != HANDSHAKE_EOF) {
         return Foreign("universal message not handled by this device: " + HexExcerpt(Message));
     }
     if (ucDevice != kTavDeviceId) {
         return Foreign("message for device 0x" + Hex2(ucDevice) + ", not 0x" + Hex2(kTavDeviceId) +
                        ": " + HexExcerpt(Message));
     }
-    if (ucSubId == kFileDumpEndOfFile) {
+    if (ucSubId == HANDSHAKE_EOF) {
         return ParseEndOfFile(Message);
     }
     return Message[4] == kFileDumpHeader ? ParseHeader(Message) : ParseDataPacket(Message);
