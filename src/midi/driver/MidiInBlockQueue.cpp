@@ -44,7 +44,7 @@ MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT cMidiInBlockQueue::Add(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiInBlockQueue::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
@@ -62,12 +62,13 @@ MMRESULT cMidiInBlockQueue::Add(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
-void cMidiInBlockQueue::Start() {
+MMRESULT cMidiInBlockQueue::Start() {
     std::lock_guard<std::mutex> Lock(mBlocks);
     bStarted = !bClosed;
+    return MMSYSERR_NOERROR;
 }
 
-void cMidiInBlockQueue::Reset() {
+MMRESULT cMidiInBlockQueue::Reset() {
     std::lock_guard<std::mutex> Delivery(mDelivery);
     std::vector<MIDIHDR*> Returned;
     {
@@ -82,6 +83,7 @@ void cMidiInBlockQueue::Reset() {
     for (MIDIHDR* pHeader : Returned) {
         Notify(MIM_LONGDATA, reinterpret_cast<uintptr_t>(pHeader));
     }
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT cMidiInBlockQueue::Close() {

@@ -33,10 +33,11 @@ class cMidiInBlockQueue {
     void NotifyLoss(MMRESULT eLoss);
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Add(MIDIHDR* pHeader, uint32_t cbHeader);
-    void Start();
+    // Queues a receive block.
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Start();
     // Stops input and hands every queued block back, marked done.
-    void Reset();
+    MMRESULT Reset();
     // MIDIERR_STILLPLAYING while blocks are queued; otherwise ends all delivery for good and
     // tells the application (MIM_CLOSE).
     MMRESULT Close();

@@ -20,7 +20,7 @@ MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MarkPrepared(pHeader, cbHeader);
 }
 
-MMRESULT cMidiOutDevice::LongMessage(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
@@ -53,13 +53,14 @@ MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
-void cMidiOutDevice::Close() {
+MMRESULT cMidiOutDevice::Close() {
     {
         std::lock_guard<std::mutex> Lock(mSend);
         Joiner.Clear();
         pConnection.reset();
     }
     Notify(MOM_CLOSE, 0);
+    return MMSYSERR_NOERROR;
 }
 
 void cMidiOutDevice::Notify(uint32_t wMsg, uintptr_t dwParam1) const {

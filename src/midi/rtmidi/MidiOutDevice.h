@@ -24,10 +24,11 @@ class cMidiOutDevice {
     MMRESULT Open(iMidiConnector& Connector, const std::string& DevicePort,
                   const std::string& OwnPort);
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT LongMessage(MIDIHDR* pHeader, uint32_t cbHeader);
+    // The long message: passes the chunk on, joined or sent.
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
     // Closes the port (a SysEx begun but not ended is dropped) and sends MOM_CLOSE.
-    void Close();
+    MMRESULT Close();
 
   private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const;
