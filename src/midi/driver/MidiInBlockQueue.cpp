@@ -32,16 +32,8 @@ MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
 }
 
 MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
     std::lock_guard<std::mutex> Lock(mBlocks);
-    if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
-        return MIDIERR_STILLPLAYING;
-    }
-    pHeader->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkUnprepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiInBlockQueue::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {

@@ -45,12 +45,7 @@ MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
 
 // Chunks are handed over synchronously, so a buffer is never still playing here.
 MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
-    pHeader->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return MarkUnprepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiOutDevice::Close() {
