@@ -16,25 +16,8 @@
 # Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
 set -euo pipefail
 
-case_name="$1"
-cli="$2"
-emulator="$3"
-make_songs="$4"
-with_jack_server="$5"
-
 # shellcheck source=emulator_session.sh
 source "$(dirname "$0")/emulator_session.sh"
-
-# The x10 file a song becomes, in DIR, named as the device stores it.
-expected_x10() {
-    local song="$1" dir="$2"
-    local name
-    name="$(basename "$song" .mid)"
-    "$cli" convert "$song" >/dev/null
-    mkdir -p "$dir"
-    mv "${song}x10" "$dir/$name.x10"
-    echo "$dir/$name.x10"
-}
 
 expect_stored_intact() {
     local expected
