@@ -1,14 +1,19 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "FileDumpEncoder.h"
 #include "StoringIn.h"
+#include "TempDir.h"
 #include "emulator/HexText.h"
 #include "emulator/TavDevice.h"
 
-// Plays the sender's part against the device, as a handshaking loader would: it sends the
+// Plays the sender's part against the device, as a handshaking loader would, reading the
+// replies apart from the device code (as FileDumpEncoder.h writes the messages): it sends the
 // messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is
 // written down as "ACK 3", with " +200ms" when it is delayed; anything but a handshake as its
 // bytes ("bytes 12 9A").
@@ -77,4 +82,25 @@ inline tTranscript Deliver(cTavDevice& Device, const std::vector<FileDump::Bytes
         }
     }
     return Transcript;
+}
+
+// What sending a whole song "SONG" brings: the replies the sender hears, the song's report line
+// after "file \"SONG\": ", and whether the song is stored.
+struct tSongOutcome {
+    std::vector<std::string> Replies;
+    std::string Verdict;
+    bool bStored;
+};
+
+// Sends File whole as "SONG" to a device that stores in Folder and checks the outcome: a stored
+// song byte for byte.
+inline void ExpectWholeSong(cTavDevice& Device, const TempDir& Folder, const FileDump::Bytes& File,
+                            const tSongOutcome& Expected) {
+    const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
+    EXPECT_EQ(Transcript.Replies, Expected.Replies);
+    EXPECT_EQ(Transcript.Lines, std::vector<std::string>{"file \"SONG\": " + Expected.Verdict});
+    EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Expected.bStored);
+    if (Expected.bStored) {
+        EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
+    }
 }

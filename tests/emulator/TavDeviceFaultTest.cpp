@@ -12,97 +12,82 @@ struct tFaultCase {
     const char* szWhat;
     tTavDeviceOptions Faults;
     size_t uiFileSize;
-    Lines Replies;
-    std::string Verdict;  // the file's report line after "file \"SONG\": "
-    bool bStored;
+    tSongOutcome Expected;
 };
 
 }  // namespace
 
 TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
     const tFaultCase aCases[] = {
-        {"blind", {.bBlind = true}, 300, {}, "bytes 300, data packets 3, resends 0: ok", true},
+        {"blind", {.bBlind = true}, 300, {{}, "bytes 300, data packets 3, resends 0: ok", true}},
         {"NAK every 3rd data packet",
          {.uiNakEvery = 3},
          1000,
-         {"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
-          "ACK 8", "NAK 9", "ACK 9"},
-         "bytes 1000, data packets 9, resends 3: ok",
-         true},
+         {{"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
+           "ACK 8", "NAK 9", "ACK 9"},
+          "bytes 1000, data packets 9, resends 3: ok",
+          true}},
         {"cancel at data packet 2",
          {.iCancelAt = 2, .ucCancelReason = 4},
          1000,
-         {"ACK 0", "ACK 1", "CANCEL 4"},
-         "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
-         false},
+         {{"ACK 0", "ACK 1", "CANCEL 4"},
+          "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
+          false}},
         {"cancel at the header",
          {.iCancelAt = 0, .ucCancelReason = 2},
          1000,
-         {"CANCEL 2"},
-         "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
-         false},
+         {{"CANCEL 2"},
+          "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
+          false}},
         {"EOF at data packet 2: the rest of the song passes unheeded",
          {.iEofAt = 2},
          1000,
-         {"ACK 0", "ACK 1", "EOF 2"},
-         "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 9",
-         false},
+         {{"ACK 0", "ACK 1", "EOF 2"},
+          "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 9",
+          false}},
         {"EOF at the header",
          {.iEofAt = 0},
          1000,
-         {"EOF 0"},
-         "bytes 0, data packets 0, resends 0: ended with EOF at the header of a file of 9 data "
-         "packets",
-         false},
+         {{"EOF 0"},
+          "bytes 0, data packets 0, resends 0: ended with EOF at the header of a file of 9 data "
+          "packets",
+          false}},
         {"wait at data packet 2",
          {.iWaitAt = 2},
          300,
-         {"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
-         "bytes 300, data packets 3, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok",
+          true}},
         {"wait at the header",
          {.iWaitAt = 0},
          10,
-         {"WAIT 0", "ACK 0 +200ms", "ACK 1"},
-         "bytes 10, data packets 1, resends 0: ok",
-         true},
+         {{"WAIT 0", "ACK 0 +200ms", "ACK 1"}, "bytes 10, data packets 1, resends 0: ok", true}},
         {"drop every 2nd reply",
          {.uiDropReplyEvery = 2},
          500,
-         {"ACK 0", "ACK 2", "ACK 4"},
-         "bytes 500, data packets 5, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 2", "ACK 4"}, "bytes 500, data packets 5, resends 0: ok", true}},
         {"delay every reply",
          {.iWaitAt = 1, .uiReplyDelayMs = 30},
          200,
-         {"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
-         "bytes 200, data packets 2, resends 0: ok",
-         true},
+         {{"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
+          "bytes 200, data packets 2, resends 0: ok",
+          true}},
         {"acknowledge the end-of-file message",
          {.bAckEof = true},
          200,
-         {"ACK 0", "ACK 1", "ACK 2", "ACK 3"},
-         "bytes 200, data packets 2, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 1", "ACK 2", "ACK 3"}, "bytes 200, data packets 2, resends 0: ok", true}},
         {"wrong numbers in the ACKs",
          {.uiNakEvery = 2, .bWrongNumber = true},
          300,
-         {"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
-         "bytes 300, data packets 3, resends 1: ok",
-         true},
+         {{"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
+          "bytes 300, data packets 3, resends 1: ok",
+          true}},
     };
     for (const tFaultCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         TempDir Folder;
         cTavDevice Device(StoringIn(Folder, Case.Faults));
-        const Bytes File = FileDump::SongBytes(Case.uiFileSize);
-        const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
-        EXPECT_EQ(Transcript.Replies, Case.Replies);
-        EXPECT_EQ(Transcript.Lines, Lines{"file \"SONG\": " + Case.Verdict});
-        EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Case.bStored);
-        if (Case.bStored) {
-            EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
-        }
+        ExpectWholeSong(Device, Folder, FileDump::SongBytes(Case.uiFileSize), Case.Expected);
     }
 }
 
