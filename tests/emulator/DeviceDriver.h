@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "FileDumpEncoder.h"
 #include "StoringIn.h"
 #include "TempDir.h"
+#include "emulator/FaultStorm.h"
 #include "emulator/HexText.h"
 #include "emulator/TavDevice.h"
 
@@ -102,5 +105,24 @@ inline void ExpectWholeSong(cTavDevice& Device, const TempDir& Folder, const Fil
     EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Expected.bStored);
     if (Expected.bStored) {
         EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
+    }
+}
+
+// A song of uiFileSize bytes sent whole against a device with these options and this fault
+// script (by the number of the message the storm is asked about; empty: no storm).
+struct tFaultCase {
+    const char* szWhat;
+    tTavDeviceOptions Options;
+    std::map<uint64_t, tFaultKind> Script;
+    size_t uiFileSize;
+    tSongOutcome Expected;
+};
+
+inline void ExpectFaultCases(std::span<const tFaultCase> Cases) {
+    for (const tFaultCase& Case : Cases) {
+        SCOPED_TRACE(Case.szWhat);
+        TempDir Folder;
+        cTavDevice Device(StoringIn(Folder, Case.Options), cFaultStorm::Scripted(Case.Script));
+        ExpectWholeSong(Device, Folder, FileDump::SongBytes(Case.uiFileSize), Case.Expected);
     }
 }

@@ -38,25 +38,26 @@ template <typename tBackend, typename tOutDevice, typename tInDevice>
 class cHandleBackend : public iMidiBackend {
   public:
     uint32_t midiOutGetNumDevs() final;
+    uint32_t midiInGetNumDevs() final;
     MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) final;
+    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) final;
     MMRESULT midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
                          uintptr_t dwInstance, uint32_t fdwOpen) final;
-    MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
-    MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
-    MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
-    MMRESULT midiOutClose(HMIDIOUT hMidiOut) final;
-    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) final;
-
-    uint32_t midiInGetNumDevs() final;
-    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) final;
     MMRESULT midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
                         uintptr_t dwInstance, uint32_t fdwOpen) final;
+
+    MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
     MMRESULT midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final;
+    MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
     MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final;
     MMRESULT midiInStart(HMIDIIN hMidiIn) final;
     MMRESULT midiInReset(HMIDIIN hMidiIn) final;
+    MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final;
     MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final;
+    MMRESULT midiOutClose(HMIDIOUT hMidiOut) final;
     MMRESULT midiInClose(HMIDIIN hMidiIn) final;
+
+    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) final;
     MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) final;
 
   protected:
@@ -109,12 +110,16 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::Open(tHandle* phDevice
     return Backend().OpenDevice(phDevice, uDeviceID, pCallback, dwInstance);
 }
 
-// Output
-
 template <typename tBackend, typename tOutDevice, typename tInDevice>
 uint32_t cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutGetNumDevs() {
     Backend().CountCall();
     return Backend().CountDevices(MIDI_SIDE_OUT);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+uint32_t cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInGetNumDevs() {
+    Backend().CountCall();
+    return Backend().CountDevices(MIDI_SIDE_IN);
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
@@ -123,6 +128,14 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutGetDevCapsW(uin
                                                                              uint32_t cbCaps) {
     Backend().CountCall();
     return Backend().GetCaps(MIDI_SIDE_OUT, uDeviceID, pCaps, cbCaps);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInGetDevCapsW(uint32_t uDeviceID,
+                                                                            MIDIINCAPSW* pCaps,
+                                                                            uint32_t cbCaps) {
+    Backend().CountCall();
+    return Backend().GetCaps(MIDI_SIDE_IN, uDeviceID, pCaps, cbCaps);
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
@@ -135,56 +148,6 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutOpen(HMIDIOUT* 
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutPrepareHeader(HMIDIOUT hMidiOut,
-                                                                               MIDIHDR* pHeader,
-                                                                               uint32_t cbHeader) {
-    return WithDevice(hMidiOut, &tOutDevice::Prepare, pHeader, cbHeader);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutLongMsg(HMIDIOUT hMidiOut,
-                                                                         MIDIHDR* pHeader,
-                                                                         uint32_t cbHeader) {
-    return WithDevice(hMidiOut, &tOutDevice::Queue, pHeader, cbHeader);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutUnprepareHeader(
-    HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
-    return WithDevice(hMidiOut, &tOutDevice::Unprepare, pHeader, cbHeader);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutClose(HMIDIOUT hMidiOut) {
-    Backend().CountCall();
-    return OpenOuts.Close(hMidiOut);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutGetErrorText(MMRESULT mmrError,
-                                                                              char* pszText,
-                                                                              uint32_t cchText) {
-    Backend().CountCall();
-    return Backend().GetErrorText(MIDI_SIDE_OUT, mmrError, pszText, cchText);
-}
-
-// Input
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-uint32_t cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInGetNumDevs() {
-    Backend().CountCall();
-    return Backend().CountDevices(MIDI_SIDE_IN);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
-MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInGetDevCapsW(uint32_t uDeviceID,
-                                                                            MIDIINCAPSW* pCaps,
-                                                                            uint32_t cbCaps) {
-    Backend().CountCall();
-    return Backend().GetCaps(MIDI_SIDE_IN, uDeviceID, pCaps, cbCaps);
-}
-
-template <typename tBackend, typename tOutDevice, typename tInDevice>
 MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInOpen(HMIDIIN* phMidiIn,
                                                                      uint32_t uDeviceID,
                                                                      tMidiInProc pCallback,
@@ -194,10 +157,24 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInOpen(HMIDIIN* ph
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutPrepareHeader(HMIDIOUT hMidiOut,
+                                                                               MIDIHDR* pHeader,
+                                                                               uint32_t cbHeader) {
+    return WithDevice(hMidiOut, &tOutDevice::Prepare, pHeader, cbHeader);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
 MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInPrepareHeader(HMIDIIN hMidiIn,
                                                                               MIDIHDR* pHeader,
                                                                               uint32_t cbHeader) {
     return WithDevice(hMidiIn, &tInDevice::Prepare, pHeader, cbHeader);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutLongMsg(HMIDIOUT hMidiOut,
+                                                                         MIDIHDR* pHeader,
+                                                                         uint32_t cbHeader) {
+    return WithDevice(hMidiOut, &tOutDevice::Queue, pHeader, cbHeader);
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
@@ -218,6 +195,12 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInReset(HMIDIIN hM
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutUnprepareHeader(
+    HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) {
+    return WithDevice(hMidiOut, &tOutDevice::Unprepare, pHeader, cbHeader);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
 MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInUnprepareHeader(HMIDIIN hMidiIn,
                                                                                 MIDIHDR* pHeader,
                                                                                 uint32_t cbHeader) {
@@ -225,9 +208,23 @@ MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInUnprepareHeader(
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutClose(HMIDIOUT hMidiOut) {
+    Backend().CountCall();
+    return OpenOuts.Close(hMidiOut);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
 MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInClose(HMIDIIN hMidiIn) {
     Backend().CountCall();
     return OpenIns.Close(hMidiIn);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutGetErrorText(MMRESULT mmrError,
+                                                                              char* pszText,
+                                                                              uint32_t cchText) {
+    Backend().CountCall();
+    return Backend().GetErrorText(MIDI_SIDE_OUT, mmrError, pszText, cchText);
 }
 
 template <typename tBackend, typename tOutDevice, typename tInDevice>
