@@ -37,7 +37,7 @@ void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
 }
 
 void cRtMidiDeviceHost::CloseInput() {
-    pRunner.store(nullptr);
+    DetachRunner();
     try {
         if (pInput) {
             pInput->cancelCallback();
@@ -66,9 +66,7 @@ std::string cRtMidiDeviceHost::Description() const {
 }
 
 void cRtMidiDeviceHost::OnInput(double, std::vector<unsigned char>* pMessage, void* pUserData) {
-    auto* pHost = static_cast<cRtMidiDeviceHost*>(pUserData);
-    cDeviceRunner* pTarget = pHost->pRunner.load();
-    if (pTarget != nullptr && pMessage != nullptr) {
-        pTarget->PostMessage(pMessage->data(), pMessage->size());
+    if (pMessage != nullptr) {
+        static_cast<cRtMidiDeviceHost*>(pUserData)->PassOn(pMessage->data(), pMessage->size());
     }
 }

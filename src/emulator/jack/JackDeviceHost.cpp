@@ -59,7 +59,7 @@ bool cJackDeviceHost::WaitForCycles(uint64_t uiCycles) {
     const uint64_t uiTarget = uiCyclesRun.load() + uiCycles;
     const auto Deadline = std::chrono::steady_clock::now() + kReadyTimeout;
     while (uiCyclesRun.load() < uiTarget) {
-        if (bLost.load() || std::chrono::steady_clock::now() > Deadline) {
+        if (IsLost() || std::chrono::steady_clock::now() > Deadline) {
             return false;
         }
         std::this_thread::sleep_for(kReadyPoll);
@@ -94,12 +94,11 @@ int cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
 // The runner only queues what it is given, so handing it the bytes here keeps the cycle short.
 void cJackDeviceHost::PassOnInput(jack_port_t* pPort, jack_nframes_t nFrames) {
     void* pBuffer = jack_port_get_buffer(pPort, nFrames);
-    cDeviceRunner* pTarget = pRunner.load();
     const uint32_t uiEvents = jack_midi_get_event_count(pBuffer);
     for (uint32_t i = 0; i < uiEvents; ++i) {
         jack_midi_event_t Event;
-        if (pTarget != nullptr && jack_midi_event_get(&Event, pBuffer, i) == 0) {
-            pTarget->PostMessage(Event.buffer, Event.size);
+        if (jack_midi_event_get(&Event, pBuffer, i) == 0) {
+            PassOn(Event.buffer, Event.size);
         }
     }
 }
@@ -122,12 +121,12 @@ void cJackDeviceHost::SendQueuedReplies(jack_port_t* pPort, jack_nframes_t nFram
 }
 
 void cJackDeviceHost::OnShutdown(void* pArg) {
-    static_cast<cJackDeviceHost*>(pArg)->bLost.store(true);
+    static_cast<cJackDeviceHost*>(pArg)->SetLost();
 }
 
 // Deactivating returns once no process callback runs any more.
 void cJackDeviceHost::CloseInput() {
-    pRunner.store(nullptr);
+    DetachRunner();
     if (bActive) {
         jack_deactivate(pClient);
         bActive = false;
