@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize) {
     const std::span<const uint8_t> Song(pucData, uiSize);
     CheckSong(gSongPath);
     const tMergedSong Merged = MergeTracks(Song);
-    if (Merged.bMerged && Merged.dwTracks > 0) {
+    if (Merged.Merged && Merged.dwTracks > 0) {
         CheckMergedSong(Merged);
     }
     ConvertBothWays(Song, false);

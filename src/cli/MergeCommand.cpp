@@ -11,7 +11,7 @@ constexpr const char* kCommand = "merge";
 
 int Merge(const std::string& Song, const std::string& Output, tCliContext& Context) {
     const tMergedSong Merged = MergeSongFile(PathFromUtf8(Song));
-    if (!Merged.bMerged) {
+    if (!Merged.Merged) {
         Context.Err << Song << ": cannot merge: " << Merged.FailureText << "\n";
         return kExitFailure;
     }

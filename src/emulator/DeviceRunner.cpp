@@ -18,7 +18,7 @@ void cDeviceRunner::PostMessage(const uint8_t* pucMessage, size_t uiLength) {
     tIncoming Message{std::vector<uint8_t>(pucMessage, pucMessage + uiLength), tClock::now()};
     {
         const std::lock_guard<std::mutex> Lock(Mutex);
-        if (bStopping) {
+        if (Stopping) {
             return;
         }
         Inbox.push_back(std::move(Message));
@@ -29,7 +29,7 @@ void cDeviceRunner::PostMessage(const uint8_t* pucMessage, size_t uiLength) {
 void cDeviceRunner::Stop() {
     {
         const std::lock_guard<std::mutex> Lock(Mutex);
-        bStopping = true;
+        Stopping = true;
     }
     WorkArrived.notify_one();
     if (Thread.joinable()) {
@@ -44,7 +44,7 @@ void cDeviceRunner::Run() {
         }
         CatchUp(tClock::now());
         const std::lock_guard<std::mutex> Lock(Mutex);
-        if (bStopping) {
+        if (Stopping) {
             return;
         }
     }
@@ -55,7 +55,7 @@ void cDeviceRunner::Run() {
 std::vector<cDeviceRunner::tIncoming> cDeviceRunner::WaitForWork() {
     std::vector<tIncoming> Messages;
     std::unique_lock<std::mutex> Lock(Mutex);
-    const auto HasWork = [this] { return bStopping || !Inbox.empty(); };
+    const auto HasWork = [this] { return Stopping || !Inbox.empty(); };
     const std::optional<tClock::time_point> Next = NextEvent();
     if (Next) {
         WorkArrived.wait_until(Lock, *Next, HasWork);
@@ -92,8 +92,8 @@ void cDeviceRunner::Take(tIncoming Delivery) {
         return;
     }
     const cMidiWire::tCrossing Wire = ToDevice->Carry(Delivery.Arrival, Delivery.aucMessage.size());
-    Delivery.aucMessage.resize(Wire.uiKept);
-    Crossing.push_back({std::move(Delivery.aucMessage), Wire.uiLost, Wire.Across});
+    Delivery.aucMessage.resize(Wire.Kept);
+    Crossing.push_back({std::move(Delivery.aucMessage), Wire.Lost, Wire.Across});
 }
 
 // Everything due by Now, in the order it fell due: bytes that crossed reach the device, replies
@@ -104,7 +104,7 @@ void cDeviceRunner::CatchUp(tClock::time_point Now) {
         if (!Crossing.empty() && Crossing.front().Across == *Next) {
             const tCrossingBytes Crossed = std::move(Crossing.front());
             Crossing.pop_front();
-            Deliver(Crossed.aucBytes, Crossed.Across);
+            Deliver(Crossed.Bytes, Crossed.Across);
             if (Crossed.uiLost != 0) {
                 Device.NoteWireLoss(static_cast<uint32_t>(
                     std::min<size_t>(Crossed.uiLost, std::numeric_limits<uint32_t>::max())));
@@ -128,8 +128,8 @@ void cDeviceRunner::Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_p
             PrintLine(Line);
         }
         for (const tDeviceReply& Reply : Response.Replies) {
-            PendingReplies.push_back({Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
-                                      uiNextOrder++, Reply.aucMessage});
+            PendingReplies.push_back(
+                {Arrival + std::chrono::milliseconds(Reply.DelayMs), NextOrder++, Reply.Message});
             std::push_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
         }
     }

@@ -24,6 +24,6 @@ inline std::vector<uint8_t> MakeHandshake(uint8_t ucDeviceByte, tHandshake eHand
 
 // One reply to send, and when: uiDelayMs after the message that caused it arrived.
 struct tDeviceReply {
-    std::vector<uint8_t> aucMessage;
-    uint32_t uiDelayMs = 0;
+    std::vector<uint8_t> Message;
+    uint32_t DelayMs = 0;
 };

@@ -15,34 +15,34 @@ cReceivedFile::cReceivedFile(std::string Name, uint32_t dwDeclaredBytes)
 }
 
 void cReceivedFile::ExpectResendOf(uint8_t ucNumber) {
-    bAwaitingResend = true;
-    ucNakedNumber = ucNumber;
+    AwaitingResend = true;
+    NakedNumber = ucNumber;
 }
 
 bool cReceivedFile::TakeResend(uint8_t ucNumber) {
-    if (!bAwaitingResend || ucNumber != ucNakedNumber) {
+    if (!AwaitingResend || ucNumber != NakedNumber) {
         return false;
     }
-    bAwaitingResend = false;
+    AwaitingResend = false;
     ++uiResends;
     return true;
 }
 
 void cReceivedFile::ExpectHeaderAgain(std::span<const uint8_t> Header) {
-    aucNakedHeader.assign(Header.begin(), Header.end());
+    NakedHeader.assign(Header.begin(), Header.end());
 }
 
 bool cReceivedFile::TakeHeaderAgain(std::span<const uint8_t> Header) {
-    if (!AwaitsHeaderAgain() || !std::ranges::equal(Header, aucNakedHeader)) {
+    if (!AwaitsHeaderAgain() || !std::ranges::equal(Header, NakedHeader)) {
         return false;
     }
-    aucNakedHeader.clear();
+    NakedHeader.clear();
     ++uiResends;
     return true;
 }
 
 bool cReceivedFile::TakeDuplicate(std::span<const uint8_t> Message) {
-    if (aucLastPacket.empty() || !std::ranges::equal(Message, aucLastPacket)) {
+    if (LastPacket.empty() || !std::ranges::equal(Message, LastPacket)) {
         return false;
     }
     ++uiResends;
@@ -54,7 +54,7 @@ bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uin
         return false;
     }
     aucBytes.insert(aucBytes.end(), Decoded.begin(), Decoded.end());
-    aucLastPacket.assign(Message.begin(), Message.end());
+    LastPacket.assign(Message.begin(), Message.end());
     ++uiDataPackets;
     return true;
 }
@@ -62,12 +62,12 @@ bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uin
 tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
     tFileReport Result;
     Result.Name = Name;
-    Result.dwBytes = static_cast<uint32_t>(aucBytes.size());
-    Result.dwDeclaredBytes = dwDeclaredBytes;
-    Result.uiDataPackets = uiDataPackets;
-    Result.uiResends = uiResends;
+    Result.Bytes = static_cast<uint32_t>(aucBytes.size());
+    Result.DeclaredBytes = dwDeclaredBytes;
+    Result.DataPackets = uiDataPackets;
+    Result.Resends = uiResends;
     Result.Faults = Faults;
-    Result.uiWireLostBytes = uiWireLostBytes;
+    Result.WireLostBytes = uiWireLostBytes;
     Result.bOk = bOk;
     Result.Verdict = std::move(Verdict);
     return Result;

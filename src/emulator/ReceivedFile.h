@@ -32,7 +32,7 @@ class cReceivedFile {
 
     // The header was NAKed: the same header arriving next is its resend, not a new file.
     void ExpectHeaderAgain(std::span<const uint8_t> Header);
-    bool AwaitsHeaderAgain() const { return !aucNakedHeader.empty(); }
+    bool AwaitsHeaderAgain() const { return !NakedHeader.empty(); }
     // True, and counted, when this is the NAKed header arriving again.
     bool TakeHeaderAgain(std::span<const uint8_t> Header);
 
@@ -48,12 +48,12 @@ class cReceivedFile {
     std::string Name;
     uint32_t dwDeclaredBytes;
     std::vector<uint8_t> aucBytes;
-    std::vector<uint8_t> aucLastPacket;
+    std::vector<uint8_t> LastPacket;
     uint32_t uiDataPackets = 0;
     uint32_t uiResends = 0;
-    bool bAwaitingResend = false;
-    uint8_t ucNakedNumber = 0;
-    std::vector<uint8_t> aucNakedHeader;
+    bool AwaitingResend = false;
+    uint8_t NakedNumber = 0;
+    std::vector<uint8_t> NakedHeader;
     cFaultTally Faults;
     uint32_t uiWireLostBytes = 0;
 };

@@ -11,13 +11,13 @@ std::string cRtMidiDeviceHost::Open() {
     // The output first: a message can arrive as soon as the input exists, and its reply needs
     // the output.
     try {
-        pOutput = std::make_unique<RtMidiOut>(eApi, PortName);
-        pOutput->openVirtualPort(PortName);
-        OpenedApiName = RtMidi::getApiDisplayName(pOutput->getCurrentApi());
-        pInput = std::make_unique<RtMidiIn>(eApi, PortName);
-        pInput->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
-        pInput->setCallback(&cRtMidiDeviceHost::OnInput, this);
-        pInput->openVirtualPort(PortName);
+        Output = std::make_unique<RtMidiOut>(eApi, PortName);
+        Output->openVirtualPort(PortName);
+        OpenedApiName = RtMidi::getApiDisplayName(Output->getCurrentApi());
+        Input = std::make_unique<RtMidiIn>(eApi, PortName);
+        Input->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
+        Input->setCallback(&cRtMidiDeviceHost::OnInput, this);
+        Input->openVirtualPort(PortName);
     } catch (const RtMidiError& Error) {
         Close();
         return "cannot open the MIDI ports \"" + PortName + "\" on " +
@@ -28,8 +28,8 @@ std::string cRtMidiDeviceHost::Open() {
 
 void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
     try {
-        if (pOutput) {
-            pOutput->sendMessage(aucMessage.data(), aucMessage.size());
+        if (Output) {
+            Output->sendMessage(aucMessage.data(), aucMessage.size());
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: cannot send a reply: " << Error.getMessage() << std::endl;
@@ -39,26 +39,26 @@ void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
 void cRtMidiDeviceHost::CloseInput() {
     DetachRunner();
     try {
-        if (pInput) {
-            pInput->cancelCallback();
-            pInput->closePort();
+        if (Input) {
+            Input->cancelCallback();
+            Input->closePort();
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: closing the MIDI input: " << Error.getMessage() << std::endl;
     }
-    pInput.reset();  // its client ends, and with it any callback in progress
+    Input.reset();  // its client ends, and with it any callback in progress
 }
 
 void cRtMidiDeviceHost::Close() {
     CloseInput();
     try {
-        if (pOutput) {
-            pOutput->closePort();
+        if (Output) {
+            Output->closePort();
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: closing the MIDI output: " << Error.getMessage() << std::endl;
     }
-    pOutput.reset();
+    Output.reset();
 }
 
 std::string cRtMidiDeviceHost::Description() const {

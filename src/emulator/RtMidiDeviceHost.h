@@ -32,6 +32,6 @@ class cRtMidiDeviceHost final : public cDeviceHost {
     std::string PortName;
     RtMidi::Api eApi;
     std::string OpenedApiName;
-    std::unique_ptr<RtMidiIn> pInput;
-    std::unique_ptr<RtMidiOut> pOutput;
+    std::unique_ptr<RtMidiIn> Input;
+    std::unique_ptr<RtMidiOut> Output;
 };

@@ -39,7 +39,7 @@ tDecodedBytes DecodeSevenBitGroups(std::span<const uint8_t> Encoded) {
         }
         uiPos += uiGroupSize + 1;
     }
-    Result.bDecoded = true;
+    Result.Decoded = true;
     return Result;
 }
 

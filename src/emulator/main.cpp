@@ -112,11 +112,11 @@ int main(int argc, char** argv) {
     if (!Parsed.Error.empty()) {
         return UsageError(Parsed.Error);
     }
-    if (Parsed.bHelp) {
+    if (Parsed.Help) {
         PrintEmulatorHelp(std::cout);
         return kExitSuccess;
     }
-    if (Parsed.bVersion) {
+    if (Parsed.Version) {
         std::cout << kEmulatorName << " " << kSongLoaderVersion << "\n";
         return kExitSuccess;
     }

@@ -26,7 +26,7 @@ struct tTranscript {
 };
 
 inline std::string DescribeReply(const tDeviceReply& Reply) {
-    const std::vector<uint8_t>& Bytes = Reply.aucMessage;
+    const std::vector<uint8_t>& Bytes = Reply.Message;
     if (Bytes.size() != 6 || Bytes[0] != 0xF0 || Bytes[1] != 0x7E || Bytes[5] != 0xF7) {
         return "bytes " + HexExcerpt(Bytes);
     }
@@ -52,8 +52,8 @@ inline std::string DescribeReply(const tDeviceReply& Reply) {
             break;
     }
     Text += std::to_string(Bytes[4]);
-    if (Reply.uiDelayMs != 0) {
-        Text += " +" + std::to_string(Reply.uiDelayMs) + "ms";
+    if (Reply.DelayMs != 0) {
+        Text += " +" + std::to_string(Reply.DelayMs) + "ms";
     }
     return Text;
 }

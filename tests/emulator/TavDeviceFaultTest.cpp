@@ -40,14 +40,14 @@ TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
           "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
           false}},
         {"EOF at data packet 2: the rest of the song passes unheeded",
-         {.iEofAt = 2},
+         {.EofAt = 2},
          {},
          1000,
          {{"ACK 0", "ACK 1", "EOF 2"},
           "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 9",
           false}},
         {"EOF at the header",
-         {.iEofAt = 0},
+         {.EofAt = 0},
          {},
          1000,
          {{"EOF 0"},
@@ -67,7 +67,7 @@ TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
          10,
          {{"WAIT 0", "ACK 0 +200ms", "ACK 1"}, "bytes 10, data packets 1, resends 0: ok", true}},
         {"drop every 2nd reply",
-         {.uiDropReplyEvery = 2},
+         {.DropReplyEvery = 2},
          {},
          500,
          {{"ACK 0", "ACK 2", "ACK 4"}, "bytes 500, data packets 5, resends 0: ok", true}},
@@ -100,7 +100,7 @@ TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
     const Bytes Header = FileDump::Header("SONG", 5);
     const tDeviceResponse Response = Device.ReceiveMessage(Header.data(), Header.size());
     ASSERT_EQ(Response.Replies.size(), 1u);
-    EXPECT_EQ(Response.Replies[0].aucMessage, (Bytes{0xF0, 0x7E, 0x10, 0x7F, 0x00, 0xF7}));
+    EXPECT_EQ(Response.Replies[0].Message, (Bytes{0xF0, 0x7E, 0x10, 0x7F, 0x00, 0xF7}));
 }
 
 TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_song) {
@@ -119,7 +119,7 @@ TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_son
 
 TEST(TavDeviceFault, replies_are_dropped_by_their_count_across_songs) {
     TempDir Folder;
-    cTavDevice Device(StoringIn(Folder, {.uiDropReplyEvery = 3}));
+    cTavDevice Device(StoringIn(Folder, {.DropReplyEvery = 3}));
     const tTranscript First = Deliver(Device, FileDump::WholeFile("A", FileDump::SongBytes(100)));
     const tTranscript Second = Deliver(Device, FileDump::WholeFile("B", FileDump::SongBytes(100)));
     EXPECT_EQ(First.Replies, (Lines{"ACK 0", "ACK 1"}));

@@ -41,11 +41,11 @@ class cJackDeviceHost final : public cDeviceHost {
     bool WaitForCycles(uint64_t uiCycles);
 
     std::string ClientName;
-    jack_client_t* pClient = nullptr;
-    jack_ringbuffer_t* pReplies = nullptr;  // each reply: its length (uint32_t), then its bytes
+    jack_client_t* Client = nullptr;
+    jack_ringbuffer_t* Replies = nullptr;  // each reply: its length (uint32_t), then its bytes
     // Registered once the client runs, so that other programs see the ports only then.
-    std::atomic<jack_port_t*> pInPort{nullptr};
-    std::atomic<jack_port_t*> pOutPort{nullptr};
-    std::atomic<uint64_t> uiCyclesRun{0};
-    bool bActive = false;
+    std::atomic<jack_port_t*> InPort{nullptr};
+    std::atomic<jack_port_t*> OutPort{nullptr};
+    std::atomic<uint64_t> CyclesRun{0};
+    bool Active = false;
 };

@@ -55,13 +55,13 @@ class cMidiInBlockQueue {
     void Notify(uint32_t wMsg, uintptr_t dwParam1);
 
     const HMIDIIN hMidiIn;
-    const tMidiInProc pCallback;
+    const tMidiInProc Callback;
     const uintptr_t dwInstance;
 
-    std::mutex mDelivery;        // held for a whole delivery, callbacks included
-    mutable std::mutex mBlocks;  // the queue and the flags; never held during a callback
+    std::mutex DeliveryMutex;        // held for a whole delivery, callbacks included
+    mutable std::mutex BlocksMutex;  // the queue and the flags; never held during a callback
     std::deque<MIDIHDR*> Queued;
-    bool bStarted = false;
-    bool bClosed = false;
-    bool bLost = false;
+    bool Started = false;
+    bool Closed = false;
+    bool Lost = false;
 };

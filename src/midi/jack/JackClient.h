@@ -11,7 +11,7 @@ struct tJackHandlers {
     std::function<void()> OnServerGone;
     // Every cycle, in JACK's process thread: nothing here may allocate or wait.
     void (*pProcess)(jack_nframes_t uiFrames, void* pArg) = nullptr;
-    void* pProcessArg = nullptr;
+    void* ProcessArg = nullptr;
     // JACK made or broke a connection between two ports.
     std::function<void(jack_port_id_t idA, jack_port_id_t idB, bool bConnected)> OnConnect;
 };
@@ -47,12 +47,12 @@ class cJackClient {
     // Ends the client: once it returns, no handler runs any more.
     void Close();
 
-    jack_client_t* Get() const { return pClient; }
+    jack_client_t* Get() const { return Client; }
     // Whether the server has shut down or died, as far as any client of the process has learned.
     static bool IsServerGone();
 
   private:
-    jack_client_t* pClient = nullptr;
+    jack_client_t* Client = nullptr;
     std::unique_ptr<tJackCallbackContext> pContext;
     bool bNoAnswer = false;
 };

@@ -17,12 +17,12 @@ jack_client_t* cJackConnector::Lister() {
 }
 
 bool cJackConnector::IsReachable() {
-    std::lock_guard<std::mutex> Lock(mLister);
+    std::lock_guard<std::mutex> Lock(ListerMutex);
     return Lister() != nullptr;
 }
 
 std::vector<std::string> cJackConnector::DevicePorts(unsigned long ulPortFlags) {
-    std::lock_guard<std::mutex> Lock(mLister);
+    std::lock_guard<std::mutex> Lock(ListerMutex);
     jack_client_t* pClient = Lister();
     if (pClient == nullptr) {
         return {};

@@ -37,6 +37,6 @@ class cJackConnector final : public iMidiConnector {
     jack_client_t* Lister();
 
     cBackendErrorTexts& Texts;
-    std::mutex mLister;
+    std::mutex ListerMutex;
     cJackClient ListerClient;
 };

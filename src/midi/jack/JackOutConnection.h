@@ -51,10 +51,10 @@ class cJackOutConnection final : public iOutConnection {
     cBackendErrorTexts& Texts;
     cMessageRing Ring;
     // The largest message one cycle can carry, known from the first cycle on (0 before).
-    std::atomic<size_t> uiLargestMessage{0};
+    std::atomic<size_t> LargestMessage{0};
     // Messages queued by Send, and messages the cycles have taken from the ring (written to the
     // port, or dropped as too large for any cycle).
-    uint64_t uiQueued = 0;
-    std::atomic<uint64_t> uiTaken{0};
+    uint64_t Queued = 0;
+    std::atomic<uint64_t> Taken{0};
     cJackPortClient Client;
 };

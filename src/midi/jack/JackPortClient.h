@@ -45,7 +45,7 @@ class cJackPortClient {
     static void OnProcess(jack_nframes_t uiFrames, void* pArg);
 
     cBackendErrorTexts& Texts;
-    jack_port_t* pPort = nullptr;
+    jack_port_t* Port = nullptr;
     std::string OwnFullName;
     std::string DeviceFullName;
     tProcess pProcess = nullptr;

@@ -5,7 +5,7 @@ MMRESULT cMidiInDevice::Open(iMidiConnector& Connector, const std::string& Devic
     const MMRESULT eResult = Connector.ConnectIn(
         DevicePort, OwnPort,
         [this](const uint8_t* pucMessage, size_t uiCount) { Receive(pucMessage, uiCount); },
-        [this](MMRESULT eLoss) { NotifyLoss(eLoss); }, pConnection);
+        [this](MMRESULT eLoss) { NotifyLoss(eLoss); }, Connection);
     if (eResult == MMSYSERR_NOERROR) {
         NotifyOpen();
     }
@@ -15,7 +15,7 @@ MMRESULT cMidiInDevice::Open(iMidiConnector& Connector, const std::string& Devic
 MMRESULT cMidiInDevice::Close() {
     const MMRESULT eClosed = cMidiInBlockQueue::Close();
     if (eClosed == MMSYSERR_NOERROR) {
-        pConnection.reset();
+        Connection.reset();
     }
     return eClosed;
 }

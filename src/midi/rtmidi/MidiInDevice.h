@@ -23,5 +23,5 @@ class cMidiInDevice : public cMidiInBlockQueue {
 
   private:
     // Goes before the queue it belongs to: its thread may call into the queue until it is gone.
-    std::unique_ptr<iInConnection> pConnection;
+    std::unique_ptr<iInConnection> Connection;
 };

@@ -5,11 +5,11 @@
 #include "midi/driver/MidiHeaderChecks.h"
 
 cMidiOutDevice::cMidiOutDevice(HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
-    : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+    : Self(hSelf), Callback(pCallback), dwInstance(dwInstance) {}
 
 MMRESULT cMidiOutDevice::Open(iMidiConnector& Connector, const std::string& DevicePort,
                               const std::string& OwnPort) {
-    const MMRESULT eResult = Connector.ConnectOut(DevicePort, OwnPort, pConnection);
+    const MMRESULT eResult = Connector.ConnectOut(DevicePort, OwnPort, Connection);
     if (eResult == MMSYSERR_NOERROR) {
         Notify(MOM_OPEN, 0);
     }
@@ -26,13 +26,13 @@ MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
         return eCheck;
     }
     {
-        std::lock_guard<std::mutex> Lock(mSend);
-        if (pConnection == nullptr) {
+        std::lock_guard<std::mutex> Lock(SendMutex);
+        if (Connection == nullptr) {
             return MMSYSERR_INVALHANDLE;
         }
         for (const std::vector<uint8_t>& Message :
              Joiner.Add(pHeader->lpData, pHeader->dwBufferLength)) {
-            const MMRESULT eSent = pConnection->Send(Message);
+            const MMRESULT eSent = Connection->Send(Message);
             if (eSent != MMSYSERR_NOERROR) {
                 return eSent;
             }
@@ -50,16 +50,16 @@ MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
 
 MMRESULT cMidiOutDevice::Close() {
     {
-        std::lock_guard<std::mutex> Lock(mSend);
+        std::lock_guard<std::mutex> Lock(SendMutex);
         Joiner.Clear();
-        pConnection.reset();
+        Connection.reset();
     }
     Notify(MOM_CLOSE, 0);
     return MMSYSERR_NOERROR;
 }
 
 void cMidiOutDevice::Notify(uint32_t wMsg, uintptr_t dwParam1) const {
-    if (pCallback != nullptr) {
-        pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
+    if (Callback != nullptr) {
+        Callback(Self, wMsg, dwInstance, dwParam1, 0);
     }
 }

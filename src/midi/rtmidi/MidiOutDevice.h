@@ -33,10 +33,10 @@ class cMidiOutDevice {
   private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const;
 
-    const HMIDIOUT hSelf;
-    const tMidiOutProc pCallback;
+    const HMIDIOUT Self;
+    const tMidiOutProc Callback;
     const uintptr_t dwInstance;
-    std::mutex mSend;
+    std::mutex SendMutex;
     cSysexJoiner Joiner;
-    std::unique_ptr<iOutConnection> pConnection;
+    std::unique_ptr<iOutConnection> Connection;
 };

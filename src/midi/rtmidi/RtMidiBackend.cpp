@@ -31,7 +31,7 @@ const std::string* PortAt(const std::vector<std::string>& Ports, uint32_t uDevic
 cRtMidiBackend::cRtMidiBackend() : cRtMidiBackend(ChooseMidiApi()) {}
 
 cRtMidiBackend::cRtMidiBackend(RtMidi::Api eApi, tPortLibrary eLibrary)
-    : eApi(eApi), OwnTag(MakeOwnTag()), pConnector(MakeConnector(eApi, eLibrary, Texts)) {}
+    : eApi(eApi), OwnTag(MakeOwnTag()), Connector(MakeConnector(eApi, eLibrary, Texts)) {}
 
 cRtMidiBackend::~cRtMidiBackend() {
     for (const auto& pDevice : OpenIns.RemoveAll()) {
@@ -44,11 +44,11 @@ cRtMidiBackend::~cRtMidiBackend() {
 }
 
 bool cRtMidiBackend::IsSystemReachable() {
-    return pConnector->IsReachable();
+    return Connector->IsReachable();
 }
 
 std::vector<std::string> cRtMidiBackend::DevicePorts(tMidiSide eSide) {
-    return eSide == MIDI_SIDE_IN ? pConnector->InDevicePorts() : pConnector->OutDevicePorts();
+    return eSide == MIDI_SIDE_IN ? Connector->InDevicePorts() : Connector->OutDevicePorts();
 }
 
 uint32_t cRtMidiBackend::CountDevices(tMidiSide eSide) {
@@ -66,11 +66,11 @@ MMRESULT cRtMidiBackend::OpenDevice(tHandle* phDevice, uint32_t uDeviceID, tCall
                                     uintptr_t dwInstance) {
     const std::vector<std::string> Ports = DevicePorts(kSideOf<tHandle>);
     if (uDeviceID >= Ports.size()) {
-        return pConnector->IsReachable() ? MMSYSERR_BADDEVICEID : MMSYSERR_NODRIVER;
+        return Connector->IsReachable() ? MMSYSERR_BADDEVICEID : MMSYSERR_NODRIVER;
     }
     const std::string OwnPort = OwnPortName(OwnTag, kSideOf<tHandle> == MIDI_SIDE_IN);
     return Table<tHandle>().Open(phDevice, pCallback, dwInstance, [&](auto& Device) {
-        return Device.Open(*pConnector, Ports[uDeviceID], OwnPort);
+        return Device.Open(*Connector, Ports[uDeviceID], OwnPort);
     });
 }
 

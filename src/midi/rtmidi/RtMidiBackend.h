@@ -58,7 +58,7 @@ class cRtMidiBackend final : public cHandleBackend<cRtMidiBackend, cMidiOutDevic
     const RtMidi::Api eApi;
     const std::string OwnTag;
     cBackendErrorTexts Texts;
-    std::unique_ptr<iMidiConnector> pConnector;
+    std::unique_ptr<iMidiConnector> Connector;
 };
 
 extern template class cHandleBackend<cRtMidiBackend, cMidiOutDevice, cMidiInDevice>;

@@ -168,17 +168,17 @@ cRtMidiConnector::cRtMidiConnector(RtMidi::Api eApi, cBackendErrorTexts& Texts)
 
 RtMidi* cRtMidiConnector::Lister(bool bInput) {
     MMRESULT eMade = MMSYSERR_NOERROR;
-    if (bInput && pInLister == nullptr) {
-        pInLister = MakeClient<RtMidiIn>(eApi, ListerErrors, Texts, eMade);
+    if (bInput && InLister == nullptr) {
+        InLister = MakeClient<RtMidiIn>(eApi, ListerErrors, Texts, eMade);
     }
-    if (!bInput && pOutLister == nullptr) {
-        pOutLister = MakeClient<RtMidiOut>(eApi, ListerErrors, Texts, eMade);
+    if (!bInput && OutLister == nullptr) {
+        OutLister = MakeClient<RtMidiOut>(eApi, ListerErrors, Texts, eMade);
     }
-    return bInput ? static_cast<RtMidi*>(pInLister.get()) : pOutLister.get();
+    return bInput ? static_cast<RtMidi*>(InLister.get()) : OutLister.get();
 }
 
 std::vector<std::string> cRtMidiConnector::DevicePorts(bool bInput) {
-    std::lock_guard<std::mutex> Lock(mListers);
+    std::lock_guard<std::mutex> Lock(ListersMutex);
     std::vector<std::string> Devices;
     try {
         RtMidi* pLister = Lister(bInput);
@@ -205,7 +205,7 @@ std::vector<std::string> cRtMidiConnector::InDevicePorts() {
 }
 
 bool cRtMidiConnector::IsReachable() {
-    std::lock_guard<std::mutex> Lock(mListers);
+    std::lock_guard<std::mutex> Lock(ListersMutex);
     try {
         RtMidi* pLister = Lister(false);
         if (pLister == nullptr) {

@@ -37,8 +37,8 @@ class cRtMidiConnector final : public iMidiConnector {
 
     const RtMidi::Api eApi;
     cBackendErrorTexts& Texts;
-    std::mutex mListers;
-    std::unique_ptr<RtMidiOut> pOutLister;
-    std::unique_ptr<RtMidiIn> pInLister;
+    std::mutex ListersMutex;
+    std::unique_ptr<RtMidiOut> OutLister;
+    std::unique_ptr<RtMidiIn> InLister;
     cRtMidiErrorFlag ListerErrors;
 };

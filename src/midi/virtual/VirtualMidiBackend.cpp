@@ -14,9 +14,9 @@ template <typename tHandle>
 struct cVirtualMidiBackend::tDevice {
     std::string Name;
     tVirtualFaults Faults;
-    tHandle hOpen{};
-    bool bPresent = true;
-    iVirtualDeviceModel* pModel = nullptr;     // output devices only
+    tHandle OpenHandle{};
+    bool Present = true;
+    iVirtualDeviceModel* Model = nullptr;      // output devices only
     std::vector<std::vector<uint8_t>> Chunks;  // output devices only
 };
 
@@ -29,7 +29,7 @@ class cVirtualOutDevice {
         : uiDevice(uiDevice),
           Backend(Backend),
           hSelf(hSelf),
-          pCallback(pCallback),
+          Callback(pCallback),
           dwInstance(dwInstance) {}
 
     void NotifyOpen() const { Notify(MOM_OPEN, 0); }
@@ -39,12 +39,12 @@ class cVirtualOutDevice {
     MMRESULT Close();
 
     const uint32_t uiDevice;
-    MMRESULT eLoss = MMSYSERR_NOERROR;  // why the device went away, if it did
+    MMRESULT Loss = MMSYSERR_NOERROR;  // why the device went away, if it did
 
   private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const {
-        if (pCallback != nullptr) {
-            pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
+        if (Callback != nullptr) {
+            Callback(hSelf, wMsg, dwInstance, dwParam1, 0);
         }
     }
     // With the backend's lock held: hands the chunk to the device and marks it done, or keeps
@@ -56,10 +56,10 @@ class cVirtualOutDevice {
 
     cVirtualMidiBackend& Backend;
     const HMIDIOUT hSelf;
-    const tMidiOutProc pCallback;
+    const tMidiOutProc Callback;
     const uintptr_t dwInstance;
-    uint32_t uiPrepares = 0;
-    uint32_t uiLongMessages = 0;
+    uint32_t Prepares = 0;
+    uint32_t LongMessages = 0;
     cSysexJoiner Joiner;
     std::map<MIDIHDR*, uint32_t> StillPlaying;  // buffer and the polls it has left
 };
@@ -81,16 +81,16 @@ class cVirtualInDevice : public cMidiInBlockQueue {
   private:
     cVirtualMidiBackend& Backend;
     uint32_t uiPrepares = 0;
-    uint32_t uiAddBuffers = 0;
-    uint32_t uiClosePolls = 0;
+    uint32_t AddBuffers = 0;
+    uint32_t ClosePolls = 0;
 };
 
 cVirtualMidiBackend::cVirtualMidiBackend() : InputThread([this] { RunInputThread(); }) {}
 
 cVirtualMidiBackend::~cVirtualMidiBackend() {
     {
-        std::lock_guard<std::mutex> Lock(mInput);
-        bStopping = true;
+        std::lock_guard<std::mutex> Lock(InputMutex);
+        Stopping = true;
     }
     InputChanged.notify_all();
     InputThread.join();
@@ -109,7 +109,7 @@ auto& cVirtualMidiBackend::DevicesOf(tSelf& Self) {
 
 template <typename tHandle>
 uint32_t cVirtualMidiBackend::AddDevice(const std::string& Name) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     DevicesOf<tHandle>(*this).emplace_back().Name = Name;
     return static_cast<uint32_t>(DevicesOf<tHandle>(*this).size() - 1);
 }
@@ -124,7 +124,7 @@ uint32_t cVirtualMidiBackend::AddInDevice(const std::string& Name) {
 
 template <typename tHandle>
 void cVirtualMidiBackend::SetFaults(uint32_t uiDevice, tVirtualFaults Faults) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     DevicesOf<tHandle>(*this).at(uiDevice).Faults = std::move(Faults);
 }
 
@@ -137,24 +137,24 @@ void cVirtualMidiBackend::SetInFaults(uint32_t uiInDevice, tVirtualFaults Faults
 }
 
 void cVirtualMidiBackend::AttachModel(uint32_t uiOutDevice, iVirtualDeviceModel* pModel) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    OutDevices.at(uiOutDevice).pModel = pModel;
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    OutDevices.at(uiOutDevice).Model = pModel;
 }
 
 void cVirtualMidiBackend::UnplugOutDevice(uint32_t uiOutDevice) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     tOutDevice& Device = OutDevices.at(uiOutDevice);
-    Device.bPresent = false;
+    Device.Present = false;
     LoseOut(Device, MIDIERR_NODEVICE);
 }
 
 void cVirtualMidiBackend::UnplugInDevice(uint32_t uiInDevice) {
     std::shared_ptr<cVirtualInDevice> pLost;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
         tInDevice& Device = InDevices.at(uiInDevice);
-        Device.bPresent = false;
-        pLost = OpenIns.Find(Device.hOpen);
+        Device.Present = false;
+        pLost = OpenIns.Find(Device.OpenHandle);
     }
     if (pLost != nullptr) {
         pLost->NotifyLoss(MIDIERR_NODEVICE);
@@ -164,13 +164,13 @@ void cVirtualMidiBackend::UnplugInDevice(uint32_t uiInDevice) {
 void cVirtualMidiBackend::ShutDownSystem() {
     std::vector<std::shared_ptr<cVirtualInDevice>> Lost;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        bSystemDown = true;
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
+        SystemDown = true;
         for (tOutDevice& Device : OutDevices) {
             LoseOut(Device, MMSYSERR_NODRIVER);
         }
         for (tInDevice& Device : InDevices) {
-            if (std::shared_ptr<cVirtualInDevice> pLost = OpenIns.Find(Device.hOpen)) {
+            if (std::shared_ptr<cVirtualInDevice> pLost = OpenIns.Find(Device.OpenHandle)) {
                 Lost.push_back(std::move(pLost));
             }
         }
@@ -181,46 +181,46 @@ void cVirtualMidiBackend::ShutDownSystem() {
 }
 
 void cVirtualMidiBackend::LoseOut(tOutDevice& Device, MMRESULT eLoss) {
-    if (const std::shared_ptr<cVirtualOutDevice> pOpen = OpenOuts.Find(Device.hOpen)) {
-        if (pOpen->eLoss == MMSYSERR_NOERROR) {
-            pOpen->eLoss = eLoss;
+    if (const std::shared_ptr<cVirtualOutDevice> pOpen = OpenOuts.Find(Device.OpenHandle)) {
+        if (pOpen->Loss == MMSYSERR_NOERROR) {
+            pOpen->Loss = eLoss;
         }
     }
 }
 
 void cVirtualMidiBackend::DeliverInput(uint32_t uiInDevice, std::vector<uint8_t> Message) {
     {
-        std::lock_guard<std::mutex> Lock(mInput);
+        std::lock_guard<std::mutex> Lock(InputMutex);
         PendingInput.push_back({uiInDevice, std::move(Message)});
-        ++uiInputQueued;
+        ++InputQueued;
     }
     InputChanged.notify_all();
 }
 
 void cVirtualMidiBackend::WaitForInput() {
-    std::unique_lock<std::mutex> Lock(mInput);
-    const uint64_t uiTarget = uiInputQueued;
-    InputChanged.wait(Lock, [&] { return uiInputHandled >= uiTarget || bStopping; });
+    std::unique_lock<std::mutex> Lock(InputMutex);
+    const uint64_t uiTarget = InputQueued;
+    InputChanged.wait(Lock, [&] { return InputHandled >= uiTarget || Stopping; });
 }
 
 void cVirtualMidiBackend::RunInputThread() {
     for (;;) {
         tDelivery Next;
         {
-            std::unique_lock<std::mutex> Lock(mInput);
-            InputChanged.wait(Lock, [&] { return bStopping || !PendingInput.empty(); });
-            if (bStopping) {
+            std::unique_lock<std::mutex> Lock(InputMutex);
+            InputChanged.wait(Lock, [&] { return Stopping || !PendingInput.empty(); });
+            if (Stopping) {
                 return;
             }
             Next = std::move(PendingInput.front());
             PendingInput.pop_front();
         }
-        if (const std::shared_ptr<cVirtualInDevice> pOpen = FindOpenIn(Next.uiInDevice)) {
+        if (const std::shared_ptr<cVirtualInDevice> pOpen = FindOpenIn(Next.InDevice)) {
             pOpen->Receive(Next.Message.data(), Next.Message.size());
         }
         {
-            std::lock_guard<std::mutex> Lock(mInput);
-            ++uiInputHandled;
+            std::lock_guard<std::mutex> Lock(InputMutex);
+            ++InputHandled;
         }
         InputChanged.notify_all();
     }
@@ -228,22 +228,22 @@ void cVirtualMidiBackend::RunInputThread() {
 
 // A device that went away sends nothing more.
 std::shared_ptr<cVirtualInDevice> cVirtualMidiBackend::FindOpenIn(uint32_t uiInDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    if (uiInDevice >= InDevices.size() || !InDevices[uiInDevice].bPresent || bSystemDown) {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    if (uiInDevice >= InDevices.size() || !InDevices[uiInDevice].Present || SystemDown) {
         return nullptr;
     }
-    return OpenIns.Find(InDevices[uiInDevice].hOpen);
+    return OpenIns.Find(InDevices[uiInDevice].OpenHandle);
 }
 
 std::vector<std::vector<uint8_t>> cVirtualMidiBackend::SentChunks(uint32_t uiOutDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     return OutDevices.at(uiOutDevice).Chunks;
 }
 
 template <typename tHandle>
 bool cVirtualMidiBackend::IsOpen(uint32_t uiDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return DevicesOf<tHandle>(*this).at(uiDevice).hOpen != tHandle{};
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    return DevicesOf<tHandle>(*this).at(uiDevice).OpenHandle != tHandle{};
 }
 
 bool cVirtualMidiBackend::IsOutOpen(uint32_t uiOutDevice) const {
@@ -257,20 +257,20 @@ bool cVirtualMidiBackend::IsInOpen(uint32_t uiInDevice) const {
 size_t cVirtualMidiBackend::QueuedInBlocks(uint32_t uiInDevice) const {
     std::shared_ptr<cVirtualInDevice> pOpen;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        pOpen = OpenIns.Find(InDevices.at(uiInDevice).hOpen);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
+        pOpen = OpenIns.Find(InDevices.at(uiInDevice).OpenHandle);
     }
     return pOpen != nullptr ? pOpen->QueuedBlocks() : 0;
 }
 
 template <typename tHandle>
 cVirtualMidiBackend::tDevice<tHandle>* cVirtualMidiBackend::PresentDevice(uint32_t uDeviceID) {
-    if (bSystemDown) {
+    if (SystemDown) {
         return nullptr;
     }
     uint32_t uiNumber = 0;
     for (tDevice<tHandle>& Device : DevicesOf<tHandle>(*this)) {
-        if (Device.bPresent && uiNumber++ == uDeviceID) {
+        if (Device.Present && uiNumber++ == uDeviceID) {
             return &Device;
         }
     }
@@ -279,12 +279,12 @@ cVirtualMidiBackend::tDevice<tHandle>* cVirtualMidiBackend::PresentDevice(uint32
 
 template <typename tHandle>
 uint32_t cVirtualMidiBackend::CountPresent() {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     uint32_t uiCount = 0;
     for (const tDevice<tHandle>& Device : DevicesOf<tHandle>(*this)) {
-        uiCount += Device.bPresent ? 1 : 0;
+        uiCount += Device.Present ? 1 : 0;
     }
-    return bSystemDown ? 0 : uiCount;
+    return SystemDown ? 0 : uiCount;
 }
 
 uint32_t cVirtualMidiBackend::CountDevices(tMidiSide eSide) {
@@ -294,7 +294,7 @@ uint32_t cVirtualMidiBackend::CountDevices(tMidiSide eSide) {
 template <typename tCaps>
 MMRESULT cVirtualMidiBackend::GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps* pCaps,
                                       uint32_t cbCaps) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     const std::string* pName = nullptr;
     if (eSide == MIDI_SIDE_IN) {
         const tInDevice* pDevice = PresentDevice<HMIDIIN>(uDeviceID);
@@ -308,7 +308,7 @@ MMRESULT cVirtualMidiBackend::GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps
 
 template <typename tHandle>
 MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(const tDevice<tHandle>* pDevice) const {
-    if (bSystemDown) {
+    if (SystemDown) {
         return MMSYSERR_NODRIVER;
     }
     if (pDevice == nullptr) {
@@ -317,7 +317,7 @@ MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(const tDevice<tHandle>* pDevice)
     if (pDevice->Faults.eOpenResult != MMSYSERR_NOERROR) {
         return pDevice->Faults.eOpenResult;
     }
-    return pDevice->hOpen != tHandle{} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
+    return pDevice->OpenHandle != tHandle{} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
 }
 
 template <typename tHandle, typename tCallback>
@@ -327,18 +327,18 @@ MMRESULT cVirtualMidiBackend::OpenDevice(tHandle* phDevice, uint32_t uDeviceID, 
         std::conditional_t<kSideOf<tHandle> == MIDI_SIDE_IN, cVirtualInDevice, cVirtualOutDevice>;
     std::shared_ptr<tOpen> pOpen;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
         tDevice<tHandle>* pDevice = PresentDevice<tHandle>(uDeviceID);
         const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
         if (eCheck != MMSYSERR_NOERROR) {
             return eCheck;
         }
         const auto uiDevice = static_cast<uint32_t>(pDevice - DevicesOf<tHandle>(*this).data());
-        pDevice->hOpen = Table<tHandle>().Add([&](tHandle hNew) {
+        pDevice->OpenHandle = Table<tHandle>().Add([&](tHandle hNew) {
             pOpen = std::make_shared<tOpen>(*this, uiDevice, hNew, pCallback, dwInstance);
             return pOpen;
         });
-        *phDevice = pDevice->hOpen;
+        *phDevice = pDevice->OpenHandle;
     }
     pOpen->NotifyOpen();
     return MMSYSERR_NOERROR;
@@ -351,7 +351,7 @@ MMRESULT cVirtualMidiBackend::GetErrorText(tMidiSide, MMRESULT mmrError, char* p
 
 template <typename tHandle>
 bool cVirtualMidiBackend::PrepareFails(uint32_t& uiPrepares, uint32_t uiDevice) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     return ++uiPrepares == DevicesOf<tHandle>(*this)[uiDevice].Faults.uiPrepareFailsOn;
 }
 
@@ -364,7 +364,7 @@ MMRESULT cVirtualOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    if (Backend.PrepareFails<HMIDIOUT>(uiPrepares, uiDevice)) {
+    if (Backend.PrepareFails<HMIDIOUT>(Prepares, uiDevice)) {
         return MMSYSERR_NOMEM;
     }
     return MarkPrepared(pHeader, cbHeader);
@@ -379,16 +379,16 @@ MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     iVirtualDeviceModel* pModel = nullptr;
     bool bDone = true;
     {
-        std::lock_guard<std::mutex> Lock(Backend.mDevices);
-        if (eLoss != MMSYSERR_NOERROR) {
-            return eLoss;
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        if (Loss != MMSYSERR_NOERROR) {
+            return Loss;
         }
         cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[uiDevice];
-        if (++uiLongMessages == Device.Faults.uiQueueFailsOn) {
+        if (++LongMessages == Device.Faults.uiQueueFailsOn) {
             return MIDIERR_NOTREADY;
         }
         Messages = Pass(*pHeader, bDone);
-        pModel = Device.pModel;
+        pModel = Device.Model;
     }
     Show(pModel, Messages);
     if (bDone) {
@@ -401,12 +401,12 @@ std::vector<std::vector<uint8_t>> cVirtualOutDevice::Pass(MIDIHDR& Header, bool&
     cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[uiDevice];
     const uint8_t* pucBytes = Header.lpData;
     Device.Chunks.emplace_back(pucBytes, pucBytes + Header.dwBufferLength);
-    bDone = Device.Faults.uiStillPlayingPolls == 0;
+    bDone = Device.Faults.StillPlayingPolls == 0;
     if (bDone) {
         MarkDone(Header);
     } else {
         Header.dwFlags = (Header.dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
-        StillPlaying[&Header] = Device.Faults.uiStillPlayingPolls;
+        StillPlaying[&Header] = Device.Faults.StillPlayingPolls;
     }
     return Joiner.Add(pucBytes, Header.dwBufferLength);
 }
@@ -430,7 +430,7 @@ MMRESULT cVirtualOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     }
     bool bNowDone = false;
     {
-        std::lock_guard<std::mutex> Lock(Backend.mDevices);
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
         const auto Playing = StillPlaying.find(pHeader);
         if (Playing != StillPlaying.end()) {
             if (Playing->second > 0) {
@@ -451,11 +451,11 @@ MMRESULT cVirtualOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
 
 MMRESULT cVirtualOutDevice::Close() {
     {
-        std::lock_guard<std::mutex> Lock(Backend.mDevices);
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
         if (!StillPlaying.empty()) {
             return MIDIERR_STILLPLAYING;
         }
-        Backend.OutDevices[uiDevice].hOpen = HMIDIOUT{};
+        Backend.OutDevices[uiDevice].OpenHandle = HMIDIOUT{};
     }
     Notify(MOM_CLOSE, 0);
     return MMSYSERR_NOERROR;
@@ -474,9 +474,9 @@ MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     std::function<void()> OnAddBuffer;
     bool bFails = false;
     {
-        std::lock_guard<std::mutex> Lock(Backend.mDevices);
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
         const tVirtualFaults& Faults = Backend.InDevices[uiDevice].Faults;
-        bFails = ++uiAddBuffers == Faults.uiQueueFailsOn;
+        bFails = ++AddBuffers == Faults.uiQueueFailsOn;
         OnAddBuffer = Faults.OnAddBuffer;
     }
     if (OnAddBuffer) {
@@ -490,9 +490,9 @@ MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
 
 MMRESULT cVirtualInDevice::Close() {
     {
-        std::lock_guard<std::mutex> Lock(Backend.mDevices);
-        if (uiClosePolls < Backend.InDevices[uiDevice].Faults.uiStillPlayingPolls) {
-            ++uiClosePolls;
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        if (ClosePolls < Backend.InDevices[uiDevice].Faults.StillPlayingPolls) {
+            ++ClosePolls;
             return MIDIERR_STILLPLAYING;
         }
     }
@@ -500,7 +500,7 @@ MMRESULT cVirtualInDevice::Close() {
     if (eClosed != MMSYSERR_NOERROR) {
         return eClosed;
     }
-    std::lock_guard<std::mutex> Lock(Backend.mDevices);
-    Backend.InDevices[uiDevice].hOpen = HMIDIIN{};
+    std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+    Backend.InDevices[uiDevice].OpenHandle = HMIDIIN{};
     return MMSYSERR_NOERROR;
 }

@@ -81,7 +81,7 @@ class cVirtualMidiBackend final
     using tOutDevice = tDevice<HMIDIOUT>;
     using tInDevice = tDevice<HMIDIIN>;
     struct tDelivery {
-        uint32_t uiInDevice;
+        uint32_t InDevice;
         std::vector<uint8_t> Message;
     };
 
@@ -121,18 +121,18 @@ class cVirtualMidiBackend final
     bool PrepareFails(uint32_t& uiPrepares, uint32_t uiDevice);
     void LoseOut(tOutDevice& Device, MMRESULT eLoss);
 
-    mutable std::mutex mDevices;  // the device lists and the open devices' counters
+    mutable std::mutex DevicesMutex;  // the device lists and the open devices' counters
     std::vector<tOutDevice> OutDevices;
     std::vector<tInDevice> InDevices;
     std::atomic<uint32_t> uiPlatformCalls{0};
-    bool bSystemDown = false;
+    bool SystemDown = false;
 
-    std::mutex mInput;
+    std::mutex InputMutex;
     std::condition_variable InputChanged;
     std::deque<tDelivery> PendingInput;
-    uint64_t uiInputQueued = 0;
-    uint64_t uiInputHandled = 0;
-    bool bStopping = false;
+    uint64_t InputQueued = 0;
+    uint64_t InputHandled = 0;
+    bool Stopping = false;
     std::thread InputThread;
 };
 
