@@ -38,7 +38,7 @@ void CheckMergedSong(const tMergedSong& Merged) {
     while (Reader.ReadEvent(Event)) {
     }
     Check(Reader.GetFault() == TRACK_OK && Reader.EndedAtEndOfTrack());
-    Check(Event.dwEnd == Merged.Song.size() - kMergedHeadersBytes);
+    Check(Event.EndOffset == Merged.Song.size() - kMergedHeadersBytes);
 }
 
 void ConvertBothWays(std::span<const uint8_t> Song, bool bMergeTracks) {
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize) {
     const std::span<const uint8_t> Song(pucData, uiSize);
     CheckSong(gSongPath);
     const tMergedSong Merged = MergeTracks(Song);
-    if (Merged.Merged && Merged.dwTracks > 0) {
+    if (Merged.Merged && Merged.TrackCount > 0) {
         CheckMergedSong(Merged);
     }
     ConvertBothWays(Song, false);

@@ -16,8 +16,8 @@ int Merge(const std::string& Song, const std::string& Output, tCliContext& Conte
         return kExitFailure;
     }
     const int iStatus = WriteCommandOutput(kCommand, Song, Output, Merged.Song, Context);
-    if (iStatus == kExitSuccess && Merged.dwTracks > 0) {
-        Context.Err << Song << ": " << MergedTracksText(Merged.dwTracks) << "\n";
+    if (iStatus == kExitSuccess && Merged.TrackCount > 0) {
+        Context.Err << Song << ": " << MergedTracksText(Merged.TrackCount) << "\n";
     }
     return iStatus;
 }

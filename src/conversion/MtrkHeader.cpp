@@ -72,10 +72,10 @@ void tMtrkHeader::KeepMetaEvent() {
 // Only a complete SysEx event (ending in 0xF7) that fits the buffer is kept, as its file bytes;
 // the first part of a split SysEx, and every escape event, is read past with length 0.
 void tMtrkHeader::KeepSysexEvent() {
-    const uint32_t dwFileBytes = CurrentEvent.dwEnd - CurrentEvent.BodyStart;
+    const uint32_t dwFileBytes = CurrentEvent.EndOffset - CurrentEvent.BodyStart;
     const bool bComplete = CurrentEvent.Kind == cTrackReader::kSysexEvent &&
                            CurrentEvent.DataLength > 0 &&
-                           Reader.Data()[CurrentEvent.dwEnd - 1] == cTrackReader::kEscapeEvent;
+                           Reader.Data()[CurrentEvent.EndOffset - 1] == cTrackReader::kEscapeEvent;
     if (!bComplete || dwFileBytes > cSysexEvent::kBufferSize) {
         *LastSysexEvent.GetEventLengthPtr() = 0;
         return;

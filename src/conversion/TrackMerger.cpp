@@ -47,11 +47,11 @@ class cTrackMerger {
 };
 
 struct tLaterFirst {
-    const std::vector<tTrackCursor>* pCursors;
+    const std::vector<tTrackCursor>* Cursors;
     // The queue yields its greatest element: make that the earliest time, then the lowest track.
     bool operator()(uint32_t dwA, uint32_t dwB) const {
-        const uint64_t qwA = (*pCursors)[dwA].Time;
-        const uint64_t qwB = (*pCursors)[dwB].Time;
+        const uint64_t qwA = (*Cursors)[dwA].Time;
+        const uint64_t qwB = (*Cursors)[dwB].Time;
         return qwA != qwB ? qwA > qwB : dwA > dwB;
     }
 };
@@ -120,7 +120,7 @@ bool cTrackMerger::MergeFormat1(const tMidiHeader& Header) {
                                     : "no track holds an event before its End of Track");
     }
     CloseTrack();
-    Result.dwTracks = dwTracks;
+    Result.TrackCount = dwTracks;
     return true;
 }
 

@@ -16,7 +16,7 @@ inline constexpr uint32_t kIndependentSequencesFormat = 2;
 struct tMergedSong {
     bool Merged = false;  // false: refused, for the reason below
     std::vector<uint8_t> Song;
-    uint32_t dwTracks = 0;  // the tracks merged; 0 for a format-0 song passed unchanged
+    uint32_t TrackCount = 0;  // the tracks merged; 0 for a format-0 song passed unchanged
     tConversionFailure eFailure = CONV_NONE;
     std::string FailureText;
 };

@@ -84,7 +84,7 @@ bool cTrackReader::ReadEvent(tTrackEvent& Event) {
             bRead = ReadChannelEvent(ucFirstByte, Event);
             break;
     }
-    Event.dwEnd = dwReadIndex;
+    Event.EndOffset = dwReadIndex;
     return bRead;
 }
 

@@ -28,7 +28,7 @@ struct tTrackEvent {
     // all their data bytes, including a running-status message's first.
     uint32_t DataStart = 0;
     uint32_t DataLength = 0;
-    uint32_t dwEnd = 0;  // offset just past the event
+    uint32_t EndOffset = 0;  // offset just past the event
 };
 
 // Walks the events of one track's data and never reads past it, whatever the data holds.

@@ -126,7 +126,7 @@ bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
         return Fail(Merged.eFailure, Merged.FailureText);
     }
     MergedSong = std::move(Merged.Song);
-    MergedTracks = Merged.dwTracks;
+    MergedTracks = Merged.TrackCount;
     Song = MergedSong;
     MidiHeader = ReadSongHeader(Song).Header;
     return true;
@@ -174,18 +174,18 @@ bool VantorMidiFile::SetUpTimeBase() {
 }
 
 void VantorMidiFile::AppendX10(const uint8_t* pucBytes, size_t uiCount) {
-    qwX10Size += uiCount;
-    if (IsX10SizeAllowed(qwX10Size)) {
+    X10ByteCount += uiCount;
+    if (IsX10SizeAllowed(X10ByteCount)) {
         X10Bytes.insert(X10Bytes.end(), pucBytes, pucBytes + uiCount);
     }
 }
 
 bool VantorMidiFile::CheckX10Size() {
-    if (IsX10SizeAllowed(qwX10Size)) {
+    if (IsX10SizeAllowed(X10ByteCount)) {
         return true;
     }
     X10Bytes.clear();
-    return Fail(CONV_X10_TOO_LARGE, X10SizeFailureText(qwX10Size));
+    return Fail(CONV_X10_TOO_LARGE, X10SizeFailureText(X10ByteCount));
 }
 
 bool VantorMidiFile::WriteFileHeader() {

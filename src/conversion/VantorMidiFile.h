@@ -136,7 +136,7 @@ class VantorMidiFile {
     float TimeCodeFactor = 0.0f;
     std::vector<uint8_t> X10Bytes;
     // Every byte the x10 file would hold; only those within the device's limit are kept.
-    uint64_t qwX10Size = 0;
+    uint64_t X10ByteCount = 0;
     bool X10Written = false;
     cDebugDump DebugDump;
     bool DebugDumpFailed = false;

@@ -88,12 +88,13 @@ std::optional<cDeviceRunner::tClock::time_point> cDeviceRunner::NextEvent() cons
 // A delivery goes to the device at once, or onto the wire toward it.
 void cDeviceRunner::Take(tIncoming Delivery) {
     if (!ToDevice) {
-        Deliver(Delivery.aucMessage, Delivery.Arrival);
+        Deliver(Delivery.MessageBytes, Delivery.Arrival);
         return;
     }
-    const cMidiWire::tCrossing Wire = ToDevice->Carry(Delivery.Arrival, Delivery.aucMessage.size());
-    Delivery.aucMessage.resize(Wire.Kept);
-    Crossing.push_back({std::move(Delivery.aucMessage), Wire.Lost, Wire.Across});
+    const cMidiWire::tCrossing Wire =
+        ToDevice->Carry(Delivery.Arrival, Delivery.MessageBytes.size());
+    Delivery.MessageBytes.resize(Wire.Kept);
+    Crossing.push_back({std::move(Delivery.MessageBytes), Wire.Lost, Wire.Across});
 }
 
 // Everything due by Now, in the order it fell due: bytes that crossed reach the device, replies
@@ -105,9 +106,9 @@ void cDeviceRunner::CatchUp(tClock::time_point Now) {
             const tCrossingBytes Crossed = std::move(Crossing.front());
             Crossing.pop_front();
             Deliver(Crossed.Bytes, Crossed.Across);
-            if (Crossed.uiLost != 0) {
+            if (Crossed.LostBytes != 0) {
                 Device.NoteWireLoss(static_cast<uint32_t>(
-                    std::min<size_t>(Crossed.uiLost, std::numeric_limits<uint32_t>::max())));
+                    std::min<size_t>(Crossed.LostBytes, std::numeric_limits<uint32_t>::max())));
             }
         } else if (!PendingReplies.empty() && PendingReplies.front().Due == *Next) {
             std::pop_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
@@ -115,7 +116,7 @@ void cDeviceRunner::CatchUp(tClock::time_point Now) {
             PendingReplies.pop_back();
             Answer(std::move(Reply));
         } else {
-            Send(Leaving.front().aucMessage);
+            Send(Leaving.front().MessageBytes);
             Leaving.pop_front();
         }
     }
@@ -138,9 +139,10 @@ void cDeviceRunner::Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_p
 // A reply that falls due leaves, or first crosses the wire back, after the replies before it.
 void cDeviceRunner::Answer(tPendingReply Reply) {
     if (!FromDevice) {
-        Send(Reply.aucMessage);
+        Send(Reply.MessageBytes);
         return;
     }
-    const tClock::time_point Across = FromDevice->Carry(Reply.Due, Reply.aucMessage.size()).Across;
-    Leaving.push_back({Across, std::move(Reply.aucMessage)});
+    const tClock::time_point Across =
+        FromDevice->Carry(Reply.Due, Reply.MessageBytes.size()).Across;
+    Leaving.push_back({Across, std::move(Reply.MessageBytes)});
 }

@@ -44,25 +44,25 @@ class cDeviceRunner {
 
   private:
     struct tIncoming {
-        std::vector<uint8_t> aucMessage;
+        std::vector<uint8_t> MessageBytes;
         tClock::time_point Arrival;
     };
     struct tCrossingBytes {
         std::vector<uint8_t> Bytes;
-        size_t uiLost = 0;  // the bytes after them, which the wire's buffer lost
+        size_t LostBytes = 0;  // the bytes after them, which the wire's buffer lost
         tClock::time_point Across;
     };
     struct tPendingReply {
         tClock::time_point Due;
         uint64_t Order;  // replies due at the same moment leave in the order they were made
-        std::vector<uint8_t> aucMessage;
+        std::vector<uint8_t> MessageBytes;
         bool operator>(const tPendingReply& Other) const {
             return Due != Other.Due ? Due > Other.Due : Order > Other.Order;
         }
     };
     struct tLeavingReply {
         tClock::time_point Across;
-        std::vector<uint8_t> aucMessage;
+        std::vector<uint8_t> MessageBytes;
     };
 
     void Run();

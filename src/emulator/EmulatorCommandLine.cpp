@@ -116,7 +116,7 @@ void SetNumber(const std::string& Name, uint32_t uiValue, tEmulatorCommandLine& 
     } else if (Name == "--reply-delay-ms") {
         Options.uiReplyDelayMs = uiValue;
     } else {
-        Options.ucDeviceByte = static_cast<uint8_t>(uiValue);
+        Options.DeviceByte = static_cast<uint8_t>(uiValue);
     }
 }
 

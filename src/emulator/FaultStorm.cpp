@@ -84,7 +84,7 @@ std::optional<tStormFault> cFaultStorm::Next() {
     } else if (Fault.Kind == FAULT_CANCEL) {
         Fault.CancelReason = static_cast<uint8_t>(1 + uiAmount % kMaxCancelReason);
     } else if (Fault.Kind == FAULT_NOISE) {
-        Fault.aucNoise = NoiseBytes(1 + uiAmount % kMaxNoiseBytes, uiBits);
+        Fault.NoiseBytes = NoiseBytes(1 + uiAmount % kMaxNoiseBytes, uiBits);
     }
     return Fault;
 }

@@ -10,9 +10,9 @@
 // One fault to act out on one message, with its details.
 struct tStormFault {
     tFaultKind Kind = FAULT_NAK;
-    uint32_t DelayMs = 0;           // WAIT: how much later the real reply follows; late: how late
-    uint8_t CancelReason = 0;       // CANCEL: 1 to 6
-    std::vector<uint8_t> aucNoise;  // noise: 1 to 4 bytes, none of them F0 or F7
+    uint32_t DelayMs = 0;             // WAIT: how much later the real reply follows; late: how late
+    uint8_t CancelReason = 0;         // CANCEL: 1 to 6
+    std::vector<uint8_t> NoiseBytes;  // noise: 1 to 4 bytes, none of them F0 or F7
 };
 
 // A seeded storm of faults. Asked about each message that the device answers, it decides with

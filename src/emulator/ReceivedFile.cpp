@@ -10,8 +10,8 @@ constexpr uint32_t kMaxReserve = 1u << 20;
 }  // namespace
 
 cReceivedFile::cReceivedFile(std::string Name, uint32_t dwDeclaredBytes)
-    : Name(std::move(Name)), dwDeclaredBytes(dwDeclaredBytes) {
-    aucBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
+    : Name(std::move(Name)), DeclaredSize(dwDeclaredBytes) {
+    FileBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
 }
 
 void cReceivedFile::ExpectResendOf(uint8_t ucNumber) {
@@ -24,7 +24,7 @@ bool cReceivedFile::TakeResend(uint8_t ucNumber) {
         return false;
     }
     AwaitingResend = false;
-    ++uiResends;
+    ++ResendCount;
     return true;
 }
 
@@ -37,7 +37,7 @@ bool cReceivedFile::TakeHeaderAgain(std::span<const uint8_t> Header) {
         return false;
     }
     NakedHeader.clear();
-    ++uiResends;
+    ++ResendCount;
     return true;
 }
 
@@ -45,29 +45,29 @@ bool cReceivedFile::TakeDuplicate(std::span<const uint8_t> Message) {
     if (LastPacket.empty() || !std::ranges::equal(Message, LastPacket)) {
         return false;
     }
-    ++uiResends;
+    ++ResendCount;
     return true;
 }
 
 bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message) {
-    if (Decoded.size() > dwDeclaredBytes - aucBytes.size()) {
+    if (Decoded.size() > DeclaredSize - FileBytes.size()) {
         return false;
     }
-    aucBytes.insert(aucBytes.end(), Decoded.begin(), Decoded.end());
+    FileBytes.insert(FileBytes.end(), Decoded.begin(), Decoded.end());
     LastPacket.assign(Message.begin(), Message.end());
-    ++uiDataPackets;
+    ++DataPacketCount;
     return true;
 }
 
 tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
     tFileReport Result;
     Result.Name = Name;
-    Result.Bytes = static_cast<uint32_t>(aucBytes.size());
-    Result.DeclaredBytes = dwDeclaredBytes;
-    Result.DataPackets = uiDataPackets;
-    Result.Resends = uiResends;
+    Result.Bytes = static_cast<uint32_t>(FileBytes.size());
+    Result.DeclaredBytes = DeclaredSize;
+    Result.DataPackets = DataPacketCount;
+    Result.Resends = ResendCount;
     Result.Faults = Faults;
-    Result.WireLostBytes = uiWireLostBytes;
+    Result.WireLostBytes = WireLostByteCount;
     Result.bOk = bOk;
     Result.Verdict = std::move(Verdict);
     return Result;

@@ -5,23 +5,23 @@
 #include "emulator/DeviceRunner.h"
 
 cRtMidiDeviceHost::cRtMidiDeviceHost(std::string PortName, RtMidi::Api eApi)
-    : PortName(std::move(PortName)), eApi(eApi) {}
+    : PortName(std::move(PortName)), MidiApi(eApi) {}
 
 std::string cRtMidiDeviceHost::Open() {
     // The output first: a message can arrive as soon as the input exists, and its reply needs
     // the output.
     try {
-        Output = std::make_unique<RtMidiOut>(eApi, PortName);
+        Output = std::make_unique<RtMidiOut>(MidiApi, PortName);
         Output->openVirtualPort(PortName);
         OpenedApiName = RtMidi::getApiDisplayName(Output->getCurrentApi());
-        Input = std::make_unique<RtMidiIn>(eApi, PortName);
+        Input = std::make_unique<RtMidiIn>(MidiApi, PortName);
         Input->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
         Input->setCallback(&cRtMidiDeviceHost::OnInput, this);
         Input->openVirtualPort(PortName);
     } catch (const RtMidiError& Error) {
         Close();
         return "cannot open the MIDI ports \"" + PortName + "\" on " +
-               RtMidi::getApiDisplayName(eApi) + ": " + Error.getMessage();
+               RtMidi::getApiDisplayName(MidiApi) + ": " + Error.getMessage();
     }
     return {};
 }

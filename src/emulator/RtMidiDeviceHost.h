@@ -30,7 +30,7 @@ class cRtMidiDeviceHost final : public cDeviceHost {
                         void* pUserData);
 
     std::string PortName;
-    RtMidi::Api eApi;
+    RtMidi::Api MidiApi;
     std::string OpenedApiName;
     std::unique_ptr<RtMidiIn> Input;
     std::unique_ptr<RtMidiOut> Output;

@@ -9,7 +9,7 @@
 // first byte, bit 0 that of the seventh) followed by the group's bytes with bit 7 cleared.
 struct tDecodedBytes {
     bool Decoded = false;
-    std::vector<uint8_t> aucBytes;
+    std::vector<uint8_t> Data;
     std::string Fault;  // why the encoded bytes are not a valid sequence of groups
 };
 

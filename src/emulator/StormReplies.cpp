@@ -52,7 +52,7 @@ bool ShapeReplies(const tStormFault& Fault, uint8_t ucNumber, uint8_t ucDeviceBy
         case FAULT_NUMBER_BEFORE:
             return NumberBefore(Replies);
         case FAULT_NOISE:
-            Replies.insert(Replies.begin(), {Fault.aucNoise, uiFirstDelayMs});
+            Replies.insert(Replies.begin(), {Fault.NoiseBytes, uiFirstDelayMs});
             return true;
         default:
             return false;

@@ -65,8 +65,8 @@ tDeviceResponse cTavDevice::ReceiveMessage(const uint8_t* pucMessage, size_t uiL
     } else {
         Dispatch(In, Message, Response);
         if (StormFault && !StormActed) {
-            StormActed = ShapeReplies(*StormFault, MessageNumber(In), Options.ucDeviceByte,
-                                      Response.Replies);
+            StormActed =
+                ShapeReplies(*StormFault, MessageNumber(In), Options.DeviceByte, Response.Replies);
         }
     }
     if (StormActed) {
@@ -276,7 +276,7 @@ void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_
         CancelFile(CANCEL_DATA_ERROR, "bad " + PacketName + ": " + Decoded.Fault, Response);
         return;
     }
-    TakeDataPacket(Decoded.aucBytes, Message, Packet.Number, bResent, Response);
+    TakeDataPacket(Decoded.Data, Message, Packet.Number, bResent, Response);
 }
 
 // A well-formed packet in sequence: the injected faults decide how it is answered. A packet
@@ -458,6 +458,6 @@ void cTavDevice::Reply(tHandshake eHandshake, uint8_t ucNumber, uint32_t uiLater
     if (eHandshake == HANDSHAKE_ACK && Options.bWrongNumber) {
         ++ucNumber;
     }
-    Response.Replies.push_back({MakeHandshake(Options.ucDeviceByte, eHandshake, ucNumber),
+    Response.Replies.push_back({MakeHandshake(Options.DeviceByte, eHandshake, ucNumber),
                                 Options.uiReplyDelayMs + uiLaterMs});
 }

@@ -11,7 +11,7 @@ struct tTavDeviceOptions {
     static constexpr int32_t kNever = -1;
 
     std::filesystem::path StoreFolder = ".";
-    uint8_t ucDeviceByte = 0x42;  // device byte of every reply
+    uint8_t DeviceByte = 0x42;    // device byte of every reply
     bool bBlind = false;          // never reply
     uint32_t uiNakEvery = 0;      // NAK the first arrival of every Nth data packet; 0: never
     int32_t iCancelAt = kNever;   // answer this packet with CANCEL

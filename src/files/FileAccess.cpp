@@ -119,9 +119,9 @@ std::FILE* OpenNew(const std::filesystem::path& FilePath) {
 
 cReadFile::cReadFile(cReadFile&& Other) noexcept
     : pFile(std::exchange(Other.pFile, nullptr)),
-      qwSize(Other.qwSize),
+      ByteSize(Other.ByteSize),
       iErrno(Other.iErrno),
-      szKind(Other.szKind) {}
+      FileKind(Other.FileKind) {}
 
 cReadFile& cReadFile::operator=(cReadFile&& Other) noexcept {
     if (this != &Other) {
@@ -129,9 +129,9 @@ cReadFile& cReadFile::operator=(cReadFile&& Other) noexcept {
             std::fclose(pFile);
         }
         pFile = std::exchange(Other.pFile, nullptr);
-        qwSize = Other.qwSize;
+        ByteSize = Other.ByteSize;
         iErrno = Other.iErrno;
-        szKind = Other.szKind;
+        FileKind = Other.FileKind;
     }
     return *this;
 }
@@ -143,8 +143,8 @@ cReadFile::~cReadFile() {
 }
 
 std::string cReadFile::FailureText() const {
-    if (szKind != nullptr) {
-        return std::string("the file is ") + szKind + ", not a regular file";
+    if (FileKind != nullptr) {
+        return std::string("the file is ") + FileKind + ", not a regular file";
     }
     return SystemErrorText(iErrno != 0 ? iErrno : EIO);
 }
@@ -160,7 +160,7 @@ cReadFile OpenRegularFile(const std::filesystem::path& FilePath) {
     tDescribed What;
     if (!Describe(iFile, What) || !What.Regular) {
         Opened.iErrno = What.Folder ? EISDIR : errno != 0 ? errno : EIO;
-        Opened.szKind = What.Folder ? nullptr : What.Kind;
+        Opened.FileKind = What.Folder ? nullptr : What.Kind;
         CloseDescriptor(iFile);
         return Opened;
     }
@@ -170,7 +170,7 @@ cReadFile OpenRegularFile(const std::filesystem::path& FilePath) {
         CloseDescriptor(iFile);
         return Opened;
     }
-    Opened.qwSize = What.Size;
+    Opened.ByteSize = What.Size;
     return Opened;
 }
 

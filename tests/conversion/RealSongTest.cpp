@@ -38,10 +38,11 @@ std::vector<tInstant> InstantsOf(const Bytes& Format0Song) {
         }
         const uint8_t* pucData = Reader.Data();
         if (Event.Kind == cTrackReader::kSysexEvent) {
-            Instants.back().Events.emplace_back(pucData + Event.BodyStart, pucData + Event.dwEnd);
+            Instants.back().Events.emplace_back(pucData + Event.BodyStart,
+                                                pucData + Event.EndOffset);
         } else if (Event.Kind < cTrackReader::kSysexEvent) {
             Bytes Message{Event.Kind};
-            Message.insert(Message.end(), pucData + Event.DataStart, pucData + Event.dwEnd);
+            Message.insert(Message.end(), pucData + Event.DataStart, pucData + Event.EndOffset);
             Instants.back().Events.push_back(Message);
         }
     }

@@ -164,7 +164,7 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
         const tMergedSong Result = MergeTracks(Case.Song);
         EXPECT_EQ(Result.Merged, Case.szFailure == nullptr);
         EXPECT_EQ(Result.Song, Case.Merged);
-        EXPECT_EQ(Result.dwTracks, Case.dwTracks);
+        EXPECT_EQ(Result.TrackCount, Case.dwTracks);
         EXPECT_EQ(Result.FailureText, Case.szFailure != nullptr ? Case.szFailure : "");
     }
 }

@@ -6,7 +6,7 @@ TEST(EmulatorCommandLine, without_options_the_device_is_faultless_and_stores_her
     const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine({});
     EXPECT_TRUE(Parsed.Error.empty());
     EXPECT_EQ(Parsed.Options.StoreFolder, std::filesystem::path("."));
-    EXPECT_EQ(Parsed.Options.ucDeviceByte, 0x42);
+    EXPECT_EQ(Parsed.Options.DeviceByte, 0x42);
     EXPECT_FALSE(Parsed.Options.bBlind);
     EXPECT_EQ(Parsed.Options.uiNakEvery, 0u);
     EXPECT_EQ(Parsed.Options.iCancelAt, tTavDeviceOptions::kNever);
@@ -35,7 +35,7 @@ TEST(EmulatorCommandLine, every_option_reaches_the_device_options) {
     EXPECT_EQ(Options.uiReplyDelayMs, 16u);
     EXPECT_TRUE(Options.bAckEof);
     EXPECT_TRUE(Options.bWrongNumber);
-    EXPECT_EQ(Options.ucDeviceByte, 0x43);
+    EXPECT_EQ(Options.DeviceByte, 0x43);
     EXPECT_EQ(Options.EofAt, 7);
     EXPECT_FALSE(Parsed.Help);
     EXPECT_FALSE(Parsed.Version);

@@ -26,8 +26,8 @@ std::vector<std::string> FaultsOf(cFaultStorm Storm, uint64_t uiMessages) {
         if (Fault->CancelReason != 0) {
             Text += " reason " + std::to_string(Fault->CancelReason);
         }
-        if (!Fault->aucNoise.empty()) {
-            Text += " " + HexExcerpt(Fault->aucNoise);
+        if (!Fault->NoiseBytes.empty()) {
+            Text += " " + HexExcerpt(Fault->NoiseBytes);
         }
         Faults.push_back(Text);
     }
@@ -69,7 +69,7 @@ TEST(FaultStorm, faults_come_at_the_rate_asked_one_in_twenty_ending_the_file) {
                             : uiDelay <= (Fault->Kind == FAULT_LATE ? 300u : 0u));
             EXPECT_EQ(Fault->CancelReason != 0, Fault->Kind == FAULT_CANCEL);
             EXPECT_LE(Fault->CancelReason, 6);
-            const std::vector<uint8_t>& Noise = Fault->aucNoise;
+            const std::vector<uint8_t>& Noise = Fault->NoiseBytes;
             EXPECT_EQ(!Noise.empty(), Fault->Kind == FAULT_NOISE);
             EXPECT_LE(Noise.size(), 4u);
             EXPECT_TRUE(

@@ -96,7 +96,7 @@ TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
 
 TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
     TempDir Folder;
-    cTavDevice Device(StoringIn(Folder, {.ucDeviceByte = 0x10}));
+    cTavDevice Device(StoringIn(Folder, {.DeviceByte = 0x10}));
     const Bytes Header = FileDump::Header("SONG", 5);
     const tDeviceResponse Response = Device.ReceiveMessage(Header.data(), Header.size());
     ASSERT_EQ(Response.Replies.size(), 1u);

@@ -33,16 +33,16 @@ class cCallbackScope {
   public:
     explicit cCallbackScope(tJackCallbackContext& Context) : Context(Context) {
         Context.Running.fetch_add(1);
-        bEntered = !Context.Closing.load();
+        HasEntered = !Context.Closing.load();
     }
     cCallbackScope(const cCallbackScope&) = delete;
     cCallbackScope& operator=(const cCallbackScope&) = delete;
     ~cCallbackScope() { Context.Running.fetch_sub(1); }
-    bool Entered() const { return bEntered; }
+    bool Entered() const { return HasEntered; }
 
   private:
     tJackCallbackContext& Context;
-    bool bEntered;
+    bool HasEntered;
 };
 
 void WaitForCallbacks(const tJackCallbackContext& Context) {
@@ -131,7 +131,7 @@ constexpr auto kOpenWait = std::chrono::seconds(3);
 std::atomic<int> iPendingOpens{0};
 
 struct tOpening {
-    jack_client_t* pClient = nullptr;
+    jack_client_t* OpenedClient = nullptr;
     jack_status_t Status{};
 };
 
@@ -144,11 +144,12 @@ jack_client_t* OpenWithinWait(const char* szName, jack_status_t& eStatus, bool& 
     }
     auto pOpening = std::make_shared<tOpening>();
     const auto Open = [pOpening, Name = std::string(szName)] {
-        pOpening->pClient = jack_client_open(Name.c_str(), JackNoStartServer, &pOpening->Status);
+        pOpening->OpenedClient =
+            jack_client_open(Name.c_str(), JackNoStartServer, &pOpening->Status);
     };
     const auto CloseLateClient = [pOpening] {
-        if (pOpening->pClient != nullptr) {
-            jack_client_close(pOpening->pClient);
+        if (pOpening->OpenedClient != nullptr) {
+            jack_client_close(pOpening->OpenedClient);
         }
     };
     bGivenUp = !CallWithinWait(Open, kOpenWait, iPendingOpens, CloseLateClient);
@@ -156,7 +157,7 @@ jack_client_t* OpenWithinWait(const char* szName, jack_status_t& eStatus, bool& 
         return nullptr;
     }
     eStatus = pOpening->Status;
-    return pOpening->pClient;
+    return pOpening->OpenedClient;
 }
 
 // The callback contexts of clients left to JACK, kept to the process's end: a callback may
@@ -185,21 +186,21 @@ bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t
         eStatus = JackServerFailed;
         return false;
     }
-    pContext = std::make_unique<tJackCallbackContext>();
-    pContext->Handlers = std::move(Handlers);
+    CallbackContext = std::make_unique<tJackCallbackContext>();
+    CallbackContext->Handlers = std::move(Handlers);
     jack_set_error_function(&IgnoreJackMessage);
     jack_set_info_function(&IgnoreJackMessage);
-    Client = OpenWithinWait(szName, eStatus, bNoAnswer);
+    Client = OpenWithinWait(szName, eStatus, Unanswered);
     if (Client == nullptr) {
-        pContext.reset();
+        CallbackContext.reset();
         return false;
     }
-    jack_on_info_shutdown(Client, &OnShutdown, pContext.get());
-    if (pContext->Handlers.pProcess != nullptr) {
-        jack_set_process_callback(Client, &OnProcess, pContext.get());
+    jack_on_info_shutdown(Client, &OnShutdown, CallbackContext.get());
+    if (CallbackContext->Handlers.pProcess != nullptr) {
+        jack_set_process_callback(Client, &OnProcess, CallbackContext.get());
     }
-    if (pContext->Handlers.OnConnect) {
-        jack_set_port_connect_callback(Client, &OnConnect, pContext.get());
+    if (CallbackContext->Handlers.OnConnect) {
+        jack_set_port_connect_callback(Client, &OnConnect, CallbackContext.get());
     }
     return true;
 }
@@ -212,13 +213,13 @@ void cJackClient::Close() {
     if (Client == nullptr) {
         return;
     }
-    pContext->Closing.store(true);
+    CallbackContext->Closing.store(true);
     if (!IsServerGone() && CloseWithinWait(Client)) {
-        pContext.reset();  // the client's threads have ended
+        CallbackContext.reset();  // the client's threads have ended
     } else {
-        WaitForCallbacks(*pContext);
+        WaitForCallbacks(*CallbackContext);
         // JACK's threads of the client may still start a callback, which then does nothing.
-        KeepForJack(std::move(pContext));
+        KeepForJack(std::move(CallbackContext));
     }
     Client = nullptr;
 }

@@ -43,7 +43,7 @@ class cJackClient {
     // when no client opens; after a server was lost, false with JackServerFailed at once; when
     // the server does not answer in time, false with NoAnswer() true.
     bool Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus);
-    bool NoAnswer() const { return bNoAnswer; }
+    bool NoAnswer() const { return Unanswered; }
     // Ends the client: once it returns, no handler runs any more.
     void Close();
 
@@ -53,6 +53,6 @@ class cJackClient {
 
   private:
     jack_client_t* Client = nullptr;
-    std::unique_ptr<tJackCallbackContext> pContext;
-    bool bNoAnswer = false;
+    std::unique_ptr<tJackCallbackContext> CallbackContext;
+    bool Unanswered = false;
 };

@@ -9,8 +9,8 @@
 MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string& OwnPort,
                                bool bOutput, tProcess pTheProcess, void* pTheProcessArg,
                                tLossSink OnLossSink) {
-    pProcess = pTheProcess;
-    pProcessArg = pTheProcessArg;
+    ProcessCallback = pTheProcess;
+    ProcessArgument = pTheProcessArg;
     OnLoss = std::move(OnLossSink);
     DeviceFullName = DevicePort;
     const MMRESULT eOpened = OpenClient();
@@ -94,7 +94,8 @@ void cJackPortClient::Lose(MMRESULT eWhy) {
 
 void cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
     auto* pSelf = static_cast<cJackPortClient*>(pArg);
-    pSelf->pProcess(jack_port_get_buffer(pSelf->Port, uiFrames), uiFrames, pSelf->pProcessArg);
+    pSelf->ProcessCallback(jack_port_get_buffer(pSelf->Port, uiFrames), uiFrames,
+                           pSelf->ProcessArgument);
 }
 
 bool cJackPortClient::IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const {

@@ -48,8 +48,8 @@ class cJackPortClient {
     jack_port_t* Port = nullptr;
     std::string OwnFullName;
     std::string DeviceFullName;
-    tProcess pProcess = nullptr;
-    void* pProcessArg = nullptr;
+    tProcess ProcessCallback = nullptr;
+    void* ProcessArgument = nullptr;
     tLossSink OnLoss;
     std::atomic<MMRESULT> eLoss{MMSYSERR_NOERROR};
     // Last, so that it closes first: its callbacks use everything above.

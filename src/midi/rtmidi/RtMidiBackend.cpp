@@ -31,7 +31,7 @@ const std::string* PortAt(const std::vector<std::string>& Ports, uint32_t uDevic
 cRtMidiBackend::cRtMidiBackend() : cRtMidiBackend(ChooseMidiApi()) {}
 
 cRtMidiBackend::cRtMidiBackend(RtMidi::Api eApi, tPortLibrary eLibrary)
-    : eApi(eApi), OwnTag(MakeOwnTag()), Connector(MakeConnector(eApi, eLibrary, Texts)) {}
+    : MidiApi(eApi), OwnTag(MakeOwnTag()), Connector(MakeConnector(eApi, eLibrary, Texts)) {}
 
 cRtMidiBackend::~cRtMidiBackend() {
     for (const auto& pDevice : OpenIns.RemoveAll()) {

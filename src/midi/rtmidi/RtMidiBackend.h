@@ -37,7 +37,7 @@ class cRtMidiBackend final : public cHandleBackend<cRtMidiBackend, cMidiOutDevic
     // Closes the devices still open.
     ~cRtMidiBackend() override;
 
-    RtMidi::Api GetApi() const { return eApi; }
+    RtMidi::Api GetApi() const { return MidiApi; }
     // Whether the MIDI system answers at all (a JACK server runs, the ALSA sequencer opens).
     bool IsSystemReachable();
 
@@ -55,7 +55,7 @@ class cRtMidiBackend final : public cHandleBackend<cRtMidiBackend, cMidiOutDevic
                         uintptr_t dwInstance);
     MMRESULT GetErrorText(tMidiSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText);
 
-    const RtMidi::Api eApi;
+    const RtMidi::Api MidiApi;
     const std::string OwnTag;
     cBackendErrorTexts Texts;
     std::unique_ptr<iMidiConnector> Connector;

@@ -35,7 +35,7 @@ class cRtMidiConnector final : public iMidiConnector {
     // fails.
     RtMidi* Lister(bool bInput);
 
-    const RtMidi::Api eApi;
+    const RtMidi::Api MidiApi;
     cBackendErrorTexts& Texts;
     std::mutex ListersMutex;
     std::unique_ptr<RtMidiOut> OutLister;

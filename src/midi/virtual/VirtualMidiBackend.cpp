@@ -26,9 +26,9 @@ class cVirtualOutDevice {
   public:
     cVirtualOutDevice(cVirtualMidiBackend& Backend, uint32_t uiDevice, HMIDIOUT hSelf,
                       tMidiOutProc pCallback, uintptr_t dwInstance)
-        : uiDevice(uiDevice),
+        : DeviceIndex(uiDevice),
           Backend(Backend),
-          hSelf(hSelf),
+          Handle(hSelf),
           Callback(pCallback),
           dwInstance(dwInstance) {}
 
@@ -38,13 +38,13 @@ class cVirtualOutDevice {
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Close();
 
-    const uint32_t uiDevice;
+    const uint32_t DeviceIndex;
     MMRESULT Loss = MMSYSERR_NOERROR;  // why the device went away, if it did
 
   private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const {
         if (Callback != nullptr) {
-            Callback(hSelf, wMsg, dwInstance, dwParam1, 0);
+            Callback(Handle, wMsg, dwInstance, dwParam1, 0);
         }
     }
     // With the backend's lock held: hands the chunk to the device and marks it done, or keeps
@@ -55,7 +55,7 @@ class cVirtualOutDevice {
                      const std::vector<std::vector<uint8_t>>& Messages);
 
     cVirtualMidiBackend& Backend;
-    const HMIDIOUT hSelf;
+    const HMIDIOUT Handle;
     const tMidiOutProc Callback;
     const uintptr_t dwInstance;
     uint32_t Prepares = 0;
@@ -70,17 +70,19 @@ class cVirtualInDevice : public cMidiInBlockQueue {
   public:
     cVirtualInDevice(cVirtualMidiBackend& Backend, uint32_t uiDevice, HMIDIIN hSelf,
                      tMidiInProc pCallback, uintptr_t dwInstance)
-        : cMidiInBlockQueue(hSelf, pCallback, dwInstance), uiDevice(uiDevice), Backend(Backend) {}
+        : cMidiInBlockQueue(hSelf, pCallback, dwInstance),
+          DeviceIndex(uiDevice),
+          Backend(Backend) {}
 
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Close();
 
-    const uint32_t uiDevice;
+    const uint32_t DeviceIndex;
 
   private:
     cVirtualMidiBackend& Backend;
-    uint32_t uiPrepares = 0;
+    uint32_t Prepares = 0;
     uint32_t AddBuffers = 0;
     uint32_t ClosePolls = 0;
 };
@@ -364,7 +366,7 @@ MMRESULT cVirtualOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    if (Backend.PrepareFails<HMIDIOUT>(Prepares, uiDevice)) {
+    if (Backend.PrepareFails<HMIDIOUT>(Prepares, DeviceIndex)) {
         return MMSYSERR_NOMEM;
     }
     return MarkPrepared(pHeader, cbHeader);
@@ -383,7 +385,7 @@ MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
         if (Loss != MMSYSERR_NOERROR) {
             return Loss;
         }
-        cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[uiDevice];
+        cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[DeviceIndex];
         if (++LongMessages == Device.Faults.uiQueueFailsOn) {
             return MIDIERR_NOTREADY;
         }
@@ -398,7 +400,7 @@ MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
 }
 
 std::vector<std::vector<uint8_t>> cVirtualOutDevice::Pass(MIDIHDR& Header, bool& bDone) {
-    cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[uiDevice];
+    cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[DeviceIndex];
     const uint8_t* pucBytes = Header.lpData;
     Device.Chunks.emplace_back(pucBytes, pucBytes + Header.dwBufferLength);
     bDone = Device.Faults.StillPlayingPolls == 0;
@@ -455,7 +457,7 @@ MMRESULT cVirtualOutDevice::Close() {
         if (!StillPlaying.empty()) {
             return MIDIERR_STILLPLAYING;
         }
-        Backend.OutDevices[uiDevice].OpenHandle = HMIDIOUT{};
+        Backend.OutDevices[DeviceIndex].OpenHandle = HMIDIOUT{};
     }
     Notify(MOM_CLOSE, 0);
     return MMSYSERR_NOERROR;
@@ -464,7 +466,7 @@ MMRESULT cVirtualOutDevice::Close() {
 // Input
 
 MMRESULT cVirtualInDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    if (Backend.PrepareFails<HMIDIIN>(uiPrepares, uiDevice)) {
+    if (Backend.PrepareFails<HMIDIIN>(Prepares, DeviceIndex)) {
         return MMSYSERR_NOMEM;
     }
     return cMidiInBlockQueue::Prepare(pHeader, cbHeader);
@@ -475,7 +477,7 @@ MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     bool bFails = false;
     {
         std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
-        const tVirtualFaults& Faults = Backend.InDevices[uiDevice].Faults;
+        const tVirtualFaults& Faults = Backend.InDevices[DeviceIndex].Faults;
         bFails = ++AddBuffers == Faults.uiQueueFailsOn;
         OnAddBuffer = Faults.OnAddBuffer;
     }
@@ -491,7 +493,7 @@ MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
 MMRESULT cVirtualInDevice::Close() {
     {
         std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
-        if (ClosePolls < Backend.InDevices[uiDevice].Faults.StillPlayingPolls) {
+        if (ClosePolls < Backend.InDevices[DeviceIndex].Faults.StillPlayingPolls) {
             ++ClosePolls;
             return MIDIERR_STILLPLAYING;
         }
@@ -501,6 +503,6 @@ MMRESULT cVirtualInDevice::Close() {
         return eClosed;
     }
     std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
-    Backend.InDevices[uiDevice].OpenHandle = HMIDIIN{};
+    Backend.InDevices[DeviceIndex].OpenHandle = HMIDIIN{};
     return MMSYSERR_NOERROR;
 }

@@ -70,7 +70,7 @@ class cVirtualMidiBackend final
     // Blocks queued on an open input device (0 when it is not open).
     size_t QueuedInBlocks(uint32_t uiInDevice) const;
     // How many calls the ports made into this backend.
-    uint32_t PlatformCalls() const { return uiPlatformCalls.load(); }
+    uint32_t PlatformCalls() const { return CallCount.load(); }
 
   private:
     friend cHandleBackend;
@@ -87,7 +87,7 @@ class cVirtualMidiBackend final
 
     void RunInputThread();
     std::shared_ptr<cVirtualInDevice> FindOpenIn(uint32_t uiInDevice) const;
-    void CountCall() { ++uiPlatformCalls; }
+    void CountCall() { ++CallCount; }
     // The device list of one side, of the backend as it is (const or not).
     template <typename tHandle, typename tSelf>
     static auto& DevicesOf(tSelf& Self);
@@ -124,7 +124,7 @@ class cVirtualMidiBackend final
     mutable std::mutex DevicesMutex;  // the device lists and the open devices' counters
     std::vector<tOutDevice> OutDevices;
     std::vector<tInDevice> InDevices;
-    std::atomic<uint32_t> uiPlatformCalls{0};
+    std::atomic<uint32_t> CallCount{0};
     bool SystemDown = false;
 
     std::mutex InputMutex;
