@@ -7,9 +7,9 @@
 cDeviceRunner::cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine,
                              tWireOptions Wire)
     : Device(Device), Send(std::move(Send)), PrintLine(std::move(PrintLine)) {
-    if (Wire.uiBaud != 0) {
-        ToDevice.emplace(Wire.uiBaud, Wire.uiBufferBytes);
-        FromDevice.emplace(Wire.uiBaud, 0);  // the device's own replies are never lost
+    if (Wire.BaudRate != 0) {
+        ToDevice.emplace(Wire.BaudRate, Wire.BufferSize);
+        FromDevice.emplace(Wire.BaudRate, 0);  // the device's own replies are never lost
     }
     Thread = std::thread(&cDeviceRunner::Run, this);
 }

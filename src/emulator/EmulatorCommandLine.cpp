@@ -98,9 +98,9 @@ void SetFlag(const std::string& Name, tEmulatorCommandLine& Parsed) {
 void SetNumber(const std::string& Name, uint32_t uiValue, tEmulatorCommandLine& Parsed) {
     tTavDeviceOptions& Options = Parsed.Options;
     if (Name == "--wire-baud") {
-        Parsed.Wire.uiBaud = uiValue;
+        Parsed.Wire.BaudRate = uiValue;
     } else if (Name == "--wire-buffer") {
-        Parsed.Wire.uiBufferBytes = uiValue;
+        Parsed.Wire.BufferSize = uiValue;
     } else if (Name == "--nak-every") {
         Options.uiNakEvery = uiValue;
     } else if (Name == "--cancel-at") {

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// The emulated MIDI wire of the command line: off while uiBaud is 0.
+// The emulated MIDI wire of the command line: off while BaudRate is 0.
 struct tWireOptions {
-    uint32_t uiBaud = 0;         // 31250 for a MIDI cable
-    uint32_t uiBufferBytes = 0;  // bytes held for the wire toward the device; 0: no limit
+    uint32_t BaudRate = 0;    // 31250 for a MIDI cable
+    uint32_t BufferSize = 0;  // bytes held for the wire toward the device; 0: no limit
 };
 
 // One direction of a MIDI cable. Bytes cross it one after another in the order they come, ten

@@ -63,12 +63,12 @@ TEST(EmulatorCommandLine, the_storm_takes_its_seed_and_a_rate_in_millionths) {
 }
 
 TEST(EmulatorCommandLine, the_wire_takes_its_baud_rate_and_buffer) {
-    EXPECT_EQ(ParseEmulatorCommandLine({}).Wire.uiBaud, 0u);
+    EXPECT_EQ(ParseEmulatorCommandLine({}).Wire.BaudRate, 0u);
     const tEmulatorCommandLine Parsed =
         ParseEmulatorCommandLine({"--wire-baud", "31250", "--wire-buffer=256"});
     ASSERT_EQ(Parsed.Error, "");
-    EXPECT_EQ(Parsed.Wire.uiBaud, 31250u);
-    EXPECT_EQ(Parsed.Wire.uiBufferBytes, 256u);
+    EXPECT_EQ(Parsed.Wire.BaudRate, 31250u);
+    EXPECT_EQ(Parsed.Wire.BufferSize, 256u);
 }
 
 TEST(EmulatorCommandLine, help_and_version_are_recognised_in_both_spellings) {
