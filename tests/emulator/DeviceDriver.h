@@ -109,13 +109,13 @@ inline void ExpectWholeSong(cTavDevice& Device, const TempDir& Folder, const Fil
 }
 
 // A song of uiFileSize bytes sent whole against a device with these options and this fault
-// script (by the number of the message the storm is asked about; empty: no storm).
+// script (by the number of the message the storm is asked about; none: no storm).
 struct tFaultCase {
     const char* szWhat;
     tTavDeviceOptions Options;
-    std::map<uint64_t, tFaultKind> Script;
     size_t uiFileSize;
     tSongOutcome Expected;
+    std::map<uint64_t, tFaultKind> Script = {};
 };
 
 inline void ExpectFaultCases(std::span<const tFaultCase> Cases) {
