@@ -22,7 +22,7 @@ inline std::vector<uint8_t> MakeHandshake(uint8_t ucDeviceByte, tHandshake eHand
         kSysexEnd};
 }
 
-// One reply to send, and when: uiDelayMs after the message that caused it arrived.
+// One reply to send, and when: DelayMs after the message that caused it arrived.
 struct tDeviceReply {
     std::vector<uint8_t> Message;
     uint32_t DelayMs = 0;

@@ -16,7 +16,7 @@
 
 namespace {
 
-// What an open descriptor is: a regular file of qwSize bytes (szKind null, bFolder false), a
+// What an open descriptor is: a regular file of Size bytes (Kind null, Folder false), a
 // folder, or another kind of file.
 struct tDescribed {
     bool Regular = false;

@@ -32,7 +32,7 @@ class cJackConnector final : public iMidiConnector {
   private:
     // JackPortIsInput lists the ports that can be sent to, JackPortIsOutput those that send.
     std::vector<std::string> DevicePorts(unsigned long ulPortFlags);
-    // With mLister held: the listing client, made on first use; null when no server answers or
+    // With ListerMutex held: the listing client, made on first use; null when no server answers or
     // the server has gone.
     jack_client_t* Lister();
 

@@ -31,8 +31,8 @@ class cRtMidiConnector final : public iMidiConnector {
 
   private:
     std::vector<std::string> DevicePorts(bool bInput);
-    // With mListers held: the listing client of a direction, made on first use; null when RtMidi
-    // fails.
+    // With ListersMutex held: the listing client of a direction, made on first use; null when
+    // RtMidi fails.
     RtMidi* Lister(bool bInput);
 
     const RtMidi::Api MidiApi;

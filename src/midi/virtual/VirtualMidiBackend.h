@@ -97,7 +97,7 @@ class cVirtualMidiBackend final
     void SetFaults(uint32_t uiDevice, tVirtualFaults Faults);
     template <typename tHandle>
     bool IsOpen(uint32_t uiDevice) const;
-    // With mDevices held: the device that the platform's number uDeviceID names now, or null.
+    // With DevicesMutex held: the device that the platform's number uDeviceID names now, or null.
     template <typename tHandle>
     tDevice<tHandle>* PresentDevice(uint32_t uDeviceID);
     // The platform's device count and capabilities, of the present devices of one side.
@@ -106,7 +106,7 @@ class cVirtualMidiBackend final
     uint32_t CountDevices(tMidiSide eSide);
     template <typename tCaps>
     MMRESULT GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps* pCaps, uint32_t cbCaps);
-    // With mDevices held: why the device (null: none of that number) cannot be opened now, or
+    // With DevicesMutex held: why the device (null: none of that number) cannot be opened now, or
     // MMSYSERR_NOERROR.
     template <typename tHandle>
     MMRESULT CheckDeviceToOpen(const tDevice<tHandle>* pDevice) const;
