@@ -84,7 +84,7 @@ void BM_MergeTracks(benchmark::State& State) {
     const tMultiTrackSong& Song = MultiTrackSong();
     for (auto _ : State) {
         const tMergedSong Merged = MergeTracks(Song.Format1);
-        if (!Merged.bMerged) {
+        if (!Merged.Merged) {
             State.SkipWithError("the benchmark song did not merge");
             break;
         }

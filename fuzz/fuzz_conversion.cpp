@@ -39,7 +39,7 @@ void CheckMergedSong(const tMergedSong& Merged) {
     while (Reader.ReadEvent(Event)) {
     }
     Check(Reader.GetFault() == TRACK_OK && Reader.EndedAtEndOfTrack());
-    Check(Event.dwEnd == Merged.Song.size() - kMergedHeadersBytes);
+    Check(Event.EndOffset == Merged.Song.size() - kMergedHeadersBytes);
 }
 
 void ConvertBothWays(std::span<const uint8_t> Song, bool bMergeTracks) {
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize) {
                                      : std::span<const uint8_t>();
     }
     const tMergedSong Merged = MergeTracks(Song);
-    if (Merged.bMerged && Merged.dwTracks > 0) {
+    if (Merged.Merged && Merged.TrackCount > 0) {
         CheckMergedSong(Merged);
     }
     ConvertBothWays(Song, false);

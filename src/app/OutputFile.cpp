@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "app/Utf8Path.h"
-#include "conversion/FileByRename.h"
+#include "files/FileByRename.h"
 
 namespace {
 

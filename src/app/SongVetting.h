@@ -14,6 +14,14 @@ struct tSongVetting {
     const char* szCaption = "";
 };
 
+// The message for a refused song, its path first; empty for an accepted one. With merging off
+// every MIDI file but format 0 gets the system's " Is Not A Midi Type 0 File..." text; a file
+// that could not be read has the reason after the text, in brackets.
+std::string SongCheckMessage(const std::filesystem::path& SongPath, const tSongCheck& Check,
+                             bool bMergeTracks);
+// The caption that goes with the message.
+const char* SongCheckCaption(const tSongCheck& Check);
+
 // Vets a song to be converted: a format-0 MIDI file, or format 1 while merging is on.
 tSongVetting VetSongForConversion(const std::filesystem::path& SongPath, bool bMergeTracks);
 

@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "app/Utf8Path.h"
-#include "conversion/CFile.h"
-#include "conversion/UniqueFile.h"
+#include "files/FileAccess.h"
+#include "files/UniqueFile.h"
 #include "transfer/SongName.h"
 
 namespace {

@@ -29,7 +29,7 @@ void PrintHelp(std::ostream& Out) {
         << "Prepares songs for TAV devices (Orvik, Melko) and loads them over MIDI.\n\n"
         << "Commands:\n";
     for (const tCliCommand* pCommand : Commands()) {
-        Out << "  " << pCommand->szSynopsis << "\n      " << pCommand->szSummary << "\n";
+        Out << "  " << pCommand->Synopsis << "\n      " << pCommand->Summary << "\n";
     }
     Out << "\nOptions:\n"
         << "  -h, --help     show this help and exit\n"
@@ -72,9 +72,9 @@ int RunCommandLine(const std::vector<std::string>& Args, const tCliStreams& Stre
         return kExitSuccess;
     }
     for (const tCliCommand* pCommand : Commands()) {
-        if (First == pCommand->szName) {
+        if (First == pCommand->Name) {
             tCliContext Context{
-                {Args.begin() + 1, Args.end()}, Out, Err, Streams.In, Streams.bOutIsTerminal};
+                {Args.begin() + 1, Args.end()}, Out, Err, Streams.In, Streams.OutIsTerminal};
             return RunCliCommand(*pCommand, Context);
         }
     }

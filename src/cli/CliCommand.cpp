@@ -15,16 +15,16 @@ std::vector<tOptionDefinition> WithHelpOption(std::vector<tOptionDefinition> Opt
 
 int RunCliCommand(const tCliCommand& Command, tCliContext& Context) {
     std::optional<cInterruptGuard> Guard;
-    if (Command.bCatchesSignals) {
+    if (Command.CatchesSignals) {
         Guard.emplace();
     }
     const std::vector<tOptionDefinition> Options = WithHelpOption(Command.Options);
     const tParsedArgs Parsed = ParseCommandLine(Context.Args, Options);
     if (!Parsed.Error.empty()) {
-        return UsageError(Context.Err, Command.szName, Parsed.Error);
+        return UsageError(Context.Err, Command.Name, Parsed.Error);
     }
     if (Parsed.Has("--help")) {
-        PrintHelpPage(Context.Out, {std::string(kProgramName) + " " + Command.szSynopsis,
+        PrintHelpPage(Context.Out, {std::string(kProgramName) + " " + Command.Synopsis,
                                     Command.Description, Options, Command.Notes});
         return kExitSuccess;
     }

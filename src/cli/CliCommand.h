@@ -5,23 +5,23 @@
 #include <vector>
 
 #include "cli/CliContext.h"
-#include "commandline/CommandHelp.h"
-#include "commandline/CommandLine.h"
+#include "options/CommandHelp.h"
+#include "options/CommandLine.h"
 
 // One command of songloader-cli: its synopsis and one-line summary for the program's help, its
 // own help page, its options (each with its help; --help is added for every command) and what
 // runs it with the parsed arguments.
 struct tCliCommand {
-    const char* szName;
-    const char* szSynopsis;  // "convert [--debug] FILE...", after the program's name
-    const char* szSummary;
+    const char* Name;
+    const char* Synopsis;  // "convert [--debug] FILE...", after the program's name
+    const char* Summary;
     std::string Description;
     std::vector<tOptionDefinition> Options;
     std::string Notes;
     int (*pRun)(const tParsedArgs& Args, tCliContext& Context);
     // Ctrl-C, SIGTERM and SIGHUP only raise a flag from the command's first moment on (see
     // Interrupt.h): the command looks at it between steps and cleans up before it ends.
-    bool bCatchesSignals = false;
+    bool CatchesSignals = false;
 };
 
 // Reads the command's arguments by its option table, and answers bad usage (status 2) and

@@ -11,7 +11,7 @@ struct tCliStreams {
     std::istream& In;
     std::ostream& Out;
     std::ostream& Err;
-    bool bOutIsTerminal = false;
+    bool OutIsTerminal = false;
 };
 
 // What a command gets: its own arguments (after the command's name) and the streams.

@@ -10,7 +10,7 @@ using tHandler = void (*)(int);
 // The signals a command ends on, with the handlers they had before the guard.
 struct tHandledSignal {
     int iSignal;
-    tHandler pPrevious;
+    tHandler Previous;
 };
 
 tHandledSignal gSignals[] = {
@@ -29,12 +29,12 @@ extern "C" void OnSignal(int iSignal) {
 
 void InstallInterruptHandlers() {
     for (tHandledSignal& Signal : gSignals) {
-        Signal.pPrevious = std::signal(Signal.iSignal, OnSignal);
+        Signal.Previous = std::signal(Signal.iSignal, OnSignal);
     }
 }
 
 void RestoreInterruptHandlers() {
     for (const tHandledSignal& Signal : gSignals) {
-        std::signal(Signal.iSignal, Signal.pPrevious == SIG_ERR ? SIG_DFL : Signal.pPrevious);
+        std::signal(Signal.iSignal, Signal.Previous == SIG_ERR ? SIG_DFL : Signal.Previous);
     }
 }

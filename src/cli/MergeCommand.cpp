@@ -11,13 +11,13 @@ constexpr const char* kCommand = "merge";
 
 int Merge(const std::string& Song, const std::string& Output, tCliContext& Context) {
     const tMergedSong Merged = MergeSongFile(PathFromUtf8(Song));
-    if (!Merged.bMerged) {
+    if (!Merged.Merged) {
         Context.Err << Song << ": cannot merge: " << Merged.FailureText << "\n";
         return kExitFailure;
     }
     const int iStatus = WriteCommandOutput(kCommand, Song, Output, Merged.Song, Context);
-    if (iStatus == kExitSuccess && Merged.dwTracks > 0) {
-        Context.Err << Song << ": " << MergedTracksText(Merged.dwTracks) << "\n";
+    if (iStatus == kExitSuccess && Merged.TrackCount > 0) {
+        Context.Err << Song << ": " << MergedTracksText(Merged.TrackCount) << "\n";
     }
     return iStatus;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandline/CommandLine.h"
+#include "options/CommandLine.h"
 
 // The option that lets convert, export and send take multi-track (format 1) songs.
 inline tOptionDefinition MergeTracksOption() {

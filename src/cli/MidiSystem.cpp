@@ -1,7 +1,7 @@
 #include "cli/MidiSystem.h"
 
 #include "midi/MidiBackend.h"
-#include "midi/SystemMidiBackend.h"
+#include "midi/system/SystemMidiBackend.h"
 
 int WithMidiSystem(tCliContext& Context, const char* szCommand, const std::function<int()>& Body) {
     if (GetMidiBackend() != nullptr) {

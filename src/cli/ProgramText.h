@@ -21,5 +21,5 @@ class cUtf8Console {
     ~cUtf8Console();
 
   private:
-    [[maybe_unused]] uint32_t uiPreviousCodePage = 0;  // used on Windows only
+    [[maybe_unused]] uint32_t PreviousCodePage = 0;  // used on Windows only
 };

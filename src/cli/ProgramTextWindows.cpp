@@ -27,14 +27,14 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 // Without a console (output to a file or a pipe) there is no code page to set, and the bytes
 // go out as they are.
-cUtf8Console::cUtf8Console() : uiPreviousCodePage(GetConsoleOutputCP()) {
-    if (uiPreviousCodePage != 0) {
+cUtf8Console::cUtf8Console() : PreviousCodePage(GetConsoleOutputCP()) {
+    if (PreviousCodePage != 0) {
         SetConsoleOutputCP(CP_UTF8);
     }
 }
 
 cUtf8Console::~cUtf8Console() {
-    if (uiPreviousCodePage != 0) {
-        SetConsoleOutputCP(uiPreviousCodePage);
+    if (PreviousCodePage != 0) {
+        SetConsoleOutputCP(PreviousCodePage);
     }
 }

@@ -1,9 +1,9 @@
 #include "cli/SongReport.h"
 
+#include "app/SongMessages.h"
 #include "app/Utf8Path.h"
 #include "cli/CliContext.h"
 #include "conversion/DebugDump.h"
-#include "conversion/SongMessages.h"
 
 namespace {
 

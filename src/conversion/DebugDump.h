@@ -27,8 +27,8 @@ class cDebugDump {
   private:
     void Check(bool bWritten);
 
-    std::FILE* pFile = nullptr;
-    uint32_t dwRowNumber = 0;
-    uint64_t qwTotalTime = 0;
+    std::FILE* File = nullptr;
+    uint32_t RowNumber = 0;
+    uint64_t TotalTime = 0;
     std::string FailureText;
 };

@@ -33,15 +33,15 @@ void tMtrkHeader::UseData(const uint8_t* pucTrackData, uint32_t dwTrackSize) {
 }
 
 bool tMtrkHeader::GetTempoEventOffset(uint32_t& dwOffset) const {
-    dwOffset = dwTempoEventOffset;
-    return bTempoFromEvent;
+    dwOffset = TempoEventOffset;
+    return TempoFromEvent;
 }
 
 bool tMtrkHeader::ReadEvent() {
     if (!Reader.ReadEvent(CurrentEvent)) {
         return false;
     }
-    switch (CurrentEvent.ucKind) {
+    switch (CurrentEvent.Kind) {
         case cTrackReader::kMetaEvent:
             KeepMetaEvent();
             break;
@@ -57,36 +57,35 @@ bool tMtrkHeader::ReadEvent() {
 }
 
 void tMtrkHeader::KeepMetaEvent() {
-    LastMetaEvent.SetEventType(CurrentEvent.ucMetaType);
-    LastMetaEvent.SetEventLength(CurrentEvent.dwDataLength);
-    std::memcpy(LastMetaEvent.ReturnEventDataBufPtr(), Reader.Data() + CurrentEvent.dwDataStart,
-                CurrentEvent.dwDataLength);
-    if (CurrentEvent.ucMetaType == cTrackReader::kSetTempo) {
+    LastMetaEvent.SetEventType(CurrentEvent.MetaType);
+    LastMetaEvent.SetEventLength(CurrentEvent.DataLength);
+    std::memcpy(LastMetaEvent.ReturnEventDataBufPtr(), Reader.Data() + CurrentEvent.DataStart,
+                CurrentEvent.DataLength);
+    if (CurrentEvent.MetaType == cTrackReader::kSetTempo) {
         dwPreviousTempo = dwTempo;
         dwTempo = LastMetaEvent.GetTempo();
-        bTempoFromEvent = true;
-        dwTempoEventOffset = CurrentEvent.dwStart;
+        TempoFromEvent = true;
+        TempoEventOffset = CurrentEvent.Start;
     }
 }
 
 // Only a complete SysEx event (ending in 0xF7) that fits the buffer is kept, as its file bytes;
 // the first part of a split SysEx, and every escape event, is read past with length 0.
 void tMtrkHeader::KeepSysexEvent() {
-    const uint32_t dwFileBytes = CurrentEvent.dwEnd - CurrentEvent.dwBodyStart;
-    const bool bComplete = CurrentEvent.ucKind == cTrackReader::kSysexEvent &&
-                           CurrentEvent.dwDataLength > 0 &&
-                           Reader.Data()[CurrentEvent.dwEnd - 1] == cTrackReader::kEscapeEvent;
+    const uint32_t dwFileBytes = CurrentEvent.EndOffset - CurrentEvent.BodyStart;
+    const bool bComplete = CurrentEvent.Kind == cTrackReader::kSysexEvent &&
+                           CurrentEvent.DataLength > 0 &&
+                           Reader.Data()[CurrentEvent.EndOffset - 1] == cTrackReader::kEscapeEvent;
     if (!bComplete || dwFileBytes > cSysexEvent::kBufferSize) {
         *LastSysexEvent.GetEventLengthPtr() = 0;
         return;
     }
-    std::memcpy(LastSysexEvent.GetEventPtr(), Reader.Data() + CurrentEvent.dwBodyStart,
-                dwFileBytes);
+    std::memcpy(LastSysexEvent.GetEventPtr(), Reader.Data() + CurrentEvent.BodyStart, dwFileBytes);
     *LastSysexEvent.GetEventLengthPtr() = dwFileBytes;
 }
 
 void tMtrkHeader::KeepChannelEvent() {
-    const uint8_t* pucBody = Reader.Data() + CurrentEvent.dwBodyStart;
+    const uint8_t* pucBody = Reader.Data() + CurrentEvent.BodyStart;
     LastMIDIEvent.SetStatus(pucBody[0]);
     std::memcpy(LastMIDIEvent.ReturnEventDataBufPtr(), pucBody + 1, LastMIDIEvent.GetEventLength());
 }

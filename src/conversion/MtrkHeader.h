@@ -48,14 +48,14 @@ class tMtrkHeader {
     bool ReadEvent();
 
     uint32_t GetDeltaTime() const { return CurrentEvent.dwDeltaTime; }
-    uint8_t GetMtrkEvent() const { return CurrentEvent.ucKind; }
+    uint8_t GetMtrkEvent() const { return CurrentEvent.Kind; }
     uint8_t GetLastMetaEvent() const { return LastMetaEvent.GetEventType(); }
     uint32_t GetTempo() const { return dwTempo; }
     uint32_t GetPreviousTempo() const { return dwPreviousTempo; }
     // Where the Set Tempo event in force starts in the track; false for the starting tempo.
     bool GetTempoEventOffset(uint32_t& dwOffset) const;
     // Where the event just read starts in the track.
-    uint32_t GetEventOffset() const { return CurrentEvent.dwStart; }
+    uint32_t GetEventOffset() const { return CurrentEvent.Start; }
     bool GetIsRunningStatus() const { return LastMIDIEvent.IsRunningStatus(); }
     bool GetMetaTooLong() const { return Reader.GetFault() == TRACK_META_TOO_LONG; }
     tTrackFault GetFault() const { return Reader.GetFault(); }
@@ -82,6 +82,6 @@ class tMtrkHeader {
     cSysexEvent LastSysexEvent;
     uint32_t dwTempo = kStartTempo;
     uint32_t dwPreviousTempo = kStartTempo;
-    bool bTempoFromEvent = false;
-    uint32_t dwTempoEventOffset = 0;
+    bool TempoFromEvent = false;
+    uint32_t TempoEventOffset = 0;
 };

@@ -1,7 +1,6 @@
 #include "conversion/SongConversion.h"
 
 #include "conversion/SongFile.h"
-#include "conversion/SongMessages.h"
 #include "conversion/VantorMidiFile.h"
 
 namespace {
@@ -17,13 +16,6 @@ tSongKind KindOfFormat(uint32_t dwFormat) {
         default:
             return SONG_KIND_OTHER_FORMAT;
     }
-}
-
-// The path in UTF-8, as messages carry it on every system (a narrow path on Windows would be in
-// the ANSI code page, which cannot hold every name).
-std::string PathText(const std::filesystem::path& Path) {
-    const std::u8string Utf8 = Path.u8string();
-    return {Utf8.begin(), Utf8.end()};
 }
 
 }  // namespace
@@ -45,71 +37,6 @@ tSongCheck CheckSong(const std::filesystem::path& MidiFilePath) {
 
 bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks) {
     return Check.eKind == SONG_KIND_FORMAT_0 || (bMergeTracks && Check.eKind == SONG_KIND_FORMAT_1);
-}
-
-std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tSongCheck& Check,
-                             bool bMergeTracks) {
-    if (IsSongAccepted(Check, bMergeTracks)) {
-        return {};
-    }
-    const std::string Path = PathText(MidiFilePath);
-    switch (Check.eKind) {
-        case SONG_KIND_NOT_MIDI_FILE:
-            return Path + SongMessages::kNotMidiFile +
-                   (Check.Reason.empty() ? "" : " (" + Check.Reason + ")");
-        case SONG_KIND_NOT_REGULAR_FILE:
-            return Path + " is " + Check.FileKind + ", not a MIDI file; it was not read";
-        case SONG_KIND_FORMAT_2:
-            if (bMergeTracks) {
-                return Path + SongMessages::kIndependentSequences;
-            }
-            break;
-        case SONG_KIND_OTHER_FORMAT:
-            if (bMergeTracks) {
-                return Path + " is a MIDI file of format " + std::to_string(Check.dwFormat) +
-                       SongMessages::kUnknownFormat;
-            }
-            break;
-        case SONG_KIND_FORMAT_0:
-        case SONG_KIND_FORMAT_1:
-            break;
-    }
-    return Path + SongMessages::kNotFormat0;
-}
-
-const char* SongCheckCaption(const tSongCheck& Check) {
-    switch (Check.eKind) {
-        case SONG_KIND_NOT_MIDI_FILE:
-        case SONG_KIND_NOT_REGULAR_FILE:
-            return SongMessages::kNotMidiFileCaption;
-        default:
-            return SongMessages::kNotFormat0Caption;
-    }
-}
-
-tSongVerdict VetSong(const std::filesystem::path& MidiFilePath) {
-    const tSongCheck Check = CheckSong(MidiFilePath);
-    switch (Check.eKind) {
-        case SONG_KIND_FORMAT_0:
-            return SONG_FORMAT_0;
-        case SONG_KIND_NOT_MIDI_FILE:
-        case SONG_KIND_NOT_REGULAR_FILE:
-            return SONG_NOT_MIDI_FILE;
-        default:
-            return SONG_NOT_FORMAT_0;
-    }
-}
-
-std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdict eVerdict) {
-    switch (eVerdict) {
-        case SONG_NOT_MIDI_FILE:
-            return PathText(MidiFilePath) + SongMessages::kNotMidiFile;
-        case SONG_NOT_FORMAT_0:
-            return PathText(MidiFilePath) + SongMessages::kNotFormat0;
-        case SONG_FORMAT_0:
-            break;
-    }
-    return {};
 }
 
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
@@ -141,11 +68,6 @@ tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
     Result.bEventsRemoved = Song.bEventsRemoved;
     Result.dwMergedTracks = Song.GetMergedTracks();
     return Result;
-}
-
-const char* VerdictCaption(tSongVerdict eVerdict) {
-    return eVerdict == SONG_NOT_FORMAT_0 ? SongMessages::kNotFormat0Caption
-                                         : SongMessages::kNotMidiFileCaption;
 }
 
 // Callers that have not moved to the options keep what they relied on: a song that is not (or

@@ -32,27 +32,6 @@ struct tSongCheck {
 tSongCheck CheckSong(const std::filesystem::path& MidiFilePath);
 // Whether the song can be converted: format 0, or format 1 while merging is on.
 bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks);
-// The message for a refused song, its path first; empty for an accepted one. With merging off
-// every MIDI file but format 0 gets the system's " Is Not A Midi Type 0 File..." text; a file
-// that could not be read has the reason after the text, in brackets.
-std::string SongCheckMessage(const std::filesystem::path& MidiFilePath, const tSongCheck& Check,
-                             bool bMergeTracks);
-// The caption that goes with the message.
-const char* SongCheckCaption(const tSongCheck& Check);
-
-// The vetting as it was before merging existed: a FIFO, device or socket reads as
-// SONG_NOT_MIDI_FILE, every format but 0 as SONG_NOT_FORMAT_0.
-enum tSongVerdict {
-    SONG_FORMAT_0,
-    SONG_NOT_MIDI_FILE,
-    SONG_NOT_FORMAT_0,
-};
-
-tSongVerdict VetSong(const std::filesystem::path& MidiFilePath);
-// The full message for a refused song: its path, then the system's text.
-std::string VerdictMessage(const std::filesystem::path& MidiFilePath, tSongVerdict eVerdict);
-// The caption of that message's box.
-const char* VerdictCaption(tSongVerdict eVerdict);
 
 // ---- Converting a song into its x10 file
 

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <utility>
 
-#include "conversion/CFile.h"
 #include "conversion/RiffMidi.h"
+#include "files/FileAccess.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ tSongFileRead ReadSong(const std::filesystem::path& SongPath, uint64_t qwMaxByte
     if (bMoreInFile) {
         Result.Bytes.resize(static_cast<size_t>(qwMaxBytes));
         // The size the file had when opened; unknown (0) if it has grown past the limit since.
-        Result.qwFileBytes = File.Size() > qwMaxBytes ? File.Size() : 0;
+        Result.FileBytes = File.Size() > qwMaxBytes ? File.Size() : 0;
     }
     return Result;
 }
@@ -81,9 +81,9 @@ tSongFileRead ReadSongFile(const std::filesystem::path& SongPath) {
     bool bMoreInFile = false;
     tSongFileRead Result = ReadSong(SongPath, kMaxSongBytes, bMoreInFile);
     if (bMoreInFile) {
-        const uint64_t qwFileBytes = Result.qwFileBytes;
+        const uint64_t qwFileBytes = Result.FileBytes;
         Result = Refuse(CONV_SONG_TOO_LARGE, {});
-        Result.qwFileBytes = qwFileBytes;
+        Result.FileBytes = qwFileBytes;
     }
     return Unwrapped(std::move(Result));
 }
@@ -115,7 +115,7 @@ std::string ReadFailureText(const tSongFileRead& Read) {
         case CONV_NOT_REGULAR_FILE:
             return "the file is " + Read.Reason + ", not a regular file";
         case CONV_SONG_TOO_LARGE:
-            return SongTooLargeText(Read.qwFileBytes);
+            return SongTooLargeText(Read.FileBytes);
         case CONV_READ_FAILED:
             return "cannot read the file: " + Read.Reason;
         case CONV_BAD_RIFF_WRAPPER:

@@ -18,7 +18,7 @@ struct tSongFileRead {
     // The system's reason for a failure to open or read, or what the file is instead of a
     // regular file ("a FIFO").
     std::string Reason;
-    uint64_t qwFileBytes = 0;  // the size of a file refused as too large; 0 when not known
+    uint64_t FileBytes = 0;  // the size of a file refused as too large; 0 when not known
 };
 
 // Reads a whole song; of a RIFF MIDI file (.rmi), the song it wraps. A FIFO, device or socket is

@@ -22,15 +22,15 @@ tTrackChunks Refuse(tConversionFailure eWhy, std::string Text) {
 tSongHeader ReadSongHeader(std::span<const uint8_t> Song) {
     tSongHeader Result;
     if (Song.size() > kMaxSongBytes) {
-        Result.eFailure = CONV_SONG_TOO_LARGE;
+        Result.Failure = CONV_SONG_TOO_LARGE;
         Result.FailureText = SongTooLargeText(Song.size());
     } else if (Song.size() < tMidiHeader::SizeOfStruct()) {
-        Result.eFailure = CONV_HEADER_CUT_OFF;
+        Result.Failure = CONV_HEADER_CUT_OFF;
         Result.FailureText = kHeaderCutOff;
     } else {
         std::copy_n(Song.data(), tMidiHeader::SizeOfStruct(), Result.Header.PtrToHeaderStruct());
         if (!Result.Header.IsMThd()) {
-            Result.eFailure = CONV_NOT_MIDI_FILE;
+            Result.Failure = CONV_NOT_MIDI_FILE;
             Result.FailureText = "the file does not start with a MIDI file header (MThd)";
         }
     }

@@ -15,7 +15,7 @@ inline constexpr uint32_t kStandardHeaderLength = 6;
 // The header chunk of a song held in memory, or why the song cannot be read as a MIDI file.
 struct tSongHeader {
     tMidiHeader Header;
-    tConversionFailure eFailure = CONV_NONE;
+    tConversionFailure Failure = CONV_NONE;
     std::string FailureText;
 };
 
@@ -24,8 +24,8 @@ tSongHeader ReadSongHeader(std::span<const uint8_t> Song);
 
 // Where a track chunk lies in a song's bytes.
 struct tTrackChunk {
-    uint32_t dwChunkStart = 0;  // its 8-byte chunk header
-    uint32_t dwDataLength = 0;  // the track data follows the chunk header
+    uint32_t ChunkStart = 0;  // its 8-byte chunk header
+    uint32_t DataLength = 0;  // the track data follows the chunk header
 };
 
 // The track chunks of a song, or the fault that stopped the search.

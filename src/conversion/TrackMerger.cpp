@@ -15,8 +15,8 @@ namespace {
 struct tTrackCursor {
     cTrackReader Reader;
     tTrackEvent Event;
-    uint64_t qwTime = 0;
-    bool bHasEvent = false;
+    uint64_t Time = 0;
+    bool HasEvent = false;
 };
 
 class cTrackMerger {
@@ -41,17 +41,17 @@ class cTrackMerger {
     std::span<const uint8_t> Song;
     tMergedSong Result;
     std::vector<tTrackCursor> Cursors;
-    uint64_t qwLastTime = 0;
-    uint64_t qwEndTime = 0;
-    uint32_t dwEventsWritten = 0;
+    uint64_t LastTime = 0;
+    uint64_t EndTime = 0;
+    uint32_t EventsWritten = 0;
 };
 
 struct tLaterFirst {
-    const std::vector<tTrackCursor>* pCursors;
+    const std::vector<tTrackCursor>* Cursors;
     // The queue yields its greatest element: make that the earliest time, then the lowest track.
     bool operator()(uint32_t dwA, uint32_t dwB) const {
-        const uint64_t qwA = (*pCursors)[dwA].qwTime;
-        const uint64_t qwB = (*pCursors)[dwB].qwTime;
+        const uint64_t qwA = (*Cursors)[dwA].Time;
+        const uint64_t qwB = (*Cursors)[dwB].Time;
         return qwA != qwB ? qwA > qwB : dwA > dwB;
     }
 };
@@ -71,13 +71,13 @@ bool cTrackMerger::RefuseInTrack(uint32_t dwTrack, tConversionFailure eWhy,
 tMergedSong cTrackMerger::Merge() {
     const tSongHeader Head = ReadSongHeader(Song);
     const uint32_t dwFormat = Head.Header.ReturnMidiFileType();
-    if (Head.eFailure != CONV_NONE) {
-        Refuse(Head.eFailure, Head.FailureText);
+    if (Head.Failure != CONV_NONE) {
+        Refuse(Head.Failure, Head.FailureText);
     } else if (dwFormat == 0) {
         Result.Song.assign(Song.begin(), Song.end());
-        Result.bMerged = true;
+        Result.Merged = true;
     } else if (dwFormat == kMergeableFormat) {
-        Result.bMerged = MergeFormat1(Head.Header);
+        Result.Merged = MergeFormat1(Head.Header);
     } else if (dwFormat == kIndependentSequencesFormat) {
         Refuse(CONV_FORMAT_2,
                "a format-2 song holds independent sequences, which cannot be "
@@ -86,7 +86,7 @@ tMergedSong cTrackMerger::Merge() {
         Refuse(CONV_UNKNOWN_FORMAT, "the song is of format " + std::to_string(dwFormat) +
                                         "; only formats 0 and 1 can be converted");
     }
-    if (!Result.bMerged) {
+    if (!Result.Merged) {
         Result.Song.clear();
     }
     return Result;
@@ -114,13 +114,13 @@ bool cTrackMerger::MergeFormat1(const tMidiHeader& Header) {
         return false;
     }
     // As a format-0 song whose first event is End of Track, a song with nothing to play.
-    if (dwEventsWritten == 0) {
+    if (EventsWritten == 0) {
         return Refuse(CONV_EMPTY_TRACK,
                       dwTracks == 0 ? "the header names 0 tracks, so the song holds no events"
                                     : "no track holds an event before its End of Track");
     }
     CloseTrack();
-    Result.dwTracks = dwTracks;
+    Result.TrackCount = dwTracks;
     return true;
 }
 
@@ -128,8 +128,8 @@ bool cTrackMerger::StartTracks(const tTrackChunks& Chunks) {
     Cursors.resize(Chunks.Tracks.size());
     for (uint32_t i = 0; i < Cursors.size(); ++i) {
         const tTrackChunk& Chunk = Chunks.Tracks[i];
-        Cursors[i].Reader.SetData(Song.data() + Chunk.dwChunkStart + kChunkHeaderBytes,
-                                  Chunk.dwDataLength);
+        Cursors[i].Reader.SetData(Song.data() + Chunk.ChunkStart + kChunkHeaderBytes,
+                                  Chunk.DataLength);
         if (!Advance(i)) {
             return false;
         }
@@ -141,9 +141,9 @@ bool cTrackMerger::StartTracks(const tTrackChunks& Chunks) {
 // Track, or of its last event when the data ends without one.
 bool cTrackMerger::Advance(uint32_t dwTrack) {
     tTrackCursor& Cursor = Cursors[dwTrack];
-    Cursor.bHasEvent = Cursor.Reader.ReadEvent(Cursor.Event);
-    if (Cursor.bHasEvent) {
-        Cursor.qwTime += Cursor.Event.dwDeltaTime;
+    Cursor.HasEvent = Cursor.Reader.ReadEvent(Cursor.Event);
+    if (Cursor.HasEvent) {
+        Cursor.Time += Cursor.Event.dwDeltaTime;
         return true;
     }
     const cTrackReader& Reader = Cursor.Reader;
@@ -153,9 +153,9 @@ bool cTrackMerger::Advance(uint32_t dwTrack) {
             TrackFaultText(Reader.GetFault(), Reader.GetFaultOffset(), Reader.GetFaultByte()));
     }
     if (Reader.EndedAtEndOfTrack()) {
-        Cursor.qwTime += Cursor.Event.dwDeltaTime;
+        Cursor.Time += Cursor.Event.dwDeltaTime;
     }
-    qwEndTime = std::max(qwEndTime, Cursor.qwTime);
+    EndTime = std::max(EndTime, Cursor.Time);
     return true;
 }
 
@@ -163,7 +163,7 @@ bool cTrackMerger::MergeEvents() {
     std::priority_queue<uint32_t, std::vector<uint32_t>, tLaterFirst> Pending(
         tLaterFirst{&Cursors});
     for (uint32_t i = 0; i < Cursors.size(); ++i) {
-        if (Cursors[i].bHasEvent) {
+        if (Cursors[i].HasEvent) {
             Pending.push(i);
         }
     }
@@ -173,20 +173,20 @@ bool cTrackMerger::MergeEvents() {
         Pending.pop();
         // A track goes on as long as its next event still comes first, as in a chord.
         do {
-            if (!WriteDelta(Cursors[dwTrack].qwTime)) {
+            if (!WriteDelta(Cursors[dwTrack].Time)) {
                 return false;
             }
             WriteEvent(Cursors[dwTrack]);
             if (!Advance(dwTrack)) {
                 return false;
             }
-        } while (Cursors[dwTrack].bHasEvent && (Pending.empty() || !Later(dwTrack, Pending.top())));
-        if (Cursors[dwTrack].bHasEvent) {
+        } while (Cursors[dwTrack].HasEvent && (Pending.empty() || !Later(dwTrack, Pending.top())));
+        if (Cursors[dwTrack].HasEvent) {
             Pending.push(dwTrack);
         }
     }
     // The one End of Track, at the latest time at which any track ended.
-    if (!WriteDelta(qwEndTime)) {
+    if (!WriteDelta(EndTime)) {
         return false;
     }
     const uint8_t aucEndOfTrack[] = {cTrackReader::kMetaEvent, cTrackReader::kEndOfTrack, 0x00};
@@ -197,14 +197,14 @@ bool cTrackMerger::MergeEvents() {
 // A merged delta is never longer than the delta its event had in its own track, which the
 // reader holds below 2^28; the check keeps the quantity writer within its range all the same.
 bool cTrackMerger::WriteDelta(uint64_t qwTime) {
-    const uint64_t qwDelta = qwTime - qwLastTime;
+    const uint64_t qwDelta = qwTime - LastTime;
     if (qwDelta >= kQuantityLimit) {
         return Refuse(CONV_MERGED_DELTA_TOO_LARGE,
                       "the merged track would need a delta of " + std::to_string(qwDelta) +
                           " ticks before tick " + std::to_string(qwTime) +
                           ", more than the 268435455 a quantity can hold");
     }
-    qwLastTime = qwTime;
+    LastTime = qwTime;
     AppendQuantity(static_cast<uint32_t>(qwDelta));
     return true;
 }
@@ -214,15 +214,15 @@ bool cTrackMerger::WriteDelta(uint64_t qwTime) {
 void cTrackMerger::WriteEvent(const tTrackCursor& Cursor) {
     const tTrackEvent& Event = Cursor.Event;
     const uint8_t* pucData = Cursor.Reader.Data();
-    ++dwEventsWritten;
-    Result.Song.push_back(Event.ucKind);
-    if (Event.ucKind == cTrackReader::kMetaEvent) {
-        Result.Song.push_back(Event.ucMetaType);
+    ++EventsWritten;
+    Result.Song.push_back(Event.Kind);
+    if (Event.Kind == cTrackReader::kMetaEvent) {
+        Result.Song.push_back(Event.MetaType);
     }
-    if (Event.ucKind >= cTrackReader::kSysexEvent) {
-        AppendQuantity(Event.dwDataLength);
+    if (Event.Kind >= cTrackReader::kSysexEvent) {
+        AppendQuantity(Event.DataLength);
     }
-    AppendBytes(pucData + Event.dwDataStart, Event.dwDataLength);
+    AppendBytes(pucData + Event.DataStart, Event.DataLength);
 }
 
 void cTrackMerger::AppendQuantity(uint32_t dwValue) {

@@ -14,9 +14,9 @@ inline constexpr uint32_t kIndependentSequencesFormat = 2;
 // A song made format 0: a format-1 song with all its tracks merged into one, or a format-0
 // song as it was.
 struct tMergedSong {
-    bool bMerged = false;  // false: refused, for the reason below
+    bool Merged = false;  // false: refused, for the reason below
     std::vector<uint8_t> Song;
-    uint32_t dwTracks = 0;  // the tracks merged; 0 for a format-0 song passed unchanged
+    uint32_t TrackCount = 0;  // the tracks merged; 0 for a format-0 song passed unchanged
     tConversionFailure eFailure = CONV_NONE;
     std::string FailureText;
 };

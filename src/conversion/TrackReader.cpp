@@ -14,16 +14,16 @@ void cTrackReader::SetData(const uint8_t* pucTrackData, uint32_t dwTrackSize) {
     pucData = pucTrackData;
     dwSize = dwTrackSize;
     dwReadIndex = 0;
-    ucRunningStatus = 0;
-    bEnded = false;
-    bEndOfTrackRead = false;
-    eFault = TRACK_OK;
-    dwEventStart = 0;
+    RunningStatus = 0;
+    Ended = false;
+    EndOfTrackRead = false;
+    Fault = TRACK_OK;
+    EventStart = 0;
 }
 
 bool cTrackReader::Fail(tTrackFault eWhy) {
-    eFault = eWhy;
-    bEnded = true;
+    Fault = eWhy;
+    Ended = true;
     return false;
 }
 
@@ -51,26 +51,26 @@ bool cTrackReader::ReadQuantity(uint32_t& dwValue) {
 }
 
 bool cTrackReader::ReadEvent(tTrackEvent& Event) {
-    if (bEnded) {
+    if (Ended) {
         return false;
     }
-    dwEventStart = dwReadIndex;
+    EventStart = dwReadIndex;
     // Data that ends cleanly between events counts as End of Track.
     if (dwReadIndex == dwSize) {
-        bEnded = true;
+        Ended = true;
         return false;
     }
     Event = tTrackEvent{};
-    Event.dwStart = dwReadIndex;
+    Event.Start = dwReadIndex;
     uint8_t ucFirstByte = 0;
     if (!ReadQuantity(Event.dwDeltaTime)) {
         return false;
     }
-    Event.dwBodyStart = dwReadIndex;
+    Event.BodyStart = dwReadIndex;
     if (!ReadByte(ucFirstByte)) {
         return false;
     }
-    Event.ucKind = ucFirstByte;
+    Event.Kind = ucFirstByte;
     bool bRead = false;
     switch (ucFirstByte) {
         case kMetaEvent:
@@ -84,34 +84,34 @@ bool cTrackReader::ReadEvent(tTrackEvent& Event) {
             bRead = ReadChannelEvent(ucFirstByte, Event);
             break;
     }
-    Event.dwEnd = dwReadIndex;
+    Event.EndOffset = dwReadIndex;
     return bRead;
 }
 
 // Meta, SysEx and escape events all carry their data length as a quantity; the data is checked
 // against what the track holds before it is passed.
 bool cTrackReader::ReadLengthAndSkipData(tTrackEvent& Event) {
-    if (!ReadQuantity(Event.dwDataLength)) {
+    if (!ReadQuantity(Event.DataLength)) {
         return false;
     }
-    if (Event.ucKind == kMetaEvent && Event.dwDataLength >= dwMetaLengthLimit) {
+    if (Event.Kind == kMetaEvent && Event.DataLength >= MetaLengthLimit) {
         return Fail(TRACK_META_TOO_LONG);
     }
-    if (Event.dwDataLength > dwSize - dwReadIndex) {
+    if (Event.DataLength > dwSize - dwReadIndex) {
         return Fail(TRACK_EVENT_CUT_OFF);
     }
-    Event.dwDataStart = dwReadIndex;
-    dwReadIndex += Event.dwDataLength;
+    Event.DataStart = dwReadIndex;
+    dwReadIndex += Event.DataLength;
     return true;
 }
 
 bool cTrackReader::ReadMetaEvent(tTrackEvent& Event) {
-    if (!ReadByte(Event.ucMetaType) || !ReadLengthAndSkipData(Event)) {
+    if (!ReadByte(Event.MetaType) || !ReadLengthAndSkipData(Event)) {
         return false;
     }
-    if (Event.ucMetaType == kEndOfTrack) {
-        bEnded = true;
-        bEndOfTrackRead = true;
+    if (Event.MetaType == kEndOfTrack) {
+        Ended = true;
+        EndOfTrackRead = true;
         return false;
     }
     return true;
@@ -119,25 +119,25 @@ bool cTrackReader::ReadMetaEvent(tTrackEvent& Event) {
 
 bool cTrackReader::ReadChannelEvent(uint8_t ucFirstByte, tTrackEvent& Event) {
     if (ucFirstByte > kSysexEvent) {
-        ucFaultByte = ucFirstByte;
+        FaultByte = ucFirstByte;
         return Fail(TRACK_BAD_EVENT_KIND);  // 0xF1-0xF6 and 0xF8-0xFE are not file events
     }
     Event.bRunningStatus = !cMIDIEvent::ValidateEvent(ucFirstByte);
     if (Event.bRunningStatus) {
-        if (ucRunningStatus == 0) {
+        if (RunningStatus == 0) {
             return Fail(TRACK_NO_RUNNING_STATUS);
         }
-        Event.dwDataStart = Event.dwBodyStart;
+        Event.DataStart = Event.BodyStart;
     } else {
-        ucRunningStatus = ucFirstByte;
-        Event.dwDataStart = dwReadIndex;
+        RunningStatus = ucFirstByte;
+        Event.DataStart = dwReadIndex;
     }
-    Event.ucKind = ucRunningStatus;
-    Event.dwDataLength = cMIDIEvent::DataBytesOf(ucRunningStatus);
-    if (Event.dwDataLength > dwSize - Event.dwDataStart) {
+    Event.Kind = RunningStatus;
+    Event.DataLength = cMIDIEvent::DataBytesOf(RunningStatus);
+    if (Event.DataLength > dwSize - Event.DataStart) {
         return Fail(TRACK_EVENT_CUT_OFF);
     }
-    dwReadIndex = Event.dwDataStart + Event.dwDataLength;
+    dwReadIndex = Event.DataStart + Event.DataLength;
     return true;
 }
 

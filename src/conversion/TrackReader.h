@@ -18,17 +18,17 @@ enum tTrackFault : uint8_t {
 // One event as it lies in the track data: where its parts are, not copies of them.
 struct tTrackEvent {
     uint32_t dwDeltaTime = 0;
-    uint32_t dwStart = 0;  // offset of its delta time, where faults and messages point
+    uint32_t Start = 0;  // offset of its delta time, where faults and messages point
     // 0xFF meta, 0xF0 SysEx, 0xF7 escape; for a channel message the status in force.
-    uint8_t ucKind = 0;
+    uint8_t Kind = 0;
     bool bRunningStatus = false;  // a channel message that stood without its status byte
-    uint8_t ucMetaType = 0;
-    uint32_t dwBodyStart = 0;  // the kind byte, or a running-status message's first data byte
+    uint8_t MetaType = 0;
+    uint32_t BodyStart = 0;  // the kind byte, or a running-status message's first data byte
     // Meta, SysEx and escape events: the bytes after the length quantity. Channel messages:
     // all their data bytes, including a running-status message's first.
-    uint32_t dwDataStart = 0;
-    uint32_t dwDataLength = 0;
-    uint32_t dwEnd = 0;  // offset just past the event
+    uint32_t DataStart = 0;
+    uint32_t DataLength = 0;
+    uint32_t EndOffset = 0;  // offset just past the event
 };
 
 // Walks the events of one track's data and never reads past it, whatever the data holds.
@@ -45,16 +45,16 @@ class cTrackReader {
     void SetData(const uint8_t* pucTrackData, uint32_t dwTrackSize);
     // Meta events with this many data bytes or more are refused (TRACK_META_TOO_LONG); by
     // default any length is read.
-    void SetMetaLengthLimit(uint32_t dwLimit) { dwMetaLengthLimit = dwLimit; }
+    void SetMetaLengthLimit(uint32_t dwLimit) { MetaLengthLimit = dwLimit; }
 
     // True when an event was read. False at the end or at a fault; at End of Track the event
     // is filled in, so that its delta time can be taken.
     bool ReadEvent(tTrackEvent& Event);
 
-    bool EndedAtEndOfTrack() const { return bEndOfTrackRead; }
-    tTrackFault GetFault() const { return eFault; }
-    uint32_t GetFaultOffset() const { return dwEventStart; }
-    uint8_t GetFaultByte() const { return ucFaultByte; }
+    bool EndedAtEndOfTrack() const { return EndOfTrackRead; }
+    tTrackFault GetFault() const { return Fault; }
+    uint32_t GetFaultOffset() const { return EventStart; }
+    uint8_t GetFaultByte() const { return FaultByte; }
     const uint8_t* Data() const { return pucData; }
     uint32_t Size() const { return dwSize; }
 
@@ -69,13 +69,13 @@ class cTrackReader {
     const uint8_t* pucData = nullptr;
     uint32_t dwSize = 0;
     uint32_t dwReadIndex = 0;
-    uint32_t dwMetaLengthLimit = UINT32_MAX;
-    uint8_t ucRunningStatus = 0;
-    bool bEnded = false;
-    bool bEndOfTrackRead = false;
-    tTrackFault eFault = TRACK_OK;
-    uint32_t dwEventStart = 0;
-    uint8_t ucFaultByte = 0;
+    uint32_t MetaLengthLimit = UINT32_MAX;
+    uint8_t RunningStatus = 0;
+    bool Ended = false;
+    bool EndOfTrackRead = false;
+    tTrackFault Fault = TRACK_OK;
+    uint32_t EventStart = 0;
+    uint8_t FaultByte = 0;
 };
 
 // What a track fault means, naming the place in the track data.

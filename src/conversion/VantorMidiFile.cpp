@@ -5,11 +5,11 @@
 #include <cstring>
 #include <system_error>
 
-#include "conversion/FileByRename.h"
 #include "conversion/SongFile.h"
 #include "conversion/TrackChunks.h"
 #include "conversion/TrackMerger.h"
 #include "conversion/X10Size.h"
+#include "files/FileByRename.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ VantorMidiFile::VantorMidiFile(const std::filesystem::path& FilePath) {
 bool VantorMidiFile::ValidateMIDIFile(const std::filesystem::path& FilePath) {
     szMidiFilePath = FilePath;
     const tSongFileRead Start = ReadSongStart(FilePath, tMidiHeader::SizeOfStruct());
-    eValidationFailure = Start.eFailure;
+    ValidationFailure = Start.eFailure;
     ValidationReason = Start.Reason;
     if (Start.eFailure == CONV_NONE && Start.Bytes.empty()) {
         ValidationReason = "the file is empty";
@@ -83,17 +83,17 @@ bool VantorMidiFile::WriteX10File() {
                         ": " + Error.message(),
                     Error.message());
     }
-    bX10Written = true;
+    X10Written = true;
     return true;
 }
 
 bool VantorMidiFile::RemoveX10File() {
-    if (!bX10Written) {
+    if (!X10Written) {
         return false;
     }
     std::error_code Error;
-    bX10Written = !std::filesystem::remove(szX10FilePath, Error) && Error;
-    return !bX10Written;
+    X10Written = !std::filesystem::remove(szX10FilePath, Error) && Error;
+    return !X10Written;
 }
 
 bool VantorMidiFile::ConvertSongBytes(std::span<const uint8_t> Song) {
@@ -107,8 +107,8 @@ bool VantorMidiFile::ConvertSongBytes(std::span<const uint8_t> Song) {
 // 0 is refused.
 bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
     const tSongHeader Head = ReadSongHeader(Song);
-    if (Head.eFailure != CONV_NONE) {
-        return Fail(Head.eFailure, Head.FailureText);
+    if (Head.Failure != CONV_NONE) {
+        return Fail(Head.Failure, Head.FailureText);
     }
     MidiHeader = Head.Header;
     const uint32_t dwFormat = MidiHeader.ReturnMidiFileType();
@@ -122,11 +122,11 @@ bool VantorMidiFile::TakeFormat0Song(std::span<const uint8_t>& Song) {
                 (dwFormat == kMergeableFormat ? ", or format 1 with its tracks merged" : ""));
     }
     tMergedSong Merged = MergeTracks(Song);
-    if (!Merged.bMerged) {
+    if (!Merged.Merged) {
         return Fail(Merged.eFailure, Merged.FailureText);
     }
     MergedSong = std::move(Merged.Song);
-    dwMergedTracks = Merged.dwTracks;
+    MergedTracks = Merged.TrackCount;
     Song = MergedSong;
     MidiHeader = ReadSongHeader(Song).Header;
     return true;
@@ -145,9 +145,9 @@ bool VantorMidiFile::FillTrackInfo(std::span<const uint8_t> Song) {
     if (MidiHeader.ReturnLen() > kStandardHeaderLength) {
         MidiHeader.ChangeLengthField(kStandardHeaderLength);
     }
-    const uint8_t* pucChunk = Song.data() + Chunks.Tracks.front().dwChunkStart;
+    const uint8_t* pucChunk = Song.data() + Chunks.Tracks.front().ChunkStart;
     std::memcpy(MtrkHeader.PtrToMtrkStruct(), pucChunk, kChunkHeaderBytes);
-    MtrkHeader.UseData(pucChunk + kChunkHeaderBytes, Chunks.Tracks.front().dwDataLength);
+    MtrkHeader.UseData(pucChunk + kChunkHeaderBytes, Chunks.Tracks.front().DataLength);
     return true;
 }
 
@@ -168,24 +168,24 @@ bool VantorMidiFile::SetUpTimeBase() {
         return Fail(CONV_BAD_DIVISION, Refusal);
     }
     const double dFramesPerSecond = iFramesPerSecond == 29 ? 29.97 : iFramesPerSecond;
-    fTimeCodeFactor = static_cast<float>(1000000.0 / (4.0 * dFramesPerSecond * dwTicksPerFrame));
-    bTimeCode = true;
+    TimeCodeFactor = static_cast<float>(1000000.0 / (4.0 * dFramesPerSecond * dwTicksPerFrame));
+    TimeCode = true;
     return true;
 }
 
 void VantorMidiFile::AppendX10(const uint8_t* pucBytes, size_t uiCount) {
-    qwX10Size += uiCount;
-    if (IsX10SizeAllowed(qwX10Size)) {
+    X10ByteCount += uiCount;
+    if (IsX10SizeAllowed(X10ByteCount)) {
         X10Bytes.insert(X10Bytes.end(), pucBytes, pucBytes + uiCount);
     }
 }
 
 bool VantorMidiFile::CheckX10Size() {
-    if (IsX10SizeAllowed(qwX10Size)) {
+    if (IsX10SizeAllowed(X10ByteCount)) {
         return true;
     }
     X10Bytes.clear();
-    return Fail(CONV_X10_TOO_LARGE, X10SizeFailureText(qwX10Size));
+    return Fail(CONV_X10_TOO_LARGE, X10SizeFailureText(X10ByteCount));
 }
 
 bool VantorMidiFile::WriteFileHeader() {
@@ -205,7 +205,7 @@ bool VantorMidiFile::WriteMtrk() {
         AppendX10(&ucEndOfFile, 1);
     }
     if (bDebugDump) {
-        bDebugDumpFailed = !DebugDump.Finish();
+        DebugDumpFailed = !DebugDump.Finish();
     }
     return bWritten;
 }
@@ -244,7 +244,7 @@ bool VantorMidiFile::WriteSections() {
 VantorMidiFile::tTempoInForce VantorMidiFile::CurrentTempo() const {
     tTempoInForce Tempo;
     Tempo.dwTempo = MtrkHeader.GetTempo();
-    Tempo.bFromEvent = MtrkHeader.GetTempoEventOffset(Tempo.dwEventOffset);
+    Tempo.FromEvent = MtrkHeader.GetTempoEventOffset(Tempo.EventOffset);
     return Tempo;
 }
 
@@ -277,12 +277,12 @@ void VantorMidiFile::AppendChannelMessage() {
     const uint8_t* pucWhole = MtrkHeader.GetEventPtr(eMIDIEvent);
     const uint32_t dwLength = MtrkHeader.GetEventLength(eMIDIEvent);
     const bool bRunningStatus = MtrkHeader.GetIsRunningStatus();
-    if (bRunningStatus && pucWhole[0] == ucLastStatusWritten) {
+    if (bRunningStatus && pucWhole[0] == LastStatusWritten) {
         BuildX10Packet(MtrkHeader.GetEventDataOnly(eMIDIEvent), dwLength);
         return;
     }
     if (BuildX10Packet(pucWhole, bRunningStatus ? dwLength + 1 : dwLength)) {
-        ucLastStatusWritten = pucWhole[0];
+        LastStatusWritten = pucWhole[0];
     }
 }
 
@@ -291,46 +291,46 @@ void VantorMidiFile::AppendChannelMessage() {
 bool VantorMidiFile::WriteSection() {
     // Each delta is below 2^50, so only a track of more than 2^14 silent sections of the longest
     // delta could pass 64 bits: the sum stops at the largest value, which the text then says.
-    const uint64_t qwDeltaTime = qwCarriedDeltaTime > UINT64_MAX - qwSectionDeltaTime
+    const uint64_t qwDeltaTime = CarriedDeltaTime > UINT64_MAX - SectionDeltaTime
                                      ? UINT64_MAX
-                                     : qwCarriedDeltaTime + qwSectionDeltaTime;
+                                     : CarriedDeltaTime + SectionDeltaTime;
     if (dwEventDataLen == 0) {
-        qwCarriedDeltaTime = qwDeltaTime;
+        CarriedDeltaTime = qwDeltaTime;
         return true;
     }
     if (qwDeltaTime >= kDeltaLimit) {
         const std::string Units = qwDeltaTime == UINT64_MAX
                                       ? "more than " + std::to_string(UINT64_MAX - 1)
                                       : std::to_string(qwDeltaTime);
-        return Fail(CONV_DELTA_TOO_LARGE, "section " + std::to_string(dwSectionsWritten) +
+        return Fail(CONV_DELTA_TOO_LARGE, "section " + std::to_string(SectionsWritten) +
                                               " comes too long after the one before it (" + Units +
                                               " units of 4 microseconds, at most 268435455) " +
                                               TimeBaseText());
     }
-    qwCarriedDeltaTime = 0;
+    CarriedDeltaTime = 0;
     dwX10DeltaTime = static_cast<uint32_t>(qwDeltaTime);
     const uint8_t* pucPacket = X10PacketPtr();  // sets dwPacketLen
     AppendX10(pucPacket, dwPacketLen);
     if (bDebugDump) {
         DebugDump.AddRow(fOrigDeltaTime, dwX10DeltaTime, aucEventData, dwEventDataLen);
     }
-    ++dwSectionsWritten;
+    ++SectionsWritten;
     return true;
 }
 
 // What timed the section: the tempo and where it was set, or the time code division.
 std::string VantorMidiFile::TimeBaseText() const {
-    if (bTimeCode) {
+    if (TimeCode) {
         return "at time code division " + Hex(MidiHeader.GetDiv(), 4);
     }
     const std::string Tempo =
         std::to_string(SectionTempo.dwTempo) + " microseconds per quarter note";
     const std::string Division = " (division " + std::to_string(MidiHeader.GetDiv()) + ")";
-    if (!SectionTempo.bFromEvent) {
+    if (!SectionTempo.FromEvent) {
         return "at the starting tempo of " + Tempo + Division;
     }
     return "at the tempo of " + Tempo + " set by the Set Tempo event at track byte " +
-           std::to_string(SectionTempo.dwEventOffset) + Division;
+           std::to_string(SectionTempo.EventOffset) + Division;
 }
 
 // Events are kept whole: one that does not fit in what is left of the section is left out,
@@ -363,13 +363,13 @@ void VantorMidiFile::VantorizeDeltaTime(uint32_t dwOrigDeltaTime) {
     if (dwOrigDeltaTime != 0) {
         fOrigDeltaTime = static_cast<float>(dwOrigDeltaTime);
     }
-    const float fFactor = bTimeCode ? fTimeCodeFactor : TempoFactor();
+    const float fFactor = TimeCode ? TimeCodeFactor : TempoFactor();
     const auto fProduct =
         static_cast<float>(static_cast<double>(fOrigDeltaTime) * static_cast<double>(fFactor));
     // Kept whole, however large (a delta below 2^28 ticks at a factor below 2^22), so that a
     // delta the device cannot take is reported with its true value; the guard only keeps the
     // conversion defined.
-    qwSectionDeltaTime = fProduct < 1.8e19f ? static_cast<uint64_t>(fProduct) : UINT64_MAX;
+    SectionDeltaTime = fProduct < 1.8e19f ? static_cast<uint64_t>(fProduct) : UINT64_MAX;
 }
 
 // The time up to an instant is measured at the tempo in force before it, however many tempo
@@ -401,8 +401,8 @@ std::string VantorMidiFile::GetFailureText() const {
     if (eFailure == CONV_NONE) {
         return "no failure";
     }
-    if (dwMergedTracks > 0 && !::IsFileSystemFailure(eFailure)) {
-        return "in the track merged from its " + std::to_string(dwMergedTracks) + " tracks, " +
+    if (MergedTracks > 0 && !::IsFileSystemFailure(eFailure)) {
+        return "in the track merged from its " + std::to_string(MergedTracks) + " tracks, " +
                FailureText;
     }
     return FailureText;

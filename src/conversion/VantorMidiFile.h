@@ -41,7 +41,7 @@ class VantorMidiFile {
     // Why validation read nothing: a special file, or the file could not be opened or read;
     // the reason is then what the file is ("a FIFO") or the system's text, and for an empty
     // file "the file is empty".
-    tConversionFailure GetValidationFailure() const { return eValidationFailure; }
+    tConversionFailure GetValidationFailure() const { return ValidationFailure; }
     const std::string& GetValidationReason() const { return ValidationReason; }
 
     void SetDebugFlag() { bDebugDump = true; }
@@ -56,14 +56,14 @@ class VantorMidiFile {
     bool ConvertSongBytes(std::span<const uint8_t> Song);
     const std::vector<uint8_t>& GetX10Bytes() const { return X10Bytes; }
     // The tracks merged into the converted song; 0 for a format-0 song.
-    uint32_t GetMergedTracks() const { return dwMergedTracks; }
+    uint32_t GetMergedTracks() const { return MergedTracks; }
 
     tConversionFailure GetFailure() const { return eFailure; }
     bool IsFileSystemFailure() const { return ::IsFileSystemFailure(eFailure); }
     std::string GetFailureText() const;
     // The system's reason for a file-system failure ("Permission denied").
     const std::string& GetSystemReason() const { return SystemReason; }
-    bool GetDebugDumpFailed() const { return bDebugDumpFailed; }
+    bool GetDebugDumpFailed() const { return DebugDumpFailed; }
     const std::string& GetDebugDumpFailureText() const { return DebugDump.GetFailureText(); }
     const std::filesystem::path& GetX10FilePath() const { return szX10FilePath; }
     // Deletes the x10 file that this object wrote.
@@ -79,8 +79,8 @@ class VantorMidiFile {
     // The tempo that times a section: the one in force before its instant.
     struct tTempoInForce {
         uint32_t dwTempo = tMtrkHeader::kStartTempo;
-        bool bFromEvent = false;
-        uint32_t dwEventOffset = 0;
+        bool FromEvent = false;
+        uint32_t EventOffset = 0;
     };
 
     const std::filesystem::path* Warrelize();
@@ -121,25 +121,25 @@ class VantorMidiFile {
 
     bool bMergeTracks = false;
     std::vector<uint8_t> MergedSong;
-    uint32_t dwMergedTracks = 0;
-    tConversionFailure eValidationFailure = CONV_NONE;
+    uint32_t MergedTracks = 0;
+    tConversionFailure ValidationFailure = CONV_NONE;
     std::string ValidationReason;
     tTempoInForce SectionTempo;
     // The last channel status byte in the x10 file, which running status there goes on from.
-    uint8_t ucLastStatusWritten = 0;
+    uint8_t LastStatusWritten = 0;
     // The current section's own delta in device units, before the limit is checked.
-    uint64_t qwSectionDeltaTime = 0;
+    uint64_t SectionDeltaTime = 0;
     // Time of sections that wrote nothing, owed to the next section that is written.
-    uint64_t qwCarriedDeltaTime = 0;
-    uint32_t dwSectionsWritten = 0;
-    bool bTimeCode = false;
-    float fTimeCodeFactor = 0.0f;
+    uint64_t CarriedDeltaTime = 0;
+    uint32_t SectionsWritten = 0;
+    bool TimeCode = false;
+    float TimeCodeFactor = 0.0f;
     std::vector<uint8_t> X10Bytes;
     // Every byte the x10 file would hold; only those within the device's limit are kept.
-    uint64_t qwX10Size = 0;
-    bool bX10Written = false;
+    uint64_t X10ByteCount = 0;
+    bool X10Written = false;
     cDebugDump DebugDump;
-    bool bDebugDumpFailed = false;
+    bool DebugDumpFailed = false;
     tConversionFailure eFailure = CONV_NONE;
     std::string FailureText;
     std::string SystemReason;

@@ -7,9 +7,9 @@
 cDeviceRunner::cDeviceRunner(cTavDevice& Device, tSendFunction Send, tLineFunction PrintLine,
                              tWireOptions Wire)
     : Device(Device), Send(std::move(Send)), PrintLine(std::move(PrintLine)) {
-    if (Wire.uiBaud != 0) {
-        ToDevice.emplace(Wire.uiBaud, Wire.uiBufferBytes);
-        FromDevice.emplace(Wire.uiBaud, 0);  // the device's own replies are never lost
+    if (Wire.BaudRate != 0) {
+        ToDevice.emplace(Wire.BaudRate, Wire.BufferSize);
+        FromDevice.emplace(Wire.BaudRate, 0);  // the device's own replies are never lost
     }
     Thread = std::thread(&cDeviceRunner::Run, this);
 }
@@ -18,7 +18,7 @@ void cDeviceRunner::PostMessage(const uint8_t* pucMessage, size_t uiLength) {
     tIncoming Message{std::vector<uint8_t>(pucMessage, pucMessage + uiLength), tClock::now()};
     {
         const std::lock_guard<std::mutex> Lock(Mutex);
-        if (bStopping) {
+        if (Stopping) {
             return;
         }
         Inbox.push_back(std::move(Message));
@@ -29,7 +29,7 @@ void cDeviceRunner::PostMessage(const uint8_t* pucMessage, size_t uiLength) {
 void cDeviceRunner::Stop() {
     {
         const std::lock_guard<std::mutex> Lock(Mutex);
-        bStopping = true;
+        Stopping = true;
     }
     WorkArrived.notify_one();
     if (Thread.joinable()) {
@@ -44,7 +44,7 @@ void cDeviceRunner::Run() {
         }
         CatchUp(tClock::now());
         const std::lock_guard<std::mutex> Lock(Mutex);
-        if (bStopping) {
+        if (Stopping) {
             return;
         }
     }
@@ -55,7 +55,7 @@ void cDeviceRunner::Run() {
 std::vector<cDeviceRunner::tIncoming> cDeviceRunner::WaitForWork() {
     std::vector<tIncoming> Messages;
     std::unique_lock<std::mutex> Lock(Mutex);
-    const auto HasWork = [this] { return bStopping || !Inbox.empty(); };
+    const auto HasWork = [this] { return Stopping || !Inbox.empty(); };
     const std::optional<tClock::time_point> Next = NextEvent();
     if (Next) {
         WorkArrived.wait_until(Lock, *Next, HasWork);
@@ -88,12 +88,13 @@ std::optional<cDeviceRunner::tClock::time_point> cDeviceRunner::NextEvent() cons
 // A delivery goes to the device at once, or onto the wire toward it.
 void cDeviceRunner::Take(tIncoming Delivery) {
     if (!ToDevice) {
-        Deliver(Delivery.aucMessage, Delivery.Arrival);
+        Deliver(Delivery.MessageBytes, Delivery.Arrival);
         return;
     }
-    const cMidiWire::tCrossing Wire = ToDevice->Carry(Delivery.Arrival, Delivery.aucMessage.size());
-    Delivery.aucMessage.resize(Wire.uiKept);
-    Crossing.push_back({std::move(Delivery.aucMessage), Wire.uiLost, Wire.Across});
+    const cMidiWire::tCrossing Wire =
+        ToDevice->Carry(Delivery.Arrival, Delivery.MessageBytes.size());
+    Delivery.MessageBytes.resize(Wire.Kept);
+    Crossing.push_back({std::move(Delivery.MessageBytes), Wire.Lost, Wire.Across});
 }
 
 // Everything due by Now, in the order it fell due: bytes that crossed reach the device, replies
@@ -104,10 +105,10 @@ void cDeviceRunner::CatchUp(tClock::time_point Now) {
         if (!Crossing.empty() && Crossing.front().Across == *Next) {
             const tCrossingBytes Crossed = std::move(Crossing.front());
             Crossing.pop_front();
-            Deliver(Crossed.aucBytes, Crossed.Across);
-            if (Crossed.uiLost != 0) {
+            Deliver(Crossed.Bytes, Crossed.Across);
+            if (Crossed.LostBytes != 0) {
                 Device.NoteWireLoss(static_cast<uint32_t>(
-                    std::min<size_t>(Crossed.uiLost, std::numeric_limits<uint32_t>::max())));
+                    std::min<size_t>(Crossed.LostBytes, std::numeric_limits<uint32_t>::max())));
             }
         } else if (!PendingReplies.empty() && PendingReplies.front().Due == *Next) {
             std::pop_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
@@ -115,7 +116,7 @@ void cDeviceRunner::CatchUp(tClock::time_point Now) {
             PendingReplies.pop_back();
             Answer(std::move(Reply));
         } else {
-            Send(Leaving.front().aucMessage);
+            Send(Leaving.front().MessageBytes);
             Leaving.pop_front();
         }
     }
@@ -128,8 +129,8 @@ void cDeviceRunner::Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_p
             PrintLine(Line);
         }
         for (const tDeviceReply& Reply : Response.Replies) {
-            PendingReplies.push_back({Arrival + std::chrono::milliseconds(Reply.uiDelayMs),
-                                      uiNextOrder++, Reply.aucMessage});
+            PendingReplies.push_back(
+                {Arrival + std::chrono::milliseconds(Reply.DelayMs), NextOrder++, Reply.Message});
             std::push_heap(PendingReplies.begin(), PendingReplies.end(), std::greater<>());
         }
     }
@@ -138,9 +139,10 @@ void cDeviceRunner::Deliver(const std::vector<uint8_t>& aucBytes, tClock::time_p
 // A reply that falls due leaves, or first crosses the wire back, after the replies before it.
 void cDeviceRunner::Answer(tPendingReply Reply) {
     if (!FromDevice) {
-        Send(Reply.aucMessage);
+        Send(Reply.MessageBytes);
         return;
     }
-    const tClock::time_point Across = FromDevice->Carry(Reply.Due, Reply.aucMessage.size()).Across;
-    Leaving.push_back({Across, std::move(Reply.aucMessage)});
+    const tClock::time_point Across =
+        FromDevice->Carry(Reply.Due, Reply.MessageBytes.size()).Across;
+    Leaving.push_back({Across, std::move(Reply.MessageBytes)});
 }

@@ -44,25 +44,25 @@ class cDeviceRunner {
 
   private:
     struct tIncoming {
-        std::vector<uint8_t> aucMessage;
+        std::vector<uint8_t> MessageBytes;
         tClock::time_point Arrival;
     };
     struct tCrossingBytes {
-        std::vector<uint8_t> aucBytes;
-        size_t uiLost = 0;  // the bytes after them, which the wire's buffer lost
+        std::vector<uint8_t> Bytes;
+        size_t LostBytes = 0;  // the bytes after them, which the wire's buffer lost
         tClock::time_point Across;
     };
     struct tPendingReply {
         tClock::time_point Due;
-        uint64_t uiOrder;  // replies due at the same moment leave in the order they were made
-        std::vector<uint8_t> aucMessage;
+        uint64_t Order;  // replies due at the same moment leave in the order they were made
+        std::vector<uint8_t> MessageBytes;
         bool operator>(const tPendingReply& Other) const {
-            return Due != Other.Due ? Due > Other.Due : uiOrder > Other.uiOrder;
+            return Due != Other.Due ? Due > Other.Due : Order > Other.Order;
         }
     };
     struct tLeavingReply {
         tClock::time_point Across;
-        std::vector<uint8_t> aucMessage;
+        std::vector<uint8_t> MessageBytes;
     };
 
     void Run();
@@ -79,11 +79,11 @@ class cDeviceRunner {
     std::mutex Mutex;
     std::condition_variable WorkArrived;
     std::vector<tIncoming> Inbox;  // guarded by Mutex
-    bool bStopping = false;        // guarded by Mutex
+    bool Stopping = false;         // guarded by Mutex
     // The rest belongs to the runner's thread.
     std::vector<tPendingReply> PendingReplies;  // a min-heap
     cMessageSplitter Splitter;
-    uint64_t uiNextOrder = 0;
+    uint64_t NextOrder = 0;
     std::optional<cMidiWire> ToDevice;
     std::optional<cMidiWire> FromDevice;
     std::deque<tCrossingBytes> Crossing;  // on the wire toward the device, in order

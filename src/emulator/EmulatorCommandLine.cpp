@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
-#include "commandline/CommandLine.h"
 #include "emulator/FaultStorm.h"
+#include "options/CommandLine.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ constexpr uint32_t kMaxWireBuffer = 1u << 20;
 constexpr uint32_t kDefaultStormRate = cFaultStorm::kRateScale / 20;  // 0.05
 
 struct tNumberRange {
-    uint32_t uiMin;
-    uint32_t uiMax;
+    uint32_t Min;
+    uint32_t Max;
 };
 
 // Decimal, or hex after "0x"; nothing else in the text.
@@ -71,8 +71,8 @@ bool ParseRate(const std::string& Text, uint32_t& uiRate) {
 }
 
 std::string NumberError(const std::string& Name, const std::string& Value, tNumberRange Range) {
-    return "option '" + Name + "' needs a number from " + std::to_string(Range.uiMin) + " to " +
-           std::to_string(Range.uiMax) + ", not '" + Value + "'";
+    return "option '" + Name + "' needs a number from " + std::to_string(Range.Min) + " to " +
+           std::to_string(Range.Max) + ", not '" + Value + "'";
 }
 
 bool IsFlag(const std::string& Name) {
@@ -89,18 +89,18 @@ void SetFlag(const std::string& Name, tEmulatorCommandLine& Parsed) {
     } else if (Name == "--wrong-number") {
         Options.bWrongNumber = true;
     } else if (Name == "--help") {
-        Parsed.bHelp = true;
+        Parsed.Help = true;
     } else {
-        Parsed.bVersion = true;
+        Parsed.Version = true;
     }
 }
 
 void SetNumber(const std::string& Name, uint32_t uiValue, tEmulatorCommandLine& Parsed) {
     tTavDeviceOptions& Options = Parsed.Options;
     if (Name == "--wire-baud") {
-        Parsed.Wire.uiBaud = uiValue;
+        Parsed.Wire.BaudRate = uiValue;
     } else if (Name == "--wire-buffer") {
-        Parsed.Wire.uiBufferBytes = uiValue;
+        Parsed.Wire.BufferSize = uiValue;
     } else if (Name == "--nak-every") {
         Options.uiNakEvery = uiValue;
     } else if (Name == "--cancel-at") {
@@ -110,13 +110,13 @@ void SetNumber(const std::string& Name, uint32_t uiValue, tEmulatorCommandLine& 
     } else if (Name == "--wait-at") {
         Options.iWaitAt = static_cast<int32_t>(uiValue);
     } else if (Name == "--eof-at") {
-        Options.iEofAt = static_cast<int32_t>(uiValue);
+        Options.EofAt = static_cast<int32_t>(uiValue);
     } else if (Name == "--drop-reply-every") {
-        Options.uiDropReplyEvery = uiValue;
+        Options.DropReplyEvery = uiValue;
     } else if (Name == "--reply-delay-ms") {
         Options.uiReplyDelayMs = uiValue;
     } else {
-        Options.ucDeviceByte = static_cast<uint8_t>(uiValue);
+        Options.DeviceByte = static_cast<uint8_t>(uiValue);
     }
 }
 
@@ -130,16 +130,16 @@ std::string SetValue(const std::string& Name, const std::string& Value,
         return {};
     }
     if (Name == "--chaos") {
-        if (!ParseNumber(Value, Parsed.Options.uiStormSeed)) {
+        if (!ParseNumber(Value, Parsed.Options.StormSeed)) {
             return "option '--chaos' needs an unsigned number as its seed, not '" + Value + "'";
         }
-        if (Parsed.Options.uiStormRate == 0) {
-            Parsed.Options.uiStormRate = kDefaultStormRate;
+        if (Parsed.Options.StormRate == 0) {
+            Parsed.Options.StormRate = kDefaultStormRate;
         }
         return {};
     }
     if (Name == "--chaos-rate") {
-        if (!ParseRate(Value, Parsed.Options.uiStormRate)) {
+        if (!ParseRate(Value, Parsed.Options.StormRate)) {
             return "option '--chaos-rate' needs a fraction above 0 and at most 1 (six decimals at "
                    "most), not '" +
                    Value + "'";
@@ -148,7 +148,7 @@ std::string SetValue(const std::string& Name, const std::string& Value,
     }
     const tNumberRange Range = RangeOf(Name);
     uint32_t uiValue = 0;
-    if (!ParseNumber(Value, uiValue) || uiValue < Range.uiMin || uiValue > Range.uiMax) {
+    if (!ParseNumber(Value, uiValue) || uiValue < Range.Min || uiValue > Range.Max) {
         return NumberError(Name, Value, Range);
     }
     SetNumber(Name, uiValue, Parsed);

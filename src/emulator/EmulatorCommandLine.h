@@ -13,8 +13,8 @@ inline constexpr const char* kEmulatorName = "tav-emulator";
 struct tEmulatorCommandLine {
     tTavDeviceOptions Options;
     tWireOptions Wire;
-    bool bHelp = false;
-    bool bVersion = false;
+    bool Help = false;
+    bool Version = false;
     std::string Error;  // set when the arguments are not usable
 };
 

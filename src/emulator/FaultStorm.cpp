@@ -34,7 +34,7 @@ std::vector<uint8_t> NoiseBytes(uint64_t uiLength, uint64_t uiBits) {
 
 }  // namespace
 
-cFaultStorm::cFaultStorm(uint64_t uiSeed, uint32_t uiRate) : uiState(uiSeed), uiRate(uiRate) {}
+cFaultStorm::cFaultStorm(uint64_t uiSeed, uint32_t uiRate) : State(uiSeed), Rate(uiRate) {}
 
 cFaultStorm cFaultStorm::Scripted(std::map<uint64_t, tFaultKind> KindByMessage, uint64_t uiSeed) {
     cFaultStorm Storm(uiSeed, 0);
@@ -44,7 +44,7 @@ cFaultStorm cFaultStorm::Scripted(std::map<uint64_t, tFaultKind> KindByMessage, 
 
 // splitmix64: small, fast, and the same on every platform and standard library.
 uint64_t cFaultStorm::Draw() {
-    uint64_t uiZ = (uiState += 0x9E3779B97F4A7C15ull);
+    uint64_t uiZ = (State += 0x9E3779B97F4A7C15ull);
     uiZ = (uiZ ^ (uiZ >> 30)) * 0xBF58476D1CE4E5B9ull;
     uiZ = (uiZ ^ (uiZ >> 27)) * 0x94D049BB133111EBull;
     return uiZ ^ (uiZ >> 31);
@@ -56,7 +56,7 @@ std::optional<tFaultKind> cFaultStorm::KindFor(uint64_t uiMessage, uint64_t uiCh
         const auto Found = Script.find(uiMessage);
         return Found == Script.end() ? std::nullopt : std::optional(Found->second);
     }
-    if (uiChance % kRateScale >= uiRate) {
+    if (uiChance % kRateScale >= Rate) {
         return std::nullopt;
     }
     if (uiPick % kFatalOneIn == 0) {
@@ -70,21 +70,21 @@ std::optional<tStormFault> cFaultStorm::Next() {
     const uint64_t uiPick = Draw();
     const uint64_t uiAmount = Draw();
     const uint64_t uiBits = Draw();
-    const std::optional<tFaultKind> eKind = KindFor(uiMessages++, uiChance, uiPick);
+    const std::optional<tFaultKind> eKind = KindFor(Messages++, uiChance, uiPick);
     if (!eKind) {
         return std::nullopt;
     }
     tStormFault Fault;
-    Fault.eKind = *eKind;
-    if (Fault.eKind == FAULT_WAIT) {
-        Fault.uiDelayMs =
+    Fault.Kind = *eKind;
+    if (Fault.Kind == FAULT_WAIT) {
+        Fault.DelayMs =
             kWaitMinMs + static_cast<uint32_t>(uiAmount % (kWaitMaxMs - kWaitMinMs + 1));
-    } else if (Fault.eKind == FAULT_LATE) {
-        Fault.uiDelayMs = static_cast<uint32_t>(uiAmount % (kLateMaxMs + 1));
-    } else if (Fault.eKind == FAULT_CANCEL) {
-        Fault.ucCancelReason = static_cast<uint8_t>(1 + uiAmount % kMaxCancelReason);
-    } else if (Fault.eKind == FAULT_NOISE) {
-        Fault.aucNoise = NoiseBytes(1 + uiAmount % kMaxNoiseBytes, uiBits);
+    } else if (Fault.Kind == FAULT_LATE) {
+        Fault.DelayMs = static_cast<uint32_t>(uiAmount % (kLateMaxMs + 1));
+    } else if (Fault.Kind == FAULT_CANCEL) {
+        Fault.CancelReason = static_cast<uint8_t>(1 + uiAmount % kMaxCancelReason);
+    } else if (Fault.Kind == FAULT_NOISE) {
+        Fault.NoiseBytes = NoiseBytes(1 + uiAmount % kMaxNoiseBytes, uiBits);
     }
     return Fault;
 }

@@ -9,10 +9,10 @@
 
 // One fault to act out on one message, with its details.
 struct tStormFault {
-    tFaultKind eKind = FAULT_NAK;
-    uint32_t uiDelayMs = 0;         // WAIT: how much later the real reply follows; late: how late
-    uint8_t ucCancelReason = 0;     // CANCEL: 1 to 6
-    std::vector<uint8_t> aucNoise;  // noise: 1 to 4 bytes, none of them F0 or F7
+    tFaultKind Kind = FAULT_NAK;
+    uint32_t DelayMs = 0;             // WAIT: how much later the real reply follows; late: how late
+    uint8_t CancelReason = 0;         // CANCEL: 1 to 6
+    std::vector<uint8_t> NoiseBytes;  // noise: 1 to 4 bytes, none of them F0 or F7
 };
 
 // A seeded storm of faults. Asked about each message that the device answers, it decides with
@@ -29,7 +29,7 @@ class cFaultStorm {
     // count from 0) and nothing on the others; the details are drawn from the seed as ever.
     static cFaultStorm Scripted(std::map<uint64_t, tFaultKind> KindByMessage, uint64_t uiSeed = 0);
 
-    bool IsOn() const { return uiRate != 0 || !Script.empty(); }
+    bool IsOn() const { return Rate != 0 || !Script.empty(); }
     // The fault for the next message, if it meets one.
     std::optional<tStormFault> Next();
 
@@ -37,8 +37,8 @@ class cFaultStorm {
     uint64_t Draw();
     std::optional<tFaultKind> KindFor(uint64_t uiMessage, uint64_t uiChance, uint64_t uiPick) const;
 
-    uint64_t uiState = 0;
-    uint32_t uiRate = 0;
-    uint64_t uiMessages = 0;
+    uint64_t State = 0;
+    uint32_t Rate = 0;
+    uint64_t Messages = 0;
     std::map<uint64_t, tFaultKind> Script;
 };

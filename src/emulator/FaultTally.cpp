@@ -10,14 +10,14 @@ constexpr std::array<const char*, kFaultKinds> kNames = {
 }  // namespace
 
 uint32_t cFaultTally::Total() const {
-    return std::accumulate(auiCounts.begin(), auiCounts.end(), uint32_t{0});
+    return std::accumulate(Counts.begin(), Counts.end(), uint32_t{0});
 }
 
 std::string cFaultTally::Text() const {
     std::string Text;
     for (size_t i = 0; i < kFaultKinds; ++i) {
-        if (auiCounts[i] != 0) {
-            Text += (Text.empty() ? "" : ", ") + std::to_string(auiCounts[i]) + " " + kNames[i];
+        if (Counts[i] != 0) {
+            Text += (Text.empty() ? "" : ", ") + std::to_string(Counts[i]) + " " + kNames[i];
         }
     }
     return Text;

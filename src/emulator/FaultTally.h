@@ -24,12 +24,12 @@ inline constexpr size_t kFaultKinds = FAULT_EOF + 1;
 // How many faults of each kind were acted out, on one file or in all.
 class cFaultTally {
   public:
-    void Add(tFaultKind eKind) { ++auiCounts[eKind]; }
-    uint32_t Count(tFaultKind eKind) const { return auiCounts[eKind]; }
+    void Add(tFaultKind eKind) { ++Counts[eKind]; }
+    uint32_t Count(tFaultKind eKind) const { return Counts[eKind]; }
     uint32_t Total() const;
     // "3 NAK, 1 late, 1 lost": the kinds acted out, in a fixed order; empty when none.
     std::string Text() const;
 
   private:
-    std::array<uint32_t, kFaultKinds> auiCounts{};
+    std::array<uint32_t, kFaultKinds> Counts{};
 };

@@ -17,14 +17,14 @@ std::string QuotedName(const std::string& Name) {
 
 std::string FormatFileReport(const tFileReport& Report) {
     std::string Line = "file " + QuotedName(Report.Name) + ": bytes " +
-                       std::to_string(Report.dwBytes) + ", data packets " +
-                       std::to_string(Report.uiDataPackets) + ", resends " +
-                       std::to_string(Report.uiResends) + ": " + Report.Verdict;
+                       std::to_string(Report.Bytes) + ", data packets " +
+                       std::to_string(Report.DataPackets) + ", resends " +
+                       std::to_string(Report.Resends) + ": " + Report.Verdict;
     if (Report.Faults.Total() != 0) {
         Line += "; faults: " + Report.Faults.Text();
     }
-    if (Report.uiWireLostBytes != 0) {
-        Line += "; wire lost " + std::to_string(Report.uiWireLostBytes) + " bytes";
+    if (Report.WireLostBytes != 0) {
+        Line += "; wire lost " + std::to_string(Report.WireLostBytes) + " bytes";
     }
     return Line;
 }

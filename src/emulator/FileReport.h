@@ -9,12 +9,12 @@
 // What the device says about one file that it received, whole or not.
 struct tFileReport {
     std::string Name;
-    uint32_t dwBytes = 0;              // file bytes received
-    uint32_t dwDeclaredBytes = 0;      // the length that the header announced
-    uint32_t uiDataPackets = 0;        // data packets taken into the file
-    uint32_t uiResends = 0;            // packets that arrived again (after a NAK or as a duplicate)
+    uint32_t Bytes = 0;                // file bytes received
+    uint32_t DeclaredBytes = 0;        // the length that the header announced
+    uint32_t DataPackets = 0;          // data packets taken into the file
+    uint32_t Resends = 0;              // packets that arrived again (after a NAK or as a duplicate)
     cFaultTally Faults;                // faults the storm acted out on the file
-    uint32_t uiWireLostBytes = 0;      // bytes of the file's messages that the wire lost
+    uint32_t WireLostBytes = 0;        // bytes of the file's messages that the wire lost
     bool bOk = false;                  // received whole and stored
     std::string Verdict;               // "ok", or why not
     std::filesystem::path StoredPath;  // set when stored

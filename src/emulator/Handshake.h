@@ -5,15 +5,6 @@
 
 #include "midi/SysexBytes.h"
 
-// Generic handshaking replies of the File Dump protocol: F0 7E <device> <handshake> <number> F7.
-enum tHandshake : uint8_t {
-    HANDSHAKE_EOF = 0x7B,
-    HANDSHAKE_WAIT = 0x7C,
-    HANDSHAKE_CANCEL = 0x7D,
-    HANDSHAKE_NAK = 0x7E,
-    HANDSHAKE_ACK = 0x7F,
-};
-
 // Reason codes that the device's CANCEL carries in place of a packet number.
 enum tCancelReason : uint8_t {
     CANCEL_NO_MIDI_HEADER = 1,  // file length 0, or no "MIDI" type in the header
@@ -31,8 +22,8 @@ inline std::vector<uint8_t> MakeHandshake(uint8_t ucDeviceByte, tHandshake eHand
         kSysexEnd};
 }
 
-// One reply to send, and when: uiDelayMs after the message that caused it arrived.
+// One reply to send, and when: DelayMs after the message that caused it arrived.
 struct tDeviceReply {
-    std::vector<uint8_t> aucMessage;
-    uint32_t uiDelayMs = 0;
+    std::vector<uint8_t> Message;
+    uint32_t DelayMs = 0;
 };

@@ -16,7 +16,7 @@ constexpr size_t kCommandSize = 6;
 
 tIncomingMessage Foreign(std::string Why) {
     tIncomingMessage In;
-    In.eKind = MSG_FOREIGN;
+    In.Kind = MSG_FOREIGN;
     In.Fault = std::move(Why);
     return In;
 }
@@ -34,31 +34,31 @@ std::string FindHighBitByte(std::span<const uint8_t> Message) {
 
 tIncomingMessage ParseHeader(std::span<const uint8_t> Message) {
     tIncomingMessage In;
-    In.eKind = MSG_FILE_HEADER;
+    In.Kind = MSG_FILE_HEADER;
     if (Message.size() < kHeaderFixedSize) {
         In.Fault = "header of " + std::to_string(Message.size()) + " bytes is too short";
         return In;
     }
     In.Fault = FindHighBitByte(Message);
     In.Header.Type.assign(Message.begin() + 6, Message.begin() + 10);
-    In.Header.dwLength = uint32_t{Message[10]} | (uint32_t{Message[11]} << 7) |
-                         (uint32_t{Message[12]} << 14) | (uint32_t{Message[13]} << 21);
+    In.Header.Length = uint32_t{Message[10]} | (uint32_t{Message[11]} << 7) |
+                       (uint32_t{Message[12]} << 14) | (uint32_t{Message[13]} << 21);
     In.Header.Name.assign(Message.begin() + 14, Message.end() - 1);
     return In;
 }
 
 tIncomingMessage ParseDataPacket(std::span<const uint8_t> Message) {
     tIncomingMessage In;
-    In.eKind = MSG_DATA_PACKET;
-    In.Packet.ucNumber = Message[5];
+    In.Kind = MSG_DATA_PACKET;
+    In.Packet.Number = Message[5];
     if (Message.size() < kDataPacketMinSize || Message.size() > kDataPacketMaxSize) {
         In.Fault =
             "data packet of " + std::to_string(Message.size()) + " bytes (11 to 137 allowed)";
         return In;
     }
     In.Fault = FindHighBitByte(Message);
-    In.Packet.ucCountByte = Message[6];
-    In.Packet.ucChecksum = Message[Message.size() - 2];
+    In.Packet.CountByte = Message[6];
+    In.Packet.Checksum = Message[Message.size() - 2];
     In.Packet.Encoded = Message.subspan(7, Message.size() - 9);
     In.Packet.Summed = Message.subspan(1, Message.size() - 3);
     return In;
@@ -66,14 +66,14 @@ tIncomingMessage ParseDataPacket(std::span<const uint8_t> Message) {
 
 tIncomingMessage ParseEndOfFile(std::span<const uint8_t> Message) {
     tIncomingMessage In;
-    In.eKind = MSG_END_OF_FILE;
+    In.Kind = MSG_END_OF_FILE;
     if (Message.size() != kEndOfFileSize) {
         In.Fault =
             "end-of-file message of " + std::to_string(Message.size()) + " bytes (6 expected)";
         return In;
     }
     In.Fault = FindHighBitByte(Message);
-    In.ucEofNumber = Message[4];
+    In.EofNumber = Message[4];
     return In;
 }
 
@@ -82,14 +82,14 @@ tIncomingMessage ParseUniversal(std::span<const uint8_t> Message) {
     const uint8_t ucSubId = Message[3];
     const bool bFileDump = ucSubId == kFileDump && Message.size() >= 6 &&
                            (Message[4] == kFileDumpHeader || Message[4] == kFileDumpDataPacket);
-    if (!bFileDump && ucSubId != kFileDumpEndOfFile) {
+    if (!bFileDump && ucSubId != HANDSHAKE_EOF) {
         return Foreign("universal message not handled by this device: " + HexExcerpt(Message));
     }
     if (ucDevice != kTavDeviceId) {
         return Foreign("message for device 0x" + Hex2(ucDevice) + ", not 0x" + Hex2(kTavDeviceId) +
                        ": " + HexExcerpt(Message));
     }
-    if (ucSubId == kFileDumpEndOfFile) {
+    if (ucSubId == HANDSHAKE_EOF) {
         return ParseEndOfFile(Message);
     }
     return Message[4] == kFileDumpHeader ? ParseHeader(Message) : ParseDataPacket(Message);
@@ -103,9 +103,9 @@ tIncomingMessage ParseCommand(std::span<const uint8_t> Message) {
         return Foreign("unknown device command: " + HexExcerpt(Message));
     }
     tIncomingMessage In;
-    In.eKind = MSG_DEVICE_COMMAND;
-    In.Command.bSecondHalf = Message[2] == 0x43;
-    In.Command.bUnlock = Message[4] == 0x01;
+    In.Kind = MSG_DEVICE_COMMAND;
+    In.Command.SecondHalf = Message[2] == 0x43;
+    In.Command.Unlock = Message[4] == 0x01;
     return In;
 }
 
@@ -119,12 +119,12 @@ tIncomingMessage CutShort(std::span<const uint8_t> Message) {
         Message.size() >= 5 && Message[1] == kNonRealTime && Message[2] == kTavDeviceId;
     tIncomingMessage In;
     if (bOurs && Message[3] == kFileDumpEndOfFile) {
-        In.eKind = MSG_END_OF_FILE;
+        In.Kind = MSG_END_OF_FILE;
     } else if (bOurs && Message[3] == kFileDump && Message[4] == kFileDumpHeader) {
-        In.eKind = MSG_FILE_HEADER;
+        In.Kind = MSG_FILE_HEADER;
     } else if (bOurs && Message[3] == kFileDump && Message[4] == kFileDumpDataPacket) {
-        In.eKind = MSG_DATA_PACKET;
-        In.Packet.ucNumber = Message.size() > 5 ? Message[5] : 0;
+        In.Kind = MSG_DATA_PACKET;
+        In.Packet.Number = Message.size() > 5 ? Message[5] : 0;
     } else {
         return Foreign("System Exclusive message without its end byte F7: " + HexExcerpt(Message));
     }

@@ -17,33 +17,33 @@ enum tMessageKind : uint8_t {
 // The fields of a header: F0 7E 23 07 01 <sender> <type: 4> <length: 4 x 7 bits> <name> F7.
 struct tHeaderFields {
     std::string Type;
-    uint32_t dwLength = 0;
+    uint32_t Length = 0;
     std::string Name;
 };
 
 // The fields of a data packet: F0 7E 23 07 02 <number> <count> <encoded> <checksum> F7.
 struct tDataPacketFields {
-    uint8_t ucNumber = 0;
-    uint8_t ucCountByte = 0;
-    uint8_t ucChecksum = 0;
+    uint8_t Number = 0;
+    uint8_t CountByte = 0;
+    uint8_t Checksum = 0;
     std::span<const uint8_t> Encoded;  // points into the message
     std::span<const uint8_t> Summed;   // the bytes that the checksum covers
 };
 
 // Default-song commands: F0 08 <42 first | 43 second> 53 <01 unlock | 00 lock> F7.
 struct tDeviceCommand {
-    bool bUnlock = false;
-    bool bSecondHalf = false;
+    bool Unlock = false;
+    bool SecondHalf = false;
 };
 
 struct tIncomingMessage {
-    tMessageKind eKind = MSG_FOREIGN;
+    tMessageKind Kind = MSG_FOREIGN;
     // For MSG_FOREIGN: why the device does not take the message. For the other kinds: set when
     // the message has the kind's shape but is malformed (wrong size, a byte with bit 7 set).
     std::string Fault;
     tHeaderFields Header;
     tDataPacketFields Packet;
-    uint8_t ucEofNumber = 0;
+    uint8_t EofNumber = 0;
     tDeviceCommand Command;
 };
 

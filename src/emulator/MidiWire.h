@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// The emulated MIDI wire of the command line: off while uiBaud is 0.
+// The emulated MIDI wire of the command line: off while BaudRate is 0.
 struct tWireOptions {
-    uint32_t uiBaud = 0;         // 31250 for a MIDI cable
-    uint32_t uiBufferBytes = 0;  // bytes held for the wire toward the device; 0: no limit
+    uint32_t BaudRate = 0;    // 31250 for a MIDI cable
+    uint32_t BufferSize = 0;  // bytes held for the wire toward the device; 0: no limit
 };
 
 // One direction of a MIDI cable. Bytes cross it one after another in the order they come, ten
@@ -18,9 +18,9 @@ class cMidiWire {
     using tTime = std::chrono::steady_clock::time_point;
 
     struct tCrossing {
-        size_t uiKept = 0;  // the first bytes, which cross
-        size_t uiLost = 0;  // the rest, lost for want of room
-        tTime Across;       // when the last byte kept has crossed
+        size_t Kept = 0;  // the first bytes, which cross
+        size_t Lost = 0;  // the rest, lost for want of room
+        tTime Across;     // when the last byte kept has crossed
     };
 
     // uiBufferBytes 0: a buffer without limit.
@@ -33,6 +33,6 @@ class cMidiWire {
     size_t Room(tTime At) const;
 
     std::chrono::nanoseconds ByteTime;
-    uint32_t uiBufferBytes;
+    uint32_t BufferBytes;
     tTime BusyUntil;  // when the last byte put on the wire has crossed
 };

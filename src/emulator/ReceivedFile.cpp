@@ -10,64 +10,64 @@ constexpr uint32_t kMaxReserve = 1u << 20;
 }  // namespace
 
 cReceivedFile::cReceivedFile(std::string Name, uint32_t dwDeclaredBytes)
-    : Name(std::move(Name)), dwDeclaredBytes(dwDeclaredBytes) {
-    aucBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
+    : Name(std::move(Name)), DeclaredSize(dwDeclaredBytes) {
+    FileBytes.reserve(std::min(dwDeclaredBytes, kMaxReserve));
 }
 
 void cReceivedFile::ExpectResendOf(uint8_t ucNumber) {
-    bAwaitingResend = true;
-    ucNakedNumber = ucNumber;
+    AwaitingResend = true;
+    NakedNumber = ucNumber;
 }
 
 bool cReceivedFile::TakeResend(uint8_t ucNumber) {
-    if (!bAwaitingResend || ucNumber != ucNakedNumber) {
+    if (!AwaitingResend || ucNumber != NakedNumber) {
         return false;
     }
-    bAwaitingResend = false;
-    ++uiResends;
+    AwaitingResend = false;
+    ++ResendCount;
     return true;
 }
 
 void cReceivedFile::ExpectHeaderAgain(std::span<const uint8_t> Header) {
-    aucNakedHeader.assign(Header.begin(), Header.end());
+    NakedHeader.assign(Header.begin(), Header.end());
 }
 
 bool cReceivedFile::TakeHeaderAgain(std::span<const uint8_t> Header) {
-    if (!AwaitsHeaderAgain() || !std::ranges::equal(Header, aucNakedHeader)) {
+    if (!AwaitsHeaderAgain() || !std::ranges::equal(Header, NakedHeader)) {
         return false;
     }
-    aucNakedHeader.clear();
-    ++uiResends;
+    NakedHeader.clear();
+    ++ResendCount;
     return true;
 }
 
 bool cReceivedFile::TakeDuplicate(std::span<const uint8_t> Message) {
-    if (aucLastPacket.empty() || !std::ranges::equal(Message, aucLastPacket)) {
+    if (LastPacket.empty() || !std::ranges::equal(Message, LastPacket)) {
         return false;
     }
-    ++uiResends;
+    ++ResendCount;
     return true;
 }
 
 bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message) {
-    if (Decoded.size() > dwDeclaredBytes - aucBytes.size()) {
+    if (Decoded.size() > DeclaredSize - FileBytes.size()) {
         return false;
     }
-    aucBytes.insert(aucBytes.end(), Decoded.begin(), Decoded.end());
-    aucLastPacket.assign(Message.begin(), Message.end());
-    ++uiDataPackets;
+    FileBytes.insert(FileBytes.end(), Decoded.begin(), Decoded.end());
+    LastPacket.assign(Message.begin(), Message.end());
+    ++DataPacketCount;
     return true;
 }
 
 tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
     tFileReport Result;
     Result.Name = Name;
-    Result.dwBytes = static_cast<uint32_t>(aucBytes.size());
-    Result.dwDeclaredBytes = dwDeclaredBytes;
-    Result.uiDataPackets = uiDataPackets;
-    Result.uiResends = uiResends;
+    Result.Bytes = static_cast<uint32_t>(FileBytes.size());
+    Result.DeclaredBytes = DeclaredSize;
+    Result.DataPackets = DataPacketCount;
+    Result.Resends = ResendCount;
     Result.Faults = Faults;
-    Result.uiWireLostBytes = uiWireLostBytes;
+    Result.WireLostBytes = WireLostByteCount;
     Result.bOk = bOk;
     Result.Verdict = std::move(Verdict);
     return Result;

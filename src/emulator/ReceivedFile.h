@@ -13,14 +13,14 @@ class cReceivedFile {
     cReceivedFile(std::string Name, uint32_t dwDeclaredBytes);
 
     const std::string& GetName() const { return Name; }
-    const std::vector<uint8_t>& GetBytes() const { return aucBytes; }
-    uint32_t GetDeclaredBytes() const { return dwDeclaredBytes; }
+    const std::vector<uint8_t>& GetBytes() const { return FileBytes; }
+    uint32_t GetDeclaredBytes() const { return DeclaredSize; }
     // The data packets that the announced length takes, at 112 file bytes a packet.
-    uint32_t AnnouncedPackets() const { return (dwDeclaredBytes + 111) / 112; }
-    bool IsComplete() const { return aucBytes.size() == dwDeclaredBytes; }
+    uint32_t AnnouncedPackets() const { return (DeclaredSize + 111) / 112; }
+    bool IsComplete() const { return FileBytes.size() == DeclaredSize; }
 
     // Data packets count from 1 within the file; on the wire their number wraps at 128.
-    uint32_t NextPacketIndex() const { return uiDataPackets + 1; }
+    uint32_t NextPacketIndex() const { return DataPacketCount + 1; }
     uint8_t NextPacketNumber() const { return static_cast<uint8_t>(NextPacketIndex() & 0x7F); }
 
     // A NAK asks the sender for the same packet again: its next arrival is a resend.
@@ -32,12 +32,12 @@ class cReceivedFile {
 
     // The header was NAKed: the same header arriving next is its resend, not a new file.
     void ExpectHeaderAgain(std::span<const uint8_t> Header);
-    bool AwaitsHeaderAgain() const { return !aucNakedHeader.empty(); }
+    bool AwaitsHeaderAgain() const { return !NakedHeader.empty(); }
     // True, and counted, when this is the NAKed header arriving again.
     bool TakeHeaderAgain(std::span<const uint8_t> Header);
 
     void AddFault(tFaultKind eKind) { Faults.Add(eKind); }
-    void AddWireLoss(uint32_t uiBytes) { uiWireLostBytes += uiBytes; }
+    void AddWireLoss(uint32_t uiBytes) { WireLostByteCount += uiBytes; }
 
     // Adds a data packet's decoded bytes; false when they would pass the announced length.
     bool Append(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message);
@@ -46,14 +46,14 @@ class cReceivedFile {
 
   private:
     std::string Name;
-    uint32_t dwDeclaredBytes;
-    std::vector<uint8_t> aucBytes;
-    std::vector<uint8_t> aucLastPacket;
-    uint32_t uiDataPackets = 0;
-    uint32_t uiResends = 0;
-    bool bAwaitingResend = false;
-    uint8_t ucNakedNumber = 0;
-    std::vector<uint8_t> aucNakedHeader;
+    uint32_t DeclaredSize;
+    std::vector<uint8_t> FileBytes;
+    std::vector<uint8_t> LastPacket;
+    uint32_t DataPacketCount = 0;
+    uint32_t ResendCount = 0;
+    bool AwaitingResend = false;
+    uint8_t NakedNumber = 0;
+    std::vector<uint8_t> NakedHeader;
     cFaultTally Faults;
-    uint32_t uiWireLostBytes = 0;
+    uint32_t WireLostByteCount = 0;
 };

@@ -5,31 +5,31 @@
 #include "emulator/DeviceRunner.h"
 
 cRtMidiDeviceHost::cRtMidiDeviceHost(std::string PortName, RtMidi::Api eApi)
-    : PortName(std::move(PortName)), eApi(eApi) {}
+    : PortName(std::move(PortName)), MidiApi(eApi) {}
 
 std::string cRtMidiDeviceHost::Open() {
     // The output first: a message can arrive as soon as the input exists, and its reply needs
     // the output.
     try {
-        pOutput = std::make_unique<RtMidiOut>(eApi, PortName);
-        pOutput->openVirtualPort(PortName);
-        OpenedApiName = RtMidi::getApiDisplayName(pOutput->getCurrentApi());
-        pInput = std::make_unique<RtMidiIn>(eApi, PortName);
-        pInput->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
-        pInput->setCallback(&cRtMidiDeviceHost::OnInput, this);
-        pInput->openVirtualPort(PortName);
+        Output = std::make_unique<RtMidiOut>(MidiApi, PortName);
+        Output->openVirtualPort(PortName);
+        OpenedApiName = RtMidi::getApiDisplayName(Output->getCurrentApi());
+        Input = std::make_unique<RtMidiIn>(MidiApi, PortName);
+        Input->ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
+        Input->setCallback(&cRtMidiDeviceHost::OnInput, this);
+        Input->openVirtualPort(PortName);
     } catch (const RtMidiError& Error) {
         Close();
         return "cannot open the MIDI ports \"" + PortName + "\" on " +
-               RtMidi::getApiDisplayName(eApi) + ": " + Error.getMessage();
+               RtMidi::getApiDisplayName(MidiApi) + ": " + Error.getMessage();
     }
     return {};
 }
 
 void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
     try {
-        if (pOutput) {
-            pOutput->sendMessage(aucMessage.data(), aucMessage.size());
+        if (Output) {
+            Output->sendMessage(aucMessage.data(), aucMessage.size());
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: cannot send a reply: " << Error.getMessage() << std::endl;
@@ -37,28 +37,28 @@ void cRtMidiDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
 }
 
 void cRtMidiDeviceHost::CloseInput() {
-    pRunner.store(nullptr);
+    DetachRunner();
     try {
-        if (pInput) {
-            pInput->cancelCallback();
-            pInput->closePort();
+        if (Input) {
+            Input->cancelCallback();
+            Input->closePort();
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: closing the MIDI input: " << Error.getMessage() << std::endl;
     }
-    pInput.reset();  // its client ends, and with it any callback in progress
+    Input.reset();  // its client ends, and with it any callback in progress
 }
 
 void cRtMidiDeviceHost::Close() {
     CloseInput();
     try {
-        if (pOutput) {
-            pOutput->closePort();
+        if (Output) {
+            Output->closePort();
         }
     } catch (const RtMidiError& Error) {
         std::cerr << "tav-emulator: closing the MIDI output: " << Error.getMessage() << std::endl;
     }
-    pOutput.reset();
+    Output.reset();
 }
 
 std::string cRtMidiDeviceHost::Description() const {
@@ -66,9 +66,7 @@ std::string cRtMidiDeviceHost::Description() const {
 }
 
 void cRtMidiDeviceHost::OnInput(double, std::vector<unsigned char>* pMessage, void* pUserData) {
-    auto* pHost = static_cast<cRtMidiDeviceHost*>(pUserData);
-    cDeviceRunner* pTarget = pHost->pRunner.load();
-    if (pTarget != nullptr && pMessage != nullptr) {
-        pTarget->PostMessage(pMessage->data(), pMessage->size());
+    if (pMessage != nullptr) {
+        static_cast<cRtMidiDeviceHost*>(pUserData)->PassOn(pMessage->data(), pMessage->size());
     }
 }

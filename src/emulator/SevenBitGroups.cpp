@@ -17,7 +17,7 @@ uint8_t UnusedHighBits(size_t uiGroupSize) {
 
 tDecodedBytes DecodeSevenBitGroups(std::span<const uint8_t> Encoded) {
     tDecodedBytes Result;
-    Result.aucBytes.reserve(Encoded.size());
+    Result.Data.reserve(Encoded.size());
     size_t uiPos = 0;
     while (uiPos < Encoded.size()) {
         const uint8_t ucHighBits = Encoded[uiPos];
@@ -34,12 +34,12 @@ tDecodedBytes DecodeSevenBitGroups(std::span<const uint8_t> Encoded) {
         }
         for (size_t i = 0; i < uiGroupSize; ++i) {
             const bool bHigh = (ucHighBits >> (kGroupBytes - 1 - i) & 1) != 0;
-            Result.aucBytes.push_back(
+            Result.Data.push_back(
                 static_cast<uint8_t>(Encoded[uiPos + 1 + i] | (bHigh ? 0x80 : 0)));
         }
         uiPos += uiGroupSize + 1;
     }
-    Result.bDecoded = true;
+    Result.Decoded = true;
     return Result;
 }
 

@@ -71,7 +71,7 @@ tStoreResult cSongStore::Store(const std::string& Name, std::span<const uint8_t>
                        Error.message();
         return Result;
     }
-    Result.bStored = true;
+    Result.Stored = true;
     return Result;
 }
 

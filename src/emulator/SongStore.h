@@ -6,7 +6,7 @@
 #include <string>
 
 struct tStoreResult {
-    bool bStored = false;
+    bool Stored = false;
     std::filesystem::path Path;
     std::string Error;  // why the song could not be stored, naming the file
 };

@@ -7,7 +7,7 @@ constexpr size_t kNumberByte = 4;
 
 void Delay(std::vector<tDeviceReply>& Replies, uint32_t uiMs) {
     for (tDeviceReply& Reply : Replies) {
-        Reply.uiDelayMs += uiMs;
+        Reply.DelayMs += uiMs;
     }
 }
 
@@ -15,7 +15,7 @@ void Delay(std::vector<tDeviceReply>& Replies, uint32_t uiMs) {
 bool NumberBefore(std::vector<tDeviceReply>& Replies) {
     bool bChanged = false;
     for (tDeviceReply& Reply : Replies) {
-        std::vector<uint8_t>& Bytes = Reply.aucMessage;
+        std::vector<uint8_t>& Bytes = Reply.Message;
         if (Bytes.size() > kNumberByte && Bytes[kHandshakeByte] != HANDSHAKE_CANCEL) {
             Bytes[kNumberByte] = static_cast<uint8_t>((Bytes[kNumberByte] - 1) & 0x7F);
             bChanged = true;
@@ -31,18 +31,18 @@ bool ShapeReplies(const tStormFault& Fault, uint8_t ucNumber, uint8_t ucDeviceBy
     if (Replies.empty()) {
         return false;
     }
-    const uint32_t uiFirstDelayMs = Replies.front().uiDelayMs;
-    switch (Fault.eKind) {
+    const uint32_t uiFirstDelayMs = Replies.front().DelayMs;
+    switch (Fault.Kind) {
         case FAULT_SILENT:
             Replies.clear();
             return true;
         case FAULT_WAIT:
-            Delay(Replies, Fault.uiDelayMs);
+            Delay(Replies, Fault.DelayMs);
             Replies.insert(Replies.begin(),
                            {MakeHandshake(ucDeviceByte, HANDSHAKE_WAIT, ucNumber), uiFirstDelayMs});
             return true;
         case FAULT_LATE:
-            Delay(Replies, Fault.uiDelayMs);
+            Delay(Replies, Fault.DelayMs);
             return true;
         case FAULT_TWICE: {
             const std::vector<tDeviceReply> Once = Replies;
@@ -52,7 +52,7 @@ bool ShapeReplies(const tStormFault& Fault, uint8_t ucNumber, uint8_t ucDeviceBy
         case FAULT_NUMBER_BEFORE:
             return NumberBefore(Replies);
         case FAULT_NOISE:
-            Replies.insert(Replies.begin(), {Fault.aucNoise, uiFirstDelayMs});
+            Replies.insert(Replies.begin(), {Fault.NoiseBytes, uiFirstDelayMs});
             return true;
         default:
             return false;

@@ -19,9 +19,9 @@ std::string BytesSoFar(const cReceivedFile& File) {
 // byte must match their number, and they must form whole groups.
 tDecodedBytes DecodePacket(const tDataPacketFields& Packet) {
     const size_t uiEncoded = Packet.Encoded.size();
-    if (Packet.ucCountByte != ((uiEncoded - 1) & 0x7F)) {
+    if (Packet.CountByte != ((uiEncoded - 1) & 0x7F)) {
         tDecodedBytes Result;
-        Result.Fault = "count byte 0x" + Hex2(Packet.ucCountByte) + " does not match " +
+        Result.Fault = "count byte 0x" + Hex2(Packet.CountByte) + " does not match " +
                        std::to_string(uiEncoded) + " encoded bytes";
         return Result;
     }
@@ -30,20 +30,20 @@ tDecodedBytes DecodePacket(const tDataPacketFields& Packet) {
 
 // The packet number that the message carries: 0 for a header.
 uint8_t MessageNumber(const tIncomingMessage& In) {
-    if (In.eKind == MSG_DATA_PACKET) {
-        return In.Packet.ucNumber;
+    if (In.Kind == MSG_DATA_PACKET) {
+        return In.Packet.Number;
     }
-    return In.eKind == MSG_END_OF_FILE ? In.ucEofNumber : 0;
+    return In.Kind == MSG_END_OF_FILE ? In.EofNumber : 0;
 }
 
 cFaultStorm StormOf(const tTavDeviceOptions& Options) {
-    return Options.uiStormRate == 0 ? cFaultStorm()
-                                    : cFaultStorm(Options.uiStormSeed, Options.uiStormRate);
+    return Options.StormRate == 0 ? cFaultStorm()
+                                  : cFaultStorm(Options.StormSeed, Options.StormRate);
 }
 
 std::string CommandLine(const tDeviceCommand& Command) {
-    return std::string("command: ") + (Command.bUnlock ? "unlock" : "lock") + " default songs (" +
-           (Command.bSecondHalf ? "2" : "1") + " of 2)";
+    return std::string("command: ") + (Command.Unlock ? "unlock" : "lock") + " default songs (" +
+           (Command.SecondHalf ? "2" : "1") + " of 2)";
 }
 
 }  // namespace
@@ -58,19 +58,19 @@ tDeviceResponse cTavDevice::ReceiveMessage(const uint8_t* pucMessage, size_t uiL
     const std::span<const uint8_t> Message(pucMessage, pucMessage == nullptr ? 0 : uiLength);
     const tIncomingMessage In = ParseIncomingMessage(Message);
     StormFault = StormFaultFor(In);
-    bStormActed = false;
+    StormActed = false;
     EndedLine.reset();
-    if (StormFault && StormFault->eKind == FAULT_LOST) {
-        bStormActed = true;  // as if the cable dropped it: the device never sees it
+    if (StormFault && StormFault->Kind == FAULT_LOST) {
+        StormActed = true;  // as if the cable dropped it: the device never sees it
     } else {
         Dispatch(In, Message, Response);
-        if (StormFault && !bStormActed) {
-            bStormActed = ShapeReplies(*StormFault, MessageNumber(In), Options.ucDeviceByte,
-                                       Response.Replies);
+        if (StormFault && !StormActed) {
+            StormActed =
+                ShapeReplies(*StormFault, MessageNumber(In), Options.DeviceByte, Response.Replies);
         }
     }
-    if (bStormActed) {
-        NoteStormFault(In.eKind, Response);
+    if (StormActed) {
+        NoteStormFault(In.Kind, Response);
     }
     StormFault.reset();
     return Response;
@@ -78,7 +78,7 @@ tDeviceResponse cTavDevice::ReceiveMessage(const uint8_t* pucMessage, size_t uiL
 
 void cTavDevice::Dispatch(const tIncomingMessage& In, std::span<const uint8_t> Message,
                           tDeviceResponse& Response) {
-    switch (In.eKind) {
+    switch (In.Kind) {
         case MSG_FILE_HEADER:
             OnHeader(In, Message, Response);
             break;
@@ -98,7 +98,7 @@ void cTavDevice::Dispatch(const tIncomingMessage& In, std::span<const uint8_t> M
 }
 
 std::optional<tStormFault> cTavDevice::StormFaultFor(const tIncomingMessage& In) {
-    const bool bSpared = std::exchange(bSpareNext, false);
+    const bool bSpared = std::exchange(SpareNext, false);
     if (bSpared || !Storm.IsOn() || !IsAnswered(In) || OptionsActOn(In)) {
         return std::nullopt;
     }
@@ -111,7 +111,7 @@ bool cTavDevice::IsAnswered(const tIncomingMessage& In) const {
     if (Options.bBlind) {
         return false;
     }
-    switch (In.eKind) {
+    switch (In.Kind) {
         case MSG_FILE_HEADER:
             return true;
         case MSG_DATA_PACKET:
@@ -125,33 +125,33 @@ bool cTavDevice::IsAnswered(const tIncomingMessage& In) const {
 
 // Whether a fault option is about to act on the message: it then gets no storm fault.
 bool cTavDevice::OptionsActOn(const tIncomingMessage& In) const {
-    if (Options.uiDropReplyEvery != 0 && (uiRepliesDecided + 1) % Options.uiDropReplyEvery == 0) {
+    if (Options.DropReplyEvery != 0 && (RepliesDecided + 1) % Options.DropReplyEvery == 0) {
         return true;
     }
-    if (In.eKind != MSG_FILE_HEADER && In.eKind != MSG_DATA_PACKET) {
+    if (In.Kind != MSG_FILE_HEADER && In.Kind != MSG_DATA_PACKET) {
         return false;
     }
-    const uint32_t uiIndex = In.eKind == MSG_FILE_HEADER ? 0 : CurrentFile->NextPacketIndex();
+    const uint32_t uiIndex = In.Kind == MSG_FILE_HEADER ? 0 : CurrentFile->NextPacketIndex();
     const auto iIndex = static_cast<int64_t>(uiIndex);
-    return iIndex == Options.iCancelAt || iIndex == Options.iEofAt || iIndex == Options.iWaitAt ||
+    return iIndex == Options.iCancelAt || iIndex == Options.EofAt || iIndex == Options.iWaitAt ||
            (Options.uiNakEvery != 0 && uiIndex != 0 && uiIndex % Options.uiNakEvery == 0);
 }
 
 // True, and marked acted out, when the storm's fault for the message in hand is of this kind.
 bool cTavDevice::StormActs(tFaultKind eKind) {
-    if (!StormFault || StormFault->eKind != eKind) {
+    if (!StormFault || StormFault->Kind != eKind) {
         return false;
     }
-    bStormActed = true;
+    StormActed = true;
     return true;
 }
 
 // The fault counts in all, and on the message's own file: the one still open, or the one the
 // message ended, whose line is then made again. A lost header has no file of its own.
 void cTavDevice::NoteStormFault(tMessageKind eMessage, tDeviceResponse& Response) {
-    const tFaultKind eKind = StormFault->eKind;
+    const tFaultKind eKind = StormFault->Kind;
     FaultTotals.Add(eKind);
-    bSpareNext = eKind == FAULT_NAK;
+    SpareNext = eKind == FAULT_NAK;
     if (eKind == FAULT_LOST && eMessage == MSG_FILE_HEADER) {
         return;
     }
@@ -169,20 +169,20 @@ tDeviceResponse cTavDevice::SwitchOff() {
         EndFile(false, "cut short when the emulator stopped, after " + BytesSoFar(*CurrentFile),
                 Response);
     }
-    bDiscarding = false;
+    Discarding = false;
     if (Storm.IsOn()) {
         const std::string Faults = FaultTotals.Text();
         Response.ReportLines.push_back("faults acted out: " + (Faults.empty() ? "none" : Faults));
     }
-    if (uiWireLostBytes != 0) {
-        Response.ReportLines.push_back("wire lost " + std::to_string(uiWireLostBytes) +
+    if (WireLostBytes != 0) {
+        Response.ReportLines.push_back("wire lost " + std::to_string(WireLostBytes) +
                                        " bytes in all");
     }
     return Response;
 }
 
 void cTavDevice::NoteWireLoss(uint32_t uiBytes) {
-    uiWireLostBytes += uiBytes;
+    WireLostBytes += uiBytes;
     if (CurrentFile) {
         CurrentFile->AddWireLoss(uiBytes);
     }
@@ -197,7 +197,7 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, std::span<const uint8_t> M
     if (CurrentFile) {
         EndFile(false, "cut short by a new header after " + BytesSoFar(*CurrentFile), Response);
     }
-    bDiscarding = false;
+    Discarding = false;
     const tHeaderFields& Header = In.Header;
     if (!In.Fault.empty()) {
         RefuseHeader(Header.Name, CANCEL_NO_MIDI_HEADER, In.Fault, Response);
@@ -208,7 +208,7 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, std::span<const uint8_t> M
                      "type " + QuotedName(Header.Type) + " is not \"MIDI\"", Response);
         return;
     }
-    if (Header.dwLength == 0) {
+    if (Header.Length == 0) {
         RefuseHeader(Header.Name, CANCEL_NO_MIDI_HEADER, "the header announces a file of 0 bytes",
                      Response);
         return;
@@ -218,7 +218,7 @@ void cTavDevice::OnHeader(const tIncomingMessage& In, std::span<const uint8_t> M
         RefuseHeader(Header.Name, CANCEL_FILE_OPEN_FAILED, NameFault, Response);
         return;
     }
-    CurrentFile.emplace(Header.Name, Header.dwLength);
+    CurrentFile.emplace(Header.Name, Header.Length);
     TakeHeader(Message, Response);
 }
 
@@ -254,29 +254,29 @@ void cTavDevice::OnDataPacket(const tIncomingMessage& In, std::span<const uint8_
         return;
     }
     const tDataPacketFields& Packet = In.Packet;
-    const bool bResent = File.TakeResend(Packet.ucNumber);
-    if (XorChecksum(Packet.Summed) != Packet.ucChecksum) {
-        File.ExpectResendOf(Packet.ucNumber);
-        Reply(HANDSHAKE_NAK, Packet.ucNumber, 0, Response);
+    const bool bResent = File.TakeResend(Packet.Number);
+    if (XorChecksum(Packet.Summed) != Packet.Checksum) {
+        File.ExpectResendOf(Packet.Number);
+        Reply(HANDSHAKE_NAK, Packet.Number, 0, Response);
         return;
     }
     if (File.TakeDuplicate(Message)) {
-        Reply(HANDSHAKE_ACK, Packet.ucNumber, 0, Response);
+        Reply(HANDSHAKE_ACK, Packet.Number, 0, Response);
         return;
     }
-    if (Packet.ucNumber != File.NextPacketNumber()) {
+    if (Packet.Number != File.NextPacketNumber()) {
         CancelFile(CANCEL_DATA_ERROR,
-                   "out of sequence: packet number " + std::to_string(Packet.ucNumber) + " where " +
+                   "out of sequence: packet number " + std::to_string(Packet.Number) + " where " +
                        std::to_string(File.NextPacketNumber()) + " was expected",
                    Response);
         return;
     }
     const tDecodedBytes Decoded = DecodePacket(Packet);
-    if (!Decoded.bDecoded) {
+    if (!Decoded.Decoded) {
         CancelFile(CANCEL_DATA_ERROR, "bad " + PacketName + ": " + Decoded.Fault, Response);
         return;
     }
-    TakeDataPacket(Decoded.aucBytes, Message, Packet.ucNumber, bResent, Response);
+    TakeDataPacket(Decoded.Data, Message, Packet.Number, bResent, Response);
 }
 
 // A well-formed packet in sequence: the injected faults decide how it is answered. A packet
@@ -309,7 +309,7 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
 void cTavDevice::OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Response) {
     if (!CurrentFile) {
         IgnoreOutsideFile("end-of-file message outside a file", Response);
-        bDiscarding = false;
+        Discarding = false;
         return;
     }
     if (!In.Fault.empty()) {
@@ -317,19 +317,19 @@ void cTavDevice::OnEndOfFile(const tIncomingMessage& In, tDeviceResponse& Respon
         return;
     }
     if (Options.bAckEof) {
-        if (StormEndsFile("the end-of-file message", false, In.ucEofNumber, Response)) {
+        if (StormEndsFile("the end-of-file message", false, In.EofNumber, Response)) {
             return;
         }
         if (StormActs(FAULT_NAK)) {  // the file stays open for the message's resend
-            Reply(HANDSHAKE_NAK, In.ucEofNumber, 0, Response);
+            Reply(HANDSHAKE_NAK, In.EofNumber, 0, Response);
             return;
         }
-        Reply(HANDSHAKE_ACK, In.ucEofNumber, 0, Response);
+        Reply(HANDSHAKE_ACK, In.EofNumber, 0, Response);
     }
     const uint8_t ucExpected = CurrentFile->NextPacketNumber();
-    if (In.ucEofNumber != ucExpected) {
+    if (In.EofNumber != ucExpected) {
         EndFile(false,
-                "end-of-file message numbered " + std::to_string(In.ucEofNumber) + " where " +
+                "end-of-file message numbered " + std::to_string(In.EofNumber) + " where " +
                     std::to_string(ucExpected) + " was expected",
                 Response);
         return;
@@ -349,7 +349,7 @@ void cTavDevice::OnDeviceCommand(const tIncomingMessage& In, tDeviceResponse& Re
 // The rest of a song refused, cancelled or ended early passes without a word; anything else is
 // reported.
 void cTavDevice::IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response) {
-    if (!bDiscarding) {
+    if (!Discarding) {
         Response.ReportLines.push_back("ignored: " + What);
     }
 }
@@ -371,7 +371,7 @@ bool cTavDevice::EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& 
             Response);
         return true;
     }
-    if (static_cast<int64_t>(uiIndex) == Options.iEofAt) {
+    if (static_cast<int64_t>(uiIndex) == Options.EofAt) {
         EndFileEarly(HANDSHAKE_EOF, ucNumber, EofVerdict(Where, uiIndex != 0), Response);
         return true;
     }
@@ -382,7 +382,7 @@ bool cTavDevice::EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& 
 bool cTavDevice::StormEndsFile(const std::string& Where, bool bDataPacket, uint8_t ucNumber,
                                tDeviceResponse& Response) {
     if (StormActs(FAULT_CANCEL)) {
-        const uint8_t ucReason = StormFault->ucCancelReason;
+        const uint8_t ucReason = StormFault->CancelReason;
         CancelFile(ucReason, "cancelled at " + Where + " with reason " + std::to_string(ucReason),
                    Response);
         return true;
@@ -411,12 +411,12 @@ void cTavDevice::EndFileEarly(tHandshake eHandshake, uint8_t ucByte, const std::
                               tDeviceResponse& Response) {
     Reply(eHandshake, ucByte, 0, Response);
     EndFile(false, Verdict, Response);
-    bDiscarding = true;
+    Discarding = true;
 }
 
 void cTavDevice::FinishFile(tDeviceResponse& Response) {
     const tStoreResult Stored = Store.Store(CurrentFile->GetName(), CurrentFile->GetBytes());
-    if (!Stored.bStored) {
+    if (!Stored.Stored) {
         EndFile(false, "received whole, but not stored: " + Stored.Error, Response);
         return;
     }
@@ -448,16 +448,16 @@ void cTavDevice::Acknowledge(int32_t iPacketIndex, uint8_t ucNumber, tDeviceResp
 
 void cTavDevice::Reply(tHandshake eHandshake, uint8_t ucNumber, uint32_t uiLaterMs,
                        tDeviceResponse& Response) {
-    ++uiRepliesDecided;
+    ++RepliesDecided;
     if (Options.bBlind) {
         return;
     }
-    if (Options.uiDropReplyEvery != 0 && uiRepliesDecided % Options.uiDropReplyEvery == 0) {
+    if (Options.DropReplyEvery != 0 && RepliesDecided % Options.DropReplyEvery == 0) {
         return;
     }
     if (eHandshake == HANDSHAKE_ACK && Options.bWrongNumber) {
         ++ucNumber;
     }
-    Response.Replies.push_back({MakeHandshake(Options.ucDeviceByte, eHandshake, ucNumber),
+    Response.Replies.push_back({MakeHandshake(Options.DeviceByte, eHandshake, ucNumber),
                                 Options.uiReplyDelayMs + uiLaterMs});
 }

@@ -95,17 +95,17 @@ class cTavDevice {
     std::optional<cReceivedFile> CurrentFile;
     // After a file refused, cancelled or ended with EOF the sender may go on (a blind sender does):
     // its data packets and end-of-file message are dropped without a word until the next header.
-    bool bDiscarding = false;
-    uint64_t uiRepliesDecided = 0;
+    bool Discarding = false;
+    uint64_t RepliesDecided = 0;
     std::vector<tFileReport> FileReports;
 
-    uint64_t uiWireLostBytes = 0;
+    uint64_t WireLostBytes = 0;
     cFaultStorm Storm;
     cFaultTally FaultTotals;
     // The storm's fault for the message in hand, and whether it has been acted out yet.
     std::optional<tStormFault> StormFault;
-    bool bStormActed = false;
-    bool bSpareNext = false;  // the message after a storm's NAK is its resend, and is taken
+    bool StormActed = false;
+    bool SpareNext = false;  // the message after a storm's NAK is its resend, and is taken
     // The line of the file that the message in hand ended, so that its fault can join it.
     std::optional<size_t> EndedLine;
 };

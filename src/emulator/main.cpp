@@ -60,7 +60,7 @@ int Failure(const std::string& Message) {
 }
 
 // JACK through its own API where it is built in: RtMidi would give each port a client of its own.
-std::unique_ptr<iDeviceHost> MakeHost() {
+std::unique_ptr<cDeviceHost> MakeHost() {
     const RtMidi::Api eApi = ChooseMidiApi();
 #ifdef SONGLOADER_EMULATOR_JACK
     if (eApi == RtMidi::UNIX_JACK) {
@@ -78,7 +78,7 @@ int RunEmulator(const tTavDeviceOptions& Options, const tWireOptions& Wire) {
     }
     cTavDevice Device(Options);
     cLinePrinter Printer;
-    const std::unique_ptr<iDeviceHost> pHost = MakeHost();
+    const std::unique_ptr<cDeviceHost> pHost = MakeHost();
     cDeviceRunner Runner(
         Device, [&pHost](const std::vector<uint8_t>& aucMessage) { pHost->Send(aucMessage); },
         [&Printer](const std::string& Line) { Printer.Print(Line); }, Wire);
@@ -112,11 +112,11 @@ int main(int argc, char** argv) {
     if (!Parsed.Error.empty()) {
         return UsageError(Parsed.Error);
     }
-    if (Parsed.bHelp) {
+    if (Parsed.Help) {
         PrintEmulatorHelp(std::cout);
         return kExitSuccess;
     }
-    if (Parsed.bVersion) {
+    if (Parsed.Version) {
         std::cout << kEmulatorName << " " << kSongLoaderVersion << "\n";
         return kExitSuccess;
     }

@@ -33,13 +33,13 @@ cMIDIInPort::cMIDIInPort() {
 }
 
 cMIDIInPort::~cMIDIInPort() {
-    if (bDeviceOpened && hDeviceHandle.load() != HMIDIIN{}) {
+    if (DeviceOpened && hDeviceHandle.load() != HMIDIIN{}) {
         ClosePort();
     }
 }
 
 MMRESULT cMIDIInPort::OpenPort(uint32_t DeviceIden) {
-    if (bDeviceOpened && GetInPortLoss() != MMSYSERR_NOERROR) {
+    if (DeviceOpened && GetInPortLoss() != MMSYSERR_NOERROR) {
         ClosePort();
     }
     // The blocks of the open device must not be released under it.
@@ -59,7 +59,7 @@ MMRESULT cMIDIInPort::OpenPort(uint32_t DeviceIden) {
         return eOpen;
     }
     hDeviceHandle.store(hOpened);
-    bDeviceOpened = true;
+    DeviceOpened = true;
     const MMRESULT eQueued = QueueBlocks();
     if (eQueued == MMSYSERR_NOERROR) {
         AllowSysex.store(true);
@@ -71,7 +71,7 @@ MMRESULT cMIDIInPort::OpenPort(uint32_t DeviceIden) {
 bool cMIDIInPort::AllocateBlocks() {
     midiHdr.reset();
     ucptrBufferData.reset();
-    uiHeaderCount = 0;
+    HeaderCount = 0;
     const size_t uiBytes = size_t{uiNumberOfBuffers} * uiBlockSize;
     midiHdr.reset(new (std::nothrow) MIDIHDR[uiNumberOfBuffers]);
     ucptrBufferData.reset(new (std::nothrow) uint8_t[uiBytes]);
@@ -80,7 +80,7 @@ bool cMIDIInPort::AllocateBlocks() {
         ucptrBufferData.reset();
         return false;
     }
-    uiHeaderCount = uiNumberOfBuffers;
+    HeaderCount = uiNumberOfBuffers;
     return true;
 }
 
@@ -89,7 +89,7 @@ MMRESULT cMIDIInPort::QueueBlocks() {
     iMidiBackend& Backend = MidiBackend();
     const HMIDIIN hMidiIn = hDeviceHandle.load();
     MMRESULT eFirstFailure = MMSYSERR_NOERROR;
-    for (uint32_t i = 0; i < uiHeaderCount; ++i) {
+    for (uint32_t i = 0; i < HeaderCount; ++i) {
         MIDIHDR& Header = midiHdr[i];
         Header = MIDIHDR{};
         Header.lpData = ucptrBufferData.get() + size_t{i} * uiBlockSize;
@@ -116,14 +116,14 @@ void cMIDIInPort::ClosePort() {
     iMidiBackend& Backend = MidiBackend();
     // Every queued block comes back through the callback, which drops it: the gate is closed.
     Backend.midiInReset(hMidiIn);
-    for (uint32_t i = 0; i < uiHeaderCount; ++i) {
+    for (uint32_t i = 0; i < HeaderCount; ++i) {
         Backend.midiInUnprepareHeader(hMidiIn, &midiHdr[i], sizeof(MIDIHDR));
     }
     while (Backend.midiInClose(hMidiIn) == MIDIERR_STILLPLAYING) {
         std::this_thread::sleep_for(kClosePoll);
     }
     hDeviceHandle.store(HMIDIIN{});
-    bDeviceOpened = false;
+    DeviceOpened = false;
 }
 
 void cMIDIInPort::WaitWhileStoring() {

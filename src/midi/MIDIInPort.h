@@ -80,6 +80,6 @@ class cMIDIInPort {
     // This object's blocks, valid for as long as the device it opened may use them.
     std::unique_ptr<MIDIHDR[]> midiHdr;
     std::unique_ptr<uint8_t[]> ucptrBufferData;
-    uint32_t uiHeaderCount = 0;
-    bool bDeviceOpened = false;
+    uint32_t HeaderCount = 0;
+    bool DeviceOpened = false;
 };

@@ -62,13 +62,13 @@ iMidiBackend& MidiBackend();
 // Installs a backend for the life of this object and restores the previous one afterwards.
 class cScopedMidiBackend {
   public:
-    explicit cScopedMidiBackend(iMidiBackend& Backend) : pPrevious(GetMidiBackend()) {
+    explicit cScopedMidiBackend(iMidiBackend& Backend) : Previous(GetMidiBackend()) {
         SetMidiBackend(&Backend);
     }
     cScopedMidiBackend(const cScopedMidiBackend&) = delete;
     cScopedMidiBackend& operator=(const cScopedMidiBackend&) = delete;
-    ~cScopedMidiBackend() { SetMidiBackend(pPrevious); }
+    ~cScopedMidiBackend() { SetMidiBackend(Previous); }
 
   private:
-    iMidiBackend* pPrevious;
+    iMidiBackend* Previous;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 struct tStandardText {
-    MMRESULT eResult;
+    MMRESULT Result;
     const char* szText;
 };
 
@@ -45,7 +45,7 @@ std::string TextOf(MMRESULT eResult, tGetText GetText) {
 
 const char* StandardMidiErrorText(MMRESULT eResult) {
     for (const tStandardText& Entry : kStandardTexts) {
-        if (Entry.eResult == eResult) {
+        if (Entry.Result == eResult) {
             return Entry.szText;
         }
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 #include "midi/SysexBytes.h"
 #include "transfer/StatusTexts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The texts and captions that only the windows show; the texts both front ends show live with
-// the layer that decides them (app/AppTexts.h, conversion/SongMessages.h).
+// the layer that decides them (app/AppTexts.h, app/SongMessages.h).
 namespace WindowTexts {
 
 inline constexpr const char* kInvalidDevice = "Invalid Device";

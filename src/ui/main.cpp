@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "midi/MidiBackend.h"
-#include "midi/SystemMidiBackend.h"
+#include "midi/system/SystemMidiBackend.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/AppIcon.h"
 #include "ui/Form1.h"

@@ -5,8 +5,8 @@
 
 #include "TestSongs.h"
 #include "app/SongBatch.h"
+#include "app/SongMessages.h"
 #include "app/SongPreparation.h"
-#include "conversion/SongMessages.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSongs.h"
+#include "app/SongMessages.h"
 #include "app/SongPreparation.h"
 #include "app/TransferPlan.h"
-#include "conversion/SongMessages.h"
 
 namespace {
 

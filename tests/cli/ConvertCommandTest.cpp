@@ -6,7 +6,7 @@
 
 #include "CliRun.h"
 #include "TempDir.h"
-#include "conversion/SongMessages.h"
+#include "app/SongMessages.h"
 #include "smfbuilder/SmfBuilder.h"
 
 namespace {

@@ -37,11 +37,12 @@ std::vector<tInstant> InstantsOf(const Bytes& Format0Song) {
             Instants.emplace_back();
         }
         const uint8_t* pucData = Reader.Data();
-        if (Event.ucKind == cTrackReader::kSysexEvent) {
-            Instants.back().Events.emplace_back(pucData + Event.dwBodyStart, pucData + Event.dwEnd);
-        } else if (Event.ucKind < cTrackReader::kSysexEvent) {
-            Bytes Message{Event.ucKind};
-            Message.insert(Message.end(), pucData + Event.dwDataStart, pucData + Event.dwEnd);
+        if (Event.Kind == cTrackReader::kSysexEvent) {
+            Instants.back().Events.emplace_back(pucData + Event.BodyStart,
+                                                pucData + Event.EndOffset);
+        } else if (Event.Kind < cTrackReader::kSysexEvent) {
+            Bytes Message{Event.Kind};
+            Message.insert(Message.end(), pucData + Event.DataStart, pucData + Event.EndOffset);
             Instants.back().Events.push_back(Message);
         }
     }

@@ -5,7 +5,6 @@
 
 #include "ConvertHelpers.h"
 #include "conversion/SongConversion.h"
-#include "conversion/SongMessages.h"
 #include "conversion/X10Size.h"
 
 namespace {
@@ -45,21 +44,19 @@ TEST(SongFile, validation_tells_midi_files_and_formats_apart) {
     WriteAll(Folder / "short.mid", {'M', 'T', 'h', 'd', 0, 0});
     WriteAll(Folder / "good.mid", ExampleSong());
 
-    const std::pair<const char*, tSongVerdict> aCases[] = {
-        {"format1.mid", SONG_NOT_FORMAT_0},  {"header-only.mid", SONG_NOT_FORMAT_0},
-        {"text.mid", SONG_NOT_MIDI_FILE},    {"short.mid", SONG_NOT_MIDI_FILE},
-        {"missing.mid", SONG_NOT_MIDI_FILE}, {"good.mid", SONG_FORMAT_0},
+    const std::pair<const char*, tSongKind> aCases[] = {
+        {"format1.mid", SONG_KIND_FORMAT_1},      {"header-only.mid", SONG_KIND_OTHER_FORMAT},
+        {"text.mid", SONG_KIND_NOT_MIDI_FILE},    {"short.mid", SONG_KIND_NOT_MIDI_FILE},
+        {"missing.mid", SONG_KIND_NOT_MIDI_FILE}, {"good.mid", SONG_KIND_FORMAT_0},
     };
-    for (const auto& [szName, eVerdict] : aCases) {
-        EXPECT_EQ(VetSong(Folder / szName), eVerdict) << szName;
+    for (const auto& [szName, eKind] : aCases) {
+        EXPECT_EQ(CheckSong(Folder / szName).eKind, eKind) << szName;
     }
     VantorMidiFile Format1(Folder / "format1.mid");
     EXPECT_TRUE(Format1.GetIsFileValid());
     EXPECT_EQ(Format1.ReturnMIDIFileType(), 1u);
     VantorMidiFile Missing(Folder / "missing.mid");
     EXPECT_FALSE(Missing.GetIsFileValid());
-    EXPECT_EQ(VerdictMessage(Folder / "text.mid", SONG_NOT_MIDI_FILE),
-              (Folder / "text.mid").string() + SongMessages::kNotMidiFile);
 }
 
 TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_touches_nothing) {
@@ -161,9 +158,7 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
         SCOPED_TRACE(Path.string());
         const tSongCheck Check = CheckSong(Path);  // would block on the FIFO if it opened it
         EXPECT_EQ(Check.eKind, SONG_KIND_NOT_REGULAR_FILE);
-        EXPECT_EQ(SongCheckMessage(Path, Check, true),
-                  Path.string() + " is " + Kind + ", not a MIDI file; it was not read");
-        EXPECT_EQ(VetSong(Path), SONG_NOT_MIDI_FILE);
+        EXPECT_EQ(Check.FileKind, Kind);
         tConversionOptions Options;
         Options.X10FilePath = Folder / "out.midx10";
         const tSongConversion Result = ConvertSong(Path, Options);
@@ -181,7 +176,7 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
 }
 #endif
 
-TEST(SongFile, vetting_says_why_a_file_could_not_be_read_after_the_documented_text) {
+TEST(SongFile, vetting_keeps_the_systems_reason_why_a_file_could_not_be_read) {
     TempDir Folder;
     WriteAll(Folder / "empty.mid", {});
     WriteAll(Folder / "text.mid", std::vector<uint8_t>(20, 'x'));
@@ -204,30 +199,25 @@ TEST(SongFile, vetting_says_why_a_file_could_not_be_read_after_the_documented_te
         SCOPED_TRACE(Path.filename().string());
         const tSongCheck Check = CheckSong(Path);
         EXPECT_EQ(Check.eKind, SONG_KIND_NOT_MIDI_FILE);
-        EXPECT_EQ(SongCheckMessage(Path, Check, false), Path.string() + SongMessages::kNotMidiFile +
-                                                            (Why.empty() ? "" : " (" + Why + ")"));
+        EXPECT_EQ(Check.Reason, Why);
     }
 }
 
-TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts_and_why_it_refuses) {
+TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts) {
     TempDir Folder;
-    const std::string Type0Text = SongMessages::kNotFormat0;
     struct tVetCase {
         const char* szName;
         std::vector<uint8_t> File;
         tSongKind eKind;
-        std::string MergingOff;  // after the path; empty when accepted
-        std::string MergingOn;
+        bool bAcceptedMergingOff;
+        bool bAcceptedMergingOn;
     };
     const tVetCase aCases[] = {
-        {"zero.mid", ExampleSong(), SONG_KIND_FORMAT_0, "", ""},
-        {"one.mid", cSmfBuilder::Header(1, 2, 96), SONG_KIND_FORMAT_1, Type0Text, ""},
-        {"two.mid", cSmfBuilder::Header(2, 2, 96), SONG_KIND_FORMAT_2, Type0Text,
-         SongMessages::kIndependentSequences},
-        {"five.mid", cSmfBuilder::Header(5, 1, 96), SONG_KIND_OTHER_FORMAT, Type0Text,
-         std::string(" is a MIDI file of format 5") + SongMessages::kUnknownFormat},
-        {"text.mid", std::vector<uint8_t>(20, 'x'), SONG_KIND_NOT_MIDI_FILE,
-         SongMessages::kNotMidiFile, SongMessages::kNotMidiFile},
+        {"zero.mid", ExampleSong(), SONG_KIND_FORMAT_0, true, true},
+        {"one.mid", cSmfBuilder::Header(1, 2, 96), SONG_KIND_FORMAT_1, false, true},
+        {"two.mid", cSmfBuilder::Header(2, 2, 96), SONG_KIND_FORMAT_2, false, false},
+        {"five.mid", cSmfBuilder::Header(5, 1, 96), SONG_KIND_OTHER_FORMAT, false, false},
+        {"text.mid", std::vector<uint8_t>(20, 'x'), SONG_KIND_NOT_MIDI_FILE, false, false},
     };
     for (const tVetCase& Case : aCases) {
         SCOPED_TRACE(Case.szName);
@@ -235,14 +225,10 @@ TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts_and_why_it_r
         WriteAll(Path, Case.File);
         const tSongCheck Check = CheckSong(Path);
         EXPECT_EQ(Check.eKind, Case.eKind);
-        EXPECT_EQ(IsSongAccepted(Check, false), Case.MergingOff.empty());
-        EXPECT_EQ(IsSongAccepted(Check, true), Case.MergingOn.empty());
-        const std::string Prefix = Path.string();
-        EXPECT_EQ(SongCheckMessage(Path, Check, false),
-                  Case.MergingOff.empty() ? "" : Prefix + Case.MergingOff);
-        EXPECT_EQ(SongCheckMessage(Path, Check, true),
-                  Case.MergingOn.empty() ? "" : Prefix + Case.MergingOn);
+        EXPECT_EQ(IsSongAccepted(Check, false), Case.bAcceptedMergingOff);
+        EXPECT_EQ(IsSongAccepted(Check, true), Case.bAcceptedMergingOn);
     }
+    EXPECT_EQ(CheckSong(Folder / "five.mid").dwFormat, 5u);
 }
 
 TEST(SongFile, an_x10_file_of_2_to_the_28_bytes_or_more_is_refused_naming_its_size_and_the_limit) {

@@ -162,9 +162,9 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
     for (const tMergeCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         const tMergedSong Result = MergeTracks(Case.Song);
-        EXPECT_EQ(Result.bMerged, Case.szFailure == nullptr);
+        EXPECT_EQ(Result.Merged, Case.szFailure == nullptr);
         EXPECT_EQ(Result.Song, Case.Merged);
-        EXPECT_EQ(Result.dwTracks, Case.dwTracks);
+        EXPECT_EQ(Result.TrackCount, Case.dwTracks);
         EXPECT_EQ(Result.FailureText, Case.szFailure != nullptr ? Case.szFailure : "");
     }
 }

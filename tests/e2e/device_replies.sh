@@ -16,12 +16,6 @@
 # Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
 set -euo pipefail
 
-case_name="$1"
-cli="$2"
-emulator="$3"
-make_songs="$4"
-with_jack_server="$5"
-
 # shellcheck source=emulator_session.sh
 source "$(dirname "$0")/emulator_session.sh"
 

@@ -1,7 +1,16 @@
 # Sourced by the end-to-end scripts that run songloader-cli send against a tav-emulator on a
-# JACK server of their own. The sourcing script sets case_name, cli, emulator and
-# with_jack_server first; it gets a work folder that is removed at exit, and helpers that start
-# and stop the emulator, send, and fail with the logs.
+# JACK server of their own. Each such script takes the same arguments:
+#
+#   SCRIPT CASE SONGLOADER_CLI TAV_EMULATOR MAKE_EXAMPLE_SONGS WITH_JACK_SERVER
+#
+# and gets them as case_name, cli, emulator, make_songs and with_jack_server, a work folder that
+# is removed at exit, and helpers that start and stop the emulator, send, and fail with the logs.
+case_name="$1"
+cli="$2"
+emulator="$3"
+# shellcheck disable=SC2034 # for the scripts that make example songs
+make_songs="$4"
+with_jack_server="$5"
 
 # The sourcing script runs again inside a JACK server of its own (started by the script at
 # $with_jack_server), before anything is made. Exit 77 (skipped) when jackd is missing, except
@@ -94,4 +103,15 @@ make_song() {
         printf '\x01\x90\x3c\x40%.0s' $(seq 1 "$notes")
         printf '\x00\xff\x2f\x00'
     } >"$file"
+}
+
+# The x10 file a song becomes, in DIR, named as the device stores it.
+expected_x10() {
+    local song="$1" dir="$2"
+    local name
+    name="$(basename "$song" .mid)"
+    "$cli" convert "$song" >/dev/null
+    mkdir -p "$dir"
+    mv "${song}x10" "$dir/$name.x10"
+    echo "$dir/$name.x10"
 }

@@ -5,7 +5,7 @@
 # a JACK server and a tav-emulator of its own, and logs how long the send took to end (the
 # limit here is 10 s; bench/ measures the 2 s target of a lost system).
 #
-#   send_cut_short.sh CASE SONGLOADER_CLI TAV_EMULATOR WITH_JACK_SERVER
+#   send_cut_short.sh CASE SONGLOADER_CLI TAV_EMULATOR MAKE_EXAMPLE_SONGS WITH_JACK_SERVER
 #
 #   server-killed-blind      the JACK server is killed (SIGKILL) during a blind send
 #   server-stopped-handshake the JACK server is stopped (SIGTERM) during a send with handshakes
@@ -22,11 +22,6 @@
 #   work-file-made-fifo      the send's work file of its second song becomes a FIFO while the
 #                            first is sent: refused with the reason, nothing hangs
 set -euo pipefail
-
-case_name="$1"
-cli="$2"
-emulator="$3"
-with_jack_server="$4"
 
 # shellcheck source=emulator_session.sh
 source "$(dirname "$0")/emulator_session.sh"

@@ -5,14 +5,10 @@
 # x10 files, byte for byte, and no x10 file may stay beside the songs. It runs on a JACK server
 # of its own.
 #
-#   send_to_emulator.sh SONGLOADER_CLI TAV_EMULATOR MAKE_EXAMPLE_SONGS WITH_JACK_SERVER
+#   send_to_emulator.sh CASE SONGLOADER_CLI TAV_EMULATOR MAKE_EXAMPLE_SONGS WITH_JACK_SERVER
+#
+# Its one case is songs-stored-byte-for-byte.
 set -euo pipefail
-
-case_name="send to the emulator"
-cli="$1"
-emulator="$2"
-make_songs="$3"
-with_jack_server="$4"
 
 # shellcheck source=emulator_session.sh
 source "$(dirname "$0")/emulator_session.sh"

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "FileDumpEncoder.h"
 #include "StoringIn.h"
+#include "TempDir.h"
+#include "emulator/FaultStorm.h"
 #include "emulator/HexText.h"
 #include "emulator/TavDevice.h"
 
-// Plays the sender's part against the device, as a handshaking loader would: it sends the
+// Plays the sender's part against the device, as a handshaking loader would, reading the
+// replies apart from the device code (as FileDumpEncoder.h writes the messages): it sends the
 // messages in order, sends a message again after a NAK, and stops after a CANCEL. Each reply is
 // written down as "ACK 3", with " +200ms" when it is delayed; anything but a handshake as its
 // bytes ("bytes 12 9A").
@@ -18,7 +26,7 @@ struct tTranscript {
 };
 
 inline std::string DescribeReply(const tDeviceReply& Reply) {
-    const std::vector<uint8_t>& Bytes = Reply.aucMessage;
+    const std::vector<uint8_t>& Bytes = Reply.Message;
     if (Bytes.size() != 6 || Bytes[0] != 0xF0 || Bytes[1] != 0x7E || Bytes[5] != 0xF7) {
         return "bytes " + HexExcerpt(Bytes);
     }
@@ -44,8 +52,8 @@ inline std::string DescribeReply(const tDeviceReply& Reply) {
             break;
     }
     Text += std::to_string(Bytes[4]);
-    if (Reply.uiDelayMs != 0) {
-        Text += " +" + std::to_string(Reply.uiDelayMs) + "ms";
+    if (Reply.DelayMs != 0) {
+        Text += " +" + std::to_string(Reply.DelayMs) + "ms";
     }
     return Text;
 }
@@ -77,4 +85,44 @@ inline tTranscript Deliver(cTavDevice& Device, const std::vector<FileDump::Bytes
         }
     }
     return Transcript;
+}
+
+// What sending a whole song "SONG" brings: the replies the sender hears, the song's report line
+// after "file \"SONG\": ", and whether the song is stored.
+struct tSongOutcome {
+    std::vector<std::string> Replies;
+    std::string Verdict;
+    bool bStored;
+};
+
+// Sends File whole as "SONG" to a device that stores in Folder and checks the outcome: a stored
+// song byte for byte.
+inline void ExpectWholeSong(cTavDevice& Device, const TempDir& Folder, const FileDump::Bytes& File,
+                            const tSongOutcome& Expected) {
+    const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
+    EXPECT_EQ(Transcript.Replies, Expected.Replies);
+    EXPECT_EQ(Transcript.Lines, std::vector<std::string>{"file \"SONG\": " + Expected.Verdict});
+    EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Expected.bStored);
+    if (Expected.bStored) {
+        EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
+    }
+}
+
+// A song of uiFileSize bytes sent whole against a device with these options and this fault
+// script (by the number of the message the storm is asked about; none: no storm).
+struct tFaultCase {
+    const char* szWhat;
+    tTavDeviceOptions Options;
+    size_t uiFileSize;
+    tSongOutcome Expected;
+    std::map<uint64_t, tFaultKind> Script = {};
+};
+
+inline void ExpectFaultCases(std::span<const tFaultCase> Cases) {
+    for (const tFaultCase& Case : Cases) {
+        SCOPED_TRACE(Case.szWhat);
+        TempDir Folder;
+        cTavDevice Device(StoringIn(Folder, Case.Options), cFaultStorm::Scripted(Case.Script));
+        ExpectWholeSong(Device, Folder, FileDump::SongBytes(Case.uiFileSize), Case.Expected);
+    }
 }

@@ -90,7 +90,7 @@ TEST(DeviceRunner, a_sysex_left_without_its_end_does_not_swallow_the_messages_af
 }
 
 TEST(DeviceRunner, a_wire_delays_bytes_both_ways_and_what_its_buffer_loses_counts_on_the_file) {
-    tRunnerRig Rig({}, {.uiBaud = 31250, .uiBufferBytes = 64});
+    tRunnerRig Rig({}, {.BaudRate = 31250, .BufferSize = 64});
     // Header, data packet and end-of-file message at once: 162 bytes, of which the wire takes
     // 65 (one on the wire, 64 held), the header and the packet's first 46 bytes.
     FileDump::Bytes Delivery;

@@ -6,13 +6,13 @@ TEST(EmulatorCommandLine, without_options_the_device_is_faultless_and_stores_her
     const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine({});
     EXPECT_TRUE(Parsed.Error.empty());
     EXPECT_EQ(Parsed.Options.StoreFolder, std::filesystem::path("."));
-    EXPECT_EQ(Parsed.Options.ucDeviceByte, 0x42);
+    EXPECT_EQ(Parsed.Options.DeviceByte, 0x42);
     EXPECT_FALSE(Parsed.Options.bBlind);
     EXPECT_EQ(Parsed.Options.uiNakEvery, 0u);
     EXPECT_EQ(Parsed.Options.iCancelAt, tTavDeviceOptions::kNever);
     EXPECT_EQ(Parsed.Options.iWaitAt, tTavDeviceOptions::kNever);
-    EXPECT_EQ(Parsed.Options.iEofAt, tTavDeviceOptions::kNever);
-    EXPECT_EQ(Parsed.Options.uiDropReplyEvery, 0u);
+    EXPECT_EQ(Parsed.Options.EofAt, tTavDeviceOptions::kNever);
+    EXPECT_EQ(Parsed.Options.DropReplyEvery, 0u);
     EXPECT_EQ(Parsed.Options.uiReplyDelayMs, 0u);
     EXPECT_FALSE(Parsed.Options.bAckEof);
     EXPECT_FALSE(Parsed.Options.bWrongNumber);
@@ -31,14 +31,14 @@ TEST(EmulatorCommandLine, every_option_reaches_the_device_options) {
     EXPECT_EQ(Options.iCancelAt, 2);
     EXPECT_EQ(Options.ucCancelReason, 4);
     EXPECT_EQ(Options.iWaitAt, 0);
-    EXPECT_EQ(Options.uiDropReplyEvery, 5u);
+    EXPECT_EQ(Options.DropReplyEvery, 5u);
     EXPECT_EQ(Options.uiReplyDelayMs, 16u);
     EXPECT_TRUE(Options.bAckEof);
     EXPECT_TRUE(Options.bWrongNumber);
-    EXPECT_EQ(Options.ucDeviceByte, 0x43);
-    EXPECT_EQ(Options.iEofAt, 7);
-    EXPECT_FALSE(Parsed.bHelp);
-    EXPECT_FALSE(Parsed.bVersion);
+    EXPECT_EQ(Options.DeviceByte, 0x43);
+    EXPECT_EQ(Options.EofAt, 7);
+    EXPECT_FALSE(Parsed.Help);
+    EXPECT_FALSE(Parsed.Version);
 }
 
 TEST(EmulatorCommandLine, the_storm_takes_its_seed_and_a_rate_in_millionths) {
@@ -57,25 +57,25 @@ TEST(EmulatorCommandLine, the_storm_takes_its_seed_and_a_rate_in_millionths) {
     for (const tCase& Case : aCases) {
         const tEmulatorCommandLine Parsed = ParseEmulatorCommandLine(Case.Args);
         ASSERT_EQ(Parsed.Error, "");
-        EXPECT_EQ(Parsed.Options.uiStormSeed, Case.uiSeed);
-        EXPECT_EQ(Parsed.Options.uiStormRate, Case.uiRate);
+        EXPECT_EQ(Parsed.Options.StormSeed, Case.uiSeed);
+        EXPECT_EQ(Parsed.Options.StormRate, Case.uiRate);
     }
 }
 
 TEST(EmulatorCommandLine, the_wire_takes_its_baud_rate_and_buffer) {
-    EXPECT_EQ(ParseEmulatorCommandLine({}).Wire.uiBaud, 0u);
+    EXPECT_EQ(ParseEmulatorCommandLine({}).Wire.BaudRate, 0u);
     const tEmulatorCommandLine Parsed =
         ParseEmulatorCommandLine({"--wire-baud", "31250", "--wire-buffer=256"});
     ASSERT_EQ(Parsed.Error, "");
-    EXPECT_EQ(Parsed.Wire.uiBaud, 31250u);
-    EXPECT_EQ(Parsed.Wire.uiBufferBytes, 256u);
+    EXPECT_EQ(Parsed.Wire.BaudRate, 31250u);
+    EXPECT_EQ(Parsed.Wire.BufferSize, 256u);
 }
 
 TEST(EmulatorCommandLine, help_and_version_are_recognised_in_both_spellings) {
-    EXPECT_TRUE(ParseEmulatorCommandLine({"--help"}).bHelp);
-    EXPECT_TRUE(ParseEmulatorCommandLine({"-h"}).bHelp);
-    EXPECT_TRUE(ParseEmulatorCommandLine({"--version"}).bVersion);
-    EXPECT_TRUE(ParseEmulatorCommandLine({"-V"}).bVersion);
+    EXPECT_TRUE(ParseEmulatorCommandLine({"--help"}).Help);
+    EXPECT_TRUE(ParseEmulatorCommandLine({"-h"}).Help);
+    EXPECT_TRUE(ParseEmulatorCommandLine({"--version"}).Version);
+    EXPECT_TRUE(ParseEmulatorCommandLine({"-V"}).Version);
 }
 
 TEST(EmulatorCommandLine, bad_usage_is_refused_naming_the_option_and_value) {

@@ -18,16 +18,16 @@ std::vector<std::string> FaultsOf(cFaultStorm Storm, uint64_t uiMessages) {
             continue;
         }
         cFaultTally One;
-        One.Add(Fault->eKind);
+        One.Add(Fault->Kind);
         std::string Text = std::to_string(i) + One.Text().substr(1);
-        if (Fault->uiDelayMs != 0) {
-            Text += " " + std::to_string(Fault->uiDelayMs) + "ms";
+        if (Fault->DelayMs != 0) {
+            Text += " " + std::to_string(Fault->DelayMs) + "ms";
         }
-        if (Fault->ucCancelReason != 0) {
-            Text += " reason " + std::to_string(Fault->ucCancelReason);
+        if (Fault->CancelReason != 0) {
+            Text += " reason " + std::to_string(Fault->CancelReason);
         }
-        if (!Fault->aucNoise.empty()) {
-            Text += " " + HexExcerpt(Fault->aucNoise);
+        if (!Fault->NoiseBytes.empty()) {
+            Text += " " + HexExcerpt(Fault->NoiseBytes);
         }
         Faults.push_back(Text);
     }
@@ -62,15 +62,15 @@ TEST(FaultStorm, faults_come_at_the_rate_asked_one_in_twenty_ending_the_file) {
             if (!Fault) {
                 continue;
             }
-            Tally.Add(Fault->eKind);
-            const uint32_t uiDelay = Fault->uiDelayMs;
-            EXPECT_TRUE(Fault->eKind == FAULT_WAIT
+            Tally.Add(Fault->Kind);
+            const uint32_t uiDelay = Fault->DelayMs;
+            EXPECT_TRUE(Fault->Kind == FAULT_WAIT
                             ? uiDelay >= 100 && uiDelay <= 400
-                            : uiDelay <= (Fault->eKind == FAULT_LATE ? 300u : 0u));
-            EXPECT_EQ(Fault->ucCancelReason != 0, Fault->eKind == FAULT_CANCEL);
-            EXPECT_LE(Fault->ucCancelReason, 6);
-            const std::vector<uint8_t>& Noise = Fault->aucNoise;
-            EXPECT_EQ(!Noise.empty(), Fault->eKind == FAULT_NOISE);
+                            : uiDelay <= (Fault->Kind == FAULT_LATE ? 300u : 0u));
+            EXPECT_EQ(Fault->CancelReason != 0, Fault->Kind == FAULT_CANCEL);
+            EXPECT_LE(Fault->CancelReason, 6);
+            const std::vector<uint8_t>& Noise = Fault->NoiseBytes;
+            EXPECT_EQ(!Noise.empty(), Fault->Kind == FAULT_NOISE);
             EXPECT_LE(Noise.size(), 4u);
             EXPECT_TRUE(
                 std::ranges::none_of(Noise, [](uint8_t b) { return b == 0xF0 || b == 0xF7; }));

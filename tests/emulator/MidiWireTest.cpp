@@ -47,9 +47,9 @@ TEST(MidiWire, bytes_cross_at_the_baud_rate_in_order_and_a_full_buffer_loses_the
             SCOPED_TRACE(Carry.iAtUs);
             const cMidiWire::tCrossing Crossing =
                 Wire.Carry(Start + microseconds(Carry.iAtUs), Carry.uiBytes);
-            EXPECT_EQ(Crossing.uiKept, Carry.uiKept);
-            EXPECT_EQ(Crossing.uiLost, Carry.uiBytes - Carry.uiKept);
-            if (Crossing.uiKept != 0) {
+            EXPECT_EQ(Crossing.Kept, Carry.uiKept);
+            EXPECT_EQ(Crossing.Lost, Carry.uiBytes - Carry.uiKept);
+            if (Crossing.Kept != 0) {
                 EXPECT_EQ(Crossing.Across, Start + microseconds(Carry.iAcrossUs));
             }
         }

@@ -6,9 +6,9 @@
 TEST(SongStore, a_song_replaces_the_one_stored_under_its_name) {
     TempDir Folder;
     const cSongStore Store(Folder.path());
-    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).bStored);
+    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).Stored);
     const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{9});
-    EXPECT_TRUE(Result.bStored);
+    EXPECT_TRUE(Result.Stored);
     EXPECT_EQ(Result.Path, Folder / "SONG.x10");
     EXPECT_EQ(ReadAll(Folder / "SONG.x10"), std::vector<uint8_t>{9});
     EXPECT_FALSE(std::filesystem::exists(Folder / "SONG.x10.part"));
@@ -17,11 +17,11 @@ TEST(SongStore, a_song_replaces_the_one_stored_under_its_name) {
 TEST(SongStore, a_failed_write_keeps_the_song_stored_before) {
     TempDir Folder;
     const cSongStore Store(Folder.path());
-    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).bStored);
+    ASSERT_TRUE(Store.Store("SONG", std::vector<uint8_t>{1, 2, 3}).Stored);
     // A folder where the temporary file would go makes the write fail.
     std::filesystem::create_directory(Folder / "SONG.x10.part");
     const tStoreResult Result = Store.Store("SONG", std::vector<uint8_t>{9});
-    EXPECT_FALSE(Result.bStored);
+    EXPECT_FALSE(Result.Stored);
     EXPECT_EQ(Result.Error, "cannot write " + (Folder / "SONG.x10.part").string());
     EXPECT_EQ(ReadAll(Folder / "SONG.x10"), (std::vector<uint8_t>{1, 2, 3}));
 }

@@ -8,111 +8,84 @@ namespace {
 using FileDump::Bytes;
 using Lines = std::vector<std::string>;
 
-struct tFaultCase {
-    const char* szWhat;
-    tTavDeviceOptions Faults;
-    size_t uiFileSize;
-    Lines Replies;
-    std::string Verdict;  // the file's report line after "file \"SONG\": "
-    bool bStored;
-};
-
 }  // namespace
 
 TEST(TavDeviceFault, each_fault_option_shapes_the_replies_as_asked) {
     const tFaultCase aCases[] = {
-        {"blind", {.bBlind = true}, 300, {}, "bytes 300, data packets 3, resends 0: ok", true},
+        {"blind", {.bBlind = true}, 300, {{}, "bytes 300, data packets 3, resends 0: ok", true}},
         {"NAK every 3rd data packet",
          {.uiNakEvery = 3},
          1000,
-         {"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
-          "ACK 8", "NAK 9", "ACK 9"},
-         "bytes 1000, data packets 9, resends 3: ok",
-         true},
+         {{"ACK 0", "ACK 1", "ACK 2", "NAK 3", "ACK 3", "ACK 4", "ACK 5", "NAK 6", "ACK 6", "ACK 7",
+           "ACK 8", "NAK 9", "ACK 9"},
+          "bytes 1000, data packets 9, resends 3: ok",
+          true}},
         {"cancel at data packet 2",
          {.iCancelAt = 2, .ucCancelReason = 4},
          1000,
-         {"ACK 0", "ACK 1", "CANCEL 4"},
-         "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
-         false},
+         {{"ACK 0", "ACK 1", "CANCEL 4"},
+          "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 4",
+          false}},
         {"cancel at the header",
          {.iCancelAt = 0, .ucCancelReason = 2},
          1000,
-         {"CANCEL 2"},
-         "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
-         false},
+         {{"CANCEL 2"},
+          "bytes 0, data packets 0, resends 0: cancelled at the header with reason 2",
+          false}},
         {"EOF at data packet 2: the rest of the song passes unheeded",
-         {.iEofAt = 2},
+         {.EofAt = 2},
          1000,
-         {"ACK 0", "ACK 1", "EOF 2"},
-         "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 9",
-         false},
+         {{"ACK 0", "ACK 1", "EOF 2"},
+          "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 9",
+          false}},
         {"EOF at the header",
-         {.iEofAt = 0},
+         {.EofAt = 0},
          1000,
-         {"EOF 0"},
-         "bytes 0, data packets 0, resends 0: ended with EOF at the header of a file of 9 data "
-         "packets",
-         false},
+         {{"EOF 0"},
+          "bytes 0, data packets 0, resends 0: ended with EOF at the header of a file of 9 data "
+          "packets",
+          false}},
         {"wait at data packet 2",
          {.iWaitAt = 2},
          300,
-         {"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
-         "bytes 300, data packets 3, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 1", "WAIT 2", "ACK 2 +200ms", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok",
+          true}},
         {"wait at the header",
          {.iWaitAt = 0},
          10,
-         {"WAIT 0", "ACK 0 +200ms", "ACK 1"},
-         "bytes 10, data packets 1, resends 0: ok",
-         true},
+         {{"WAIT 0", "ACK 0 +200ms", "ACK 1"}, "bytes 10, data packets 1, resends 0: ok", true}},
         {"drop every 2nd reply",
-         {.uiDropReplyEvery = 2},
+         {.DropReplyEvery = 2},
          500,
-         {"ACK 0", "ACK 2", "ACK 4"},
-         "bytes 500, data packets 5, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 2", "ACK 4"}, "bytes 500, data packets 5, resends 0: ok", true}},
         {"delay every reply",
          {.iWaitAt = 1, .uiReplyDelayMs = 30},
          200,
-         {"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
-         "bytes 200, data packets 2, resends 0: ok",
-         true},
+         {{"ACK 0 +30ms", "WAIT 1 +30ms", "ACK 1 +230ms", "ACK 2 +30ms"},
+          "bytes 200, data packets 2, resends 0: ok",
+          true}},
         {"acknowledge the end-of-file message",
          {.bAckEof = true},
          200,
-         {"ACK 0", "ACK 1", "ACK 2", "ACK 3"},
-         "bytes 200, data packets 2, resends 0: ok",
-         true},
+         {{"ACK 0", "ACK 1", "ACK 2", "ACK 3"}, "bytes 200, data packets 2, resends 0: ok", true}},
         {"wrong numbers in the ACKs",
          {.uiNakEvery = 2, .bWrongNumber = true},
          300,
-         {"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
-         "bytes 300, data packets 3, resends 1: ok",
-         true},
+         {{"ACK 1", "ACK 2", "NAK 2", "ACK 3", "ACK 4"},
+          "bytes 300, data packets 3, resends 1: ok",
+          true}},
     };
-    for (const tFaultCase& Case : aCases) {
-        SCOPED_TRACE(Case.szWhat);
-        TempDir Folder;
-        cTavDevice Device(StoringIn(Folder, Case.Faults));
-        const Bytes File = FileDump::SongBytes(Case.uiFileSize);
-        const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("SONG", File));
-        EXPECT_EQ(Transcript.Replies, Case.Replies);
-        EXPECT_EQ(Transcript.Lines, Lines{"file \"SONG\": " + Case.Verdict});
-        EXPECT_EQ(std::filesystem::exists(Folder / "SONG.x10"), Case.bStored);
-        if (Case.bStored) {
-            EXPECT_EQ(ReadAll(Folder / "SONG.x10"), File);
-        }
-    }
+    ExpectFaultCases(aCases);
 }
 
 TEST(TavDeviceFault, the_device_byte_option_changes_every_reply) {
     TempDir Folder;
-    cTavDevice Device(StoringIn(Folder, {.ucDeviceByte = 0x10}));
+    cTavDevice Device(StoringIn(Folder, {.DeviceByte = 0x10}));
     const Bytes Header = FileDump::Header("SONG", 5);
     const tDeviceResponse Response = Device.ReceiveMessage(Header.data(), Header.size());
     ASSERT_EQ(Response.Replies.size(), 1u);
-    EXPECT_EQ(Response.Replies[0].aucMessage, (Bytes{0xF0, 0x7E, 0x10, 0x7F, 0x00, 0xF7}));
+    EXPECT_EQ(Response.Replies[0].Message, (Bytes{0xF0, 0x7E, 0x10, 0x7F, 0x00, 0xF7}));
 }
 
 TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_song) {
@@ -131,9 +104,128 @@ TEST(TavDeviceFault, after_a_cancel_a_blind_sender_is_ignored_until_its_next_son
 
 TEST(TavDeviceFault, replies_are_dropped_by_their_count_across_songs) {
     TempDir Folder;
-    cTavDevice Device(StoringIn(Folder, {.uiDropReplyEvery = 3}));
+    cTavDevice Device(StoringIn(Folder, {.DropReplyEvery = 3}));
     const tTranscript First = Deliver(Device, FileDump::WholeFile("A", FileDump::SongBytes(100)));
     const tTranscript Second = Deliver(Device, FileDump::WholeFile("B", FileDump::SongBytes(100)));
     EXPECT_EQ(First.Replies, (Lines{"ACK 0", "ACK 1"}));
     EXPECT_EQ(Second.Replies, (Lines{"ACK 1"}));  // its header's ACK is the 3rd reply
+}
+
+// The seeded fault storm, scripted: each fault on the message it strikes.
+
+// A song of three data packets; a handshaking sender resends after a NAK and stops at a CANCEL.
+// The details of each fault (delays, noise, reason) are the seed's, all within their ranges.
+TEST(TavDeviceStorm, each_storm_fault_is_acted_out_on_the_message_it_strikes) {
+    const tFaultCase aCases[] = {
+        {"NAK of the header: its resend is the same file",
+         {},
+         300,
+         {{"NAK 0", "ACK 0", "ACK 1", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 1: ok; faults: 1 NAK",
+          true},
+         {{0, FAULT_NAK}}},
+        {"NAK of a data packet, not of its resend",
+         {},
+         300,
+         {{"ACK 0", "ACK 1", "NAK 2", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 1: ok; faults: 1 NAK",
+          true},
+         {{2, FAULT_NAK}}},
+        {"silence",
+         {},
+         300,
+         {{"ACK 0", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 silent",
+          true},
+         {{1, FAULT_SILENT}}},
+        {"WAIT, then the reply later",
+         {},
+         300,
+         {{"ACK 0", "WAIT 1", "ACK 1 +150ms", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 WAIT",
+          true},
+         {{1, FAULT_WAIT}}},
+        {"late, after the reply delay of the options",
+         {.uiReplyDelayMs = 10},
+         300,
+         {{"ACK 0 +10ms", "ACK 1 +60ms", "ACK 2 +10ms", "ACK 3 +10ms"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 late",
+          true},
+         {{1, FAULT_LATE}}},
+        {"twice",
+         {},
+         300,
+         {{"ACK 0", "ACK 1", "ACK 1", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 twice",
+          true},
+         {{1, FAULT_TWICE}}},
+        {"the number before, 127 for the header",
+         {},
+         300,
+         {{"ACK 127", "ACK 1", "ACK 1", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 2 number before",
+          true},
+         {{0, FAULT_NUMBER_BEFORE}, {2, FAULT_NUMBER_BEFORE}}},
+        {"noise before the reply",
+         {},
+         300,
+         {{"ACK 0", "bytes 3C AB", "ACK 1", "ACK 2", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 noise",
+          true},
+         {{1, FAULT_NOISE}}},
+        {"a lost data packet: the next is out of sequence",
+         {},
+         300,
+         {{"ACK 0", "ACK 1", "CANCEL 4"},
+          "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 where 2 was "
+          "expected; faults: 1 lost",
+          false},
+         {{2, FAULT_LOST}}},
+        {"CANCEL",
+         {},
+         300,
+         {{"ACK 0", "ACK 1", "CANCEL 2"},
+          "bytes 112, data packets 1, resends 0: cancelled at data packet 2 with reason 2; faults: "
+          "1 CANCEL",
+          false},
+         {{2, FAULT_CANCEL}}},
+        {"EOF: the rest of the song passes unheeded",
+         {},
+         300,
+         {{"ACK 0", "ACK 1", "EOF 2"},
+          "bytes 112, data packets 1, resends 0: ended with EOF at data packet 2 of 3; faults: 1 "
+          "EOF",
+          false},
+         {{2, FAULT_EOF}}},
+        {"under --ack-eof, a NAK of the end-of-file message",
+         {.bAckEof = true},
+         300,
+         {{"ACK 0", "ACK 1", "ACK 2", "ACK 3", "NAK 4", "ACK 4"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 NAK",
+          true},
+         {{4, FAULT_NAK}}},
+        {"a fault option comes first: its packet is not asked about",
+         {.iWaitAt = 1},
+         300,
+         {{"ACK 0", "WAIT 1", "ACK 1 +200ms", "ACK 3"},
+          "bytes 300, data packets 3, resends 0: ok; faults: 1 silent",
+          true},
+         {{1, FAULT_SILENT}}},
+    };
+    ExpectFaultCases(aCases);
+}
+
+// A lost header has no file to count on: the totals still count it.
+TEST(TavDeviceStorm, the_totals_count_every_fault_acted_out) {
+    TempDir Folder;
+    cTavDevice Device(StoringIn(Folder),
+                      cFaultStorm::Scripted({{0, FAULT_LOST}, {1, FAULT_NAK}, {2, FAULT_LATE}}));
+    // The sender hears nothing after the lost header and starts the song again.
+    std::vector<Bytes> Messages = FileDump::WholeFile("SONG", FileDump::SongBytes(5));
+    Messages.insert(Messages.begin(), Messages.front());
+    const tTranscript Transcript = Deliver(Device, Messages);
+    EXPECT_EQ(Transcript.Replies, (Lines{"NAK 0", "ACK 0", "ACK 1 +222ms"}));
+    EXPECT_EQ(Transcript.Lines, Lines{"file \"SONG\": bytes 5, data packets 1, resends 1: ok; "
+                                      "faults: 1 NAK, 1 late"});
+    EXPECT_EQ(Device.SwitchOff().ReportLines, Lines{"faults acted out: 1 NAK, 1 late, 1 lost"});
 }

@@ -42,8 +42,8 @@ TEST(TavDeviceTransfer, the_documented_messages_make_a_stored_three_byte_song) {
     for (const Bytes& Message : Messages) {
         for (const tDeviceReply& Reply :
              Device.ReceiveMessage(Message.data(), Message.size()).Replies) {
-            Replies.push_back(Reply.aucMessage);
-            EXPECT_EQ(Reply.uiDelayMs, 0u);
+            Replies.push_back(Reply.Message);
+            EXPECT_EQ(Reply.DelayMs, 0u);
         }
     }
     EXPECT_EQ(Replies, (std::vector<Bytes>{{0xF0, 0x7E, 0x42, 0x7F, 0x00, 0xF7},

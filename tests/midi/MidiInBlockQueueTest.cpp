@@ -37,7 +37,7 @@ class MidiInBlocks : public ::testing::Test {
             Headers[i].lpData = Data.data() + i * uiSize;
             Headers[i].dwBufferLength = uiSize;
             ASSERT_EQ(Queue.Prepare(&Headers[i], sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-            ASSERT_EQ(Queue.Add(&Headers[i], sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+            ASSERT_EQ(Queue.Queue(&Headers[i], sizeof(MIDIHDR)), MMSYSERR_NOERROR);
         }
     }
 
@@ -117,12 +117,12 @@ TEST_F(MidiInBlocks, headers_are_refused_unless_used_in_order) {
     Header.lpData = aucData;
     Header.dwBufferLength = sizeof(aucData);
     MIDIHDR NoData;
-    EXPECT_EQ(Queue.Add(&Header, sizeof(MIDIHDR)), MIDIERR_UNPREPARED);
+    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MIDIERR_UNPREPARED);
     EXPECT_EQ(Queue.Prepare(&NoData, sizeof(MIDIHDR)), MMSYSERR_INVALPARAM);
     EXPECT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR) - 1), MMSYSERR_INVALPARAM);
     ASSERT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    ASSERT_EQ(Queue.Add(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Queue.Add(&Header, sizeof(MIDIHDR)), MIDIERR_STILLPLAYING);
+    ASSERT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MIDIERR_STILLPLAYING);
     EXPECT_EQ(Queue.Unprepare(&Header, sizeof(MIDIHDR)), MIDIERR_STILLPLAYING);
     EXPECT_EQ(Queue.Close(), MIDIERR_STILLPLAYING);
     Queue.Reset();
@@ -130,5 +130,5 @@ TEST_F(MidiInBlocks, headers_are_refused_unless_used_in_order) {
     EXPECT_EQ(Queue.Close(), MMSYSERR_NOERROR);
     EXPECT_EQ(Calls.back().wMsg, MIM_CLOSE);
     ASSERT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Queue.Add(&Header, sizeof(MIDIHDR)), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MMSYSERR_INVALHANDLE);
 }

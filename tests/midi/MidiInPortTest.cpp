@@ -166,7 +166,7 @@ TEST_F(OpenMidiInPort, a_device_still_open_is_not_opened_again_and_keeps_its_blo
 }
 
 TEST_F(MidiInPort, close_waits_for_a_device_that_still_holds_blocks) {
-    Backend.SetInFaults(uiIn, {.uiStillPlayingPolls = 2});
+    Backend.SetInFaults(uiIn, {.StillPlayingPolls = 2});
     cMIDIInPort Port;
     ASSERT_EQ(Open(Port, uiIn), MMSYSERR_NOERROR);
     Port.ClosePort();

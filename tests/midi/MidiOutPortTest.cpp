@@ -84,7 +84,7 @@ TEST_F(MidiOutPort, a_failure_on_the_second_chunk_leaves_the_first_sent_and_the_
 }
 
 TEST_F(MidiOutPort, each_chunk_is_polled_until_the_driver_hands_it_back_before_the_next_goes) {
-    Backend.SetOutFaults(uiOut, {.uiStillPlayingPolls = 3});
+    Backend.SetOutFaults(uiOut, {.StillPlayingPolls = 3});
     cMIDIOutPort Port;
     ASSERT_EQ(Port.OpenPort(uiOut), MMSYSERR_NOERROR);
     const std::vector<uint8_t> Message = MakeSysex(130);

@@ -15,7 +15,7 @@
 #include "midi/MIDIInPort.h"
 #include "midi/MIDIOutPort.h"
 #include "midi/MidiErrorText.h"
-#include "midi/rtmidi/JackClient.h"
+#include "midi/jack/JackClient.h"
 #include "midi/rtmidi/RtMidiBackend.h"
 
 // Losing the MIDI system in the middle of sending, on a JACK server of the test's own that the

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 TEST(MidiProgramPortNames, the_ports_of_any_instance_of_the_program_are_told_from_the_devices) {
     const std::string OwnTag = MakeOwnTag();

@@ -15,7 +15,7 @@
 #include "midi/rtmidi/RtMidiBackend.h"
 #include "midi/rtmidi/RtMidiConnector.h"
 #ifdef SONGLOADER_WITH_JACK
-#include "midi/rtmidi/JackConnector.h"
+#include "midi/jack/JackConnector.h"
 #endif
 
 // The real backend against real ports: a second RtMidi client in this process plays the device

@@ -16,7 +16,7 @@
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowRig.h"
-#include "conversion/SongMessages.h"
+#include "app/SongMessages.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 #include "ui/SongListWidget.h"

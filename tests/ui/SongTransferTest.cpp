@@ -9,7 +9,7 @@
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowRig.h"
-#include "conversion/SongMessages.h"
+#include "app/SongMessages.h"
 #include "transfer/SongName.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/SongListWidget.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "midi/rtmidi/JackClient.h"
+#include "midi/jack/JackClient.h"
 
 // The device for tests and benchmarks that take the JACK server away: a JACK client with an
 // input and an output MIDI port, which the program's ports connect to. It is a cJackClient, so it

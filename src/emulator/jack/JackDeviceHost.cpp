@@ -20,27 +20,27 @@ cJackDeviceHost::cJackDeviceHost(std::string ClientName) : ClientName(std::move(
 
 std::string cJackDeviceHost::Open() {
     jack_status_t eStatus{};
-    pClient = jack_client_open(ClientName.c_str(), JackNoStartServer, &eStatus);
-    if (pClient == nullptr) {
+    Client = jack_client_open(ClientName.c_str(), JackNoStartServer, &eStatus);
+    if (Client == nullptr) {
         return Fail("no JACK server answers");
     }
-    pReplies = jack_ringbuffer_create(kReplyRingBytes);
-    if (pReplies == nullptr || jack_set_process_callback(pClient, &OnProcess, this) != 0) {
+    Replies = jack_ringbuffer_create(kReplyRingBytes);
+    if (Replies == nullptr || jack_set_process_callback(Client, &OnProcess, this) != 0) {
         return Fail("the client cannot be set up");
     }
-    jack_on_shutdown(pClient, &OnShutdown, this);
-    if (jack_activate(pClient) != 0) {
+    jack_on_shutdown(Client, &OnShutdown, this);
+    if (jack_activate(Client) != 0) {
         return Fail("the client cannot be activated");
     }
-    bActive = true;
+    Active = true;
     if (!WaitForCycles(1)) {
         return Fail("the server does not run the client");
     }
-    pOutPort.store(jack_port_register(pClient, (ClientName + " out").c_str(),
-                                      JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0));
-    pInPort.store(jack_port_register(pClient, (ClientName + " in").c_str(), JACK_DEFAULT_MIDI_TYPE,
-                                     JackPortIsInput, 0));
-    if (pOutPort.load() == nullptr || pInPort.load() == nullptr) {
+    OutPort.store(jack_port_register(Client, (ClientName + " out").c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                     JackPortIsOutput, 0));
+    InPort.store(jack_port_register(Client, (ClientName + " in").c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                    JackPortIsInput, 0));
+    if (OutPort.load() == nullptr || InPort.load() == nullptr) {
         return Fail("the ports cannot be registered");
     }
     // A cycle that begins after the ports exist has them in the graph.
@@ -56,10 +56,10 @@ std::string cJackDeviceHost::Fail(const std::string& Why) {
 }
 
 bool cJackDeviceHost::WaitForCycles(uint64_t uiCycles) {
-    const uint64_t uiTarget = uiCyclesRun.load() + uiCycles;
+    const uint64_t uiTarget = CyclesRun.load() + uiCycles;
     const auto Deadline = std::chrono::steady_clock::now() + kReadyTimeout;
-    while (uiCyclesRun.load() < uiTarget) {
-        if (bLost.load() || std::chrono::steady_clock::now() > Deadline) {
+    while (CyclesRun.load() < uiTarget) {
+        if (IsLost() || std::chrono::steady_clock::now() > Deadline) {
             return false;
         }
         std::this_thread::sleep_for(kReadyPoll);
@@ -69,37 +69,36 @@ bool cJackDeviceHost::WaitForCycles(uint64_t uiCycles) {
 
 void cJackDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
     const auto uiLength = static_cast<uint32_t>(aucMessage.size());
-    if (pReplies == nullptr ||
-        jack_ringbuffer_write_space(pReplies) < sizeof uiLength + aucMessage.size()) {
+    if (Replies == nullptr ||
+        jack_ringbuffer_write_space(Replies) < sizeof uiLength + aucMessage.size()) {
         std::cerr << "tav-emulator: cannot send a reply: the queue to JACK is full" << std::endl;
         return;
     }
-    jack_ringbuffer_write(pReplies, reinterpret_cast<const char*>(&uiLength), sizeof uiLength);
-    jack_ringbuffer_write(pReplies, reinterpret_cast<const char*>(aucMessage.data()), uiLength);
+    jack_ringbuffer_write(Replies, reinterpret_cast<const char*>(&uiLength), sizeof uiLength);
+    jack_ringbuffer_write(Replies, reinterpret_cast<const char*>(aucMessage.data()), uiLength);
 }
 
 // Runs on JACK's process thread, once per cycle.
 int cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
     auto* pHost = static_cast<cJackDeviceHost*>(pArg);
-    if (jack_port_t* pPort = pHost->pInPort.load()) {
+    if (jack_port_t* pPort = pHost->InPort.load()) {
         pHost->PassOnInput(pPort, nFrames);
     }
-    if (jack_port_t* pPort = pHost->pOutPort.load()) {
+    if (jack_port_t* pPort = pHost->OutPort.load()) {
         pHost->SendQueuedReplies(pPort, nFrames);
     }
-    pHost->uiCyclesRun.fetch_add(1);
+    pHost->CyclesRun.fetch_add(1);
     return 0;
 }
 
 // The runner only queues what it is given, so handing it the bytes here keeps the cycle short.
 void cJackDeviceHost::PassOnInput(jack_port_t* pPort, jack_nframes_t nFrames) {
     void* pBuffer = jack_port_get_buffer(pPort, nFrames);
-    cDeviceRunner* pTarget = pRunner.load();
     const uint32_t uiEvents = jack_midi_get_event_count(pBuffer);
     for (uint32_t i = 0; i < uiEvents; ++i) {
         jack_midi_event_t Event;
-        if (pTarget != nullptr && jack_midi_event_get(&Event, pBuffer, i) == 0) {
-            pTarget->PostMessage(Event.buffer, Event.size);
+        if (jack_midi_event_get(&Event, pBuffer, i) == 0) {
+            PassOn(Event.buffer, Event.size);
         }
     }
 }
@@ -109,42 +108,42 @@ void cJackDeviceHost::SendQueuedReplies(jack_port_t* pPort, jack_nframes_t nFram
     void* pBuffer = jack_port_get_buffer(pPort, nFrames);
     jack_midi_clear_buffer(pBuffer);
     uint32_t uiLength = 0;
-    while (jack_ringbuffer_peek(pReplies, reinterpret_cast<char*>(&uiLength), sizeof uiLength) ==
+    while (jack_ringbuffer_peek(Replies, reinterpret_cast<char*>(&uiLength), sizeof uiLength) ==
                sizeof uiLength &&
-           jack_ringbuffer_read_space(pReplies) >= sizeof uiLength + uiLength) {
+           jack_ringbuffer_read_space(Replies) >= sizeof uiLength + uiLength) {
         jack_midi_data_t* pData = jack_midi_event_reserve(pBuffer, 0, uiLength);
         if (pData == nullptr) {
             return;
         }
-        jack_ringbuffer_read_advance(pReplies, sizeof uiLength);
-        jack_ringbuffer_read(pReplies, reinterpret_cast<char*>(pData), uiLength);
+        jack_ringbuffer_read_advance(Replies, sizeof uiLength);
+        jack_ringbuffer_read(Replies, reinterpret_cast<char*>(pData), uiLength);
     }
 }
 
 void cJackDeviceHost::OnShutdown(void* pArg) {
-    static_cast<cJackDeviceHost*>(pArg)->bLost.store(true);
+    static_cast<cJackDeviceHost*>(pArg)->SetLost();
 }
 
 // Deactivating returns once no process callback runs any more.
 void cJackDeviceHost::CloseInput() {
-    pRunner.store(nullptr);
-    if (bActive) {
-        jack_deactivate(pClient);
-        bActive = false;
+    DetachRunner();
+    if (Active) {
+        jack_deactivate(Client);
+        Active = false;
     }
 }
 
 void cJackDeviceHost::Close() {
     CloseInput();
-    if (pClient != nullptr) {
-        jack_client_close(pClient);
-        pClient = nullptr;
+    if (Client != nullptr) {
+        jack_client_close(Client);
+        Client = nullptr;
     }
-    pInPort.store(nullptr);
-    pOutPort.store(nullptr);
-    if (pReplies != nullptr) {
-        jack_ringbuffer_free(pReplies);
-        pReplies = nullptr;
+    InPort.store(nullptr);
+    OutPort.store(nullptr);
+    if (Replies != nullptr) {
+        jack_ringbuffer_free(Replies);
+        Replies = nullptr;
     }
 }
 
@@ -152,5 +151,5 @@ std::string cJackDeviceHost::Description() const {
     const auto Name = [](jack_port_t* pPort) {
         return std::string(pPort != nullptr ? jack_port_name(pPort) : "");
     };
-    return "ports \"" + Name(pInPort.load()) + "\" and \"" + Name(pOutPort.load()) + "\" on JACK";
+    return "ports \"" + Name(InPort.load()) + "\" and \"" + Name(OutPort.load()) + "\" on JACK";
 }

@@ -17,14 +17,13 @@
 // first client is still opening, the closed client's entry stays behind. A second client of this
 // process that gets the freed number then waits on that stale object: it never runs, and the
 // server's whole graph stalls with it, so the first song sent is lost.
-class cJackDeviceHost final : public iDeviceHost {
+class cJackDeviceHost final : public cDeviceHost {
   public:
     explicit cJackDeviceHost(std::string ClientName);
     cJackDeviceHost(const cJackDeviceHost&) = delete;
     cJackDeviceHost& operator=(const cJackDeviceHost&) = delete;
     ~cJackDeviceHost() override { Close(); }
 
-    void Attach(cDeviceRunner* pNewRunner) override { pRunner.store(pNewRunner); }
     // Ready once the server has run the client with both ports in place.
     std::string Open() override;
     // From the runner's thread only: the ring to the process callback has one writer.
@@ -32,7 +31,6 @@ class cJackDeviceHost final : public iDeviceHost {
     void CloseInput() override;
     void Close() override;
     std::string Description() const override;
-    bool IsLost() const override { return bLost.load(); }
 
   private:
     static int OnProcess(jack_nframes_t nFrames, void* pArg);
@@ -43,13 +41,11 @@ class cJackDeviceHost final : public iDeviceHost {
     bool WaitForCycles(uint64_t uiCycles);
 
     std::string ClientName;
-    jack_client_t* pClient = nullptr;
-    jack_ringbuffer_t* pReplies = nullptr;  // each reply: its length (uint32_t), then its bytes
+    jack_client_t* Client = nullptr;
+    jack_ringbuffer_t* Replies = nullptr;  // each reply: its length (uint32_t), then its bytes
     // Registered once the client runs, so that other programs see the ports only then.
-    std::atomic<jack_port_t*> pInPort{nullptr};
-    std::atomic<jack_port_t*> pOutPort{nullptr};
-    std::atomic<cDeviceRunner*> pRunner{nullptr};
-    std::atomic<uint64_t> uiCyclesRun{0};
-    std::atomic<bool> bLost{false};
-    bool bActive = false;
+    std::atomic<jack_port_t*> InPort{nullptr};
+    std::atomic<jack_port_t*> OutPort{nullptr};
+    std::atomic<uint64_t> CyclesRun{0};
+    bool Active = false;
 };

@@ -25,11 +25,11 @@ class cBackendErrorTexts {
 
   private:
     struct tKeptText {
-        MMRESULT eCode = MMSYSERR_NOERROR;
+        MMRESULT Code = MMSYSERR_NOERROR;
         std::string Text;
     };
 
-    mutable std::mutex mTexts;
-    std::array<tKeptText, kKept> aKept;
-    uint32_t uiRecorded = 0;
+    mutable std::mutex TextsMutex;
+    std::array<tKeptText, kKept> Kept;
+    uint32_t Recorded = 0;
 };

@@ -18,9 +18,9 @@ class cHandleTable {
     // Issues a new handle and keeps the device that Make(handle) builds for it.
     template <typename tMake>
     tHandle Add(tMake Make) {
-        std::lock_guard<std::mutex> Lock(mTable);
-        const tHandle hNew{++uiLastHandle};
-        Devices.emplace(uiLastHandle, Make(hNew));
+        std::lock_guard<std::mutex> Lock(TableMutex);
+        const tHandle hNew{++LastHandle};
+        Devices.emplace(LastHandle, Make(hNew));
         return hNew;
     }
 
@@ -44,7 +44,7 @@ class cHandleTable {
     }
 
     std::shared_ptr<tDevice> Find(tHandle hDevice) const {
-        std::lock_guard<std::mutex> Lock(mTable);
+        std::lock_guard<std::mutex> Lock(TableMutex);
         const auto Found = Devices.find(static_cast<uint32_t>(hDevice));
         return Found == Devices.end() ? nullptr : Found->second;
     }
@@ -69,7 +69,7 @@ class cHandleTable {
     }
 
     std::shared_ptr<tDevice> Remove(tHandle hDevice) {
-        std::lock_guard<std::mutex> Lock(mTable);
+        std::lock_guard<std::mutex> Lock(TableMutex);
         const auto Found = Devices.find(static_cast<uint32_t>(hDevice));
         if (Found == Devices.end()) {
             return nullptr;
@@ -80,7 +80,7 @@ class cHandleTable {
     }
 
     std::vector<std::shared_ptr<tDevice>> RemoveAll() {
-        std::lock_guard<std::mutex> Lock(mTable);
+        std::lock_guard<std::mutex> Lock(TableMutex);
         std::vector<std::shared_ptr<tDevice>> Removed;
         for (auto& Entry : Devices) {
             Removed.push_back(std::move(Entry.second));
@@ -90,7 +90,7 @@ class cHandleTable {
     }
 
   private:
-    mutable std::mutex mTable;
+    mutable std::mutex TableMutex;
     std::map<uint32_t, std::shared_ptr<tDevice>> Devices;
-    uint32_t uiLastHandle = 0;
+    uint32_t LastHandle = 0;
 };

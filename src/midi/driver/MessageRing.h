@@ -32,8 +32,8 @@ class cMessageRing {
     void CopyIn(uint64_t uiAt, const uint8_t* pucFrom, size_t uiCount);
     void CopyOut(uint64_t uiAt, uint8_t* pucTo, size_t uiCount) const;
 
-    const size_t uiCapacity;
-    std::unique_ptr<uint8_t[]> aucBytes;
-    std::atomic<uint64_t> uiWritten{0};  // moved by the producer only
-    std::atomic<uint64_t> uiRead{0};     // moved by the consumer only
+    const size_t Capacity;
+    std::unique_ptr<uint8_t[]> Bytes;
+    std::atomic<uint64_t> Written{0};  // moved by the producer only
+    std::atomic<uint64_t> Read{0};     // moved by the consumer only
 };

@@ -40,6 +40,20 @@ inline MMRESULT MarkPrepared(MIDIHDR* pHeader, uint32_t cbHeader) {
     return eCheck;
 }
 
+// Unprepares a header as the services do: a whole record, refused while it is queued, then no
+// longer marked prepared.
+inline MMRESULT MarkUnprepared(MIDIHDR* pHeader, uint32_t cbHeader) {
+    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
+    if (eCheck != MMSYSERR_NOERROR) {
+        return eCheck;
+    }
+    if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
+        return MIDIERR_STILLPLAYING;
+    }
+    pHeader->dwFlags &= ~MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
 // A buffer the services are finished with: out of the queue, done.
 inline void MarkDone(MIDIHDR& Header) {
     Header.dwFlags = (Header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;

@@ -8,49 +8,41 @@
 #include "midi/driver/MidiHeaderChecks.h"
 
 cMidiInBlockQueue::cMidiInBlockQueue(HMIDIIN hMidiIn, tMidiInProc pCallback, uintptr_t dwInstance)
-    : hMidiIn(hMidiIn), pCallback(pCallback), dwInstance(dwInstance) {}
+    : hMidiIn(hMidiIn), Callback(pCallback), dwInstance(dwInstance) {}
 
 void cMidiInBlockQueue::NotifyOpen() {
     Notify(MIM_OPEN, 0);
 }
 
 void cMidiInBlockQueue::NotifyLoss(MMRESULT eLoss) {
-    std::lock_guard<std::mutex> Delivery(mDelivery);
+    std::lock_guard<std::mutex> Delivery(DeliveryMutex);
     {
-        std::lock_guard<std::mutex> Lock(mBlocks);
-        if (bClosed || bLost) {
+        std::lock_guard<std::mutex> Lock(BlocksMutex);
+        if (Closed || Lost) {
             return;
         }
-        bLost = true;
+        Lost = true;
     }
     Notify(MIM_CLOSE, eLoss);
 }
 
 MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    std::lock_guard<std::mutex> Lock(mBlocks);
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
     return MarkPrepared(pHeader, cbHeader);
 }
 
 MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
-    std::lock_guard<std::mutex> Lock(mBlocks);
-    if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
-        return MIDIERR_STILLPLAYING;
-    }
-    pHeader->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
+    return MarkUnprepared(pHeader, cbHeader);
 }
 
-MMRESULT cMidiInBlockQueue::Add(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiInBlockQueue::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    std::lock_guard<std::mutex> Lock(mBlocks);
-    if (bClosed) {
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
+    if (Closed) {
         return MMSYSERR_INVALHANDLE;
     }
     if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
@@ -62,17 +54,18 @@ MMRESULT cMidiInBlockQueue::Add(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
-void cMidiInBlockQueue::Start() {
-    std::lock_guard<std::mutex> Lock(mBlocks);
-    bStarted = !bClosed;
+MMRESULT cMidiInBlockQueue::Start() {
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
+    Started = !Closed;
+    return MMSYSERR_NOERROR;
 }
 
-void cMidiInBlockQueue::Reset() {
-    std::lock_guard<std::mutex> Delivery(mDelivery);
+MMRESULT cMidiInBlockQueue::Reset() {
+    std::lock_guard<std::mutex> Delivery(DeliveryMutex);
     std::vector<MIDIHDR*> Returned;
     {
-        std::lock_guard<std::mutex> Lock(mBlocks);
-        bStarted = false;
+        std::lock_guard<std::mutex> Lock(BlocksMutex);
+        Started = false;
         Returned.assign(Queued.begin(), Queued.end());
         Queued.clear();
         for (MIDIHDR* pHeader : Returned) {
@@ -82,24 +75,25 @@ void cMidiInBlockQueue::Reset() {
     for (MIDIHDR* pHeader : Returned) {
         Notify(MIM_LONGDATA, reinterpret_cast<uintptr_t>(pHeader));
     }
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT cMidiInBlockQueue::Close() {
     {
-        std::lock_guard<std::mutex> Delivery(mDelivery);
-        std::lock_guard<std::mutex> Lock(mBlocks);
+        std::lock_guard<std::mutex> Delivery(DeliveryMutex);
+        std::lock_guard<std::mutex> Lock(BlocksMutex);
         if (!Queued.empty()) {
             return MIDIERR_STILLPLAYING;
         }
-        bStarted = false;
-        bClosed = true;
+        Started = false;
+        Closed = true;
     }
     Notify(MIM_CLOSE, 0);
     return MMSYSERR_NOERROR;
 }
 
 size_t cMidiInBlockQueue::QueuedBlocks() const {
-    std::lock_guard<std::mutex> Lock(mBlocks);
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
     return Queued.size();
 }
 
@@ -107,10 +101,10 @@ void cMidiInBlockQueue::Receive(const uint8_t* pucMessage, size_t uiCount) {
     if (pucMessage == nullptr || uiCount == 0) {
         return;
     }
-    std::lock_guard<std::mutex> Delivery(mDelivery);
+    std::lock_guard<std::mutex> Delivery(DeliveryMutex);
     {
-        std::lock_guard<std::mutex> Lock(mBlocks);
-        if (!bStarted) {
+        std::lock_guard<std::mutex> Lock(BlocksMutex);
+        if (!Started) {
             return;
         }
     }
@@ -140,8 +134,8 @@ void cMidiInBlockQueue::ReceiveSysex(const uint8_t* pucMessage, size_t uiCount) 
 
 MIDIHDR* cMidiInBlockQueue::FillFrontBlock(const uint8_t* pucBytes, size_t uiCount, size_t& uiTaken,
                                            bool& bNoBlock) {
-    std::lock_guard<std::mutex> Lock(mBlocks);
-    if (!bStarted || Queued.empty()) {
+    std::lock_guard<std::mutex> Lock(BlocksMutex);
+    if (!Started || Queued.empty()) {
         bNoBlock = true;
         return nullptr;
     }
@@ -170,7 +164,7 @@ void cMidiInBlockQueue::ReceiveShort(const uint8_t* pucMessage, size_t uiCount) 
 }
 
 void cMidiInBlockQueue::Notify(uint32_t wMsg, uintptr_t dwParam1) {
-    if (pCallback != nullptr) {
-        pCallback(hMidiIn, wMsg, dwInstance, dwParam1, 0);
+    if (Callback != nullptr) {
+        Callback(hMidiIn, wMsg, dwInstance, dwParam1, 0);
     }
 }

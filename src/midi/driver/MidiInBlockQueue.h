@@ -33,10 +33,11 @@ class cMidiInBlockQueue {
     void NotifyLoss(MMRESULT eLoss);
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Add(MIDIHDR* pHeader, uint32_t cbHeader);
-    void Start();
+    // Queues a receive block.
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Start();
     // Stops input and hands every queued block back, marked done.
-    void Reset();
+    MMRESULT Reset();
     // MIDIERR_STILLPLAYING while blocks are queued; otherwise ends all delivery for good and
     // tells the application (MIM_CLOSE).
     MMRESULT Close();
@@ -54,13 +55,13 @@ class cMidiInBlockQueue {
     void Notify(uint32_t wMsg, uintptr_t dwParam1);
 
     const HMIDIIN hMidiIn;
-    const tMidiInProc pCallback;
+    const tMidiInProc Callback;
     const uintptr_t dwInstance;
 
-    std::mutex mDelivery;        // held for a whole delivery, callbacks included
-    mutable std::mutex mBlocks;  // the queue and the flags; never held during a callback
+    std::mutex DeliveryMutex;        // held for a whole delivery, callbacks included
+    mutable std::mutex BlocksMutex;  // the queue and the flags; never held during a callback
     std::deque<MIDIHDR*> Queued;
-    bool bStarted = false;
-    bool bClosed = false;
-    bool bLost = false;
+    bool Started = false;
+    bool Closed = false;
+    bool Lost = false;
 };

@@ -5,11 +5,11 @@
 #include "midi/driver/MidiHeaderChecks.h"
 
 cMidiOutDevice::cMidiOutDevice(HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
-    : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+    : Self(hSelf), Callback(pCallback), dwInstance(dwInstance) {}
 
 MMRESULT cMidiOutDevice::Open(iMidiConnector& Connector, const std::string& DevicePort,
                               const std::string& OwnPort) {
-    const MMRESULT eResult = Connector.ConnectOut(DevicePort, OwnPort, pConnection);
+    const MMRESULT eResult = Connector.ConnectOut(DevicePort, OwnPort, Connection);
     if (eResult == MMSYSERR_NOERROR) {
         Notify(MOM_OPEN, 0);
     }
@@ -20,19 +20,19 @@ MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     return MarkPrepared(pHeader, cbHeader);
 }
 
-MMRESULT cMidiOutDevice::LongMessage(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
     {
-        std::lock_guard<std::mutex> Lock(mSend);
-        if (pConnection == nullptr) {
+        std::lock_guard<std::mutex> Lock(SendMutex);
+        if (Connection == nullptr) {
             return MMSYSERR_INVALHANDLE;
         }
         for (const std::vector<uint8_t>& Message :
              Joiner.Add(pHeader->lpData, pHeader->dwBufferLength)) {
-            const MMRESULT eSent = pConnection->Send(Message);
+            const MMRESULT eSent = Connection->Send(Message);
             if (eSent != MMSYSERR_NOERROR) {
                 return eSent;
             }
@@ -45,25 +45,21 @@ MMRESULT cMidiOutDevice::LongMessage(MIDIHDR* pHeader, uint32_t cbHeader) {
 
 // Chunks are handed over synchronously, so a buffer is never still playing here.
 MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
+    return MarkUnprepared(pHeader, cbHeader);
+}
+
+MMRESULT cMidiOutDevice::Close() {
+    {
+        std::lock_guard<std::mutex> Lock(SendMutex);
+        Joiner.Clear();
+        Connection.reset();
     }
-    pHeader->dwFlags &= ~MHDR_PREPARED;
+    Notify(MOM_CLOSE, 0);
     return MMSYSERR_NOERROR;
 }
 
-void cMidiOutDevice::Close() {
-    {
-        std::lock_guard<std::mutex> Lock(mSend);
-        Joiner.Clear();
-        pConnection.reset();
-    }
-    Notify(MOM_CLOSE, 0);
-}
-
 void cMidiOutDevice::Notify(uint32_t wMsg, uintptr_t dwParam1) const {
-    if (pCallback != nullptr) {
-        pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
+    if (Callback != nullptr) {
+        Callback(Self, wMsg, dwInstance, dwParam1, 0);
     }
 }

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "midi/MidiPlatform.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/driver/SysexJoiner.h"
-#include "midi/rtmidi/MidiConnector.h"
 
 // One open output device of the real backend: a connection to the device's port, fed by the
 // long-message calls.
@@ -24,18 +24,19 @@ class cMidiOutDevice {
     MMRESULT Open(iMidiConnector& Connector, const std::string& DevicePort,
                   const std::string& OwnPort);
     MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT LongMessage(MIDIHDR* pHeader, uint32_t cbHeader);
+    // The long message: passes the chunk on, joined or sent.
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
     // Closes the port (a SysEx begun but not ended is dropped) and sends MOM_CLOSE.
-    void Close();
+    MMRESULT Close();
 
   private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const;
 
-    const HMIDIOUT hSelf;
-    const tMidiOutProc pCallback;
+    const HMIDIOUT Self;
+    const tMidiOutProc Callback;
     const uintptr_t dwInstance;
-    std::mutex mSend;
+    std::mutex SendMutex;
     cSysexJoiner Joiner;
-    std::unique_ptr<iOutConnection> pConnection;
+    std::unique_ptr<iOutConnection> Connection;
 };

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "midi/MidiBackend.h"
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/driver/HandleTable.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/HandleBackend.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/rtmidi/MidiInDevice.h"
 #include "midi/rtmidi/MidiOutDevice.h"
 
@@ -29,7 +28,7 @@ enum tPortLibrary : uint32_t {
 // result, whose text the error-text operations give in the library's words. When the device or
 // the MIDI system goes away, sends fail at once (MIDIERR_NODEVICE, MMSYSERR_NODRIVER) and, on
 // JACK, an open input device is closed on its own (MIM_CLOSE carrying the same codes).
-class cRtMidiBackend final : public iMidiBackend {
+class cRtMidiBackend final : public cHandleBackend<cRtMidiBackend, cMidiOutDevice, cMidiInDevice> {
   public:
     cRtMidiBackend();
     explicit cRtMidiBackend(RtMidi::Api eApi, tPortLibrary eLibrary = PORT_LIBRARY_PREFERRED);
@@ -38,44 +37,28 @@ class cRtMidiBackend final : public iMidiBackend {
     // Closes the devices still open.
     ~cRtMidiBackend() override;
 
-    RtMidi::Api GetApi() const { return eApi; }
+    RtMidi::Api GetApi() const { return MidiApi; }
     // Whether the MIDI system answers at all (a JACK server runs, the ALSA sequencer opens).
     bool IsSystemReachable();
 
-    uint32_t midiOutGetNumDevs() override;
-    MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) override;
-    MMRESULT midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
-                         uintptr_t dwInstance, uint32_t fdwOpen) override;
-    MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
-                                    uint32_t cbHeader) override;
-    MMRESULT midiOutClose(HMIDIOUT hMidiOut) override;
-    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
-
-    uint32_t midiInGetNumDevs() override;
-    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) override;
-    MMRESULT midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
-                        uintptr_t dwInstance, uint32_t fdwOpen) override;
-    MMRESULT midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInStart(HMIDIIN hMidiIn) override;
-    MMRESULT midiInReset(HMIDIIN hMidiIn) override;
-    MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInClose(HMIDIIN hMidiIn) override;
-    MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
-
   private:
-    // Opens device uDeviceID of DevicePorts as a new entry of Table.
-    template <typename tHandle, typename tDevice, typename tCallback>
-    MMRESULT OpenDevice(cHandleTable<tHandle, tDevice>& Table, tHandle* phDevice,
-                        const std::vector<std::string>& DevicePorts, uint32_t uDeviceID,
-                        tCallback pCallback, uintptr_t dwInstance, uint32_t fdwOpen);
+    friend cHandleBackend;
 
-    const RtMidi::Api eApi;
+    // The full names of the device ports of one side, in the system's order.
+    std::vector<std::string> DevicePorts(tMidiSide eSide);
+    uint32_t CountDevices(tMidiSide eSide);
+    template <typename tCaps>
+    MMRESULT GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps* pCaps, uint32_t cbCaps);
+    // Connects device uDeviceID of its side to a port of the program's own.
+    template <typename tHandle, typename tCallback>
+    MMRESULT OpenDevice(tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
+                        uintptr_t dwInstance);
+    MMRESULT GetErrorText(tMidiSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText);
+
+    const RtMidi::Api MidiApi;
     const std::string OwnTag;
     cBackendErrorTexts Texts;
-    std::unique_ptr<iMidiConnector> pConnector;
-    cHandleTable<HMIDIOUT, cMidiOutDevice> OpenOuts;
-    cHandleTable<HMIDIIN, cMidiInDevice> OpenIns;
+    std::unique_ptr<iMidiConnector> Connector;
 };
+
+extern template class cHandleBackend<cRtMidiBackend, cMidiOutDevice, cMidiInDevice>;

@@ -1,6 +1,6 @@
 #include "midi/rtmidi/RtMidiConnector.h"
 
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 namespace {
 
@@ -69,19 +69,19 @@ class cRtMidiPortClient {
     MMRESULT Open(RtMidi::Api eApi, const std::string& DevicePort, const std::string& OwnPort,
                   tPrepare Prepare) {
         MMRESULT eResult = MMSYSERR_NOERROR;
-        pClient = MakeClient<tClient>(eApi, ErrorFlag, Texts, eResult);
-        if (pClient == nullptr) {
+        MidiClient = MakeClient<tClient>(eApi, ErrorFlag, Texts, eResult);
+        if (MidiClient == nullptr) {
             return eResult;
         }
-        Prepare(*pClient);
-        eResult = OpenClientPort(*pClient, ErrorFlag, Texts, DevicePort, OwnPort);
+        Prepare(*MidiClient);
+        eResult = OpenClientPort(*MidiClient, ErrorFlag, Texts, DevicePort, OwnPort);
         if (eResult != MMSYSERR_NOERROR) {
-            pClient.reset();
+            MidiClient.reset();
         }
         return eResult;
     }
 
-    tClient& Client() { return *pClient; }
+    tClient& Client() { return *MidiClient; }
     cRtMidiErrorFlag& Errors() { return ErrorFlag; }
     // Records the error RtMidi reported last and returns its code.
     MMRESULT RecordError() { return Texts.Record(ErrorFlag.Text()); }
@@ -91,7 +91,7 @@ class cRtMidiPortClient {
     cBackendErrorTexts& Texts;
     cRtMidiErrorFlag ErrorFlag;
     // Last, so that it goes first: an input client's thread calls back until it is gone.
-    std::unique_ptr<tClient> pClient;
+    std::unique_ptr<tClient> MidiClient;
 };
 
 class cRtMidiOutConnection final : public iOutConnection {
@@ -164,21 +164,21 @@ class cRtMidiInConnection final : public iInConnection {
 }  // namespace
 
 cRtMidiConnector::cRtMidiConnector(RtMidi::Api eApi, cBackendErrorTexts& Texts)
-    : eApi(eApi), Texts(Texts) {}
+    : MidiApi(eApi), Texts(Texts) {}
 
 RtMidi* cRtMidiConnector::Lister(bool bInput) {
     MMRESULT eMade = MMSYSERR_NOERROR;
-    if (bInput && pInLister == nullptr) {
-        pInLister = MakeClient<RtMidiIn>(eApi, ListerErrors, Texts, eMade);
+    if (bInput && InLister == nullptr) {
+        InLister = MakeClient<RtMidiIn>(MidiApi, ListerErrors, Texts, eMade);
     }
-    if (!bInput && pOutLister == nullptr) {
-        pOutLister = MakeClient<RtMidiOut>(eApi, ListerErrors, Texts, eMade);
+    if (!bInput && OutLister == nullptr) {
+        OutLister = MakeClient<RtMidiOut>(MidiApi, ListerErrors, Texts, eMade);
     }
-    return bInput ? static_cast<RtMidi*>(pInLister.get()) : pOutLister.get();
+    return bInput ? static_cast<RtMidi*>(InLister.get()) : OutLister.get();
 }
 
 std::vector<std::string> cRtMidiConnector::DevicePorts(bool bInput) {
-    std::lock_guard<std::mutex> Lock(mListers);
+    std::lock_guard<std::mutex> Lock(ListersMutex);
     std::vector<std::string> Devices;
     try {
         RtMidi* pLister = Lister(bInput);
@@ -205,7 +205,7 @@ std::vector<std::string> cRtMidiConnector::InDevicePorts() {
 }
 
 bool cRtMidiConnector::IsReachable() {
-    std::lock_guard<std::mutex> Lock(mListers);
+    std::lock_guard<std::mutex> Lock(ListersMutex);
     try {
         RtMidi* pLister = Lister(false);
         if (pLister == nullptr) {
@@ -222,7 +222,7 @@ bool cRtMidiConnector::IsReachable() {
 MMRESULT cRtMidiConnector::ConnectOut(const std::string& DevicePort, const std::string& OwnPort,
                                       std::unique_ptr<iOutConnection>& pConnection) {
     auto pOut = std::make_unique<cRtMidiOutConnection>(Texts);
-    const MMRESULT eResult = pOut->Open(eApi, DevicePort, OwnPort);
+    const MMRESULT eResult = pOut->Open(MidiApi, DevicePort, OwnPort);
     if (eResult == MMSYSERR_NOERROR) {
         pConnection = std::move(pOut);
     }
@@ -233,7 +233,7 @@ MMRESULT cRtMidiConnector::ConnectIn(const std::string& DevicePort, const std::s
                                      tMessageSink OnMessage, tLossSink,
                                      std::unique_ptr<iInConnection>& pConnection) {
     auto pIn = std::make_unique<cRtMidiInConnection>(Texts, std::move(OnMessage));
-    const MMRESULT eResult = pIn->Open(eApi, DevicePort, OwnPort);
+    const MMRESULT eResult = pIn->Open(MidiApi, DevicePort, OwnPort);
     if (eResult == MMSYSERR_NOERROR) {
         pConnection = std::move(pIn);
     }

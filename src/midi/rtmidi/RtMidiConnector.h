@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
 #include "midi/rtmidi/RtMidiErrorFlag.h"
 
 // The ports of one RtMidi API. Each connection is an RtMidi client of its own; two more clients
@@ -31,14 +31,14 @@ class cRtMidiConnector final : public iMidiConnector {
 
   private:
     std::vector<std::string> DevicePorts(bool bInput);
-    // With mListers held: the listing client of a direction, made on first use; null when RtMidi
-    // fails.
+    // With ListersMutex held: the listing client of a direction, made on first use; null when
+    // RtMidi fails.
     RtMidi* Lister(bool bInput);
 
-    const RtMidi::Api eApi;
+    const RtMidi::Api MidiApi;
     cBackendErrorTexts& Texts;
-    std::mutex mListers;
-    std::unique_ptr<RtMidiOut> pOutLister;
-    std::unique_ptr<RtMidiIn> pInLister;
+    std::mutex ListersMutex;
+    std::unique_ptr<RtMidiOut> OutLister;
+    std::unique_ptr<RtMidiIn> InLister;
     cRtMidiErrorFlag ListerErrors;
 };

@@ -12,11 +12,11 @@
 class cRtMidiErrorFlag {
   public:
     void Watch(RtMidi& Client) { Client.setErrorCallback(&cRtMidiErrorFlag::Record, this); }
-    void Clear() { bRaised.store(false); }
-    bool IsRaised() const { return bRaised.load(); }
+    void Clear() { Raised.store(false); }
+    bool IsRaised() const { return Raised.load(); }
     // RtMidi's words for the latest error.
     std::string Text() const {
-        std::lock_guard<std::mutex> Lock(mText);
+        std::lock_guard<std::mutex> Lock(TextMutex);
         return LastText;
     }
 
@@ -27,13 +27,13 @@ class cRtMidiErrorFlag {
         }
         auto* pFlag = static_cast<cRtMidiErrorFlag*>(pUserData);
         {
-            std::lock_guard<std::mutex> Lock(pFlag->mText);
+            std::lock_guard<std::mutex> Lock(pFlag->TextMutex);
             pFlag->LastText = ErrorText;
         }
-        pFlag->bRaised.store(true);
+        pFlag->Raised.store(true);
     }
 
-    std::atomic<bool> bRaised{false};
-    mutable std::mutex mText;
+    std::atomic<bool> Raised{false};
+    mutable std::mutex TextMutex;
     std::string LastText;
 };

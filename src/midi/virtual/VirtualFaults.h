@@ -17,7 +17,7 @@ struct tVirtualFaults {
     uint32_t uiQueueFailsOn = 0;
     // Output: every chunk stays "still playing" for this many unprepare polls. Input: close
     // answers MIDIERR_STILLPLAYING this many times.
-    uint32_t uiStillPlayingPolls = 0;
+    uint32_t StillPlayingPolls = 0;
     // Input: runs inside every add-buffer call, on the calling thread, before the block is
     // queued. A test can hold the port's callback there, in the middle of storing a block.
     std::function<void()> OnAddBuffer = nullptr;

@@ -1,5 +1,6 @@
 #include "midi/virtual/VirtualMidiBackend.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "midi/MidiErrorText.h"
@@ -7,66 +8,91 @@
 #include "midi/driver/DeviceCaps.h"
 #include "midi/driver/MidiHeaderChecks.h"
 #include "midi/driver/MidiInBlockQueue.h"
-#include "midi/driver/OpenArguments.h"
 #include "midi/driver/SysexJoiner.h"
 
-struct cVirtualMidiBackend::tOutDevice {
+template <typename tHandle>
+struct cVirtualMidiBackend::tDevice {
     std::string Name;
     tVirtualFaults Faults;
-    HMIDIOUT hOpen{};
-    bool bPresent = true;
-    iVirtualDeviceModel* pModel = nullptr;
-    std::vector<std::vector<uint8_t>> Chunks;
+    tHandle OpenHandle{};
+    bool Present = true;
+    iVirtualDeviceModel* Model = nullptr;      // output devices only
+    std::vector<std::vector<uint8_t>> Chunks;  // output devices only
 };
 
-struct cVirtualMidiBackend::tInDevice {
-    std::string Name;
-    tVirtualFaults Faults;
-    HMIDIIN hOpen{};
-    bool bPresent = true;
-};
+// An open output device: what its long-message calls pass on, and the buffers that a fault
+// keeps "still playing".
+class cVirtualOutDevice {
+  public:
+    cVirtualOutDevice(cVirtualMidiBackend& Backend, uint32_t uiDevice, HMIDIOUT hSelf,
+                      tMidiOutProc pCallback, uintptr_t dwInstance)
+        : DeviceIndex(uiDevice),
+          Backend(Backend),
+          Handle(hSelf),
+          Callback(pCallback),
+          dwInstance(dwInstance) {}
 
-struct cVirtualMidiBackend::tOpenOut {
-    tOpenOut(uint32_t uiDevice, HMIDIOUT hSelf, tMidiOutProc pCallback, uintptr_t dwInstance)
-        : uiDevice(uiDevice), hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+    void NotifyOpen() const { Notify(MOM_OPEN, 0); }
+    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Close();
 
+    const uint32_t DeviceIndex;
+    MMRESULT Loss = MMSYSERR_NOERROR;  // why the device went away, if it did
+
+  private:
     void Notify(uint32_t wMsg, uintptr_t dwParam1) const {
-        if (pCallback != nullptr) {
-            pCallback(hSelf, wMsg, dwInstance, dwParam1, 0);
+        if (Callback != nullptr) {
+            Callback(Handle, wMsg, dwInstance, dwParam1, 0);
         }
     }
-    void NotifyOpen() const { Notify(MOM_OPEN, 0); }
+    // With the backend's lock held: hands the chunk to the device and marks it done, or keeps
+    // it still playing; the whole messages it completes.
+    std::vector<std::vector<uint8_t>> Pass(MIDIHDR& Header, bool& bDone);
+    // Hands the whole SysEx messages to the device's model, if it has one.
+    static void Show(iVirtualDeviceModel* pModel,
+                     const std::vector<std::vector<uint8_t>>& Messages);
 
-    const uint32_t uiDevice;
-    const HMIDIOUT hSelf;
-    const tMidiOutProc pCallback;
+    cVirtualMidiBackend& Backend;
+    const HMIDIOUT Handle;
+    const tMidiOutProc Callback;
     const uintptr_t dwInstance;
-    uint32_t uiPrepares = 0;
-    uint32_t uiLongMessages = 0;
-    MMRESULT eLoss = MMSYSERR_NOERROR;  // why the device went away, if it did
+    uint32_t Prepares = 0;
+    uint32_t LongMessages = 0;
     cSysexJoiner Joiner;
     std::map<MIDIHDR*, uint32_t> StillPlaying;  // buffer and the polls it has left
 };
 
-struct cVirtualMidiBackend::tOpenIn {
-    tOpenIn(uint32_t uiDevice, HMIDIIN hSelf, tMidiInProc pCallback, uintptr_t dwInstance)
-        : uiDevice(uiDevice), Queue(hSelf, pCallback, dwInstance) {}
+// An open input device: the block queue of a driver, with the device's faults acted out
+// first in its prepare, add-buffer and close calls.
+class cVirtualInDevice : public cMidiInBlockQueue {
+  public:
+    cVirtualInDevice(cVirtualMidiBackend& Backend, uint32_t uiDevice, HMIDIIN hSelf,
+                     tMidiInProc pCallback, uintptr_t dwInstance)
+        : cMidiInBlockQueue(hSelf, pCallback, dwInstance),
+          DeviceIndex(uiDevice),
+          Backend(Backend) {}
 
-    void NotifyOpen() { Queue.NotifyOpen(); }
+    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Close();
 
-    const uint32_t uiDevice;
-    cMidiInBlockQueue Queue;
-    uint32_t uiPrepares = 0;
-    uint32_t uiAddBuffers = 0;
-    uint32_t uiClosePolls = 0;
+    const uint32_t DeviceIndex;
+
+  private:
+    cVirtualMidiBackend& Backend;
+    uint32_t Prepares = 0;
+    uint32_t AddBuffers = 0;
+    uint32_t ClosePolls = 0;
 };
 
 cVirtualMidiBackend::cVirtualMidiBackend() : InputThread([this] { RunInputThread(); }) {}
 
 cVirtualMidiBackend::~cVirtualMidiBackend() {
     {
-        std::lock_guard<std::mutex> Lock(mInput);
-        bStopping = true;
+        std::lock_guard<std::mutex> Lock(InputMutex);
+        Stopping = true;
     }
     InputChanged.notify_all();
     InputThread.join();
@@ -74,197 +100,217 @@ cVirtualMidiBackend::~cVirtualMidiBackend() {
     OpenOuts.RemoveAll();
 }
 
+template <typename tHandle, typename tSelf>
+auto& cVirtualMidiBackend::DevicesOf(tSelf& Self) {
+    if constexpr (kSideOf<tHandle> == MIDI_SIDE_IN) {
+        return Self.InDevices;
+    } else {
+        return Self.OutDevices;
+    }
+}
+
+template <typename tHandle>
+uint32_t cVirtualMidiBackend::AddDevice(const std::string& Name) {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    DevicesOf<tHandle>(*this).emplace_back().Name = Name;
+    return static_cast<uint32_t>(DevicesOf<tHandle>(*this).size() - 1);
+}
+
 uint32_t cVirtualMidiBackend::AddOutDevice(const std::string& Name) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    OutDevices.push_back(tOutDevice{Name, {}, {}, true, nullptr, {}});
-    return static_cast<uint32_t>(OutDevices.size() - 1);
+    return AddDevice<HMIDIOUT>(Name);
 }
 
 uint32_t cVirtualMidiBackend::AddInDevice(const std::string& Name) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    InDevices.push_back(tInDevice{Name, {}, {}, true});
-    return static_cast<uint32_t>(InDevices.size() - 1);
+    return AddDevice<HMIDIIN>(Name);
+}
+
+template <typename tHandle>
+void cVirtualMidiBackend::SetFaults(uint32_t uiDevice, tVirtualFaults Faults) {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    DevicesOf<tHandle>(*this).at(uiDevice).Faults = std::move(Faults);
 }
 
 void cVirtualMidiBackend::SetOutFaults(uint32_t uiOutDevice, tVirtualFaults Faults) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    OutDevices.at(uiOutDevice).Faults = std::move(Faults);
+    SetFaults<HMIDIOUT>(uiOutDevice, std::move(Faults));
 }
 
 void cVirtualMidiBackend::SetInFaults(uint32_t uiInDevice, tVirtualFaults Faults) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    InDevices.at(uiInDevice).Faults = std::move(Faults);
+    SetFaults<HMIDIIN>(uiInDevice, std::move(Faults));
 }
 
 void cVirtualMidiBackend::AttachModel(uint32_t uiOutDevice, iVirtualDeviceModel* pModel) {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    OutDevices.at(uiOutDevice).pModel = pModel;
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    OutDevices.at(uiOutDevice).Model = pModel;
 }
 
 void cVirtualMidiBackend::UnplugOutDevice(uint32_t uiOutDevice) {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     tOutDevice& Device = OutDevices.at(uiOutDevice);
-    Device.bPresent = false;
+    Device.Present = false;
     LoseOut(Device, MIDIERR_NODEVICE);
 }
 
 void cVirtualMidiBackend::UnplugInDevice(uint32_t uiInDevice) {
-    std::shared_ptr<tOpenIn> pLost;
+    std::shared_ptr<cVirtualInDevice> pLost;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
         tInDevice& Device = InDevices.at(uiInDevice);
-        Device.bPresent = false;
-        pLost = OpenIns.Find(Device.hOpen);
+        Device.Present = false;
+        pLost = OpenIns.Find(Device.OpenHandle);
     }
     if (pLost != nullptr) {
-        pLost->Queue.NotifyLoss(MIDIERR_NODEVICE);
+        pLost->NotifyLoss(MIDIERR_NODEVICE);
     }
 }
 
 void cVirtualMidiBackend::ShutDownSystem() {
-    std::vector<std::shared_ptr<tOpenIn>> Lost;
+    std::vector<std::shared_ptr<cVirtualInDevice>> Lost;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        bSystemDown = true;
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
+        SystemDown = true;
         for (tOutDevice& Device : OutDevices) {
             LoseOut(Device, MMSYSERR_NODRIVER);
         }
         for (tInDevice& Device : InDevices) {
-            if (std::shared_ptr<tOpenIn> pLost = OpenIns.Find(Device.hOpen)) {
+            if (std::shared_ptr<cVirtualInDevice> pLost = OpenIns.Find(Device.OpenHandle)) {
                 Lost.push_back(std::move(pLost));
             }
         }
     }
-    for (const std::shared_ptr<tOpenIn>& pLost : Lost) {
-        pLost->Queue.NotifyLoss(MMSYSERR_NODRIVER);
+    for (const std::shared_ptr<cVirtualInDevice>& pLost : Lost) {
+        pLost->NotifyLoss(MMSYSERR_NODRIVER);
     }
 }
 
 void cVirtualMidiBackend::LoseOut(tOutDevice& Device, MMRESULT eLoss) {
-    if (const std::shared_ptr<tOpenOut> pOpen = OpenOuts.Find(Device.hOpen)) {
-        if (pOpen->eLoss == MMSYSERR_NOERROR) {
-            pOpen->eLoss = eLoss;
+    if (const std::shared_ptr<cVirtualOutDevice> pOpen = OpenOuts.Find(Device.OpenHandle)) {
+        if (pOpen->Loss == MMSYSERR_NOERROR) {
+            pOpen->Loss = eLoss;
         }
     }
 }
 
 void cVirtualMidiBackend::DeliverInput(uint32_t uiInDevice, std::vector<uint8_t> Message) {
     {
-        std::lock_guard<std::mutex> Lock(mInput);
+        std::lock_guard<std::mutex> Lock(InputMutex);
         PendingInput.push_back({uiInDevice, std::move(Message)});
-        ++uiInputQueued;
+        ++InputQueued;
     }
     InputChanged.notify_all();
 }
 
 void cVirtualMidiBackend::WaitForInput() {
-    std::unique_lock<std::mutex> Lock(mInput);
-    const uint64_t uiTarget = uiInputQueued;
-    InputChanged.wait(Lock, [&] { return uiInputHandled >= uiTarget || bStopping; });
+    std::unique_lock<std::mutex> Lock(InputMutex);
+    const uint64_t uiTarget = InputQueued;
+    InputChanged.wait(Lock, [&] { return InputHandled >= uiTarget || Stopping; });
 }
 
 void cVirtualMidiBackend::RunInputThread() {
     for (;;) {
         tDelivery Next;
         {
-            std::unique_lock<std::mutex> Lock(mInput);
-            InputChanged.wait(Lock, [&] { return bStopping || !PendingInput.empty(); });
-            if (bStopping) {
+            std::unique_lock<std::mutex> Lock(InputMutex);
+            InputChanged.wait(Lock, [&] { return Stopping || !PendingInput.empty(); });
+            if (Stopping) {
                 return;
             }
             Next = std::move(PendingInput.front());
             PendingInput.pop_front();
         }
-        if (const std::shared_ptr<tOpenIn> pOpen = FindOpenIn(Next.uiInDevice)) {
-            pOpen->Queue.Receive(Next.Message.data(), Next.Message.size());
+        if (const std::shared_ptr<cVirtualInDevice> pOpen = FindOpenIn(Next.InDevice)) {
+            pOpen->Receive(Next.Message.data(), Next.Message.size());
         }
         {
-            std::lock_guard<std::mutex> Lock(mInput);
-            ++uiInputHandled;
+            std::lock_guard<std::mutex> Lock(InputMutex);
+            ++InputHandled;
         }
         InputChanged.notify_all();
     }
 }
 
 // A device that went away sends nothing more.
-std::shared_ptr<cVirtualMidiBackend::tOpenIn> cVirtualMidiBackend::FindOpenIn(
-    uint32_t uiInDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    if (uiInDevice >= InDevices.size() || !InDevices[uiInDevice].bPresent || bSystemDown) {
+std::shared_ptr<cVirtualInDevice> cVirtualMidiBackend::FindOpenIn(uint32_t uiInDevice) const {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    if (uiInDevice >= InDevices.size() || !InDevices[uiInDevice].Present || SystemDown) {
         return nullptr;
     }
-    return OpenIns.Find(InDevices[uiInDevice].hOpen);
+    return OpenIns.Find(InDevices[uiInDevice].OpenHandle);
 }
 
 std::vector<std::vector<uint8_t>> cVirtualMidiBackend::SentChunks(uint32_t uiOutDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     return OutDevices.at(uiOutDevice).Chunks;
 }
 
+template <typename tHandle>
+bool cVirtualMidiBackend::IsOpen(uint32_t uiDevice) const {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    return DevicesOf<tHandle>(*this).at(uiDevice).OpenHandle != tHandle{};
+}
+
 bool cVirtualMidiBackend::IsOutOpen(uint32_t uiOutDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return OutDevices.at(uiOutDevice).hOpen != HMIDIOUT{};
+    return IsOpen<HMIDIOUT>(uiOutDevice);
 }
 
 bool cVirtualMidiBackend::IsInOpen(uint32_t uiInDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return InDevices.at(uiInDevice).hOpen != HMIDIIN{};
+    return IsOpen<HMIDIIN>(uiInDevice);
 }
 
 size_t cVirtualMidiBackend::QueuedInBlocks(uint32_t uiInDevice) const {
-    std::shared_ptr<tOpenIn> pOpen;
+    std::shared_ptr<cVirtualInDevice> pOpen;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        pOpen = OpenIns.Find(InDevices.at(uiInDevice).hOpen);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
+        pOpen = OpenIns.Find(InDevices.at(uiInDevice).OpenHandle);
     }
-    return pOpen != nullptr ? pOpen->Queue.QueuedBlocks() : 0;
+    return pOpen != nullptr ? pOpen->QueuedBlocks() : 0;
 }
 
-template <typename tDevice>
-tDevice* cVirtualMidiBackend::PresentDevice(std::vector<tDevice>& Devices,
-                                            uint32_t uDeviceID) const {
-    if (bSystemDown) {
+template <typename tHandle>
+cVirtualMidiBackend::tDevice<tHandle>* cVirtualMidiBackend::PresentDevice(uint32_t uDeviceID) {
+    if (SystemDown) {
         return nullptr;
     }
     uint32_t uiNumber = 0;
-    for (tDevice& Device : Devices) {
-        if (Device.bPresent && uiNumber++ == uDeviceID) {
+    for (tDevice<tHandle>& Device : DevicesOf<tHandle>(*this)) {
+        if (Device.Present && uiNumber++ == uDeviceID) {
             return &Device;
         }
     }
     return nullptr;
 }
 
-template <typename tDevice, typename tCaps>
-MMRESULT cVirtualMidiBackend::GetPresentCaps(std::vector<tDevice>& Devices, uint32_t uDeviceID,
-                                             tCaps* pCaps, uint32_t cbCaps) {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
-    const tDevice* pDevice = PresentDevice(Devices, uDeviceID);
-    return FillDeviceCaps(pDevice != nullptr ? &pDevice->Name : nullptr, pCaps, cbCaps);
-}
-
-template <typename tDevice>
-uint32_t cVirtualMidiBackend::CountPresent(const std::vector<tDevice>& Devices) {
-    CountCall();
-    std::lock_guard<std::mutex> Lock(mDevices);
+template <typename tHandle>
+uint32_t cVirtualMidiBackend::CountPresent() {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
     uint32_t uiCount = 0;
-    for (const tDevice& Device : Devices) {
-        uiCount += Device.bPresent ? 1 : 0;
+    for (const tDevice<tHandle>& Device : DevicesOf<tHandle>(*this)) {
+        uiCount += Device.Present ? 1 : 0;
     }
-    return bSystemDown ? 0 : uiCount;
+    return SystemDown ? 0 : uiCount;
 }
 
-template <typename tDevice>
-bool cVirtualMidiBackend::PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
-                                       uint32_t uiDevice) const {
-    std::lock_guard<std::mutex> Lock(mDevices);
-    return ++uiPrepares == Devices[uiDevice].Faults.uiPrepareFailsOn;
+uint32_t cVirtualMidiBackend::CountDevices(tMidiSide eSide) {
+    return eSide == MIDI_SIDE_IN ? CountPresent<HMIDIIN>() : CountPresent<HMIDIOUT>();
 }
 
-template <typename tDevice>
-MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(tDevice* pDevice) const {
-    if (bSystemDown) {
+template <typename tCaps>
+MMRESULT cVirtualMidiBackend::GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps* pCaps,
+                                      uint32_t cbCaps) {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    const std::string* pName = nullptr;
+    if (eSide == MIDI_SIDE_IN) {
+        const tInDevice* pDevice = PresentDevice<HMIDIIN>(uDeviceID);
+        pName = pDevice != nullptr ? &pDevice->Name : nullptr;
+    } else {
+        const tOutDevice* pDevice = PresentDevice<HMIDIOUT>(uDeviceID);
+        pName = pDevice != nullptr ? &pDevice->Name : nullptr;
+    }
+    return FillDeviceCaps(pName, pCaps, cbCaps);
+}
+
+template <typename tHandle>
+MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(const tDevice<tHandle>* pDevice) const {
+    if (SystemDown) {
         return MMSYSERR_NODRIVER;
     }
     if (pDevice == nullptr) {
@@ -273,79 +319,60 @@ MMRESULT cVirtualMidiBackend::CheckDeviceToOpen(tDevice* pDevice) const {
     if (pDevice->Faults.eOpenResult != MMSYSERR_NOERROR) {
         return pDevice->Faults.eOpenResult;
     }
-    return pDevice->hOpen != decltype(pDevice->hOpen){} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
+    return pDevice->OpenHandle != tHandle{} ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
 }
 
-template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
-MMRESULT cVirtualMidiBackend::OpenPresent(std::vector<tDevice>& Devices,
-                                          cHandleTable<tHandle, tOpen>& Table, tHandle* phDevice,
-                                          uint32_t uDeviceID, tCallback pCallback,
-                                          uintptr_t dwInstance, uint32_t fdwOpen) {
-    CountCall();
-    const MMRESULT eArguments = CheckOpenArguments(phDevice, fdwOpen);
-    if (eArguments != MMSYSERR_NOERROR) {
-        return eArguments;
-    }
+template <typename tHandle, typename tCallback>
+MMRESULT cVirtualMidiBackend::OpenDevice(tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
+                                         uintptr_t dwInstance) {
+    using tOpen =
+        std::conditional_t<kSideOf<tHandle> == MIDI_SIDE_IN, cVirtualInDevice, cVirtualOutDevice>;
     std::shared_ptr<tOpen> pOpen;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        tDevice* pDevice = PresentDevice(Devices, uDeviceID);
+        std::lock_guard<std::mutex> Lock(DevicesMutex);
+        tDevice<tHandle>* pDevice = PresentDevice<tHandle>(uDeviceID);
         const MMRESULT eCheck = CheckDeviceToOpen(pDevice);
         if (eCheck != MMSYSERR_NOERROR) {
             return eCheck;
         }
-        const auto uiDevice = static_cast<uint32_t>(pDevice - Devices.data());
-        pDevice->hOpen = Table.Add([&](tHandle hNew) {
-            pOpen = std::make_shared<tOpen>(uiDevice, hNew, pCallback, dwInstance);
+        const auto uiDevice = static_cast<uint32_t>(pDevice - DevicesOf<tHandle>(*this).data());
+        pDevice->OpenHandle = Table<tHandle>().Add([&](tHandle hNew) {
+            pOpen = std::make_shared<tOpen>(*this, uiDevice, hNew, pCallback, dwInstance);
             return pOpen;
         });
-        *phDevice = pDevice->hOpen;
+        *phDevice = pDevice->OpenHandle;
     }
     pOpen->NotifyOpen();
     return MMSYSERR_NOERROR;
 }
 
+MMRESULT cVirtualMidiBackend::GetErrorText(tMidiSide, MMRESULT mmrError, char* pszText,
+                                           uint32_t cchText) {
+    return GetStandardMidiErrorText(mmrError, pszText, cchText);
+}
+
+template <typename tHandle>
+bool cVirtualMidiBackend::PrepareFails(uint32_t& uiPrepares, uint32_t uiDevice) {
+    std::lock_guard<std::mutex> Lock(DevicesMutex);
+    return ++uiPrepares == DevicesOf<tHandle>(*this)[uiDevice].Faults.uiPrepareFailsOn;
+}
+
+template class cHandleBackend<cVirtualMidiBackend, cVirtualOutDevice, cVirtualInDevice>;
+
 // Output
 
-uint32_t cVirtualMidiBackend::midiOutGetNumDevs() {
-    return CountPresent(OutDevices);
-}
-
-MMRESULT cVirtualMidiBackend::midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps,
-                                                 uint32_t cbCaps) {
-    return GetPresentCaps(OutDevices, uDeviceID, pCaps, cbCaps);
-}
-
-MMRESULT cVirtualMidiBackend::midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID,
-                                          tMidiOutProc pCallback, uintptr_t dwInstance,
-                                          uint32_t fdwOpen) {
-    return OpenPresent(OutDevices, OpenOuts, phMidiOut, uDeviceID, pCallback, dwInstance, fdwOpen);
-}
-
-MMRESULT cVirtualMidiBackend::midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
-                                                   uint32_t cbHeader) {
-    CountCall();
-    const std::shared_ptr<tOpenOut> pOpen = OpenOuts.Find(hMidiOut);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
+MMRESULT cVirtualOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    if (PrepareFails(pOpen->uiPrepares, OutDevices, pOpen->uiDevice)) {
+    if (Backend.PrepareFails<HMIDIOUT>(Prepares, DeviceIndex)) {
         return MMSYSERR_NOMEM;
     }
     return MarkPrepared(pHeader, cbHeader);
 }
 
-MMRESULT cVirtualMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
-                                             uint32_t cbHeader) {
-    CountCall();
-    const std::shared_ptr<tOpenOut> pOpen = OpenOuts.Find(hMidiOut);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
+MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
@@ -354,137 +381,104 @@ MMRESULT cVirtualMidiBackend::midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader
     iVirtualDeviceModel* pModel = nullptr;
     bool bDone = true;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (pOpen->eLoss != MMSYSERR_NOERROR) {
-            return pOpen->eLoss;
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        if (Loss != MMSYSERR_NOERROR) {
+            return Loss;
         }
-        tOutDevice& Device = OutDevices[pOpen->uiDevice];
-        if (++pOpen->uiLongMessages == Device.Faults.uiQueueFailsOn) {
+        cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[DeviceIndex];
+        if (++LongMessages == Device.Faults.uiQueueFailsOn) {
             return MIDIERR_NOTREADY;
         }
-        const uint8_t* pucBytes = pHeader->lpData;
-        Device.Chunks.emplace_back(pucBytes, pucBytes + pHeader->dwBufferLength);
-        Messages = pOpen->Joiner.Add(pucBytes, pHeader->dwBufferLength);
-        pModel = Device.pModel;
-        if (Device.Faults.uiStillPlayingPolls > 0) {
-            pHeader->dwFlags = (pHeader->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
-            pOpen->StillPlaying[pHeader] = Device.Faults.uiStillPlayingPolls;
-            bDone = false;
-        } else {
-            MarkDone(*pHeader);
-        }
+        Messages = Pass(*pHeader, bDone);
+        pModel = Device.Model;
     }
-    if (pModel != nullptr) {
-        for (const std::vector<uint8_t>& Message : Messages) {
-            if (Message.front() == kSysexStart) {
-                pModel->OnOutputMessage(Message);
-            }
-        }
-    }
+    Show(pModel, Messages);
     if (bDone) {
-        pOpen->Notify(MOM_DONE, reinterpret_cast<uintptr_t>(pHeader));
+        Notify(MOM_DONE, reinterpret_cast<uintptr_t>(pHeader));
     }
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT cVirtualMidiBackend::midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
-                                                     uint32_t cbHeader) {
-    CountCall();
-    const std::shared_ptr<tOpenOut> pOpen = OpenOuts.Find(hMidiOut);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
+std::vector<std::vector<uint8_t>> cVirtualOutDevice::Pass(MIDIHDR& Header, bool& bDone) {
+    cVirtualMidiBackend::tOutDevice& Device = Backend.OutDevices[DeviceIndex];
+    const uint8_t* pucBytes = Header.lpData;
+    Device.Chunks.emplace_back(pucBytes, pucBytes + Header.dwBufferLength);
+    bDone = Device.Faults.StillPlayingPolls == 0;
+    if (bDone) {
+        MarkDone(Header);
+    } else {
+        Header.dwFlags = (Header.dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
+        StillPlaying[&Header] = Device.Faults.StillPlayingPolls;
     }
+    return Joiner.Add(pucBytes, Header.dwBufferLength);
+}
+
+void cVirtualOutDevice::Show(iVirtualDeviceModel* pModel,
+                             const std::vector<std::vector<uint8_t>>& Messages) {
+    if (pModel == nullptr) {
+        return;
+    }
+    for (const std::vector<uint8_t>& Message : Messages) {
+        if (Message.front() == kSysexStart) {
+            pModel->OnOutputMessage(Message);
+        }
+    }
+}
+
+MMRESULT cVirtualOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
     const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
     bool bNowDone = false;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        const auto Playing = pOpen->StillPlaying.find(pHeader);
-        if (Playing != pOpen->StillPlaying.end()) {
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        const auto Playing = StillPlaying.find(pHeader);
+        if (Playing != StillPlaying.end()) {
             if (Playing->second > 0) {
                 --Playing->second;
                 return MIDIERR_STILLPLAYING;
             }
-            pOpen->StillPlaying.erase(Playing);
+            StillPlaying.erase(Playing);
             MarkDone(*pHeader);
             bNowDone = true;
         }
         pHeader->dwFlags &= ~MHDR_PREPARED;
     }
     if (bNowDone) {
-        pOpen->Notify(MOM_DONE, reinterpret_cast<uintptr_t>(pHeader));
+        Notify(MOM_DONE, reinterpret_cast<uintptr_t>(pHeader));
     }
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT cVirtualMidiBackend::midiOutClose(HMIDIOUT hMidiOut) {
-    CountCall();
-    std::shared_ptr<tOpenOut> pOpen;
+MMRESULT cVirtualOutDevice::Close() {
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        pOpen = OpenOuts.Find(hMidiOut);
-        if (pOpen == nullptr) {
-            return MMSYSERR_INVALHANDLE;
-        }
-        if (!pOpen->StillPlaying.empty()) {
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        if (!StillPlaying.empty()) {
             return MIDIERR_STILLPLAYING;
         }
-        OutDevices[pOpen->uiDevice].hOpen = HMIDIOUT{};
-        OpenOuts.Remove(hMidiOut);
+        Backend.OutDevices[DeviceIndex].OpenHandle = HMIDIOUT{};
     }
-    pOpen->Notify(MOM_CLOSE, 0);
+    Notify(MOM_CLOSE, 0);
     return MMSYSERR_NOERROR;
-}
-
-MMRESULT cVirtualMidiBackend::midiOutGetErrorText(MMRESULT mmrError, char* pszText,
-                                                  uint32_t cchText) {
-    CountCall();
-    return GetStandardMidiErrorText(mmrError, pszText, cchText);
 }
 
 // Input
 
-uint32_t cVirtualMidiBackend::midiInGetNumDevs() {
-    return CountPresent(InDevices);
-}
-
-MMRESULT cVirtualMidiBackend::midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps,
-                                                uint32_t cbCaps) {
-    return GetPresentCaps(InDevices, uDeviceID, pCaps, cbCaps);
-}
-
-MMRESULT cVirtualMidiBackend::midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID,
-                                         tMidiInProc pCallback, uintptr_t dwInstance,
-                                         uint32_t fdwOpen) {
-    return OpenPresent(InDevices, OpenIns, phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen);
-}
-
-MMRESULT cVirtualMidiBackend::midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
-                                                  uint32_t cbHeader) {
-    CountCall();
-    return OpenIns.With(hMidiIn, [&](tOpenIn& Open) {
-        if (PrepareFails(Open.uiPrepares, InDevices, Open.uiDevice)) {
-            return MMSYSERR_NOMEM;
-        }
-        return Open.Queue.Prepare(pHeader, cbHeader);
-    });
-}
-
-MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
-                                              uint32_t cbHeader) {
-    CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
+MMRESULT cVirtualInDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+    if (Backend.PrepareFails<HMIDIIN>(Prepares, DeviceIndex)) {
+        return MMSYSERR_NOMEM;
     }
+    return cMidiInBlockQueue::Prepare(pHeader, cbHeader);
+}
+
+MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     std::function<void()> OnAddBuffer;
     bool bFails = false;
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        const tVirtualFaults& Faults = InDevices[pOpen->uiDevice].Faults;
-        bFails = ++pOpen->uiAddBuffers == Faults.uiQueueFailsOn;
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        const tVirtualFaults& Faults = Backend.InDevices[DeviceIndex].Faults;
+        bFails = ++AddBuffers == Faults.uiQueueFailsOn;
         OnAddBuffer = Faults.OnAddBuffer;
     }
     if (OnAddBuffer) {
@@ -493,57 +487,22 @@ MMRESULT cVirtualMidiBackend::midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader,
     if (bFails) {
         return MIDIERR_NOTREADY;
     }
-    return pOpen->Queue.Add(pHeader, cbHeader);
+    return cMidiInBlockQueue::Queue(pHeader, cbHeader);
 }
 
-MMRESULT cVirtualMidiBackend::midiInStart(HMIDIIN hMidiIn) {
-    CountCall();
-    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
-        Open.Queue.Start();
-        return MMSYSERR_NOERROR;
-    });
-}
-
-MMRESULT cVirtualMidiBackend::midiInReset(HMIDIIN hMidiIn) {
-    CountCall();
-    return OpenIns.With(hMidiIn, [](tOpenIn& Open) {
-        Open.Queue.Reset();
-        return MMSYSERR_NOERROR;
-    });
-}
-
-MMRESULT cVirtualMidiBackend::midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader,
-                                                    uint32_t cbHeader) {
-    CountCall();
-    return OpenIns.With(hMidiIn,
-                        [&](tOpenIn& Open) { return Open.Queue.Unprepare(pHeader, cbHeader); });
-}
-
-MMRESULT cVirtualMidiBackend::midiInClose(HMIDIIN hMidiIn) {
-    CountCall();
-    const std::shared_ptr<tOpenIn> pOpen = OpenIns.Find(hMidiIn);
-    if (pOpen == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
+MMRESULT cVirtualInDevice::Close() {
     {
-        std::lock_guard<std::mutex> Lock(mDevices);
-        if (pOpen->uiClosePolls < InDevices[pOpen->uiDevice].Faults.uiStillPlayingPolls) {
-            ++pOpen->uiClosePolls;
+        std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+        if (ClosePolls < Backend.InDevices[DeviceIndex].Faults.StillPlayingPolls) {
+            ++ClosePolls;
             return MIDIERR_STILLPLAYING;
         }
     }
-    const MMRESULT eClosed = pOpen->Queue.Close();
+    const MMRESULT eClosed = cMidiInBlockQueue::Close();
     if (eClosed != MMSYSERR_NOERROR) {
         return eClosed;
     }
-    std::lock_guard<std::mutex> Lock(mDevices);
-    InDevices[pOpen->uiDevice].hOpen = HMIDIIN{};
-    OpenIns.Remove(hMidiIn);
+    std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
+    Backend.InDevices[DeviceIndex].OpenHandle = HMIDIIN{};
     return MMSYSERR_NOERROR;
-}
-
-MMRESULT cVirtualMidiBackend::midiInGetErrorText(MMRESULT mmrError, char* pszText,
-                                                 uint32_t cchText) {
-    CountCall();
-    return GetStandardMidiErrorText(mmrError, pszText, cchText);
 }

@@ -11,12 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "midi/MidiBackend.h"
-#include "midi/driver/HandleTable.h"
+#include "midi/driver/HandleBackend.h"
 #include "midi/virtual/VirtualDeviceModel.h"
 #include "midi/virtual/VirtualFaults.h"
 
-class cMidiInBlockQueue;
+// The open devices of the virtual backend.
+class cVirtualOutDevice;
+class cVirtualInDevice;
 
 // MIDI devices inside the process, for tests and for the device emulator: named input and
 // output devices, every chunk sent recorded, scripted faults, and input delivered from a
@@ -28,7 +29,8 @@ class cMidiInBlockQueue;
 // Output chunks are handed back at once (MOM_DONE from the long-message call) unless a fault
 // keeps them "still playing". Input given to DeliverInput reaches the open, started device on
 // the input thread, where it fills the queued blocks as a driver does.
-class cVirtualMidiBackend final : public iMidiBackend {
+class cVirtualMidiBackend final
+    : public cHandleBackend<cVirtualMidiBackend, cVirtualOutDevice, cVirtualInDevice> {
   public:
     cVirtualMidiBackend();
     cVirtualMidiBackend(const cVirtualMidiBackend&) = delete;
@@ -68,82 +70,70 @@ class cVirtualMidiBackend final : public iMidiBackend {
     // Blocks queued on an open input device (0 when it is not open).
     size_t QueuedInBlocks(uint32_t uiInDevice) const;
     // How many calls the ports made into this backend.
-    uint32_t PlatformCalls() const { return uiPlatformCalls.load(); }
-
-    uint32_t midiOutGetNumDevs() override;
-    MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) override;
-    MMRESULT midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
-                         uintptr_t dwInstance, uint32_t fdwOpen) override;
-    MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader,
-                                    uint32_t cbHeader) override;
-    MMRESULT midiOutClose(HMIDIOUT hMidiOut) override;
-    MMRESULT midiOutGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
-
-    uint32_t midiInGetNumDevs() override;
-    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) override;
-    MMRESULT midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
-                        uintptr_t dwInstance, uint32_t fdwOpen) override;
-    MMRESULT midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInStart(HMIDIIN hMidiIn) override;
-    MMRESULT midiInReset(HMIDIIN hMidiIn) override;
-    MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) override;
-    MMRESULT midiInClose(HMIDIIN hMidiIn) override;
-    MMRESULT midiInGetErrorText(MMRESULT mmrError, char* pszText, uint32_t cchText) override;
+    uint32_t PlatformCalls() const { return CallCount.load(); }
 
   private:
-    struct tOutDevice;
-    struct tInDevice;
-    struct tOpenOut;
-    struct tOpenIn;
+    friend cHandleBackend;
+    friend cVirtualOutDevice;
+    friend cVirtualInDevice;
+    template <typename tHandle>
+    struct tDevice;
+    using tOutDevice = tDevice<HMIDIOUT>;
+    using tInDevice = tDevice<HMIDIIN>;
     struct tDelivery {
-        uint32_t uiInDevice;
+        uint32_t InDevice;
         std::vector<uint8_t> Message;
     };
 
     void RunInputThread();
-    std::shared_ptr<tOpenIn> FindOpenIn(uint32_t uiInDevice) const;
-    void CountCall() { ++uiPlatformCalls; }
-    // With mDevices held: the device that the platform's number uDeviceID names now, or null.
-    template <typename tDevice>
-    tDevice* PresentDevice(std::vector<tDevice>& Devices, uint32_t uDeviceID) const;
-    // The platform's device count and capabilities, of the present devices of one direction.
-    template <typename tDevice>
-    uint32_t CountPresent(const std::vector<tDevice>& Devices);
-    template <typename tDevice, typename tCaps>
-    MMRESULT GetPresentCaps(std::vector<tDevice>& Devices, uint32_t uDeviceID, tCaps* pCaps,
-                            uint32_t cbCaps);
-    // With mDevices held: why the device (null: none of that number) cannot be opened now, or
+    std::shared_ptr<cVirtualInDevice> FindOpenIn(uint32_t uiInDevice) const;
+    void CountCall() { ++CallCount; }
+    // The device list of one side, of the backend as it is (const or not).
+    template <typename tHandle, typename tSelf>
+    static auto& DevicesOf(tSelf& Self);
+    template <typename tHandle>
+    uint32_t AddDevice(const std::string& Name);
+    template <typename tHandle>
+    void SetFaults(uint32_t uiDevice, tVirtualFaults Faults);
+    template <typename tHandle>
+    bool IsOpen(uint32_t uiDevice) const;
+    // With DevicesMutex held: the device that the platform's number uDeviceID names now, or null.
+    template <typename tHandle>
+    tDevice<tHandle>* PresentDevice(uint32_t uDeviceID);
+    // The platform's device count and capabilities, of the present devices of one side.
+    template <typename tHandle>
+    uint32_t CountPresent();
+    uint32_t CountDevices(tMidiSide eSide);
+    template <typename tCaps>
+    MMRESULT GetCaps(tMidiSide eSide, uint32_t uDeviceID, tCaps* pCaps, uint32_t cbCaps);
+    // With DevicesMutex held: why the device (null: none of that number) cannot be opened now, or
     // MMSYSERR_NOERROR.
-    template <typename tDevice>
-    MMRESULT CheckDeviceToOpen(tDevice* pDevice) const;
+    template <typename tHandle>
+    MMRESULT CheckDeviceToOpen(const tDevice<tHandle>* pDevice) const;
+    // Opens the present device uDeviceID as a new entry of its table, then tells the opener
+    // (outside the lock).
+    template <typename tHandle, typename tCallback>
+    MMRESULT OpenDevice(tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
+                        uintptr_t dwInstance);
+    MMRESULT GetErrorText(tMidiSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText);
     // Counts a prepare call of an open device; whether its faults make this one fail.
-    template <typename tDevice>
-    bool PrepareFails(uint32_t& uiPrepares, const std::vector<tDevice>& Devices,
-                      uint32_t uiDevice) const;
-    // Opens the present device uDeviceID as a new entry of Table, then tells the opener (outside
-    // the lock).
-    template <typename tDevice, typename tHandle, typename tOpen, typename tCallback>
-    MMRESULT OpenPresent(std::vector<tDevice>& Devices, cHandleTable<tHandle, tOpen>& Table,
-                         tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
-                         uintptr_t dwInstance, uint32_t fdwOpen);
+    template <typename tHandle>
+    bool PrepareFails(uint32_t& uiPrepares, uint32_t uiDevice);
     void LoseOut(tOutDevice& Device, MMRESULT eLoss);
 
-    mutable std::mutex mDevices;  // the device lists and the open devices' counters
+    mutable std::mutex DevicesMutex;  // the device lists and the open devices' counters
     std::vector<tOutDevice> OutDevices;
     std::vector<tInDevice> InDevices;
-    cHandleTable<HMIDIOUT, tOpenOut> OpenOuts;
-    cHandleTable<HMIDIIN, tOpenIn> OpenIns;
-    std::atomic<uint32_t> uiPlatformCalls{0};
-    bool bSystemDown = false;
+    std::atomic<uint32_t> CallCount{0};
+    bool SystemDown = false;
 
-    std::mutex mInput;
+    std::mutex InputMutex;
     std::condition_variable InputChanged;
     std::deque<tDelivery> PendingInput;
-    uint64_t uiInputQueued = 0;
-    uint64_t uiInputHandled = 0;
-    bool bStopping = false;
+    uint64_t InputQueued = 0;
+    uint64_t InputHandled = 0;
+    bool Stopping = false;
     std::thread InputThread;
 };
+
+extern template class cHandleBackend<cVirtualMidiBackend, cVirtualOutDevice, cVirtualInDevice>;

@@ -1,30 +1,30 @@
 #include "midi/winmm/WinmmDevice.h"
 
 template <typename tHandle>
-cWinmmDevice<tHandle>::cWinmmDevice(tHandle hSelf, tCallback pCallback, uintptr_t dwInstance)
-    : hSelf(hSelf), pCallback(pCallback), dwInstance(dwInstance) {}
+cWinmmDevice<tHandle>::cWinmmDevice(tHandle Handle, tCallback Callback, uintptr_t dwInstance)
+    : Handle(Handle), Callback(Callback), dwInstance(dwInstance) {}
 
 template <typename tHandle>
 MMRESULT cWinmmDevice<tHandle>::Open(uint32_t uDeviceID) {
     tWinmmDevice hOpened = nullptr;
     const MMRESULT eOpened = WinmmOpen(kSide, &hOpened, uDeviceID, this);
-    hWinmm.store(hOpened);
+    ServiceHandle.store(hOpened);
     return eOpened;
 }
 
 template <typename tHandle>
 MMRESULT cWinmmDevice<tHandle>::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Prepare(hWinmm.load(), pHeader, cbHeader);
+    return Headers.Prepare(ServiceHandle.load(), pHeader, cbHeader);
 }
 
 template <typename tHandle>
 MMRESULT cWinmmDevice<tHandle>::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Queue(hWinmm.load(), pHeader, cbHeader);
+    return Headers.Queue(ServiceHandle.load(), pHeader, cbHeader);
 }
 
 template <typename tHandle>
 MMRESULT cWinmmDevice<tHandle>::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Unprepare(hWinmm.load(), pHeader, cbHeader);
+    return Headers.Unprepare(ServiceHandle.load(), pHeader, cbHeader);
 }
 
 template <typename tHandle>
@@ -32,8 +32,8 @@ MMRESULT cWinmmDevice<tHandle>::Close() {
     if (Headers.AnyQueued()) {
         return MIDIERR_STILLPLAYING;
     }
-    Headers.UnprepareAll(hWinmm.load());
-    return WinmmClose(kSide, hWinmm.load());
+    Headers.UnprepareAll(ServiceHandle.load());
+    return WinmmClose(kSide, ServiceHandle.load());
 }
 
 template <typename tHandle>
@@ -45,8 +45,8 @@ void cWinmmDevice<tHandle>::OnWinmmMessage(uint32_t uiMsg, uintptr_t dwParam1, u
         }
         dwParam1 = reinterpret_cast<uintptr_t>(pHeader);
     }
-    if (pCallback != nullptr) {
-        pCallback(hSelf, uiMsg, dwInstance, dwParam1, dwParam2);
+    if (Callback != nullptr) {
+        Callback(Handle, uiMsg, dwInstance, dwParam1, dwParam2);
     }
 }
 

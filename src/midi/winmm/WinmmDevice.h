@@ -14,12 +14,12 @@
 template <typename tHandle>
 class cWinmmDevice final : public iWinmmListener {
   public:
-    using tCallback = void (*)(tHandle hSelf, uint32_t wMsg, uintptr_t dwInstance,
+    using tCallback = void (*)(tHandle Handle, uint32_t wMsg, uintptr_t dwInstance,
                                uintptr_t dwParam1, uintptr_t dwParam2);
     static constexpr tWinmmSide kSide =
         std::is_same_v<tHandle, HMIDIOUT> ? WINMM_OUTPUT : WINMM_INPUT;
 
-    cWinmmDevice(tHandle hSelf, tCallback pCallback, uintptr_t dwInstance);
+    cWinmmDevice(tHandle Handle, tCallback Callback, uintptr_t dwInstance);
     cWinmmDevice(const cWinmmDevice&) = delete;
     cWinmmDevice& operator=(const cWinmmDevice&) = delete;
 
@@ -29,8 +29,8 @@ class cWinmmDevice final : public iWinmmListener {
     MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
     MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
     // Input devices only.
-    MMRESULT Start() requires(kSide == WINMM_INPUT) { return WinmmInStart(hWinmm.load()); }
-    MMRESULT Reset() requires(kSide == WINMM_INPUT) { return WinmmInReset(hWinmm.load()); }
+    MMRESULT Start() requires(kSide == WINMM_INPUT) { return WinmmInStart(ServiceHandle.load()); }
+    MMRESULT Reset() requires(kSide == WINMM_INPUT) { return WinmmInReset(ServiceHandle.load()); }
     // MIDIERR_STILLPLAYING while a header is queued, or handed back but not yet passed on.
     MMRESULT Close();
 
@@ -39,10 +39,10 @@ class cWinmmDevice final : public iWinmmListener {
   private:
     static bool HandsHeaderBack(uint32_t uiMsg);
 
-    const tHandle hSelf;
-    const tCallback pCallback;
+    const tHandle Handle;
+    const tCallback Callback;
     const uintptr_t dwInstance;
-    std::atomic<tWinmmDevice> hWinmm{nullptr};
+    std::atomic<tWinmmDevice> ServiceHandle{nullptr};
     cWinmmHeaders Headers{kSide};
 };
 

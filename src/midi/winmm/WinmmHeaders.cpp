@@ -15,18 +15,18 @@ MMRESULT cWinmmHeaders::Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t
         return MIDIERR_STILLPLAYING;
     }
     if (pOld != nullptr) {
-        Calls.pUnprepare(eSide, hDevice, *pOld);
+        Calls.Unprepare(Side, hDevice, *pOld);
     }
-    tWinmmHeaderPtr pWinmm = MakeWinmmHeader(pHeader->lpData, pHeader->dwBufferLength);
-    if (pWinmm == nullptr) {
+    tWinmmHeaderPtr WinmmHeader = MakeWinmmHeader(pHeader->lpData, pHeader->dwBufferLength);
+    if (WinmmHeader == nullptr) {
         return MMSYSERR_NOMEM;
     }
-    const MMRESULT ePrepared = Calls.pPrepare(eSide, hDevice, *pWinmm);
+    const MMRESULT ePrepared = Calls.Prepare(Side, hDevice, *WinmmHeader);
     if (ePrepared != MMSYSERR_NOERROR) {
         return ePrepared;
     }
-    std::lock_guard<std::mutex> Lock(mEntries);
-    Entries[pHeader] = tEntry{std::move(pWinmm), false};
+    std::lock_guard<std::mutex> Lock(EntriesMutex);
+    Entries[pHeader] = tEntry{std::move(WinmmHeader), false};
     pHeader->dwFlags |= MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -36,25 +36,25 @@ MMRESULT cWinmmHeaders::Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t c
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    tWinmmHeader* pWinmm = nullptr;
+    tWinmmHeader* WinmmHeader = nullptr;
     {
-        std::lock_guard<std::mutex> Lock(mEntries);
+        std::lock_guard<std::mutex> Lock(EntriesMutex);
         const auto Found = Entries.find(pHeader);
         if (Found == Entries.end()) {
             return MIDIERR_UNPREPARED;
         }
-        if (Found->second.bQueued) {
+        if (Found->second.Queued) {
             return MIDIERR_STILLPLAYING;
         }
-        Found->second.bQueued = true;
+        Found->second.Queued = true;
         pHeader->dwFlags = (pHeader->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
         pHeader->dwBytesRecorded = 0;
-        pWinmm = Found->second.pWinmm.get();
+        WinmmHeader = Found->second.WinmmHeader.get();
     }
-    const MMRESULT eQueued = Calls.pQueue(eSide, hDevice, *pWinmm);
+    const MMRESULT eQueued = Calls.Queue(Side, hDevice, *WinmmHeader);
     if (eQueued != MMSYSERR_NOERROR) {
-        std::lock_guard<std::mutex> Lock(mEntries);
-        Entries[pHeader].bQueued = false;
+        std::lock_guard<std::mutex> Lock(EntriesMutex);
+        Entries[pHeader].Queued = false;
         pHeader->dwFlags &= ~MHDR_INQUEUE;
     }
     return eQueued;
@@ -65,18 +65,18 @@ MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32
     if (eCheck != MMSYSERR_NOERROR) {
         return eCheck;
     }
-    tWinmmHeaderPtr pWinmm;
-    if (!TakeUnqueued(pHeader, pWinmm)) {
+    tWinmmHeaderPtr WinmmHeader;
+    if (!TakeUnqueued(pHeader, WinmmHeader)) {
         return MIDIERR_STILLPLAYING;
     }
-    if (pWinmm == nullptr) {
+    if (WinmmHeader == nullptr) {
         pHeader->dwFlags &= ~MHDR_PREPARED;
         return MMSYSERR_NOERROR;
     }
-    const MMRESULT eUnprepared = Calls.pUnprepare(eSide, hDevice, *pWinmm);
-    std::lock_guard<std::mutex> Lock(mEntries);
+    const MMRESULT eUnprepared = Calls.Unprepare(Side, hDevice, *WinmmHeader);
+    std::lock_guard<std::mutex> Lock(EntriesMutex);
     if (eUnprepared != MMSYSERR_NOERROR) {
-        Entries[pHeader] = tEntry{std::move(pWinmm), false};
+        Entries[pHeader] = tEntry{std::move(WinmmHeader), false};
         return eUnprepared;
     }
     pHeader->dwFlags &= ~MHDR_PREPARED;
@@ -84,27 +84,27 @@ MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32
 }
 
 bool cWinmmHeaders::TakeUnqueued(MIDIHDR* pHeader, tWinmmHeaderPtr& pTaken) {
-    std::lock_guard<std::mutex> Lock(mEntries);
+    std::lock_guard<std::mutex> Lock(EntriesMutex);
     const auto Found = Entries.find(pHeader);
     if (Found == Entries.end()) {
         return true;
     }
-    if (Found->second.bQueued) {
+    if (Found->second.Queued) {
         return false;
     }
-    pTaken = std::move(Found->second.pWinmm);
+    pTaken = std::move(Found->second.WinmmHeader);
     Entries.erase(Found);
     return true;
 }
 
 // The header is looked for among those held before it is read: a device has a few dozen.
 MIDIHDR* cWinmmHeaders::Returned(uintptr_t dwWinmmHeader) {
-    std::lock_guard<std::mutex> Lock(mEntries);
+    std::lock_guard<std::mutex> Lock(EntriesMutex);
     for (auto& [pHeader, Entry] : Entries) {
-        if (Entry.bQueued && reinterpret_cast<uintptr_t>(Entry.pWinmm.get()) == dwWinmmHeader) {
-            pHeader->dwBytesRecorded = WinmmHeaderBytesRecorded(*Entry.pWinmm);
+        if (Entry.Queued && reinterpret_cast<uintptr_t>(Entry.WinmmHeader.get()) == dwWinmmHeader) {
+            pHeader->dwBytesRecorded = WinmmHeaderBytesRecorded(*Entry.WinmmHeader);
             MarkDone(*pHeader);
-            Entry.bQueued = false;
+            Entry.Queued = false;
             return pHeader;
         }
     }
@@ -112,9 +112,9 @@ MIDIHDR* cWinmmHeaders::Returned(uintptr_t dwWinmmHeader) {
 }
 
 bool cWinmmHeaders::AnyQueued() const {
-    std::lock_guard<std::mutex> Lock(mEntries);
+    std::lock_guard<std::mutex> Lock(EntriesMutex);
     for (const auto& Entry : Entries) {
-        if (Entry.second.bQueued) {
+        if (Entry.second.Queued) {
             return true;
         }
     }
@@ -124,13 +124,13 @@ bool cWinmmHeaders::AnyQueued() const {
 void cWinmmHeaders::UnprepareAll(tWinmmDevice hDevice) {
     std::vector<tWinmmHeaderPtr> Left;
     {
-        std::lock_guard<std::mutex> Lock(mEntries);
+        std::lock_guard<std::mutex> Lock(EntriesMutex);
         for (auto& Entry : Entries) {
-            Left.push_back(std::move(Entry.second.pWinmm));
+            Left.push_back(std::move(Entry.second.WinmmHeader));
         }
         Entries.clear();
     }
-    for (const tWinmmHeaderPtr& pWinmm : Left) {
-        Calls.pUnprepare(eSide, hDevice, *pWinmm);
+    for (const tWinmmHeaderPtr& WinmmHeader : Left) {
+        Calls.Unprepare(Side, hDevice, *WinmmHeader);
     }
 }

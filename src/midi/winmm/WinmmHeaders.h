@@ -8,9 +8,9 @@
 
 // The native calls that act on a header; the services' own unless a test plays them.
 struct tWinmmHeaderCalls {
-    uint32_t (*pPrepare)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
-    uint32_t (*pQueue)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
-    uint32_t (*pUnprepare)(tWinmmSide eSide, tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*Prepare)(tWinmmSide Side, tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*Queue)(tWinmmSide Side, tWinmmDevice hDevice, tWinmmHeader& Header);
+    uint32_t (*Unprepare)(tWinmmSide Side, tWinmmDevice hDevice, tWinmmHeader& Header);
 };
 
 inline constexpr tWinmmHeaderCalls kWinmmHeaderCalls{&WinmmPrepare, &WinmmQueue, &WinmmUnprepare};
@@ -25,8 +25,8 @@ inline constexpr tWinmmHeaderCalls kWinmmHeaderCalls{&WinmmPrepare, &WinmmQueue,
 // back.
 class cWinmmHeaders {
   public:
-    explicit cWinmmHeaders(tWinmmSide eSide, const tWinmmHeaderCalls& Calls = kWinmmHeaderCalls)
-        : eSide(eSide), Calls(Calls) {}
+    explicit cWinmmHeaders(tWinmmSide Side, const tWinmmHeaderCalls& Calls = kWinmmHeaderCalls)
+        : Side(Side), Calls(Calls) {}
     cWinmmHeaders(const cWinmmHeaders&) = delete;
     cWinmmHeaders& operator=(const cWinmmHeaders&) = delete;
 
@@ -46,16 +46,16 @@ class cWinmmHeaders {
 
   private:
     struct tEntry {
-        tWinmmHeaderPtr pWinmm;
-        bool bQueued = false;
+        tWinmmHeaderPtr WinmmHeader;
+        bool Queued = false;
     };
 
     // Takes the Windows header of pHeader out of the table into pTaken (left null when there is
     // none); false, taking nothing, while the services hold it.
     bool TakeUnqueued(MIDIHDR* pHeader, tWinmmHeaderPtr& pTaken);
 
-    const tWinmmSide eSide;
+    const tWinmmSide Side;
     const tWinmmHeaderCalls Calls;
-    mutable std::mutex mEntries;
+    mutable std::mutex EntriesMutex;
     std::map<MIDIHDR*, tEntry> Entries;
 };

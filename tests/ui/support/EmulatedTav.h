@@ -13,8 +13,7 @@
 // program sends to the output device reaches the device, and its replies come back on the
 // input device from the backend's input thread, as over a cable.
 //
-// The device itself stays inside EmulatedTav.cpp: its handshake names and the transfer's are
-// the same words, so the two are never seen by one source file.
+// The device itself stays inside EmulatedTav.cpp, so that the window tests see only the backend.
 class cEmulatedTav {
   public:
     explicit cEmulatedTav(tTavDeviceOptions Options);

@@ -1,4 +1,4 @@
-#include "commandline/CommandLine.h"
+#include "options/CommandLine.h"
 
 #include <charconv>
 
@@ -8,7 +8,7 @@ const tOptionDefinition* FindDefinition(const std::string& Name,
                                         const std::vector<tOptionDefinition>& Definitions) {
     for (const tOptionDefinition& Definition : Definitions) {
         if (Name == Definition.szName ||
-            (Definition.szAlias != nullptr && Name == Definition.szAlias)) {
+            (Definition.Alias != nullptr && Name == Definition.Alias)) {
             return &Definition;
         }
     }
@@ -44,12 +44,12 @@ tParsedArgs ParseCommandLine(const std::vector<std::string>& Args,
         }
         std::string Value;
         if (uiEquals != std::string::npos) {
-            if (!pDefinition->bTakesValue) {
+            if (!pDefinition->TakesValue) {
                 Parsed.Error = "option '" + std::string(pDefinition->szName) + "' takes no value";
                 return Parsed;
             }
             Value = Arg.substr(uiEquals + 1);
-        } else if (pDefinition->bTakesValue) {
+        } else if (pDefinition->TakesValue) {
             if (i + 1 >= Args.size()) {
                 Parsed.Error = "option '" + std::string(pDefinition->szName) + "' requires a value";
                 return Parsed;

@@ -1,9 +1,9 @@
-#include "conversion/FileByRename.h"
+#include "files/FileByRename.h"
 
 #include <cerrno>
 #include <cstdio>
 
-#include "conversion/UniqueFile.h"
+#include "files/UniqueFile.h"
 
 namespace {
 

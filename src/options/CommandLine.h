@@ -9,11 +9,11 @@
 // "--name", "--name VALUE", "--name=VALUE", short aliases, and "--" to end the options.
 // The same table gives the option's line in the help (see CommandHelp.h).
 struct tOptionDefinition {
-    const char* szName;   // "--debug"
-    const char* szAlias;  // "-o", or nullptr
-    bool bTakesValue;
-    const char* szValueName = nullptr;  // "DEV", as the help names the value
-    std::string Help;                   // its help; a line break continues it in its column
+    const char* szName;  // "--debug"
+    const char* Alias;   // "-o", or nullptr
+    bool TakesValue;
+    const char* ValueName = nullptr;  // "DEV", as the help names the value
+    std::string Help;                 // its help; a line break continues it in its column
 };
 
 struct tParsedArgs {

@@ -1,4 +1,4 @@
-#include "midi/rtmidi/JackOutConnection.h"
+#include "midi/jack/JackOutConnection.h"
 
 #include <jack/midiport.h>
 
@@ -26,7 +26,7 @@ MMRESULT cJackOutConnection::Send(const std::vector<uint8_t>& Message) {
     if (Message.empty()) {
         return MMSYSERR_NOERROR;
     }
-    const size_t uiLargest = uiLargestMessage.load();
+    const size_t uiLargest = LargestMessage.load();
     if ((uiLargest != 0 && Message.size() > uiLargest) || Message.size() >= kRingBytes / 2) {
         return Texts.Record("A message of " + std::to_string(Message.size()) +
                             " bytes is larger than JACK can carry in one cycle.");
@@ -40,7 +40,7 @@ MMRESULT cJackOutConnection::Send(const std::vector<uint8_t>& Message) {
         return eRoom;
     }
     Ring.Push(Message.data(), Message.size());
-    ++uiQueued;
+    ++Queued;
     return MMSYSERR_NOERROR;
 }
 
@@ -49,7 +49,7 @@ MMRESULT cJackOutConnection::WaitForRoom(size_t uiBytes) const {
 }
 
 MMRESULT cJackOutConnection::WaitUntilAllTaken() const {
-    return WaitFor([&] { return uiTaken.load(std::memory_order_acquire) >= uiQueued; }, kTakeWait);
+    return WaitFor([&] { return Taken.load(std::memory_order_acquire) >= Queued; }, kTakeWait);
 }
 
 template <typename tDone>
@@ -73,8 +73,8 @@ MMRESULT cJackOutConnection::WaitFor(tDone Done, std::chrono::milliseconds Wait)
 void cJackOutConnection::Process(void* pPortBuffer, jack_nframes_t, void* pArg) {
     auto* pSelf = static_cast<cJackOutConnection*>(pArg);
     jack_midi_clear_buffer(pPortBuffer);
-    if (pSelf->uiLargestMessage.load(std::memory_order_relaxed) == 0) {
-        pSelf->uiLargestMessage.store(jack_midi_max_event_size(pPortBuffer));
+    if (pSelf->LargestMessage.load(std::memory_order_relaxed) == 0) {
+        pSelf->LargestMessage.store(jack_midi_max_event_size(pPortBuffer));
     }
     pSelf->WriteQueuedMessages(pPortBuffer);
 }
@@ -89,7 +89,7 @@ void cJackOutConnection::WriteQueuedMessages(void* pPortBuffer) {
             return;
         }
         Ring.Pop(pucEvent);
-        uiTaken.fetch_add(1, std::memory_order_release);
+        Taken.fetch_add(1, std::memory_order_release);
         bWroteAny = bWroteAny || pucEvent != nullptr;
     }
 }

@@ -11,7 +11,7 @@ struct tJackHandlers {
     std::function<void()> OnServerGone;
     // Every cycle, in JACK's process thread: nothing here may allocate or wait.
     void (*pProcess)(jack_nframes_t uiFrames, void* pArg) = nullptr;
-    void* pProcessArg = nullptr;
+    void* ProcessArg = nullptr;
     // JACK made or broke a connection between two ports.
     std::function<void(jack_port_id_t idA, jack_port_id_t idB, bool bConnected)> OnConnect;
 };
@@ -43,16 +43,16 @@ class cJackClient {
     // when no client opens; after a server was lost, false with JackServerFailed at once; when
     // the server does not answer in time, false with NoAnswer() true.
     bool Open(const char* szName, tJackHandlers Handlers, jack_status_t& eStatus);
-    bool NoAnswer() const { return bNoAnswer; }
+    bool NoAnswer() const { return Unanswered; }
     // Ends the client: once it returns, no handler runs any more.
     void Close();
 
-    jack_client_t* Get() const { return pClient; }
+    jack_client_t* Get() const { return Client; }
     // Whether the server has shut down or died, as far as any client of the process has learned.
     static bool IsServerGone();
 
   private:
-    jack_client_t* pClient = nullptr;
-    std::unique_ptr<tJackCallbackContext> pContext;
-    bool bNoAnswer = false;
+    jack_client_t* Client = nullptr;
+    std::unique_ptr<tJackCallbackContext> CallbackContext;
+    bool Unanswered = false;
 };

@@ -1,4 +1,4 @@
-#include "commandline/CommandHelp.h"
+#include "options/CommandHelp.h"
 
 #include <algorithm>
 
@@ -6,10 +6,10 @@ namespace {
 
 // "-o, --output OUT.syx" or "    --debug": aliases in a column of their own.
 std::string OptionNames(const tOptionDefinition& Option) {
-    std::string Names = Option.szAlias != nullptr ? std::string(Option.szAlias) + ", " : "";
+    std::string Names = Option.Alias != nullptr ? std::string(Option.Alias) + ", " : "";
     Names += Option.szName;
-    if (Option.szValueName != nullptr) {
-        Names += std::string(" ") + Option.szValueName;
+    if (Option.ValueName != nullptr) {
+        Names += std::string(" ") + Option.ValueName;
     }
     return Names;
 }

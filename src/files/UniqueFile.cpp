@@ -1,10 +1,10 @@
-#include "conversion/UniqueFile.h"
+#include "files/UniqueFile.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <random>
 
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "midi/driver/BackendErrorTexts.h"
 #include "midi/driver/MessageRing.h"
-#include "midi/rtmidi/JackPortClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackPortClient.h"
 
 // Output to one device on JACK's own API. Send puts the message in a ring that the client's
 // process callback empties into the port in the next cycle. Before it queues a message, the
@@ -51,10 +51,10 @@ class cJackOutConnection final : public iOutConnection {
     cBackendErrorTexts& Texts;
     cMessageRing Ring;
     // The largest message one cycle can carry, known from the first cycle on (0 before).
-    std::atomic<size_t> uiLargestMessage{0};
+    std::atomic<size_t> LargestMessage{0};
     // Messages queued by Send, and messages the cycles have taken from the ring (written to the
     // port, or dropped as too large for any cycle).
-    uint64_t uiQueued = 0;
-    std::atomic<uint64_t> uiTaken{0};
+    uint64_t Queued = 0;
+    std::atomic<uint64_t> Taken{0};
     cJackPortClient Client;
 };

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "commandline/CommandLine.h"
+#include "options/CommandLine.h"
 
 // A help page in the manner of common Unix tools: the usage line, what the program or command
 // does, its options in two columns (each from its definition), then closing notes. The same

@@ -1,4 +1,4 @@
-#include "midi/rtmidi/JackInConnection.h"
+#include "midi/jack/JackInConnection.h"
 
 #include <jack/midiport.h>
 

@@ -1,29 +1,29 @@
-#include "midi/rtmidi/JackPortClient.h"
+#include "midi/jack/JackPortClient.h"
 
 #include <cstdio>
 #include <string>
 #include <utility>
 
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 MMRESULT cJackPortClient::Open(const std::string& DevicePort, const std::string& OwnPort,
                                bool bOutput, tProcess pTheProcess, void* pTheProcessArg,
                                tLossSink OnLossSink) {
-    pProcess = pTheProcess;
-    pProcessArg = pTheProcessArg;
+    ProcessCallback = pTheProcess;
+    ProcessArgument = pTheProcessArg;
     OnLoss = std::move(OnLossSink);
     DeviceFullName = DevicePort;
     const MMRESULT eOpened = OpenClient();
     if (eOpened != MMSYSERR_NOERROR) {
         return eOpened;
     }
-    pPort = jack_port_register(Client.Get(), OwnPort.c_str(), JACK_DEFAULT_MIDI_TYPE,
-                               bOutput ? JackPortIsOutput : JackPortIsInput, 0);
-    if (pPort == nullptr) {
+    Port = jack_port_register(Client.Get(), OwnPort.c_str(), JACK_DEFAULT_MIDI_TYPE,
+                              bOutput ? JackPortIsOutput : JackPortIsInput, 0);
+    if (Port == nullptr) {
         Close();
         return Texts.Record("JACK could not make the port '" + OwnPort + "'.");
     }
-    OwnFullName = jack_port_name(pPort);
+    OwnFullName = jack_port_name(Port);
     if (jack_activate(Client.Get()) != 0) {
         Close();
         return Texts.Record("JACK could not start the client of the port '" + OwnPort + "'.");
@@ -39,7 +39,7 @@ MMRESULT cJackPortClient::OpenClient() {
     tJackHandlers Handlers;
     Handlers.OnServerGone = [this] { Lose(MMSYSERR_NODRIVER); };
     Handlers.pProcess = &cJackPortClient::OnProcess;
-    Handlers.pProcessArg = this;
+    Handlers.ProcessArg = this;
     // Only the end of this port's connection to the device counts.
     Handlers.OnConnect = [this](jack_port_id_t idA, jack_port_id_t idB, bool bConnected) {
         if (!bConnected && IsDeviceConnection(idA, idB)) {
@@ -94,7 +94,8 @@ void cJackPortClient::Lose(MMRESULT eWhy) {
 
 void cJackPortClient::OnProcess(jack_nframes_t uiFrames, void* pArg) {
     auto* pSelf = static_cast<cJackPortClient*>(pArg);
-    pSelf->pProcess(jack_port_get_buffer(pSelf->pPort, uiFrames), uiFrames, pSelf->pProcessArg);
+    pSelf->ProcessCallback(jack_port_get_buffer(pSelf->Port, uiFrames), uiFrames,
+                           pSelf->ProcessArgument);
 }
 
 bool cJackPortClient::IsDeviceConnection(jack_port_id_t idA, jack_port_id_t idB) const {

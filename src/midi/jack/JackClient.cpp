@@ -1,4 +1,4 @@
-#include "midi/rtmidi/JackClient.h"
+#include "midi/jack/JackClient.h"
 
 #include <atomic>
 #include <chrono>
@@ -13,8 +13,8 @@
 // is left to JACK.
 struct tJackCallbackContext {
     tJackHandlers Handlers;
-    std::atomic<bool> bClosing{false};
-    std::atomic<int> iRunning{0};
+    std::atomic<bool> Closing{false};
+    std::atomic<int> Running{0};
 };
 
 namespace {
@@ -32,22 +32,22 @@ constexpr auto kCallbackPoll = std::chrono::milliseconds(1);
 class cCallbackScope {
   public:
     explicit cCallbackScope(tJackCallbackContext& Context) : Context(Context) {
-        Context.iRunning.fetch_add(1);
-        bEntered = !Context.bClosing.load();
+        Context.Running.fetch_add(1);
+        HasEntered = !Context.Closing.load();
     }
     cCallbackScope(const cCallbackScope&) = delete;
     cCallbackScope& operator=(const cCallbackScope&) = delete;
-    ~cCallbackScope() { Context.iRunning.fetch_sub(1); }
-    bool Entered() const { return bEntered; }
+    ~cCallbackScope() { Context.Running.fetch_sub(1); }
+    bool Entered() const { return HasEntered; }
 
   private:
     tJackCallbackContext& Context;
-    bool bEntered;
+    bool HasEntered;
 };
 
 void WaitForCallbacks(const tJackCallbackContext& Context) {
     const auto GiveUp = std::chrono::steady_clock::now() + kCallbackWait;
-    while (Context.iRunning.load() > 0 && std::chrono::steady_clock::now() < GiveUp) {
+    while (Context.Running.load() > 0 && std::chrono::steady_clock::now() < GiveUp) {
         std::this_thread::sleep_for(kCallbackPoll);
     }
 }
@@ -65,7 +65,7 @@ int OnProcess(jack_nframes_t uiFrames, void* pArg) {
     auto& Context = *static_cast<tJackCallbackContext*>(pArg);
     const cCallbackScope Scope(Context);
     if (Scope.Entered()) {
-        Context.Handlers.pProcess(uiFrames, Context.Handlers.pProcessArg);
+        Context.Handlers.pProcess(uiFrames, Context.Handlers.ProcessArg);
     }
     return 0;
 }
@@ -131,8 +131,8 @@ constexpr auto kOpenWait = std::chrono::seconds(3);
 std::atomic<int> iPendingOpens{0};
 
 struct tOpening {
-    jack_client_t* pClient = nullptr;
-    jack_status_t eStatus{};
+    jack_client_t* OpenedClient = nullptr;
+    jack_status_t Status{};
 };
 
 // The client, or null with JACK's status; bGivenUp when the server did not answer in time. A
@@ -144,19 +144,20 @@ jack_client_t* OpenWithinWait(const char* szName, jack_status_t& eStatus, bool& 
     }
     auto pOpening = std::make_shared<tOpening>();
     const auto Open = [pOpening, Name = std::string(szName)] {
-        pOpening->pClient = jack_client_open(Name.c_str(), JackNoStartServer, &pOpening->eStatus);
+        pOpening->OpenedClient =
+            jack_client_open(Name.c_str(), JackNoStartServer, &pOpening->Status);
     };
     const auto CloseLateClient = [pOpening] {
-        if (pOpening->pClient != nullptr) {
-            jack_client_close(pOpening->pClient);
+        if (pOpening->OpenedClient != nullptr) {
+            jack_client_close(pOpening->OpenedClient);
         }
     };
     bGivenUp = !CallWithinWait(Open, kOpenWait, iPendingOpens, CloseLateClient);
     if (bGivenUp) {
         return nullptr;
     }
-    eStatus = pOpening->eStatus;
-    return pOpening->pClient;
+    eStatus = pOpening->Status;
+    return pOpening->OpenedClient;
 }
 
 // The callback contexts of clients left to JACK, kept to the process's end: a callback may
@@ -185,21 +186,21 @@ bool cJackClient::Open(const char* szName, tJackHandlers Handlers, jack_status_t
         eStatus = JackServerFailed;
         return false;
     }
-    pContext = std::make_unique<tJackCallbackContext>();
-    pContext->Handlers = std::move(Handlers);
+    CallbackContext = std::make_unique<tJackCallbackContext>();
+    CallbackContext->Handlers = std::move(Handlers);
     jack_set_error_function(&IgnoreJackMessage);
     jack_set_info_function(&IgnoreJackMessage);
-    pClient = OpenWithinWait(szName, eStatus, bNoAnswer);
-    if (pClient == nullptr) {
-        pContext.reset();
+    Client = OpenWithinWait(szName, eStatus, Unanswered);
+    if (Client == nullptr) {
+        CallbackContext.reset();
         return false;
     }
-    jack_on_info_shutdown(pClient, &OnShutdown, pContext.get());
-    if (pContext->Handlers.pProcess != nullptr) {
-        jack_set_process_callback(pClient, &OnProcess, pContext.get());
+    jack_on_info_shutdown(Client, &OnShutdown, CallbackContext.get());
+    if (CallbackContext->Handlers.pProcess != nullptr) {
+        jack_set_process_callback(Client, &OnProcess, CallbackContext.get());
     }
-    if (pContext->Handlers.OnConnect) {
-        jack_set_port_connect_callback(pClient, &OnConnect, pContext.get());
+    if (CallbackContext->Handlers.OnConnect) {
+        jack_set_port_connect_callback(Client, &OnConnect, CallbackContext.get());
     }
     return true;
 }
@@ -209,16 +210,16 @@ bool cJackClient::IsServerGone() {
 }
 
 void cJackClient::Close() {
-    if (pClient == nullptr) {
+    if (Client == nullptr) {
         return;
     }
-    pContext->bClosing.store(true);
-    if (!IsServerGone() && CloseWithinWait(pClient)) {
-        pContext.reset();  // the client's threads have ended
+    CallbackContext->Closing.store(true);
+    if (!IsServerGone() && CloseWithinWait(Client)) {
+        CallbackContext.reset();  // the client's threads have ended
     } else {
-        WaitForCallbacks(*pContext);
+        WaitForCallbacks(*CallbackContext);
         // JACK's threads of the client may still start a callback, which then does nothing.
-        KeepForJack(std::move(pContext));
+        KeepForJack(std::move(CallbackContext));
     }
-    pClient = nullptr;
+    Client = nullptr;
 }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/JackClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackClient.h"
 
 // The MIDI ports of a JACK server, on JACK's own API. One client without ports lists them. Each
 // connection is a client of its own (JackOutConnection, JackInConnection) that learns when the
@@ -32,11 +32,11 @@ class cJackConnector final : public iMidiConnector {
   private:
     // JackPortIsInput lists the ports that can be sent to, JackPortIsOutput those that send.
     std::vector<std::string> DevicePorts(unsigned long ulPortFlags);
-    // With mLister held: the listing client, made on first use; null when no server answers or
+    // With ListerMutex held: the listing client, made on first use; null when no server answers or
     // the server has gone.
     jack_client_t* Lister();
 
     cBackendErrorTexts& Texts;
-    std::mutex mLister;
+    std::mutex ListerMutex;
     cJackClient ListerClient;
 };

@@ -1,8 +1,8 @@
-#include "midi/rtmidi/JackConnector.h"
+#include "midi/jack/JackConnector.h"
 
-#include "midi/rtmidi/JackInConnection.h"
-#include "midi/rtmidi/JackOutConnection.h"
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
+#include "midi/jack/JackInConnection.h"
+#include "midi/jack/JackOutConnection.h"
 
 jack_client_t* cJackConnector::Lister() {
     if (cJackClient::IsServerGone()) {
@@ -17,12 +17,12 @@ jack_client_t* cJackConnector::Lister() {
 }
 
 bool cJackConnector::IsReachable() {
-    std::lock_guard<std::mutex> Lock(mLister);
+    std::lock_guard<std::mutex> Lock(ListerMutex);
     return Lister() != nullptr;
 }
 
 std::vector<std::string> cJackConnector::DevicePorts(unsigned long ulPortFlags) {
-    std::lock_guard<std::mutex> Lock(mLister);
+    std::lock_guard<std::mutex> Lock(ListerMutex);
     jack_client_t* pClient = Lister();
     if (pClient == nullptr) {
         return {};

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/JackPortClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackPortClient.h"
 
 // Input from one device on JACK's own API: every MIDI event that reaches the port in a cycle
 // goes to the message sink from the client's process callback, as one whole message.

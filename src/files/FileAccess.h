@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-// The ways this layer opens files through the C library, with the platform's own characters
+// The ways the program opens files through the C library, with the platform's own characters
 // for the name.
 
 // A file opened for reading, or why not. Owns the open file.
@@ -20,10 +20,10 @@ class cReadFile {
 
     std::FILE* File() const { return pFile; }
     explicit operator bool() const { return pFile != nullptr; }
-    uint64_t Size() const { return qwSize; }
+    uint64_t Size() const { return ByteSize; }
     // Why it is not open: the system's reason, or what the file is instead of a regular file.
     int Errno() const { return iErrno; }
-    const char* Kind() const { return szKind; }
+    const char* Kind() const { return FileKind; }
     // "the file is a FIFO, not a regular file", or the system's text ("No such file or
     // directory"); a folder gives the system's "Is a directory".
     std::string FailureText() const;
@@ -32,9 +32,9 @@ class cReadFile {
     friend cReadFile OpenRegularFile(const std::filesystem::path& FilePath);
 
     std::FILE* pFile = nullptr;
-    uint64_t qwSize = 0;
+    uint64_t ByteSize = 0;
     int iErrno = 0;
-    const char* szKind = nullptr;  // "a FIFO", "a device", "a socket"; null otherwise
+    const char* FileKind = nullptr;  // "a FIFO", "a device", "a socket"; null otherwise
 };
 
 // Opens a regular file for reading without ever waiting on it: a FIFO with no writer (or a

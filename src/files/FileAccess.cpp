@@ -1,4 +1,4 @@
-#include "conversion/CFile.h"
+#include "files/FileAccess.h"
 
 #include <cerrno>
 #include <system_error>
@@ -16,13 +16,13 @@
 
 namespace {
 
-// What an open descriptor is: a regular file of qwSize bytes (szKind null, bFolder false), a
+// What an open descriptor is: a regular file of Size bytes (Kind null, Folder false), a
 // folder, or another kind of file.
 struct tDescribed {
-    bool bRegular = false;
-    bool bFolder = false;
-    const char* szKind = nullptr;
-    uint64_t qwSize = 0;
+    bool Regular = false;
+    bool Folder = false;
+    const char* Kind = nullptr;
+    uint64_t Size = 0;
 };
 
 #ifdef _WIN32
@@ -45,10 +45,10 @@ bool Describe(int iFile, tDescribed& What) {
         return false;
     }
     const unsigned uiType = static_cast<unsigned>(Status.st_mode) & _S_IFMT;
-    What.bRegular = uiType == _S_IFREG;
-    What.bFolder = uiType == _S_IFDIR;
-    What.szKind = uiType == _S_IFIFO ? "a FIFO" : uiType == _S_IFCHR ? "a device" : nullptr;
-    What.qwSize = What.bRegular ? static_cast<uint64_t>(Status.st_size) : 0;
+    What.Regular = uiType == _S_IFREG;
+    What.Folder = uiType == _S_IFDIR;
+    What.Kind = uiType == _S_IFIFO ? "a FIFO" : uiType == _S_IFCHR ? "a device" : nullptr;
+    What.Size = What.Regular ? static_cast<uint64_t>(Status.st_size) : 0;
     return true;
 }
 
@@ -86,13 +86,13 @@ bool Describe(int iFile, tDescribed& What) {
     if (::fstat(iFile, &Status) != 0) {
         return false;
     }
-    What.bRegular = S_ISREG(Status.st_mode);
-    What.bFolder = S_ISDIR(Status.st_mode);
-    What.szKind = S_ISFIFO(Status.st_mode)                             ? "a FIFO"
-                  : S_ISCHR(Status.st_mode) || S_ISBLK(Status.st_mode) ? "a device"
-                  : S_ISSOCK(Status.st_mode)                           ? "a socket"
-                                                                       : nullptr;
-    What.qwSize = What.bRegular ? static_cast<uint64_t>(Status.st_size) : 0;
+    What.Regular = S_ISREG(Status.st_mode);
+    What.Folder = S_ISDIR(Status.st_mode);
+    What.Kind = S_ISFIFO(Status.st_mode)                             ? "a FIFO"
+                : S_ISCHR(Status.st_mode) || S_ISBLK(Status.st_mode) ? "a device"
+                : S_ISSOCK(Status.st_mode)                           ? "a socket"
+                                                                     : nullptr;
+    What.Size = What.Regular ? static_cast<uint64_t>(Status.st_size) : 0;
     return true;
 }
 
@@ -119,9 +119,9 @@ std::FILE* OpenNew(const std::filesystem::path& FilePath) {
 
 cReadFile::cReadFile(cReadFile&& Other) noexcept
     : pFile(std::exchange(Other.pFile, nullptr)),
-      qwSize(Other.qwSize),
+      ByteSize(Other.ByteSize),
       iErrno(Other.iErrno),
-      szKind(Other.szKind) {}
+      FileKind(Other.FileKind) {}
 
 cReadFile& cReadFile::operator=(cReadFile&& Other) noexcept {
     if (this != &Other) {
@@ -129,9 +129,9 @@ cReadFile& cReadFile::operator=(cReadFile&& Other) noexcept {
             std::fclose(pFile);
         }
         pFile = std::exchange(Other.pFile, nullptr);
-        qwSize = Other.qwSize;
+        ByteSize = Other.ByteSize;
         iErrno = Other.iErrno;
-        szKind = Other.szKind;
+        FileKind = Other.FileKind;
     }
     return *this;
 }
@@ -143,8 +143,8 @@ cReadFile::~cReadFile() {
 }
 
 std::string cReadFile::FailureText() const {
-    if (szKind != nullptr) {
-        return std::string("the file is ") + szKind + ", not a regular file";
+    if (FileKind != nullptr) {
+        return std::string("the file is ") + FileKind + ", not a regular file";
     }
     return SystemErrorText(iErrno != 0 ? iErrno : EIO);
 }
@@ -158,9 +158,9 @@ cReadFile OpenRegularFile(const std::filesystem::path& FilePath) {
         return Opened;
     }
     tDescribed What;
-    if (!Describe(iFile, What) || !What.bRegular) {
-        Opened.iErrno = What.bFolder ? EISDIR : errno != 0 ? errno : EIO;
-        Opened.szKind = What.bFolder ? nullptr : What.szKind;
+    if (!Describe(iFile, What) || !What.Regular) {
+        Opened.iErrno = What.Folder ? EISDIR : errno != 0 ? errno : EIO;
+        Opened.FileKind = What.Folder ? nullptr : What.Kind;
         CloseDescriptor(iFile);
         return Opened;
     }
@@ -170,7 +170,7 @@ cReadFile OpenRegularFile(const std::filesystem::path& FilePath) {
         CloseDescriptor(iFile);
         return Opened;
     }
-    Opened.qwSize = What.qwSize;
+    Opened.ByteSize = What.Size;
     return Opened;
 }
 

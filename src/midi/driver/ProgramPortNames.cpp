@@ -1,4 +1,4 @@
-#include "midi/rtmidi/ProgramPortNames.h"
+#include "midi/driver/ProgramPortNames.h"
 
 #include <chrono>
 #include <cstdint>

@@ -7,8 +7,8 @@
 
 #include "midi/MidiPlatform.h"
 #include "midi/driver/BackendErrorTexts.h"
-#include "midi/rtmidi/JackClient.h"
-#include "midi/rtmidi/MidiConnector.h"
+#include "midi/driver/MidiConnector.h"
+#include "midi/jack/JackClient.h"
 
 // A JACK client of the program's own with one MIDI port, connected to one device's port. JACK
 // tells it, on a thread of JACK's, when the server shuts down or dies and when the connection
@@ -45,11 +45,11 @@ class cJackPortClient {
     static void OnProcess(jack_nframes_t uiFrames, void* pArg);
 
     cBackendErrorTexts& Texts;
-    jack_port_t* pPort = nullptr;
+    jack_port_t* Port = nullptr;
     std::string OwnFullName;
     std::string DeviceFullName;
-    tProcess pProcess = nullptr;
-    void* pProcessArg = nullptr;
+    tProcess ProcessCallback = nullptr;
+    void* ProcessArgument = nullptr;
     tLossSink OnLoss;
     std::atomic<MMRESULT> eLoss{MMSYSERR_NOERROR};
     // Last, so that it closes first: its callbacks use everything above.
