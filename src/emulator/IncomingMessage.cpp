@@ -118,7 +118,7 @@ tIncomingMessage CutShort(std::span<const uint8_t> Message) {
     const bool bOurs =
         Message.size() >= 5 && Message[1] == kNonRealTime && Message[2] == kTavDeviceId;
     tIncomingMessage In;
-    if (bOurs && Message[3] == kFileDumpEndOfFile) {
+    if (bOurs && Message[3] == HANDSHAKE_EOF) {
         In.Kind = MSG_END_OF_FILE;
     } else if (bOurs && Message[3] == kFileDump && Message[4] == kFileDumpHeader) {
         In.Kind = MSG_FILE_HEADER;

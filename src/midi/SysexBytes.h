@@ -22,5 +22,3 @@ enum tHandshake : uint8_t {
     HANDSHAKE_NAK = 0x7E,
     HANDSHAKE_ACK = 0x7F,
 };
-// The transfer's name for HANDSHAKE_EOF, until the transfer moves to the handshake names.
-inline constexpr uint8_t kFileDumpEndOfFile = HANDSHAKE_EOF;

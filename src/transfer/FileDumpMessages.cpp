@@ -62,7 +62,7 @@ std::vector<uint8_t> BuildDataPacket(int32_t iPacketCounter, const uint8_t* pucD
 }
 
 std::vector<uint8_t> BuildEndOfFile(int32_t iPacketCounter) {
-    return {kSysexStart, kNonRealTime, kDeviceId, kFileDumpEndOfFile, WireNumber(iPacketCounter),
+    return {kSysexStart, kNonRealTime, kDeviceId, HANDSHAKE_EOF, WireNumber(iPacketCounter),
             kSysexEnd};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "midi/SysexBytes.h"
 #include "transfer/FileDumpMessages.h"
 
 void cFileDumpSender::Begin(std::vector<uint8_t> SongBytes, std::string SongName,
@@ -101,30 +102,30 @@ bool cFileDumpSender::TakeReply(uint8_t ucReply, uint8_t ucNumber) {
         return false;
     }
     ucHandShake = ucReply;
-    DeviceWaiting = ucReply == HS_WAIT;
+    DeviceWaiting = ucReply == HANDSHAKE_WAIT;
     switch (ucReply) {
-        case HS_ACK:
-        case HS_NAK:
+        case HANDSHAKE_ACK:
+        case HANDSHAKE_NAK:
             if (ucNumber != static_cast<uint8_t>(iCurrentPacket & 0x7F)) {
                 eX10State = X10_MISMATCH;
-            } else if (ucReply == HS_ACK) {
+            } else if (ucReply == HANDSHAKE_ACK) {
                 ++iCurrentPacket;
                 eX10State = X10_PREPARE_PACKET;
             } else {
                 eX10State = X10_RESEND_PACKET;
             }
             return true;
-        case HS_CANCEL:
+        case HANDSHAKE_CANCEL:
             eX10State = X10_CANCELLED;
             return true;
-        case HS_EOF:
+        case HANDSHAKE_EOF:
             if (iCurrentPacket >= DataPacketCount()) {
                 eX10State = X10_FINISH;
             } else {
                 EndEarly(iCurrentPacket);
             }
             return true;
-        case HS_WAIT:
+        case HANDSHAKE_WAIT:
             uiTimeOutCount = 0;
             return false;
         default:
@@ -135,13 +136,13 @@ bool cFileDumpSender::TakeReply(uint8_t ucReply, uint8_t ucNumber) {
 // Blind: a CANCEL while a message is out or being listened after; an EOF before the end-of-file
 // message went (the device ended the file early). Every other reply passes unheeded.
 bool cFileDumpSender::TakeBlindReply(uint8_t ucReply, uint8_t ucNumber) {
-    if (ucReply == HS_CANCEL && (eX10State == X10_WAIT_ACK || eX10State == X10_FINISH)) {
-        ucHandShake = HS_CANCEL;
+    if (ucReply == HANDSHAKE_CANCEL && (eX10State == X10_WAIT_ACK || eX10State == X10_FINISH)) {
+        ucHandShake = HANDSHAKE_CANCEL;
         eX10State = X10_CANCELLED;
         return true;
     }
-    if (ucReply == HS_EOF && eX10State == X10_WAIT_ACK) {
-        ucHandShake = HS_EOF;
+    if (ucReply == HANDSHAKE_EOF && eX10State == X10_WAIT_ACK) {
+        ucHandShake = HANDSHAKE_EOF;
         EndEarly(LatestPacketNumbered(ucNumber));
         return true;
     }
@@ -152,7 +153,7 @@ bool cFileDumpSender::TakeBlindReply(uint8_t ucReply, uint8_t ucNumber) {
 // (a doubled reply, or a slow answer to the previous song's end-of-file message), unless the
 // awaited message bears the same number: then it is taken for what it looks like.
 bool cFileDumpSender::IsDoubledReply(uint8_t ucReply, uint8_t ucNumber) const {
-    if (ucReply != HS_ACK && ucReply != HS_NAK && ucReply != HS_WAIT) {
+    if (ucReply != HANDSHAKE_ACK && ucReply != HANDSHAKE_NAK && ucReply != HANDSHAKE_WAIT) {
         return false;
     }
     return ucNumber == PreviousMessageNumber && ucNumber != CurrentMessageNumber;

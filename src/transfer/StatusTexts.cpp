@@ -64,21 +64,21 @@ void StateText(tX10State eState, int32_t iPacketsSent, int32_t iPacketTotal, cha
 
 void HandShakeText(uint8_t ucHandShake, uint8_t ucPacketNum, char* szBuffer, int32_t iBufSize) {
     switch (ucHandShake) {
-        case HS_NONE:
+        case kNoHandshakeYet:
             return Copy("No handshake received", szBuffer, iBufSize);
-        case HS_EOF:
+        case HANDSHAKE_EOF:
             return Copy("End Of File", szBuffer, iBufSize);
-        case HS_WAIT:
+        case HANDSHAKE_WAIT:
             return Copy("WAIT", szBuffer, iBufSize);
-        case HS_CANCEL:
+        case HANDSHAKE_CANCEL:
             return Copy("CANCEL", szBuffer, iBufSize);
-        case HS_NAK:
+        case HANDSHAKE_NAK:
             return Copy("NAK Received for packet " + std::to_string(ucPacketNum), szBuffer,
                         iBufSize);
-        case HS_ACK:
+        case HANDSHAKE_ACK:
             return Copy("ACK Received for packet " + std::to_string(ucPacketNum), szBuffer,
                         iBufSize);
-        case HS_REFUSED:
+        case kRefusingHandshake:
             return Copy("TAV Refuses to speak to me :(", szBuffer, iBufSize);
         default:
             break;

@@ -27,11 +27,7 @@ inline bool IsStopState(tX10State eState) {
            eState == X10_MISMATCH || eState == X10_TIMED_OUT;
 }
 
-// Handshake bytes of the device's generic handshaking replies.
-inline constexpr uint8_t HS_NONE = 0x00;
-inline constexpr uint8_t HS_EOF = 0x7B;
-inline constexpr uint8_t HS_WAIT = 0x7C;
-inline constexpr uint8_t HS_CANCEL = 0x7D;
-inline constexpr uint8_t HS_NAK = 0x7E;
-inline constexpr uint8_t HS_ACK = 0x7F;
-inline constexpr uint8_t HS_REFUSED = 0xFF;
+// The handshake last acted on, where it is no protocol byte (those are tHandshake, in the MIDI
+// layer's SysEx header): none yet, and a device that answered with 0xFF.
+inline constexpr uint8_t kNoHandshakeYet = 0x00;
+inline constexpr uint8_t kRefusingHandshake = 0xFF;

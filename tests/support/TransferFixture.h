@@ -8,6 +8,7 @@
 
 #include "TempDir.h"
 #include "midi/MidiBackend.h"
+#include "midi/SysexBytes.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 #include "transfer/X10FileTransfer.h"
 
@@ -16,7 +17,8 @@ using Bytes = std::vector<uint8_t>;
 // A transfer object over the in-process virtual backend, with one device pair, stepped by hand.
 class TransferFixture : public ::testing::Test {
   protected:
-    static constexpr uint8_t ACK = 0x7F, NAK = 0x7E, CANCEL = 0x7D, WAIT = 0x7C, ENDFILE = 0x7B;
+    static constexpr uint8_t ACK = HANDSHAKE_ACK, NAK = HANDSHAKE_NAK, CANCEL = HANDSHAKE_CANCEL,
+                             WAIT = HANDSHAKE_WAIT, ENDFILE = HANDSHAKE_EOF;
 
     void TearDown() override { Transfer.EndX10Send(); }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "midi/SysexBytes.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/FileDumpSender.h"
 
@@ -12,7 +13,8 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-constexpr uint8_t ACK = 0x7F, NAK = 0x7E, CANCEL = 0x7D, WAIT = 0x7C, ENDFILE = 0x7B;
+constexpr uint8_t ACK = HANDSHAKE_ACK, NAK = HANDSHAKE_NAK, CANCEL = HANDSHAKE_CANCEL,
+                  WAIT = HANDSHAKE_WAIT, ENDFILE = HANDSHAKE_EOF;
 
 Bytes Song(size_t n) {
     Bytes Data(n);
