@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/ConvertedFiles.h"
+#include "app/FileDumpStream.h"
 #include "app/SongPreparation.h"
 #include "app/Utf8Path.h"
 #include "app/WorkFolder.h"
@@ -13,32 +14,10 @@
 #include "cli/MergeOption.h"
 #include "cli/SongReport.h"
 #include "conversion/SongFile.h"
-#include "transfer/FileDumpSender.h"
-#include "transfer/SongName.h"
 
 namespace {
 
 constexpr const char* kCommand = "export";
-
-// Writes the messages of one song file as a blind send puts them on the wire, each as soon as
-// it is built: only the song and one message are held at a time.
-bool WriteFileDumpStream(std::vector<uint8_t> SongFile, const std::string& Name, std::FILE* pFile) {
-    cFileDumpSender Sender;
-    Sender.Begin(std::move(SongFile), Name, {.Blind = true});
-    Sender.BuildSysexHeader(HEADER_TYPE_MIDI);
-    while (true) {
-        const std::vector<uint8_t>& Message = Sender.GetSysexPacket();
-        if (std::fwrite(Message.data(), 1, Message.size(), pFile) != Message.size()) {
-            return false;
-        }
-        Sender.Sent();
-        if (Sender.GetState() == X10_FINISH) {
-            return true;
-        }
-        Sender.BlindStep();
-        Sender.PrepareX10Packet();
-    }
-}
 
 // The song file of a prepared song; its x10 file, a work file, is gone afterwards.
 bool SongFileOf(const tPreparedSong& Song, std::vector<uint8_t>& Bytes, tCliContext& Context) {
@@ -69,11 +48,10 @@ int Export(const std::string& Song, const std::string& Output, const tPreparatio
     if (!ReportPreparedSong(Prepared, Context.Err) || !SongFileOf(Prepared, SongFile, Context)) {
         return kExitFailure;
     }
-    const std::string Name = SongNameFromPath(PathToUtf8(Prepared.SongPath));
     return WriteCommandOutput(
         kCommand, Song, Output,
-        [&SongFile, &Name](std::FILE* pFile) {
-            return WriteFileDumpStream(std::move(SongFile), Name, pFile);
+        [&SongFile, &Prepared](std::FILE* pFile) {
+            return WriteFileDumpStream(std::move(SongFile), Prepared.SongPath, pFile);
         },
         Context);
 }

@@ -3,24 +3,16 @@
 #include <functional>
 
 #include "app/AppTexts.h"
-#include "app/ConvertedFiles.h"
-#include "app/SongNameClash.h"
-#include "app/SongPreparation.h"
-#include "app/TickWait.h"
+#include "app/SendSession.h"
 #include "app/TransferOptions.h"
-#include "app/TransferPlan.h"
-#include "app/TransferRun.h"
 #include "app/TransferSettings.h"
 #include "app/Utf8Path.h"
-#include "app/WorkFolder.h"
+#include "cli/CliSendFrontEnd.h"
 #include "cli/DeviceChoice.h"
 #include "cli/Interrupt.h"
 #include "cli/MergeOption.h"
 #include "cli/MidiSystem.h"
-#include "cli/SongReport.h"
-#include "cli/TransferProgress.h"
 #include "midi/DeviceList.h"
-#include "transfer/X10FileTransfer.h"
 
 namespace {
 
@@ -98,97 +90,44 @@ std::string ParseSendOptions(const tParsedArgs& Parsed, tSendOptions& Options) {
     return Options.Files.empty() ? "no FILE given" : "";
 }
 
-// The song that stopped the run, the stop's message and why, then the songs never started.
-void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferProgress& Progress,
-                tCliContext& Context) {
-    if (Tick.szMessage == nullptr) {
-        return;
-    }
-    Progress.EndLine();
-    const std::filesystem::path& Song =
-        Run.GetPlan().SongPaths[static_cast<size_t>(Tick.iCurrentSong)];
-    Context.Err << kProgramName << " " << kCommand << ": " << PathToUtf8(Song) << ": "
-                << Tick.szMessage << "\n";
-    if (Tick.eState == X10_CANCELLED) {
-        Context.Err << "  the device's reason: " << Tick.HandShakeText << "\n";
-    }
-    for (const std::string& Line : {Tick.Detail, Tick.NotSent}) {
-        if (!Line.empty()) {
-            Context.Err << "  " << Line << "\n";
-        }
-    }
-}
-
-// Steps the run with the host's own timer: wait the interval it asks for, then tick.
-int SendSongs(const tTransferPlan& Plan, tCliContext& Context) {
-    cTransferRun Run(x10fer, Plan);
-    cTransferProgress Progress(Context.Out, Context.bOutIsTerminal, Plan);
-    Progress.Announce();
-    int32_t iInterval = Run.Start();
-    bool WakeOnInput = false;
-    while (iInterval >= 0) {
-        WaitForNextTick(iInterval, WakeOnInput, Run, InterruptRequested);
-        if (InterruptRequested()) {
+// The command's status for how the session went.
+int SendStatus(const tSendOutcome& Outcome, tCliContext& Context) {
+    switch (Outcome.eStage) {
+        case SEND_CLASH_REFUSED:
+            return kExitUsage;  // said as bad usage when the clash was found
+        case SEND_STOPPED:
+            Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was sent\n";
+            return InterruptStatus();
+        case SEND_NOTHING_TO_SEND:
+            return kExitFailure;
+        case SEND_RAN:
             break;
-        }
-        const tTransferTick Tick = Run.Tick();
-        Progress.Show(Tick);
-        ReportStop(Tick, Run, Progress, Context);
-        iInterval = Tick.iNextIntervalMs;
-        WakeOnInput = Tick.WakeOnInput;
     }
-    Run.End();
-    Progress.EndLine();
-    if (InterruptRequested()) {
-        Context.Err << kProgramName << " " << kCommand << ": interrupted; the send was ended\n";
-        const std::string NotSent = NotSentText(Run.UnsentSongs(true));
-        if (!NotSent.empty()) {
-            Context.Err << "  " << NotSent << "\n";
-        }
+    if (Outcome.eEnding == RUN_ABORTED) {
         return InterruptStatus();
     }
-    return Run.AllSongsDone() ? kExitSuccess : kExitFailure;
+    const bool bWhole = Outcome.bAllSent && Outcome.bAllConverted && Outcome.bAllDeleted;
+    return bWhole ? kExitSuccess : kExitFailure;
 }
 
 // Devices first: a wrong device name should not cost a conversion.
 int ChooseDevicesAndSend(tSendOptions Options, tCliContext& Context) {
-    const tDeviceLists Devices{MidiInDeviceNames(), MidiOutDeviceNames()};
-    const tDeviceChoice Out = ChooseDevice("output", Devices.OutNames, Options.OutDevice);
-    const tDeviceChoice In = ChooseDevice("input", Devices.InNames, Options.InDevice);
+    tSendRequest Request;
+    Request.Devices = {MidiInDeviceNames(), MidiOutDeviceNames()};
+    const tDeviceChoice Out = ChooseDevice("output", Request.Devices.OutNames, Options.OutDevice);
+    const tDeviceChoice In = ChooseDevice("input", Request.Devices.InNames, Options.InDevice);
     if (!Out.Error.empty() || !In.Error.empty()) {
         return UsageError(Context.Err, kCommand, Out.Error.empty() ? In.Error : Out.Error);
     }
     Options.Settings.iSelectedOutPort = Out.iIndex;
     Options.Settings.iSelectedInPort = In.iIndex;
-    std::vector<std::filesystem::path> SongPaths;
     for (const std::string& File : Options.Files) {
-        SongPaths.push_back(PathFromUtf8(File));
+        Request.Songs.push_back(PathFromUtf8(File));
     }
-    const std::vector<tNameClash> Clashes = FindNameClashes(SongPaths);
-    if (!Clashes.empty() && !Options.bAllowSameName) {
-        return UsageError(Context.Err, kCommand,
-                          DescribeNameClashes(Clashes) +
-                              "and would overwrite each other there; rename them, or give "
-                              "'--allow-same-name' to send them anyway");
-    }
-    const tPreparedSongs Songs = PrepareSongs(
-        SongPaths, {Options.Settings.bDebugEnabled, Options.bMergeTracks, UserWorkFolder()},
-        InterruptRequested);
-    if (Songs.bStopped) {
-        ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
-        Context.Err << kProgramName << " " << kCommand << ": interrupted; nothing was sent\n";
-        return InterruptStatus();
-    }
-    ReportPreparedSongs(Songs, Context.Err);
-    if (!Songs.AnyConverted()) {
-        return kExitFailure;
-    }
-    const int iStatus = SendSongs(MakeTransferPlan(Options.Settings, Songs, Devices), Context);
-    const bool bDeleted = ReportUndeleted(DeleteConvertedFiles(Songs.X10Paths()), Context.Err);
-    if (iStatus != kExitSuccess) {
-        return iStatus;
-    }
-    return Songs.AllConverted() && bDeleted ? kExitSuccess : kExitFailure;
+    Request.Settings = Options.Settings;
+    Request.bMergeTracks = Options.bMergeTracks;
+    cCliSendFrontEnd FrontEnd(Context, Options.bAllowSameName);
+    return SendStatus(RunSendSession(Request, FrontEnd), Context);
 }
 
 int RunSend(const tParsedArgs& Parsed, tCliContext& Context) {

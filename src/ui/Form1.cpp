@@ -13,16 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
-#include "app/ConvertedFiles.h"
 #include "app/DeviceMatch.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
 #include "app/SongBatch.h"
 #include "app/SongMessages.h"
-#include "app/SongNameClash.h"
-#include "app/SongPreparation.h"
 #include "app/TransferPlan.h"
-#include "app/WorkFolder.h"
 #include "midi/DeviceList.h"
 #include "ui/AboutBox.h"
 #include "ui/AppIcon.h"
@@ -222,17 +218,16 @@ void Form1::LOAD_SONGS_TO_TAV_Click() {
     LOAD_SONGS_TO_TAV->setText(kConvertingButton);
     LOAD_SONGS_TO_TAV->setEnabled(false);
     if (!RefuseTransfer()) {
-        const tPreparedSongs Prepared =
-            PrepareSongs(ToPaths(MIDI_SONG_LIST->CheckedSongPaths()),
-                         {Settings.bDebugEnabled, bMergeTracks, UserWorkFolder()});
-        ReportPreparation(Prepared);
-        RunTransfer(Prepared);
+        const tSendRequest Request{ToPaths(MIDI_SONG_LIST->CheckedSongPaths()), Settings,
+                                   bMergeTracks, Devices, Settings.bDebugEnabled};
+        if (RunSendSession(Request, *this, Transfer).eEnding == RUN_ABORTED) {
+            EndApplication();
+        }
     }
     LOAD_SONGS_TO_TAV->setEnabled(true);
     LOAD_SONGS_TO_TAV->setText(kTransferButton);
 }
 
-// Songs that would overwrite each other on the device are sent only when the user says so.
 bool Form1::RefuseTransfer() {
     const bool bNoOut = Settings.iSelectedOutPort == -1;
     const bool bNoIn = Settings.iSelectedInPort == -1;
@@ -247,11 +242,14 @@ bool Form1::RefuseTransfer() {
         Dialogs.ShowMessage(this, kNoFilesLoaded, kNoFilesCaption, MESSAGE_ICON_NONE);
         return true;
     }
-    const auto Clashes = FindNameClashes(ToPaths(MIDI_SONG_LIST->CheckedSongPaths()));
-    return !Clashes.empty() &&
-           !Dialogs.AskYesNo(
-               this, QString::fromStdString(DescribeNameClashes(Clashes)) + kNameClashQuestion,
-               kNameClashCaption, MESSAGE_ICON_QUESTION);
+    return false;
+}
+
+// Songs that would overwrite each other on the device are sent only when the user says so.
+bool Form1::SendClashingSongs(const std::vector<tNameClash>& Clashes) {
+    return Dialogs.AskYesNo(
+        this, QString::fromStdString(DescribeNameClashes(Clashes)) + kNameClashQuestion,
+        kNameClashCaption, MESSAGE_ICON_QUESTION);
 }
 
 void Form1::ShowRefusal(const std::string& Message, const char* szCaption) {
@@ -259,7 +257,7 @@ void Form1::ShowRefusal(const std::string& Message, const char* szCaption) {
 }
 
 // A song that fails is left out of the transfer; the others go on.
-void Form1::ReportPreparation(const tPreparedSongs& Songs) {
+void Form1::ShowPreparedSongs(const tPreparedSongs& Songs) {
     for (const tPreparedSong& Song : Songs.Songs) {
         const QString Path = FromPath(Song.SongPath);
         if (Song.eOutcome == SONG_REFUSED) {
@@ -277,25 +275,25 @@ void Form1::ReportPreparation(const tPreparedSongs& Songs) {
     }
 }
 
-void Form1::RunTransfer(const tPreparedSongs& Songs) {
-    if (!Songs.AnyConverted()) {
-        return;  // every checked song was refused above; there is nothing to send
-    }
-    LoadFileDialog Dialog(Dialogs, Transfer, MakeTransferPlan(Settings, Songs, Devices), this);
+tRunEnding Form1::RunTransfer(cTransferRun& Run) {
+    LoadFileDialog Dialog(Dialogs, Run, this);
     if (Settings.bMidiInMonitor && mipv) {
         Dialog.PassMidiInPortHandle(mipv);
     }
     const int iResult = Dialogs.ShowModal(Dialog);
     if (iResult == DIALOG_ABORT) {
         Dialogs.ShowMessage(this, kAborted, kAbortedCaption, MESSAGE_ICON_NONE);
+        return RUN_ABORTED;
     }
-    // However the dialog ends; with debug on, only OK removes them: they stay for inspection.
-    if (iResult == DIALOG_OK || !Settings.bDebugEnabled) {
-        DeleteConvertedFiles(Songs.X10Paths());
+    return iResult == DIALOG_OK ? RUN_ENDED : RUN_CLOSED;
+}
+
+void Form1::ShowUndeleted(const std::vector<tUndeletedFile>& Files) {
+    QString Message = kFilesLeft;
+    for (const tUndeletedFile& File : Files) {
+        Message += "\n" + FromPath(File.Path) + ": " + QString::fromStdString(File.Reason);
     }
-    if (iResult == DIALOG_ABORT) {
-        EndApplication();
-    }
+    Dialogs.ShowMessage(this, Message, kFilesLeftCaption, MESSAGE_ICON_WARNING);
 }
 
 void Form1::EndApplication() {

@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "app/SendSession.h"
 #include "app/TransferPlan.h"
 #include "app/TransferSettings.h"
-#include "conversion/SongConversion.h"
 #include "ui/LoadsWhenFirstShown.h"
 
 class MidiInPortView;
@@ -25,7 +25,7 @@ struct tPreparedSongs;
 // The main window: the list of songs to send, the device choice and the transfer settings. It
 // shows what the application layer decides (vetting, preparation, the transfer run, clean-up)
 // and opens every other dialog.
-class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
+class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     Q_OBJECT
 
   public:
@@ -98,9 +98,15 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow> {
     // Writes SongLoader.ini: the device choice and the merge option.
     void SaveSettings();
     bool RefuseTransfer();
-    void ReportPreparation(const tPreparedSongs& Songs);
-    void RunTransfer(const tPreparedSongs& Songs);
     void EndApplication();
+
+    // The window's side of a send session: it asks before sending clashing songs, shows what
+    // happened in message boxes and runs the transfer in the progress dialog.
+    bool SendClashingSongs(const std::vector<tNameClash>& Clashes) override;
+    bool StopRequested() override { return false; }
+    void ShowPreparedSongs(const tPreparedSongs& Songs) override;
+    tRunEnding RunTransfer(cTransferRun& Run) override;
+    void ShowUndeleted(const std::vector<tUndeletedFile>& Files) override;
 
     iUserDialogs& Dialogs;
     X10FileTransfer& Transfer;

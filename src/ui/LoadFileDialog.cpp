@@ -12,7 +12,6 @@
 
 #include "app/TransferRun.h"
 #include "app/TransferWaker.h"
-#include "transfer/X10FileTransfer.h"
 #include "ui/AppIcon.h"
 #include "ui/MidiInPortView.h"
 #include "ui/UserDialogs.h"
@@ -31,9 +30,8 @@ QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
 
 }  // namespace
 
-LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, tTransferPlan Plan,
-                               QWidget* pParent)
-    : tLoadsWhenFirstShown(pParent), Dialogs(Dialogs), Run(Transfer, std::move(Plan)) {
+LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, cTransferRun& Run, QWidget* pParent)
+    : tLoadsWhenFirstShown(pParent), Dialogs(Dialogs), Run(Run) {
     setObjectName("LoadFileDialog");
     setWindowTitle("Loading Files ...");
     setWindowIcon(AppIcon());

@@ -14,7 +14,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class X10FileTransfer;
 class iUserDialogs;
 
 // The progress dialog of one transfer: runs the plan's songs one after another, one transfer
@@ -25,8 +24,8 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
   public:
-    LoadFileDialog(iUserDialogs& Dialogs, X10FileTransfer& Transfer, tTransferPlan Plan,
-                   QWidget* pParent = nullptr);
+    // Runs Run, which outlives the dialog.
+    LoadFileDialog(iUserDialogs& Dialogs, cTransferRun& Run, QWidget* pParent = nullptr);
     ~LoadFileDialog() override;
 
     void PassMidiInPortHandle(MidiInPortView* myMIDIInPortView);
@@ -68,7 +67,7 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     void RestartTimer(int32_t iIntervalMs, bool WakesOnInput = false);
 
     iUserDialogs& Dialogs;
-    cTransferRun Run;
+    cTransferRun& Run;
     // The monitor goes away when the user closes it; from then on nothing is written to it.
     QPointer<MidiInPortView> mipv;
     bool bEnableInPortView = false;

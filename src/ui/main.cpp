@@ -1,9 +1,9 @@
 // The desktop program: the main window on the MIDI devices of this computer.
 #include <QApplication>
 
+#include "app/SendSession.h"
 #include "midi/MidiBackend.h"
 #include "midi/system/SystemMidiBackend.h"
-#include "transfer/X10FileTransfer.h"
 #include "ui/AppIcon.h"
 #include "ui/Form1.h"
 #include "ui/QtUserDialogs.h"
@@ -16,13 +16,13 @@ int main(int argc, char** argv) {
     cSystemMidiBackend Backend;
     cScopedMidiBackend UseBackend(Backend);
     cQtUserDialogs Dialogs;
-    Form1 MainWindow(Dialogs, x10fer);
+    Form1 MainWindow(Dialogs, ProgramTransfer());
     QObject::connect(&MainWindow, &Form1::ApplicationEnding, &Application, &QApplication::quit,
                      Qt::QueuedConnection);
     MainWindow.show();
     QApplication::exec();
     // The transfer object outlives the windows: make sure its ports are closed before the
     // backend goes away.
-    x10fer.EndX10Send();
+    EndProgramTransfer();
     return 0;
 }

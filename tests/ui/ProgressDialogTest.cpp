@@ -63,7 +63,9 @@ class cProgressRig {
             Plan.SongPaths.emplace_back(Songs[i].toStdString());
             Plan.X10Paths.emplace_back(X10Files[i].toStdString());
         }
-        Dialog = std::make_unique<LoadFileDialog>(Dialogs, Transfer, std::move(Plan));
+        Dialog.reset();
+        Run = std::make_unique<cTransferRun>(Transfer, std::move(Plan));
+        Dialog = std::make_unique<LoadFileDialog>(Dialogs, *Run);
         return *Dialog;
     }
 
@@ -86,6 +88,7 @@ class cProgressRig {
     bool bMonitor = false;
     bool AckPaced = false;
     int32_t iOutDeviceInstead = -1;
+    std::unique_ptr<cTransferRun> Run;  // before the dialog, which it outlives
     std::unique_ptr<LoadFileDialog> Dialog;
 };
 

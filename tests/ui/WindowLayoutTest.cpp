@@ -114,7 +114,8 @@ class WindowLayoutTest : public QObject {
     void the_progress_dialog() {
         cRecordingUserDialogs Dialogs;
         X10FileTransfer Transfer;
-        LoadFileDialog Dialog(Dialogs, Transfer, tTransferPlan{});
+        cTransferRun Run(Transfer, tTransferPlan{});
+        LoadFileDialog Dialog(Dialogs, Run);
         QCOMPARE(Dialog.windowTitle(), "Loading Files ...");
         CheckControls(Dialog, {{"FILE_PROGRESS", "File Progress:", 10},
                                {"OVERALL_PROGRESS", "Overall Progress", 10},
