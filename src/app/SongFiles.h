@@ -10,6 +10,7 @@
 inline constexpr const char* kSongExtensions[] = {".mid", ".midi", ".kar", ".rmi"};
 // "*.mid *.midi *.kar *.rmi", for the file dialog's filter.
 std::string SongFilePatterns();
+// Whether the file's name ends in one of kSongExtensions.
 bool HasSongExtension(const std::filesystem::path& File);
 
 // Whether file name First comes before Second in a folder's songs: letters without regard to
@@ -19,7 +20,8 @@ bool SongNameBefore(const std::string& First, const std::string& Second);
 
 // What a drop (or a choice of files) gives to vet, in order: a file as it is; a folder as the
 // MIDI files directly inside it (not in its subfolders), in name order. Problem names a folder
-// that could not be read, or a drop whose folders hold no MIDI file; nothing is added then.
+// that could not be read, or a drop whose folders hold no MIDI file; nothing is added then (a
+// message for the caption SongMessages::kNotMidiFileCaption).
 struct tDroppedSongs {
     std::vector<std::filesystem::path> Batch;
     std::string Problem;

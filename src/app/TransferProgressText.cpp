@@ -7,6 +7,9 @@
 
 namespace {
 
+// Blind, only a cancel would have been heard: the device did not confirm the songs.
+constexpr const char* kBlindSent = ", blind: not confirmed by the device";
+
 // Why the run stopped at a song, as the summary says it.
 std::string StopText(tX10State eState, const std::string& Reason) {
     const auto WithReason = [&Reason](const char* szWhat) {
@@ -91,7 +94,8 @@ std::string cTransferProgressText::TimeText(int64_t iElapsedMs) const {
 
 std::string cTransferProgressText::SummaryText(int64_t iElapsedMs) const {
     if (State == X10_DONE) {
-        return SongsText(SongsSent, SongPaths.size()) + " in " + DescribeDuration(iElapsedMs);
+        return SongsText(SongsSent, SongPaths.size()) + " in " + DescribeDuration(iElapsedMs) +
+               (Settings.bBlindTransfer ? kBlindSent : "");
     }
     const std::string File = PathToUtf8(SongPaths.at(static_cast<size_t>(Song)).filename());
     return "Stopped at " + File + ": " + StopText(State, Reason) + "; " +

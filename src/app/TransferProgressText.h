@@ -25,11 +25,13 @@ class cTransferProgressText {
     std::string SongText() const;
     // "12 s elapsed, about 35 s left"; once the run has stopped, the time elapsed alone.
     std::string TimeText(int64_t iElapsedMs) const;
+    // The time left that TimeText words; 0 once the run has stopped.
     int64_t TimeLeftMs(int64_t iElapsedMs) const;
-    // Once the run has stopped: "3 of 3 songs sent in 1 min 12 s", or the song it stopped at and
-    // why: "Stopped at b.mid: the device cancelled (File Data checksum error.); 1 of 3 songs
-    // sent".
+    // Once the run has stopped: "3 of 3 songs sent in 1 min 12 s" (and ", blind: not confirmed
+    // by the device" after a blind send), or the song it stopped at and why: "Stopped at b.mid:
+    // the device cancelled (File Data checksum error.); 1 of 3 songs sent".
     std::string SummaryText(int64_t iElapsedMs) const;
+    // The last tick asked for no further one: the summary can be shown.
     bool Stopped() const { return Ended; }
 
   private:

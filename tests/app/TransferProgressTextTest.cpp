@@ -33,9 +33,9 @@ struct tCase {
 
 }  // namespace
 
-// Songs of 20 packets sent with handshakes at 10 ms a step: 620 ms each, 300 ms between them,
-// 2460 ms for three. Six packets into the second song, 1100 ms of that is done: measured at
-// 2200 ms, the 1360 ms left are taken to be 2720.
+// Songs of 20 packets sent with handshakes (one song alone blind) at 10 ms a step: 620 ms each, 300
+// ms between them, 2460 ms for three. Six packets into the second song, 1100 ms of that is done:
+// measured at 2200 ms, the 1360 ms left are taken to be 2720.
 TEST(TransferProgressText, the_song_the_times_and_the_end_are_told_from_the_ticks) {
     const tCase aCases[] = {
         {"the plain estimate before enough packets have gone",
@@ -67,13 +67,13 @@ TEST(TransferProgressText, the_song_the_times_and_the_end_are_told_from_the_tick
          "Song 3 of 3",
          "1 min 12 s elapsed",
          "3 of 3 songs sent in 1 min 12 s"},
-        {"one song",
+        {"one song, blind",
          1,
          {Tick(0, 19, X10_DONE, false)},
          640,
          "Song 1 of 1",
          "0.6 s elapsed",
-         "1 of 1 song sent in 0.6 s"},
+         "1 of 1 song sent in 0.6 s, blind: not confirmed by the device"},
         {"the device cancelled",
          3,
          {Tick(0, 19, X10_DONE), Tick(1, 4, X10_CANCELLED, false, "File Data checksum error.")},
@@ -99,7 +99,7 @@ TEST(TransferProgressText, the_song_the_times_and_the_end_are_told_from_the_tick
     for (const tCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         tTransferPlan Plan;
-        Plan.Settings.bBlindTransfer = false;
+        Plan.Settings.bBlindTransfer = Case.uiSongs == 1;
         Plan.Settings.iTimeBetweenPackets = 10;
         const char* aszNames[] = {"a.mid", "b.mid", "c.mid"};
         for (size_t i = 0; i < Case.uiSongs; ++i) {
