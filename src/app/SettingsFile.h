@@ -16,7 +16,7 @@ struct tSavedSettings {
     std::string OutName;
     bool bMergeTracks = false;
     bool AckPaced = false;  // with handshakes, each packet goes once the one before is acknowledged
-    std::filesystem::path LastFolder;  // empty: none
+    std::filesystem::path LastFolder = {};  // empty: none
 };
 
 // The file: the line "MIDIINPORT=" with the input index, then "MIDIOUTPORT=" with the output

@@ -60,7 +60,7 @@ TEST(ChosenDevices, a_missing_device_keeps_its_name_and_is_chosen_again_once_it_
          {{START, &kNoOutput, false, {}, {-1, -1}, szIn, szOut}}},
     };
     for (const tScenario& Scenario : aScenarios) {
-        tSavedSettings File{1, 1, szIn, szOut, false, false, {}};
+        tSavedSettings File{1, 1, szIn, szOut};
         tChosenDevices Chosen;
         for (size_t i = 0; i < Scenario.Steps.size(); ++i) {
             SCOPED_TRACE(std::string(Scenario.szWhat) + ", step " + std::to_string(i + 1));
@@ -80,7 +80,7 @@ TEST(ChosenDevices, a_missing_device_keeps_its_name_and_is_chosen_again_once_it_
 
 TEST(ChosenDevices, a_saved_software_synthesizer_is_dropped_with_its_name_even_when_missing) {
     const char* szSynth = "Microsoft GS Wavetable SW Synth";
-    const tSavedSettings Saved{0, 0, "In", szSynth, false, false, {}};
+    const tSavedSettings Saved{0, 0, "In", szSynth};
     const tDeviceLists WithSynth = {{"In"}, {szSynth}};
     for (const tDeviceLists* pDevices : {&WithSynth, &kAbsent}) {
         const tChosenDevices Chosen = ChosenDevicesAtStart(Saved, *pDevices);

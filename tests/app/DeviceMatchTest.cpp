@@ -5,7 +5,7 @@
 namespace {
 
 tSavedSettings Saved(int32_t iIn, int32_t iOut, const char* szIn = "", const char* szOut = "") {
-    return {iIn, iOut, szIn, szOut, false, false, {}};
+    return {iIn, iOut, szIn, szOut, false};
 }
 
 }  // namespace
