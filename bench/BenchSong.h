@@ -10,13 +10,13 @@ inline constexpr size_t kBenchSongBytes = 100 * 1000;
 inline constexpr size_t kMultiTrackSongBytes = 1000 * 1000;
 inline constexpr int kMultiTrackCount = 16;
 
-// A real-shaped song of 100 KB: notes in chords with running status, controller moves, lyrics
-// on their own instants, a tempo map and a SysEx message.
-inline cSmfBuilder MakeBenchSong() {
+// A real-shaped song of 100 KB (or about uiBytes): notes in chords with running status,
+// controller moves, lyrics on their own instants, a tempo map and a SysEx message.
+inline cSmfBuilder MakeBenchSong(size_t uiBytes = kBenchSongBytes, unsigned uiSeed = 7) {
     cSmfBuilder Song(480);
-    std::mt19937 Random(7);
+    std::mt19937 Random(uiSeed);
     Song.Text(0, 0x03, "Benchmark").Tempo(0, 500000).Sysex(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7});
-    for (int iBeat = 0; Song.Track().size() < kBenchSongBytes - 200; ++iBeat) {
+    for (int iBeat = 0; Song.Track().size() < uiBytes - 200; ++iBeat) {
         const auto ucRoot = static_cast<uint8_t>(48 + Random() % 24);
         if (iBeat % 4 == 0) {
             Song.Text(0, 0x05, "la").Tempo(0, 400000 + Random() % 300000);

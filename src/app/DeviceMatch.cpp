@@ -20,8 +20,14 @@ bool SameDevice(const std::string& First, const std::string& Second) {
     return DeviceNameWithoutAddress(First) == DeviceNameWithoutAddress(Second);
 }
 
-int32_t SavedDevice(int32_t iIndex, const std::string& Name,
-                    const std::vector<std::string>& Names) {
+}  // namespace
+
+bool IsSoftwareSynth(const std::string& Name) {
+    return Name.find(kSoftwareSynthName) != std::string::npos;
+}
+
+int32_t FindSavedDevice(int32_t iIndex, const std::string& Name,
+                        const std::vector<std::string>& Names) {
     const bool bIndexValid = iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size();
     if (Name.empty()) {
         return bIndexValid ? iIndex : -1;
@@ -31,8 +37,6 @@ int32_t SavedDevice(int32_t iIndex, const std::string& Name,
     }
     return FindDeviceByName(Names, Name).iIndex;
 }
-
-}  // namespace
 
 std::string DeviceNameAt(const std::vector<std::string>& Names, int32_t iIndex) {
     return iIndex >= 0 && static_cast<size_t>(iIndex) < Names.size()
@@ -73,10 +77,9 @@ tDevicePair ChooseSavedDevices(const tSavedSettings& Saved, const std::vector<st
     if (InNames.empty() || OutNames.empty()) {
         return {};
     }
-    const tDevicePair Pair{SavedDevice(Saved.iInPort, Saved.InName, InNames),
-                           SavedDevice(Saved.iOutPort, Saved.OutName, OutNames)};
-    if (Pair.iOutPort >= 0 && OutNames[static_cast<size_t>(Pair.iOutPort)].find(
-                                  kSoftwareSynthName) != std::string::npos) {
+    const tDevicePair Pair{FindSavedDevice(Saved.iInPort, Saved.InName, InNames),
+                           FindSavedDevice(Saved.iOutPort, Saved.OutName, OutNames)};
+    if (IsSoftwareSynth(DeviceNameAt(OutNames, Pair.iOutPort))) {
         return {};
     }
     return Pair;

@@ -25,16 +25,21 @@ std::string DeviceNameAt(const std::vector<std::string>& Names, int32_t iIndex);
 
 // A software synthesizer is never accepted as a saved output device.
 inline constexpr const char* kSoftwareSynthName = "Wavetable SW Synth";
+bool IsSoftwareSynth(const std::string& Name);
+
+// Where a device saved as iIndex under Name is among Names: the index stands when it names a
+// device and no name was saved, or the device there has that name; otherwise the name decides,
+// and a name that no device has gives -1.
+int32_t FindSavedDevice(int32_t iIndex, const std::string& Name,
+                        const std::vector<std::string>& Names);
 
 struct tDevicePair {
     int32_t iInPort = -1;
     int32_t iOutPort = -1;
 };
 
-// The saved choice among the devices present now. With no device of either kind there is none.
-// A saved index stands when it names a device and no name was saved, or the device there has
-// that name; otherwise the name decides, and a name that no device has gives -1. A chosen
-// output whose name holds kSoftwareSynthName clears both.
+// The saved choice among the devices present now, each found by FindSavedDevice. With no device
+// of either kind there is none. A chosen output that IsSoftwareSynth clears both.
 tDevicePair ChooseSavedDevices(const tSavedSettings& Saved, const std::vector<std::string>& InNames,
                                const std::vector<std::string>& OutNames);
 

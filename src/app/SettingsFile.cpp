@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/OutputFile.h"
+#include "app/Utf8Path.h"
 
 namespace SettingsFile {
 
@@ -29,9 +30,13 @@ std::string TrimBlanks(const std::string& Text) {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& File) {
     std::ifstream In(File, std::ios::binary);
-    std::string Bytes(kMaxBytesRead, '\0');
+    std::string Bytes(kMaxBytesRead + 1, '\0');
     In.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
     Bytes.resize(static_cast<std::size_t>(In.gcount()));
+    if (Bytes.size() > kMaxBytesRead) {
+        const std::size_t uiLastEnd = Bytes.rfind('\n', kMaxBytesRead - 1);
+        Bytes.resize(uiLastEnd == std::string::npos ? 0 : uiLastEnd + 1);
+    }
 
     std::vector<std::string> asLines;
     std::size_t uiStart = 0;
@@ -105,15 +110,21 @@ tSavedSettings Read(const std::filesystem::path& File) {
     Settings.OutName = ValueOf("MIDIOUTNAME");
     Settings.bMergeTracks = TrimBlanks(ValueOf("MERGETRACKS")) == "1";
     Settings.AckPaced = TrimBlanks(ValueOf("ACKPACED")) == "1";
+    Settings.LastFolder = PathFromUtf8(ValueOf("LASTFOLDER"));
     return Settings;
 }
 
 std::string Format(const tSavedSettings& Settings) {
+    std::string LastFolder = PathToUtf8(Settings.LastFolder);
+    if (LastFolder.find_first_of("\r\n") != std::string::npos) {
+        LastFolder.clear();  // it would end its line early
+    }
     return "MIDIINPORT=" + std::to_string(Settings.iInPort) + "\r\n" +
            "MIDIOUTPORT=" + std::to_string(Settings.iOutPort) + "\r\n" +
            "MIDIINNAME=" + Settings.InName + "\r\n" + "MIDIOUTNAME=" + Settings.OutName + "\r\n" +
            "MERGETRACKS=" + (Settings.bMergeTracks ? "1" : "0") + "\r\n" +
-           "ACKPACED=" + (Settings.AckPaced ? "1" : "0") + "\r\n";
+           "ACKPACED=" + (Settings.AckPaced ? "1" : "0") + "\r\n" + "LASTFOLDER=" + LastFolder +
+           "\r\n";
 }
 
 std::string Write(const std::filesystem::path& File, const tSavedSettings& Settings) {

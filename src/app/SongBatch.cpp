@@ -3,22 +3,17 @@
 #include <system_error>
 #include <utility>
 
-namespace {
-
-// A song whose length cannot be had (gone, a folder) is not large; vetting refuses it next.
-bool IsLarge(const std::filesystem::path& Song) {
+bool IsLargeSong(const std::filesystem::path& Song) {
     std::error_code Error;
     const uintmax_t uiBytes = std::filesystem::file_size(Song, Error);
     return !Error && uiBytes > kLargeSongBytes;
 }
 
-}  // namespace
-
 std::optional<tBatchRefusal> VetSongBatch(
     const std::vector<std::filesystem::path>& Batch, bool bMergeTracks,
     const std::function<bool(const std::filesystem::path&)>& AcceptLargeSong) {
     for (size_t i = Batch.size(); i-- > 0;) {
-        if (IsLarge(Batch[i]) && !AcceptLargeSong(Batch[i])) {
+        if (IsLargeSong(Batch[i]) && !AcceptLargeSong(Batch[i])) {
             return tBatchRefusal{i, true, {}};
         }
         tSongVetting Vetting = VetSongForDevice(Batch[i], bMergeTracks);

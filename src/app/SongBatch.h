@@ -11,6 +11,9 @@
 
 // Songs longer than this are put to the user before they are added.
 inline constexpr uintmax_t kLargeSongBytes = 100000;
+// Whether the song file is longer than kLargeSongBytes; a song whose length cannot be had (gone,
+// a folder) is not large: vetting refuses it.
+bool IsLargeSong(const std::filesystem::path& Song);
 
 // Why a batch of songs was not added: which song (its index in the batch), and whether the user
 // declined it as too large or vetting refused it (Vetting says what it is and why).

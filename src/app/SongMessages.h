@@ -8,6 +8,9 @@ inline constexpr const char* kNotMidiFileCaption = "File Error";
 inline constexpr const char* kNotFormat0 =
     " Is Not A Midi Type 0 File, Only Type 0 MIDI files are supported";
 inline constexpr const char* kNotFormat0Caption = "MIDI File Type Error";
+// In the window, after kNotFormat0 for a format-1 song refused while merging is off.
+inline constexpr const char* kMergeOptionHint =
+    " (Options > Merge Multi-Track Songs takes it, its tracks merged into one)";
 // With merging on: a format-2 song, and a song of a format that no MIDI file has.
 inline constexpr const char* kIndependentSequences =
     " is a format 2 MIDI file: its tracks are independent sequences, which cannot be merged into "

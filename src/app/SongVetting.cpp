@@ -51,6 +51,12 @@ const char* SongCheckCaption(const tSongCheck& Check) {
     }
 }
 
+std::string RefusalWithMergeHint(const tSongVetting& Vetting, bool bMergeTracks) {
+    const bool bMergeWouldTakeIt =
+        !Vetting.bAccepted && Vetting.Check.eKind == SONG_KIND_FORMAT_1 && !bMergeTracks;
+    return Vetting.Message + (bMergeWouldTakeIt ? SongMessages::kMergeOptionHint : "");
+}
+
 tSongVetting VetSongForConversion(const std::filesystem::path& SongPath, bool bMergeTracks) {
     tSongVetting Vetting;
     Vetting.Check = CheckSong(SongPath);

@@ -22,6 +22,10 @@ std::string SongCheckMessage(const std::filesystem::path& SongPath, const tSongC
 // The caption that goes with the message.
 const char* SongCheckCaption(const tSongCheck& Check);
 
+// The refusal as the window words it: a format-1 song refused because merging is off gets
+// SongMessages::kMergeOptionHint after its message; any other refusal is as vetting gave it.
+std::string RefusalWithMergeHint(const tSongVetting& Vetting, bool bMergeTracks);
+
 // Vets a song to be converted: a format-0 MIDI file, or format 1 while merging is on.
 tSongVetting VetSongForConversion(const std::filesystem::path& SongPath, bool bMergeTracks);
 

@@ -91,18 +91,27 @@ int64_t EstimateSongMs(uint32_t uiSongBytes, const tTransferSettings& Settings) 
 }
 
 tTransferEstimate EstimateTransfer(const tTransferPlan& Plan) {
-    tTransferEstimate Estimate;
-    bool bFirstSong = true;
+    std::vector<std::optional<uint32_t>> X10Sizes;
     for (const std::filesystem::path& X10Path : Plan.X10Paths) {
         std::error_code Error;
         const uintmax_t uiBytes = X10Path.empty() ? 0 : std::filesystem::file_size(X10Path, Error);
-        const bool bSkipped = X10Path.empty() || Error;
-        const auto uiSongBytes = static_cast<uint32_t>(bSkipped ? 0 : uiBytes);
-        Estimate.PacketTotals.push_back(bSkipped ? 0 : FileDump::PacketTotal(uiSongBytes));
-        Estimate.SongBytes.push_back(uiSongBytes);
-        if (!bSkipped) {
-            Estimate.iTotalMs += EstimateSongMs(uiSongBytes, Plan.Settings) +
-                                 (bFirstSong ? 0 : PauseBeforeSongMs(Plan.Settings));
+        X10Sizes.push_back(X10Path.empty() || Error
+                               ? std::nullopt
+                               : std::optional(static_cast<uint32_t>(uiBytes)));
+    }
+    return EstimateSongs(X10Sizes, Plan.Settings);
+}
+
+tTransferEstimate EstimateSongs(const std::vector<std::optional<uint32_t>>& X10Sizes,
+                                const tTransferSettings& Settings) {
+    tTransferEstimate Estimate;
+    bool bFirstSong = true;
+    for (const std::optional<uint32_t>& X10Size : X10Sizes) {
+        Estimate.PacketTotals.push_back(X10Size ? FileDump::PacketTotal(*X10Size) : 0);
+        Estimate.SongBytes.push_back(X10Size.value_or(0));
+        if (X10Size) {
+            Estimate.iTotalMs +=
+                EstimateSongMs(*X10Size, Settings) + (bFirstSong ? 0 : PauseBeforeSongMs(Settings));
             bFirstSong = false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ inline constexpr const char* kAtCableSpeed = "at MIDI cable speed";
 std::string EstimateBasis(const tTransferSettings& Settings);
 
 tTransferEstimate EstimateTransfer(const tTransferPlan& Plan);
+// The same for songs of these x10 sizes, in sending order; nothing for a song that is skipped.
+tTransferEstimate EstimateSongs(const std::vector<std::optional<uint32_t>>& X10Sizes,
+                                const tTransferSettings& Settings);
 // Blind, the steps after a song's end-of-file message that cover the time between songs, while
 // the device may still cancel it; 0 with handshakes.
 uint32_t BlindListenSteps(const tTransferSettings& Settings);

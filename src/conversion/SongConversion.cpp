@@ -18,6 +18,26 @@ tSongKind KindOfFormat(uint32_t dwFormat) {
     }
 }
 
+// The outcome of a conversion that ran (bConverted) or failed, as Song recorded it.
+tSongConversion Outcome(const VantorMidiFile& Song, bool bConverted) {
+    tSongConversion Result;
+    Result.bDebugDumpFailed = Song.GetDebugDumpFailed();
+    Result.DebugDumpFailureText = Song.GetDebugDumpFailureText();
+    if (!bConverted) {
+        Result.bFileSystemFailure = Song.IsFileSystemFailure();
+        Result.eFailure = Song.GetFailure();
+        Result.FailureText = Song.GetFailureText();
+        Result.SystemReason = Song.GetSystemReason();
+        return Result;
+    }
+    Result.bConverted = true;
+    Result.X10Bytes = static_cast<uint32_t>(Song.GetX10Bytes().size());
+    Result.bEventsRemoved = Song.bEventsRemoved;
+    Result.InstantsWithEventsRemoved = Song.GetInstantsWithEventsRemoved();
+    Result.dwMergedTracks = Song.GetMergedTracks();
+    return Result;
+}
+
 }  // namespace
 
 tSongCheck CheckSong(const std::filesystem::path& MidiFilePath) {
@@ -41,7 +61,6 @@ bool IsSongAccepted(const tSongCheck& Check, bool bMergeTracks) {
 
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
                             const tConversionOptions& Options) {
-    tSongConversion Result;
     VantorMidiFile Song;
     Song.ValidateMIDIFile(MidiFilePath);
     if (Options.bDebugDump) {
@@ -54,20 +73,21 @@ tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
         Song.SetX10FilePath(Options.X10FilePath);
     }
     const std::filesystem::path* pX10FilePath = Song.ConvertToVantorFormat();
-    Result.bDebugDumpFailed = Song.GetDebugDumpFailed();
-    Result.DebugDumpFailureText = Song.GetDebugDumpFailureText();
-    if (pX10FilePath == nullptr) {
-        Result.bFileSystemFailure = Song.IsFileSystemFailure();
-        Result.eFailure = Song.GetFailure();
-        Result.FailureText = Song.GetFailureText();
-        Result.SystemReason = Song.GetSystemReason();
-        return Result;
+    tSongConversion Result = Outcome(Song, pX10FilePath != nullptr);
+    if (pX10FilePath != nullptr) {
+        Result.X10FilePath = *pX10FilePath;
     }
-    Result.bConverted = true;
-    Result.X10FilePath = *pX10FilePath;
-    Result.bEventsRemoved = Song.bEventsRemoved;
-    Result.dwMergedTracks = Song.GetMergedTracks();
     return Result;
+}
+
+tSongConversion ConvertSongInMemory(const std::filesystem::path& MidiFilePath, bool bMergeTracks) {
+    VantorMidiFile Song;
+    Song.ValidateMIDIFile(MidiFilePath);
+    if (bMergeTracks) {
+        Song.SetMergeTracks();
+    }
+    const bool bConverted = Song.ConvertInMemory();
+    return Outcome(Song, bConverted);
 }
 
 // Callers that have not moved to the options keep what they relied on: a song that is not (or

@@ -46,8 +46,10 @@ struct tConversionOptions {
 struct tSongConversion {
     bool bConverted = false;
     std::filesystem::path X10FilePath;
+    uint32_t X10Bytes = 0;  // the x10 file's size
     bool bEventsRemoved = false;
-    uint32_t dwMergedTracks = 0;  // 0 when the song was not merged
+    uint32_t InstantsWithEventsRemoved = 0;  // the instants that lost event bytes
+    uint32_t dwMergedTracks = 0;             // 0 when the song was not merged
     // A failure of the file system (the song cannot be opened or read, the x10 file cannot be
     // made), with the system's reason; otherwise a failure is a fault of the song.
     bool bFileSystemFailure = false;
@@ -61,6 +63,9 @@ struct tSongConversion {
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath,
                             const tConversionOptions& Options);
 tSongConversion ConvertSong(const std::filesystem::path& MidiFilePath, bool bDebug);
+// Converts a song in memory and writes nothing (no dump, X10FilePath empty): what a song comes
+// to, for showing it before it is sent.
+tSongConversion ConvertSongInMemory(const std::filesystem::path& MidiFilePath, bool bMergeTracks);
 
 // ---- Merging alone
 

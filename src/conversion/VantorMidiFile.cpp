@@ -59,9 +59,12 @@ const std::filesystem::path* VantorMidiFile::Warrelize() {
     if (szX10FilePath.empty()) {
         szX10FilePath = MakeX10FilePath(szMidiFilePath);
     }
+    return ConvertInMemory() && WriteX10File() ? &szX10FilePath : nullptr;
+}
+
+bool VantorMidiFile::ConvertInMemory() {
     std::vector<uint8_t> Song;
-    const bool bConverted = ReadSong(Song) && ConvertSongBytes(Song) && WriteX10File();
-    return bConverted ? &szX10FilePath : nullptr;
+    return ReadSong(Song) && ConvertSongBytes(Song);
 }
 
 bool VantorMidiFile::ReadSong(std::vector<uint8_t>& Song) {
@@ -221,6 +224,7 @@ bool VantorMidiFile::WriteSections() {
     bool bTrackGoesOn = true;
     while (bTrackGoesOn) {
         dwEventDataLen = 0;
+        SectionLostEvents = false;
         SectionTempo = NextSectionTempo;
         // The section's delta is its first event's: every later one in it has delta 0.
         VantorizeDeltaTime(MtrkHeader.GetDeltaTime());
@@ -338,6 +342,8 @@ std::string VantorMidiFile::TimeBaseText() const {
 bool VantorMidiFile::BuildX10Packet(const uint8_t* pucPacketData, uint32_t dwEventLength) {
     if (dwEventLength > kMaxSectionBytes - dwEventDataLen) {
         bEventsRemoved = true;
+        InstantsWithEventsRemoved += SectionLostEvents ? 0 : 1;
+        SectionLostEvents = true;
         return false;
     }
     std::copy_n(pucPacketData, dwEventLength, aucEventData + dwEventDataLen);

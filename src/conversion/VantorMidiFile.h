@@ -52,6 +52,8 @@ class VantorMidiFile {
     // Converts the validated file. The path of the x10 file just written, valid while this
     // object lives; null on failure, when nothing has been written under the x10 name.
     const std::filesystem::path* ConvertToVantorFormat();
+    // Converts the validated file in memory, writing nothing; its bytes are then GetX10Bytes().
+    bool ConvertInMemory();
     // Converts a song held in memory; the x10 file's bytes are then GetX10Bytes().
     bool ConvertSongBytes(std::span<const uint8_t> Song);
     const std::vector<uint8_t>& GetX10Bytes() const { return X10Bytes; }
@@ -72,6 +74,9 @@ class VantorMidiFile {
     // The standard variable-length quantity, for values below 2^28; returns its 1 to 4 bytes.
     static int WriteVarLen(uint8_t* pucTarget, uint32_t dwValue);
     static std::filesystem::path MakeX10FilePath(const std::filesystem::path& MidiFilePath);
+
+    // The instants (sections) that lost event bytes: those events did not fit its count byte.
+    uint32_t GetInstantsWithEventsRemoved() const { return InstantsWithEventsRemoved; }
 
     bool bEventsRemoved = false;
 
@@ -132,6 +137,8 @@ class VantorMidiFile {
     // Time of sections that wrote nothing, owed to the next section that is written.
     uint64_t CarriedDeltaTime = 0;
     uint32_t SectionsWritten = 0;
+    bool SectionLostEvents = false;
+    uint32_t InstantsWithEventsRemoved = 0;
     bool TimeCode = false;
     float TimeCodeFactor = 0.0f;
     std::vector<uint8_t> X10Bytes;

@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
+#include "app/Utf8Path.h"
 
 #ifdef __unix__
 #include <sys/stat.h>
@@ -92,17 +93,39 @@ TEST(SettingsFile, the_first_two_lines_count_by_position_and_the_others_by_their
 TEST(SettingsFile, every_key_is_written_in_its_order_and_reads_back_the_same) {
     TempDir Folder;
     const std::filesystem::path File = Folder / "config" / "SongLoader.ini";
-    const tSavedSettings Settings{3, -1, "In C 24:0", "", true, true};
+    const tSavedSettings Settings{3, -1, "In C 24:0", "", true, true, "/songs"};
     ASSERT_EQ(SettingsFile::Write(File, Settings), "");  // its folder is made
     EXPECT_EQ(::ReadText(File),
               "MIDIINPORT=3\r\nMIDIOUTPORT=-1\r\nMIDIINNAME=In C 24:0\r\nMIDIOUTNAME=\r\n"
-              "MERGETRACKS=1\r\nACKPACED=1\r\n");
+              "MERGETRACKS=1\r\nACKPACED=1\r\nLASTFOLDER=/songs\r\n");
     const tSavedSettings Back = SettingsFile::Read(File);
     EXPECT_EQ(Back.iInPort, 3);
     EXPECT_EQ(Back.iOutPort, -1);
     EXPECT_EQ(Back.InName, "In C 24:0");
     EXPECT_TRUE(Back.bMergeTracks);
     EXPECT_TRUE(Back.AckPaced);
+}
+
+// Names are kept as they are, in UTF-8; one that would end its line early is not kept, and one
+// too long to be read whole is not read cut.
+TEST(SettingsFile, the_last_folder_comes_back_as_it_was_or_not_at_all) {
+    const std::string Long(4000, 'x');
+    const std::pair<std::string, std::string> aCases[] = {
+        {"/home/ann/My Songs", "/home/ann/My Songs"},
+        {" a=b; c ", " a=b; c "},
+        {"/m\xC3\xBAsica/\xE6\xAD\x8C", "/m\xC3\xBAsica/\xE6\xAD\x8C"},
+        {"/" + Long, "/" + Long},
+        {"/" + Long + Long + Long + Long + Long, ""},
+        {"/two\nlines", ""},
+        {"/ends\r", ""},
+    };
+    TempDir Folder;
+    for (const auto& [Name, Back] : aCases) {
+        tSavedSettings Settings;
+        Settings.LastFolder = PathFromUtf8(Name);
+        ASSERT_EQ(SettingsFile::Write(Folder / "SongLoader.ini", Settings), "");
+        EXPECT_EQ(PathToUtf8(SettingsFile::Read(Folder / "SongLoader.ini").LastFolder), Back);
+    }
 }
 
 TEST(SettingsFile, a_settings_file_that_is_no_regular_file_is_never_opened) {

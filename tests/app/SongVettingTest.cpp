@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "TestSongs.h"
 #include "app/SongMessages.h"
 #include "app/SongVetting.h"
 
@@ -46,5 +47,26 @@ TEST(SongVetting, a_refused_song_is_worded_after_its_path_for_each_merge_setting
         if (!Case.MergingOff.empty()) {
             EXPECT_STREQ(SongCheckCaption(Case.Check), Case.szCaption);
         }
+    }
+}
+
+// Only a format-1 song refused for want of merging gets the window's hint.
+TEST(SongVetting, the_window_points_a_refused_format_1_song_to_the_merge_option) {
+    TempDir Folder;
+    const std::string Format0 = TestSongs::Format0(Folder, "zero.mid").string();
+    const std::string Format1 = TestSongs::Format1(Folder, "one.mid").string();
+    const std::string NotMidi = TestSongs::NotMidi(Folder, "text.mid").string();
+    const std::string Dots = TestSongs::Format1(Folder, "...").string();
+    const std::string Hint = SongMessages::kMergeOptionHint;
+    const std::pair<std::string, bool> aSongs[] = {
+        {Format0, false}, {Format1, false}, {Format1, true}, {NotMidi, false}, {Dots, true}};
+    const std::string aExpected[] = {"", Format1 + SongMessages::kNotFormat0 + Hint, "",
+                                     NotMidi + SongMessages::kNotMidiFile,
+                                     Dots +
+                                         " gives the device no song name: its file name must "
+                                         "have a character other than '.'"};
+    for (size_t i = 0; i < std::size(aSongs); ++i) {
+        const auto& [Song, bMerge] = aSongs[i];
+        EXPECT_EQ(RefusalWithMergeHint(VetSongForDevice(Song, bMerge), bMerge), aExpected[i]);
     }
 }

@@ -13,6 +13,7 @@ struct tConverted {
     bool bConverted = false;
     std::vector<uint8_t> X10;
     bool bEventsRemoved = false;
+    uint32_t InstantsWithEventsRemoved = 0;
     tConversionFailure eFailure = CONV_NONE;
     bool bX10Exists = false;
 };
@@ -29,6 +30,7 @@ inline tConverted ConvertBytes(const std::vector<uint8_t>& FileBytes, bool bDebu
     Result.bConverted = Converter.ConvertToVantorFormat() != nullptr;
     Result.eFailure = Converter.GetFailure();
     Result.bEventsRemoved = Converter.bEventsRemoved;
+    Result.InstantsWithEventsRemoved = Converter.GetInstantsWithEventsRemoved();
     const std::filesystem::path X10 = VantorMidiFile::MakeX10FilePath(Song);
     Result.bX10Exists = std::filesystem::exists(X10);
     Result.X10 = ReadAll(X10);

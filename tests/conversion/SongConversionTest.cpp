@@ -38,6 +38,15 @@ Bytes NoteOnBytes(int iCount) {
     return Kept;
 }
 
+// A SysEx event of 256 file bytes, 480 ticks after the event before: one more than a section
+// holds.
+Bytes Sysex256After480() {
+    Bytes Event{0x83, 0x60, 0xF0, 0x81, 0x7D};
+    Event.resize(Event.size() + 252, 0x01);
+    Event.push_back(0xF7);
+    return Event;
+}
+
 Bytes Concat(std::initializer_list<Bytes> Parts) {
     return Track(Parts);
 }
@@ -59,7 +68,7 @@ struct tSectionCase {
     const char* szWhat;
     Bytes Track;
     Bytes Sections;
-    bool bEventsRemoved;
+    uint32_t InstantsWithEventsRemoved;
     uint16_t uiDivision;
 };
 
@@ -78,7 +87,7 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
     const tSectionCase aCases[] = {
         {"running status carries no status byte",
          Track({kNoteOn, {0x83, 0x60, 0x3C, 0x00}, kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, kHalfSecond, {0x02, 0x3C, 0x00}}), false, 480},
+         Concat({{0x00}, kNoteOnSection, kHalfSecond, {0x02, 0x3C, 0x00}}), 0, 480},
         {"a tempo change measures the time up to it at the old tempo",
          Track({kNoteOn, kTempo1sAfter480, kNoteOffNow, kNoteOnAfter480, kEndOfTrack}),
          Concat({{0x00},
@@ -87,11 +96,11 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
                  kNoteOffSection,
                  {0x8F, 0xA1, 0x0F},
                  kNoteOnSection}),
-         false, 480},
+         0, 480},
         {"a sysex at time 0 is written with its length quantity",
          Track({{0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}, kEndOfTrack}),
          {0x00, 0x07, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7},
-         false,
+         0,
          480},
         {"running status goes on across a text event and a sysex",
          Track({kNoteOn,
@@ -100,40 +109,43 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
                 {0x00, 0x3E, 0x64},
                 kEndOfTrack}),
          {0x00, 0x09, 0x90, 0x3C, 0x64, 0xF0, 0x02, 0x01, 0xF7, 0x3E, 0x64},
-         false,
+         0,
          480},
         {"a marker alone on its instant passes its time to the next section",
          Track({kNoteOn, {0x83, 0x60, 0xFF, 0x06, 0x01, 0x41}, kNoteOffAfter480, kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0x8F, 0xA1, 0x0E}, kNoteOffSection}), false, 480},
+         Concat({{0x00}, kNoteOnSection, {0x8F, 0xA1, 0x0E}, kNoteOffSection}), 0, 480},
         {"several silent instants in a row add up",
          Track({kNoteOn,
                 {0x83, 0x60, 0xFF, 0x06, 0x01, 0x41},
                 {0x83, 0x60, 0xFF, 0x05, 0x01, 0x42},
                 kNoteOffAfter480,
                 kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0x96, 0xF1, 0x55}, kNoteOffSection}), false, 480},
+         Concat({{0x00}, kNoteOnSection, {0x96, 0xF1, 0x55}, kNoteOffSection}), 0, 480},
         {"a tempo alone on its instant carries time at the old tempo, then the new one runs",
          Track({kNoteOn, kTempo1sAfter480, kNoteOffAfter480, kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0x96, 0xF1, 0x56}, kNoteOffSection}), false, 480},
+         Concat({{0x00}, kNoteOnSection, {0x96, 0xF1, 0x56}, kNoteOffSection}), 0, 480},
         {"split sysex parts and escape events are left out without a flag",
          Track({kNoteOn,
                 {0x00, 0xF0, 0x03, 0x01, 0x02, 0x03},
                 {0x00, 0xF7, 0x02, 0x04, 0xF7},
                 kNoteOffAfter480,
                 kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, kHalfSecond, kNoteOffSection}), false, 480},
+         Concat({{0x00}, kNoteOnSection, kHalfSecond, kNoteOffSection}), 0, 480},
         {"a track without End of Track ends with its data", kNoteOn,
-         Concat({{0x00}, kNoteOnSection}), false, 480},
+         Concat({{0x00}, kNoteOnSection}), 0, 480},
         {"255 event bytes at one instant fit the count byte", Track({NoteOns(85), kEndOfTrack}),
-         Kept255, false, 480},
+         Kept255, 0, 480},
         {"300 event bytes at one instant keep the first 255", Track({NoteOns(100), kEndOfTrack}),
-         Kept255, true, 480},
+         Kept255, 1, 480},
+        {"each instant that loses bytes counts once, one that loses all of them too",
+         Track({NoteOns(100), Sysex256After480(), kNoteOffAfter480, kEndOfTrack}),
+         Concat({Kept255, {0x8F, 0xA1, 0x0E}, kNoteOffSection}), 2, 480},
         {"an event that does not fit is left out whole and later events that fit are kept",
          Track({NoteOns(83),
                 {0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7},
                 {0x00, 0xC0, 0x05},
                 kEndOfTrack}),
-         Concat({{0x00, 251}, NoteOnBytes(83), {0xC0, 0x05}}), true, 480},
+         Concat({{0x00, 251}, NoteOnBytes(83), {0xC0, 0x05}}), 1, 480},
         {"running status after a left-out message gets its status byte back, counted in the fit",
          Track({NoteOns(83),
                 {0x00, 0xC0, 0x05},
@@ -147,7 +159,7 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
                  NoteOnBytes(83),
                  {0xC0, 0x05, 0xC1, 0x05},
                  {0x87, 0xD0, 0x47, 0x05, 0xB0, 0x07, 0x30, 0x07, 0x20}}),
-         true, 480},
+         1, 480},
         {"two tempo changes at one instant time it at the tempo in force before it",
          Track({kNoteOn,
                 kTempo1sAfter480,
@@ -161,21 +173,21 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
                  kNoteOffSection,
                  {0x9E, 0xC2, 0x1F},
                  kNoteOnSection}),
-         false, 480},
+         0, 480},
         {"a first delta that is not 0 shows in the first section",
-         Track({kNoteOnAfter480, kEndOfTrack}), Concat({kHalfSecond, kNoteOnSection}), false, 480},
+         Track({kNoteOnAfter480, kEndOfTrack}), Concat({kHalfSecond, kNoteOnSection}), 0, 480},
         {"time code division of 25 frames of 40 ticks counts milliseconds",
          Track({kNoteOn, kTempo1sAfter480, kNoteOffNow, kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0x87, 0xA9, 0x40}, kNoteOffSection}), false, 0xE728},
+         Concat({{0x00}, kNoteOnSection, {0x87, 0xA9, 0x40}, kNoteOffSection}), 0, 0xE728},
         {"time code division of -29 runs at 29.97 frames",
          Track({kNoteOn, {0x87, 0x68, 0x80, 0x3C, 0x40}, kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0x86, 0xAE, 0x4E}, kNoteOffSection}), false, 0xE350},
+         Concat({{0x00}, kNoteOnSection, {0x86, 0xAE, 0x4E}, kNoteOffSection}), 0, 0xE350},
         {"a delta of 2^27 units at division 1 and tempo 4 is written in four bytes",
          Track({{0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x04},
                 kNoteOn,
                 {0xC0, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x40},
                 kEndOfTrack}),
-         Concat({{0x00}, kNoteOnSection, {0xC0, 0x80, 0x80, 0x00}, kNoteOffSection}), false, 1},
+         Concat({{0x00}, kNoteOnSection, {0xC0, 0x80, 0x80, 0x00}, kNoteOffSection}), 0, 1},
     };
     for (const tSectionCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
@@ -183,7 +195,8 @@ TEST(SongConversion, tracks_become_the_expected_sections) {
         ASSERT_TRUE(Result.bConverted) << "failure " << int{Result.eFailure};
         EXPECT_EQ(Sections(Result.X10), Case.Sections);
         EXPECT_EQ(Result.X10.back(), 0x00);
-        EXPECT_EQ(Result.bEventsRemoved, Case.bEventsRemoved);
+        EXPECT_EQ(Result.InstantsWithEventsRemoved, Case.InstantsWithEventsRemoved);
+        EXPECT_EQ(Result.bEventsRemoved, Case.InstantsWithEventsRemoved > 0);
     }
 }
 
