@@ -105,13 +105,3 @@ make_song() {
     } >"$file"
 }
 
-# The x10 file a song becomes, in DIR, named as the device stores it.
-expected_x10() {
-    local song="$1" dir="$2"
-    local name
-    name="$(basename "$song" .mid)"
-    "$cli" convert "$song" >/dev/null
-    mkdir -p "$dir"
-    mv "${song}x10" "$dir/$name.x10"
-    echo "$dir/$name.x10"
-}

@@ -14,7 +14,9 @@ cJackOutConnection::cJackOutConnection(cBackendErrorTexts& Texts)
     : Texts(Texts), Ring(kRingBytes), Client(Texts) {}
 
 cJackOutConnection::~cJackOutConnection() {
-    static_cast<void>(WaitUntilAllTaken());
+    if (WaitUntilAllTaken() == MMSYSERR_NOERROR) {
+        WaitUntilDelivered();
+    }
     Client.Close();
 }
 
@@ -52,6 +54,12 @@ MMRESULT cJackOutConnection::WaitUntilAllTaken() const {
     return WaitFor([&] { return Taken.load(std::memory_order_acquire) >= Queued; }, kTakeWait);
 }
 
+void cJackOutConnection::WaitUntilDelivered() const {
+    const uint64_t Now = Cycles.load(std::memory_order_acquire);
+    static_cast<void>(
+        WaitFor([&] { return Cycles.load(std::memory_order_acquire) >= Now + 2; }, kTakeWait));
+}
+
 template <typename tDone>
 MMRESULT cJackOutConnection::WaitFor(tDone Done, std::chrono::milliseconds Wait) const {
     const auto Deadline = std::chrono::steady_clock::now() + Wait;
@@ -77,6 +85,7 @@ void cJackOutConnection::Process(void* pPortBuffer, jack_nframes_t, void* pArg) 
         pSelf->LargestMessage.store(jack_midi_max_event_size(pPortBuffer));
     }
     pSelf->WriteQueuedMessages(pPortBuffer);
+    pSelf->Cycles.fetch_add(1, std::memory_order_release);
 }
 
 // Whole messages only, as many as the port's buffer takes; the rest wait for the next cycle. A

@@ -41,6 +41,10 @@ class cJackOutConnection final : public iOutConnection {
     // Waits until the cycles have taken every message queued so far: MMSYSERR_NOERROR, the
     // loss, or MIDIERR_NOTREADY (a server that stopped running its cycles).
     MMRESULT WaitUntilAllTaken() const;
+    // Waits until the cycle that took the last message and the one after it have ended, so
+    // that the ports the client feeds have read it (one of them may read a cycle late, as in a
+    // loop of connections) before the client goes.
+    void WaitUntilDelivered() const;
     // Waits, polling, until Done() or for Wait at most: MMSYSERR_NOERROR, the loss, or
     // MIDIERR_NOTREADY.
     template <typename tDone>
@@ -56,5 +60,6 @@ class cJackOutConnection final : public iOutConnection {
     // port, or dropped as too large for any cycle).
     uint64_t Queued = 0;
     std::atomic<uint64_t> Taken{0};
+    std::atomic<uint64_t> Cycles{0};  // process callbacks that have ended
     cJackPortClient Client;
 };
