@@ -18,6 +18,9 @@ fi
 # shellcheck source=background.sh
 source "$(dirname "$0")/background.sh"
 
+# Servers killed outright keep their places in JACK's registry, which holds only a few.
+python3 "$(dirname "$0")/jack-free-stale-servers.py" || true
+
 server="songloader-test-$$"
 log="$(mktemp -t songloader-jackd.XXXXXX)"
 realtime=--no-realtime

@@ -57,7 +57,8 @@ MMRESULT cJackOutConnection::WaitUntilAllTaken() const {
 void cJackOutConnection::WaitUntilDelivered() const {
     const uint64_t Now = Cycles.load(std::memory_order_acquire);
     static_cast<void>(
-        WaitFor([&] { return Cycles.load(std::memory_order_acquire) >= Now + 2; }, kTakeWait));
+        WaitFor([&] { return Cycles.load(std::memory_order_acquire) >= Now + kCyclesToDeliver; },
+                kTakeWait));
 }
 
 template <typename tDone>

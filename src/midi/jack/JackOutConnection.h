@@ -41,10 +41,11 @@ class cJackOutConnection final : public iOutConnection {
     // Waits until the cycles have taken every message queued so far: MMSYSERR_NOERROR, the
     // loss, or MIDIERR_NOTREADY (a server that stopped running its cycles).
     MMRESULT WaitUntilAllTaken() const;
-    // Waits until the cycle that took the last message and the one after it have ended, so
-    // that the ports the client feeds have read it (one of them may read a cycle late, as in a
-    // loop of connections) before the client goes.
+    // Waits until the cycle that took the last message and a few after it have ended, so that
+    // the ports the client feeds have read it before the client goes: a port in a loop of
+    // connections reads a cycle late, and on a busy machine a client's cycle may end late.
     void WaitUntilDelivered() const;
+    static constexpr uint64_t kCyclesToDeliver = 4;
     // Waits, polling, until Done() or for Wait at most: MMSYSERR_NOERROR, the loss, or
     // MIDIERR_NOTREADY.
     template <typename tDone>
