@@ -12,6 +12,7 @@ class AboutBox : public QDialog {
   public:
     explicit AboutBox(QWidget* pParent = nullptr);
 
+  private:
     QLabel* label1;
     QLabel* label2;
     QLabel* label3;

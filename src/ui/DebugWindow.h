@@ -14,7 +14,7 @@ class iUserDialogs;
 struct tTransferSettings;
 
 // The advanced options dialog: transfer timing, time-out and blind transfer, and the command
-// that unlocks the device's default songs. The main window reads the public fields after OK.
+// that unlocks the device's default songs. The main window takes the choices back after OK.
 class DebugWindow : public QDialog {
     Q_OBJECT
 
@@ -28,6 +28,22 @@ class DebugWindow : public QDialog {
     void CopyChoicesTo(tTransferSettings& Settings) const;
     // How the device commands wait; the program sleeps, tests record the pauses.
     void SetPause(tCommandPause PauseFunction);
+
+  private slots:
+    void DWOK_Click();
+    void Unlock_Button_Click();
+    void LockDefaults_Click();
+    void EnableBlindTransfer_CheckedChanged();
+
+  private:
+    void BuildLayout();
+    // The value an option check leaves, with its message shown when it corrected the value.
+    int32_t Checked(const TransferOptions::tOptionCheck& Check);
+    // Tells the user when a device command was not sent, and why.
+    void ReportCommand(const tDeviceCommandResult& Result, const char* szWhatFailed);
+
+    iUserDialogs& Dialogs;
+    tCommandPause Pause;
 
     int32_t iTimeBetweenSongs = 0;
     int32_t iTimeBetweenPackets = 0;
@@ -56,22 +72,4 @@ class DebugWindow : public QDialog {
     QPushButton* DWOK;
     QPushButton* Unlock_Button;
     QPushButton* LockDefaults;
-
-  public slots:
-    void DWOK_Click();
-    void Unlock_Button_Click();
-    void LockDefaults_Click();
-
-  private slots:
-    void EnableBlindTransfer_CheckedChanged();
-
-  private:
-    void BuildLayout();
-    // The value an option check leaves, with its message shown when it corrected the value.
-    int32_t Checked(const TransferOptions::tOptionCheck& Check);
-    // Tells the user when a device command was not sent, and why.
-    void ReportCommand(const tDeviceCommandResult& Result, const char* szWhatFailed);
-
-    iUserDialogs& Dialogs;
-    tCommandPause Pause;
 };

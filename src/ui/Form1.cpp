@@ -312,7 +312,6 @@ void Form1::midiDevicesToolStripMenuItem_Click() {
     MidiDeviceSelect Dialog(this);
     Dialog.FillDeviceLists(ToQStringList(Devices.OutNames), ToQStringList(Devices.InNames));
     Dialog.SetDevices(Settings.iSelectedInPort, Settings.iSelectedOutPort);
-    connect(Dialog.OKButton, &QPushButton::clicked, &Dialog, &QDialog::accept);
     if (Dialogs.ShowModal(Dialog) == DIALOG_OK) {
         Settings.iSelectedOutPort = Dialog.OutDeviceChosen();
         Settings.iSelectedInPort = Dialog.InDeviceChosen();

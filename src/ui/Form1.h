@@ -43,48 +43,23 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
         UpdateLabel();
     }
 
-    QPushButton* LOAD_MORE_SONGS;
-    QPushButton* SELECT_NONE_BUTTON;
-    QPushButton* SELECT_ALL_BUTTON;
-    QPushButton* REMOVE_SELECTED;
-    QPushButton* LOAD_SONGS_TO_TAV;
-    SongListWidget* MIDI_SONG_LIST;
-    QLabel* MidiInDevice;
-    QLabel* SelectedInDeviceLabel;
-    QLabel* LabelMIDIOutDevice;
-    QLabel* SelectedOutDeviceLabel;
-    QLabel* TAV_PIC;
-    QLabel* pictureBox1;
-    QMenuBar* TAV_MENU;
-    QMenu* optionsToolStripMenuItem;
-    QAction* aboutToolStripMenuItem;
-    QAction* loadSongsToolStripMenuItem;
-    QAction* exitToolStripMenuItem;
-    QMenu* optionsToolStripMenuItem1;
-    QAction* midiDevicesToolStripMenuItem;
-    QAction* advancedOptionsToolStripMenuItem;
-    QAction* mergeTracksToolStripMenuItem;
-    QFileDialog* openMIDIFileDialog;
-
   signals:
     // The program is to end: File > Exit, an aborted transfer, a file system error.
     void ApplicationEnding();
-
-  public slots:
-    void LOAD_MORE_SONGS_Click();
-    void openMIDIFileDialog_FileOk(const QStringList& asChosenFiles) {
-        ValidateFileArray(asChosenFiles);
-    }
-    void LOAD_SONGS_TO_TAV_Click();
-    void aboutToolStripMenuItem_Click();
-    void midiDevicesToolStripMenuItem_Click();
-    void advancedOptionsToolStripMenuItem_Click();
 
   protected:
     void LoadWhenFirstShown() override { Form1_Load(); }
 
   private slots:
+    void LOAD_MORE_SONGS_Click();
+    void openMIDIFileDialog_FileOk(const QStringList& asChosenFiles) {
+        ValidateFileArray(asChosenFiles);
+    }
     void ValidateFileArray(const QStringList& asMidiFileNames);
+    void LOAD_SONGS_TO_TAV_Click();
+    void aboutToolStripMenuItem_Click();
+    void midiDevicesToolStripMenuItem_Click();
+    void advancedOptionsToolStripMenuItem_Click();
 
   private:
     void BuildControls();
@@ -116,4 +91,28 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     QString SettingsDirectory;
     QString appPath;
     QPointer<MidiInPortView> mipv;
+
+    // The controls, each with its own name as its object name.
+    QPushButton* LOAD_MORE_SONGS;
+    QPushButton* SELECT_NONE_BUTTON;
+    QPushButton* SELECT_ALL_BUTTON;
+    QPushButton* REMOVE_SELECTED;
+    QPushButton* LOAD_SONGS_TO_TAV;
+    SongListWidget* MIDI_SONG_LIST;
+    QLabel* MidiInDevice;
+    QLabel* SelectedInDeviceLabel;
+    QLabel* LabelMIDIOutDevice;
+    QLabel* SelectedOutDeviceLabel;
+    QLabel* TAV_PIC;
+    QLabel* pictureBox1;
+    QMenuBar* TAV_MENU;
+    QMenu* optionsToolStripMenuItem;
+    QAction* aboutToolStripMenuItem;
+    QAction* loadSongsToolStripMenuItem;
+    QAction* exitToolStripMenuItem;
+    QMenu* optionsToolStripMenuItem1;
+    QAction* midiDevicesToolStripMenuItem;
+    QAction* advancedOptionsToolStripMenuItem;
+    QAction* mergeTracksToolStripMenuItem;
+    QFileDialog* openMIDIFileDialog;
 };

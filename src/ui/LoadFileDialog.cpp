@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -89,10 +88,6 @@ void LoadFileDialog::PassMidiInPortHandle(MidiInPortView* myMIDIInPortView) {
     bEnableInPortView = true;
 }
 
-bool LoadFileDialog::IsTransferRunning() const {
-    return ProgressBarUpdater->isActive();
-}
-
 void LoadFileDialog::LoadFileDialog_Load() {
     if (PacedOnAcknowledgement(Run.Settings())) {
         // Called on the MIDI thread: it only posts, and the tick runs here.
@@ -138,7 +133,7 @@ void LoadFileDialog::InputArrived() {
 void LoadFileDialog::ShowTick(const tTransferTick& Tick) {
     if (Tick.bPortTextChanged && bEnableInPortView && mipv) {
         // The text breaks its lines with CR LF; the text box wants line feeds alone.
-        mipv->MidiInText->setPlainText(
+        mipv->ReplaceText(
             QString::fromStdString(Tick.PortText).replace(QLatin1String("\r\n"), "\n"));
     }
     CurrentFileLabel->setText(QString::fromStdString(Tick.CurrentFileLabel));

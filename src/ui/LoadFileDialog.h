@@ -30,21 +30,8 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
 
     void PassMidiInPortHandle(MidiInPortView* myMIDIInPortView);
 
-    // Whether the timer is waiting to run the next step.
-    bool IsTransferRunning() const;
     // What the dialog was given to send.
     const tTransferPlan& Plan() const { return Run.GetPlan(); }
-
-    QLabel* FILE_PROGRESS;
-    QLabel* LFDDebugText;
-    QProgressBar* FileProgressBar;
-    QLabel* OVERALL_PROGRESS;
-    QLabel* CurrentFileLabel;
-    QProgressBar* OverallProgressBar;
-    QPushButton* LFD_OK;
-    QLabel* HandShakeDebug;
-    QPushButton* LFD_Abort;
-    QTimer* ProgressBarUpdater;
 
   public slots:
     void done(int iResult) override;
@@ -73,4 +60,15 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     bool bEnableInPortView = false;
     bool bClosed = false;
     bool WakeOnInput = false;  // the tick waited for may come sooner, when input arrives
+
+    QLabel* FILE_PROGRESS;
+    QLabel* LFDDebugText;
+    QProgressBar* FileProgressBar;
+    QLabel* OVERALL_PROGRESS;
+    QLabel* CurrentFileLabel;
+    QProgressBar* OverallProgressBar;
+    QPushButton* LFD_OK;
+    QLabel* HandShakeDebug;
+    QPushButton* LFD_Abort;
+    QTimer* ProgressBarUpdater;
 };

@@ -37,6 +37,7 @@ MidiDeviceSelect::MidiDeviceSelect(QWidget* pParent) : tLoadsWhenFirstShown(pPar
             &MidiDeviceSelect::MIDIInCB_SelectionChangeCommitted);
     connect(MIDIDeviceCB, &QComboBox::activated, this,
             &MidiDeviceSelect::MIDIDeviceCB_SelectionChangeCommitted);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void MidiDeviceSelect::FillOutDeviceList(const QString& Name) {

@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 
 // The device selection dialog: one input and one output device, picked by name. The choice is
-// a pair of device indices; -1 leaves a list without a selection.
+// a pair of device indices; -1 leaves a list without a selection. Its OK button ends it with OK.
 class MidiDeviceSelect : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
@@ -26,12 +26,6 @@ class MidiDeviceSelect : public tLoadsWhenFirstShown<QDialog> {
     int32_t OutDeviceChosen() const { return iOutDeviceChosen; }
     int32_t InDeviceChosen() const { return iInDeviceChosen; }
 
-    QLabel* MIDI_INPUT_DEVICE;
-    QComboBox* MIDIInCB;
-    QLabel* label1;
-    QComboBox* MIDIDeviceCB;
-    QPushButton* OKButton;
-
   protected:
     void LoadWhenFirstShown() override { MidiDeviceSelect_Load(); }
 
@@ -44,4 +38,10 @@ class MidiDeviceSelect : public tLoadsWhenFirstShown<QDialog> {
 
     int32_t iInDeviceChosen = -1;
     int32_t iOutDeviceChosen = -1;
+
+    QLabel* MIDI_INPUT_DEVICE;
+    QComboBox* MIDIInCB;
+    QLabel* label1;
+    QComboBox* MIDIDeviceCB;
+    QPushButton* OKButton;
 };

@@ -30,3 +30,7 @@ MidiInPortView* MidiInPortView::Open(QWidget* pParent) {
     pView->activateWindow();
     return pView;
 }
+
+void MidiInPortView::ReplaceText(const QString& Text) {
+    MidiInText->setPlainText(Text);
+}

@@ -13,6 +13,9 @@ class MidiInPortView : public QWidget {
     explicit MidiInPortView(QWidget* pParent = nullptr);
     // A new monitor, shown beside the parent window and brought to the front.
     static MidiInPortView* Open(QWidget* pParent);
+    // Shows Text in place of what the monitor showed before.
+    void ReplaceText(const QString& Text);
 
+  private:
     QPlainTextEdit* MidiInText;
 };

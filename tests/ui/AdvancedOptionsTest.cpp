@@ -1,11 +1,9 @@
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "RecordingUserDialogs.h"
 #include "UiTestRegistry.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "app/AppTexts.h"
 #include "midi/MidiBackend.h"
@@ -76,16 +74,18 @@ class AdvancedOptionsTest : public QObject {
         QFETCH(QStringList, Captions);
         cRecordingUserDialogs Dialogs;
         DebugWindow Dialog(Dialogs);
+        const AdvancedOptionsDriver Options(Dialog);
         Dialog.SetVars(700, 40, 20, false, 0, 0);
-        Dialog.EnableBlindTransfer->setChecked(bBlind);
-        Dialog.TimeBetweenPackets->setText(Packets);
-        Dialog.TimeBetweenSongs->setText(Songs);
-        Dialog.TimeOut->setText(TimeOut);
-        QCOMPARE(PressAtOnce(Dialog, Dialog.DWOK), int(QDialog::Accepted));
+        Options.Box("EnableBlindTransfer").setChecked(bBlind);
+        Options.Type("TimeBetweenPackets", Packets);
+        Options.Type("TimeBetweenSongs", Songs);
+        Options.Type("TimeOut", TimeOut);
+        QCOMPARE(PressAtOnce(Dialog, "DWOK"), int(QDialog::Accepted));
+        const tTransferSettings Chosen = Options.Choices();
         QCOMPARE(
-            (QList<int>{Dialog.iTimeBetweenPackets, Dialog.iTimeBetweenSongs, Dialog.iTimeOut}),
+            (QList<int>{Chosen.iTimeBetweenPackets, Chosen.iTimeBetweenSongs, Chosen.iTimeOut}),
             Expected);
-        QCOMPARE(Dialog.bBlindTransfer, bBlind);
+        QCOMPARE(Chosen.bBlindTransfer, bBlind);
         QCOMPARE(Dialogs.Texts(), Messages);
         QStringList asCaptions;
         for (const tShownMessage& Shown : Dialogs.Shown) {
@@ -97,22 +97,24 @@ class AdvancedOptionsTest : public QObject {
     void the_blind_check_box_resets_the_packet_time_to_25() {
         cRecordingUserDialogs Dialogs;
         DebugWindow Blind(Dialogs);
+        const AdvancedOptionsDriver BlindOptions(Blind);
         Blind.SetVars(300, 40, 1000, true, 0, 0);
-        QCOMPARE(Blind.TimeBetweenPackets->text(), "25");
-        QCOMPARE(Blind.TimeBetweenSongs->text(), "300");
-        QCOMPARE(Blind.TimeOut->text(), "1000");
-        PressAtOnce(Blind, Blind.DWOK);
-        QCOMPARE(Blind.iTimeBetweenPackets, 25);
+        QCOMPARE(BlindOptions.Text("TimeBetweenPackets"), "25");
+        QCOMPARE(BlindOptions.Text("TimeBetweenSongs"), "300");
+        QCOMPARE(BlindOptions.Text("TimeOut"), "1000");
+        PressAtOnce(Blind, "DWOK");
+        QCOMPARE(BlindOptions.Choices().iTimeBetweenPackets, 25);
 
         DebugWindow Handshaking(Dialogs);
+        const AdvancedOptionsDriver Options(Handshaking);
         Handshaking.SetVars(300, 40, 1000, false, 0, 0);
-        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "40");
+        QCOMPARE(Options.Text("TimeBetweenPackets"), "40");
         Handshaking.show();
-        QTest::mouseClick(Handshaking.EnableBlindTransfer, Qt::LeftButton);
-        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "25");
-        Handshaking.TimeBetweenPackets->setText("70");
-        QTest::mouseClick(Handshaking.EnableBlindTransfer, Qt::LeftButton);
-        QCOMPARE(Handshaking.TimeBetweenPackets->text(), "25");
+        Options.Click("EnableBlindTransfer");
+        QCOMPARE(Options.Text("TimeBetweenPackets"), "25");
+        Options.Type("TimeBetweenPackets", "70");
+        Options.Click("EnableBlindTransfer");
+        QCOMPARE(Options.Text("TimeBetweenPackets"), "25");
     }
 
     void unlock_asks_first_and_tells_only_of_what_went_wrong_data() {
@@ -152,7 +154,7 @@ class AdvancedOptionsTest : public QObject {
         Dialog.SetPause([](int32_t) {});
         Dialog.SetVars(300, 25, 1000, true, OutPort, 0);
         Dialog.show();
-        QTest::mouseClick(Dialog.Unlock_Button, Qt::LeftButton);
+        AdvancedOptionsDriver(Dialog).Click("Unlock_Button");
 
         QCOMPARE(Dialogs.Texts(), Shown);
         QCOMPARE(Dialogs.Shown.front().Caption, "Unlock Default Songs");
@@ -169,104 +171,105 @@ class AdvancedOptionsTest : public QObject {
         DebugWindow Dialog(Dialogs);
         Dialog.SetPause([](int32_t) {});
         Dialog.SetVars(300, 25, 1000, true, 0, 0);
-        Dialog.LockDefaults_Click();
+        Invoke(Dialog, "LockDefaults_Click");  // its button is hidden
         QVERIFY(Dialogs.Shown.empty());
         QCOMPARE(Backend.SentChunks(uiDevice).size(), size_t{1});
     }
 
     void the_main_window_takes_the_values_back_only_after_ok() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        ChangeSettings(Window, [&](tTransferSettings& S) {
+        const MainWindowDriver Window(Rig.Open());
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) {
             S.iTimeBetweenPackets = 40;
             S.bBlindTransfer = false;
         });
-        Rig.Dialogs.OnModal = [](QDialog& Dialog) {
-            auto& Options = static_cast<DebugWindow&>(Dialog);
-            Options.show();
-            Options.TimeBetweenSongs->setText("500");
-            Options.TimeBetweenPackets->setText("60");
-            Options.TimeOut->setText("20");
-            Options.close();
-            return Options.result();
+        const auto TypeTimes = [](const AdvancedOptionsDriver& Options) {
+            Options.Type("TimeBetweenSongs", "500");
+            Options.Type("TimeBetweenPackets", "60");
+            Options.Type("TimeOut", "20");
         };
-        Window.advancedOptionsToolStripMenuItem->trigger();
-        QCOMPARE(Window.TransferSettings().iTimeBetweenSongs, 300);
-        QCOMPARE(Window.TransferSettings().iTimeBetweenPackets, 40);
-        QCOMPARE(Window.TransferSettings().iTimeOut, 1000);
+        Rig.Dialogs.OnModal = [&TypeTimes](QDialog& Dialog) {
+            Dialog.show();
+            TypeTimes(AdvancedOptionsDriver(Dialog));
+            Dialog.close();
+            return Dialog.result();
+        };
+        Window.Choose("advancedOptionsToolStripMenuItem");
+        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenSongs, 300);
+        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenPackets, 40);
+        QCOMPARE(Window.Form.TransferSettings().iTimeOut, 1000);
 
         QList<int> SeenBySetVars;
-        Rig.Dialogs.OnModal = [&SeenBySetVars](QDialog& Dialog) {
-            auto& Options = static_cast<DebugWindow&>(Dialog);
-            Options.show();
-            SeenBySetVars << Options.TimeBetweenSongs->text().toInt()
-                          << Options.TimeBetweenPackets->text().toInt()
-                          << Options.TimeOut->text().toInt() << Options.iSelectedOutPort;
-            Options.TimeBetweenSongs->setText("500");
-            Options.TimeBetweenPackets->setText("60");
-            Options.TimeOut->setText("20");
-            QTest::mouseClick(Options.EnableBlindTransfer, Qt::LeftButton);  // box now 25
-            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
-            return Options.result();
+        Rig.Dialogs.Answers = {true};  // to the unlock question: the command goes to the device
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
+            const AdvancedOptionsDriver Options(Dialog);
+            Dialog.show();
+            SeenBySetVars << Options.Text("TimeBetweenSongs").toInt()
+                          << Options.Text("TimeBetweenPackets").toInt()
+                          << Options.Text("TimeOut").toInt();
+            Options.Options.SetPause([](int32_t) {});
+            Options.Click("Unlock_Button");  // to the output device the window chose
+            TypeTimes(Options);
+            Options.Click("EnableBlindTransfer");  // box now 25
+            return Options.PressOk();
         };
-        Window.advancedOptionsToolStripMenuItem->trigger();
-        QCOMPARE(SeenBySetVars, (QList<int>{300, 40, 1000, 0}));
-        QCOMPARE(Window.TransferSettings().iTimeBetweenSongs, 500);
-        QCOMPARE(Window.TransferSettings().iTimeBetweenPackets, 25);
-        QCOMPARE(Window.TransferSettings().iTimeOut, 20);
-        QVERIFY(Window.TransferSettings().bBlindTransfer);
-        QVERIFY(!Window.TransferSettings().bDebugEnabled);
-        QVERIFY(!Window.TransferSettings().bMidiInMonitor);
-        QVERIFY(Window.findChildren<MidiInPortView*>().isEmpty());
+        Window.Choose("advancedOptionsToolStripMenuItem");
+        QCOMPARE(SeenBySetVars, (QList<int>{300, 40, 1000}));
+        QCOMPARE(Rig.Tav.Backend.SentChunks(Rig.Tav.uiOutDevice).size(), size_t{2});
+        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenSongs, 500);
+        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenPackets, 25);
+        QCOMPARE(Window.Form.TransferSettings().iTimeOut, 20);
+        QVERIFY(Window.Form.TransferSettings().bBlindTransfer);
+        QVERIFY(!Window.Form.TransferSettings().bDebugEnabled);
+        QVERIFY(!Window.Form.TransferSettings().bMidiInMonitor);
+        QVERIFY(Window.Form.findChildren<MidiInPortView*>().isEmpty());
     }
 
     void the_acknowledgement_box_follows_blind_transfer_and_is_kept() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         QList<bool> Seen;  // enabled, checked: as it opens blind, then once blind is off
         Rig.Dialogs.OnModal = [&Seen](QDialog& Dialog) {
-            auto& Options = static_cast<DebugWindow&>(Dialog);
-            Options.show();
-            Seen << Options.SendWhenAcknowledged->isEnabled()
-                 << Options.SendWhenAcknowledged->isChecked();
-            if (Options.EnableBlindTransfer->isChecked()) {
-                QTest::mouseClick(Options.EnableBlindTransfer, Qt::LeftButton);
-                Seen << Options.SendWhenAcknowledged->isEnabled();
-                Options.SendWhenAcknowledged->setChecked(true);
+            const AdvancedOptionsDriver Options(Dialog);
+            QCheckBox& Acknowledged = Options.Box("SendWhenAcknowledged");
+            Dialog.show();
+            Seen << Acknowledged.isEnabled() << Acknowledged.isChecked();
+            if (Options.IsChecked("EnableBlindTransfer")) {
+                Options.Click("EnableBlindTransfer");
+                Seen << Acknowledged.isEnabled();
+                Acknowledged.setChecked(true);
             }
-            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
-            return Options.result();
+            return Options.PressOk();
         };
-        Window.advancedOptionsToolStripMenuItem->trigger();
+        Window.Choose("advancedOptionsToolStripMenuItem");
         QCOMPARE(Seen, (QList<bool>{false, false, true}));
-        QVERIFY(Window.TransferSettings().AckPaced);
+        QVERIFY(Window.Form.TransferSettings().AckPaced);
         QVERIFY(SettingsFile::Read(Rig.Folder / SettingsFile::kFileName).AckPaced);
 
-        Form1& Again = Rig.Open(false);  // the next start: blind again, the box kept
-        QVERIFY(Again.TransferSettings().AckPaced);
+        const MainWindowDriver Again(Rig.Open(false));  // the next start: blind again, the box kept
+        QVERIFY(Again.Form.TransferSettings().AckPaced);
         Seen.clear();
-        Again.advancedOptionsToolStripMenuItem->trigger();
+        Again.Choose("advancedOptionsToolStripMenuItem");
         QCOMPARE(Seen, (QList<bool>{false, true, true}));
     }
 
     void accepting_with_the_monitor_option_opens_a_new_monitor_each_time() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         Rig.Dialogs.OnModal = [](QDialog& Dialog) {
-            auto& Options = static_cast<DebugWindow&>(Dialog);
-            Options.show();
-            Options.EnableMIDIInWindow->setChecked(true);
-            QTest::mouseClick(Options.DWOK, Qt::LeftButton);
-            return Options.result();
+            const AdvancedOptionsDriver Options(Dialog);
+            Dialog.show();
+            Options.Box("EnableMIDIInWindow").setChecked(true);  // hidden: set as if shown
+            return Options.PressOk();
         };
-        Window.advancedOptionsToolStripMenuItem->trigger();
-        QCOMPARE(Window.findChildren<MidiInPortView*>().size(), 1);
-        QPointer<MidiInPortView> First = Window.findChild<MidiInPortView*>();
+        Window.Choose("advancedOptionsToolStripMenuItem");
+        QCOMPARE(Window.Form.findChildren<MidiInPortView*>().size(), 1);
+        QPointer<MidiInPortView> First = Window.Form.findChild<MidiInPortView*>();
         QVERIFY(First->isVisible());
-        Window.advancedOptionsToolStripMenuItem->trigger();
-        QCOMPARE(Window.findChildren<MidiInPortView*>().size(), 2);
+        Window.Choose("advancedOptionsToolStripMenuItem");
+        QCOMPARE(Window.Form.findChildren<MidiInPortView*>().size(), 2);
         QVERIFY(First->isVisible());  // the old one stays until the user closes it
-        QVERIFY(Window.TransferSettings().bMidiInMonitor);
+        QVERIFY(Window.Form.TransferSettings().bMidiInMonitor);
     }
 };
 

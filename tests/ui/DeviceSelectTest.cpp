@@ -1,17 +1,14 @@
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 #include "RecordingUserDialogs.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
+#include "WindowDrivers.h"
 #include "app/SettingsFile.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/Form1.h"
-#include "ui/MidiDeviceSelect.h"
 
 namespace {
 
@@ -40,21 +37,20 @@ class cDeviceRig {
         return QString::fromStdString(ReadText(Folder / SettingsFile::kFileName));
     }
 
-    Form1& Open() {
+    MainWindowDriver Open() {
         Window = std::make_unique<Form1>(Dialogs, Transfer);
         Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
         Window->show();
-        return *Window;
+        return MainWindowDriver(*Window);
     }
 
     // Opens the device dialog from the menu; Act does what the user does in it.
-    void ChooseDevices(const std::function<int(MidiDeviceSelect&)>& Act) {
+    void ChooseDevices(const std::function<int(const DeviceSelectDriver&)>& Act) {
         Dialogs.OnModal = [&Act](QDialog& Dialog) {
-            auto& Select = static_cast<MidiDeviceSelect&>(Dialog);
-            Select.show();
-            return Act(Select);
+            Dialog.show();
+            return Act(DeviceSelectDriver(Dialog));
         };
-        Window->midiDevicesToolStripMenuItem->trigger();
+        MainWindowDriver(*Window).Choose("midiDevicesToolStripMenuItem");
     }
 
     TempDir Folder;
@@ -64,22 +60,6 @@ class cDeviceRig {
     X10FileTransfer Transfer;
     std::unique_ptr<Form1> Window;
 };
-
-int PressOk(MidiDeviceSelect& Dialog) {
-    QTest::mouseClick(Dialog.OKButton, Qt::LeftButton);
-    return Dialog.result();
-}
-
-// Picks an entry as the user does: with the keyboard on the closed list.
-void Pick(QComboBox* pList, int iIndex) {
-    pList->setFocus();
-    while (pList->currentIndex() < iIndex) {
-        QTest::keyClick(pList, Qt::Key_Down);
-    }
-    while (pList->currentIndex() > iIndex) {
-        QTest::keyClick(pList, Qt::Key_Up);
-    }
-}
 
 }  // namespace
 
@@ -97,17 +77,13 @@ class DeviceSelectTest : public QObject {
         int iInSelected = -2;
         int iOutSelected = -2;
         QString Title;
-        Rig.ChooseDevices([&](MidiDeviceSelect& Dialog) {
-            Title = Dialog.windowTitle();
-            for (int i = 0; i < Dialog.MIDIInCB->count(); ++i) {
-                asIn << Dialog.MIDIInCB->itemText(i);
-            }
-            for (int i = 0; i < Dialog.MIDIDeviceCB->count(); ++i) {
-                asOut << Dialog.MIDIDeviceCB->itemText(i);
-            }
-            iInSelected = Dialog.MIDIInCB->currentIndex();
-            iOutSelected = Dialog.MIDIDeviceCB->currentIndex();
-            return PressOk(Dialog);
+        Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
+            Title = Dialog.Window.windowTitle();
+            asIn = Dialog.Entries("MIDIInCB");
+            asOut = Dialog.Entries("MIDIDeviceCB");
+            iInSelected = Dialog.Get<QComboBox>("MIDIInCB").currentIndex();
+            iOutSelected = Dialog.Get<QComboBox>("MIDIDeviceCB").currentIndex();
+            return Dialog.PressOk();
         });
         QCOMPARE(Title, "Midi Device Select");
         QCOMPARE(asIn, (QStringList{"In A", "In B", "In C"}));
@@ -149,26 +125,26 @@ class DeviceSelectTest : public QObject {
         if (!Before.isEmpty()) {
             Rig.WriteSettings(Before.toStdString());
         }
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window = Rig.Open();
         if (Before.isEmpty()) {
             QVERIFY(!std::filesystem::exists(Rig.Folder / "SongLoader.ini"));
-            QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Invalid Device");
+            QCOMPARE(Window.OutDevice(), "Invalid Device");
         }
-        Rig.ChooseDevices([&](MidiDeviceSelect& Dialog) {
+        Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
             if (PickIn >= 0) {
-                Pick(Dialog.MIDIInCB, PickIn);
+                Dialog.Pick("MIDIInCB", PickIn);
             }
-            Pick(Dialog.MIDIDeviceCB, PickOut);
+            Dialog.Pick("MIDIDeviceCB", PickOut);
             if (bOk) {
-                return PressOk(Dialog);
+                return Dialog.PressOk();
             }
-            Dialog.close();
-            return Dialog.result();
+            Dialog.Select.close();
+            return Dialog.Select.result();
         });
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, In);
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, Out);
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), InLabel);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), OutLabel);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedInPort, In);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedOutPort, Out);
+        QCOMPARE(Window.InDevice(), InLabel);
+        QCOMPARE(Window.OutDevice(), OutLabel);
         // No device is saved with an empty name.
         const QByteArray InName = In < 0 ? QByteArray() : InLabel.toUtf8();
         QCOMPARE(Rig.Settings(), Saved(In, Out, InName.constData(), OutLabel.toUtf8().constData()));
@@ -176,21 +152,21 @@ class DeviceSelectTest : public QObject {
 
     void a_software_synthesizer_can_be_chosen_but_the_next_start_drops_it() {
         cDeviceRig Rig({"Out A", "Microsoft GS Wavetable SW Synth"}, {"In A", "In B"});
-        Form1& Window = Rig.Open();
-        Rig.ChooseDevices([](MidiDeviceSelect& Dialog) {
-            Pick(Dialog.MIDIInCB, 1);
-            Pick(Dialog.MIDIDeviceCB, 1);
-            return PressOk(Dialog);
+        const MainWindowDriver Window = Rig.Open();
+        Rig.ChooseDevices([](const DeviceSelectDriver& Dialog) {
+            Dialog.Pick("MIDIInCB", 1);
+            Dialog.Pick("MIDIDeviceCB", 1);
+            return Dialog.PressOk();
         });
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, 1);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "Microsoft GS Wavetable SW Synth");
+        QCOMPARE(Window.Form.TransferSettings().iSelectedOutPort, 1);
+        QCOMPARE(Window.OutDevice(), "Microsoft GS Wavetable SW Synth");
         QCOMPARE(Rig.Settings(), Saved(1, 1, "In B", "Microsoft GS Wavetable SW Synth"));
 
-        Form1& Restarted = Rig.Open();
-        QCOMPARE(Restarted.TransferSettings().iSelectedOutPort, -1);
-        QCOMPARE(Restarted.TransferSettings().iSelectedInPort, -1);
-        QCOMPARE(Restarted.SelectedOutDeviceLabel->text(), "Invalid Device");
-        QCOMPARE(Restarted.SelectedInDeviceLabel->text(), "Invalid Device");
+        const MainWindowDriver Restarted = Rig.Open();
+        QCOMPARE(Restarted.Form.TransferSettings().iSelectedOutPort, -1);
+        QCOMPARE(Restarted.Form.TransferSettings().iSelectedInPort, -1);
+        QCOMPARE(Restarted.OutDevice(), "Invalid Device");
+        QCOMPARE(Restarted.InDevice(), "Invalid Device");
     }
 
     void the_choice_outlives_the_program_and_is_checked_at_the_next_start_data() {
@@ -220,9 +196,9 @@ class DeviceSelectTest : public QObject {
         QFETCH(QString, OutLabel);
         cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
         Rig.WriteSettings(Saved.toStdString());
-        Form1& Window = Rig.Open();
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), InLabel);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), OutLabel);
+        const MainWindowDriver Window = Rig.Open();
+        QCOMPARE(Window.InDevice(), InLabel);
+        QCOMPARE(Window.OutDevice(), OutLabel);
         QVERIFY(Rig.Dialogs.Shown.empty());
         QCOMPARE(Rig.Settings(), Saved);  // reading never writes
     }
@@ -231,10 +207,10 @@ class DeviceSelectTest : public QObject {
         cDeviceRig Rig({"Out A"}, {"In A"});
         // A link to a file in a folder that is not there: the write cannot be done.
         std::filesystem::create_symlink("gone/SongLoader.ini", Rig.Folder / "SongLoader.ini");
-        Form1& Window = Rig.Open();
-        Rig.ChooseDevices(PressOk);
+        const MainWindowDriver Window = Rig.Open();
+        Rig.ChooseDevices(&DeviceSelectDriver::PressOk);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
-        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.SettingsFilePath()));
+        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.Form.SettingsFilePath()));
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Settings File Error");
     }
 };

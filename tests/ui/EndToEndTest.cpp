@@ -2,32 +2,24 @@
 // own: songs are added, the emulator is chosen, handshakes are switched on and the checked
 // songs are sent, as a user would do it. Needs a MIDI system that answers (scripts/test.sh runs
 // the tests with a private JACK server); skipped without one, except in CI.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTest>
 #include <cstdlib>
 
-#include "DialogDrivers.h"
 #include "RecordingUserDialogs.h"
 #include "ScopedWorkFolder.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "midi/DeviceList.h"
 #include "midi/MidiBackend.h"
 #include "midi/rtmidi/RtMidiBackend.h"
 #include "transfer/SongName.h"
 #include "transfer/X10FileTransfer.h"
-#include "ui/DebugWindow.h"
 #include "ui/Form1.h"
 #include "ui/LoadFileDialog.h"
-#include "ui/MidiDeviceSelect.h"
 #include "ui/PathText.h"
-#include "ui/SongListWidget.h"
 
 // Without a JACK server, RtMidi's JACK clients leave the ring buffers they made behind;
 // LeakSanitizer (in the AddressSanitizer build) is not to count that against the skip.
@@ -87,26 +79,23 @@ int EmulatorIndex(const QStringList& asNames) {
     return -1;
 }
 
-int ChooseEmulator(MidiDeviceSelect& Dialog) {
+int ChooseEmulator(QDialog& Dialog) {
+    const DeviceSelectDriver Select(Dialog);
     Dialog.show();
-    const int iIn = Dialog.MIDIInCB->findText(kEmulatorName, Qt::MatchContains);
-    const int iOut = Dialog.MIDIDeviceCB->findText(kEmulatorName, Qt::MatchContains);
-    Dialog.MIDIInCB->setCurrentIndex(iIn);
-    emit Dialog.MIDIInCB->activated(iIn);
-    Dialog.MIDIDeviceCB->setCurrentIndex(iOut);
-    emit Dialog.MIDIDeviceCB->activated(iOut);
-    QTest::mouseClick(Dialog.OKButton, Qt::LeftButton);
-    return Dialog.result();
+    for (const char* szList : {"MIDIInCB", "MIDIDeviceCB"}) {
+        Select.Pick(szList, EmulatorIndex(Select.Entries(szList)));
+    }
+    return Select.PressOk();
 }
 
-int SwitchOffBlindTransfer(DebugWindow& Dialog) {
+int SwitchOffBlindTransfer(QDialog& Dialog) {
+    const AdvancedOptionsDriver Options(Dialog);
     Dialog.show();
-    if (Dialog.EnableBlindTransfer->isChecked()) {
-        QTest::mouseClick(Dialog.EnableBlindTransfer, Qt::LeftButton);
+    if (Options.IsChecked("EnableBlindTransfer")) {
+        Options.Click("EnableBlindTransfer");
     }
-    Dialog.TimeBetweenPackets->setText("10");
-    QTest::mouseClick(Dialog.DWOK, Qt::LeftButton);
-    return Dialog.result();
+    Options.Type("TimeBetweenPackets", "10");
+    return Options.PressOk();
 }
 
 }  // namespace
@@ -132,42 +121,39 @@ class EndToEndTest : public QObject {
 
         cRecordingUserDialogs Dialogs;
         X10FileTransfer Transfer;
-        Form1 Window(Dialogs, Transfer);
-        Window.SetSettingsDirectory(QString::fromStdString(Songs.path().string()));
-        Window.show();
+        Form1 Form(Dialogs, Transfer);
+        Form.SetSettingsDirectory(QString::fromStdString(Songs.path().string()));
+        Form.show();
+        const MainWindowDriver Window(Form);
         const int iOut = EmulatorIndex(ToQStringList(MidiOutDeviceNames()));
         const int iIn = EmulatorIndex(ToQStringList(MidiInDeviceNames()));
         QVERIFY2(iOut >= 0 && iIn >= 0, qPrintable(ToQStringList(MidiOutDeviceNames()).join(", ")));
 
-        Dialogs.OnModal = [](QDialog& Dialog) {
-            return ChooseEmulator(static_cast<MidiDeviceSelect&>(Dialog));
-        };
-        Window.midiDevicesToolStripMenuItem->trigger();
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, iOut);
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, iIn);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), ToQStringList(MidiOutDeviceNames())[iOut]);
-        Dialogs.OnModal = [](QDialog& Dialog) {
-            return SwitchOffBlindTransfer(static_cast<DebugWindow&>(Dialog));
-        };
-        Window.advancedOptionsToolStripMenuItem->trigger();
-        QVERIFY(!Window.TransferSettings().bBlindTransfer);
+        Dialogs.OnModal = ChooseEmulator;
+        Window.Choose("midiDevicesToolStripMenuItem");
+        QCOMPARE(Form.TransferSettings().iSelectedOutPort, iOut);
+        QCOMPARE(Form.TransferSettings().iSelectedInPort, iIn);
+        QCOMPARE(Window.OutDevice(), ToQStringList(MidiOutDeviceNames())[iOut]);
+        Dialogs.OnModal = SwitchOffBlindTransfer;
+        Window.Choose("advancedOptionsToolStripMenuItem");
+        QVERIFY(!Form.TransferSettings().bBlindTransfer);
 
         const QStringList asSongs = {UiTestSongs::Format0(Songs, "ballad.mid", 150),
                                      UiTestSongs::Format0(Songs, "march.mid", 20)};
         Dialogs.FileChoices = {asSongs};
-        QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), 2);
+        Window.Click("LOAD_MORE_SONGS");
+        QCOMPARE(Window.SongList().count(), 2);
 
         std::vector<std::vector<uint8_t>> aX10;
         std::vector<std::filesystem::path> X10Paths;
         Dialogs.OnModal = [&](QDialog& Dialog) {
-            X10Paths = static_cast<LoadFileDialog&>(Dialog).Plan().X10Paths;
+            X10Paths = As<LoadFileDialog>(Dialog).Plan().X10Paths;
             for (const std::filesystem::path& X10 : X10Paths) {
                 aX10.push_back(ReadAll(X10));
             }
             return RunTransferAndPress(Dialog, "LFD_OK", kWaitMs * 3);
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
 
         QCOMPARE(Dialogs.Texts(), QStringList{});
         QVERIFY(

@@ -1,12 +1,7 @@
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -15,33 +10,17 @@
 
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "app/SongMessages.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
-#include "ui/SongListWidget.h"
 
 namespace {
 
 const QString kSizeQuestion =
     " Is larger than 100k, such a large file may have performance issues and it is not "
     "recommended you load it Do you wish to proceed? ";
-
-QStringList RowTexts(const Form1& Window) {
-    QStringList asRows;
-    for (int i = 0; i < Window.MIDI_SONG_LIST->count(); ++i) {
-        asRows << Window.MIDI_SONG_LIST->item(i)->text();
-    }
-    return asRows;
-}
-
-QList<bool> RowChecks(const Form1& Window) {
-    QList<bool> Checks;
-    for (int i = 0; i < Window.MIDI_SONG_LIST->count(); ++i) {
-        Checks << Window.MIDI_SONG_LIST->IsChecked(i);
-    }
-    return Checks;
-}
 
 QMimeData* FileDrag(const QStringList& asPaths) {
     QMimeData* pData = new QMimeData;
@@ -51,6 +30,17 @@ QMimeData* FileDrag(const QStringList& asPaths) {
     }
     pData->setUrls(Urls);
     return pData;
+}
+
+// Drags files onto the middle of the song list and drops them there.
+void DropFiles(const MainWindowDriver& Window, const QStringList& asPaths) {
+    QWidget* pTarget = Window.SongList().viewport();
+    const QPoint At = pTarget->rect().center();
+    const std::unique_ptr<QMimeData> Files(FileDrag(asPaths));
+    QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pTarget, &Enter);
+    QDropEvent Drop(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pTarget, &Drop);
 }
 
 }  // namespace
@@ -98,27 +88,28 @@ class MainWindowTest : public QObject {
         }
         cRecordingUserDialogs Dialogs;
         X10FileTransfer Transfer;
-        Form1 Window(Dialogs, Transfer);
-        Window.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
-        Window.show();
+        Form1 Form(Dialogs, Transfer);
+        Form.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
+        Form.show();
+        const MainWindowDriver Window(Form);
 
         QCOMPARE(Dialogs.Texts(), Messages);
         for (const tShownMessage& Message : Dialogs.Shown) {
             QCOMPARE(Message.Caption, "Midi Device Error");
         }
         const bool bBoth = Outputs > 0 && Inputs > 0;
-        QCOMPARE(Window.TransferSettings().iSelectedOutPort, bBoth ? 0 : -1);
-        QCOMPARE(Window.TransferSettings().iSelectedInPort, bBoth ? 0 : -1);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), bBoth ? "Out 0" : "Invalid Device");
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), bBoth ? "In 0" : "Invalid Device");
+        QCOMPARE(Form.TransferSettings().iSelectedOutPort, bBoth ? 0 : -1);
+        QCOMPARE(Form.TransferSettings().iSelectedInPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.OutDevice(), bBoth ? "Out 0" : "Invalid Device");
+        QCOMPARE(Window.InDevice(), bBoth ? "In 0" : "Invalid Device");
     }
 
     void start_up_shows_the_saved_devices_and_the_settings_path() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open(true);
-        QCOMPARE(Window.SelectedOutDeviceLabel->text(), "TAV Emulator");
-        QCOMPARE(Window.SelectedInDeviceLabel->text(), "TAV Emulator");
-        QCOMPARE(Window.SettingsFilePath(),
+        const MainWindowDriver Window(Rig.Open(true));
+        QCOMPARE(Window.OutDevice(), "TAV Emulator");
+        QCOMPARE(Window.InDevice(), "TAV Emulator");
+        QCOMPARE(Window.Form.SettingsFilePath(),
                  QString::fromStdString((Rig.Folder / "SongLoader.ini").string()));
         QVERIFY(Rig.Dialogs.Shown.empty());
     }
@@ -147,7 +138,7 @@ class MainWindowTest : public QObject {
         QFETCH(QStringList, ExpectedShown);
         QFETCH(bool, bAdded);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         QStringList asBatch;
         for (int i = 0; i < Kinds.size(); ++i) {
             const std::string Name = "song" + std::to_string(i) + ".mid";
@@ -158,7 +149,7 @@ class MainWindowTest : public QObject {
                                             : UiTestSongs::OfSize(Rig.Folder, Name, 100001));
         }
         Rig.Dialogs.Answers = Answers;
-        Window.openMIDIFileDialog_FileOk(asBatch);
+        Window.AddSongs(asBatch);
 
         QStringList asExpected;
         for (const QString& Shown : ExpectedShown) {
@@ -179,42 +170,42 @@ class MainWindowTest : public QObject {
                 QCOMPARE(Message.eIcon, MESSAGE_ICON_WARNING);
             }
         }
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), bAdded ? asBatch : QStringList{});
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), bAdded ? asBatch.size() : 0);
+        QCOMPARE(Window.SongList().SongPaths(), bAdded ? asBatch : QStringList{});
+        QCOMPARE(Window.SongList().count(), bAdded ? asBatch.size() : 0);
     }
 
     void new_rows_are_checked_show_the_file_name_and_follow_the_old_ones() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid");
-        Window.openMIDIFileDialog_FileOk({First});
-        Window.MIDI_SONG_LIST->SetChecked(0, false);
-        Window.openMIDIFileDialog_FileOk({Second, First});
-        QCOMPARE(RowTexts(Window), (QStringList{"first.mid", "second.mid", "first.mid"}));
-        QCOMPARE(RowChecks(Window), (QList<bool>{false, true, true}));
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{First, Second, First}));
+        Window.AddSongs({First});
+        Window.SongList().SetChecked(0, false);
+        Window.AddSongs({Second, First});
+        QCOMPARE(Window.RowTexts(), (QStringList{"first.mid", "second.mid", "first.mid"}));
+        QCOMPARE(Window.RowChecks(), (QList<bool>{false, true, true}));
+        QCOMPARE(Window.SongList().SongPaths(), (QStringList{First, Second, First}));
     }
 
     void the_load_button_and_menu_item_open_the_file_dialog() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
         Rig.Dialogs.FileChoices = {{Song}, {}, {Song}};
-        QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);
-        QTest::mouseClick(Window.LOAD_MORE_SONGS, Qt::LeftButton);  // cancelled
-        Window.loadSongsToolStripMenuItem->trigger();
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{Song, Song}));
+        Window.Click("LOAD_MORE_SONGS");
+        Window.Click("LOAD_MORE_SONGS");  // cancelled
+        Window.Choose("loadSongsToolStripMenuItem");
+        QCOMPARE(Window.SongList().SongPaths(), (QStringList{Song, Song}));
         QCOMPARE(Rig.Dialogs.FileDialogTitles, QStringList(3, "Select MIDI Files To Load"));
         QCOMPARE(Rig.Dialogs.FileDialogFilters.first(), "MIDI files (*.mid)");
-        QCOMPARE(Window.openMIDIFileDialog->objectName(), "openMIDIFileDialog");
-        QCOMPARE(Window.openMIDIFileDialog->fileMode(), QFileDialog::ExistingFiles);
+        QCOMPARE(Window.Get<QFileDialog>("openMIDIFileDialog").fileMode(),
+                 QFileDialog::ExistingFiles);
     }
 
     void a_drag_of_files_is_accepted_as_a_copy_and_other_drags_are_refused() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        QWidget* pTarget = Window.MIDI_SONG_LIST->viewport();
+        const MainWindowDriver Window(Rig.Open());
+        QWidget* pTarget = Window.SongList().viewport();
         const QPoint At = pTarget->rect().center();
 
         std::unique_ptr<QMimeData> Files(FileDrag({UiTestSongs::Format0(Rig.Folder, "a.mid")}));
@@ -233,37 +224,26 @@ class MainWindowTest : public QObject {
 
     void dropped_files_are_vetted_by_content_whatever_their_names() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "song.txt");
         const QString Other = UiTestSongs::Format0(Rig.Folder, "other");
-        std::unique_ptr<QMimeData> Files(FileDrag({Song, Other}));
-        const QPoint At = Window.MIDI_SONG_LIST->viewport()->rect().center();
-        QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &Enter);
-        QDropEvent Drop(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &Drop);
-        QCOMPARE(RowTexts(Window), (QStringList{"song.txt", "other"}));
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), (QStringList{Song, Other}));
+        DropFiles(Window, {Song, Other});
+        QCOMPARE(Window.RowTexts(), (QStringList{"song.txt", "other"}));
+        QCOMPARE(Window.SongList().SongPaths(), (QStringList{Song, Other}));
 
         const QString Bad = UiTestSongs::NotMidi(Rig.Folder, "notes.mid");
-        std::unique_ptr<QMimeData> BadFiles(FileDrag({Bad}));
-        QDragEnterEvent BadEnter(At, Qt::CopyAction, BadFiles.get(), Qt::LeftButton,
-                                 Qt::NoModifier);
-        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &BadEnter);
-        QDropEvent BadDrop(QPointF(At), Qt::CopyAction, BadFiles.get(), Qt::LeftButton,
-                           Qt::NoModifier);
-        QCoreApplication::sendEvent(Window.MIDI_SONG_LIST->viewport(), &BadDrop);
+        DropFiles(Window, {Bad});
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Bad + SongMessages::kNotMidiFile});
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), 2);
+        QCOMPARE(Window.SongList().count(), 2);
     }
 
     void the_vetting_message_says_why_a_song_cannot_be_added() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Gone = UiTestSongs::Text(Rig.Folder / "gone.mid");
         const QString Nameless = UiTestSongs::Format0(Rig.Folder, "....");
-        Window.openMIDIFileDialog_FileOk({Gone});
-        Window.openMIDIFileDialog_FileOk({Nameless});
+        Window.AddSongs({Gone});
+        Window.AddSongs({Nameless});
         const QString Missing = QString::fromStdString(
             std::make_error_code(std::errc::no_such_file_or_directory).message());
         QCOMPARE(Rig.Dialogs.Texts(),
@@ -271,64 +251,63 @@ class MainWindowTest : public QObject {
                               Nameless + " gives the device no song name: its file name must "
                                          "have a character other than '.'"}));
         QCOMPARE(Rig.Dialogs.Shown.back().Caption, "File Error");
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), 0);
+        QCOMPARE(Window.SongList().count(), 0);
     }
 
     void one_click_anywhere_on_a_row_toggles_its_check() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        Window.openMIDIFileDialog_FileOk(
+        const MainWindowDriver Window(Rig.Open());
+        Window.AddSongs(
             {UiTestSongs::Format0(Rig.Folder, "a.mid"), UiTestSongs::Format0(Rig.Folder, "b.mid")});
-        QWidget* pViewport = Window.MIDI_SONG_LIST->viewport();
-        const QRect Row = Window.MIDI_SONG_LIST->visualItemRect(Window.MIDI_SONG_LIST->item(1));
+        QWidget* pViewport = Window.SongList().viewport();
+        const QRect Row = Window.SongList().visualItemRect(Window.SongList().item(1));
         QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, Row.center());
-        QCOMPARE(RowChecks(Window), (QList<bool>{true, false}));
+        QCOMPARE(Window.RowChecks(), (QList<bool>{true, false}));
         // On the check box itself, at the row's left edge: still exactly one toggle.
         const QPoint OnBox(Row.left() + 8, Row.center().y());
         QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, OnBox);
-        QCOMPARE(RowChecks(Window), (QList<bool>{true, true}));
+        QCOMPARE(Window.RowChecks(), (QList<bool>{true, true}));
         QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, OnBox);
-        QCOMPARE(RowChecks(Window), (QList<bool>{true, false}));
-        QTest::keyClick(Window.MIDI_SONG_LIST, Qt::Key_Space);
-        QCOMPARE(RowChecks(Window), (QList<bool>{true, true}));
+        QCOMPARE(Window.RowChecks(), (QList<bool>{true, false}));
+        QTest::keyClick(&Window.SongList(), Qt::Key_Space);
+        QCOMPARE(Window.RowChecks(), (QList<bool>{true, true}));
     }
 
     void select_all_and_select_none_set_every_row() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        QTest::mouseClick(Window.SELECT_ALL_BUTTON, Qt::LeftButton);  // empty list
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), 0);
-        Window.openMIDIFileDialog_FileOk({UiTestSongs::Format0(Rig.Folder, "a.mid"),
-                                          UiTestSongs::Format0(Rig.Folder, "b.mid"),
-                                          UiTestSongs::Format0(Rig.Folder, "c.mid")});
-        Window.MIDI_SONG_LIST->SetChecked(1, false);
-        QTest::mouseClick(Window.SELECT_NONE_BUTTON, Qt::LeftButton);
-        QCOMPARE(RowChecks(Window), (QList<bool>{false, false, false}));
-        Window.MIDI_SONG_LIST->SetChecked(2, true);
-        QTest::mouseClick(Window.SELECT_ALL_BUTTON, Qt::LeftButton);
-        QCOMPARE(RowChecks(Window), (QList<bool>{true, true, true}));
+        const MainWindowDriver Window(Rig.Open());
+        Window.Click("SELECT_ALL_BUTTON");  // empty list
+        QCOMPARE(Window.SongList().count(), 0);
+        Window.AddSongs({UiTestSongs::Format0(Rig.Folder, "a.mid"),
+                         UiTestSongs::Format0(Rig.Folder, "b.mid"),
+                         UiTestSongs::Format0(Rig.Folder, "c.mid")});
+        Window.SongList().SetChecked(1, false);
+        Window.Click("SELECT_NONE_BUTTON");
+        QCOMPARE(Window.RowChecks(), (QList<bool>{false, false, false}));
+        Window.SongList().SetChecked(2, true);
+        Window.Click("SELECT_ALL_BUTTON");
+        QCOMPARE(Window.RowChecks(), (QList<bool>{true, true, true}));
     }
 
     void remove_selected_keeps_every_remaining_row_tied_to_its_path() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         QStringList asSongs;
         for (int i = 0; i < 5; ++i) {
             asSongs << UiTestSongs::Format0(Rig.Folder, "s" + std::to_string(i) + ".mid");
         }
-        Window.openMIDIFileDialog_FileOk(asSongs);
-        QTest::mouseClick(Window.SELECT_NONE_BUTTON, Qt::LeftButton);
-        QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);  // nothing checked
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(), asSongs);
-        QCOMPARE(Window.MIDI_SONG_LIST->count(), 5);
+        Window.AddSongs(asSongs);
+        Window.Click("SELECT_NONE_BUTTON");
+        Window.Click("REMOVE_SELECTED");  // nothing checked
+        QCOMPARE(Window.SongList().SongPaths(), asSongs);
+        QCOMPARE(Window.SongList().count(), 5);
 
-        Window.MIDI_SONG_LIST->SetChecked(1, true);
-        Window.MIDI_SONG_LIST->SetChecked(3, true);
-        QTest::mouseClick(Window.REMOVE_SELECTED, Qt::LeftButton);
-        QCOMPARE(RowTexts(Window), (QStringList{"s0.mid", "s2.mid", "s4.mid"}));
-        QCOMPARE(Window.MIDI_SONG_LIST->SongPaths(),
-                 (QStringList{asSongs[0], asSongs[2], asSongs[4]}));
-        QCOMPARE(RowChecks(Window), (QList<bool>{false, false, false}));
+        Window.SongList().SetChecked(1, true);
+        Window.SongList().SetChecked(3, true);
+        Window.Click("REMOVE_SELECTED");
+        QCOMPARE(Window.RowTexts(), (QStringList{"s0.mid", "s2.mid", "s4.mid"}));
+        QCOMPARE(Window.SongList().SongPaths(), (QStringList{asSongs[0], asSongs[2], asSongs[4]}));
+        QCOMPARE(Window.RowChecks(), (QList<bool>{false, false, false}));
     }
 
     void the_transfer_is_refused_with_the_first_cause_that_applies_data() {
@@ -356,53 +335,53 @@ class MainWindowTest : public QObject {
         QFETCH(QString, Message);
         QFETCH(QString, Caption);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
-        Window.openMIDIFileDialog_FileOk({Song});
-        Window.MIDI_SONG_LIST->SetChecked(0, bChecked);
-        ChangeSettings(Window, [&](tTransferSettings& S) {
+        Window.AddSongs({Song});
+        Window.SongList().SetChecked(0, bChecked);
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) {
             S.iSelectedOutPort = Out;
             S.iSelectedInPort = In;
         });
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
         QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
         QVERIFY(!std::filesystem::exists(UiTestSongs::X10PathOf(Song)));
-        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
-        QVERIFY(Window.LOAD_SONGS_TO_TAV->isEnabled());
+        QCOMPARE(Window.SendButton().text(), "Transfer Checked To TAV 30");
+        QVERIFY(Window.SendButton().isEnabled());
     }
 
     void the_button_reads_converting_until_the_transfer_is_over() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        Window.openMIDIFileDialog_FileOk({UiTestSongs::Format0(Rig.Folder, "a.mid")});
+        const MainWindowDriver Window(Rig.Open());
+        Window.AddSongs({UiTestSongs::Format0(Rig.Folder, "a.mid")});
         QString TextDuringConversion;
         bool bEnabledDuringConversion = true;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            TextDuringConversion = Window.LOAD_SONGS_TO_TAV->text();
-            bEnabledDuringConversion = Window.LOAD_SONGS_TO_TAV->isEnabled();
+            TextDuringConversion = Window.SendButton().text();
+            bEnabledDuringConversion = Window.SendButton().isEnabled();
             return PressAtOnce(Dialog, "LFD_OK");
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
         QCOMPARE(TextDuringConversion, "Converting Songs ...");
         QVERIFY(!bEnabledDuringConversion);
-        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
-        QVERIFY(Window.LOAD_SONGS_TO_TAV->isEnabled());
+        QCOMPARE(Window.SendButton().text(), "Transfer Checked To TAV 30");
+        QVERIFY(Window.SendButton().isEnabled());
     }
 
     void file_exit_ends_the_program() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
-        Window.exitToolStripMenuItem->trigger();
+        const MainWindowDriver Window(Rig.Open());
+        QSignalSpy Ending(&Window.Form, &Form1::ApplicationEnding);
+        Window.Choose("exitToolStripMenuItem");
         QCOMPARE(Ending.count(), 1);
-        QVERIFY(!Window.isVisible());
+        QVERIFY(!Window.Form.isVisible());
     }
 
     void the_about_box_is_shown_modally_and_its_ok_ends_it() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         int iResult = -1;
         QString Title;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
@@ -410,7 +389,7 @@ class MainWindowTest : public QObject {
             iResult = PressAtOnce(Dialog, "AboutOK");
             return iResult;
         };
-        Window.aboutToolStripMenuItem->trigger();
+        Window.Choose("aboutToolStripMenuItem");
         QCOMPARE(Rig.Dialogs.ModalDialogs, QStringList{"AboutBox"});
         QCOMPARE(Title, "About  Songloader");
         QCOMPARE(iResult, int(QDialog::Accepted));

@@ -1,7 +1,5 @@
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -12,6 +10,7 @@
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "app/AppTexts.h"
 #include "app/SongMessages.h"
 #include "conversion/SongConversion.h"
@@ -71,8 +70,10 @@ class cProgressRig {
 
     bool RunToTheEnd() {
         Dialog->show();
-        return QTest::qWaitFor([this] { return !Dialog->IsTransferRunning(); }, kRunTimeoutMs);
+        return QTest::qWaitFor([this] { return !Progress().Running(); }, kRunTimeoutMs);
     }
+
+    ProgressDialogDriver Progress() const { return ProgressDialogDriver(*Dialog); }
 
     std::vector<uint8_t> StoredSong(int i) const {
         return ReadAll(Tav.StoredPathFor(SongNameFromPath(Songs[i].toStdString())));
@@ -129,15 +130,15 @@ class ProgressDialogTest : public QObject {
     void the_dialog_opens_with_its_bars_and_starts_at_once() {
         cProgressRig Rig;
         Rig.Convert({4, 4, 4});
-        LoadFileDialog& Dialog = Rig.Make(true);
-        QCOMPARE(Dialog.OverallProgressBar->maximum(), 300);
-        QCOMPARE(Dialog.FileProgressBar->maximum(), 100);
-        QVERIFY(Dialog.HandShakeDebug->isHidden());
-        QVERIFY(!Dialog.IsTransferRunning());
-        Dialog.show();
-        QVERIFY(Dialog.HandShakeDebug->isVisible());
-        QVERIFY(Dialog.IsTransferRunning());
-        QCOMPARE(Dialog.ProgressBarUpdater->interval(), 2);
+        const ProgressDialogDriver Dialog(Rig.Make(true));
+        QCOMPARE(Dialog.OverallBar().maximum(), 300);
+        QCOMPARE(Dialog.FileBar().maximum(), 100);
+        QVERIFY(Dialog.HandShake().isHidden());
+        QVERIFY(!Dialog.Running());
+        Dialog.Window.show();
+        QVERIFY(Dialog.HandShake().isVisible());
+        QVERIFY(Dialog.Running());
+        QCOMPARE(Dialog.Timer().interval(), 2);
     }
 
     void one_song_runs_both_bars_to_the_end_and_the_dialog_stays_open_data() {
@@ -155,35 +156,35 @@ class ProgressDialogTest : public QObject {
         QVERIFY(iPackets > 3);
         QFETCH(bool, AckPaced);
         Rig.AckPaced = AckPaced;
-        LoadFileDialog& Dialog = Rig.Make(bBlind);
+        const ProgressDialogDriver Dialog(Rig.Make(bBlind));
         QList<int> FileValues;
-        connect(Dialog.FileProgressBar, &QProgressBar::valueChanged, this,
+        connect(&Dialog.FileBar(), &QProgressBar::valueChanged, this,
                 [&FileValues](int iValue) { FileValues << iValue; });
 
         QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Dialog.FileProgressBar->maximum(), iPackets);
-        QCOMPARE(Dialog.OverallProgressBar->value(), 100);
+        QCOMPARE(Dialog.FileBar().maximum(), iPackets);
+        QCOMPARE(Dialog.OverallBar().value(), 100);
         QCOMPARE(FileValues.first(), 1);
         // Acknowledged, the last data packet's reply and the end-of-file message share a step.
         QCOMPARE(FileValues.last(), iPackets - (AckPaced ? 2 : 1));
-        QCOMPARE(Dialog.CurrentFileLabel->text(), "/song0.mid");
-        QVERIFY(Dialog.isVisible());
+        QCOMPARE(Dialog.Text("CurrentFileLabel"), "/song0.mid");
+        QVERIFY(Dialog.Window.isVisible());
         QVERIFY(Rig.Dialogs.Shown.empty());
         QCOMPARE(Rig.StoredSong(0), ReadAll(Rig.X10Files[0].toStdString()));
         QTest::qWait(30);
-        QVERIFY(!Dialog.IsTransferRunning());
+        QVERIFY(!Dialog.Running());
     }
 
     void several_songs_pause_between_songs_and_jump_the_overall_bar() {
         cProgressRig Rig;
         Rig.Convert({10, 30, 10});
-        LoadFileDialog& Dialog = Rig.Make(false, 3, 41);
+        const ProgressDialogDriver Dialog(Rig.Make(false, 3, 41));
         tBarLog Overall;
-        LogBar(Dialog.OverallProgressBar, Dialog.ProgressBarUpdater, Overall);
+        LogBar(&Dialog.OverallBar(), &Dialog.Timer(), Overall);
         QVERIFY(Rig.RunToTheEnd());
         QCoreApplication::processEvents();
-        QCOMPARE(Dialog.OverallProgressBar->maximum(), 300);
-        QCOMPARE(Dialog.OverallProgressBar->value(), 300);
+        QCOMPARE(Dialog.OverallBar().maximum(), 300);
+        QCOMPARE(Dialog.OverallBar().value(), 300);
         QVERIFY(Overall.Values.contains(100));
         QVERIFY(Overall.Values.contains(200));
         for (int i = 0; i < Overall.Values.size(); ++i) {
@@ -200,7 +201,7 @@ class ProgressDialogTest : public QObject {
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(Rig.StoredSong(i), ReadAll(Rig.X10Files[i].toStdString()));
         }
-        QCOMPARE(Dialog.CurrentFileLabel->text(), "/song2.mid");
+        QCOMPARE(Dialog.Text("CurrentFileLabel"), "/song2.mid");
     }
 
     void each_stop_state_shows_its_message_once_and_stops_the_timer_data() {
@@ -231,19 +232,19 @@ class ProgressDialogTest : public QObject {
         if (Fault == 1) {
             Rig.iOutDeviceInstead = 7;  // no such device
         }
-        LoadFileDialog& Dialog = Rig.Make(false, 2, 2, 10);
+        const ProgressDialogDriver Dialog(Rig.Make(false, 2, 2, 10));
         QVERIFY(Rig.RunToTheEnd());
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
         QTest::qWait(50);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
-        QVERIFY(!Dialog.IsTransferRunning());
-        QVERIFY(Dialog.isVisible());
-        QVERIFY(Dialog.OverallProgressBar->value() < 100);
+        QVERIFY(!Dialog.Running());
+        QVERIFY(Dialog.Window.isVisible());
+        QVERIFY(Dialog.OverallBar().value() < 100);
         QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
         if (Fault == 0) {
             // The reason's quotation marks arrive as Windows-1252 bytes and show as such.
-            QCOMPARE(Dialog.HandShakeDebug->text(),
+            QCOMPARE(Dialog.HandShake().text(),
                      QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header."));
         }
     }
@@ -264,33 +265,32 @@ class ProgressDialogTest : public QObject {
         QFETCH(int, Result);
         cProgressRig Rig;
         Rig.Convert({200, 200});
-        LoadFileDialog& Dialog = Rig.Make(false, 5);
-        Dialog.show();
-        QVERIFY(
-            QTest::qWaitFor([&] { return Dialog.FileProgressBar->value() >= 2; }, kRunTimeoutMs));
+        const ProgressDialogDriver Dialog(Rig.Make(false, 5));
+        Dialog.Window.show();
+        QVERIFY(QTest::qWaitFor([&] { return Dialog.FileBar().value() >= 2; }, kRunTimeoutMs));
         if (bDeviceRemoved) {
             Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
-            QVERIFY(QTest::qWaitFor([&] { return !Dialog.IsTransferRunning(); }, kRunTimeoutMs));
+            QVERIFY(QTest::qWaitFor([&] { return !Dialog.Running(); }, kRunTimeoutMs));
             QCOMPARE(Rig.Dialogs.Texts(),
                      QStringList{QString(AppTexts::kSendError) + "\n\n" +
                                  QString::fromStdString(DescribeMidiFailure(
                                      AppTexts::kOutputDeviceFailed, MIDIERR_NODEVICE, true)) +
                                  "\n\nnot sent: " + Rig.Songs[1]});
-            QVERIFY(Dialog.isVisible());
+            QVERIFY(Dialog.Window.isVisible());
         }
         if (Button.isEmpty()) {
-            Dialog.close();
+            Dialog.Window.close();
         } else {
-            QTest::mouseClick(Dialog.findChild<QPushButton*>(Button), Qt::LeftButton);
+            Dialog.Click(Button.toUtf8().constData());
         }
-        QCOMPARE(Dialog.result(), Result);
-        QVERIFY(!Dialog.isVisible());
-        QVERIFY(!Dialog.IsTransferRunning());
+        QCOMPARE(Dialog.Progress.result(), Result);
+        QVERIFY(!Dialog.Window.isVisible());
+        QVERIFY(!Dialog.Running());
         QVERIFY(!Rig.Tav.Backend.IsOutOpen(Rig.Tav.uiOutDevice));
         QVERIFY(!Rig.Tav.Backend.IsInOpen(Rig.Tav.uiInDevice));
-        const int iValue = Dialog.FileProgressBar->value();
+        const int iValue = Dialog.FileBar().value();
         QTest::qWait(50);
-        QCOMPARE(Dialog.FileProgressBar->value(), iValue);
+        QCOMPARE(Dialog.FileBar().value(), iValue);
         QVERIFY(Rig.StoredSong(0).empty());
     }
 
@@ -298,22 +298,27 @@ class ProgressDialogTest : public QObject {
         cProgressRig Rig;
         Rig.Convert({30, 30});
         Rig.bMonitor = true;
-        LoadFileDialog& Dialog = Rig.Make(false, 2, 200);
+        const ProgressDialogDriver Dialog(Rig.Make(false, 2, 200));
         QPointer<MidiInPortView> Monitor = new MidiInPortView;
         Monitor->show();
-        Dialog.PassMidiInPortHandle(Monitor);
-        Dialog.show();
+        Dialog.Progress.PassMidiInPortHandle(Monitor);
+        Dialog.Window.show();
         QVERIFY(QTest::qWaitFor(
-            [&] { return Monitor->MidiInText->toPlainText().contains("F0 7E 42 7F"); },
+            [&] {
+                return Control<QPlainTextEdit>(*Monitor, "MidiInText")
+                    .toPlainText()
+                    .contains("F0 7E 42 7F");
+            },
             kRunTimeoutMs));
-        QVERIFY(Monitor->MidiInText->toPlainText().startsWith("\n\nF0 7E 42"));
+        QVERIFY(Control<QPlainTextEdit>(*Monitor, "MidiInText")
+                    .toPlainText()
+                    .startsWith("\n\nF0 7E 42"));
         // Closed during the pause before the second song: the run goes on without it.
-        QVERIFY(QTest::qWaitFor([&] { return Dialog.OverallProgressBar->value() >= 100; },
-                                kRunTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&] { return Dialog.OverallBar().value() >= 100; }, kRunTimeoutMs));
         Monitor->close();
         QVERIFY(QTest::qWaitFor([&] { return Monitor.isNull(); }, 1000));
         QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Dialog.OverallProgressBar->value(), 200);
+        QCOMPARE(Dialog.OverallBar().value(), 200);
         QCOMPARE(Rig.StoredSong(1), ReadAll(Rig.X10Files[1].toStdString()));
     }
 };

@@ -4,24 +4,18 @@
 //
 //   ui_screenshots FOLDER
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QTest>
 #include <cstdio>
 
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "ui/AboutBox.h"
 #include "ui/DebugWindow.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/MidiDeviceSelect.h"
 #include "ui/MidiInPortView.h"
-#include "ui/SongListWidget.h"
 
 namespace {
 
@@ -36,7 +30,7 @@ bool Save(QWidget& Window, const QDir& Folder, const QString& Name) {
     return true;
 }
 
-QStringList AddSongs(cWindowRig& Rig, Form1& Window) {
+QStringList AddSongs(cWindowRig& Rig, const MainWindowDriver& Window) {
     const char* aszNames[] = {"Ode to Joy.mid", "Greensleeves.mid", "Canon in D.mid",
                               "Minuet in G.mid", "Scarborough Fair.mid"};
     const int aiNotes[] = {160, 90, 260, 120, 70};
@@ -44,24 +38,20 @@ QStringList AddSongs(cWindowRig& Rig, Form1& Window) {
     for (size_t i = 0; i < std::size(aszNames); ++i) {
         asSongs << UiTestSongs::Format0(Rig.Folder, aszNames[i], aiNotes[i]);
     }
-    Window.openMIDIFileDialog_FileOk(asSongs);
-    Window.MIDI_SONG_LIST->SetChecked(3, false);
+    Window.AddSongs(asSongs);
+    Window.SongList().SetChecked(3, false);
     return asSongs;
 }
 
 // Shows the progress dialog of a real transfer to the emulated device and takes it when the
 // second of three songs is about half sent.
 int TakeProgress(QDialog& Dialog, const QDir& Folder, bool& bSaved) {
-    auto& Progress = static_cast<LoadFileDialog&>(Dialog);
-    Progress.show();
+    const ProgressDialogDriver Progress(Dialog);
+    Dialog.show();
     const bool bMidway = QTest::qWaitFor(
-        [&] {
-            return Progress.OverallProgressBar->value() >= 140 || !Progress.IsTransferRunning();
-        },
-        60000);
-    bSaved = bMidway && Save(Progress, Folder, "progress-dialog");
-    QTest::mouseClick(Progress.LFD_OK, Qt::LeftButton);
-    return Progress.result();
+        [&] { return Progress.OverallBar().value() >= 140 || !Progress.Running(); }, 60000);
+    bSaved = bMidway && Save(Dialog, Folder, "progress-dialog");
+    return Progress.End("LFD_OK");
 }
 
 }  // namespace
@@ -80,9 +70,9 @@ int main(int argc, char** argv) {
     bool bAllSaved = true;
 
     cWindowRig Rig;
-    Form1& Window = Rig.Open();
+    const MainWindowDriver Window(Rig.Open());
     AddSongs(Rig, Window);
-    bAllSaved = Save(Window, Folder, "main-window") && bAllSaved;
+    bAllSaved = Save(Window.Form, Folder, "main-window") && bAllSaved;
 
     Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
         bool bSaved = false;
@@ -90,12 +80,12 @@ int main(int argc, char** argv) {
         bAllSaved = bSaved && bAllSaved;
         return iResult;
     };
-    ChangeSettings(Window, [&](tTransferSettings& S) {
+    ChangeSettings(Window.Form, [&](tTransferSettings& S) {
         S.iTimeBetweenPackets = 5;
         S.bBlindTransfer = false;
         S.bDebugEnabled = true;
     });
-    QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+    Window.SendChecked();
 
     MidiDeviceSelect Devices;
     Devices.FillOutDeviceList("TAV Emulator");
@@ -116,8 +106,7 @@ int main(int argc, char** argv) {
     bAllSaved = Save(About, Folder, "about-box") && bAllSaved;
 
     MidiInPortView* pMonitor = new MidiInPortView;
-    pMonitor->MidiInText->setPlainText(
-        "\n\nF0 7E 42 7F 00 F7 \n\nF0 7E 42 7F 01 F7 \n\nF0 7E 42 7F 02 F7 ");
+    pMonitor->ReplaceText("\n\nF0 7E 42 7F 00 F7 \n\nF0 7E 42 7F 01 F7 \n\nF0 7E 42 7F 02 F7 ");
     pMonitor->show();
     bAllSaved = Save(*pMonitor, Folder, "midi-in-monitor") && bAllSaved;
     pMonitor->close();

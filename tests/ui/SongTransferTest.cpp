@@ -1,6 +1,3 @@
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <system_error>
@@ -8,12 +5,12 @@
 #include "EachWay.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "app/SongMessages.h"
 #include "transfer/SongName.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/PathText.h"
-#include "ui/SongListWidget.h"
 #include "ui/WindowTexts.h"
 
 namespace {
@@ -36,7 +33,7 @@ QStringList Texts(const std::vector<std::filesystem::path>& Paths) {
 }
 
 const tTransferPlan& PlanOf(QDialog& Dialog) {
-    return static_cast<LoadFileDialog&>(Dialog).Plan();
+    return As<LoadFileDialog>(Dialog).Plan();
 }
 
 // What the device stored under a song's name.
@@ -55,14 +52,14 @@ class SongTransferTest : public QObject {
     void checked_songs_are_sent_to_the_device_and_their_x10_files_deleted_after_ok() {
         tTavDeviceOptions Handshaking;
         cWindowRig Rig(Handshaking);
-        Form1& Window = Rig.Open();
-        ChangeSettings(Window, [&](tTransferSettings& S) { S.bBlindTransfer = false; });
+        const MainWindowDriver Window(Rig.Open());
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) { S.bBlindTransfer = false; });
         const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid", 40);
         const QString Skipped = UiTestSongs::Format0(Rig.Folder, "skipped.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "second.mid", 3);
-        Window.openMIDIFileDialog_FileOk({First, Skipped, Second, First});
-        Window.MIDI_SONG_LIST->SetChecked(1, false);
-        Window.MIDI_SONG_LIST->SetChecked(3, false);
+        Window.AddSongs({First, Skipped, Second, First});
+        Window.SongList().SetChecked(1, false);
+        Window.SongList().SetChecked(3, false);
 
         std::vector<uint8_t> FirstX10;
         std::vector<uint8_t> SecondX10;
@@ -73,7 +70,7 @@ class SongTransferTest : public QObject {
             asSongs = Texts(PlanOf(Dialog).SongPaths);
             return RunTransferAndPress(Dialog, "LFD_OK");
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
 
         QCOMPARE(Rig.Dialogs.ModalDialogs, QStringList{"LoadFileDialog"});
         QVERIFY(Rig.Dialogs.Shown.empty());
@@ -85,15 +82,15 @@ class SongTransferTest : public QObject {
         QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
         QCOMPARE(Rig.Work.Files(), size_t{0});
-        QVERIFY(Window.isVisible());
+        QVERIFY(Window.Form.isVisible());
     }
 
     void the_progress_dialog_gets_the_window_settings() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
-        Window.openMIDIFileDialog_FileOk({Song});
-        ChangeSettings(Window, [&](tTransferSettings& S) {
+        Window.AddSongs({Song});
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) {
             S.iTimeBetweenPackets = 7;
             S.bDebugEnabled = true;
             S.bBlindTransfer = false;
@@ -101,14 +98,13 @@ class SongTransferTest : public QObject {
         bool bHandShakeShown = false;
         int iOverallMaximum = 0;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            auto& Progress = static_cast<LoadFileDialog&>(Dialog);
-            Progress.show();
-            bHandShakeShown = Progress.HandShakeDebug->isVisible();
-            iOverallMaximum = Progress.OverallProgressBar->maximum();
-            QTest::mouseClick(Progress.LFD_OK, Qt::LeftButton);
-            return Progress.result();
+            const ProgressDialogDriver Progress(Dialog);
+            Dialog.show();
+            bHandShakeShown = Progress.HandShake().isVisible();
+            iOverallMaximum = Progress.OverallBar().maximum();
+            return Progress.End("LFD_OK");
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
         QVERIFY(bHandShakeShown);
         QCOMPARE(iOverallMaximum, 100);
         QCOMPARE(Rig.Transfer.bBlindTransfer, false);
@@ -136,15 +132,15 @@ class SongTransferTest : public QObject {
         QFETCH(bool, bDeleted);
         QFETCH(bool, bProgramEnds);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        QSignalSpy Ending(&Window, &Form1::ApplicationEnding);
+        const MainWindowDriver Window(Rig.Open());
+        QSignalSpy Ending(&Window.Form, &Form1::ApplicationEnding);
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
         // An x10 file that was there before the transfer is not the transfer's to delete.
         const std::vector<uint8_t> Theirs = {1, 2, 3};
         WriteAll(UiTestSongs::X10PathOf(First), Theirs);
-        Window.openMIDIFileDialog_FileOk({First, Second});
-        ChangeSettings(Window, [&](tTransferSettings& S) { S.bDebugEnabled = bDebug; });
+        Window.AddSongs({First, Second});
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) { S.bDebugEnabled = bDebug; });
         Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
             if (Button.isEmpty()) {
                 Dialog.show();
@@ -158,7 +154,7 @@ class SongTransferTest : public QObject {
             }
             return PressAtOnce(Dialog, Button.toUtf8().constData());
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
 
         QCOMPARE(Rig.Work.Files(), size_t(bDeleted ? 0 : 2));  // kept in the work folder
         QCOMPARE(ReadAll(UiTestSongs::X10PathOf(First)), Theirs);
@@ -169,16 +165,16 @@ class SongTransferTest : public QObject {
             QCOMPARE(Rig.Dialogs.Shown.front().Caption, "TAV Aborted");
         }
         QCOMPARE(Ending.count(), bProgramEnds ? 1 : 0);
-        QCOMPARE(Window.isVisible(), !bProgramEnds);
+        QCOMPARE(Window.Form.isVisible(), !bProgramEnds);
     }
 
     // The file left behind is named, with the system's reason.
     void a_file_that_cannot_be_deleted_does_not_keep_the_others() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
-        Window.openMIDIFileDialog_FileOk({First, Second});
+        Window.AddSongs({First, Second});
         std::vector<std::filesystem::path> X10Paths;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             // The first x10 file becomes a folder with something in it: it cannot be removed.
@@ -187,7 +183,7 @@ class SongTransferTest : public QObject {
             std::filesystem::create_directories(X10Paths.at(0) / "keep");
             return PressAtOnce(Dialog, "LFD_OK");
         };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
         QVERIFY(Exists(X10Paths.at(0) / "keep"));
         QVERIFY(!Exists(X10Paths.at(1)));
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
@@ -197,15 +193,10 @@ class SongTransferTest : public QObject {
 
     void a_song_with_events_removed_is_reported_and_still_sent() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::CrowdedInstant(Rig.Folder, "crowded.mid");
-        Window.openMIDIFileDialog_FileOk({Song});
-        QStringList asSent;
-        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            asSent = Texts(PlanOf(Dialog).X10Paths);
-            return RunTransferAndPress(Dialog, "LFD_OK");
-        };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.AddSongs({Song});
+        const QStringList asSent = Texts(Rig.SendToTheEnd().X10Paths);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Song + SongMessages::kEventsRemoved});
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "MIDI File Error");
         QCOMPARE(asSent.size(), 1);
@@ -215,19 +206,14 @@ class SongTransferTest : public QObject {
 
     void a_song_that_fails_to_convert_is_left_out_and_the_others_go_on() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Good = UiTestSongs::Format0(Rig.Folder, "good.mid");
         const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
         const QString Gone = UiTestSongs::Format0(Rig.Folder, "gone.mid");
         const QString Last = UiTestSongs::Format0(Rig.Folder, "last.mid");
-        Window.openMIDIFileDialog_FileOk({Good, Broken, Gone, Last});
+        Window.AddSongs({Good, Broken, Gone, Last});
         std::filesystem::remove(Gone.toStdString());
-        QStringList asX10;
-        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            asX10 = Texts(PlanOf(Dialog).X10Paths);
-            return RunTransferAndPress(Dialog, "LFD_OK");
-        };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        const QStringList asX10 = Texts(Rig.SendToTheEnd().X10Paths);
         const QString Missing = QString::fromStdString(
             std::make_error_code(std::errc::no_such_file_or_directory).message());
         QCOMPARE(Rig.Dialogs.Texts(),
@@ -241,18 +227,18 @@ class SongTransferTest : public QObject {
         QVERIFY(!Stored(Rig, Good).empty());
         QVERIFY(!Stored(Rig, Last).empty());
         QVERIFY(!Exists(Rig.Tav.StoredPathFor("broken")));
-        QVERIFY(Window.isVisible());
+        QVERIFY(Window.Form.isVisible());
     }
 
     void when_no_song_converts_no_progress_dialog_opens() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
-        Window.openMIDIFileDialog_FileOk({Broken});
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.AddSongs({Broken});
+        Window.SendChecked();
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Broken + SongMessages::kNotMidiFile});
         QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
-        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+        QCOMPARE(Window.SendButton().text(), "Transfer Checked To TAV 30");
     }
 
     void a_song_is_sent_from_a_work_file_of_its_own_beside_it_when_the_work_folder_fails_data() {
@@ -266,15 +252,10 @@ class SongTransferTest : public QObject {
             std::filesystem::create_directories(Rig.Work.Folder().parent_path());
             WriteAll(Rig.Work.Folder(), {'x'});  // a file where the folder should be
         }
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "song.mid");
-        Window.openMIDIFileDialog_FileOk({Song});
-        std::filesystem::path X10;
-        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            X10 = PlanOf(Dialog).X10Paths.at(0);
-            return RunTransferAndPress(Dialog, "LFD_OK");
-        };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.AddSongs({Song});
+        const std::filesystem::path X10 = Rig.SendToTheEnd().X10Paths.at(0);
 
         QVERIFY(Rig.Dialogs.Shown.empty());
         QCOMPARE(X10.parent_path(), bWorkFolderUsable ? Rig.Work.Folder() : Rig.Folder.path());
@@ -286,17 +267,11 @@ class SongTransferTest : public QObject {
 
     void the_same_song_added_twice_is_sent_twice() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "twice.mid");
-        Window.openMIDIFileDialog_FileOk({Song});
-        Window.openMIDIFileDialog_FileOk({Song});
-        QStringList asSongs;
-        Rig.Dialogs.OnModal = [&asSongs](QDialog& Dialog) {
-            asSongs = Texts(PlanOf(Dialog).SongPaths);
-            return RunTransferAndPress(Dialog, "LFD_OK");
-        };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
-        QCOMPARE(asSongs, (QStringList{Song, Song}));
+        Window.AddSongs({Song});
+        Window.AddSongs({Song});
+        QCOMPARE(Texts(Rig.SendToTheEnd().SongPaths), (QStringList{Song, Song}));
         int iReceived = 0;
         for (const std::string& Line : Rig.Tav.ReportLines()) {
             iReceived += Line.find("\"twice\"") != std::string::npos ? 1 : 0;
@@ -310,19 +285,19 @@ class SongTransferTest : public QObject {
     void songs_that_share_a_device_name_are_sent_only_when_the_user_says_so() {
         QFETCH(bool, bYes);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const QString First = UiTestSongs::Format0(Rig.Folder, "MySongCollection-01.mid");
         const QString Second = UiTestSongs::Format0(Rig.Folder, "MySongCollection-02.mid");
-        Window.openMIDIFileDialog_FileOk({First, Second});
+        Window.AddSongs({First, Second});
         Rig.Dialogs.Answers = {bYes};
         Rig.Dialogs.OnModal = [](QDialog& Dialog) { return PressAtOnce(Dialog, "LFD_OK"); };
-        QTest::mouseClick(Window.LOAD_SONGS_TO_TAV, Qt::LeftButton);
+        Window.SendChecked();
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
         QVERIFY(Rig.Dialogs.Shown.front().bQuestion);
         QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(First + " and " + Second));
         QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Same Song Name");
         QCOMPARE(Rig.Dialogs.ModalDialogs.size(), bYes ? 1 : 0);
-        QCOMPARE(Window.LOAD_SONGS_TO_TAV->text(), "Transfer Checked To TAV 30");
+        QCOMPARE(Window.SendButton().text(), "Transfer Checked To TAV 30");
     }
 };
 

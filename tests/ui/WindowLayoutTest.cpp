@@ -4,11 +4,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "RecordingUserDialogs.h"
 #include "UiTestRegistry.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "ui/AboutBox.h"
 #include "ui/DebugWindow.h"
@@ -76,12 +76,15 @@ class WindowLayoutTest : public QObject {
                     "LOAD_SONGS_TO_TAV"},
                    true);
         CheckOrder(Window, {"TAV_PIC", "pictureBox1", "MidiInDevice", "LabelMIDIOutDevice"}, false);
-        QVERIFY(Window.MidiInDevice->font().underline());
-        QVERIFY(Window.LabelMIDIOutDevice->font().underline());
-        QVERIFY(!Window.TAV_PIC->pixmap().isNull());
-        QVERIFY(!Window.pictureBox1->pixmap().isNull());
-        QCOMPARE(Window.MIDI_SONG_LIST->focusPolicy(), Qt::ClickFocus);
-        QCOMPARE(Window.MIDI_SONG_LIST->font().family(), "Times New Roman");
+        for (const char* szLabel : {"MidiInDevice", "LabelMIDIOutDevice"}) {
+            QVERIFY(Control<QLabel>(Window, szLabel).font().underline());
+        }
+        for (const char* szPicture : {"TAV_PIC", "pictureBox1"}) {
+            QVERIFY(!Control<QLabel>(Window, szPicture).pixmap().isNull());
+        }
+        const SongListWidget& SongList = Control<SongListWidget>(Window, "MIDI_SONG_LIST");
+        QCOMPARE(SongList.focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(SongList.font().family(), "Times New Roman");
         QCOMPARE(Window.minimumSize(), Window.maximumSize());
         QVERIFY(!Window.windowIcon().isNull());
 
@@ -94,9 +97,10 @@ class WindowLayoutTest : public QObject {
               "advancedOptionsToolStripMenuItem", "Advanced Options",
               "mergeTracksToolStripMenuItem", "Merge Multi-Track Songs"}},
         };
-        QVERIFY(Window.mergeTracksToolStripMenuItem->isCheckable());
-        QVERIFY(!Window.mergeTracksToolStripMenuItem->isChecked());
-        const QList<QAction*> Menus = Window.TAV_MENU->actions();
+        const QAction& Merge = Control<QAction>(Window, "mergeTracksToolStripMenuItem");
+        QVERIFY(Merge.isCheckable());
+        QVERIFY(!Merge.isChecked());
+        const QList<QAction*> Menus = Control<QMenuBar>(Window, "TAV_MENU").actions();
         QCOMPARE(Menus.size(), 2);
         for (int i = 0; i < 2; ++i) {
             const auto& [szMenu, Items] = aMenus[i];
@@ -152,14 +156,14 @@ class WindowLayoutTest : public QObject {
                                {"Unlock_Button", "Unlock Default Songs"},
                                {"LockDefaults", "Lock Default Songs"},
                                {"DWOK", "OK"}});
-        QVERIFY(!Dialog.EnableBlindTransfer->isChecked());
+        QVERIFY(!Control<QCheckBox>(Dialog, "EnableBlindTransfer").isChecked());
         QVERIFY(!(Dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
         Dialog.show();
-        QVERIFY(Dialog.Unlock_Button->isVisible() && Dialog.Unlock_Button->isEnabled());
-        for (const QWidget* pHidden : std::initializer_list<const QWidget*>{
-                 Dialog.EnableDebugText, Dialog.EnableMIDIInWindow, Dialog.LockDefaults}) {
-            QVERIFY(!pHidden->isVisible());
-            QVERIFY(!pHidden->isEnabled());
+        const QWidget& Unlock = Control<QWidget>(Dialog, "Unlock_Button");
+        QVERIFY(Unlock.isVisible() && Unlock.isEnabled());
+        for (const char* szHidden : {"EnableDebugText", "EnableMIDIInWindow", "LockDefaults"}) {
+            QVERIFY(!Control<QWidget>(Dialog, szHidden).isVisible());
+            QVERIFY(!Control<QWidget>(Dialog, szHidden).isEnabled());
         }
     }
 
@@ -190,12 +194,12 @@ class WindowLayoutTest : public QObject {
     void the_monitor() {
         MidiInPortView Monitor;
         QCOMPARE(Monitor.windowTitle(), "MidiInPortView");
-        QCOMPARE(Monitor.MidiInText->objectName(), "MidiInText");
-        QCOMPARE(Monitor.MidiInText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        const QPlainTextEdit& Text = Control<QPlainTextEdit>(Monitor, "MidiInText");
+        QCOMPARE(Text.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(Monitor.isWindow());
         QVERIFY(Monitor.minimumSize() != Monitor.maximumSize());
         Monitor.show();
-        QVERIFY(Monitor.MidiInText->width() > Monitor.width() * 9 / 10);
+        QVERIFY(Text.width() > Monitor.width() * 9 / 10);
     }
 };
 

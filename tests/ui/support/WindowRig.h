@@ -1,21 +1,18 @@
 #pragma once
 
 #include <QDialog>
-#include <QPushButton>
-#include <QTest>
 #include <functional>
 #include <memory>
 
-#include "DialogDrivers.h"
 #include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
 #include "ScopedWorkFolder.h"
 #include "StoringIn.h"
 #include "TempDir.h"
+#include "WindowDrivers.h"
 #include "app/SettingsFile.h"
 #include "transfer/X10FileTransfer.h"
 #include "ui/Form1.h"
-#include "ui/LoadFileDialog.h"
 
 // The main window as a user meets it, without a screen: the emulated device behind a pair of
 // virtual MIDI devices (index 0 in each direction), a folder for songs and for the settings
@@ -34,6 +31,19 @@ class cWindowRig {
         Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
         Window->show();
         return *Window;
+    }
+
+    // Presses the transfer button, lets the progress dialog run the transfer to its end and
+    // presses OK; the plan the dialog was given.
+    tTransferPlan SendToTheEnd() {
+        tTransferPlan Plan;
+        Dialogs.OnModal = [&Plan](QDialog& Dialog) {
+            Plan = As<LoadFileDialog>(Dialog).Plan();
+            return RunTransferAndPress(Dialog, "LFD_OK");
+        };
+        MainWindowDriver(*Window).SendChecked();
+        Dialogs.OnModal = nullptr;
+        return Plan;
     }
 
     TempDir Folder;

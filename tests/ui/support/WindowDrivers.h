@@ -1,0 +1,198 @@
+#pragma once
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QList>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+
+#include "app/TransferSettings.h"
+#include "ui/DebugWindow.h"
+#include "ui/Form1.h"
+#include "ui/LoadFileDialog.h"
+#include "ui/MidiDeviceSelect.h"
+#include "ui/SongListWidget.h"
+
+// The drivers through which tests press, read and tick the windows. Controls are found by their
+// object names, the names of the members holding them; private slots are reached by name.
+
+// A name that finds no control of that kind ends the run at once: the test is wrong, not the
+// window.
+template <class tControl>
+tControl& Control(const QObject& Window, const char* szName) {
+    tControl* pControl = Window.findChild<tControl*>(szName);
+    if (pControl == nullptr) {
+        qFatal("%s has no %s named %s", qPrintable(Window.objectName()),
+               tControl::staticMetaObject.className(), szName);
+    }
+    return *pControl;
+}
+
+// The dialog a modal call was given, as the window it must be.
+template <class tWindow>
+tWindow& As(QDialog& Dialog) {
+    tWindow* pWindow = qobject_cast<tWindow*>(&Dialog);
+    if (pWindow == nullptr) {
+        qFatal("%s is no %s", qPrintable(Dialog.objectName()),
+               tWindow::staticMetaObject.className());
+    }
+    return *pWindow;
+}
+
+// Calls a private slot that no control reaches (a hidden button's, a chooser's callback).
+inline void Invoke(QObject& Window, const char* szSlot,
+                   QGenericArgument Argument = QGenericArgument()) {
+    if (!QMetaObject::invokeMethod(&Window, szSlot, Qt::DirectConnection, Argument)) {
+        qFatal("%s has no slot %s", qPrintable(Window.objectName()), szSlot);
+    }
+}
+
+// What every window's driver does.
+class WindowDriver {
+  public:
+    explicit WindowDriver(QWidget& Window) : Window(Window) {}
+
+    template <class tControl>
+    tControl& Get(const char* szName) const {
+        return Control<tControl>(Window, szName);
+    }
+    // A left click in the middle of the control, as the user does.
+    void Click(const char* szName) const {
+        QTest::mouseClick(&Get<QWidget>(szName), Qt::LeftButton);
+    }
+    // The text of a label, button, check box or text box.
+    QString Text(const char* szName) const {
+        return Get<QWidget>(szName).property("text").toString();
+    }
+    void Type(const char* szBox, const QString& Text) const {
+        Get<QWidget>(szBox).setProperty("text", Text);
+    }
+    bool IsChecked(const char* szName) const {
+        return Get<QWidget>(szName).property("checked").toBool();
+    }
+    // Clicks the button that ends a dialog; the dialog's result.
+    int End(const char* szButton) const {
+        Click(szButton);
+        return static_cast<QDialog&>(Window).result();
+    }
+
+    QWidget& Window;
+};
+
+// The main window: songs handed over as the file dialog does, the song list's rows, the device
+// labels and the menu items.
+class MainWindowDriver : public WindowDriver {
+  public:
+    explicit MainWindowDriver(Form1& Window) : WindowDriver(Window), Form(Window) {}
+
+    // The songs as the file dialog hands them over, vetted as one batch.
+    void AddSongs(const QStringList& asPaths) const {
+        Invoke(Form, "openMIDIFileDialog_FileOk", Q_ARG(QStringList, asPaths));
+    }
+    SongListWidget& SongList() const { return Get<SongListWidget>("MIDI_SONG_LIST"); }
+    QStringList RowTexts() const {
+        QStringList asRows;
+        for (int i = 0; i < SongList().count(); ++i) {
+            asRows << SongList().item(i)->text();
+        }
+        return asRows;
+    }
+    QList<bool> RowChecks() const {
+        QList<bool> Checks;
+        for (int i = 0; i < SongList().count(); ++i) {
+            Checks << SongList().IsChecked(i);
+        }
+        return Checks;
+    }
+    QPushButton& SendButton() const { return Get<QPushButton>("LOAD_SONGS_TO_TAV"); }
+    void SendChecked() const { Click("LOAD_SONGS_TO_TAV"); }
+    QString InDevice() const { return Text("SelectedInDeviceLabel"); }
+    QString OutDevice() const { return Text("SelectedOutDeviceLabel"); }
+    void Choose(const char* szMenuItem) const { Get<QAction>(szMenuItem).trigger(); }
+
+    Form1& Form;
+};
+
+// The progress dialog: its bars, its labels and the timer that runs the transfer.
+class ProgressDialogDriver : public WindowDriver {
+  public:
+    explicit ProgressDialogDriver(QDialog& Dialog)
+        : WindowDriver(Dialog), Progress(As<LoadFileDialog>(Dialog)) {}
+
+    // Whether a transfer step is due: the run has neither stopped nor been ended.
+    bool Running() const { return Timer().isActive(); }
+    QTimer& Timer() const { return Get<QTimer>("ProgressBarUpdater"); }
+    QProgressBar& FileBar() const { return Get<QProgressBar>("FileProgressBar"); }
+    QProgressBar& OverallBar() const { return Get<QProgressBar>("OverallProgressBar"); }
+    QLabel& HandShake() const { return Get<QLabel>("HandShakeDebug"); }
+
+    LoadFileDialog& Progress;
+};
+
+// The advanced options dialog; its choices are read as the main window reads them, after OK.
+class AdvancedOptionsDriver : public WindowDriver {
+  public:
+    explicit AdvancedOptionsDriver(QDialog& Dialog)
+        : WindowDriver(Dialog), Options(As<DebugWindow>(Dialog)) {}
+
+    QCheckBox& Box(const char* szName) const { return Get<QCheckBox>(szName); }
+    int PressOk() const { return End("DWOK"); }
+    tTransferSettings Choices() const {
+        tTransferSettings Settings;
+        Options.CopyChoicesTo(Settings);
+        return Settings;
+    }
+
+    DebugWindow& Options;
+};
+
+// The device dialog: the input list (MIDIInCB), the output list (MIDIDeviceCB) and OK.
+class DeviceSelectDriver : public WindowDriver {
+  public:
+    explicit DeviceSelectDriver(QDialog& Dialog)
+        : WindowDriver(Dialog), Select(As<MidiDeviceSelect>(Dialog)) {}
+
+    QStringList Entries(const char* szList) const {
+        QStringList asEntries;
+        for (int i = 0; i < Get<QComboBox>(szList).count(); ++i) {
+            asEntries << Get<QComboBox>(szList).itemText(i);
+        }
+        return asEntries;
+    }
+    // Picks an entry as the user does: with the keyboard on the closed list.
+    void Pick(const char* szList, int iIndex) const {
+        QComboBox& List = Get<QComboBox>(szList);
+        List.setFocus();
+        for (int iSteps = List.count(); iSteps > 0 && List.currentIndex() != iIndex; --iSteps) {
+            QTest::keyClick(&List, List.currentIndex() < iIndex ? Qt::Key_Down : Qt::Key_Up);
+        }
+    }
+    int PressOk() const { return End("OKButton"); }
+
+    MidiDeviceSelect& Select;
+};
+
+// Shows a progress dialog, lets the transfer run until it stops and ends it with a button;
+// the dialog's result, or -1 when the transfer never stopped.
+inline int RunTransferAndPress(QDialog& Dialog, const char* szButton, int iTimeoutMs = 30000) {
+    const ProgressDialogDriver Progress(Dialog);
+    Dialog.show();
+    if (!QTest::qWaitFor([&Progress] { return !Progress.Running(); }, iTimeoutMs)) {
+        return -1;
+    }
+    return Progress.End(szButton);
+}
+
+// Ends a dialog with a button as soon as it is shown (a progress dialog before any step has
+// run); the dialog's result.
+inline int PressAtOnce(QDialog& Dialog, const char* szButton) {
+    Dialog.show();
+    return WindowDriver(Dialog).End(szButton);
+}
