@@ -22,6 +22,8 @@ inline constexpr const char* kDeviceShared =
     "is now the name of more than one device, so which one was chosen is unknown";
 inline constexpr const char* kSongFileUnreadable = "The converted song file could not be read";
 inline constexpr const char* kDeviceEndedFile = "the device ended the file";
+// Before the reason text of the device's CANCEL.
+inline constexpr const char* kDeviceReason = "the device's reason: ";
 // What blind sending cannot promise, for its help and its option's tooltip.
 inline constexpr const char* kBlindUnconfirmed =
     "A blind send is confirmed by nobody: the device's replies are not awaited, so a song\n"

@@ -147,6 +147,7 @@ void cTransferRun::ReportStop(tTransferTick& Tick) {
     }
     if (Tick.eState == X10_CANCELLED) {
         Transfer.GetCancelReason(HandShakeTextBuffer, sizeof HandShakeTextBuffer);
+        Tick.Detail = AppTexts::kDeviceReason + StatusTexts::ToUtf8(HandShakeTextBuffer);
     } else if (Tick.eState == X10_ERROR) {
         Tick.Detail = SendErrorDetail();
     }

@@ -29,9 +29,10 @@ struct tTransferTick {
     int32_t iOverallValue = 0;
     const char* szMessage = nullptr;  // a stop state's message box, or null
     const char* szCaption = nullptr;  // its caption ("" for none)
-    std::string Detail;               // after a send error's message: why, in words
-    std::string NotSent;              // after a stop: the songs never started ("not sent: ...")
-    int32_t iNextIntervalMs = -1;     // when to tick again; -1: the run has stopped
+    std::string Detail;   // after a send error's message: why, in words; after a cancel, the
+                          // device's reason ("the device's reason: ...")
+    std::string NotSent;  // after a stop: the songs never started ("not sent: ...")
+    int32_t iNextIntervalMs = -1;  // when to tick again; -1: the run has stopped
     // Paced on acknowledgement, a reply is awaited: tick at once when InputWaiting() turns true.
     bool WakeOnInput = false;
 };

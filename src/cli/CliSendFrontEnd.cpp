@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* kCommand = "send";
 
-// The song that stopped the run, the stop's message and why, then the songs never started.
+// The song that stopped the run, the stop's message and why (for a cancel the device's reason),
+// then the songs never started.
 void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferProgress& Progress,
                 tCliContext& Context) {
     if (Tick.szMessage == nullptr) {
@@ -22,9 +23,6 @@ void ReportStop(const tTransferTick& Tick, const cTransferRun& Run, cTransferPro
         Run.GetPlan().SongPaths[static_cast<size_t>(Tick.iCurrentSong)];
     Context.Err << kProgramName << " " << kCommand << ": " << PathToUtf8(Song) << ": "
                 << Tick.szMessage << "\n";
-    if (Tick.eState == X10_CANCELLED) {
-        Context.Err << "  the device's reason: " << Tick.HandShakeText << "\n";
-    }
     for (const std::string& Line : {Tick.Detail, Tick.NotSent}) {
         if (!Line.empty()) {
             Context.Err << "  " << Line << "\n";

@@ -172,12 +172,16 @@ void Form1::ReadDevices() {
         }
     }
     const tSavedSettings Saved = SettingsFile::Read(ToPath(appPath));
-    const tDevicePair Chosen = ChooseSavedDevices(Saved, Devices.InNames, Devices.OutNames);
-    Settings.iSelectedInPort = Chosen.iInPort;
-    Settings.iSelectedOutPort = Chosen.iOutPort;
+    Choose(ChosenDevicesAtStart(Saved, Devices));
     Settings.AckPaced = Saved.AckPaced;
     const QSignalBlocker Quietly(mergeTracksToolStripMenuItem);  // reading never writes
     mergeTracksToolStripMenuItem->setChecked(bMergeTracks = Saved.bMergeTracks);
+}
+
+void Form1::Choose(const tChosenDevices& NewChoice) {
+    Chosen = NewChoice;
+    Settings.iSelectedInPort = Chosen.Pair.iInPort;
+    Settings.iSelectedOutPort = Chosen.Pair.iOutPort;
 }
 
 void Form1::UpdateLabel() {
@@ -308,21 +312,24 @@ void Form1::aboutToolStripMenuItem_Click() {
     Dialogs.ShowModal(Box);
 }
 
+// The lists are read afresh, so that a device plugged in since start-up can be chosen; a device
+// that is missing, and a dialog closed without a choice, leave the saved names as they were.
 void Form1::midiDevicesToolStripMenuItem_Click() {
+    Devices = {MidiInDeviceNames(), MidiOutDeviceNames()};
+    Choose(ChosenDevicesIn(Chosen, Devices));
     MidiDeviceSelect Dialog(this);
     Dialog.FillDeviceLists(ToQStringList(Devices.OutNames), ToQStringList(Devices.InNames));
     Dialog.SetDevices(Settings.iSelectedInPort, Settings.iSelectedOutPort);
-    if (Dialogs.ShowModal(Dialog) == DIALOG_OK) {
-        Settings.iSelectedOutPort = Dialog.OutDeviceChosen();
-        Settings.iSelectedInPort = Dialog.InDeviceChosen();
-    }
+    const bool bOk = Dialogs.ShowModal(Dialog) == DIALOG_OK;
+    Choose(ChosenDevicesAfterDialog(Chosen, bOk,
+                                    {Dialog.InDeviceChosen(), Dialog.OutDeviceChosen()}, Devices));
     UpdateLabel();
     SaveSettings();
 }
 
 void Form1::SaveSettings() {
-    tSavedSettings ToSave = SettingsToSave({Settings.iSelectedInPort, Settings.iSelectedOutPort},
-                                           Devices.InNames, Devices.OutNames, bMergeTracks);
+    tSavedSettings ToSave = WithChosenDevices({}, Chosen);
+    ToSave.bMergeTracks = bMergeTracks;
     ToSave.AckPaced = Settings.AckPaced;
     const std::string Error = SettingsFile::Write(ToPath(appPath), ToSave);
     if (!Error.empty()) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "app/ChosenDevices.h"
 #include "app/SendSession.h"
 #include "app/TransferPlan.h"
 #include "app/TransferSettings.h"
@@ -67,6 +68,8 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     void BuildLayout();
     void Form1_Load();
     void ReadDevices();
+    // The device choice becomes NewChoice: the indices the transfer uses and the names saved.
+    void Choose(const tChosenDevices& NewChoice);
     void UpdateLabel();
     // The message for a song that vetting refuses.
     void ShowRefusal(const std::string& Message, const char* szCaption);
@@ -87,7 +90,8 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     X10FileTransfer& Transfer;
     tTransferSettings Settings;
     bool bMergeTracks = false;  // multi-track songs are taken, their tracks merged
-    tDeviceLists Devices;       // as read at start, by index
+    tChosenDevices Chosen;      // its names are kept while a device is missing
+    tDeviceLists Devices;       // as read last (at start, or as the device dialog opened)
     QString SettingsDirectory;
     QString appPath;
     QPointer<MidiInPortView> mipv;

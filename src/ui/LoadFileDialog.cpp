@@ -9,12 +9,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/TransferEstimate.h"
 #include "app/TransferRun.h"
 #include "app/TransferWaker.h"
 #include "ui/AppIcon.h"
 #include "ui/MidiInPortView.h"
 #include "ui/UserDialogs.h"
 #include "ui/WidgetFactory.h"
+#include "ui/WindowTexts.h"
 
 namespace {
 
@@ -30,12 +32,19 @@ QProgressBar* MakeBar(QWidget* pParent, const char* szName) {
 }  // namespace
 
 LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, cTransferRun& Run, QWidget* pParent)
-    : tLoadsWhenFirstShown(pParent), Dialogs(Dialogs), Run(Run) {
+    : tLoadsWhenFirstShown(pParent),
+      Dialogs(Dialogs),
+      Run(Run),
+      ProgressText(Run.GetPlan(), EstimateTransfer(Run.GetPlan())) {
     setObjectName("LoadFileDialog");
     setWindowTitle("Loading Files ...");
     setWindowIcon(AppIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
+    SongNumberLabel =
+        MakeLabel(this, "SongNumberLabel", QString::fromStdString(ProgressText.SongText()));
+    TimeLabel = MakeLabel(this, "TimeLabel", QString::fromStdString(ProgressText.TimeText(0)));
+    TimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const QFont LabelFont("Microsoft Sans Serif", 10);
     FILE_PROGRESS = MakeLabel(this, "FILE_PROGRESS", "File Progress:");
     FILE_PROGRESS->setFont(LabelFont);
@@ -51,6 +60,9 @@ LoadFileDialog::LoadFileDialog(iUserDialogs& Dialogs, cTransferRun& Run, QWidget
     HandShakeDebug->setVisible(false);
     HandShakeDebug->setEnabled(false);
     LFD_Abort = MakeDialogButton(this, "LFD_Abort", "Abort");
+    SummaryLabel = MakeLabel(this, "SummaryLabel", QString());
+    SummaryLabel->setWordWrap(true);
+    SummaryLabel->setVisible(false);
     ProgressBarUpdater = new QTimer(this);
     ProgressBarUpdater->setObjectName("ProgressBarUpdater");
     ProgressBarUpdater->setSingleShot(true);
@@ -69,17 +81,20 @@ LoadFileDialog::~LoadFileDialog() {
 void LoadFileDialog::BuildLayout() {
     QGridLayout* pLayout = new QGridLayout(this);
     pLayout->setHorizontalSpacing(12);
-    pLayout->addWidget(FILE_PROGRESS, 0, 0);
-    pLayout->addWidget(LFDDebugText, 0, 1, 1, 2);
-    pLayout->addWidget(FileProgressBar, 1, 0, 1, 3);
-    pLayout->addWidget(OVERALL_PROGRESS, 2, 0);
-    pLayout->addWidget(CurrentFileLabel, 2, 1, 1, 2);
-    pLayout->addWidget(OverallProgressBar, 3, 0, 1, 3);
-    pLayout->addWidget(LFD_OK, 4, 0, Qt::AlignLeft);
-    pLayout->addWidget(HandShakeDebug, 4, 1);
-    pLayout->addWidget(LFD_Abort, 4, 2, Qt::AlignRight);
+    pLayout->addWidget(SongNumberLabel, 0, 0);
+    pLayout->addWidget(TimeLabel, 0, 1, 1, 2);
+    pLayout->addWidget(FILE_PROGRESS, 1, 0);
+    pLayout->addWidget(LFDDebugText, 1, 1, 1, 2);
+    pLayout->addWidget(FileProgressBar, 2, 0, 1, 3);
+    pLayout->addWidget(OVERALL_PROGRESS, 3, 0);
+    pLayout->addWidget(CurrentFileLabel, 3, 1, 1, 2);
+    pLayout->addWidget(OverallProgressBar, 4, 0, 1, 3);
+    pLayout->addWidget(SummaryLabel, 5, 0, 1, 3);
+    pLayout->addWidget(LFD_OK, 6, 0, Qt::AlignLeft);
+    pLayout->addWidget(HandShakeDebug, 6, 1);
+    pLayout->addWidget(LFD_Abort, 6, 2, Qt::AlignRight);
     pLayout->setColumnStretch(1, 1);
-    pLayout->setRowMinimumHeight(4, 40);
+    pLayout->setRowMinimumHeight(6, 40);
     setMinimumWidth(440);
 }
 
@@ -95,6 +110,7 @@ void LoadFileDialog::LoadFileDialog_Load() {
             QMetaObject::invokeMethod(this, &LoadFileDialog::InputArrived, Qt::QueuedConnection);
         });
     }
+    SinceStart.start();
     RestartTimer(Run.Start());
     if (Run.Settings().bDebugEnabled) {
         HandShakeDebug->setEnabled(true);
@@ -109,6 +125,7 @@ void LoadFileDialog::ProgressBarUpdater_Tick() {
     }
     const tTransferTick Tick = Run.Tick();
     ShowTick(Tick);
+    ShowProgressText(Tick);
     if (Tick.szMessage != nullptr) {
         QString Message = Tick.szMessage;
         for (const std::string& Paragraph : {Tick.Detail, Tick.NotSent}) {
@@ -148,6 +165,26 @@ void LoadFileDialog::ShowTick(const tTransferTick& Tick) {
     }
     HandShakeDebug->setText(QString::fromStdString(Tick.HandShakeText));
     LFDDebugText->setText(QString::fromStdString(Tick.StateText));
+}
+
+void LoadFileDialog::ShowProgressText(const tTransferTick& Tick) {
+    ProgressText.Take(Tick);
+    const int64_t iElapsedMs = SinceStart.elapsed();
+    SongNumberLabel->setText(QString::fromStdString(ProgressText.SongText()));
+    TimeLabel->setText(QString::fromStdString(ProgressText.TimeText(iElapsedMs)));
+    if (ProgressText.Stopped()) {
+        SummaryLabel->setText(QString::fromStdString(ProgressText.SummaryText(iElapsedMs)));
+        ShowEnded();
+    }
+}
+
+// A finished send can only be closed: Enter takes OK, and Abort, which ends the program, is off.
+void LoadFileDialog::ShowEnded() {
+    SummaryLabel->setVisible(true);
+    setWindowTitle(WindowTexts::kProgressFinishedTitle);
+    LFD_Abort->setEnabled(false);
+    LFD_OK->setDefault(true);
+    LFD_OK->setFocus();
 }
 
 void LoadFileDialog::RestartTimer(int32_t iIntervalMs, bool WakesOnInput) {

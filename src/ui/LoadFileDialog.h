@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <cstdint>
 #include <memory>
 
+#include "app/TransferProgressText.h"
 #include "app/TransferRun.h"
 #include "ui/DialogResult.h"
 #include "ui/LoadsWhenFirstShown.h"
@@ -18,8 +20,10 @@ class iUserDialogs;
 
 // The progress dialog of one transfer: runs the plan's songs one after another, one transfer
 // step per tick of its timer, and shows file and overall progress, the current file and the
-// transfer's state. Paced on acknowledgement, input that arrives while a reply is awaited starts
-// the tick at once. The user ends it with OK or Abort; it never closes itself.
+// transfer's state, with the song's number and the time elapsed and left above them. Paced on
+// acknowledgement, input that arrives while a reply is awaited starts the tick at once. Once the
+// send has ended it says how, OK becomes the default button and Abort is disabled, so that only
+// a running send can end the program. The user ends it with OK or Abort; it never closes itself.
 class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     Q_OBJECT
 
@@ -51,10 +55,14 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     void LoadFileDialog_Load();
     void LoadFileDialog_FormClosed();
     void ShowTick(const tTransferTick& Tick);
+    void ShowProgressText(const tTransferTick& Tick);
+    void ShowEnded();
     void RestartTimer(int32_t iIntervalMs, bool WakesOnInput = false);
 
     iUserDialogs& Dialogs;
     cTransferRun& Run;
+    cTransferProgressText ProgressText;
+    QElapsedTimer SinceStart;
     // The monitor goes away when the user closes it; from then on nothing is written to it.
     QPointer<MidiInPortView> mipv;
     bool bEnableInPortView = false;
@@ -71,4 +79,7 @@ class LoadFileDialog : public tLoadsWhenFirstShown<QDialog> {
     QLabel* HandShakeDebug;
     QPushButton* LFD_Abort;
     QTimer* ProgressBarUpdater;
+    QLabel* SongNumberLabel;  // "Song 2 of 3"
+    QLabel* TimeLabel;        // the time elapsed and left
+    QLabel* SummaryLabel;     // how the send ended, once it has
 };

@@ -24,6 +24,7 @@ inline constexpr const char* kAborted =
     "You have aborted the song load, for best results, restart this program and your "
     "Orvik/Melko";
 inline constexpr const char* kAbortedCaption = "TAV Aborted";
+inline constexpr const char* kProgressFinishedTitle = "Loading Files ... Finished";
 inline constexpr const char* kFilesLeft = "These converted song files could not be deleted:";
 inline constexpr const char* kFilesLeftCaption = "File System Error";
 inline constexpr const char* kSettingsNotSaved = "; the choice is not saved";

@@ -214,6 +214,7 @@ struct tStopCase {
     const char* szMessage;
     const char* szCaption;
     const char* szHandShake;
+    const char* szDetail;  // the message box's second paragraph
 };
 
 TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_timer) {
@@ -226,11 +227,13 @@ TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_tim
     WrongNumber.bWrongNumber = true;
     // One transfer object for all: the handshake shown carries over from the case before.
     const tStopCase aCases[] = {
-        {"no reply", Silent, X10_TIMED_OUT, AppTexts::kTimedOut, "Error", "No handshake received"},
+        {"no reply", Silent, X10_TIMED_OUT, AppTexts::kTimedOut, "Error", "No handshake received",
+         ""},
         {"cancel", CancelAt2, X10_CANCELLED, AppTexts::kCancelled, "Error",
-         "File Length = 0 OR no \u2018MIDI\u2019 in file header."},
+         "File Length = 0 OR no \u2018MIDI\u2019 in file header.",
+         "the device's reason: File Length = 0 OR no \u2018MIDI\u2019 in file header."},
         {"wrong packet numbers", WrongNumber, X10_MISMATCH, AppTexts::kMismatch, "",
-         "ACK Received for packet 1"},
+         "ACK Received for packet 1", ""},
     };
     for (const tStopCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
@@ -252,6 +255,7 @@ TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_tim
         EXPECT_STREQ(Last.szMessage, Case.szMessage);
         EXPECT_STREQ(Last.szCaption, Case.szCaption);
         EXPECT_EQ(Last.HandShakeText, Case.szHandShake);
+        EXPECT_EQ(Last.Detail, Case.szDetail);
         EXPECT_EQ(Last.NotSent, "not sent: " + PathToUtf8(Folder / "song1.mid"));
         EXPECT_EQ(Last.iNextIntervalMs, -1);
         EXPECT_FALSE(Backend.IsOutOpen(Device.OutDevice()));
