@@ -1,13 +1,9 @@
-#include <QAction>
-#include <QComboBox>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 #include "RecordingUserDialogs.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
+#include "WindowDrivers.h"
 #include "app/SettingsFile.h"
 #include "midi/MidiBackend.h"
 #include "midi/virtual/VirtualMidiBackend.h"
@@ -19,22 +15,6 @@ namespace {
 // The settings file for a choice, in the application layer's format.
 std::string Saved(int32_t iIn, int32_t iOut, const char* szIn, const char* szOut) {
     return SettingsFile::Format({iIn, iOut, szIn, szOut, false});
-}
-
-QStringList Entries(const QComboBox* pList) {
-    QStringList Names;
-    for (int i = 0; i < pList->count(); ++i) {
-        Names << pList->itemText(i);
-    }
-    return Names;
-}
-
-// Picks an entry as the user does: with the keyboard on the closed list.
-void PickWithKeys(QComboBox* pList, int iIndex) {
-    pList->setFocus();
-    while (pList->currentIndex() < iIndex && iIndex < pList->count()) {
-        QTest::keyClick(pList, Qt::Key_Down);
-    }
 }
 
 }  // namespace
@@ -81,30 +61,30 @@ class DeviceChoiceTest : public QObject {
         Backend.AddInDevice("In A");
         cRecordingUserDialogs Dialogs;
         X10FileTransfer Transfer;
-        Form1 Window(Dialogs, Transfer);
-        Window.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
-        Window.show();
+        Form1 Form(Dialogs, Transfer);
+        Form.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
+        Form.show();
+        const MainWindowDriver Window(Form);
         if (bPlugIn) {
             Backend.AddOutDevice("TAV Out");
             Backend.AddInDevice("TAV In");
         }
         QStringList Shown;
         Dialogs.OnModal = [&](QDialog& Dialog) {
+            const DeviceSelectDriver Select(Dialog);
             Dialog.show();
-            auto* pOut = Dialog.findChild<QComboBox*>("MIDIDeviceCB");
-            Shown = Entries(pOut);
+            Shown = Select.Entries("MIDIDeviceCB");
             if (Pick < 0) {
                 Dialog.close();
                 return Dialog.result();
             }
-            PickWithKeys(Dialog.findChild<QComboBox*>("MIDIInCB"), Pick);
-            PickWithKeys(pOut, Pick);
-            QTest::mouseClick(Dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
-            return Dialog.result();
+            Select.Pick("MIDIInCB", Pick);
+            Select.Pick("MIDIDeviceCB", Pick);
+            return Select.PressOk();
         };
-        Window.findChild<QAction*>("midiDevicesToolStripMenuItem")->trigger();
+        Window.Choose("midiDevicesToolStripMenuItem");
         QCOMPARE(Shown.join(','), Listed);
-        QCOMPARE(Window.findChild<QLabel*>("SelectedOutDeviceLabel")->text(), OutLabel);
+        QCOMPARE(Window.OutDevice(), OutLabel);
         QCOMPARE(QString::fromStdString(ReadText(SettingsPath)), File);
     }
 };

@@ -208,7 +208,11 @@ class ProgressDialogTest : public QObject {
         QTest::addColumn<int>("Fault");
         QTest::addColumn<QString>("Message");
         QTest::addColumn<QString>("Caption");
-        QTest::newRow("device cancels") << 0 << AppTexts::kCancelled << "Error";
+        QTest::newRow("device cancels, giving its reason")
+            << 0
+            << QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason +
+                   QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header.")
+            << "Error";
         QTest::newRow("output device does not open")
             << 1
             << QString(AppTexts::kSendError) + "\n\n" +
