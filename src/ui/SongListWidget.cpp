@@ -76,6 +76,7 @@ SongListWidget::SongListWidget(QWidget* pParent) : QTableWidget(0, COLUMN_COUNT,
     setObjectName("MIDI_SONG_LIST");
     setFont(QFont("Times New Roman", 10));
     setFocusPolicy(Qt::StrongFocus);  // in the Tab order, so the keyboard reaches the rows
+    setTabKeyNavigation(false);       // Tab leaves the list for the buttons
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
