@@ -211,8 +211,6 @@ void Form1::UpdateLabel() {
     SelectedInDeviceLabel->setText(DeviceLabel(Devices.InNames, Settings.iSelectedInPort));
 }
 
-// ---- Adding songs
-
 void Form1::SetTransferSettings(const tTransferSettings& NewSettings) {
     Settings = NewSettings;
     UpdateLabel();
@@ -222,6 +220,8 @@ void Form1::SetTransferSettings(const tTransferSettings& NewSettings) {
 void Form1::UpdateStatus() {
     SongListStatusText->setText(MIDI_SONG_LIST->StatusText());
 }
+
+// ---- Adding songs
 
 void Form1::LOAD_MORE_SONGS_Click() {
     if (!LastFolder.isEmpty()) {
