@@ -30,21 +30,12 @@
 
 namespace {
 
-template <typename tWidget>
-tWidget* Find(const QWidget& Window, const char* szName) {
-    tWidget* pWidget = Window.findChild<tWidget*>(szName);
-    if (pWidget == nullptr) {
-        qFatal("no widget named %s", szName);
-    }
-    return pWidget;
-}
-
 SongListWidget* ListOf(const Form1& Window) {
-    return Find<SongListWidget>(Window, "MIDI_SONG_LIST");
+    return &Control<SongListWidget>(Window, "MIDI_SONG_LIST");
 }
 
 void Press(const Form1& Window, const char* szButton) {
-    QTest::mouseClick(Find<QPushButton>(Window, szButton), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>(Window, szButton), Qt::LeftButton);
 }
 
 // Adds songs as the user does: Load Songs, then the files chosen in the dialog.
@@ -104,7 +95,7 @@ void CompareRows(const Form1& Window, const QStringList& asSongs, bool bMergeTra
 }
 
 void SetMerging(const Form1& Window, bool bOn) {
-    QAction* pMerge = Find<QAction>(Window, "mergeTracksToolStripMenuItem");
+    QAction* pMerge = &Control<QAction>(Window, "mergeTracksToolStripMenuItem");
     if (pMerge->isChecked() != bOn) {
         pMerge->trigger();
     }
@@ -186,10 +177,10 @@ class SongTableTest : public QObject {
         Load(Rig, asSongs);
         if (Change == "packets") {
             Rig.Dialogs.OnModal = [](QDialog& Dialog) {
-                Find<QLineEdit>(Dialog, "TimeBetweenPackets")->setText("70");
+                Control<QLineEdit>(Dialog, "TimeBetweenPackets").setText("70");
                 return PressAtOnce(Dialog, "DWOK");
             };
-            Find<QAction>(Window, "advancedOptionsToolStripMenuItem")->trigger();
+            Control<QAction>(Window, "advancedOptionsToolStripMenuItem").trigger();
             QCOMPARE(Window.TransferSettings().iTimeBetweenPackets, 70);
         } else {
             SetMerging(Window, false);
@@ -200,8 +191,8 @@ class SongTableTest : public QObject {
     void the_status_bar_counts_the_ticked_songs_and_their_send() {
         cWindowRig Rig;
         Form1& Window = Rig.Open();
-        const QLabel* pStatus =
-            Find<QLabel>(*Find<QStatusBar>(Window, "SongListStatusBar"), "SongListStatusText");
+        const QLabel* pStatus = &Control<QLabel>(Control<QStatusBar>(Window, "SongListStatusBar"),
+                                                 "SongListStatusText");
         const QStringList asSongs{UiTestSongs::Format0(Rig.Folder, "a.mid", 30),
                                   UiTestSongs::Format0(Rig.Folder, "b.mid", 5),
                                   UiTestSongs::Format0(Rig.Folder, "c.mid", 60)};
@@ -306,7 +297,7 @@ class SongTableTest : public QObject {
             {"LOAD_SONGS_TO_TAV", false},
         };
         const auto Place = [&](const char* szName, bool bTopRight) {
-            const QWidget* pControl = Find<QWidget>(Window, szName);
+            const QWidget* pControl = &Control<QWidget>(Window, szName);
             const QPoint At = pControl->mapTo(&Window, QPoint());
             return QRect(bTopRight ? QPoint(Window.width() - At.x(), At.y())
                                    : QPoint(At.x(), Window.height() - At.y()),
@@ -355,7 +346,8 @@ class SongTableTest : public QObject {
         std::unique_ptr<QSignalSpy> Pressed;
         if (!Button.isEmpty()) {
             Pressed = std::make_unique<QSignalSpy>(
-                Find<QPushButton>(Window, Button.toLatin1().constData()), &QPushButton::clicked);
+                &Control<QPushButton>(Window, Button.toLatin1().constData()),
+                &QPushButton::clicked);
         }
         QTest::keyClick(&Window, Qt::Key(Key), Qt::KeyboardModifiers(Modifiers));
         // A mnemonic presses its button a moment later, as a click the user can see.
@@ -404,7 +396,7 @@ class SongTableTest : public QObject {
         Next.SetSettingsDirectory(UiTestSongs::Text(Rig.Folder.path()));
         Next.show();
         Press(Next, "LOAD_MORE_SONGS");  // cancelled
-        QCOMPARE(Find<QFileDialog>(Next, "openMIDIFileDialog")->directory().absolutePath(),
+        QCOMPARE(Control<QFileDialog>(Next, "openMIDIFileDialog").directory().absolutePath(),
                  UiTestSongs::Text(Rig.Folder / "songs"));
     }
 
