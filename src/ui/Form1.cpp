@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -17,6 +19,7 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
 #include "app/SongBatch.h"
+#include "app/SongFiles.h"
 #include "app/SongMessages.h"
 #include "app/TransferPlan.h"
 #include "midi/DeviceList.h"
@@ -53,15 +56,15 @@ Form1::Form1(iUserDialogs& Dialogs, X10FileTransfer& Transfer, QWidget* pParent)
     BuildControls();
     BuildMenu();
     BuildLayout();
+    UpdateStatus();
 }
 
 void Form1::BuildControls() {
-    LOAD_MORE_SONGS = MakeButton(this, "LOAD_MORE_SONGS", "Load Songs");
-    SELECT_NONE_BUTTON = MakeButton(this, "SELECT_NONE_BUTTON", "Select None");
-    SELECT_ALL_BUTTON = MakeButton(this, "SELECT_ALL_BUTTON", "Select All");
-    REMOVE_SELECTED = MakeButton(this, "REMOVE_SELECTED", "Remove Selected");
-    LOAD_SONGS_TO_TAV = MakeButton(this, "LOAD_SONGS_TO_TAV",
-                                   QString::fromUtf8("Transfer Checked To Orvik®30 / Melko™30"));
+    LOAD_MORE_SONGS = MakeButton(this, "LOAD_MORE_SONGS", kLoadSongsButton);
+    SELECT_NONE_BUTTON = MakeButton(this, "SELECT_NONE_BUTTON", kSelectNoneButton);
+    SELECT_ALL_BUTTON = MakeButton(this, "SELECT_ALL_BUTTON", kSelectAllButton);
+    REMOVE_SELECTED = MakeButton(this, "REMOVE_SELECTED", kRemoveSelectedButton);
+    LOAD_SONGS_TO_TAV = MakeButton(this, "LOAD_SONGS_TO_TAV", kTransferButtonAtStart);
 
     MIDI_SONG_LIST = new SongListWidget(this);
 
@@ -74,7 +77,8 @@ void Form1::BuildControls() {
 
     openMIDIFileDialog = new QFileDialog(this, "Select MIDI Files To Load");
     openMIDIFileDialog->setObjectName("openMIDIFileDialog");
-    openMIDIFileDialog->setNameFilter("MIDI files (*.mid)");
+    openMIDIFileDialog->setNameFilter(
+        QString(kSongFilesFilter).arg(QString::fromStdString(SongFilePatterns())));
     openMIDIFileDialog->setFileMode(QFileDialog::ExistingFiles);
     openMIDIFileDialog->setAcceptMode(QFileDialog::AcceptOpen);
 
@@ -86,7 +90,15 @@ void Form1::BuildControls() {
     connect(REMOVE_SELECTED, &QPushButton::clicked, this,
             [this] { MIDI_SONG_LIST->RemoveCheckedRows(); });
     connect(LOAD_SONGS_TO_TAV, &QPushButton::clicked, this, &Form1::LOAD_SONGS_TO_TAV_Click);
-    connect(MIDI_SONG_LIST, &SongListWidget::FilesDropped, this, &Form1::ValidateFileArray);
+    connect(MIDI_SONG_LIST, &SongListWidget::FilesDropped, this, &Form1::AddDroppedFiles);
+    connect(MIDI_SONG_LIST, &SongListWidget::SongsChanged, this, &Form1::UpdateStatus);
+
+    SongListStatusBar = new QStatusBar(this);
+    SongListStatusBar->setObjectName("SongListStatusBar");
+    // A label of its own, which the menus' status tips do not clear.
+    SongListStatusText = MakeLabel(SongListStatusBar, "SongListStatusText", QString());
+    SongListStatusBar->addWidget(SongListStatusText, 1);
+    setStatusBar(SongListStatusBar);
 }
 
 void Form1::BuildMenu() {
@@ -100,6 +112,7 @@ void Form1::BuildMenu() {
         AddMenuAction(optionsToolStripMenuItem, "aboutToolStripMenuItem", "About ...");
     loadSongsToolStripMenuItem =
         AddMenuAction(optionsToolStripMenuItem, "loadSongsToolStripMenuItem", "Load Songs...");
+    loadSongsToolStripMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     exitToolStripMenuItem =
         AddMenuAction(optionsToolStripMenuItem, "exitToolStripMenuItem", "E&xit");
 
@@ -124,6 +137,7 @@ void Form1::BuildMenu() {
     connect(mergeTracksToolStripMenuItem, &QAction::toggled, this, [this](bool bChecked) {
         bMergeTracks = bChecked;
         SaveSettings();
+        MIDI_SONG_LIST->RereadMultiTrackSongs(bMergeTracks);
     });
 }
 
@@ -135,19 +149,25 @@ void Form1::BuildLayout() {
     }
     pRight->addStretch(1);
     QHBoxLayout* pTop = new QHBoxLayout;
-    pTop->addWidget(MIDI_SONG_LIST, 1);
+    pTop->addWidget(MIDI_SONG_LIST, 1);  // the list takes the room the window gains
     pTop->addLayout(pRight);
     QHBoxLayout* pButtons = new QHBoxLayout;
+    QWidget* pPrevious = MIDI_SONG_LIST;
     for (QPushButton* pButton : {LOAD_MORE_SONGS, SELECT_NONE_BUTTON, SELECT_ALL_BUTTON,
                                  REMOVE_SELECTED, LOAD_SONGS_TO_TAV}) {
         pButtons->addWidget(pButton);
+        setTabOrder(pPrevious, pButton);
+        pPrevious = pButton;
     }
+    pButtons->addStretch(1);
     QWidget* pCentral = new QWidget(this);
     QVBoxLayout* pLayout = new QVBoxLayout(pCentral);
     pLayout->addLayout(pTop, 1);
     pLayout->addLayout(pButtons);
     setCentralWidget(pCentral);
-    setFixedSize(680, 440);  // not resizable
+    // The documented size is where the window starts and the least it can be.
+    resize(680, 440);
+    setMinimumSize(680, 440);
 }
 
 void Form1::Form1_Load() {
@@ -161,6 +181,7 @@ void Form1::Form1_Load() {
     QThread::currentThread()->setPriority(QThread::HighestPriority);
     ReadDevices();
     UpdateLabel();
+    MIDI_SONG_LIST->SetTransferSettings(Settings);
 }
 
 void Form1::ReadDevices() {
@@ -176,6 +197,7 @@ void Form1::ReadDevices() {
     Settings.AckPaced = Saved.AckPaced;
     const QSignalBlocker Quietly(mergeTracksToolStripMenuItem);  // reading never writes
     mergeTracksToolStripMenuItem->setChecked(bMergeTracks = Saved.bMergeTracks);
+    LastFolder = FromPath(Saved.LastFolder);
 }
 
 void Form1::Choose(const tChosenDevices& NewChoice) {
@@ -189,13 +211,41 @@ void Form1::UpdateLabel() {
     SelectedInDeviceLabel->setText(DeviceLabel(Devices.InNames, Settings.iSelectedInPort));
 }
 
+void Form1::SetTransferSettings(const tTransferSettings& NewSettings) {
+    Settings = NewSettings;
+    UpdateLabel();
+    MIDI_SONG_LIST->SetTransferSettings(Settings);
+}
+
+void Form1::UpdateStatus() {
+    SongListStatusText->setText(MIDI_SONG_LIST->StatusText());
+}
+
 // ---- Adding songs
 
 void Form1::LOAD_MORE_SONGS_Click() {
+    if (!LastFolder.isEmpty()) {
+        openMIDIFileDialog->setDirectory(LastFolder);
+    }
     const QStringList asChosen = Dialogs.ChooseFiles(*openMIDIFileDialog);
     if (!asChosen.isEmpty()) {
+        SaveLastFolder(asChosen.first());
         openMIDIFileDialog_FileOk(asChosen);
     }
+}
+
+void Form1::AddDroppedFiles(const QStringList& asDropped) {
+    const tDroppedSongs Dropped = SongsFromDrop(ToPaths(asDropped));
+    if (!Dropped.Problem.empty()) {
+        Dialogs.ShowMessage(this, QString::fromStdString(Dropped.Problem),
+                            SongMessages::kNotMidiFileCaption, MESSAGE_ICON_WARNING);
+        return;
+    }
+    QStringList asBatch;
+    for (const std::filesystem::path& Song : Dropped.Batch) {
+        asBatch << FromPath(Song);
+    }
+    ValidateFileArray(asBatch);
 }
 
 void Form1::ValidateFileArray(const QStringList& asChosenFiles) {
@@ -210,9 +260,10 @@ void Form1::ValidateFileArray(const QStringList& asChosenFiles) {
     };
     const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, bMergeTracks, AcceptLargeSong);
     if (!Refusal) {
-        MIDI_SONG_LIST->AddSongs(asMidiFileNames);
+        MIDI_SONG_LIST->AddSongs(asMidiFileNames, bMergeTracks);
     } else if (!Refusal->bDeclinedAsLarge) {
-        ShowRefusal(Refusal->Vetting.Message, Refusal->Vetting.szCaption);
+        ShowRefusal(RefusalWithMergeHint(Refusal->Vetting, bMergeTracks),
+                    Refusal->Vetting.szCaption);
     }
 }
 
@@ -331,10 +382,22 @@ void Form1::SaveSettings() {
     tSavedSettings ToSave = WithChosenDevices({}, Chosen);
     ToSave.bMergeTracks = bMergeTracks;
     ToSave.AckPaced = Settings.AckPaced;
+    ToSave.LastFolder = ToPath(LastFolder);
     const std::string Error = SettingsFile::Write(ToPath(appPath), ToSave);
     if (!Error.empty()) {
         Dialogs.ShowMessage(this, QString::fromStdString(Error) + kSettingsNotSaved,
                             kSettingsCaption, MESSAGE_ICON_WARNING);
+    }
+}
+
+void Form1::SaveLastFolder(const QString& ChosenSong) {
+    LastFolder = QDir::toNativeSeparators(QFileInfo(ChosenSong).absolutePath());
+    tSavedSettings Saved = SettingsFile::Read(ToPath(appPath));
+    Saved.LastFolder = ToPath(LastFolder);
+    const std::string Error = SettingsFile::Write(ToPath(appPath), Saved);
+    if (!Error.empty()) {
+        Dialogs.ShowMessage(this, QString::fromStdString(Error) + kFolderNotSaved, kSettingsCaption,
+                            MESSAGE_ICON_WARNING);
     }
 }
 
@@ -348,6 +411,7 @@ void Form1::advancedOptionsToolStripMenuItem_Click() {
     }
     const bool WasAckPaced = Settings.AckPaced;
     Dialog.CopyChoicesTo(Settings);
+    MIDI_SONG_LIST->SetTransferSettings(Settings);
     if (Settings.AckPaced != WasAckPaced) {
         SaveSettings();
     }

@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QStatusBar;
 class SongListWidget;
 class X10FileTransfer;
 class iUserDialogs;
@@ -39,10 +40,7 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
 
     // The settings the next transfer runs with; only the devices outlive the window.
     const tTransferSettings& TransferSettings() const { return Settings; }
-    void SetTransferSettings(const tTransferSettings& NewSettings) {
-        Settings = NewSettings;
-        UpdateLabel();
-    }
+    void SetTransferSettings(const tTransferSettings& NewSettings);
 
   signals:
     // The program is to end: File > Exit, an aborted transfer, a file system error.
@@ -61,6 +59,9 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     void aboutToolStripMenuItem_Click();
     void midiDevicesToolStripMenuItem_Click();
     void advancedOptionsToolStripMenuItem_Click();
+    // Files and folders dropped on the list: each folder gives the MIDI files directly in it.
+    void AddDroppedFiles(const QStringList& asDropped);
+    void UpdateStatus();
 
   private:
     void BuildControls();
@@ -75,6 +76,8 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     void ShowRefusal(const std::string& Message, const char* szCaption);
     // Writes SongLoader.ini: the device choice and the merge option.
     void SaveSettings();
+    // Remembers the folder of the songs just chosen, changing nothing else in SongLoader.ini.
+    void SaveLastFolder(const QString& ChosenSong);
     bool RefuseTransfer();
     void EndApplication();
 
@@ -94,6 +97,7 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     tDeviceLists Devices;       // as read last (at start, or as the device dialog opened)
     QString SettingsDirectory;
     QString appPath;
+    QString LastFolder;  // where the file dialog opens; empty: its default
     QPointer<MidiInPortView> mipv;
 
     // The controls, each with its own name as its object name.
@@ -119,4 +123,6 @@ class Form1 : public tLoadsWhenFirstShown<QMainWindow>, private iSendFrontEnd {
     QAction* advancedOptionsToolStripMenuItem;
     QAction* mergeTracksToolStripMenuItem;
     QFileDialog* openMIDIFileDialog;
+    QStatusBar* SongListStatusBar;
+    QLabel* SongListStatusText;
 };

@@ -142,7 +142,7 @@ class EndToEndTest : public QObject {
                                      UiTestSongs::Format0(Songs, "march.mid", 20)};
         Dialogs.FileChoices = {asSongs};
         Window.Click("LOAD_MORE_SONGS");
-        QCOMPARE(Window.SongList().count(), 2);
+        QCOMPARE(Window.SongList().rowCount(), 2);
 
         std::vector<std::vector<uint8_t>> aX10;
         std::vector<std::filesystem::path> X10Paths;

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -30,7 +31,9 @@ void CheckControls(const QWidget& Window, std::initializer_list<tControl> Contro
     for (const tControl& Control : Controls) {
         const QWidget* pWidget = Window.findChild<QWidget*>(Control.szName);
         QVERIFY2(pWidget != nullptr, Control.szName);
-        QCOMPARE(pWidget->property("text").toString(), Control.Text);
+        const QString Text = pWidget->property("text").toString();
+        QCOMPARE(qobject_cast<const QAbstractButton*>(pWidget) ? WithoutMnemonic(Text) : Text,
+                 Control.Text);
         if (Control.iPointSize != 0) {
             QCOMPARE(pWidget->font().pointSize(), Control.iPointSize);
         }
@@ -83,9 +86,7 @@ class WindowLayoutTest : public QObject {
             QVERIFY(!Control<QLabel>(Window, szPicture).pixmap().isNull());
         }
         const SongListWidget& SongList = Control<SongListWidget>(Window, "MIDI_SONG_LIST");
-        QCOMPARE(SongList.focusPolicy(), Qt::ClickFocus);
         QCOMPARE(SongList.font().family(), "Times New Roman");
-        QCOMPARE(Window.minimumSize(), Window.maximumSize());
         QVERIFY(!Window.windowIcon().isNull());
 
         const std::pair<const char*, QStringList> aMenus[] = {

@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +53,12 @@ inline void Invoke(QObject& Window, const char* szSlot,
     if (!QMetaObject::invokeMethod(&Window, szSlot, Qt::DirectConnection, Argument)) {
         qFatal("%s has no slot %s", qPrintable(Window.objectName()), szSlot);
     }
+}
+
+// A button's text as the user reads it: without the "&" that marks its Alt key ("&&" shows one).
+inline QString WithoutMnemonic(QString Text) {
+    static const QRegularExpression Marker("&(.)");
+    return Text.replace(Marker, "\\1");
 }
 
 // What every window's driver does.
@@ -99,14 +106,14 @@ class MainWindowDriver : public WindowDriver {
     SongListWidget& SongList() const { return Get<SongListWidget>("MIDI_SONG_LIST"); }
     QStringList RowTexts() const {
         QStringList asRows;
-        for (int i = 0; i < SongList().count(); ++i) {
-            asRows << SongList().item(i)->text();
+        for (int i = 0; i < SongList().rowCount(); ++i) {
+            asRows << SongList().item(i, 0)->text();
         }
         return asRows;
     }
     QList<bool> RowChecks() const {
         QList<bool> Checks;
-        for (int i = 0; i < SongList().count(); ++i) {
+        for (int i = 0; i < SongList().rowCount(); ++i) {
             Checks << SongList().IsChecked(i);
         }
         return Checks;
