@@ -1,6 +1,6 @@
 // Takes a PNG of every window of the program, without a screen: the main window with songs in
-// its list, the progress dialog in the middle of a transfer to the emulated device, and the
-// device, options, about and monitor windows.
+// its table, the progress dialog in the middle of a transfer to the emulated device and once it
+// has ended, and the device, options, about and monitor windows.
 //
 //   ui_screenshots FOLDER
 #include <QApplication>
@@ -38,19 +38,23 @@ QStringList AddSongs(cWindowRig& Rig, const MainWindowDriver& Window) {
     for (size_t i = 0; i < std::size(aszNames); ++i) {
         asSongs << UiTestSongs::Format0(Rig.Folder, aszNames[i], aiNotes[i]);
     }
+    asSongs << asSongs.front();  // added twice: its note says so
     Window.AddSongs(asSongs);
     Window.SongList().SetChecked(3, false);
+    Window.SongList().SetChecked(5, false);
     return asSongs;
 }
 
 // Shows the progress dialog of a real transfer to the emulated device and takes it when the
-// second of three songs is about half sent.
+// second of four songs is about half sent, and again when the transfer has ended.
 int TakeProgress(QDialog& Dialog, const QDir& Folder, bool& bSaved) {
     const ProgressDialogDriver Progress(Dialog);
     Dialog.show();
     const bool bMidway = QTest::qWaitFor(
         [&] { return Progress.OverallBar().value() >= 140 || !Progress.Running(); }, 60000);
     bSaved = bMidway && Save(Dialog, Folder, "progress-dialog");
+    const bool bEnded = QTest::qWaitFor([&] { return !Progress.Running(); }, 60000);
+    bSaved = bEnded && Save(Dialog, Folder, "progress-finished") && bSaved;
     return Progress.End("LFD_OK");
 }
 
@@ -72,6 +76,7 @@ int main(int argc, char** argv) {
     cWindowRig Rig;
     const MainWindowDriver Window(Rig.Open());
     AddSongs(Rig, Window);
+    Window.Form.resize(980, 440);  // wide enough to show every column
     bAllSaved = Save(Window.Form, Folder, "main-window") && bAllSaved;
 
     Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
