@@ -17,31 +17,6 @@
 
 namespace {
 
-constexpr int kBatchSongs = 200;
-
-struct tBatch {
-    std::vector<std::filesystem::path> Songs;
-    uintmax_t uiBytes = 0;
-};
-
-// kBatchSongs songs in a folder of their own, of sizes spread evenly from uiSmallest to
-// uiLargest bytes.
-tBatch WriteBatch(const char* szFolder, size_t uiSmallest, size_t uiLargest) {
-    const std::filesystem::path Folder =
-        std::filesystem::temp_directory_path() / "songloader-bench" / szFolder;
-    std::filesystem::remove_all(Folder);
-    std::filesystem::create_directories(Folder);
-    tBatch Batch;
-    for (int i = 0; i < kBatchSongs; ++i) {
-        const size_t uiBytes =
-            uiSmallest + (uiLargest - uiSmallest) * static_cast<size_t>(i) / (kBatchSongs - 1);
-        Batch.Songs.push_back(Folder / ("Song " + std::to_string(i + 1) + ".mid"));
-        MakeBenchSong(uiBytes, static_cast<unsigned>(i)).WriteTo(Batch.Songs.back());
-        Batch.uiBytes += std::filesystem::file_size(Batch.Songs.back());
-    }
-    return Batch;
-}
-
 void AddBatch(benchmark::State& State, const tBatch& Batch) {
     const tTransferSettings Settings;
     for (auto _ : State) {
