@@ -1,14 +1,9 @@
 #include <QTest>
 
-#include "RecordingUserDialogs.h"
-#include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "WindowDrivers.h"
+#include "WindowRig.h"
 #include "app/SettingsFile.h"
-#include "midi/MidiBackend.h"
-#include "midi/virtual/VirtualMidiBackend.h"
-#include "transfer/X10FileTransfer.h"
-#include "ui/Form1.h"
 
 namespace {
 
@@ -17,53 +12,10 @@ QString Saved(int32_t iIn, int32_t iOut, const char* szIn, const char* szOut) {
     return QString::fromStdString(SettingsFile::Format({iIn, iOut, szIn, szOut, false}));
 }
 
-// The main window over named virtual devices, its settings file in a folder of its own.
-class cDeviceRig {
-  public:
-    cDeviceRig(const std::vector<std::string>& asOutputs, const std::vector<std::string>& asInputs)
-        : Use(Backend) {
-        for (const std::string& Name : asOutputs) {
-            Backend.AddOutDevice(Name);
-        }
-        for (const std::string& Name : asInputs) {
-            Backend.AddInDevice(Name);
-        }
-    }
-
-    void WriteSettings(const std::string& Text) {
-        WriteAll(Folder / "SongLoader.ini", {Text.begin(), Text.end()});
-    }
-    QString Settings() const {
-        return QString::fromStdString(ReadText(Folder / SettingsFile::kFileName));
-    }
-
-    MainWindowDriver Open() {
-        Window = std::make_unique<Form1>(Dialogs, Transfer);
-        Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
-        Window->show();
-        return MainWindowDriver(*Window);
-    }
-
-    // Opens the device dialog from the menu; Act does what the user does in it.
-    void ChooseDevices(const std::function<int(const DeviceSelectDriver&)>& Act) {
-        Dialogs.OnModal = [&Act](QDialog& Dialog) {
-            Dialog.show();
-            return Act(DeviceSelectDriver(Dialog));
-        };
-        MainWindowDriver(*Window).Choose("midiDevicesToolStripMenuItem");
-    }
-
-    TempDir Folder;
-    cVirtualMidiBackend Backend;
-    cScopedMidiBackend Use;
-    cRecordingUserDialogs Dialogs;
-    X10FileTransfer Transfer;
-    std::unique_ptr<Form1> Window;
-};
-
 }  // namespace
 
-// Choosing the devices: the dialog, the labels, and the settings file across runs.
+// Choosing the devices: the dialog, the labels, and the settings file across runs and across
+// devices that come after start-up or are missing.
 class DeviceSelectTest : public QObject {
     Q_OBJECT
 
@@ -125,7 +77,7 @@ class DeviceSelectTest : public QObject {
         if (!Before.isEmpty()) {
             Rig.WriteSettings(Before.toStdString());
         }
-        const MainWindowDriver Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         if (Before.isEmpty()) {
             QVERIFY(!std::filesystem::exists(Rig.Folder / "SongLoader.ini"));
             QCOMPARE(Window.OutDevice(), "Invalid Device");
@@ -152,7 +104,7 @@ class DeviceSelectTest : public QObject {
 
     void a_software_synthesizer_can_be_chosen_but_the_next_start_drops_it() {
         cDeviceRig Rig({"Out A", "Microsoft GS Wavetable SW Synth"}, {"In A", "In B"});
-        const MainWindowDriver Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         Rig.ChooseDevices([](const DeviceSelectDriver& Dialog) {
             Dialog.Pick("MIDIInCB", 1);
             Dialog.Pick("MIDIDeviceCB", 1);
@@ -162,7 +114,7 @@ class DeviceSelectTest : public QObject {
         QCOMPARE(Window.OutDevice(), "Microsoft GS Wavetable SW Synth");
         QCOMPARE(Rig.Settings(), Saved(1, 1, "In B", "Microsoft GS Wavetable SW Synth"));
 
-        const MainWindowDriver Restarted = Rig.Open();
+        const MainWindowDriver Restarted(Rig.Open());
         QCOMPARE(Restarted.Form.TransferSettings().iSelectedOutPort, -1);
         QCOMPARE(Restarted.Form.TransferSettings().iSelectedInPort, -1);
         QCOMPARE(Restarted.OutDevice(), "Invalid Device");
@@ -196,18 +148,67 @@ class DeviceSelectTest : public QObject {
         QFETCH(QString, OutLabel);
         cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B"});
         Rig.WriteSettings(Saved.toStdString());
-        const MainWindowDriver Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         QCOMPARE(Window.InDevice(), InLabel);
         QCOMPARE(Window.OutDevice(), OutLabel);
         QVERIFY(Rig.Dialogs.Shown.empty());
         QCOMPARE(Rig.Settings(), Saved);  // reading never writes
     }
 
+    void the_dialog_lists_the_devices_present_now_and_a_missing_device_keeps_its_name_data() {
+        QTest::addColumn<bool>("bSavedTav");  // the file names the TAV ports 1 and 1
+        QTest::addColumn<bool>("bPlugIn");    // the TAV is plugged in after start-up
+        QTest::addColumn<int>("Pick");        // picked in both lists, then OK; -1: closed
+        QTest::addColumn<QString>("Listed");  // the dialog's output list
+        QTest::addColumn<QString>("OutLabel");
+        QTest::addColumn<QString>("File");
+        const QString TavChosen = Saved(1, 1, "TAV In", "TAV Out");
+        QTest::newRow("plugged in after start-up, then chosen")
+            << false << true << 1 << "Out A,TAV Out"
+            << "TAV Out" << TavChosen;
+        QTest::newRow("missing at start, the dialog closed: the names stay")
+            << true << false << -1 << "Out A"
+            << "Invalid Device" << Saved(-1, -1, "TAV In", "TAV Out");
+        QTest::newRow("missing at start, back when the dialog opens: chosen again by name")
+            << true << true << -1 << "Out A,TAV Out"
+            << "TAV Out" << TavChosen;
+    }
+    void the_dialog_lists_the_devices_present_now_and_a_missing_device_keeps_its_name() {
+        QFETCH(bool, bSavedTav);
+        QFETCH(bool, bPlugIn);
+        QFETCH(int, Pick);
+        QFETCH(QString, Listed);
+        QFETCH(QString, OutLabel);
+        QFETCH(QString, File);
+        cDeviceRig Rig({"Out A"}, {"In A"});
+        if (bSavedTav) {
+            Rig.WriteSettings(Saved(1, 1, "TAV In", "TAV Out").toStdString());
+        }
+        const MainWindowDriver Window(Rig.Open());
+        if (bPlugIn) {
+            Rig.PlugIn({"TAV Out"}, {"TAV In"});
+        }
+        QStringList Shown;
+        Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
+            Shown = Dialog.Entries("MIDIDeviceCB");
+            if (Pick < 0) {
+                Dialog.Select.close();
+                return Dialog.Select.result();
+            }
+            Dialog.Pick("MIDIInCB", Pick);
+            Dialog.Pick("MIDIDeviceCB", Pick);
+            return Dialog.PressOk();
+        });
+        QCOMPARE(Shown.join(','), Listed);
+        QCOMPARE(Window.OutDevice(), OutLabel);
+        QCOMPARE(Rig.Settings(), File);
+    }
+
     void a_settings_file_that_cannot_be_written_is_reported_with_its_path() {
         cDeviceRig Rig({"Out A"}, {"In A"});
         // A link to a file in a folder that is not there: the write cannot be done.
         std::filesystem::create_symlink("gone/SongLoader.ini", Rig.Folder / "SongLoader.ini");
-        const MainWindowDriver Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         Rig.ChooseDevices(&DeviceSelectDriver::PressOk);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
         QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(Window.Form.SettingsFilePath()));

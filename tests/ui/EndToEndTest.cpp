@@ -6,8 +6,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "RecordingUserDialogs.h"
-#include "ScopedWorkFolder.h"
+#include "MainWindowRig.h"
 #include "TempDir.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
@@ -16,8 +15,6 @@
 #include "midi/MidiBackend.h"
 #include "midi/rtmidi/RtMidiBackend.h"
 #include "transfer/SongName.h"
-#include "transfer/X10FileTransfer.h"
-#include "ui/Form1.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/PathText.h"
 
@@ -79,9 +76,7 @@ int EmulatorIndex(const QStringList& asNames) {
     return -1;
 }
 
-int ChooseEmulator(QDialog& Dialog) {
-    const DeviceSelectDriver Select(Dialog);
-    Dialog.show();
+int ChooseEmulator(const DeviceSelectDriver& Select) {
     for (const char* szList : {"MIDIInCB", "MIDIDeviceCB"}) {
         Select.Pick(szList, EmulatorIndex(Select.Entries(szList)));
     }
@@ -113,40 +108,32 @@ class EndToEndTest : public QObject {
             QSKIP("no JACK server or ALSA sequencer answers on this machine");
         }
         cScopedMidiBackend Use(Backend);
-        TempDir Songs;
         TempDir Store;
-        cScopedWorkFolder Work;
         cEmulatorProcess Emulator(Store.path());
         QVERIFY2(Emulator.WaitForReady(), qPrintable(Emulator.Errors()));
 
-        cRecordingUserDialogs Dialogs;
-        X10FileTransfer Transfer;
-        Form1 Form(Dialogs, Transfer);
-        Form.SetSettingsDirectory(QString::fromStdString(Songs.path().string()));
-        Form.show();
-        const MainWindowDriver Window(Form);
+        cMainWindowRig Rig;
+        const MainWindowDriver Window(Rig.Open());
         const int iOut = EmulatorIndex(ToQStringList(MidiOutDeviceNames()));
         const int iIn = EmulatorIndex(ToQStringList(MidiInDeviceNames()));
         QVERIFY2(iOut >= 0 && iIn >= 0, qPrintable(ToQStringList(MidiOutDeviceNames()).join(", ")));
 
-        Dialogs.OnModal = ChooseEmulator;
-        Window.Choose("midiDevicesToolStripMenuItem");
-        QCOMPARE(Form.TransferSettings().iSelectedOutPort, iOut);
-        QCOMPARE(Form.TransferSettings().iSelectedInPort, iIn);
+        Rig.ChooseDevices(ChooseEmulator);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedOutPort, iOut);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedInPort, iIn);
         QCOMPARE(Window.OutDevice(), ToQStringList(MidiOutDeviceNames())[iOut]);
-        Dialogs.OnModal = SwitchOffBlindTransfer;
+        Rig.Dialogs.OnModal = SwitchOffBlindTransfer;
         Window.Choose("advancedOptionsToolStripMenuItem");
-        QVERIFY(!Form.TransferSettings().bBlindTransfer);
+        QVERIFY(!Window.Form.TransferSettings().bBlindTransfer);
 
-        const QStringList asSongs = {UiTestSongs::Format0(Songs, "ballad.mid", 150),
-                                     UiTestSongs::Format0(Songs, "march.mid", 20)};
-        Dialogs.FileChoices = {asSongs};
-        Window.Click("LOAD_MORE_SONGS");
+        const QStringList asSongs = {UiTestSongs::Format0(Rig.Folder, "ballad.mid", 150),
+                                     UiTestSongs::Format0(Rig.Folder, "march.mid", 20)};
+        Rig.LoadSongs(asSongs);
         QCOMPARE(Window.SongList().rowCount(), 2);
 
         std::vector<std::vector<uint8_t>> aX10;
         std::vector<std::filesystem::path> X10Paths;
-        Dialogs.OnModal = [&](QDialog& Dialog) {
+        Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             X10Paths = As<LoadFileDialog>(Dialog).Plan().X10Paths;
             for (const std::filesystem::path& X10 : X10Paths) {
                 aX10.push_back(ReadAll(X10));
@@ -155,7 +142,7 @@ class EndToEndTest : public QObject {
         };
         Window.SendChecked();
 
-        QCOMPARE(Dialogs.Texts(), QStringList{});
+        QCOMPARE(Rig.Dialogs.Texts(), QStringList{});
         QVERIFY(
             QTest::qWaitFor([&] { return Emulator.Output().count("\"march\"") == 1; }, kWaitMs));
         const QString Printed = Emulator.Output();

@@ -1,47 +1,25 @@
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
-#include <QUrl>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowDrivers.h"
 #include "WindowRig.h"
+#include "app/SettingsFile.h"
 #include "app/SongMessages.h"
-#include "midi/MidiBackend.h"
-#include "midi/virtual/VirtualMidiBackend.h"
 
 namespace {
 
 const QString kSizeQuestion =
     " Is larger than 100k, such a large file may have performance issues and it is not "
     "recommended you load it Do you wish to proceed? ";
-
-QMimeData* FileDrag(const QStringList& asPaths) {
-    QMimeData* pData = new QMimeData;
-    QList<QUrl> Urls;
-    for (const QString& Path : asPaths) {
-        Urls << QUrl::fromLocalFile(Path);
-    }
-    pData->setUrls(Urls);
-    return pData;
-}
-
-// Drags files onto the middle of the song list and drops them there.
-void DropFiles(const MainWindowDriver& Window, const QStringList& asPaths) {
-    QWidget* pTarget = Window.SongList().viewport();
-    const QPoint At = pTarget->rect().center();
-    const std::unique_ptr<QMimeData> Files(FileDrag(asPaths));
-    QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(pTarget, &Enter);
-    QDropEvent Drop(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(pTarget, &Drop);
-}
 
 }  // namespace
 
@@ -76,30 +54,25 @@ class MainWindowTest : public QObject {
         QFETCH(int, Outputs);
         QFETCH(int, Inputs);
         QFETCH(QStringList, Messages);
-        TempDir Folder;
-        SettingsFile::Write(Folder / "SongLoader.ini", {0, 0, "", "", false});
-        cVirtualMidiBackend Backend;
-        cScopedMidiBackend Use(Backend);
+        std::vector<std::string> asOutputs;
+        std::vector<std::string> asInputs;
         for (int i = 0; i < Outputs; ++i) {
-            Backend.AddOutDevice("Out " + std::to_string(i));
+            asOutputs.push_back("Out " + std::to_string(i));
         }
         for (int i = 0; i < Inputs; ++i) {
-            Backend.AddInDevice("In " + std::to_string(i));
+            asInputs.push_back("In " + std::to_string(i));
         }
-        cRecordingUserDialogs Dialogs;
-        X10FileTransfer Transfer;
-        Form1 Form(Dialogs, Transfer);
-        Form.SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
-        Form.show();
-        const MainWindowDriver Window(Form);
+        cDeviceRig Rig(asOutputs, asInputs);
+        Rig.WriteSettings(SettingsFile::Format({0, 0, "", "", false}));
+        const MainWindowDriver Window(Rig.Open());
 
-        QCOMPARE(Dialogs.Texts(), Messages);
-        for (const tShownMessage& Message : Dialogs.Shown) {
+        QCOMPARE(Rig.Dialogs.Texts(), Messages);
+        for (const tShownMessage& Message : Rig.Dialogs.Shown) {
             QCOMPARE(Message.Caption, "Midi Device Error");
         }
         const bool bBoth = Outputs > 0 && Inputs > 0;
-        QCOMPARE(Form.TransferSettings().iSelectedOutPort, bBoth ? 0 : -1);
-        QCOMPARE(Form.TransferSettings().iSelectedInPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedOutPort, bBoth ? 0 : -1);
+        QCOMPARE(Window.Form.TransferSettings().iSelectedInPort, bBoth ? 0 : -1);
         QCOMPARE(Window.OutDevice(), bBoth ? "Out 0" : "Invalid Device");
         QCOMPARE(Window.InDevice(), bBoth ? "In 0" : "Invalid Device");
     }
@@ -119,8 +92,8 @@ class MainWindowTest : public QObject {
         QTest::addColumn<QList<bool>>("Answers");
         QTest::addColumn<QStringList>("ExpectedShown");
         QTest::addColumn<bool>("bAdded");
-        // Kinds: good, format1, notmidi, big (100001 bytes). Which songs are asked about and
-        // refused is the layer's (its own tests); here: what the user sees of it.
+        // Which songs are asked about and refused is the layer's (its own tests); here: what the
+        // user sees of it.
         QTest::newRow("three good songs")
             << QStringList{"good", "good", "good"} << QList<bool>{} << QStringList{} << true;
         QTest::newRow("not format 0")
@@ -141,12 +114,8 @@ class MainWindowTest : public QObject {
         const MainWindowDriver Window(Rig.Open());
         QStringList asBatch;
         for (int i = 0; i < Kinds.size(); ++i) {
-            const std::string Name = "song" + std::to_string(i) + ".mid";
-            const QString& Kind = Kinds[i];
-            asBatch << (Kind == "good"      ? UiTestSongs::Format0(Rig.Folder, Name)
-                        : Kind == "format1" ? UiTestSongs::Format1(Rig.Folder, Name)
-                        : Kind == "notmidi" ? UiTestSongs::NotMidi(Rig.Folder, Name)
-                                            : UiTestSongs::OfSize(Rig.Folder, Name, 100001));
+            asBatch << UiTestSongs::OfKind(Rig.Folder, Kinds[i],
+                                           "song" + std::to_string(i) + ".mid");
         }
         Rig.Dialogs.Answers = Answers;
         Window.AddSongs(asBatch);
@@ -208,7 +177,8 @@ class MainWindowTest : public QObject {
         QWidget* pTarget = Window.SongList().viewport();
         const QPoint At = pTarget->rect().center();
 
-        std::unique_ptr<QMimeData> Files(FileDrag({UiTestSongs::Format0(Rig.Folder, "a.mid")}));
+        const std::unique_ptr<QMimeData> Files =
+            FileDrag({UiTestSongs::Format0(Rig.Folder, "a.mid")});
         QDragEnterEvent FilesEnter(At, Qt::CopyAction | Qt::MoveAction, Files.get(), Qt::LeftButton,
                                    Qt::NoModifier);
         QCoreApplication::sendEvent(pTarget, &FilesEnter);
@@ -227,12 +197,12 @@ class MainWindowTest : public QObject {
         const MainWindowDriver Window(Rig.Open());
         const QString Song = UiTestSongs::Format0(Rig.Folder, "song.txt");
         const QString Other = UiTestSongs::Format0(Rig.Folder, "other");
-        DropFiles(Window, {Song, Other});
+        Window.Drop({Song, Other});
         QCOMPARE(Window.RowTexts(), (QStringList{"song.txt", "other"}));
         QCOMPARE(Window.SongList().SongPaths(), (QStringList{Song, Other}));
 
         const QString Bad = UiTestSongs::NotMidi(Rig.Folder, "notes.mid");
-        DropFiles(Window, {Bad});
+        Window.Drop({Bad});
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Bad + SongMessages::kNotMidiFile});
         QCOMPARE(Window.SongList().rowCount(), 2);
     }

@@ -1,5 +1,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -13,10 +14,13 @@
 #include "WindowDrivers.h"
 #include "app/AppTexts.h"
 #include "app/SongMessages.h"
+#include "app/TransferEstimate.h"
+#include "app/TransferProgressText.h"
 #include "conversion/SongConversion.h"
 #include "midi/MidiErrorText.h"
 #include "transfer/SongName.h"
 #include "transfer/X10FileTransfer.h"
+#include "ui/DialogResult.h"
 #include "ui/LoadFileDialog.h"
 #include "ui/MidiInPortView.h"
 
@@ -24,6 +28,13 @@ namespace {
 
 constexpr int kRunTimeoutMs = 30000;
 constexpr int32_t kPacketBytes = 112;
+
+// What ends a send early, as the emulated device or a wrong output device brings it about.
+enum tFault { NO_FAULT, DEVICE_CANCELS, NO_OUTPUT_DEVICE, WRONG_PACKET_NUMBER, NO_REPLY };
+
+// The reason the device gives with cancel reason 1; its quotation marks arrive as Windows-1252.
+const QString kCancelReason =
+    QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header.");
 
 // A progress dialog over the emulated device, with songs converted in a folder of its own.
 class cProgressRig {
@@ -121,8 +132,8 @@ void LogBar(QProgressBar* pBar, QTimer* pTimer, tBarLog& Log) {
 
 }  // namespace
 
-// The progress dialog over the emulated device: bars, labels, the pause between songs, the
-// stop messages, and the user's endings.
+// The progress dialog over the emulated device: bars, labels, the song and time texts, the pause
+// between songs, each way a send ends (its message and its summary), and the user's endings.
 class ProgressDialogTest : public QObject {
     Q_OBJECT
 
@@ -204,53 +215,118 @@ class ProgressDialogTest : public QObject {
         QCOMPARE(Dialog.Text("CurrentFileLabel"), "/song2.mid");
     }
 
-    void each_stop_state_shows_its_message_once_and_stops_the_timer_data() {
-        QTest::addColumn<int>("Fault");
-        QTest::addColumn<QString>("Message");
-        QTest::addColumn<QString>("Caption");
-        QTest::newRow("device cancels, giving its reason")
-            << 0
-            << QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason +
-                   QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header.")
-            << "Error";
-        QTest::newRow("output device does not open")
-            << 1
-            << QString(AppTexts::kSendError) + "\n\n" +
-                   QString::fromStdString(DescribeMidiFailure(AppTexts::kOutputDeviceFailed,
-                                                              MMSYSERR_BADDEVICEID, true))
-            << "Error";
-        QTest::newRow("acknowledged packet numbers differ") << 2 << AppTexts::kMismatch << "";
-        QTest::newRow("device never replies") << 3 << AppTexts::kTimedOut << "Error";
+    void while_a_send_runs_the_dialog_shows_the_song_and_the_time_elapsed_and_left() {
+        cProgressRig Rig;
+        Rig.Convert({10, 10, 10});
+        const ProgressDialogDriver Dialog(Rig.Make(false));
+        const tTransferPlan& Plan = Rig.Run->GetPlan();
+        const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
+        QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
+        QCOMPARE(Dialog.Text("TimeLabel"), QString::fromStdString(Before.TimeText(0)));
+        QStringList Songs;
+        QStringList Times;
+        // Read once each tick that moved the overall bar has finished.
+        connect(
+            &Dialog.OverallBar(), &QProgressBar::valueChanged, this,
+            [&] {
+                if (Songs.isEmpty() || Songs.last() != Dialog.Text("SongNumberLabel")) {
+                    Songs << Dialog.Text("SongNumberLabel");
+                }
+                Times << Dialog.Text("TimeLabel");
+            },
+            Qt::QueuedConnection);
+        QVERIFY(Rig.RunToTheEnd());
+        QCoreApplication::processEvents();
+        QCOMPARE(Songs, (QStringList{"Song 1 of 3", "Song 2 of 3", "Song 3 of 3"}));
+        const QRegularExpression Running("^[0-9.]+ s elapsed, about [0-9.]+ s left$");
+        for (qsizetype i = 0; i + 1 < Times.size(); ++i) {
+            QVERIFY2(Running.match(Times[i]).hasMatch(), qPrintable(Times[i]));
+        }
+        QVERIFY(QRegularExpression("^[0-9.]+ s elapsed$").match(Times.last()).hasMatch());
     }
-    void each_stop_state_shows_its_message_once_and_stops_the_timer() {
+
+    void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog_data() {
+        QTest::addColumn<int>("Fault");
+        QTest::addColumn<bool>("bBlind");
+        QTest::addColumn<QString>("Message");  // shown once, with the songs not sent; empty: none
+        QTest::addColumn<QString>("Caption");
+        QTest::addColumn<QString>("Summary");  // ending in "in ": the time elapsed follows
+        const QString OutputFailure = QString::fromStdString(
+            DescribeMidiFailure(AppTexts::kOutputDeviceFailed, MMSYSERR_BADDEVICEID, true));
+        QTest::newRow("all sent") << int(NO_FAULT) << false << ""
+                                  << ""
+                                  << "2 of 2 songs sent in ";
+        QTest::newRow("all sent blind")
+            << int(NO_FAULT) << true << ""
+            << ""
+            << "2 of 2 songs sent in , blind: not confirmed by the device";
+        QTest::newRow("device cancels, giving its reason")
+            << int(DEVICE_CANCELS) << false
+            << QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason + kCancelReason
+            << "Error"
+            << "Stopped at song0.mid: the device cancelled (" + kCancelReason +
+                   "); 0 of 2 songs sent";
+        QTest::newRow("output device does not open")
+            << int(NO_OUTPUT_DEVICE) << false
+            << QString(AppTexts::kSendError) + "\n\n" + OutputFailure << "Error"
+            << "Stopped at song0.mid: the send failed (" + OutputFailure + "); 0 of 2 songs sent";
+        QTest::newRow("acknowledged packet numbers differ")
+            << int(WRONG_PACKET_NUMBER) << false << AppTexts::kMismatch << ""
+            << "Stopped at song0.mid: the device acknowledged other packets than those sent; 0 "
+               "of 2 songs sent";
+        QTest::newRow("device never replies")
+            << int(NO_REPLY) << false << AppTexts::kTimedOut << "Error"
+            << "Stopped at song0.mid: the device did not answer; 0 of 2 songs sent";
+    }
+    void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog() {
         QFETCH(int, Fault);
+        QFETCH(bool, bBlind);
         QFETCH(QString, Message);
         QFETCH(QString, Caption);
+        QFETCH(QString, Summary);
         tTavDeviceOptions Options;
-        Options.iCancelAt = Fault == 0 ? 2 : tTavDeviceOptions::kNever;
+        Options.iCancelAt = Fault == DEVICE_CANCELS ? 2 : tTavDeviceOptions::kNever;
         Options.ucCancelReason = 1;
-        Options.bWrongNumber = Fault == 2;
-        Options.bBlind = Fault == 3;
+        Options.bWrongNumber = Fault == WRONG_PACKET_NUMBER;
+        Options.bBlind = Fault == NO_REPLY;
         cProgressRig Rig(Options);
         Rig.Convert({40, 40});
-        if (Fault == 1) {
+        if (Fault == NO_OUTPUT_DEVICE) {
             Rig.iOutDeviceInstead = 7;  // no such device
         }
-        const ProgressDialogDriver Dialog(Rig.Make(false, 2, 2, 10));
+        const ProgressDialogDriver Dialog(Rig.Make(bBlind, 2, 2, 10));
         QVERIFY(Rig.RunToTheEnd());
-        QCOMPARE(Rig.Dialogs.Texts(), QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
-        QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
+        const bool bAllSent = Fault == NO_FAULT;
+        QCOMPARE(Rig.Dialogs.Texts(),
+                 bAllSent ? QStringList{} : QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
+        if (!bAllSent) {
+            QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
+        }
         QTest::qWait(50);
-        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
+        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{bAllSent ? 0u : 1u});
         QVERIFY(!Dialog.Running());
         QVERIFY(Dialog.Window.isVisible());
-        QVERIFY(Dialog.OverallBar().value() < 100);
-        QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
-        if (Fault == 0) {
-            // The reason's quotation marks arrive as Windows-1252 bytes and show as such.
-            QCOMPARE(Dialog.HandShake().text(),
-                     QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header."));
+        if (bAllSent) {
+            QCOMPARE(Dialog.OverallBar().value(), 200);
+            QCOMPARE(Rig.StoredSong(1), ReadAll(Rig.X10Files[1].toStdString()));
+            // The time elapsed is the one the time label shows.
+            const QString Elapsed = Dialog.Text("TimeLabel").remove(" elapsed");
+            Summary.insert(Summary.indexOf(" in ") + 4, Elapsed);
+        } else {
+            QVERIFY(Dialog.OverallBar().value() < 100);
+            QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
         }
+        if (Fault == DEVICE_CANCELS) {
+            QCOMPARE(Dialog.HandShake().text(), kCancelReason);
+        }
+        QVERIFY(Dialog.Get<QLabel>("SummaryLabel").isVisible());
+        QCOMPARE(Dialog.Text("SummaryLabel"), Summary);
+        QCOMPARE(Dialog.Window.windowTitle(), "Loading Files ... Finished");
+        QVERIFY(!Dialog.Get<QPushButton>("LFD_Abort").isEnabled());
+        QVERIFY(Dialog.Get<QPushButton>("LFD_OK").isDefault());
+        QTest::keyClick(&Dialog.Window, Qt::Key_Return);
+        QCOMPARE(Dialog.Progress.result(), int(DIALOG_OK));
+        QVERIFY(!Dialog.Window.isVisible());
     }
 
     void each_ending_by_the_user_stops_the_send_at_once_with_its_result_data() {

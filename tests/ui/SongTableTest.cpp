@@ -1,22 +1,18 @@
 #include <QAction>
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
-#include <QUrl>
 #include <iterator>
 #include <memory>
 
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
+#include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "app/DuplicateSongs.h"
 #include "app/SongBatch.h"
@@ -29,36 +25,6 @@
 #include "ui/SongListWidget.h"
 
 namespace {
-
-SongListWidget* ListOf(const Form1& Window) {
-    return &Control<SongListWidget>(Window, "MIDI_SONG_LIST");
-}
-
-void Press(const Form1& Window, const char* szButton) {
-    QTest::mouseClick(&Control<QPushButton>(Window, szButton), Qt::LeftButton);
-}
-
-// Adds songs as the user does: Load Songs, then the files chosen in the dialog.
-void Load(cWindowRig& Rig, const QStringList& asSongs) {
-    Rig.Dialogs.FileChoices << asSongs;
-    Press(*Rig.Window, "LOAD_MORE_SONGS");
-}
-
-QStringList RowTexts(const SongListWidget& List, int iRow) {
-    QStringList asTexts;
-    for (int iColumn = 0; iColumn < List.columnCount(); ++iColumn) {
-        asTexts << List.item(iRow, iColumn)->text();
-    }
-    return asTexts;
-}
-
-QStringList ColumnTexts(const SongListWidget& List, int iColumn) {
-    QStringList asTexts;
-    for (int iRow = 0; iRow < List.rowCount(); ++iRow) {
-        asTexts << List.item(iRow, iColumn)->text();
-    }
-    return asTexts;
-}
 
 QString Text(const std::string& Text) {
     return QString::fromStdString(Text);
@@ -77,8 +43,8 @@ QStringList ExpectedRow(const QString& Song, bool bMergeTracks, const tTransferS
             Text(SongNote(Details, DuplicateNote))};
 }
 
-void CompareRows(const Form1& Window, const QStringList& asSongs, bool bMergeTracks) {
-    const SongListWidget& List = *ListOf(Window);
+void CompareRows(const MainWindowDriver& Window, const QStringList& asSongs, bool bMergeTracks) {
+    const SongListWidget& List = Window.SongList();
     QCOMPARE(List.rowCount(), asSongs.size());
     std::vector<std::filesystem::path> Paths;
     for (const QString& Song : asSongs) {
@@ -86,35 +52,19 @@ void CompareRows(const Form1& Window, const QStringList& asSongs, bool bMergeTra
     }
     const std::vector<std::string> Duplicates = DuplicateNotes(Paths);
     for (int iRow = 0; iRow < asSongs.size(); ++iRow) {
-        QCOMPARE(RowTexts(List, iRow), ExpectedRow(asSongs[iRow], bMergeTracks,
-                                                   Window.TransferSettings(), Duplicates[iRow]));
+        QCOMPARE(Window.Cells(iRow), ExpectedRow(asSongs[iRow], bMergeTracks,
+                                                 Window.Form.TransferSettings(), Duplicates[iRow]));
         for (int iColumn = 0; iColumn < List.columnCount(); ++iColumn) {
             QCOMPARE(List.item(iRow, iColumn)->toolTip(), asSongs[iRow]);
         }
     }
 }
 
-void SetMerging(const Form1& Window, bool bOn) {
-    QAction* pMerge = &Control<QAction>(Window, "mergeTracksToolStripMenuItem");
-    if (pMerge->isChecked() != bOn) {
-        pMerge->trigger();
+void SetMerging(const MainWindowDriver& Window, bool bOn) {
+    QAction& Merge = Window.Get<QAction>("mergeTracksToolStripMenuItem");
+    if (Merge.isChecked() != bOn) {
+        Merge.trigger();
     }
-}
-
-// Drops files and folders on the list, as from a file manager.
-void Drop(const Form1& Window, const QStringList& asPaths) {
-    QMimeData Data;
-    QList<QUrl> Urls;
-    for (const QString& Path : asPaths) {
-        Urls << QUrl::fromLocalFile(Path);
-    }
-    Data.setUrls(Urls);
-    QWidget* pTarget = ListOf(Window)->viewport();
-    const QPoint At = pTarget->rect().center();
-    QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(pTarget, &Enter);
-    QDropEvent Dropped(QPointF(At), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(pTarget, &Dropped);
 }
 
 void ClickHeader(const SongListWidget& List, int iColumn) {
@@ -141,24 +91,20 @@ class SongTableTest : public QObject {
         QTest::newRow("events removed at an instant") << QStringList{"crowded"} << false;
         QTest::newRow("larger than 100 KB") << QStringList{"big"} << false;
         QTest::newRow("merged from its tracks") << QStringList{"format1"} << true;
-        QTest::newRow("the same song twice") << QStringList{"good", "other", "good"} << false;
+        QTest::newRow("the same song twice") << QStringList{"good", "crowded", "good"} << false;
     }
     void each_row_shows_what_its_song_becomes_on_the_device() {
         QFETCH(QStringList, Kinds);
         QFETCH(bool, bMergeTracks);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         SetMerging(Window, bMergeTracks);
         QStringList asSongs;
         for (const QString& Kind : Kinds) {
-            const std::string Name = Kind.toStdString() + ".mid";
-            asSongs << (Kind == "crowded"   ? UiTestSongs::CrowdedInstant(Rig.Folder, Name)
-                        : Kind == "big"     ? UiTestSongs::OfSize(Rig.Folder, Name, 100001)
-                        : Kind == "format1" ? UiTestSongs::Format1(Rig.Folder, Name)
-                                            : UiTestSongs::Format0(Rig.Folder, Name));
+            asSongs << UiTestSongs::OfKind(Rig.Folder, Kind, Kind.toStdString() + ".mid");
         }
         Rig.Dialogs.Answers = {true};
-        Load(Rig, asSongs);
+        Rig.LoadSongs(asSongs);
         CompareRows(Window, asSongs, bMergeTracks);
     }
 
@@ -170,18 +116,18 @@ class SongTableTest : public QObject {
     void send_times_and_notes_follow_the_settings() {
         QFETCH(QString, Change);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         SetMerging(Window, true);
         const QStringList asSongs{UiTestSongs::Format1(Rig.Folder, "tracks.mid"),
                                   UiTestSongs::Format0(Rig.Folder, "one.mid", 40)};
-        Load(Rig, asSongs);
+        Rig.LoadSongs(asSongs);
         if (Change == "packets") {
             Rig.Dialogs.OnModal = [](QDialog& Dialog) {
-                Control<QLineEdit>(Dialog, "TimeBetweenPackets").setText("70");
+                AdvancedOptionsDriver(Dialog).Type("TimeBetweenPackets", "70");
                 return PressAtOnce(Dialog, "DWOK");
             };
-            Control<QAction>(Window, "advancedOptionsToolStripMenuItem").trigger();
-            QCOMPARE(Window.TransferSettings().iTimeBetweenPackets, 70);
+            Window.Choose("advancedOptionsToolStripMenuItem");
+            QCOMPARE(Window.Form.TransferSettings().iTimeBetweenPackets, 70);
         } else {
             SetMerging(Window, false);
         }
@@ -190,9 +136,9 @@ class SongTableTest : public QObject {
 
     void the_status_bar_counts_the_ticked_songs_and_their_send() {
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        const QLabel* pStatus = &Control<QLabel>(Control<QStatusBar>(Window, "SongListStatusBar"),
-                                                 "SongListStatusText");
+        const MainWindowDriver Window(Rig.Open());
+        const QLabel& Status =
+            Control<QLabel>(Window.Get<QStatusBar>("SongListStatusBar"), "SongListStatusText");
         const QStringList asSongs{UiTestSongs::Format0(Rig.Folder, "a.mid", 30),
                                   UiTestSongs::Format0(Rig.Folder, "b.mid", 5),
                                   UiTestSongs::Format0(Rig.Folder, "c.mid", 60)};
@@ -200,7 +146,7 @@ class SongTableTest : public QObject {
         for (const QString& Song : asSongs) {
             Details.push_back(ReadSongDetails(Song.toStdString(), false));
         }
-        SongListWidget* pList = ListOf(Window);
+        const SongListWidget& List = Window.SongList();
         struct tStep {
             const char* szName;
             std::function<void()> Act;
@@ -209,19 +155,19 @@ class SongTableTest : public QObject {
         };
         const tStep aSteps[] = {
             {"empty", [] {}, {}, {}},
-            {"added", [&] { Load(Rig, asSongs); }, {0, 1, 2}, {true, true, true}},
+            {"added", [&] { Rig.LoadSongs(asSongs); }, {0, 1, 2}, {true, true, true}},
             {"one unticked",
              [&] {
-                 const QRect Row = pList->visualItemRect(pList->item(1, 0));
-                 QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, Row.center());
+                 const QRect Row = List.visualItemRect(List.item(1, 0));
+                 QTest::mouseClick(List.viewport(), Qt::LeftButton, {}, Row.center());
              },
              {0, 1, 2},
              {true, false, true}},
             {"handshakes",
-             [&] { ChangeSettings(Window, [](auto& S) { S.bBlindTransfer = false; }); },
+             [&] { ChangeSettings(Window.Form, [](auto& S) { S.bBlindTransfer = false; }); },
              {0, 1, 2},
              {true, false, true}},
-            {"ticked removed", [&] { Press(Window, "REMOVE_SELECTED"); }, {1}, {false}},
+            {"ticked removed", [&] { Window.Click("REMOVE_SELECTED"); }, {1}, {false}},
         };
         for (const tStep& Step : aSteps) {
             Step.Act();
@@ -229,7 +175,7 @@ class SongTableTest : public QObject {
             for (size_t i = 0; i < Step.Rows.size(); ++i) {
                 Listed.push_back({&Details[size_t(Step.Rows[i])], Step.Ticks[i]});
             }
-            QVERIFY2(pStatus->text() == Text(SongListStatus(Listed, Window.TransferSettings())),
+            QVERIFY2(Status.text() == Text(SongListStatus(Listed, Window.Form.TransferSettings())),
                      Step.szName);
         }
     }
@@ -246,15 +192,13 @@ class SongTableTest : public QObject {
         QFETCH(QList<int>, Clicks);
         QFETCH(QStringList, Shown);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
-        const QStringList asSongs{UiTestSongs::Format0(Rig.Folder, "b.mid", 60),
-                                  UiTestSongs::Format0(Rig.Folder, "a.mid", 3),
-                                  UiTestSongs::Format0(Rig.Folder, "c.mid", 20)};
-        Load(Rig, asSongs);
-        SongListWidget* pList = ListOf(Window);
-        pList->SetChecked(2, false);  // c
+        const MainWindowDriver Window(Rig.Open());
+        Rig.LoadSongs({UiTestSongs::Format0(Rig.Folder, "b.mid", 60),
+                       UiTestSongs::Format0(Rig.Folder, "a.mid", 3),
+                       UiTestSongs::Format0(Rig.Folder, "c.mid", 20)});
+        Window.SongList().SetChecked(2, false);  // c
         for (int iColumn : Clicks) {
-            ClickHeader(*pList, iColumn);
+            ClickHeader(Window.SongList(), iColumn);
         }
         QStringList asShown;
         QStringList asSent;
@@ -264,18 +208,17 @@ class SongTableTest : public QObject {
                 asSent << UiTestSongs::Text(Rig.Folder / (Name.toStdString() + ".mid"));
             }
         }
-        QCOMPARE(ColumnTexts(*pList, FILE_COLUMN), asShown);
-        QCOMPARE(pList->IsChecked(int(Shown.indexOf("c"))), false);
+        QCOMPARE(Window.RowTexts(), asShown);
+        QCOMPARE(Window.SongList().IsChecked(int(Shown.indexOf("c"))), false);
 
         QStringList asGiven;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
-            for (const std::filesystem::path& Song :
-                 static_cast<LoadFileDialog&>(Dialog).Plan().SongPaths) {
+            for (const std::filesystem::path& Song : As<LoadFileDialog>(Dialog).Plan().SongPaths) {
                 asGiven << UiTestSongs::Text(Song);
             }
             return PressAtOnce(Dialog, "LFD_OK");
         };
-        Press(Window, "LOAD_SONGS_TO_TAV");
+        Window.SendChecked();
         QCOMPARE(asGiven, asSent);
     }
 
@@ -307,11 +250,12 @@ class SongTableTest : public QObject {
         for (const auto& [szName, bTopRight] : aControls) {
             Before.push_back(Place(szName, bTopRight));
         }
-        const QSize ListBefore = ListOf(Window)->size();
+        const SongListWidget& List = Control<SongListWidget>(Window, "MIDI_SONG_LIST");
+        const QSize ListBefore = List.size();
 
         Window.resize(1000, 700);
         QTRY_COMPARE(Window.size(), QSize(1000, 700));
-        QTRY_COMPARE(ListOf(Window)->size(), ListBefore + QSize(320, 260));
+        QTRY_COMPARE(List.size(), ListBefore + QSize(320, 260));
         for (size_t i = 0; i < std::size(aControls); ++i) {
             const auto& [szName, bTopRight] = aControls[i];
             QVERIFY2(Place(szName, bTopRight) == Before[i], szName);
@@ -362,9 +306,9 @@ class SongTableTest : public QObject {
         Form1& Window = Rig.Open();
         Window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Window));
-        Load(Rig, {UiTestSongs::Format0(Rig.Folder, "a.mid"),
-                   UiTestSongs::Format0(Rig.Folder, "b.mid")});
-        SongListWidget* pList = ListOf(Window);
+        Rig.LoadSongs(
+            {UiTestSongs::Format0(Rig.Folder, "a.mid"), UiTestSongs::Format0(Rig.Folder, "b.mid")});
+        SongListWidget* pList = &Control<SongListWidget>(Window, "MIDI_SONG_LIST");
         pList->setFocus();
         QStringList asFocus;
         for (int i = 0; i < 6; ++i) {
@@ -384,7 +328,7 @@ class SongTableTest : public QObject {
         Rig.Open();
         std::filesystem::create_directory(Rig.Folder / "songs");
         const QString Song = UiTestSongs::Format0(Rig.Folder, "songs/a.mid");
-        Load(Rig, {Song});
+        Rig.LoadSongs({Song});
         QCOMPARE(Rig.Dialogs.FileDialogFilters,
                  QStringList{"MIDI files (" + Text(SongFilePatterns()) + ")"});
         const tSavedSettings Saved = SettingsFile::Read(Rig.Folder / SettingsFile::kFileName);
@@ -392,11 +336,9 @@ class SongTableTest : public QObject {
         QCOMPARE(Saved.iInPort, 0);  // the device lines stay as they were
         QCOMPARE(Saved.iOutPort, 0);
 
-        Form1 Next(Rig.Dialogs, Rig.Transfer);
-        Next.SetSettingsDirectory(UiTestSongs::Text(Rig.Folder.path()));
-        Next.show();
-        Press(Next, "LOAD_MORE_SONGS");  // cancelled
-        QCOMPARE(Control<QFileDialog>(Next, "openMIDIFileDialog").directory().absolutePath(),
+        const MainWindowDriver Next(Rig.Open(false));  // the next start
+        Next.Click("LOAD_MORE_SONGS");                 // cancelled
+        QCOMPARE(Next.Get<QFileDialog>("openMIDIFileDialog").directory().absolutePath(),
                  UiTestSongs::Text(Rig.Folder / "songs"));
     }
 
@@ -411,18 +353,14 @@ class SongTableTest : public QObject {
     void a_dropped_folder_adds_the_midi_files_directly_in_it_after_vetting() {
         QFETCH(QStringList, Files);
         cWindowRig Rig;
-        Form1& Window = Rig.Open();
+        const MainWindowDriver Window(Rig.Open());
         const std::filesystem::path Folder = Rig.Folder / "dropped";
         std::filesystem::create_directories(Folder / "inner");
         for (const QString& File : Files) {
-            const std::string Name = "dropped/" + File.section(':', 0, 0).toStdString();
-            if (File.endsWith(":format1")) {
-                UiTestSongs::Format1(Rig.Folder, Name);
-            } else {
-                UiTestSongs::Format0(Rig.Folder, Name);
-            }
+            UiTestSongs::OfKind(Rig.Folder, File.section(':', 1),
+                                "dropped/" + File.section(':', 0, 0).toStdString());
         }
-        Drop(Window, {UiTestSongs::Text(Folder)});
+        Window.Drop({UiTestSongs::Text(Folder)});
 
         const tDroppedSongs Expected = SongsFromDrop({Folder});
         QStringList asMessages;
@@ -437,7 +375,7 @@ class SongTableTest : public QObject {
             }
         }
         QCOMPARE(Rig.Dialogs.Texts(), asMessages);
-        QCOMPARE(ListOf(Window)->SongPaths(), asAdded);
+        QCOMPARE(Window.SongList().SongPaths(), asAdded);
         QVERIFY(!asMessages.isEmpty() || !asAdded.isEmpty());
     }
 };

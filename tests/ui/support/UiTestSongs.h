@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <filesystem>
 #include <string>
 
@@ -35,6 +36,27 @@ inline QString CrowdedInstant(const TempDir& Folder, const std::string& Name) {
 inline QString CutOffNote(const TempDir& Folder, const std::string& Name) {
     return Text(TestSongs::CutOffNote(Folder, Name));
 }
+// A song of a kind named in a test table: "good" (format 0), "format1", "notmidi", "big" (one
+// byte over 100 KB) or "crowded" (events removed at an instant).
+inline QString OfKind(const TempDir& Folder, const QString& Kind, const std::string& Name) {
+    if (Kind == "good") {
+        return Format0(Folder, Name);
+    }
+    if (Kind == "format1") {
+        return Format1(Folder, Name);
+    }
+    if (Kind == "notmidi") {
+        return NotMidi(Folder, Name);
+    }
+    if (Kind == "big") {
+        return OfSize(Folder, Name, 100001);
+    }
+    if (Kind == "crowded") {
+        return CrowdedInstant(Folder, Name);
+    }
+    qFatal("no song of the kind %s", qPrintable(Kind));
+}
+
 inline std::filesystem::path X10PathOf(const QString& Song) {
     return TestSongs::X10PathOf(Song.toStdString());
 }

@@ -4,15 +4,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QList>
 #include <QMetaObject>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <memory>
 
 #include "app/TransferSettings.h"
 #include "ui/DebugWindow.h"
@@ -59,6 +64,17 @@ inline void Invoke(QObject& Window, const char* szSlot,
 inline QString WithoutMnemonic(QString Text) {
     static const QRegularExpression Marker("&(.)");
     return Text.replace(Marker, "\\1");
+}
+
+// Files or folders as a file manager drags them.
+inline std::unique_ptr<QMimeData> FileDrag(const QStringList& asPaths) {
+    auto Data = std::make_unique<QMimeData>();
+    QList<QUrl> Urls;
+    for (const QString& Path : asPaths) {
+        Urls << QUrl::fromLocalFile(Path);
+    }
+    Data->setUrls(Urls);
+    return Data;
 }
 
 // What every window's driver does.
@@ -111,6 +127,14 @@ class MainWindowDriver : public WindowDriver {
         }
         return asRows;
     }
+    // Every column's text of one row.
+    QStringList Cells(int iRow) const {
+        QStringList asCells;
+        for (int iColumn = 0; iColumn < SongList().columnCount(); ++iColumn) {
+            asCells << SongList().item(iRow, iColumn)->text();
+        }
+        return asCells;
+    }
     QList<bool> RowChecks() const {
         QList<bool> Checks;
         for (int i = 0; i < SongList().rowCount(); ++i) {
@@ -123,6 +147,17 @@ class MainWindowDriver : public WindowDriver {
     QString InDevice() const { return Text("SelectedInDeviceLabel"); }
     QString OutDevice() const { return Text("SelectedOutDeviceLabel"); }
     void Choose(const char* szMenuItem) const { Get<QAction>(szMenuItem).trigger(); }
+    // Drags files or folders onto the middle of the song list and drops them there.
+    void Drop(const QStringList& asPaths) const {
+        QWidget* pTarget = SongList().viewport();
+        const QPoint At = pTarget->rect().center();
+        const std::unique_ptr<QMimeData> Files = FileDrag(asPaths);
+        QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(pTarget, &Enter);
+        QDropEvent Dropped(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(pTarget, &Dropped);
+    }
 
     Form1& Form;
 };

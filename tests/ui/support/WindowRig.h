@@ -2,35 +2,39 @@
 
 #include <QDialog>
 #include <functional>
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "EmulatedTav.h"
-#include "RecordingUserDialogs.h"
-#include "ScopedWorkFolder.h"
+#include "MainWindowRig.h"
 #include "StoringIn.h"
 #include "TempDir.h"
 #include "WindowDrivers.h"
-#include "app/SettingsFile.h"
-#include "transfer/X10FileTransfer.h"
-#include "ui/Form1.h"
+#include "midi/MidiBackend.h"
+#include "midi/virtual/VirtualMidiBackend.h"
 
-// The main window as a user meets it, without a screen: the emulated device behind a pair of
-// virtual MIDI devices (index 0 in each direction), a folder for songs and for the settings
-// file, and the recording stand-in for every message, question and dialog.
-class cWindowRig {
+// The emulated device, storing what it receives in a folder of its own.
+class cStoringTav {
   public:
-    explicit cWindowRig(tTavDeviceOptions Options = {})
-        : Tav(StoringIn(Store, std::move(Options))) {}
+    explicit cStoringTav(tTavDeviceOptions Options) : Tav(StoringIn(Store, std::move(Options))) {}
+
+    TempDir Store;
+    cEmulatedTav Tav;
+};
+
+// The main window over the emulated device behind a pair of virtual MIDI devices (index 0 in
+// each direction). The devices are the first base: there before the window opens, and still
+// there when it closes its ports.
+class cWindowRig : public cStoringTav, public cMainWindowRig {
+  public:
+    explicit cWindowRig(tTavDeviceOptions Options = {}) : cStoringTav(std::move(Options)) {}
 
     // Opens the main window; with bChooseEmulator the settings file names the emulator first.
     Form1& Open(bool bChooseEmulator = true) {
         if (bChooseEmulator) {
             SettingsFile::Write(Folder / SettingsFile::kFileName, {0, 0, "", "", false});
         }
-        Window = std::make_unique<Form1>(Dialogs, Transfer);
-        Window->SetSettingsDirectory(QString::fromStdString(Folder.path().string()));
-        Window->show();
-        return *Window;
+        return cMainWindowRig::Open();
     }
 
     // Presses the transfer button, lets the progress dialog run the transfer to its end and
@@ -45,14 +49,36 @@ class cWindowRig {
         Dialogs.OnModal = nullptr;
         return Plan;
     }
+};
 
-    TempDir Folder;
-    TempDir Store;
-    cScopedWorkFolder Work;  // where a transfer's x10 work files go
-    cEmulatedTav Tav;
-    cRecordingUserDialogs Dialogs;
-    X10FileTransfer Transfer;
-    std::unique_ptr<Form1> Window;
+// Virtual MIDI devices by name, in use while this lives; more can be plugged in later.
+class cNamedDevices {
+  public:
+    cNamedDevices(const std::vector<std::string>& asOutputs,
+                  const std::vector<std::string>& asInputs)
+        : Use(Backend) {
+        PlugIn(asOutputs, asInputs);
+    }
+
+    void PlugIn(const std::vector<std::string>& asOutputs,
+                const std::vector<std::string>& asInputs) {
+        for (const std::string& Name : asOutputs) {
+            Backend.AddOutDevice(Name);
+        }
+        for (const std::string& Name : asInputs) {
+            Backend.AddInDevice(Name);
+        }
+    }
+
+    cVirtualMidiBackend Backend;
+    cScopedMidiBackend Use;
+};
+
+// The main window over named virtual devices, none of which answers; the devices first, as
+// in cWindowRig.
+class cDeviceRig : public cNamedDevices, public cMainWindowRig {
+  public:
+    using cNamedDevices::cNamedDevices;
 };
 
 // Changes the main window's transfer settings as the options dialogs would.
