@@ -234,6 +234,7 @@ void PrintEmulatorHelp(std::ostream& Out) {
         << "  --cancel-at K --reason R  answer packet K with CANCEL carrying reason R\n"
         << "  --wait-at K             answer packet K with WAIT, then ACK it 200 ms later\n"
         << "  --eof-at K              answer packet K with EOF: the file ends there, unstored\n"
+        << "                          (at the last data packet, taken: the file is whole)\n"
         << "  --drop-reply-every N    stay silent instead of sending every Nth reply\n"
         << "  --reply-delay-ms D      send every reply D ms after its message arrived\n"
         << "  --ack-eof               acknowledge the end-of-file message\n"

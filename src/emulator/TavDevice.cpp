@@ -285,6 +285,10 @@ void cTavDevice::TakeDataPacket(std::span<const uint8_t> Decoded, std::span<cons
                                 uint8_t ucNumber, bool bResent, tDeviceResponse& Response) {
     cReceivedFile& File = *CurrentFile;
     const uint32_t uiIndex = File.NextPacketIndex();
+    if (EofTakesLastPacket(uiIndex)) {
+        TakeLastPacketWithEof(Decoded, Message, ucNumber, Response);
+        return;
+    }
     if (EndsEarly(uiIndex, ucNumber, Response)) {
         return;
     }
@@ -376,6 +380,30 @@ bool cTavDevice::EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& 
         return true;
     }
     return StormEndsFile(Where, uiIndex != 0, ucNumber, Response);
+}
+
+// --eof-at or the storm's EOF at the last data packet: with it the device has the whole file, so
+// its EOF in place of the ACK says the file is complete (as the sender takes it), and it is
+// stored.
+bool cTavDevice::EofTakesLastPacket(uint32_t uiIndex) {
+    if (uiIndex == 0 || uiIndex != CurrentFile->AnnouncedPackets() ||
+        static_cast<int64_t>(uiIndex) == Options.iCancelAt) {
+        return false;
+    }
+    return static_cast<int64_t>(uiIndex) == Options.EofAt || StormActs(FAULT_EOF);
+}
+
+void cTavDevice::TakeLastPacketWithEof(std::span<const uint8_t> Decoded,
+                                       std::span<const uint8_t> Message, uint8_t ucNumber,
+                                       tDeviceResponse& Response) {
+    if (!CurrentFile->Append(Decoded, Message) || !CurrentFile->IsComplete()) {
+        CancelFile(CANCEL_DATA_ERROR, "the last data packet leaves " + BytesSoFar(*CurrentFile),
+                   Response);
+        return;
+    }
+    Reply(HANDSHAKE_EOF, ucNumber, 0, Response);
+    FinishFile(Response);
+    Discarding = true;  // the sender's own end-of-file message may still come
 }
 
 // The storm's CANCEL or EOF in place of the reply: the file ends as with --cancel-at or --eof-at.

@@ -76,6 +76,9 @@ class cTavDevice {
     void IgnoreOutsideFile(const std::string& What, tDeviceResponse& Response);
     void RefuseHeader(const std::string& Name, tCancelReason eReason, const std::string& Why,
                       tDeviceResponse& Response);
+    bool EofTakesLastPacket(uint32_t uiIndex);
+    void TakeLastPacketWithEof(std::span<const uint8_t> Decoded, std::span<const uint8_t> Message,
+                               uint8_t ucNumber, tDeviceResponse& Response);
     bool EndsEarly(uint32_t uiIndex, uint8_t ucNumber, tDeviceResponse& Response);
     bool StormEndsFile(const std::string& Where, bool bDataPacket, uint8_t ucNumber,
                        tDeviceResponse& Response);

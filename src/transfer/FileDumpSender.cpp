@@ -119,11 +119,7 @@ bool cFileDumpSender::TakeReply(uint8_t ucReply, uint8_t ucNumber) {
             eX10State = X10_CANCELLED;
             return true;
         case HANDSHAKE_EOF:
-            if (iCurrentPacket >= DataPacketCount()) {
-                eX10State = X10_FINISH;
-            } else {
-                EndEarly(iCurrentPacket);
-            }
+            EndFileAt(iCurrentPacket);
             return true;
         case HANDSHAKE_WAIT:
             uiTimeOutCount = 0;
@@ -143,7 +139,7 @@ bool cFileDumpSender::TakeBlindReply(uint8_t ucReply, uint8_t ucNumber) {
     }
     if (ucReply == HANDSHAKE_EOF && eX10State == X10_WAIT_ACK) {
         ucHandShake = HANDSHAKE_EOF;
-        EndEarly(LatestPacketNumbered(ucNumber));
+        EndFileAt(LatestPacketNumbered(ucNumber));
         return true;
     }
     return false;
@@ -159,8 +155,14 @@ bool cFileDumpSender::IsDoubledReply(uint8_t ucReply, uint8_t ucNumber) const {
     return ucNumber == PreviousMessageNumber && ucNumber != CurrentMessageNumber;
 }
 
-// The device ended the file before it had every data packet: the song is not on the device.
-void cFileDumpSender::EndEarly(int32_t iAnsweredPacket) {
+// The device's EOF in reply to packet iAnsweredPacket: in reply to the last data packet or to the
+// end-of-file message it ends a file the device has whole; any earlier, the device ended the file
+// before it had every data packet, and the song is not on the device.
+void cFileDumpSender::EndFileAt(int32_t iAnsweredPacket) {
+    if (iAnsweredPacket >= DataPacketCount()) {
+        eX10State = X10_FINISH;
+        return;
+    }
     eX10State = X10_ERROR;
     EndedAfter = iAnsweredPacket;
 }

@@ -78,7 +78,7 @@ class cFileDumpSender {
     int32_t PrepareMIDIEOF();
     bool TakeBlindReply(uint8_t ucReply, uint8_t ucNumber);
     bool IsDoubledReply(uint8_t ucReply, uint8_t ucNumber) const;
-    void EndEarly(int32_t iAnsweredPacket);
+    void EndFileAt(int32_t iAnsweredPacket);
     int32_t LatestPacketNumbered(uint8_t ucNumber) const;
     uint64_t TimeOutLimit() const;
 

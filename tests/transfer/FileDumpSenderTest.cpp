@@ -181,6 +181,12 @@ TEST_F(FileDumpSender, blind_only_a_cancel_or_an_early_eof_is_heeded) {
         {"WAIT", 3, WAIT, 3, X10_WAIT_ACK, {}},
         {"CANCEL", 3, CANCEL, 4, X10_CANCELLED, {}},
         {"a late EOF names the packet sent last with its number", 5, ENDFILE, 3, X10_ERROR, 3},
+        {"EOF to the last data packet: the device has the file whole",
+         9,
+         ENDFILE,
+         9,
+         X10_FINISH,
+         {}},
         {"EOF after the end-of-file message", 10, ENDFILE, 10, X10_FINISH, {}},
         {"CANCEL after the end-of-file message", 10, CANCEL, 1, X10_CANCELLED, {}},
     };
