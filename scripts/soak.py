@@ -61,6 +61,7 @@ class Soak:
         self.faults = {}
         self.broken = []
         self.slowest = (0.0, 0.0)  # seconds taken, its bound
+        self.loaded = False  # whether the batch under way runs beside the busy processes
 
     # ---- songs
 
@@ -100,6 +101,7 @@ class Soak:
     def run_batch(self, number):
         blind = number % 2 == 1
         loaded = self.random.random() < self.args.load_share
+        self.loaded = loaded
         batch = self.pick_batch()
         store = self.work / f"store{number}"
         store.mkdir()
@@ -171,8 +173,10 @@ class Soak:
                 if blind:
                     self.counts["blind unheard"] += 1  # cancelled or lost without a word heard
                     continue
-                self.broken.append(f"batch {number}: {path.name} reported sent, stored "
-                                   f"{'differently' if stored_bytes else 'not at all'}")
+                self.broken.append(f"batch {number}{' (under load)' if self.loaded else ''}: "
+                                   f"{path.name} reported sent, stored "
+                                   f"{'differently' if stored_bytes else 'not at all'}; the "
+                                   f"device: {reports.get(name, 'no file of that name')}")
             else:
                 self.counts["not sent"] += 1
                 if str(path) not in named:
