@@ -11,4 +11,9 @@ folder="${1:-docs/screenshots}"
 scripts/install-deps.sh
 cmake --preset debug >/dev/null
 cmake --build --preset debug --target ui_screenshots
-QT_QPA_PLATFORM=offscreen build/debug/tests/ui/ui_screenshots "$folder" 2>/dev/null
+# Run from a folder of its own, so that nothing a transfer writes lands in the tree.
+folder="$(realpath -m "$folder")"
+program="$PWD/build/debug/tests/ui/ui_screenshots"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+(cd "$scratch" && QT_QPA_PLATFORM=offscreen "$program" "$folder" 2>/dev/null)

@@ -88,7 +88,6 @@ int main(int argc, char** argv) {
     ChangeSettings(Window.Form, [&](tTransferSettings& S) {
         S.iTimeBetweenPackets = 5;
         S.bBlindTransfer = false;
-        S.bDebugEnabled = true;
     });
     Window.SendChecked();
 
