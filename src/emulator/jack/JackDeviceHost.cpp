@@ -16,30 +16,29 @@ constexpr auto kReadyPoll = std::chrono::milliseconds(1);
 
 }  // namespace
 
-cJackDeviceHost::cJackDeviceHost(std::string ClientName) : ClientName(std::move(ClientName)) {}
+cJackDeviceHost::cJackDeviceHost(std::string ClientName)
+    : ClientName(std::move(ClientName)), Replies(kReplyRingBytes) {}
 
 std::string cJackDeviceHost::Open() {
+    tJackHandlers Handlers;
+    Handlers.OnServerGone = [this] { SetLost(); };
+    Handlers.pProcess = &cJackDeviceHost::OnProcess;
+    Handlers.ProcessArg = this;
     jack_status_t eStatus{};
-    Client = jack_client_open(ClientName.c_str(), JackNoStartServer, &eStatus);
-    if (Client == nullptr) {
-        return Fail("no JACK server answers");
+    if (!Client.Open(ClientName.c_str(), std::move(Handlers), eStatus)) {
+        return Fail(Client.NoAnswer() ? "the JACK server does not answer"
+                                      : "no JACK server answers");
     }
-    Replies = jack_ringbuffer_create(kReplyRingBytes);
-    if (Replies == nullptr || jack_set_process_callback(Client, &OnProcess, this) != 0) {
-        return Fail("the client cannot be set up");
-    }
-    jack_on_shutdown(Client, &OnShutdown, this);
-    if (jack_activate(Client) != 0) {
+    if (jack_activate(Client.Get()) != 0) {
         return Fail("the client cannot be activated");
     }
-    Active = true;
     if (!WaitForCycles(1)) {
         return Fail("the server does not run the client");
     }
-    OutPort.store(jack_port_register(Client, (ClientName + " out").c_str(), JACK_DEFAULT_MIDI_TYPE,
-                                     JackPortIsOutput, 0));
-    InPort.store(jack_port_register(Client, (ClientName + " in").c_str(), JACK_DEFAULT_MIDI_TYPE,
-                                    JackPortIsInput, 0));
+    OutPort.store(jack_port_register(Client.Get(), (ClientName + " out").c_str(),
+                                     JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0));
+    InPort.store(jack_port_register(Client.Get(), (ClientName + " in").c_str(),
+                                    JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0));
     if (OutPort.load() == nullptr || InPort.load() == nullptr) {
         return Fail("the ports cannot be registered");
     }
@@ -68,18 +67,13 @@ bool cJackDeviceHost::WaitForCycles(uint64_t uiCycles) {
 }
 
 void cJackDeviceHost::Send(const std::vector<uint8_t>& aucMessage) {
-    const auto uiLength = static_cast<uint32_t>(aucMessage.size());
-    if (Replies == nullptr ||
-        jack_ringbuffer_write_space(Replies) < sizeof uiLength + aucMessage.size()) {
+    if (!Replies.Push(aucMessage.data(), aucMessage.size())) {
         std::cerr << "tav-emulator: cannot send a reply: the queue to JACK is full" << std::endl;
-        return;
     }
-    jack_ringbuffer_write(Replies, reinterpret_cast<const char*>(&uiLength), sizeof uiLength);
-    jack_ringbuffer_write(Replies, reinterpret_cast<const char*>(aucMessage.data()), uiLength);
 }
 
 // Runs on JACK's process thread, once per cycle.
-int cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
+void cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
     auto* pHost = static_cast<cJackDeviceHost*>(pArg);
     if (jack_port_t* pPort = pHost->InPort.load()) {
         pHost->PassOnInput(pPort, nFrames);
@@ -88,7 +82,6 @@ int cJackDeviceHost::OnProcess(jack_nframes_t nFrames, void* pArg) {
         pHost->SendQueuedReplies(pPort, nFrames);
     }
     pHost->CyclesRun.fetch_add(1);
-    return 0;
 }
 
 // The runner only queues what it is given, so handing it the bytes here keeps the cycle short.
@@ -107,44 +100,26 @@ void cJackDeviceHost::PassOnInput(jack_port_t* pPort, jack_nframes_t nFrames) {
 void cJackDeviceHost::SendQueuedReplies(jack_port_t* pPort, jack_nframes_t nFrames) {
     void* pBuffer = jack_port_get_buffer(pPort, nFrames);
     jack_midi_clear_buffer(pBuffer);
-    uint32_t uiLength = 0;
-    while (jack_ringbuffer_peek(Replies, reinterpret_cast<char*>(&uiLength), sizeof uiLength) ==
-               sizeof uiLength &&
-           jack_ringbuffer_read_space(Replies) >= sizeof uiLength + uiLength) {
+    for (size_t uiLength = Replies.NextLength(); uiLength > 0; uiLength = Replies.NextLength()) {
         jack_midi_data_t* pData = jack_midi_event_reserve(pBuffer, 0, uiLength);
         if (pData == nullptr) {
             return;
         }
-        jack_ringbuffer_read_advance(Replies, sizeof uiLength);
-        jack_ringbuffer_read(Replies, reinterpret_cast<char*>(pData), uiLength);
+        Replies.Pop(pData);
     }
 }
 
-void cJackDeviceHost::OnShutdown(void* pArg) {
-    static_cast<cJackDeviceHost*>(pArg)->SetLost();
-}
-
-// Deactivating returns once no process callback runs any more.
+// Closing the client returns once no callback runs any more, or gives the client up to JACK
+// after a bounded wait when the server does not answer.
 void cJackDeviceHost::CloseInput() {
     DetachRunner();
-    if (Active) {
-        jack_deactivate(Client);
-        Active = false;
-    }
+    Client.Close();
 }
 
 void cJackDeviceHost::Close() {
     CloseInput();
-    if (Client != nullptr) {
-        jack_client_close(Client);
-        Client = nullptr;
-    }
     InPort.store(nullptr);
     OutPort.store(nullptr);
-    if (Replies != nullptr) {
-        jack_ringbuffer_free(Replies);
-        Replies = nullptr;
-    }
 }
 
 std::string cJackDeviceHost::Description() const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <jack/jack.h>
-#include <jack/ringbuffer.h>
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +8,8 @@
 #include <vector>
 
 #include "emulator/DeviceHost.h"
+#include "midi/driver/MessageRing.h"
+#include "midi/jack/JackClient.h"
 
 // The emulator's ports on JACK's own API: one client holding an input and an output port.
 //
@@ -33,19 +34,18 @@ class cJackDeviceHost final : public cDeviceHost {
     std::string Description() const override;
 
   private:
-    static int OnProcess(jack_nframes_t nFrames, void* pArg);
-    static void OnShutdown(void* pArg);
+    static void OnProcess(jack_nframes_t nFrames, void* pArg);
     void PassOnInput(jack_port_t* pPort, jack_nframes_t nFrames);
     void SendQueuedReplies(jack_port_t* pPort, jack_nframes_t nFrames);
     std::string Fail(const std::string& Why);
     bool WaitForCycles(uint64_t uiCycles);
 
     std::string ClientName;
-    jack_client_t* Client = nullptr;
-    jack_ringbuffer_t* Replies = nullptr;  // each reply: its length (uint32_t), then its bytes
+    // The program's own JACK client: its open and close are bounded, whatever the server does.
+    cJackClient Client;
+    cMessageRing Replies;
     // Registered once the client runs, so that other programs see the ports only then.
     std::atomic<jack_port_t*> InPort{nullptr};
     std::atomic<jack_port_t*> OutPort{nullptr};
     std::atomic<uint64_t> CyclesRun{0};
-    bool Active = false;
 };
