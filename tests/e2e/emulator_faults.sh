@@ -8,6 +8,9 @@
 #                    naming it; the device never stores it damaged
 #   wire-31250       a MIDI cable's pace: the song is stored intact, and the send takes at least
 #                    the time its bytes and the replies take on the wire
+#   server-stopped   the JACK server is stopped (SIGSTOP) under a running emulator, which still
+#                    ends when told, and before one starts, which gives up saying so; once
+#                    continued, the server takes the emulator again
 #
 # Exit 77 (skipped) when no JACK server can be started, except in CI, where that is a failure.
 set -euo pipefail
@@ -79,6 +82,22 @@ case "$case_name" in
         [ "$took_us" -ge "$wire_us" ] ||
             fail "the send took $took_us us, less than the $wire_us us its bytes take on the wire"
         echo "the send took $took_us us; its bytes take $wire_us us on the wire"
+        ;;
+    server-stopped)
+        start_emulator
+        kill -STOP "$SONGLOADER_JACKD_PID"
+        status=0
+        timeout 20 bash -c 'kill -INT "$1"; while kill -0 "$1" 2>/dev/null; do sleep 0.1; done' \
+            _ "$emulator_pid" || status=$?
+        emulator_pid=""
+        [ "$status" -eq 0 ] || fail "tav-emulator did not end within 20 s of SIGINT"
+        timeout 20 "$emulator" --store "$work/store" >"$work/emulator.log" 2>&1 || status=$?
+        kill -CONT "$SONGLOADER_JACKD_PID"
+        [ "$status" -eq 1 ] || fail "tav-emulator on a stopped server ended with status $status"
+        grep -qF "the JACK server does not answer" "$work/emulator.log" ||
+            fail "tav-emulator does not say the server is mute: $(cat "$work/emulator.log")"
+        start_emulator
+        stop_emulator
         ;;
     *)
         echo "unknown case '$case_name'" >&2
