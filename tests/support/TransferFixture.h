@@ -59,6 +59,14 @@ class TransferFixture : public ::testing::Test {
         Transfer.X10StateMachine();
         return State();
     }
+    // The states after each of n steps.
+    std::vector<tX10State> Steps(int n) {
+        std::vector<tX10State> States;
+        for (int i = 0; i < n; ++i) {
+            States.push_back(Step());
+        }
+        return States;
+    }
     // The four steps that open the ports and send the header; a handshaking send then waits for
     // the header's reply.
     void SendHeader() {
