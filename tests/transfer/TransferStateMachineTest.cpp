@@ -35,8 +35,7 @@ TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_whatever_acks_na
         Begin(SongFile(uiBytes), true);
         const int iDataPackets = static_cast<int>((uiBytes + 111) / 112);
         const size_t uiSentBefore = Sent().size();
-        Step();
-        Step();  // the ports are open
+        Steps(2);  // the ports are open
         Deliver({0xF0, 0x7E, 0x42, ACK, 5, 0xF7, 0xF0, 0x7E, 0x42, NAK, 0, 0xF7});
         Reply(WAIT, 0);
         EXPECT_EQ(StepToStop() + 2, 3 * iDataPackets + 8);
