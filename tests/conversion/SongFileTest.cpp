@@ -57,7 +57,7 @@ TEST_F(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_tha
     EXPECT_FALSE(Converter.GetSystemReason().empty());
     EXPECT_FALSE(Converter.RemoveX10File());
     EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()), {}), 2);
+    EXPECT_EQ(EntriesIn(Folder.path()), 2u);
 }
 
 TEST_F(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_no_other) {
@@ -80,10 +80,7 @@ TEST_F(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touche
     for (const std::filesystem::path& Other : Others) {
         EXPECT_EQ(ReadAll(Other), Theirs) << Other;
     }
-    size_t uiEntries = 0;
-    for ([[maybe_unused]] const auto& Entry : std::filesystem::directory_iterator(Folder.path())) {
-        ++uiEntries;
-    }
+    const size_t uiEntries = EntriesIn(Folder.path());
 #ifdef __unix__
     EXPECT_EQ(ReadAll(Folder / "victim"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(uiEntries, 6u);  // the song, its x10 file, the others' files and the link's

@@ -88,9 +88,7 @@ TEST_F(TavDeviceTransfer, a_later_song_of_the_same_name_replaces_the_stored_one)
     const Bytes Second(50, 0xAB);
     Deliver(Device, FileDump::WholeFile("INTRO", Second));
     EXPECT_EQ(ReadAll(Folder / "INTRO.x10"), Second);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(EntriesIn(Folder.path()), 1u);
 }
 
 TEST_F(TavDeviceTransfer, several_songs_in_a_row_each_get_their_line) {
