@@ -12,15 +12,6 @@ namespace {
 const std::vector<uint8_t> kNew = {0xF0, 0x01, 0xF7};
 const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
 
-// Everything in the folder but the test's own files: no temporary file may be left.
-size_t EntriesIn(const std::filesystem::path& Folder) {
-    size_t uiCount = 0;
-    for ([[maybe_unused]] const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-        ++uiCount;
-    }
-    return uiCount;
-}
-
 }  // namespace
 
 TEST(OutputFile, a_new_or_regular_target_gets_the_bytes_and_no_temporary_file_stays) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,121 +35,65 @@ std::filesystem::path Make(const TempDir& Folder, tKind eKind, const std::string
     return {};
 }
 
-struct tBatchCase {
-    const char* szWhat;
-    bool bMergeTracks;
-    std::vector<tKind> Kinds;
-    std::vector<bool> Answers;  // to the size questions, in the order asked
-    std::vector<size_t> Asked;  // the songs the size question was about, in order
-    bool bRefused;
-    size_t uiRefusedSong;
+// The refusal a batch is to end in: the song, and the kind its vetting found (left unchecked when
+// the song was declined as large).
+struct tRefusal {
+    size_t uiSong;
     bool bDeclinedAsLarge;
     tSongKind eKind;
+};
+
+constexpr std::nullopt_t kAccepted = std::nullopt;
+
+tRefusal Refused(size_t uiSong, tSongKind eKind) {
+    return {uiSong, false, eKind};
+}
+
+tRefusal DeclinedAsLarge(size_t uiSong) {
+    return {uiSong, true, SONG_KIND_FORMAT_0};
+}
+
+struct tBatchCase {
+    const char* szWhat;
+    std::vector<tKind> Kinds;
+    std::optional<tRefusal> Refusal;
+    std::vector<bool> Answers = {};  // to the size questions, in the order asked
+    std::vector<size_t> Asked = {};  // the songs the size question was about, in order
+    bool bMergeTracks = false;
 };
 
 }  // namespace
 
 TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_first_refusal) {
     const tBatchCase aCases[] = {
-        {"three good songs",
-         false,
-         {GOOD, GOOD, GOOD},
-         {},
-         {},
-         false,
-         0,
-         false,
-         SONG_KIND_FORMAT_0},
+        {"three good songs", {GOOD, GOOD, GOOD}, kAccepted},
         {"first of three not format 0, found last",
-         false,
          {FORMAT1, GOOD, GOOD},
-         {},
-         {},
-         true,
-         0,
-         false,
-         SONG_KIND_FORMAT_1},
+         Refused(0, SONG_KIND_FORMAT_1)},
         {"one refusal per batch, the last song's",
-         false,
          {NOT_MIDI, GOOD, FORMAT1},
-         {},
-         {},
-         true,
-         2,
-         false,
-         SONG_KIND_FORMAT_1},
-        {"not a MIDI file",
-         false,
-         {GOOD, NOT_MIDI},
-         {},
-         {},
-         true,
-         1,
-         false,
-         SONG_KIND_NOT_MIDI_FILE},
-        {"a multi-track song while merging is on",
-         true,
-         {FORMAT1, GOOD},
-         {},
-         {},
-         false,
-         0,
-         false,
-         SONG_KIND_FORMAT_0},
+         Refused(2, SONG_KIND_FORMAT_1)},
+        {"not a MIDI file", {GOOD, NOT_MIDI}, Refused(1, SONG_KIND_NOT_MIDI_FILE)},
+        {"a multi-track song while merging is on", {FORMAT1, GOOD}, kAccepted, {}, {}, true},
         {"independent sequences, merging or not",
-         true,
          {FORMAT2},
+         Refused(0, SONG_KIND_FORMAT_2),
          {},
          {},
-         true,
-         0,
-         false,
-         SONG_KIND_FORMAT_2},
-        {"exactly the limit asks nothing",
-         false,
-         {EXACT},
-         {},
-         {},
-         false,
-         0,
-         false,
-         SONG_KIND_FORMAT_0},
-        {"one byte more asks, Yes adds",
-         false,
-         {BIG},
-         {true},
-         {0},
-         false,
-         0,
-         false,
-         SONG_KIND_FORMAT_0},
-        {"one byte more asks, No refuses",
-         false,
-         {GOOD, BIG},
-         {false},
-         {1},
-         true,
-         1,
-         true,
-         SONG_KIND_FORMAT_0},
+         true},
+        {"exactly the limit asks nothing", {EXACT}, kAccepted},
+        {"one byte more asks, Yes adds", {BIG}, kAccepted, {true}, {0}},
+        {"one byte more asks, No refuses", {GOOD, BIG}, DeclinedAsLarge(1), {false}, {1}},
         {"the question comes before the vetting",
-         false,
          {BIG_NOT_MIDI},
+         Refused(0, SONG_KIND_NOT_MIDI_FILE),
          {true},
-         {0},
-         true,
-         0,
-         false,
-         SONG_KIND_NOT_MIDI_FILE},
+         {0}},
         {"a question for each large song answered Yes, then the refusal",
-         false,
          {NOT_MIDI, BIG, BIG},
+         Refused(0, SONG_KIND_NOT_MIDI_FILE),
          {true, true},
-         {2, 1},
-         true,
-         0,
-         false,
-         SONG_KIND_NOT_MIDI_FILE},
+         {2, 1}},
     };
     for (const tBatchCase& Case : aCases) {
         TempDir Folder;
@@ -165,12 +110,12 @@ TEST(SongBatch, a_batch_is_checked_from_its_last_song_and_refused_whole_at_the_f
         };
         const std::optional<tBatchRefusal> Refusal = VetSongBatch(Batch, Case.bMergeTracks, Accept);
         EXPECT_EQ(Asked, Case.Asked) << Case.szWhat;
-        ASSERT_EQ(Refusal.has_value(), Case.bRefused) << Case.szWhat;
+        ASSERT_EQ(Refusal.has_value(), Case.Refusal.has_value()) << Case.szWhat;
         if (Refusal) {
-            EXPECT_EQ(Refusal->uiSong, Case.uiRefusedSong) << Case.szWhat;
-            EXPECT_EQ(Refusal->bDeclinedAsLarge, Case.bDeclinedAsLarge) << Case.szWhat;
-            if (!Case.bDeclinedAsLarge) {
-                EXPECT_EQ(Refusal->Vetting.Check.eKind, Case.eKind) << Case.szWhat;
+            EXPECT_EQ(Refusal->uiSong, Case.Refusal->uiSong) << Case.szWhat;
+            EXPECT_EQ(Refusal->bDeclinedAsLarge, Case.Refusal->bDeclinedAsLarge) << Case.szWhat;
+            if (!Case.Refusal->bDeclinedAsLarge) {
+                EXPECT_EQ(Refusal->Vetting.Check.eKind, Case.Refusal->eKind) << Case.szWhat;
             }
         }
     }

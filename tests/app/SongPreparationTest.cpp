@@ -45,8 +45,8 @@ TEST(SongPreparation, each_song_gets_its_outcome_and_only_converted_songs_leave_
     EXPECT_EQ(Prepared.X10Paths(), (std::vector<std::filesystem::path>{Prepared.Songs[0].X10Path,
                                                                        Prepared.Songs[1].X10Path}));
     // The converted songs' files, and nothing else, are in the work folder; none beside a song.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Work.path()), {}), 2);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()), {}), 5);
+    EXPECT_EQ(EntriesIn(Work.path()), 2u);
+    EXPECT_EQ(EntriesIn(Folder.path()), 5u);
 }
 
 TEST(SongPreparation, a_multi_track_song_is_merged_when_that_is_asked) {

@@ -19,6 +19,14 @@ struct tRunResult {
     bool bAllDone = false;
 };
 
+// A MIDI system of a case's own with its own transfer object, installed while it lives: the case
+// may unplug its devices or shut it down.
+struct tOwnSystem {
+    cVirtualMidiBackend Backend;
+    cScopedMidiBackend Installed{Backend};
+    X10FileTransfer Transfer;
+};
+
 }  // namespace
 
 class TransferRunTest : public TransferFixture {
@@ -35,23 +43,34 @@ class TransferRunTest : public TransferFixture {
         return Result;
     }
 
-    // Runs the plan as a window's timer would, waiting the interval each tick asks for, so that
-    // an emulated device answers in the run's own time.
-    tRunResult Run(tTransferPlan ThePlan, uint32_t uiIn, uint32_t uiOut, int32_t iTimeOut = 1000) {
+    // Runs the plan on the devices as a window's timer would, waiting the interval each tick
+    // asks for, so that an emulated device answers in the run's own time. OnTick sees each tick.
+    tRunResult Run(tTransferPlan ThePlan, uint32_t uiIn, uint32_t uiOut, int32_t iTimeOut = 1000,
+                   const std::function<void(const tTransferTick&)>& OnTick = {},
+                   X10FileTransfer* pTransfer = nullptr) {
         ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(uiIn);
         ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(uiOut);
         ThePlan.Settings.iTimeOut = iTimeOut;
-        cTransferRun TheRun(Transfer, ThePlan);
+        cTransferRun TheRun(pTransfer != nullptr ? *pTransfer : Transfer, ThePlan);
         tRunResult Result;
         int32_t iInterval = TheRun.Start();
         while (iInterval >= 0 && Result.Ticks.size() < 100000) {
             std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
             Result.Ticks.push_back(TheRun.Tick());
+            if (OnTick) {
+                OnTick(Result.Ticks.back());
+            }
             iInterval = Result.Ticks.back().iNextIntervalMs;
         }
         Result.bAllDone = TheRun.AllSongsDone();
         TheRun.End();
         return Result;
+    }
+
+    // An emulated device's options, storing the songs in the test's folder.
+    tTavDeviceOptions Storing(tTavDeviceOptions Options = {}) const {
+        Options.StoreFolder = Folder.path();
+        return Options;
     }
 };
 
@@ -80,9 +99,7 @@ TEST_F(TransferRunTest, one_song_of_20_packets_fills_the_bars_in_twentieths) {
 TEST_F(TransferRunTest, between_songs_handshakes_pause_and_blind_sends_listen_for_a_cancel) {
     for (const bool bBlind : {false, true}) {
         SCOPED_TRACE(bBlind ? "blind" : "handshakes");
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        cVirtualTavDevice Device(Backend, Options);
+        cVirtualTavDevice Device(Backend, Storing());
         const tRunResult Result =
             Run(Plan({SongFile(300, "a.midx10").string(), "", SongFile(50, "c.midx10").string()},
                      bBlind),
@@ -113,12 +130,10 @@ TEST_F(TransferRunTest, between_songs_handshakes_pause_and_blind_sends_listen_fo
 }
 
 TEST_F(TransferRunTest, a_blind_send_hears_a_slow_cancel_of_its_last_packet) {
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.iCancelAt = 3;  // the last data packet of 300 bytes
-    Options.ucCancelReason = 4;
-    Options.uiReplyDelayMs = 20;  // after the end-of-file message, within the 50 ms that follow
-    cVirtualTavDevice Device(Backend, Options);
+    // It cancels the last data packet of 300 bytes, its reply coming after the end-of-file
+    // message, within the 50 ms that follow.
+    cVirtualTavDevice Device(Backend,
+                             Storing({.iCancelAt = 3, .ucCancelReason = 4, .uiReplyDelayMs = 20}));
     tTransferPlan ThePlan = Plan({SongFile(300).string()}, true);
     ThePlan.Settings.iTimeBetweenSongs = 50;
     const tRunResult Result = Run(ThePlan, Device.InDevice(), Device.OutDevice());
@@ -131,11 +146,8 @@ TEST_F(TransferRunTest, a_blind_send_hears_a_slow_cancel_of_its_last_packet) {
 }
 
 TEST_F(TransferRunTest, a_slow_reply_to_the_song_before_is_not_taken_for_the_next_header) {
-    tTavDeviceOptions Options;
-    Options.StoreFolder = Folder.path();
-    Options.bAckEof = true;
-    Options.uiReplyDelayMs = 15;  // longer than from one song's end-of-file to the next header
-    cVirtualTavDevice Device(Backend, Options);
+    // Its replies are slower than from one song's end-of-file to the next header.
+    cVirtualTavDevice Device(Backend, Storing({.uiReplyDelayMs = 15, .bAckEof = true}));
     const std::filesystem::path First = SongFile(300, "a.midx10");
     const std::filesystem::path Second = SongFile(50, "b.midx10");
     tTransferPlan ThePlan = Plan({First.string(), Second.string()}, false);
@@ -171,30 +183,20 @@ struct tEmulatedCase {
 };
 
 TEST_F(TransferRunTest, whole_songs_reach_the_emulated_device_byte_for_byte) {
-    tTavDeviceOptions Plain;
-    tTavDeviceOptions NakEvery3;
-    NakEvery3.uiNakEvery = 3;
-    tTavDeviceOptions WaitAt2;
-    WaitAt2.iWaitAt = 2;
-    WaitAt2.uiWaitMs = 20;  // more than a time-out of 5 steps, less than ten times it
-    tTavDeviceOptions Slow;
-    Slow.uiReplyDelayMs = 5;
-    tTavDeviceOptions Silent;
-    Silent.bBlind = true;
+    // The ACK after the WAIT comes later than a time-out of 5 steps, sooner than ten times it.
+    const tTavDeviceOptions WaitAt2{.iWaitAt = 2, .uiWaitMs = 20};
     const tEmulatedCase aCases[] = {
-        {"handshakes", false, Plain, 5000},
-        {"handshakes, NAK every third packet", false, NakEvery3, 3000},
+        {"handshakes", false, {}, 5000},
+        {"handshakes, NAK every third packet", false, {.uiNakEvery = 3}, 3000},
         {"handshakes, WAIT at packet 2", false, WaitAt2, 1000},
         {"handshakes, WAIT at packet 2 with a short time-out", false, WaitAt2, 1000, 5},
-        {"handshakes, slow replies", false, Slow, 700},
-        {"blind", true, Plain, 5000},
-        {"blind to a silent device", true, Silent, 130 * 112},
+        {"handshakes, slow replies", false, {.uiReplyDelayMs = 5}, 700},
+        {"blind", true, {}, 5000},
+        {"blind to a silent device", true, {.bBlind = true}, 130 * 112},
     };
     for (const tEmulatedCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
-        tTavDeviceOptions Options = Case.Options;
-        Options.StoreFolder = Folder.path();
-        cVirtualTavDevice Device(Backend, Options);
+        cVirtualTavDevice Device(Backend, Storing(Case.Options));
         const std::filesystem::path X10 = SongFile(Case.uiBytes);
         const tRunResult Result = Run(Plan({X10.string()}, Case.bBlind), Device.InDevice(),
                                       Device.OutDevice(), Case.iTimeOut);
@@ -218,28 +220,33 @@ struct tStopCase {
 };
 
 TEST_F(TransferRunTest, each_stop_state_shows_its_message_once_and_stops_the_timer) {
-    tTavDeviceOptions CancelAt2;
-    CancelAt2.iCancelAt = 2;
-    CancelAt2.ucCancelReason = 1;
-    tTavDeviceOptions Silent;
-    Silent.bBlind = true;
-    tTavDeviceOptions WrongNumber;
-    WrongNumber.bWrongNumber = true;
     // One transfer object for all: the handshake shown carries over from the case before.
     const tStopCase aCases[] = {
-        {"no reply", Silent, X10_TIMED_OUT, AppTexts::kTimedOut, "Error", "No handshake received",
+        {"no reply",
+         {.bBlind = true},
+         X10_TIMED_OUT,
+         AppTexts::kTimedOut,
+         "Error",
+         "No handshake received",
          ""},
-        {"cancel", CancelAt2, X10_CANCELLED, AppTexts::kCancelled, "Error",
+        {"cancel",
+         {.iCancelAt = 2, .ucCancelReason = 1},
+         X10_CANCELLED,
+         AppTexts::kCancelled,
+         "Error",
          "File Length = 0 OR no \u2018MIDI\u2019 in file header.",
          "the device's reason: File Length = 0 OR no \u2018MIDI\u2019 in file header."},
-        {"wrong packet numbers", WrongNumber, X10_MISMATCH, AppTexts::kMismatch, "",
-         "ACK Received for packet 1", ""},
+        {"wrong packet numbers",
+         {.bWrongNumber = true},
+         X10_MISMATCH,
+         AppTexts::kMismatch,
+         "",
+         "ACK Received for packet 1",
+         ""},
     };
     for (const tStopCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
-        tTavDeviceOptions Options = Case.Options;
-        Options.StoreFolder = Folder.path();
-        cVirtualTavDevice Device(Backend, Options);
+        cVirtualTavDevice Device(Backend, Storing(Case.Options));
         const tRunResult Result =
             Run(Plan({SongFile(1000).string(), SongFile(10, "b").string()}, false),
                 Device.InDevice(), Device.OutDevice(), 20);
@@ -307,32 +314,24 @@ TEST_F(TransferRunTest, before_each_song_the_devices_are_found_again_by_name) {
     };
     for (const tBetweenSongsCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
-        cVirtualMidiBackend Own;  // each case unplugs its own devices
-        cScopedMidiBackend OwnInstalled(Own);
-        X10FileTransfer OwnTransfer;
-        ASSERT_EQ(Own.AddOutDevice("TAV out"), kFirstOut);
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        cVirtualTavDevice Device(Own, Options);
+        tOwnSystem Own;
+        ASSERT_EQ(Own.Backend.AddOutDevice("TAV out"), kFirstOut);
+        cVirtualTavDevice Device(Own.Backend, Storing());
         tTransferPlan ThePlan =
             Plan({SongFile(300, "a.midx10").string(), SongFile(50, "b.midx10").string()}, false);
-        ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(Device.OutDevice());
-        ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(Device.InDevice());
         ThePlan.OutDeviceName = ThePlan.InDeviceName = "TAV Emulator";
-        cTransferRun TheRun(OwnTransfer, ThePlan);
         bool bChanged = false;
-        tTransferTick Last;
-        for (int32_t iInterval = TheRun.Start(); iInterval >= 0; iInterval = Last.iNextIntervalMs) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
-            Last = TheRun.Tick();
-            if (Last.eState == X10_DONE && !bChanged) {
-                Case.Change(Own, Device);
+        const auto ChangeAfterFirstSong = [&](const tTransferTick& Tick) {
+            if (Tick.eState == X10_DONE && !bChanged) {
+                Case.Change(Own.Backend, Device);
                 bChanged = true;
             }
-        }
-        TheRun.End();
+        };
+        const tRunResult Result = Run(ThePlan, Device.InDevice(), Device.OutDevice(), 1000,
+                                      ChangeAfterFirstSong, &Own.Transfer);
+        const tTransferTick& Last = Result.Ticks.back();
         const std::string Detail = Case.szDetail;
-        EXPECT_EQ(TheRun.AllSongsDone(), Detail.empty());
+        EXPECT_EQ(Result.bAllDone, Detail.empty());
         EXPECT_EQ(Last.Detail, Detail);
         EXPECT_EQ(Last.iCurrentSong, 1);
         if (!Detail.empty()) {
@@ -370,31 +369,22 @@ TEST_F(TransferRunTest, a_device_or_system_lost_mid_song_ends_the_run_at_once_sa
     };
     for (const tLossCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
-        cVirtualMidiBackend Own;
-        cScopedMidiBackend OwnInstalled(Own);
-        X10FileTransfer OwnTransfer;
-        tTavDeviceOptions Options;
-        Options.StoreFolder = Folder.path();
-        Options.bBlind = Case.bBlind;
-        cVirtualTavDevice Device(Own, Options);
-        tTransferPlan ThePlan = Plan({SongFile(4000).string()}, Case.bBlind);
-        ThePlan.Settings.iSelectedOutPort = static_cast<int32_t>(Device.OutDevice());
-        ThePlan.Settings.iSelectedInPort = static_cast<int32_t>(Device.InDevice());
-        ThePlan.Settings.iTimeOut = 100000;  // a lost device must not wait for the time-out
-        cTransferRun TheRun(OwnTransfer, ThePlan);
+        tOwnSystem Own;
+        cVirtualTavDevice Device(Own.Backend, Storing({.bBlind = Case.bBlind}));
         int iTicksAfterLoss = -1;
-        tTransferTick Last;
-        for (int32_t iInterval = TheRun.Start(); iInterval >= 0; iInterval = Last.iNextIntervalMs) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(iInterval));
-            Last = TheRun.Tick();
+        const auto LoseMidSong = [&](const tTransferTick& Tick) {
             if (iTicksAfterLoss >= 0) {
                 ++iTicksAfterLoss;
-            } else if (Last.bFileBarValueChanged && Last.iFileBarValue == 5) {
-                Case.Lose(Own, Device);
+            } else if (Tick.bFileBarValueChanged && Tick.iFileBarValue == 5) {
+                Case.Lose(Own.Backend, Device);
                 iTicksAfterLoss = 0;
             }
-        }
-        TheRun.End();
+        };
+        // A lost device must not wait for the time-out.
+        const tRunResult Result =
+            Run(Plan({SongFile(4000).string()}, Case.bBlind), Device.InDevice(), Device.OutDevice(),
+                100000, LoseMidSong, &Own.Transfer);
+        const tTransferTick& Last = Result.Ticks.back();
         EXPECT_EQ(Last.eState, X10_ERROR);
         EXPECT_STREQ(Last.szMessage, AppTexts::kSendError);
         EXPECT_LE(iTicksAfterLoss, 3);
@@ -407,7 +397,7 @@ TEST_F(TransferRunTest, a_device_or_system_lost_mid_song_ends_the_run_at_once_sa
                                                                     : AppTexts::kInputDeviceFailed,
                                                        Case.eResult, Case.bOutput));
         }
-        EXPECT_FALSE(Own.IsOutOpen(Device.OutDevice()));
-        EXPECT_FALSE(Own.IsInOpen(Device.InDevice()));
+        EXPECT_FALSE(Own.Backend.IsOutOpen(Device.OutDevice()));
+        EXPECT_FALSE(Own.Backend.IsInOpen(Device.InDevice()));
     }
 }

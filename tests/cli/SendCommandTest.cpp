@@ -117,8 +117,7 @@ TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent
     EXPECT_EQ(Result.iStatus, 1);
     EXPECT_EQ(Result.Err,
               Bad + ": cannot convert: the track data ends inside the event at track byte 0\n" +
-                  "songloader-cli: " + Missing +
-                  " Is Not A Valid Midi File Or File Not Found (" +
+                  "songloader-cli: " + Missing + " Is Not A Valid Midi File Or File Not Found (" +
                   std::generic_category().message(ENOENT) + ")\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     Device.Stop();
@@ -126,27 +125,44 @@ TEST_F(SendCommand, songs_that_do_not_convert_are_reported_and_the_rest_are_sent
     EXPECT_TRUE(Device.GetFileReports()[0].bOk);
 }
 
-TEST_F(SendCommand, a_value_the_options_dialog_would_correct_is_bad_usage_and_nothing_is_sent) {
+// Bad usage, an unknown device or a value the options dialog would correct: status 2, and
+// nothing is converted or sent.
+TEST_F(SendCommand, bad_usage_and_unknown_devices_give_status_2_and_convert_nothing) {
+    cVirtualTavDevice Device(Backend, DeviceOptions());
+    const std::string Song = WriteSong(Folder, "song.mid", 1);
     struct tCase {
-        std::vector<std::string> Options;
-        const char* szError;  // nullptr: the send goes ahead
+        std::vector<std::string> Args;  // after "send --out TAV --in TAV" unless they start so
+        const char* szError;            // nullptr: the send goes ahead
     };
     const tCase aCases[] = {
-        {{"--packet-ms", "200", "--handshake"},
+        {{"send", "--in", "TAV", Song}, "both '--out DEV' and '--in DEV' are needed"},
+        {{}, "no FILE given"},
+        {{"--blind", "--handshake", Song}, "choose one of '--blind' and '--handshake'"},
+        {{"--blind", "--ack-paced", Song},
+         "'--ack-paced' needs the device's replies, which '--blind' does not wait for"},
+        {{"--packet-ms", "fast", Song}, "option '--packet-ms' needs a whole number, not 'fast'"},
+        {{"send", "--out", "Nothing", "--in", "TAV", Song},
+         "no MIDI output device matches 'Nothing'"},
+        {{"send", "--out", "9", "--in", "TAV", Song}, "there is no MIDI output device 9"},
+        {{"send", "--out", "e", "--in", "TAV", Song},
+         "more than one MIDI output device matches 'e'"},
+        {{"--packet-ms", "200", "--handshake", Song},
          "option '--packet-ms' needs a number from 5 to 150, at least 25 when blind, not '200'"},
-        {{"--packet-ms", "24"},
+        {{"--packet-ms", "24", Song},
          "option '--packet-ms' needs a number from 5 to 150, at least 25 when blind, not '24'"},
-        {{"--song-ms", "-100"}, "option '--song-ms' needs a number from 1 to 60000, not '-100'"},
-        {{"--timeout", "0"}, "option '--timeout' needs a number of 1 or more, not '0'"},
-        {{"--packet-ms", "5", "--handshake", "--song-ms", "1", "--timeout", "1"}, nullptr},
+        {{"--song-ms", "-100", Song},
+         "option '--song-ms' needs a number from 1 to 60000, not '-100'"},
+        {{"--timeout", "0", Song}, "option '--timeout' needs a number of 1 or more, not '0'"},
+        {{"--packet-ms", "5", "--handshake", "--song-ms", "1", "--timeout", "1", Song}, nullptr},
         // With handshakes one song never waits out the time between songs.
-        {{"--packet-ms", "25", "--handshake", "--song-ms", "60000"}, nullptr},
+        {{"--packet-ms", "25", "--handshake", "--song-ms", "60000", Song}, nullptr},
     };
-    cVirtualTavDevice Device(Backend, DeviceOptions());
     for (const tCase& Case : aCases) {
-        std::vector<std::string> Args{"send", "--out", "TAV", "--in", "TAV"};
-        Args.insert(Args.end(), Case.Options.begin(), Case.Options.end());
-        Args.push_back(WriteSong(Folder, "song.mid", 1));
+        std::vector<std::string> Args = Case.Args;
+        if (Args.empty() || Args.front() != "send") {
+            Args.insert(Args.begin(), {"send", "--out", "TAV", "--in", "TAV"});
+        }
+        SCOPED_TRACE(testing::PrintToString(Args));
         const size_t uiSentBefore = Backend.SentChunks(Device.OutDevice()).size();
         const tRun Result = RunCli(Args);
         if (Case.szError == nullptr) {
@@ -157,31 +173,6 @@ TEST_F(SendCommand, a_value_the_options_dialog_would_correct_is_bad_usage_and_no
         EXPECT_EQ(Result.Err.rfind("songloader-cli send: " + std::string(Case.szError), 0), 0u)
             << Result.Err;
         EXPECT_EQ(Backend.SentChunks(Device.OutDevice()).size(), uiSentBefore);
-    }
-}
-
-TEST_F(SendCommand, bad_usage_and_unknown_devices_give_status_2_and_convert_nothing) {
-    cVirtualTavDevice Device(Backend, DeviceOptions());
-    const std::string Song = WriteSong(Folder, "song.mid", 1);
-    const std::pair<std::vector<std::string>, std::string> aCases[] = {
-        {{"send", "--in", "TAV", Song}, "both '--out DEV' and '--in DEV' are needed"},
-        {{"send", "--out", "TAV", "--in", "TAV"}, "no FILE given"},
-        {{"send", "--out", "TAV", "--in", "TAV", "--blind", "--handshake", Song},
-         "choose one of '--blind' and '--handshake'"},
-        {{"send", "--out", "TAV", "--in", "TAV", "--blind", "--ack-paced", Song},
-         "'--ack-paced' needs the device's replies, which '--blind' does not wait for"},
-        {{"send", "--out", "TAV", "--in", "TAV", "--packet-ms", "fast", Song},
-         "option '--packet-ms' needs a whole number, not 'fast'"},
-        {{"send", "--out", "Nothing", "--in", "TAV", Song},
-         "no MIDI output device matches 'Nothing'"},
-        {{"send", "--out", "9", "--in", "TAV", Song}, "there is no MIDI output device 9"},
-        {{"send", "--out", "e", "--in", "TAV", Song},
-         "more than one MIDI output device matches 'e'"},
-    };
-    for (const auto& [Args, Message] : aCases) {
-        const tRun Result = RunCli(Args);
-        EXPECT_EQ(Result.iStatus, 2);
-        EXPECT_EQ(Result.Err.rfind("songloader-cli send: " + Message, 0), 0u) << Result.Err;
         EXPECT_FALSE(std::filesystem::exists(Song + "x10"));
     }
 }

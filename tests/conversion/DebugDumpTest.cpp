@@ -30,6 +30,13 @@ std::string ConvertWithDump(const TempDir& Folder, const std::string& Name,
 
 }  // namespace
 
+// Each test converts in a folder of its own, which is the working directory meanwhile.
+class DebugDump : public ::testing::Test {
+  protected:
+    TempDir Folder;
+    WorkingDirectory InFolder{Folder.path()};
+};
+
 struct tDumpCase {
     const char* szWhat;
     std::vector<uint8_t> Track;
@@ -37,11 +44,9 @@ struct tDumpCase {
     std::string Rows;
 };
 
-TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
+TEST_F(DebugDump, lists_each_written_section_in_the_working_directory) {
     const tDumpCase aCases[] = {
-        {"the 35-byte example",
-         {0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00},
-         true,
+        {"the 35-byte example", kExampleTrack, true,
          "\n           0:         0.0:           0:           0:           3: 90 3C 64"
          "\n           1:       480.0:      124999:      124999:           3: 80 3C 40"},
         {"a first delta that is not 0",
@@ -62,18 +67,15 @@ TEST(DebugDump, lists_each_written_section_in_the_working_directory) {
     };
     for (const tDumpCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
-        TempDir Folder;
-        WorkingDirectory InFolder(Folder.path());
+        TempDir Own;  // each case in a folder of its own
+        WorkingDirectory InOwn(Own.path());
         bool bConverted = false;
-        EXPECT_EQ(ConvertWithDump(Folder, "song.mid", Case.Track, &bConverted),
-                  kDumpHead + Case.Rows);
+        EXPECT_EQ(ConvertWithDump(Own, "song.mid", Case.Track, &bConverted), kDumpHead + Case.Rows);
         EXPECT_EQ(bConverted, Case.bConverted);
     }
 }
 
-TEST(DebugDump, a_running_time_past_2_to_the_32_units_is_shown_whole) {
-    TempDir Folder;
-    WorkingDirectory InFolder(Folder.path());
+TEST_F(DebugDump, a_running_time_past_2_to_the_32_units_is_shown_whole) {
     std::vector<uint8_t> Track = {0x00, 0x90, 0x3C, 0x64};
     for (int i = 0; i < 17; ++i) {
         const std::vector<uint8_t> NoteAfterMillionTicks = {0xBD, 0x84, 0x40, 0x90, 0x3C, 0x64};
@@ -86,9 +88,7 @@ TEST(DebugDump, a_running_time_past_2_to_the_32_units_is_shown_whole) {
         << Dump;
 }
 
-TEST(DebugDump, holds_only_the_last_song_converted) {
-    TempDir Folder;
-    WorkingDirectory InFolder(Folder.path());
+TEST_F(DebugDump, holds_only_the_last_song_converted) {
     ConvertWithDump(Folder, "first.mid", {0x00, 0x90, 0x3C, 0x64, 0x78, 0x80, 0x3C, 0x40});
     const std::string Dump = ConvertWithDump(Folder, "second.mid", {0x00, 0xC0, 0x05});
     EXPECT_EQ(
@@ -96,9 +96,7 @@ TEST(DebugDump, holds_only_the_last_song_converted) {
         kDumpHead + "\n           0:         0.0:           0:           0:           2: C0 05");
 }
 
-TEST(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_conversion) {
-    TempDir Folder;
-    WorkingDirectory InFolder(Folder.path());
+TEST_F(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_conversion) {
     WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480),
                                          cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));
     VantorMidiFile Plain(Folder / "song.mid");
@@ -112,12 +110,10 @@ TEST(DebugDump, is_not_written_without_the_flag_and_its_absence_never_fails_a_co
     EXPECT_TRUE(Flagged.GetDebugDumpFailed());
 }
 
-TEST(DebugDump, a_dump_that_cannot_be_written_is_reported_with_the_reason_and_the_song_converts) {
+TEST_F(DebugDump, a_dump_that_cannot_be_written_is_reported_with_the_reason_and_the_song_converts) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full on this system";
     }
-    TempDir Folder;
-    WorkingDirectory InFolder(Folder.path());
     std::filesystem::create_symlink("/dev/full", Folder / "mididebug.txt");  // a full disk
     WriteAll(Folder / "song.mid", Concat(cSmfBuilder::Header(0, 1, 480),
                                          cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})));

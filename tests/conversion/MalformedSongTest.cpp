@@ -10,9 +10,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const Bytes kGoodTrack{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80,
-                       0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
-
 struct tMalformedSong {
     const char* szWhat;
     Bytes File;
@@ -23,22 +20,23 @@ struct tMalformedSong {
 
 TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
     const Bytes kHeader = cSmfBuilder::Header(0, 1, 480);
-    Bytes TrackCutOff = OneTrackSong(kGoodTrack);
+    Bytes TrackCutOff = OneTrackSong(kExampleTrack);
     TrackCutOff.resize(TrackCutOff.size() - 3);
     const uint8_t aucMetaEvent[] = {0x00, 0xFF, 0x03, 0x82, 0x00};
     Bytes LongMeta(std::begin(aucMetaEvent), std::end(aucMetaEvent));
     LongMeta.resize(LongMeta.size() + 256, 0x41);
-    LongMeta.insert(LongMeta.end(), kGoodTrack.begin(), kGoodTrack.end());
+    LongMeta.insert(LongMeta.end(), kExampleTrack.begin(), kExampleTrack.end());
 
     const tMalformedSong aCases[] = {
         {"file ends inside the header", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0}, CONV_HEADER_CUT_OFF},
-        {"header length 5", OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 480, 5)),
+        {"header length 5", OneTrackSong(kExampleTrack, cSmfBuilder::Header(0, 1, 480, 5)),
          CONV_HEADER_TOO_SHORT},
         {"header length beyond the file",
-         OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 480, 1000)), CONV_HEADER_CUT_OFF},
-        {"division 0", OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 0)), CONV_BAD_DIVISION},
+         OneTrackSong(kExampleTrack, cSmfBuilder::Header(0, 1, 480, 1000)), CONV_HEADER_CUT_OFF},
+        {"division 0", OneTrackSong(kExampleTrack, cSmfBuilder::Header(0, 1, 0)),
+         CONV_BAD_DIVISION},
         {"time code with 0 ticks per frame",
-         OneTrackSong(kGoodTrack, cSmfBuilder::Header(0, 1, 0xE700)), CONV_BAD_DIVISION},
+         OneTrackSong(kExampleTrack, cSmfBuilder::Header(0, 1, 0xE700)), CONV_BAD_DIVISION},
         {"no chunk after the header", kHeader, CONV_NO_TRACK},
         {"only a foreign chunk", Concat(kHeader, cSmfBuilder::Chunk("XFIH", {1, 2, 3})),
          CONV_NO_TRACK},
@@ -77,7 +75,7 @@ TEST(MalformedSong, each_fault_fails_the_conversion_with_its_reason) {
                       cSmfBuilder::Header(0, 1, 0xE728)),
          CONV_ZERO_TEMPO},
         {"a format-1 song when merging is off",
-         OneTrackSong(kGoodTrack, cSmfBuilder::Header(1, 1, 480)), CONV_NOT_FORMAT_0},
+         OneTrackSong(kExampleTrack, cSmfBuilder::Header(1, 1, 480)), CONV_NOT_FORMAT_0},
         {"a delta too large for 32 bits",
          OneTrackSong({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90, 0x3C, 0x64, 0xFF, 0xFF,
                        0xFF, 0x7F, 0x80, 0x3C, 0x40}),
@@ -102,12 +100,10 @@ TEST(MalformedSong, a_track_that_starts_with_end_of_track_writes_no_x10_file) {
 TEST(MalformedSong, a_longer_header_and_foreign_chunks_are_read_past) {
     const Bytes LongHeader = Concat(cSmfBuilder::Header(0, 1, 480, 8), {0xAA, 0xBB});
     const Bytes Foreign = cSmfBuilder::Chunk("XFIH", {1, 2, 3, 4, 5});
-    const tConverted Result = ConvertBytes(OneTrackSong(kGoodTrack, Concat(LongHeader, Foreign)));
+    const tConverted Result =
+        ConvertBytes(OneTrackSong(kExampleTrack, Concat(LongHeader, Foreign)));
     ASSERT_TRUE(Result.bConverted);
-    const Bytes Expected{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x10, 0x00, 0x01,
-                         0x01, 0xE0, 0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 0x0D, 0x00, 0x03,
-                         0x90, 0x3C, 0x64, 0x87, 0xD0, 0x47, 0x03, 0x80, 0x3C, 0x40, 0x00};
-    EXPECT_EQ(Result.X10, Expected);
+    EXPECT_EQ(Result.X10, kExampleX10);
 }
 
 // Every file of the corpus is named for what is wrong with it; with merging off or on, none may

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "ConvertHelpers.h"
 #include "conversion/SongConversion.h"
@@ -17,17 +18,26 @@ std::vector<uint8_t> ExampleSong() {
 
 }  // namespace
 
-TEST(SongFile, the_x10_name_is_the_full_input_path_with_x10_appended) {
+class SongFile : public ::testing::Test {
+  protected:
+    // The example song written into the test's folder under Name.
+    std::filesystem::path ExampleIn(const char* szName) const {
+        WriteAll(Folder / szName, ExampleSong());
+        return Folder / szName;
+    }
+
+    TempDir Folder;
+};
+
+TEST_F(SongFile, the_x10_name_is_the_full_input_path_with_x10_appended) {
     EXPECT_EQ(VantorMidiFile::MakeX10FilePath("/songs/blues.mid"),
               std::filesystem::path("/songs/blues.midx10"));
     EXPECT_EQ(VantorMidiFile::MakeX10FilePath("relative/My Song.MID"),
               std::filesystem::path("relative/My Song.MIDx10"));
 }
 
-TEST(SongFile, a_converted_song_replaces_an_older_x10_file_beside_it) {
-    TempDir Folder;
-    const auto Song = Folder / "blues.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, a_converted_song_replaces_an_older_x10_file_beside_it) {
+    const auto Song = ExampleIn("blues.mid");
     WriteAll(Folder / "blues.midx10", std::vector<uint8_t>(500, 0xEE));
     VantorMidiFile Converter(Song);
     const std::filesystem::path* pX10 = Converter.ConvertToVantorFormat();
@@ -36,33 +46,8 @@ TEST(SongFile, a_converted_song_replaces_an_older_x10_file_beside_it) {
     EXPECT_EQ(ReadAll(*pX10).size(), 35u);
 }
 
-TEST(SongFile, validation_tells_midi_files_and_formats_apart) {
-    TempDir Folder;
-    WriteAll(Folder / "format1.mid", cSmfBuilder::Header(1, 2, 96));
-    WriteAll(Folder / "header-only.mid", {'M', 'T', 'h', 'd', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    WriteAll(Folder / "text.mid", std::vector<uint8_t>(20, 'x'));
-    WriteAll(Folder / "short.mid", {'M', 'T', 'h', 'd', 0, 0});
-    WriteAll(Folder / "good.mid", ExampleSong());
-
-    const std::pair<const char*, tSongKind> aCases[] = {
-        {"format1.mid", SONG_KIND_FORMAT_1},      {"header-only.mid", SONG_KIND_OTHER_FORMAT},
-        {"text.mid", SONG_KIND_NOT_MIDI_FILE},    {"short.mid", SONG_KIND_NOT_MIDI_FILE},
-        {"missing.mid", SONG_KIND_NOT_MIDI_FILE}, {"good.mid", SONG_KIND_FORMAT_0},
-    };
-    for (const auto& [szName, eKind] : aCases) {
-        EXPECT_EQ(CheckSong(Folder / szName).eKind, eKind) << szName;
-    }
-    VantorMidiFile Format1(Folder / "format1.mid");
-    EXPECT_TRUE(Format1.GetIsFileValid());
-    EXPECT_EQ(Format1.ReturnMIDIFileType(), 1u);
-    VantorMidiFile Missing(Folder / "missing.mid");
-    EXPECT_FALSE(Missing.GetIsFileValid());
-}
-
-TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_touches_nothing) {
-    TempDir Folder;
-    const auto Song = Folder / "song.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_touches_nothing) {
+    const auto Song = ExampleIn("song.mid");
     std::filesystem::create_directory(Folder / "song.midx10");  // the name is taken
     WriteAll(Folder / "song.midx10" / "keep", {1});
     VantorMidiFile Converter(Song);
@@ -72,13 +57,11 @@ TEST(SongFile, an_x10_file_that_cannot_be_created_is_a_file_system_failure_that_
     EXPECT_FALSE(Converter.GetSystemReason().empty());
     EXPECT_FALSE(Converter.RemoveX10File());
     EXPECT_TRUE(std::filesystem::exists(Folder / "song.midx10" / "keep"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()), {}), 2);
+    EXPECT_EQ(EntriesIn(Folder.path()), 2u);
 }
 
-TEST(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_no_other) {
-    TempDir Folder;
-    const auto Song = Folder / "Song.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_no_other) {
+    const auto Song = ExampleIn("Song.mid");
     // Work files of other runs at this moment, under the old fixed name and a random one.
     const std::vector<uint8_t> Theirs(500, 0xEE);
     const std::vector<std::filesystem::path> Others = {
@@ -97,10 +80,7 @@ TEST(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_
     for (const std::filesystem::path& Other : Others) {
         EXPECT_EQ(ReadAll(Other), Theirs) << Other;
     }
-    size_t uiEntries = 0;
-    for ([[maybe_unused]] const auto& Entry : std::filesystem::directory_iterator(Folder.path())) {
-        ++uiEntries;
-    }
+    const size_t uiEntries = EntriesIn(Folder.path());
 #ifdef __unix__
     EXPECT_EQ(ReadAll(Folder / "victim"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(uiEntries, 6u);  // the song, its x10 file, the others' files and the link's
@@ -110,10 +90,8 @@ TEST(SongFile, each_write_of_an_x10_file_has_a_work_file_of_its_own_and_touches_
 }
 
 #ifdef __unix__  // the MinGW C++ library makes no symbolic links
-TEST(SongFile, a_symbolic_link_at_the_x10_name_is_replaced_never_followed) {
-    TempDir Folder;
-    const auto Song = Folder / "song.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, a_symbolic_link_at_the_x10_name_is_replaced_never_followed) {
+    const auto Song = ExampleIn("song.mid");
     std::filesystem::create_symlink("song.mid", Folder / "song.midx10");
     ASSERT_TRUE(ConvertSong(Song, false).bConverted);
     EXPECT_EQ(ReadAll(Song), ExampleSong());
@@ -123,10 +101,8 @@ TEST(SongFile, a_symbolic_link_at_the_x10_name_is_replaced_never_followed) {
 }
 #endif
 
-TEST(SongFile, the_x10_file_goes_where_the_caller_says_and_a_missing_folder_gives_the_reason) {
-    TempDir Folder;
-    const auto Song = Folder / "song.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, the_x10_file_goes_where_the_caller_says_and_a_missing_folder_gives_the_reason) {
+    const auto Song = ExampleIn("song.mid");
     tConversionOptions Options;
     Options.X10FilePath = Folder / "out.bin";
     const tSongConversion Placed = ConvertSong(Song, Options);
@@ -146,8 +122,7 @@ TEST(SongFile, the_x10_file_goes_where_the_caller_says_and_a_missing_folder_give
 }
 
 #ifdef __unix__  // FIFOs and device files in the file system are POSIX's
-TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) {
-    TempDir Folder;
+TEST_F(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) {
     const std::filesystem::path Fifo = Folder / "pipe.mid";
     ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
     const std::pair<std::filesystem::path, std::string> aCases[] = {
@@ -168,16 +143,14 @@ TEST(SongFile, a_fifo_or_a_device_given_as_a_song_is_refused_at_once_naming_it) 
         EXPECT_EQ(MergeSongFile(Path).eFailure, CONV_NOT_REGULAR_FILE);
     }
     // A FIFO at the x10 name is replaced, never opened, so nothing blocks on it either.
-    WriteAll(Folder / "song.mid", ExampleSong());
     tConversionOptions Options;
     Options.X10FilePath = Fifo;
-    ASSERT_TRUE(ConvertSong(Folder / "song.mid", Options).bConverted);
+    ASSERT_TRUE(ConvertSong(ExampleIn("song.mid"), Options).bConverted);
     EXPECT_TRUE(std::filesystem::is_regular_file(Fifo));
 }
 #endif
 
-TEST(SongFile, vetting_keeps_the_systems_reason_why_a_file_could_not_be_read) {
-    TempDir Folder;
+TEST_F(SongFile, vetting_keeps_the_systems_reason_why_a_file_could_not_be_read) {
     WriteAll(Folder / "empty.mid", {});
     WriteAll(Folder / "text.mid", std::vector<uint8_t>(20, 'x'));
     std::filesystem::create_directory(Folder / "folder.mid");
@@ -203,11 +176,10 @@ TEST(SongFile, vetting_keeps_the_systems_reason_why_a_file_could_not_be_read) {
     }
 }
 
-TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts) {
-    TempDir Folder;
+TEST_F(SongFile, vetting_tells_midi_files_and_formats_apart_and_which_each_merge_setting_accepts) {
     struct tVetCase {
         const char* szName;
-        std::vector<uint8_t> File;
+        std::optional<std::vector<uint8_t>> File;  // none: there is no such file
         tSongKind eKind;
         bool bAcceptedMergingOff;
         bool bAcceptedMergingOn;
@@ -217,21 +189,34 @@ TEST(SongFile, vetting_tells_which_songs_each_merge_setting_accepts) {
         {"one.mid", cSmfBuilder::Header(1, 2, 96), SONG_KIND_FORMAT_1, false, true},
         {"two.mid", cSmfBuilder::Header(2, 2, 96), SONG_KIND_FORMAT_2, false, false},
         {"five.mid", cSmfBuilder::Header(5, 1, 96), SONG_KIND_OTHER_FORMAT, false, false},
+        {"header-only.mid", std::vector<uint8_t>{'M', 'T', 'h', 'd', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
+         SONG_KIND_OTHER_FORMAT, false, false},
         {"text.mid", std::vector<uint8_t>(20, 'x'), SONG_KIND_NOT_MIDI_FILE, false, false},
+        {"short.mid", std::vector<uint8_t>{'M', 'T', 'h', 'd', 0, 0}, SONG_KIND_NOT_MIDI_FILE,
+         false, false},
+        {"missing.mid", std::nullopt, SONG_KIND_NOT_MIDI_FILE, false, false},
     };
     for (const tVetCase& Case : aCases) {
         SCOPED_TRACE(Case.szName);
         const auto Path = Folder / Case.szName;
-        WriteAll(Path, Case.File);
+        if (Case.File) {
+            WriteAll(Path, *Case.File);
+        }
         const tSongCheck Check = CheckSong(Path);
         EXPECT_EQ(Check.eKind, Case.eKind);
         EXPECT_EQ(IsSongAccepted(Check, false), Case.bAcceptedMergingOff);
         EXPECT_EQ(IsSongAccepted(Check, true), Case.bAcceptedMergingOn);
     }
     EXPECT_EQ(CheckSong(Folder / "five.mid").dwFormat, 5u);
+    VantorMidiFile Format1(Folder / "one.mid");
+    EXPECT_TRUE(Format1.GetIsFileValid());
+    EXPECT_EQ(Format1.ReturnMIDIFileType(), 1u);
+    VantorMidiFile Missing(Folder / "missing.mid");
+    EXPECT_FALSE(Missing.GetIsFileValid());
 }
 
-TEST(SongFile, an_x10_file_of_2_to_the_28_bytes_or_more_is_refused_naming_its_size_and_the_limit) {
+TEST_F(SongFile,
+       an_x10_file_of_2_to_the_28_bytes_or_more_is_refused_naming_its_size_and_the_limit) {
     EXPECT_TRUE(IsX10SizeAllowed(268435455));
     EXPECT_FALSE(IsX10SizeAllowed(268435456));
     EXPECT_EQ(X10SizeFailureText(268435456),
@@ -239,10 +224,8 @@ TEST(SongFile, an_x10_file_of_2_to_the_28_bytes_or_more_is_refused_naming_its_si
               "can take");
 }
 
-TEST(SongFile, a_song_gone_after_vetting_fails_to_open_with_the_reason_and_writes_nothing) {
-    TempDir Folder;
-    const auto Song = Folder / "song.mid";
-    WriteAll(Song, ExampleSong());
+TEST_F(SongFile, a_song_gone_after_vetting_fails_to_open_with_the_reason_and_writes_nothing) {
+    const auto Song = ExampleIn("song.mid");
     VantorMidiFile Converter(Song);
     ASSERT_TRUE(Converter.GetIsFileValid());
     std::filesystem::remove(Song);
@@ -256,8 +239,7 @@ TEST(SongFile, a_song_gone_after_vetting_fails_to_open_with_the_reason_and_write
     EXPECT_FALSE(Converter.RemoveX10File());
 }
 
-TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says_why) {
-    TempDir Folder;
+TEST_F(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says_why) {
     const auto Song = Folder / "cut.mid";
     std::vector<uint8_t> Bytes = ExampleSong();
     Bytes[21] += 4;  // the track claims four bytes more than the file holds
@@ -269,8 +251,7 @@ TEST(SongFile, convert_song_removes_the_partial_x10_of_a_malformed_song_and_says
     EXPECT_FALSE(std::filesystem::exists(Folder / "cut.midx10"));
 }
 
-TEST(SongFile, failure_texts_name_the_place_and_the_value) {
-    TempDir Folder;
+TEST_F(SongFile, failure_texts_name_the_place_and_the_value) {
     const std::pair<std::vector<uint8_t>, const char*> aCases[] = {
         {Concat(cSmfBuilder::Header(0, 1, 480),
                 cSmfBuilder::Chunk("MTrk", {0x00, 0x90, 0x3C, 0x64, 0x00, 0xF9})),
@@ -340,7 +321,7 @@ std::vector<uint8_t> RiffMidi(
 
 }  // namespace
 
-TEST(SongFile, a_riff_midi_file_is_read_as_the_song_it_wraps_and_a_damaged_wrapper_is_refused) {
+TEST_F(SongFile, a_riff_midi_file_is_read_as_the_song_it_wraps_and_a_damaged_wrapper_is_refused) {
     const std::vector<uint8_t> Song = ExampleSong();
     const std::vector<uint8_t> Info{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M',
                                     3,   0,   0,   0,   'a', 'b', 'c'};
@@ -359,7 +340,6 @@ TEST(SongFile, a_riff_midi_file_is_read_as_the_song_it_wraps_and_a_damaged_wrapp
         {"no data chunk", RiffMidi({{"LIST", Info}}),
          "the RIFF MIDI wrapper is damaged: it holds no \"data\" chunk"},
     };
-    TempDir Folder;
     WriteAll(Folder / "plain.mid", Song);
     const std::vector<uint8_t> Expected =
         ReadAll(*VantorMidiFile(Folder / "plain.mid").ConvertToVantorFormat());

@@ -42,8 +42,13 @@ Bytes LongMeta() {
 struct tMergeCase {
     const char* szWhat;
     Bytes Song;
-    Bytes Merged;  // empty when the song is refused
+    Bytes Merged;
     uint32_t dwTracks;
+};
+
+struct tRefusalCase {
+    const char* szWhat;
+    Bytes Song;
     const char* szFailure;
 };
 
@@ -58,8 +63,6 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
                          cSmfBuilder::Chunk("XFKM", {}),
                          cSmfBuilder::Chunk("MTrk", {0x10, 0x80, 0x3C, 0x40}),
                          cSmfBuilder::Chunk("MTrk", {0x00, 0xC0, 0x05})});
-    Bytes CutOffChunk = Format1({{0x00, 0x90, 0x3C, 0x64}, {0x10, 0x80, 0x3C, 0x40}});
-    CutOffChunk[14 + 8 + 4 + 4 + 3] = 20;  // the second track says 20 bytes
     const Bytes kOddFormat0 = Join({cSmfBuilder::Header(0, 3, 96, 7), {0xEE}, {'M', 'T', 'r'}});
 
     const tMergeCase aCases[] = {
@@ -70,7 +73,7 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
          Format0({0x00, 0x90, 0x3C, 0x64, 0x00, 0x91, 0x40, 0x64, 0x00,
                   0xC1, 0x05, 0x30, 0x92, 0x43, 0x64, 0x30, 0x80, 0x3C,
                   0x40, 0x00, 0x81, 0x40, 0x40, 0x00, 0xFF, 0x2F, 0x00}),
-         3, nullptr},
+         3},
         {"running status, each track's own, is written out with every status byte",
          Format1({{0x00, 0x90, 0x3C, 0x64, 0x20, 0x3E, 0x64, 0x10, 0xFF, 0x01, 0x01, 0x41, 0x00,
                    0x40, 0x64},
@@ -78,7 +81,7 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
          Format0({0x00, 0x90, 0x3C, 0x64, 0x10, 0x80, 0x3C, 0x40, 0x10, 0x90,
                   0x3E, 0x64, 0x10, 0xFF, 0x01, 0x01, 0x41, 0x00, 0x90, 0x40,
                   0x64, 0x00, 0x80, 0x3E, 0x40, 0x00, 0xFF, 0x2F, 0x00}),
-         2, nullptr},
+         2},
         {"meta, SysEx and escape events stay whole, their lengths written as minimal quantities",
          Format1({Join({{0x00, 0xFF, 0x01, 0x80, 0x02, 0x41, 0x42},
                         {0x00, 0xF0, 0x80, 0x03, 0x7E, 0x01, 0xF7},
@@ -91,81 +94,68 @@ TEST(TrackMerge, format_1_songs_merge_into_one_track_byte_for_byte) {
                        {0x00, 0xF0, 0x02, 0x01, 0x02},
                        LongMeta(),
                        kEndOfTrack})),
-         1, nullptr},
+         1},
         {"a longer header's extra bytes, chunks of other kinds and tracks past the count are "
          "passed over",
          LongerHeader,
-         Format0({0x00, 0x90, 0x3C, 0x64, 0x10, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}), 2,
-         nullptr},
+         Format0({0x00, 0x90, 0x3C, 0x64, 0x10, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}), 2},
         {"one End of Track closes the merged track at the latest time any track ended",
          Format1({{0x00, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x2F, 0x00},
                   {0x60, 0x80, 0x3C, 0x40},
                   {},
                   Join({kEndOfTrack, {0x00, 0x90, 0x3C, 0x64}})}),
-         Format0({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x40, 0x83, 0x00, 0xFF, 0x2F, 0x00}), 4,
-         nullptr},
-        {"a format-0 song passes unchanged, whatever it holds", kOddFormat0, kOddFormat0, 0,
-         nullptr},
-        {"a format-2 song is refused",
-         Format1({kEndOfTrack, kEndOfTrack}, 2),
-         {},
-         0,
-         "a format-2 song holds independent sequences, which cannot be merged into one track"},
-        {"another format is refused with its number",
-         Format1({kEndOfTrack}, 7),
-         {},
-         0,
-         "the song is of format 7; only formats 0 and 1 can be converted"},
-        {"fewer track chunks than the header names are refused, naming both numbers",
-         Join({cSmfBuilder::Header(1, 3, 96), cSmfBuilder::Chunk("MTrk", kEndOfTrack),
-               cSmfBuilder::Chunk("MTrk", kEndOfTrack)}),
-         {},
-         0,
-         "the header names 3 tracks but the file holds only 2"},
-        {"a track chunk longer than the file is refused, naming the track",
-         CutOffChunk,
-         {},
-         0,
-         "track 2 of 2: the track chunk says 20 bytes but the file holds only 4"},
-        {"a track cut off is refused, naming the track and the place",
-         Format1({{0x00, 0x90, 0x3C, 0x64}, {0x00, 0x80, 0x3C, 0x40, 0x10, 0x90, 0x3C}}),
-         {},
-         0,
-         "track 2 of 2: the track data ends inside the event at track byte 4"},
-        {"running status does not carry from one track to the next",
-         Format1({{0x00, 0x90, 0x3C, 0x64}, {0x00, 0x3C, 0x40}}),
-         {},
-         0,
-         "track 2 of 2: the event at track byte 0 has data but no status byte before it"},
-        {"a system message kind in a track is refused",
-         Format1({{0x00, 0xF8}, {0x00, 0x90, 0x3C, 0x64}}),
-         {},
-         0,
-         "track 1 of 2: the event at track byte 0 is of kind 0xF8, which a MIDI file track may "
-         "not hold"},
-        {"a header that names 0 tracks is refused as an empty song",
-         Format1({}),
-         {},
-         0,
-         "the header names 0 tracks, so the song holds no events"},
-        {"tracks of nothing but End of Track are refused as an empty song",
-         Format1({kEndOfTrack, {}}),
-         {},
-         0,
-         "no track holds an event before its End of Track"},
-        {"a file that is not a MIDI file is refused",
-         Bytes(20, 'x'),
-         {},
-         0,
-         "the file does not start with a MIDI file header (MThd)"},
+         Format0({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x40, 0x83, 0x00, 0xFF, 0x2F, 0x00}),
+         4},
+        {"a format-0 song passes unchanged, whatever it holds", kOddFormat0, kOddFormat0, 0},
     };
     for (const tMergeCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);
         const tMergedSong Result = MergeTracks(Case.Song);
-        EXPECT_EQ(Result.Merged, Case.szFailure == nullptr);
+        EXPECT_TRUE(Result.Merged);
         EXPECT_EQ(Result.Song, Case.Merged);
         EXPECT_EQ(Result.TrackCount, Case.dwTracks);
-        EXPECT_EQ(Result.FailureText, Case.szFailure != nullptr ? Case.szFailure : "");
+        EXPECT_EQ(Result.FailureText, "");
+    }
+}
+
+TEST(TrackMerge, a_song_that_cannot_be_merged_is_refused_saying_why) {
+    Bytes CutOffChunk = Format1({{0x00, 0x90, 0x3C, 0x64}, {0x10, 0x80, 0x3C, 0x40}});
+    CutOffChunk[14 + 8 + 4 + 4 + 3] = 20;  // the second track says 20 bytes
+    const tRefusalCase aCases[] = {
+        {"a format-2 song is refused", Format1({kEndOfTrack, kEndOfTrack}, 2),
+         "a format-2 song holds independent sequences, which cannot be merged into one track"},
+        {"another format is refused with its number", Format1({kEndOfTrack}, 7),
+         "the song is of format 7; only formats 0 and 1 can be converted"},
+        {"fewer track chunks than the header names are refused, naming both numbers",
+         Join({cSmfBuilder::Header(1, 3, 96), cSmfBuilder::Chunk("MTrk", kEndOfTrack),
+               cSmfBuilder::Chunk("MTrk", kEndOfTrack)}),
+         "the header names 3 tracks but the file holds only 2"},
+        {"a track chunk longer than the file is refused, naming the track", CutOffChunk,
+         "track 2 of 2: the track chunk says 20 bytes but the file holds only 4"},
+        {"a track cut off is refused, naming the track and the place",
+         Format1({{0x00, 0x90, 0x3C, 0x64}, {0x00, 0x80, 0x3C, 0x40, 0x10, 0x90, 0x3C}}),
+         "track 2 of 2: the track data ends inside the event at track byte 4"},
+        {"running status does not carry from one track to the next",
+         Format1({{0x00, 0x90, 0x3C, 0x64}, {0x00, 0x3C, 0x40}}),
+         "track 2 of 2: the event at track byte 0 has data but no status byte before it"},
+        {"a system message kind in a track is refused",
+         Format1({{0x00, 0xF8}, {0x00, 0x90, 0x3C, 0x64}}),
+         "track 1 of 2: the event at track byte 0 is of kind 0xF8, which a MIDI file track may "
+         "not hold"},
+        {"a header that names 0 tracks is refused as an empty song", Format1({}),
+         "the header names 0 tracks, so the song holds no events"},
+        {"tracks of nothing but End of Track are refused as an empty song",
+         Format1({kEndOfTrack, {}}), "no track holds an event before its End of Track"},
+        {"a file that is not a MIDI file is refused", Bytes(20, 'x'),
+         "the file does not start with a MIDI file header (MThd)"},
+    };
+    for (const tRefusalCase& Case : aCases) {
+        SCOPED_TRACE(Case.szWhat);
+        const tMergedSong Result = MergeTracks(Case.Song);
+        EXPECT_FALSE(Result.Merged);
+        EXPECT_EQ(Result.Song, Bytes{});
+        EXPECT_EQ(Result.TrackCount, 0u);
+        EXPECT_EQ(Result.FailureText, Case.szFailure);
     }
 }
 

@@ -45,10 +45,15 @@ struct tMalformedCase {
     Lines ReportLines;
 };
 
+// A case whose song SONG ends with this verdict on it.
+tMalformedCase Malformed(const char* szWhat, std::vector<Bytes> Messages, Lines Replies,
+                         const std::string& Verdict) {
+    return {szWhat, std::move(Messages), std::move(Replies), {"file \"SONG\": " + Verdict}};
+}
+
 }  // namespace
 
 TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_reported) {
-    const std::string kSongLine = "file \"SONG\": ";
     Bytes BadChecksum = Packet(2);
     BadChecksum[BadChecksum.size() - 2] ^= 0x01;
     const Bytes CutPacket{0xF0, 0x7E, 0x23, 0x07, 0x02, 0x01, 0x01, 0x00, 0x00, 0xF7};
@@ -56,76 +61,59 @@ TEST(TavDeviceMalformed, each_malformed_data_packet_or_end_is_answered_and_repor
     WithoutEnd.pop_back();
 
     const tMalformedCase aCases[] = {
-        {"bad checksum, then the resend",
-         {Packet(1), BadChecksum, Packet(2), Packet(3), FileDump::EndOfFile(4)},
-         {"ACK 1", "NAK 2", "ACK 2", "ACK 3"},
-         {kSongLine + "bytes 300, data packets 3, resends 1: ok"}},
-        {"the next packet in place of the NAKed one",
-         {Packet(1), BadChecksum, Packet(3)},
-         {"ACK 1", "NAK 2", "CANCEL 4"},
-         {kSongLine + "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 "
-                      "where 2 was expected"}},
-        {"the same packet twice",
-         {Packet(1), Packet(1), Packet(2), Packet(3), FileDump::EndOfFile(4)},
-         {"ACK 1", "ACK 1", "ACK 2", "ACK 3"},
-         {kSongLine + "bytes 300, data packets 3, resends 1: ok"}},
-        {"wrong count byte",
-         {Packet(1), WithByte(Packet(2), 6, 0x05, true)},
-         {"ACK 1", "CANCEL 4"},
-         {kSongLine + "bytes 112, data packets 1, resends 0: bad data packet 2: count byte 0x05 "
-                      "does not match 128 encoded bytes"}},
-        {"a packet whose end byte F7 never came",
-         {Packet(1), WithoutEnd},
-         {"ACK 1", "CANCEL 4"},
-         {kSongLine + "bytes 112, data packets 1, resends 0: bad data packet 2: cut short: the "
-                      "end byte F7 never came after 136 bytes"}},
-        {"bit 7 set in a data byte",
-         {WithByte(Packet(1), 9, 0x90, false)},
-         {"CANCEL 4"},
-         {kSongLine +
-          "bytes 0, data packets 0, resends 0: bad data packet 1: byte 0x90 at offset 9 "
-          "has bit 7 set"}},
-        {"packet 3 where 2 was expected",
-         {Packet(1), Packet(3)},
-         {"ACK 1", "CANCEL 4"},
-         {kSongLine + "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 "
-                      "where 2 was expected"}},
-        {"a packet too short to hold data",
-         {CutPacket},
-         {"CANCEL 4"},
-         {kSongLine + "bytes 0, data packets 0, resends 0: bad data packet 1: data packet of 10 "
-                      "bytes (11 to 137 allowed)"}},
-        {"a high-bits byte with nothing after it",
-         {RawPacket(1, {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x00})},
-         {"CANCEL 4"},
-         {kSongLine +
-          "bytes 0, data packets 0, resends 0: bad data packet 1: high-bits byte at the "
-          "end of the data has no bytes after it"}},
-        {"a high bit for a byte the group lacks",
-         {RawPacket(1, {0x01, 0x11, 0x22})},
-         {"CANCEL 4"},
-         {kSongLine + "bytes 0, data packets 0, resends 0: bad data packet 1: high-bits byte 0x01 "
-                      "sets bits for bytes that its 2-byte group lacks"}},
-        {"more bytes than the header said",
-         {Packet(1), Packet(2), FileDump::DataPacket(3, Bytes(100, 0x20))},
-         {"ACK 1", "ACK 2", "CANCEL 4"},
-         {kSongLine + "bytes 224, data packets 2, resends 0: too long: data packet 3 brings 324 "
-                      "bytes, but the header announced 300"}},
-        {"end of file after fewer bytes than the header said",
-         {Packet(1), Packet(2), FileDump::EndOfFile(3)},
-         {"ACK 1", "ACK 2"},
-         {kSongLine + "bytes 224, data packets 2, resends 0: short: 224 of 300 bytes when the "
-                      "end-of-file message came"}},
-        {"end of file with the wrong number",
-         {Packet(1), Packet(2), Packet(3), FileDump::EndOfFile(5)},
-         {"ACK 1", "ACK 2", "ACK 3"},
-         {kSongLine + "bytes 300, data packets 3, resends 0: end-of-file message numbered 5 where "
-                      "4 was expected"}},
-        {"end of file of seven bytes",
-         {{0xF0, 0x7E, 0x23, 0x7B, 0x01, 0x00, 0xF7}},
-         {},
-         {kSongLine + "bytes 0, data packets 0, resends 0: bad end-of-file message: end-of-file "
-                      "message of 7 bytes (6 expected)"}},
+        Malformed("bad checksum, then the resend",
+                  {Packet(1), BadChecksum, Packet(2), Packet(3), FileDump::EndOfFile(4)},
+                  {"ACK 1", "NAK 2", "ACK 2", "ACK 3"}, "bytes 300, data packets 3, resends 1: ok"),
+        Malformed("the next packet in place of the NAKed one", {Packet(1), BadChecksum, Packet(3)},
+                  {"ACK 1", "NAK 2", "CANCEL 4"},
+                  "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 where 2 "
+                  "was expected"),
+        Malformed("the same packet twice",
+                  {Packet(1), Packet(1), Packet(2), Packet(3), FileDump::EndOfFile(4)},
+                  {"ACK 1", "ACK 1", "ACK 2", "ACK 3"}, "bytes 300, data packets 3, resends 1: ok"),
+        Malformed("wrong count byte", {Packet(1), WithByte(Packet(2), 6, 0x05, true)},
+                  {"ACK 1", "CANCEL 4"},
+                  "bytes 112, data packets 1, resends 0: bad data packet 2: count byte 0x05 does "
+                  "not match 128 encoded bytes"),
+        Malformed("a packet whose end byte F7 never came", {Packet(1), WithoutEnd},
+                  {"ACK 1", "CANCEL 4"},
+                  "bytes 112, data packets 1, resends 0: bad data packet 2: cut short: the end "
+                  "byte F7 never came after 136 bytes"),
+        Malformed("bit 7 set in a data byte", {WithByte(Packet(1), 9, 0x90, false)}, {"CANCEL 4"},
+                  "bytes 0, data packets 0, resends 0: bad data packet 1: byte 0x90 at offset 9 "
+                  "has bit 7 set"),
+        Malformed("packet 3 where 2 was expected", {Packet(1), Packet(3)}, {"ACK 1", "CANCEL 4"},
+                  "bytes 112, data packets 1, resends 0: out of sequence: packet number 3 where 2 "
+                  "was expected"),
+        Malformed("a packet too short to hold data", {CutPacket}, {"CANCEL 4"},
+                  "bytes 0, data packets 0, resends 0: bad data packet 1: data packet of 10 bytes "
+                  "(11 to 137 allowed)"),
+        Malformed("a high-bits byte with nothing after it",
+                  {RawPacket(1, {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x00})},
+                  {"CANCEL 4"},
+                  "bytes 0, data packets 0, resends 0: bad data packet 1: high-bits byte at the "
+                  "end of the data has no bytes after it"),
+        Malformed("a high bit for a byte the group lacks", {RawPacket(1, {0x01, 0x11, 0x22})},
+                  {"CANCEL 4"},
+                  "bytes 0, data packets 0, resends 0: bad data packet 1: high-bits byte 0x01 sets "
+                  "bits for bytes that its 2-byte group lacks"),
+        Malformed("more bytes than the header said",
+                  {Packet(1), Packet(2), FileDump::DataPacket(3, Bytes(100, 0x20))},
+                  {"ACK 1", "ACK 2", "CANCEL 4"},
+                  "bytes 224, data packets 2, resends 0: too long: data packet 3 brings 324 bytes, "
+                  "but the header announced 300"),
+        Malformed("end of file after fewer bytes than the header said",
+                  {Packet(1), Packet(2), FileDump::EndOfFile(3)}, {"ACK 1", "ACK 2"},
+                  "bytes 224, data packets 2, resends 0: short: 224 of 300 bytes when the "
+                  "end-of-file message came"),
+        Malformed("end of file with the wrong number",
+                  {Packet(1), Packet(2), Packet(3), FileDump::EndOfFile(5)},
+                  {"ACK 1", "ACK 2", "ACK 3"},
+                  "bytes 300, data packets 3, resends 0: end-of-file message numbered 5 where 4 "
+                  "was expected"),
+        Malformed("end of file of seven bytes", {{0xF0, 0x7E, 0x23, 0x7B, 0x01, 0x00, 0xF7}}, {},
+                  "bytes 0, data packets 0, resends 0: bad end-of-file message: end-of-file "
+                  "message of 7 bytes (6 expected)"),
     };
     for (const tMalformedCase& Case : aCases) {
         SCOPED_TRACE(Case.szWhat);

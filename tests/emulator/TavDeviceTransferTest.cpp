@@ -19,6 +19,13 @@ std::vector<std::string> AcksFor(uint32_t uiDataPackets) {
 
 }  // namespace
 
+// A faultless device that stores in a folder of the test's own.
+class TavDeviceTransfer : public ::testing::Test {
+  protected:
+    TempDir Folder;
+    cTavDevice Device{StoringIn(Folder)};
+};
+
 TEST(FileDumpEncoder, builds_the_documented_header_and_data_packet) {
     EXPECT_EQ(FileDump::Header("SONG", 1000),
               (Bytes{0xF0, 0x7E, 0x23, 0x07, 0x01, 0x00, 0x4D, 0x49, 0x44, 0x49, 0x68, 0x07, 0x00,
@@ -29,9 +36,7 @@ TEST(FileDumpEncoder, builds_the_documented_header_and_data_packet) {
     EXPECT_EQ(FileDump::DataPacket(1, FileDump::SongBytes(112)).size(), 137u);
 }
 
-TEST(TavDeviceTransfer, the_documented_messages_make_a_stored_three_byte_song) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, the_documented_messages_make_a_stored_three_byte_song) {
     const std::vector<Bytes> Messages{
         {0xF0, 0x7E, 0x23, 0x07, 0x01, 0x00, 0x4D, 0x49, 0x44, 0x49, 0x03, 0x00, 0x00, 0x00, 0x53,
          0x4F, 0x4E, 0x47, 0xF7},
@@ -51,7 +56,7 @@ TEST(TavDeviceTransfer, the_documented_messages_make_a_stored_three_byte_song) {
     EXPECT_EQ(ReadAll(Folder / "SONG.x10"), (Bytes{0x90, 0x3C, 0x7F}));
 }
 
-TEST(TavDeviceTransfer, files_of_every_size_are_stored_byte_for_byte) {
+TEST_F(TavDeviceTransfer, files_of_every_size_are_stored_byte_for_byte) {
     struct tCase {
         size_t uiSize;
         uint32_t uiDataPackets;
@@ -60,39 +65,33 @@ TEST(TavDeviceTransfer, files_of_every_size_are_stored_byte_for_byte) {
     const tCase aCases[] = {{1, 1}, {7, 1}, {8, 1}, {112, 1}, {113, 2}, {20000, 179}};
     for (const tCase& Case : aCases) {
         SCOPED_TRACE(Case.uiSize);
-        TempDir Folder;
-        cTavDevice Device(StoringIn(Folder));
+        TempDir Store;  // each size on a device of its own
+        cTavDevice Fresh(StoringIn(Store));
         const Bytes File = FileDump::SongBytes(Case.uiSize);
-        const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("Blues Jam", File));
+        const tTranscript Transcript = Deliver(Fresh, FileDump::WholeFile("Blues Jam", File));
 
         EXPECT_EQ(Transcript.Replies, AcksFor(Case.uiDataPackets));
         const std::string Line = "file \"Blues Jam\": bytes " + std::to_string(Case.uiSize) +
                                  ", data packets " + std::to_string(Case.uiDataPackets) +
                                  ", resends 0: ok";
         EXPECT_EQ(Transcript.Lines, std::vector<std::string>{Line});
-        EXPECT_EQ(ReadAll(Folder / "Blues Jam.x10"), File);
-        ASSERT_EQ(Device.GetFileReports().size(), 1u);
-        EXPECT_TRUE(Device.GetFileReports()[0].bOk);
-        EXPECT_EQ(Device.GetFileReports()[0].StoredPath, Folder / "Blues Jam.x10");
-        EXPECT_FALSE(Device.IsReceivingFile());
+        EXPECT_EQ(ReadAll(Store / "Blues Jam.x10"), File);
+        ASSERT_EQ(Fresh.GetFileReports().size(), 1u);
+        EXPECT_TRUE(Fresh.GetFileReports()[0].bOk);
+        EXPECT_EQ(Fresh.GetFileReports()[0].StoredPath, Store / "Blues Jam.x10");
+        EXPECT_FALSE(Fresh.IsReceivingFile());
     }
 }
 
-TEST(TavDeviceTransfer, a_later_song_of_the_same_name_replaces_the_stored_one) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, a_later_song_of_the_same_name_replaces_the_stored_one) {
     Deliver(Device, FileDump::WholeFile("INTRO", FileDump::SongBytes(300)));
     const Bytes Second(50, 0xAB);
     Deliver(Device, FileDump::WholeFile("INTRO", Second));
     EXPECT_EQ(ReadAll(Folder / "INTRO.x10"), Second);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(EntriesIn(Folder.path()), 1u);
 }
 
-TEST(TavDeviceTransfer, several_songs_in_a_row_each_get_their_line) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, several_songs_in_a_row_each_get_their_line) {
     tTranscript First = Deliver(Device, FileDump::WholeFile("ONE", FileDump::SongBytes(10)));
     tTranscript Second = Deliver(Device, FileDump::WholeFile("TWO", FileDump::SongBytes(250)));
     EXPECT_EQ(First.Lines,
@@ -104,9 +103,7 @@ TEST(TavDeviceTransfer, several_songs_in_a_row_each_get_their_line) {
     EXPECT_EQ(ReadAll(Folder / "TWO.x10"), FileDump::SongBytes(250));
 }
 
-TEST(TavDeviceTransfer, a_file_cut_short_by_a_new_header_is_reported_and_not_stored) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, a_file_cut_short_by_a_new_header_is_reported_and_not_stored) {
     const Bytes Old(20, 0x11);
     Deliver(Device, FileDump::WholeFile("SONG", Old));
 
@@ -126,9 +123,7 @@ TEST(TavDeviceTransfer, a_file_cut_short_by_a_new_header_is_reported_and_not_sto
     EXPECT_FALSE(std::filesystem::exists(Folder / "SONG.x10.part"));
 }
 
-TEST(TavDeviceTransfer, switching_off_mid_file_reports_the_file_as_cut_short) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, switching_off_mid_file_reports_the_file_as_cut_short) {
     std::vector<Bytes> Messages = FileDump::WholeFile("HALF", FileDump::SongBytes(200));
     Messages.pop_back();
     Deliver(Device, Messages);
@@ -139,9 +134,7 @@ TEST(TavDeviceTransfer, switching_off_mid_file_reports_the_file_as_cut_short) {
     EXPECT_FALSE(std::filesystem::exists(Folder / "HALF.x10"));
 }
 
-TEST(TavDeviceTransfer, a_song_that_cannot_be_written_is_reported_as_not_stored) {
-    TempDir Folder;
-    cTavDevice Device(StoringIn(Folder));
+TEST_F(TavDeviceTransfer, a_song_that_cannot_be_written_is_reported_as_not_stored) {
     std::filesystem::create_directory(Folder / "LOCKED.x10.part");
     const tTranscript Transcript = Deliver(Device, FileDump::WholeFile("LOCKED", {1, 2, 3}));
     ASSERT_EQ(Transcript.Lines.size(), 1u);

@@ -46,6 +46,11 @@ class WorkingDirectory {
     std::filesystem::path Previous;
 };
 
+// How many entries Folder holds.
+inline size_t EntriesIn(const std::filesystem::path& Folder) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(Folder), {}));
+}
+
 inline std::vector<uint8_t> ReadAll(const std::filesystem::path& File) {
     std::ifstream In(File, std::ios::binary);
     return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};

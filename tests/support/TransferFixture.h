@@ -14,6 +14,15 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// The bytes of a song of n bytes, each different from its neighbours.
+inline Bytes SongData(size_t n) {
+    Bytes Data(n);
+    for (size_t i = 0; i < n; ++i) {
+        Data[i] = static_cast<uint8_t>(i * 131 + 7);
+    }
+    return Data;
+}
+
 // A transfer object over the in-process virtual backend, with one device pair, stepped by hand.
 class TransferFixture : public ::testing::Test {
   protected:
@@ -22,13 +31,9 @@ class TransferFixture : public ::testing::Test {
 
     void TearDown() override { Transfer.EndX10Send(); }
 
-    // An x10 song file of n bytes, each byte different from its neighbours.
+    // An x10 song file of n bytes of SongData.
     std::filesystem::path SongFile(size_t n, const std::string& Name = "song.midx10") {
-        Bytes Data(n);
-        for (size_t i = 0; i < n; ++i) {
-            Data[i] = static_cast<uint8_t>(i * 131 + 7);
-        }
-        WriteAll(Folder / Name, Data);
+        WriteAll(Folder / Name, SongData(n));
         return Folder / Name;
     }
 
@@ -59,13 +64,17 @@ class TransferFixture : public ::testing::Test {
         Transfer.X10StateMachine();
         return State();
     }
+    // The states after each of n steps.
+    std::vector<tX10State> Steps(int n) {
+        std::vector<tX10State> States;
+        for (int i = 0; i < n; ++i) {
+            States.push_back(Step());
+        }
+        return States;
+    }
     // The four steps that open the ports and send the header; a handshaking send then waits for
     // the header's reply.
-    void SendHeader() {
-        for (int i = 0; i < 4; ++i) {
-            Step();
-        }
-    }
+    void SendHeader() { Steps(4); }
     // Steps until a stop state; returns the number of steps taken.
     int StepToStop(int iLimit = 100000) {
         int iSteps = 0;

@@ -5,24 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "TransferFixture.h"
 #include "midi/SysexBytes.h"
 #include "transfer/FileDumpMessages.h"
 #include "transfer/FileDumpSender.h"
-
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
 constexpr uint8_t ACK = HANDSHAKE_ACK, NAK = HANDSHAKE_NAK, CANCEL = HANDSHAKE_CANCEL,
                   WAIT = HANDSHAKE_WAIT, ENDFILE = HANDSHAKE_EOF;
-
-Bytes Song(size_t n) {
-    Bytes Data(n);
-    for (size_t i = 0; i < n; ++i) {
-        Data[i] = static_cast<uint8_t>(i * 131 + 7);
-    }
-    return Data;
-}
 
 }  // namespace
 
@@ -31,7 +22,7 @@ class FileDumpSender : public ::testing::Test {
   protected:
     void Begin(size_t uiBytes, bool bBlind = false, uint32_t uiTimeOut = 1000,
                uint32_t uiListenSteps = 0) {
-        Sender.Begin(Song(uiBytes), "SONG", {bBlind, uiTimeOut, uiListenSteps});
+        Sender.Begin(SongData(uiBytes), "SONG", {bBlind, uiTimeOut, uiListenSteps});
     }
     // Builds and sends the next message (the header first); returns it.
     Bytes SendNext() {
@@ -66,7 +57,7 @@ TEST_F(FileDumpSender, a_song_goes_as_header_data_packets_and_end_of_file_number
         Begin(uiBytes);
         const int32_t iDataPackets = static_cast<int32_t>((uiBytes + 111) / 112);
         EXPECT_EQ(Sender.GetPacketTotal(), iDataPackets + 2);
-        const Bytes Data = Song(uiBytes);
+        const Bytes Data = SongData(uiBytes);
         for (int32_t k = 0; k <= iDataPackets; ++k) {
             const size_t uiStart = static_cast<size_t>(std::max(k - 1, 0)) * 112;
             const int n = static_cast<int>(std::min<size_t>(uiBytes - uiStart, 112));

@@ -9,27 +9,21 @@
 #include "transfer/FileDumpMessages.h"
 
 using TransferStateMachine = TransferFixture;
+using States = std::vector<tX10State>;
 
 TEST_F(TransferStateMachine, a_one_packet_song_with_handshakes_takes_the_twelve_steps) {
     Begin(SongFile(3), false);
-    EXPECT_EQ(Step(), X10_WAIT_PORTS);
-    EXPECT_EQ(Step(), X10_READY);
-    EXPECT_EQ(Step(), X10_SEND_HEADER);
-    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    EXPECT_EQ(Steps(4), (States{X10_WAIT_PORTS, X10_READY, X10_SEND_HEADER, X10_WAIT_ACK}));
     EXPECT_EQ(StateText(), "Sending Packet 0 of 3 - Waiting for ACK");
     Reply(ACK, 0);
     EXPECT_EQ(Step(), X10_PREPARE_PACKET);
     EXPECT_EQ(PacketsSent(), 1);
     EXPECT_EQ(HandShakeText(), "ACK Received for packet 0");
-    EXPECT_EQ(Step(), X10_SEND_PACKET);
-    EXPECT_EQ(Step(), X10_WAIT_ACK);
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);
+    EXPECT_EQ(Steps(3), (States{X10_SEND_PACKET, X10_WAIT_ACK, X10_WAIT_TIMEOUT}));
     Reply(ACK, 1);
-    EXPECT_EQ(Step(), X10_PREPARE_PACKET);
-    EXPECT_EQ(Step(), X10_SEND_LAST);
+    EXPECT_EQ(Steps(2), (States{X10_PREPARE_PACKET, X10_SEND_LAST}));
     EXPECT_EQ(PacketsSent(), 3);
-    EXPECT_EQ(Step(), X10_FINISH);
-    EXPECT_EQ(Step(), X10_DONE);
+    EXPECT_EQ(Steps(2), (States{X10_FINISH, X10_DONE}));
     EXPECT_FALSE(Backend.IsOutOpen(uiOut));
     EXPECT_FALSE(Backend.IsInOpen(uiIn));
     EXPECT_EQ(Sent().size(), 3u);
@@ -41,8 +35,7 @@ TEST_F(TransferStateMachine, a_blind_song_takes_3D_plus_8_steps_whatever_acks_na
         Begin(SongFile(uiBytes), true);
         const int iDataPackets = static_cast<int>((uiBytes + 111) / 112);
         const size_t uiSentBefore = Sent().size();
-        Step();
-        Step();  // the ports are open
+        Steps(2);  // the ports are open
         Deliver({0xF0, 0x7E, 0x42, ACK, 5, 0xF7, 0xF0, 0x7E, 0x42, NAK, 0, 0xF7});
         Reply(WAIT, 0);
         EXPECT_EQ(StepToStop() + 2, 3 * iDataPackets + 8);
@@ -96,11 +89,10 @@ TEST_F(TransferStateMachine, the_replies_of_one_batch_are_handled_in_order_until
     EXPECT_EQ(Step(), X10_PREPARE_PACKET);  // WAIT and another device's ACK pass; ACK 0 counts
     EXPECT_EQ(HandShakeText(), "ACK Received for packet 0");
     Step();
-    EXPECT_EQ(Step(), X10_WAIT_ACK);
-    EXPECT_EQ(Step(), X10_PREPARE_PACKET);  // ACK 1, left from the batch
-    Step();
-    Step();
-    EXPECT_EQ(Step(), X10_CANCELLED);  // and the CANCEL after it
+    // ACK 1, left from the batch, then the CANCEL after it.
+    EXPECT_EQ(Steps(2), (States{X10_WAIT_ACK, X10_PREPARE_PACKET}));
+    Steps(2);
+    EXPECT_EQ(Step(), X10_CANCELLED);
 }
 
 TEST_F(TransferStateMachine, only_well_formed_replies_from_known_device_bytes_count) {
@@ -267,18 +259,14 @@ TEST_F(TransferStateMachine, paced_on_acknowledgement_the_step_of_an_ack_sends_t
     Transfer.AckPaced = true;
     SendHeader();
     Reply(ACK, 0);
-    EXPECT_EQ(Step(), X10_WAIT_ACK);  // data packet 1 is out
-    EXPECT_EQ(Step(), X10_WAIT_TIMEOUT);
-    Reply(NAK, 1);  // a resend keeps its steps
-    EXPECT_EQ(Step(), X10_RESEND_PACKET);
-    EXPECT_EQ(Step(), X10_SEND_PACKET);
-    EXPECT_EQ(Step(), X10_WAIT_ACK);
+    EXPECT_EQ(Steps(2), (States{X10_WAIT_ACK, X10_WAIT_TIMEOUT}));  // data packet 1 is out
+    Reply(NAK, 1);                                                  // a resend keeps its steps
+    EXPECT_EQ(Steps(3), (States{X10_RESEND_PACKET, X10_SEND_PACKET, X10_WAIT_ACK}));
     Reply(ACK, 1);
     EXPECT_EQ(Step(), X10_WAIT_ACK);  // data packet 2
     Reply(WAIT, 2);
     Reply(ACK, 2);
-    EXPECT_EQ(Step(), X10_FINISH);  // the end-of-file message
-    EXPECT_EQ(Step(), X10_DONE);
+    EXPECT_EQ(Steps(2), (States{X10_FINISH, X10_DONE}));  // the end-of-file message, then done
     const std::vector<Bytes> Messages = Sent();
     ASSERT_EQ(Messages.size(), 5u);
     EXPECT_EQ(Messages[1], Messages[2]);
