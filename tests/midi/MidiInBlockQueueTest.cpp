@@ -36,8 +36,8 @@ class MidiInBlocks : public ::testing::Test {
         for (size_t i = 0; i < uiCount; ++i) {
             Headers[i].lpData = Data.data() + i * uiSize;
             Headers[i].dwBufferLength = uiSize;
-            ASSERT_EQ(Queue.Prepare(&Headers[i], sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-            ASSERT_EQ(Queue.Queue(&Headers[i], sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+            ASSERT_EQ(Queue.Prepare(&Headers[i]), MMSYSERR_NOERROR);
+            ASSERT_EQ(Queue.Queue(&Headers[i]), MMSYSERR_NOERROR);
         }
     }
 
@@ -116,19 +116,15 @@ TEST_F(MidiInBlocks, headers_are_refused_unless_used_in_order) {
     MIDIHDR Header;
     Header.lpData = aucData;
     Header.dwBufferLength = sizeof(aucData);
-    MIDIHDR NoData;
-    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MIDIERR_UNPREPARED);
-    EXPECT_EQ(Queue.Prepare(&NoData, sizeof(MIDIHDR)), MMSYSERR_INVALPARAM);
-    EXPECT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR) - 1), MMSYSERR_INVALPARAM);
-    ASSERT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    ASSERT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MIDIERR_STILLPLAYING);
-    EXPECT_EQ(Queue.Unprepare(&Header, sizeof(MIDIHDR)), MIDIERR_STILLPLAYING);
+    ASSERT_EQ(Queue.Prepare(&Header), MMSYSERR_NOERROR);
+    ASSERT_EQ(Queue.Queue(&Header), MMSYSERR_NOERROR);
+    EXPECT_EQ(Queue.Queue(&Header), MIDIERR_STILLPLAYING);
+    EXPECT_EQ(Queue.Unprepare(&Header), MIDIERR_STILLPLAYING);
     EXPECT_EQ(Queue.Close(), MIDIERR_STILLPLAYING);
     Queue.Reset();
-    EXPECT_EQ(Queue.Unprepare(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(Queue.Unprepare(&Header), MMSYSERR_NOERROR);
     EXPECT_EQ(Queue.Close(), MMSYSERR_NOERROR);
     EXPECT_EQ(Calls.back().wMsg, MIM_CLOSE);
-    ASSERT_EQ(Queue.Prepare(&Header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Queue.Queue(&Header, sizeof(MIDIHDR)), MMSYSERR_INVALHANDLE);
+    ASSERT_EQ(Queue.Prepare(&Header), MMSYSERR_NOERROR);
+    EXPECT_EQ(Queue.Queue(&Header), MMSYSERR_INVALHANDLE);
 }

@@ -187,40 +187,39 @@ class WinmmHeaders : public ::testing::Test {
 }  // namespace
 
 TEST_F(WinmmHeaders, a_record_stays_held_until_the_callback_has_handed_it_back_marked_done) {
-    ASSERT_EQ(Headers.Prepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    ASSERT_EQ(Headers.Prepare(nullptr, &Record), MMSYSERR_NOERROR);
     EXPECT_EQ(Record.dwFlags, MHDR_PREPARED);
-    ASSERT_EQ(Headers.Queue(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    ASSERT_EQ(Headers.Queue(nullptr, &Record), MMSYSERR_NOERROR);
     EXPECT_EQ(Record.dwFlags, MHDR_PREPARED | MHDR_INQUEUE);
     ASSERT_EQ(gQueued.size(), 1u);
     EXPECT_TRUE(Headers.AnyQueued());
-    EXPECT_EQ(Headers.Unprepare(nullptr, &Record, sizeof(Record)), MIDIERR_STILLPLAYING);
-    EXPECT_EQ(Headers.Queue(nullptr, &Record, sizeof(Record)), MIDIERR_STILLPLAYING);
+    EXPECT_EQ(Headers.Unprepare(nullptr, &Record), MIDIERR_STILLPLAYING);
+    EXPECT_EQ(Headers.Queue(nullptr, &Record), MIDIERR_STILLPLAYING);
 
     EXPECT_EQ(Headers.Returned(reinterpret_cast<uintptr_t>(gQueued[0])), &Record);
     EXPECT_EQ(Record.dwFlags, MHDR_PREPARED | MHDR_DONE);
     EXPECT_FALSE(Headers.AnyQueued());
-    EXPECT_EQ(Headers.Unprepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    EXPECT_EQ(Headers.Unprepare(nullptr, &Record), MMSYSERR_NOERROR);
     EXPECT_EQ(Record.dwFlags, MHDR_DONE);
 }
 
 TEST_F(WinmmHeaders, a_record_the_services_refuse_or_that_was_not_prepared_is_not_held) {
-    EXPECT_EQ(Headers.Queue(nullptr, &Record, sizeof(Record)), MIDIERR_UNPREPARED);
-    ASSERT_EQ(Headers.Prepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    EXPECT_EQ(Headers.Queue(nullptr, &Record), MIDIERR_UNPREPARED);
+    ASSERT_EQ(Headers.Prepare(nullptr, &Record), MMSYSERR_NOERROR);
     guiQueueResult = MIDIERR_NOTREADY;
-    EXPECT_EQ(Headers.Queue(nullptr, &Record, sizeof(Record)), MIDIERR_NOTREADY);
+    EXPECT_EQ(Headers.Queue(nullptr, &Record), MIDIERR_NOTREADY);
     EXPECT_EQ(Record.dwFlags, MHDR_PREPARED);
     EXPECT_FALSE(Headers.AnyQueued());
-    EXPECT_EQ(Headers.Unprepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    EXPECT_EQ(Headers.Unprepare(nullptr, &Record), MMSYSERR_NOERROR);
     // Unpreparing again, or a record never prepared, is no fault.
     MIDIHDR Other;
-    EXPECT_EQ(Headers.Unprepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Headers.Unprepare(nullptr, &Other, sizeof(Other)), MMSYSERR_NOERROR);
-    EXPECT_EQ(Headers.Prepare(nullptr, &Other, sizeof(Other)), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(Headers.Unprepare(nullptr, &Record), MMSYSERR_NOERROR);
+    EXPECT_EQ(Headers.Unprepare(nullptr, &Other), MMSYSERR_NOERROR);
 }
 
 TEST_F(WinmmHeaders, only_a_header_the_device_holds_in_the_queue_is_passed_on) {
-    ASSERT_EQ(Headers.Prepare(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
-    ASSERT_EQ(Headers.Queue(nullptr, &Record, sizeof(Record)), MMSYSERR_NOERROR);
+    ASSERT_EQ(Headers.Prepare(nullptr, &Record), MMSYSERR_NOERROR);
+    ASSERT_EQ(Headers.Queue(nullptr, &Record), MMSYSERR_NOERROR);
     const tWinmmHeaderPtr pStranger = MakeWinmmHeader(aucData, sizeof(aucData));
     EXPECT_EQ(Headers.Returned(reinterpret_cast<uintptr_t>(pStranger.get())), nullptr);
     EXPECT_EQ(Headers.Returned(0), nullptr);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <type_traits>
 
 #include "midi/MidiBackend.h"
 #include "midi/driver/HandleTable.h"
+#include "midi/driver/MidiHeaderChecks.h"
 #include "midi/driver/OpenArguments.h"
 
 // The side of the services a call is about.
@@ -27,8 +29,9 @@ inline constexpr tMidiSide kSideOf =
 //   MMRESULT OpenDevice(tHandle* phDevice, uint32_t uDeviceID, tCallback pCallback,
 //                       uintptr_t dwInstance);
 //   MMRESULT GetErrorText(tMidiSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText);
-// Its devices have Prepare, Queue (an output's long message, an input's receive block),
-// Unprepare and Close, an input device also Start and Reset. A CountCall of the backend's runs
+// Its devices have Prepare, Queue (an output's long message, an input's receive block) and
+// Unprepare, which get a header already checked as the services check it, and Close, an input
+// device also Start and Reset. A CountCall of the backend's runs
 // first in every call.
 //
 // A backend's source file, where its own parts are defined, instantiates the class (template
@@ -57,24 +60,24 @@ class cHandleBackend : public iMidiBackend {
     }
 
     MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiOut, &tOutDevice::Prepare, pHeader, cbHeader);
+        return WithHeader(hMidiOut, &tOutDevice::Prepare, CheckHeaderToPrepare, pHeader, cbHeader);
     }
     MMRESULT midiInPrepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiIn, &tInDevice::Prepare, pHeader, cbHeader);
+        return WithHeader(hMidiIn, &tInDevice::Prepare, CheckHeaderToPrepare, pHeader, cbHeader);
     }
     MMRESULT midiOutLongMsg(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiOut, &tOutDevice::Queue, pHeader, cbHeader);
+        return WithHeader(hMidiOut, &tOutDevice::Queue, CheckPreparedHeader, pHeader, cbHeader);
     }
     MMRESULT midiInAddBuffer(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiIn, &tInDevice::Queue, pHeader, cbHeader);
+        return WithHeader(hMidiIn, &tInDevice::Queue, CheckPreparedHeader, pHeader, cbHeader);
     }
     MMRESULT midiInStart(HMIDIIN hMidiIn) final { return WithDevice(hMidiIn, &tInDevice::Start); }
     MMRESULT midiInReset(HMIDIIN hMidiIn) final { return WithDevice(hMidiIn, &tInDevice::Reset); }
     MMRESULT midiOutUnprepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiOut, &tOutDevice::Unprepare, pHeader, cbHeader);
+        return WithHeader(hMidiOut, &tOutDevice::Unprepare, CheckHeaderRecord, pHeader, cbHeader);
     }
     MMRESULT midiInUnprepareHeader(HMIDIIN hMidiIn, MIDIHDR* pHeader, uint32_t cbHeader) final {
-        return WithDevice(hMidiIn, &tInDevice::Unprepare, pHeader, cbHeader);
+        return WithHeader(hMidiIn, &tInDevice::Unprepare, CheckHeaderRecord, pHeader, cbHeader);
     }
     MMRESULT midiOutClose(HMIDIOUT hMidiOut) final { return Close(hMidiOut); }
     MMRESULT midiInClose(HMIDIIN hMidiIn) final { return Close(hMidiIn); }
@@ -118,6 +121,18 @@ class cHandleBackend : public iMidiBackend {
     MMRESULT WithDevice(tHandle hDevice, tCall Call, tArgs... Args) {
         Backend().CountCall();
         return Table<tHandle>().With(hDevice, Call, Args...);
+    }
+
+    // As WithDevice, for a call with a header: the device gets it only once Check passes it.
+    template <typename tHandle, typename tCall>
+    MMRESULT WithHeader(tHandle hDevice, tCall Call,
+                        MMRESULT (*Check)(const MIDIHDR* pHeader, uint32_t cbHeader),
+                        MIDIHDR* pHeader, uint32_t cbHeader) {
+        const auto CallChecked = [&](auto& Device) {
+            const MMRESULT eCheck = Check(pHeader, cbHeader);
+            return eCheck != MMSYSERR_NOERROR ? eCheck : std::invoke(Call, Device, pHeader);
+        };
+        return WithDevice(hDevice, CallChecked);
     }
 
     template <typename tHandle, typename tCallback>

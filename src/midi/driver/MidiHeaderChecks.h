@@ -31,22 +31,15 @@ inline MMRESULT CheckPreparedHeader(const MIDIHDR* pHeader, uint32_t cbHeader) {
     return MMSYSERR_NOERROR;
 }
 
-// Prepares a header as the services do: checked, then marked prepared.
-inline MMRESULT MarkPrepared(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck == MMSYSERR_NOERROR) {
-        pHeader->dwFlags |= MHDR_PREPARED;
-    }
-    return eCheck;
+// Prepares a checked header as the services do: marked prepared.
+inline MMRESULT MarkPrepared(MIDIHDR* pHeader) {
+    pHeader->dwFlags |= MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
 }
 
-// Unprepares a header as the services do: a whole record, refused while it is queued, then no
-// longer marked prepared.
-inline MMRESULT MarkUnprepared(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+// Unprepares a checked header as the services do: refused while it is queued, then no longer
+// marked prepared.
+inline MMRESULT MarkUnprepared(MIDIHDR* pHeader) {
     if ((pHeader->dwFlags & MHDR_INQUEUE) != 0) {
         return MIDIERR_STILLPLAYING;
     }

@@ -26,21 +26,17 @@ void cMidiInBlockQueue::NotifyLoss(MMRESULT eLoss) {
     Notify(MIM_CLOSE, eLoss);
 }
 
-MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiInBlockQueue::Prepare(MIDIHDR* pHeader) {
     std::lock_guard<std::mutex> Lock(BlocksMutex);
-    return MarkPrepared(pHeader, cbHeader);
+    return MarkPrepared(pHeader);
 }
 
-MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cMidiInBlockQueue::Unprepare(MIDIHDR* pHeader) {
     std::lock_guard<std::mutex> Lock(BlocksMutex);
-    return MarkUnprepared(pHeader, cbHeader);
+    return MarkUnprepared(pHeader);
 }
 
-MMRESULT cMidiInBlockQueue::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cMidiInBlockQueue::Queue(MIDIHDR* pHeader) {
     std::lock_guard<std::mutex> Lock(BlocksMutex);
     if (Closed) {
         return MMSYSERR_INVALHANDLE;

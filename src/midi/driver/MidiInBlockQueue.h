@@ -31,10 +31,10 @@ class cMidiInBlockQueue {
     // Tells the application, once, that the device went away (MIM_CLOSE carrying eLoss); from
     // any thread, and not after Close.
     void NotifyLoss(MMRESULT eLoss);
-    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(MIDIHDR* pHeader);
+    MMRESULT Unprepare(MIDIHDR* pHeader);
     // Queues a receive block.
-    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(MIDIHDR* pHeader);
     MMRESULT Start();
     // Stops input and hands every queued block back, marked done.
     MMRESULT Reset();

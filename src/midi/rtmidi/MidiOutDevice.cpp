@@ -16,15 +16,11 @@ MMRESULT cMidiOutDevice::Open(iMidiConnector& Connector, const std::string& Devi
     return eResult;
 }
 
-MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return MarkPrepared(pHeader, cbHeader);
+MMRESULT cMidiOutDevice::Prepare(MIDIHDR* pHeader) {
+    return MarkPrepared(pHeader);
 }
 
-MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader) {
     {
         std::lock_guard<std::mutex> Lock(SendMutex);
         if (Connection == nullptr) {
@@ -44,8 +40,8 @@ MMRESULT cMidiOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
 }
 
 // Chunks are handed over synchronously, so a buffer is never still playing here.
-MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return MarkUnprepared(pHeader, cbHeader);
+MMRESULT cMidiOutDevice::Unprepare(MIDIHDR* pHeader) {
+    return MarkUnprepared(pHeader);
 }
 
 MMRESULT cMidiOutDevice::Close() {

@@ -23,10 +23,10 @@ class cMidiOutDevice {
     // Connects a port named OwnPort to DevicePort; sends MOM_OPEN on success.
     MMRESULT Open(iMidiConnector& Connector, const std::string& DevicePort,
                   const std::string& OwnPort);
-    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(MIDIHDR* pHeader);
     // The long message: passes the chunk on, joined or sent.
-    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(MIDIHDR* pHeader);
+    MMRESULT Unprepare(MIDIHDR* pHeader);
     // Closes the port (a SysEx begun but not ended is dropped) and sends MOM_CLOSE.
     MMRESULT Close();
 

@@ -33,9 +33,9 @@ class cVirtualOutDevice {
           dwInstance(dwInstance) {}
 
     void NotifyOpen() const { Notify(MOM_OPEN, 0); }
-    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(MIDIHDR* pHeader);
+    MMRESULT Queue(MIDIHDR* pHeader);
+    MMRESULT Unprepare(MIDIHDR* pHeader);
     MMRESULT Close();
 
     const uint32_t DeviceIndex;
@@ -74,8 +74,8 @@ class cVirtualInDevice : public cMidiInBlockQueue {
           DeviceIndex(uiDevice),
           Backend(Backend) {}
 
-    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(MIDIHDR* pHeader);
+    MMRESULT Queue(MIDIHDR* pHeader);
     MMRESULT Close();
 
     const uint32_t DeviceIndex;
@@ -361,22 +361,14 @@ template class cHandleBackend<cVirtualMidiBackend, cVirtualOutDevice, cVirtualIn
 
 // Output
 
-MMRESULT cVirtualOutDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cVirtualOutDevice::Prepare(MIDIHDR* pHeader) {
     if (Backend.PrepareFails<HMIDIOUT>(Prepares, DeviceIndex)) {
         return MMSYSERR_NOMEM;
     }
-    return MarkPrepared(pHeader, cbHeader);
+    return MarkPrepared(pHeader);
 }
 
-MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cVirtualOutDevice::Queue(MIDIHDR* pHeader) {
     std::vector<std::vector<uint8_t>> Messages;
     iVirtualDeviceModel* pModel = nullptr;
     bool bDone = true;
@@ -425,11 +417,7 @@ void cVirtualOutDevice::Show(iVirtualDeviceModel* pModel,
     }
 }
 
-MMRESULT cVirtualOutDevice::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cVirtualOutDevice::Unprepare(MIDIHDR* pHeader) {
     bool bNowDone = false;
     {
         std::lock_guard<std::mutex> Lock(Backend.DevicesMutex);
@@ -465,14 +453,14 @@ MMRESULT cVirtualOutDevice::Close() {
 
 // Input
 
-MMRESULT cVirtualInDevice::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cVirtualInDevice::Prepare(MIDIHDR* pHeader) {
     if (Backend.PrepareFails<HMIDIIN>(Prepares, DeviceIndex)) {
         return MMSYSERR_NOMEM;
     }
-    return cMidiInBlockQueue::Prepare(pHeader, cbHeader);
+    return cMidiInBlockQueue::Prepare(pHeader);
 }
 
-MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
+MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader) {
     std::function<void()> OnAddBuffer;
     bool bFails = false;
     {
@@ -487,7 +475,7 @@ MMRESULT cVirtualInDevice::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
     if (bFails) {
         return MIDIERR_NOTREADY;
     }
-    return cMidiInBlockQueue::Queue(pHeader, cbHeader);
+    return cMidiInBlockQueue::Queue(pHeader);
 }
 
 MMRESULT cVirtualInDevice::Close() {

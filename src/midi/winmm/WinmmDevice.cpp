@@ -13,18 +13,18 @@ MMRESULT cWinmmDevice<tHandle>::Open(uint32_t uDeviceID) {
 }
 
 template <typename tHandle>
-MMRESULT cWinmmDevice<tHandle>::Prepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Prepare(ServiceHandle.load(), pHeader, cbHeader);
+MMRESULT cWinmmDevice<tHandle>::Prepare(MIDIHDR* pHeader) {
+    return Headers.Prepare(ServiceHandle.load(), pHeader);
 }
 
 template <typename tHandle>
-MMRESULT cWinmmDevice<tHandle>::Queue(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Queue(ServiceHandle.load(), pHeader, cbHeader);
+MMRESULT cWinmmDevice<tHandle>::Queue(MIDIHDR* pHeader) {
+    return Headers.Queue(ServiceHandle.load(), pHeader);
 }
 
 template <typename tHandle>
-MMRESULT cWinmmDevice<tHandle>::Unprepare(MIDIHDR* pHeader, uint32_t cbHeader) {
-    return Headers.Unprepare(ServiceHandle.load(), pHeader, cbHeader);
+MMRESULT cWinmmDevice<tHandle>::Unprepare(MIDIHDR* pHeader) {
+    return Headers.Unprepare(ServiceHandle.load(), pHeader);
 }
 
 template <typename tHandle>

@@ -24,10 +24,10 @@ class cWinmmDevice final : public iWinmmListener {
     cWinmmDevice& operator=(const cWinmmDevice&) = delete;
 
     MMRESULT Open(uint32_t uDeviceID);
-    MMRESULT Prepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(MIDIHDR* pHeader);
     // An output's long message, an input's receive buffer.
-    MMRESULT Queue(MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Unprepare(MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Queue(MIDIHDR* pHeader);
+    MMRESULT Unprepare(MIDIHDR* pHeader);
     // Input devices only.
     MMRESULT Start() requires(kSide == WINMM_INPUT) { return WinmmInStart(ServiceHandle.load()); }
     MMRESULT Reset() requires(kSide == WINMM_INPUT) { return WinmmInReset(ServiceHandle.load()); }

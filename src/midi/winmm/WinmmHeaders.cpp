@@ -5,11 +5,7 @@
 
 #include "midi/driver/MidiHeaderChecks.h"
 
-MMRESULT cWinmmHeaders::Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderToPrepare(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cWinmmHeaders::Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader) {
     tWinmmHeaderPtr pOld;
     if (!TakeUnqueued(pHeader, pOld)) {
         return MIDIERR_STILLPLAYING;
@@ -31,11 +27,7 @@ MMRESULT cWinmmHeaders::Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT cWinmmHeaders::Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckPreparedHeader(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cWinmmHeaders::Queue(tWinmmDevice hDevice, MIDIHDR* pHeader) {
     tWinmmHeader* WinmmHeader = nullptr;
     {
         std::lock_guard<std::mutex> Lock(EntriesMutex);
@@ -60,11 +52,7 @@ MMRESULT cWinmmHeaders::Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t c
     return eQueued;
 }
 
-MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader) {
-    const MMRESULT eCheck = CheckHeaderRecord(pHeader, cbHeader);
-    if (eCheck != MMSYSERR_NOERROR) {
-        return eCheck;
-    }
+MMRESULT cWinmmHeaders::Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader) {
     tWinmmHeaderPtr WinmmHeader;
     if (!TakeUnqueued(pHeader, WinmmHeader)) {
         return MIDIERR_STILLPLAYING;

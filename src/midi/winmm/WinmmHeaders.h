@@ -32,10 +32,10 @@ class cWinmmHeaders {
 
     // A record prepared before (and not queued) gets a new Windows header, so that its buffer
     // may have changed.
-    MMRESULT Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
-    MMRESULT Queue(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Prepare(tWinmmDevice hDevice, MIDIHDR* pHeader);
+    MMRESULT Queue(tWinmmDevice hDevice, MIDIHDR* pHeader);
     // A record this device did not prepare is unprepared already: MMSYSERR_NOERROR.
-    MMRESULT Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader, uint32_t cbHeader);
+    MMRESULT Unprepare(tWinmmDevice hDevice, MIDIHDR* pHeader);
     // The record of the Windows header a callback hands back (its dwParam1), marked done with
     // the count copied; null for a header this device does not hold in the services' queue.
     MIDIHDR* Returned(uintptr_t dwWinmmHeader);
