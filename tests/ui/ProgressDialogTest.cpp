@@ -5,13 +5,12 @@
 #include <QTimer>
 #include <cstring>
 
-#include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
-#include "StoringIn.h"
-#include "TempDir.h"
+#include "TestTables.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowDrivers.h"
+#include "WindowRig.h"
 #include "app/AppTexts.h"
 #include "app/SongMessages.h"
 #include "app/TransferEstimate.h"
@@ -32,15 +31,30 @@ constexpr int32_t kPacketBytes = 112;
 // What ends a send early, as the emulated device or a wrong output device brings it about.
 enum tFault { NO_FAULT, DEVICE_CANCELS, NO_OUTPUT_DEVICE, WRONG_PACKET_NUMBER, NO_REPLY };
 
+// How a send ends: the message shown once, with the songs not sent (empty: none), and the
+// summary (ending in "in ": the time elapsed follows).
+struct tEnd {
+    const char* szName;
+    tFault eFault;
+    bool bBlind;
+    QString Message;
+    QString Caption;
+    QString Summary;
+};
+
 // The reason the device gives with cancel reason 1; its quotation marks arrive as Windows-1252.
 const QString kCancelReason =
     QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header.");
 
+// Whether the condition came about within a send's time.
+bool Until(const std::function<bool()>& Condition) {
+    return QTest::qWaitFor(Condition, kRunTimeoutMs);
+}
+
 // A progress dialog over the emulated device, with songs converted in a folder of its own.
-class cProgressRig {
+class cProgressRig : public cStoringTav {
   public:
-    explicit cProgressRig(tTavDeviceOptions Options = {})
-        : Tav(StoringIn(Store, std::move(Options))) {}
+    explicit cProgressRig(tTavDeviceOptions Options = {}) : cStoringTav(std::move(Options)) {}
 
     // Converts songs of the given note counts; their x10 paths, in order.
     QStringList Convert(const std::vector<int>& aiNotes) {
@@ -81,7 +95,7 @@ class cProgressRig {
 
     bool RunToTheEnd() {
         Dialog->show();
-        return QTest::qWaitFor([this] { return !Progress().Running(); }, kRunTimeoutMs);
+        return Until([this] { return !Progress().Running(); });
     }
 
     ProgressDialogDriver Progress() const { return ProgressDialogDriver(*Dialog); }
@@ -91,8 +105,6 @@ class cProgressRig {
     }
 
     TempDir Folder;
-    TempDir Store;
-    cEmulatedTav Tav;
     cRecordingUserDialogs Dialogs;
     X10FileTransfer Transfer;
     QStringList Songs;
@@ -131,6 +143,8 @@ void LogBar(QProgressBar* pBar, QTimer* pTimer, tBarLog& Log) {
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(tEnd)
 
 // The progress dialog over the emulated device: bars, labels, the song and time texts, the pause
 // between songs, each way a send ends (its message and its summary), and the user's endings.
@@ -246,44 +260,31 @@ class ProgressDialogTest : public QObject {
     }
 
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog_data() {
-        QTest::addColumn<int>("Fault");
-        QTest::addColumn<bool>("bBlind");
-        QTest::addColumn<QString>("Message");  // shown once, with the songs not sent; empty: none
-        QTest::addColumn<QString>("Caption");
-        QTest::addColumn<QString>("Summary");  // ending in "in ": the time elapsed follows
         const QString OutputFailure = QString::fromStdString(
             DescribeMidiFailure(AppTexts::kOutputDeviceFailed, MMSYSERR_BADDEVICEID, true));
-        QTest::newRow("all sent") << int(NO_FAULT) << false << ""
-                                  << ""
-                                  << "2 of 2 songs sent in ";
-        QTest::newRow("all sent blind")
-            << int(NO_FAULT) << true << ""
-            << ""
-            << "2 of 2 songs sent in , blind: not confirmed by the device";
-        QTest::newRow("device cancels, giving its reason")
-            << int(DEVICE_CANCELS) << false
-            << QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason + kCancelReason
-            << "Error"
-            << "Stopped at song0.mid: the device cancelled (" + kCancelReason +
-                   "); 0 of 2 songs sent";
-        QTest::newRow("output device does not open")
-            << int(NO_OUTPUT_DEVICE) << false
-            << QString(AppTexts::kSendError) + "\n\n" + OutputFailure << "Error"
-            << "Stopped at song0.mid: the send failed (" + OutputFailure + "); 0 of 2 songs sent";
-        QTest::newRow("acknowledged packet numbers differ")
-            << int(WRONG_PACKET_NUMBER) << false << AppTexts::kMismatch << ""
-            << "Stopped at song0.mid: the device acknowledged other packets than those sent; 0 "
-               "of 2 songs sent";
-        QTest::newRow("device never replies")
-            << int(NO_REPLY) << false << AppTexts::kTimedOut << "Error"
-            << "Stopped at song0.mid: the device did not answer; 0 of 2 songs sent";
+        const QString NoneSent = "; 0 of 2 songs sent";
+        AddRows<tEnd>({
+            {"all sent", NO_FAULT, false, "", "", "2 of 2 songs sent in "},
+            {"all sent blind", NO_FAULT, true, "", "",
+             "2 of 2 songs sent in , blind: not confirmed by the device"},
+            {"device cancels, giving its reason", DEVICE_CANCELS, false,
+             QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason + kCancelReason,
+             "Error",
+             "Stopped at song0.mid: the device cancelled (" + kCancelReason + ")" + NoneSent},
+            {"output device does not open", NO_OUTPUT_DEVICE, false,
+             QString(AppTexts::kSendError) + "\n\n" + OutputFailure, "Error",
+             "Stopped at song0.mid: the send failed (" + OutputFailure + ")" + NoneSent},
+            {"acknowledged packet numbers differ", WRONG_PACKET_NUMBER, false, AppTexts::kMismatch,
+             "",
+             "Stopped at song0.mid: the device acknowledged other packets than those sent" +
+                 NoneSent},
+            {"device never replies", NO_REPLY, false, AppTexts::kTimedOut, "Error",
+             "Stopped at song0.mid: the device did not answer" + NoneSent},
+        });
     }
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog() {
-        QFETCH(int, Fault);
-        QFETCH(bool, bBlind);
-        QFETCH(QString, Message);
-        QFETCH(QString, Caption);
-        QFETCH(QString, Summary);
+        QFETCH(tEnd, Row);
+        const tFault Fault = Row.eFault;
         tTavDeviceOptions Options;
         Options.iCancelAt = Fault == DEVICE_CANCELS ? 2 : tTavDeviceOptions::kNever;
         Options.ucCancelReason = 1;
@@ -294,14 +295,13 @@ class ProgressDialogTest : public QObject {
         if (Fault == NO_OUTPUT_DEVICE) {
             Rig.iOutDeviceInstead = 7;  // no such device
         }
-        const ProgressDialogDriver Dialog(Rig.Make(bBlind, 2, 2, 10));
+        const ProgressDialogDriver Dialog(Rig.Make(Row.bBlind, 2, 2, 10));
         QVERIFY(Rig.RunToTheEnd());
         const bool bAllSent = Fault == NO_FAULT;
-        QCOMPARE(Rig.Dialogs.Texts(),
-                 bAllSent ? QStringList{} : QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
-        if (!bAllSent) {
-            QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
-        }
+        QCOMPARE(
+            Rig.Dialogs.Texts(),
+            bAllSent ? QStringList{} : QStringList{Row.Message + "\n\nnot sent: " + Rig.Songs[1]});
+        QCOMPARE(Rig.Dialogs.Captions(), bAllSent ? QStringList{} : QStringList{Row.Caption});
         QTest::qWait(50);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{bAllSent ? 0u : 1u});
         QVERIFY(!Dialog.Running());
@@ -311,7 +311,7 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Rig.StoredSong(1), ReadAll(Rig.X10Files[1].toStdString()));
             // The time elapsed is the one the time label shows.
             const QString Elapsed = Dialog.Text("TimeLabel").remove(" elapsed");
-            Summary.insert(Summary.indexOf(" in ") + 4, Elapsed);
+            Row.Summary.insert(Row.Summary.indexOf(" in ") + 4, Elapsed);
         } else {
             QVERIFY(Dialog.OverallBar().value() < 100);
             QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
@@ -320,7 +320,7 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Dialog.HandShake().text(), kCancelReason);
         }
         QVERIFY(Dialog.Get<QLabel>("SummaryLabel").isVisible());
-        QCOMPARE(Dialog.Text("SummaryLabel"), Summary);
+        QCOMPARE(Dialog.Text("SummaryLabel"), Row.Summary);
         QCOMPARE(Dialog.Window.windowTitle(), "Loading Files ... Finished");
         QVERIFY(!Dialog.Get<QPushButton>("LFD_Abort").isEnabled());
         QVERIFY(Dialog.Get<QPushButton>("LFD_OK").isDefault());
@@ -347,10 +347,10 @@ class ProgressDialogTest : public QObject {
         Rig.Convert({200, 200});
         const ProgressDialogDriver Dialog(Rig.Make(false, 5));
         Dialog.Window.show();
-        QVERIFY(QTest::qWaitFor([&] { return Dialog.FileBar().value() >= 2; }, kRunTimeoutMs));
+        QVERIFY(Until([&] { return Dialog.FileBar().value() >= 2; }));
         if (bDeviceRemoved) {
             Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
-            QVERIFY(QTest::qWaitFor([&] { return !Dialog.Running(); }, kRunTimeoutMs));
+            QVERIFY(Until([&] { return !Dialog.Running(); }));
             QCOMPARE(Rig.Dialogs.Texts(),
                      QStringList{QString(AppTexts::kSendError) + "\n\n" +
                                  QString::fromStdString(DescribeMidiFailure(
@@ -383,18 +383,11 @@ class ProgressDialogTest : public QObject {
         Monitor->show();
         Dialog.Progress.PassMidiInPortHandle(Monitor);
         Dialog.Window.show();
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                return Control<QPlainTextEdit>(*Monitor, "MidiInText")
-                    .toPlainText()
-                    .contains("F0 7E 42 7F");
-            },
-            kRunTimeoutMs));
-        QVERIFY(Control<QPlainTextEdit>(*Monitor, "MidiInText")
-                    .toPlainText()
-                    .startsWith("\n\nF0 7E 42"));
+        const QPlainTextEdit& Replies = Control<QPlainTextEdit>(*Monitor, "MidiInText");
+        QVERIFY(Until([&] { return Replies.toPlainText().contains("F0 7E 42 7F"); }));
+        QVERIFY(Replies.toPlainText().startsWith("\n\nF0 7E 42"));
         // Closed during the pause before the second song: the run goes on without it.
-        QVERIFY(QTest::qWaitFor([&] { return Dialog.OverallBar().value() >= 100; }, kRunTimeoutMs));
+        QVERIFY(Until([&] { return Dialog.OverallBar().value() >= 100; }));
         Monitor->close();
         QVERIFY(QTest::qWaitFor([&] { return Monitor.isNull(); }, 1000));
         QVERIFY(Rig.RunToTheEnd());
