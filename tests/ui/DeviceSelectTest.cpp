@@ -54,24 +54,17 @@ class DeviceSelectTest : public QObject {
         cDeviceRig Rig({"Out A", "Out B"}, {"In A", "In B", "In C"});
         Rig.WriteSettings("MIDIINPORT=2\r\nMIDIOUTPORT=-1\r\n");
         Rig.Open();
-        QStringList asIn;
-        QStringList asOut;
-        int iInSelected = -2;
-        int iOutSelected = -2;
-        QString Title;
+        QStringList Seen;  // the title, both lists and the entry selected in each
         Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
-            Title = Dialog.Window.windowTitle();
-            asIn = Dialog.Entries("MIDIInCB");
-            asOut = Dialog.Entries("MIDIDeviceCB");
-            iInSelected = Dialog.Get<QComboBox>("MIDIInCB").currentIndex();
-            iOutSelected = Dialog.Get<QComboBox>("MIDIDeviceCB").currentIndex();
+            Seen << Dialog.Window.windowTitle();
+            for (const char* szList : {"MIDIInCB", "MIDIDeviceCB"}) {
+                Seen << Dialog.Entries(szList).join(',')
+                     << QString::number(Dialog.Get<QComboBox>(szList).currentIndex());
+            }
             return Dialog.PressOk();
         });
-        QCOMPARE(Title, "Midi Device Select");
-        QCOMPARE(asIn, (QStringList{"In A", "In B", "In C"}));
-        QCOMPARE(asOut, (QStringList{"Out A", "Out B"}));
-        QCOMPARE(iInSelected, 2);
-        QCOMPARE(iOutSelected, -1);
+        QCOMPARE(Seen,
+                 (QStringList{"Midi Device Select", "In A,In B,In C", "2", "Out A,Out B", "-1"}));
         QCOMPARE(Rig.Settings(), Saved(2, -1, "In C", ""));
     }
 

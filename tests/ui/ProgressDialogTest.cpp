@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <cstring>
+#include <functional>
 
 #include "RecordingUserDialogs.h"
 #include "TestTables.h"
@@ -12,7 +12,6 @@
 #include "WindowDrivers.h"
 #include "WindowRig.h"
 #include "app/AppTexts.h"
-#include "app/SongMessages.h"
 #include "app/TransferEstimate.h"
 #include "app/TransferProgressText.h"
 #include "conversion/SongConversion.h"
@@ -122,22 +121,29 @@ int32_t PacketsOf(const QString& X10File) {
     return static_cast<int32_t>((uiBytes + kPacketBytes - 1) / kPacketBytes) + 2;
 }
 
-// Every value a bar takes, and the timer's interval right after each change (the tick that
-// made the change has restarted the timer by the time a queued slot runs).
+// Every value the overall bar takes, and right after each change (the tick that made it has
+// restarted the timer by the time a queued slot runs) the timer's interval and the labels.
 struct tBarLog {
     QList<int> Values;
     QList<int> IntervalsAfter;
     QList<bool> TimerActiveAfter;
+    QStringList Songs;  // each song label once
+    QStringList Times;
 };
 
-void LogBar(QProgressBar* pBar, QTimer* pTimer, tBarLog& Log) {
+void LogOverallBar(const ProgressDialogDriver& Dialog, tBarLog& Log) {
+    QProgressBar* pBar = &Dialog.OverallBar();
     QObject::connect(pBar, &QProgressBar::valueChanged, pBar,
                      [&Log](int iValue) { Log.Values << iValue; });
     QObject::connect(
         pBar, &QProgressBar::valueChanged, pBar,
-        [pTimer, &Log](int) {
-            Log.IntervalsAfter << pTimer->interval();
-            Log.TimerActiveAfter << pTimer->isActive();
+        [&Dialog, &Log](int) {
+            Log.IntervalsAfter << Dialog.Timer().interval();
+            Log.TimerActiveAfter << Dialog.Timer().isActive();
+            if (Log.Songs.isEmpty() || Log.Songs.last() != Dialog.Text("SongNumberLabel")) {
+                Log.Songs << Dialog.Text("SongNumberLabel");
+            }
+            Log.Times << Dialog.Text("TimeLabel");
         },
         Qt::QueuedConnection);
 }
@@ -200,12 +206,16 @@ class ProgressDialogTest : public QObject {
         QVERIFY(!Dialog.Running());
     }
 
-    void several_songs_pause_between_songs_and_jump_the_overall_bar() {
+    void several_songs_pause_between_songs_and_show_the_song_the_time_and_the_overall_bar() {
         cProgressRig Rig;
         Rig.Convert({10, 30, 10});
         const ProgressDialogDriver Dialog(Rig.Make(false, 3, 41));
+        const tTransferPlan& Plan = Rig.Run->GetPlan();
+        const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
+        QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
+        QCOMPARE(Dialog.Text("TimeLabel"), QString::fromStdString(Before.TimeText(0)));
         tBarLog Overall;
-        LogBar(&Dialog.OverallBar(), &Dialog.Timer(), Overall);
+        LogOverallBar(Dialog, Overall);
         QVERIFY(Rig.RunToTheEnd());
         QCoreApplication::processEvents();
         QCOMPARE(Dialog.OverallBar().maximum(), 300);
@@ -227,36 +237,12 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Rig.StoredSong(i), ReadAll(Rig.X10Files[i].toStdString()));
         }
         QCOMPARE(Dialog.Text("CurrentFileLabel"), "/song2.mid");
-    }
-
-    void while_a_send_runs_the_dialog_shows_the_song_and_the_time_elapsed_and_left() {
-        cProgressRig Rig;
-        Rig.Convert({10, 10, 10});
-        const ProgressDialogDriver Dialog(Rig.Make(false));
-        const tTransferPlan& Plan = Rig.Run->GetPlan();
-        const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
-        QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
-        QCOMPARE(Dialog.Text("TimeLabel"), QString::fromStdString(Before.TimeText(0)));
-        QStringList Songs;
-        QStringList Times;
-        // Read once each tick that moved the overall bar has finished.
-        connect(
-            &Dialog.OverallBar(), &QProgressBar::valueChanged, this,
-            [&] {
-                if (Songs.isEmpty() || Songs.last() != Dialog.Text("SongNumberLabel")) {
-                    Songs << Dialog.Text("SongNumberLabel");
-                }
-                Times << Dialog.Text("TimeLabel");
-            },
-            Qt::QueuedConnection);
-        QVERIFY(Rig.RunToTheEnd());
-        QCoreApplication::processEvents();
-        QCOMPARE(Songs, (QStringList{"Song 1 of 3", "Song 2 of 3", "Song 3 of 3"}));
+        QCOMPARE(Overall.Songs, (QStringList{"Song 1 of 3", "Song 2 of 3", "Song 3 of 3"}));
         const QRegularExpression Running("^[0-9.]+ s elapsed, about [0-9.]+ s left$");
-        for (qsizetype i = 0; i + 1 < Times.size(); ++i) {
-            QVERIFY2(Running.match(Times[i]).hasMatch(), qPrintable(Times[i]));
+        for (qsizetype i = 0; i + 1 < Overall.Times.size(); ++i) {
+            QVERIFY2(Running.match(Overall.Times[i]).hasMatch(), qPrintable(Overall.Times[i]));
         }
-        QVERIFY(QRegularExpression("^[0-9.]+ s elapsed$").match(Times.last()).hasMatch());
+        QVERIFY(QRegularExpression("^[0-9.]+ s elapsed$").match(Overall.Times.last()).hasMatch());
     }
 
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog_data() {

@@ -235,14 +235,10 @@ class SongTableTest : public QObject {
         QVERIFY(Window.windowFlags() & Qt::WindowMaximizeButtonHint);
         // Each control keeps its size and its distance from the corner it sits in.
         const std::pair<const char*, bool> aControls[] = {
-            {"TAV_PIC", true},
-            {"pictureBox1", true},
-            {"MidiInDevice", true},
-            {"LabelMIDIOutDevice", true},
-            {"LOAD_MORE_SONGS", false},
-            {"REMOVE_SELECTED", false},
-            {"LOAD_SONGS_TO_TAV", false},
-        };
+            {"TAV_PIC", true},           {"pictureBox1", true},
+            {"MidiInDevice", true},      {"LabelMIDIOutDevice", true},
+            {"LOAD_MORE_SONGS", false},  {"REMOVE_SELECTED", false},
+            {"LOAD_SONGS_TO_TAV", false}};
         const auto Place = [&](const char* szName, bool bTopRight) {
             const QWidget* pControl = &Control<QWidget>(Window, szName);
             const QPoint At = pControl->mapTo(&Window, QPoint());
