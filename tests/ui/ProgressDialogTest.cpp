@@ -206,10 +206,20 @@ class ProgressDialogTest : public QObject {
         QVERIFY(!Dialog.Running());
     }
 
+    void several_songs_pause_between_songs_and_show_the_song_the_time_and_the_overall_bar_data() {
+        QTest::addColumn<std::vector<int>>("Notes");
+        QTest::addColumn<int>("PacketMs");
+        QTest::addColumn<int>("SongMs");
+        QTest::newRow("a longer pause between songs") << std::vector<int>{10, 30, 10} << 3 << 41;
+        QTest::newRow("short pauses") << std::vector<int>{10, 10, 10} << 2 << 2;
+    }
     void several_songs_pause_between_songs_and_show_the_song_the_time_and_the_overall_bar() {
+        QFETCH(std::vector<int>, Notes);
+        QFETCH(int, PacketMs);
+        QFETCH(int, SongMs);
         cProgressRig Rig;
-        Rig.Convert({10, 30, 10});
-        const ProgressDialogDriver Dialog(Rig.Make(false, 3, 41));
+        Rig.Convert(Notes);
+        const ProgressDialogDriver Dialog(Rig.Make(false, PacketMs, SongMs));
         const tTransferPlan& Plan = Rig.Run->GetPlan();
         const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
         QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
@@ -225,12 +235,12 @@ class ProgressDialogTest : public QObject {
         for (int i = 0; i < Overall.Values.size(); ++i) {
             const int iValue = Overall.Values[i];
             if (iValue == 100 || iValue == 200) {
-                QCOMPARE(Overall.IntervalsAfter[i], 41);  // the pause before the next song
+                QCOMPARE(Overall.IntervalsAfter[i], SongMs);  // the pause before the next song
                 QVERIFY(Overall.TimerActiveAfter[i]);
             } else if (iValue == 300) {
                 QVERIFY(!Overall.TimerActiveAfter[i]);
             } else {
-                QCOMPARE(Overall.IntervalsAfter[i], 3);
+                QCOMPARE(Overall.IntervalsAfter[i], PacketMs);
             }
         }
         for (int i = 0; i < 3; ++i) {
