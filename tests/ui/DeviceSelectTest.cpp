@@ -96,7 +96,7 @@ class DeviceSelectTest : public QObject {
             return Row.bOk ? Dialog.PressOk() : Close(Dialog);
         });
         QCOMPARE(Window.Choice(), Row.Choice);
-        // No device is saved with an empty name.
+        // The file records the choice just checked; no device is saved with an empty name.
         const tTransferSettings Chosen = Window.Form.TransferSettings();
         const std::string InName =
             Chosen.iSelectedInPort < 0 ? "" : Window.InDevice().toStdString();
