@@ -29,12 +29,12 @@ QList<int> Times(const tTransferSettings& Settings) {
 }
 
 struct tUnlock {
-    const char* szName;
+    const char* Name;
     bool bYes;
-    int iOutPort;
+    int OutPort;
     bool bOpenFails;
     QString Told;  // after the question; empty: nothing
-    int iSent;
+    int Sent;
 };
 
 }  // namespace
@@ -152,19 +152,19 @@ class AdvancedOptionsTest : public QObject {
         Dialogs.Answers = {Row.bYes};
         DebugWindow Dialog(Dialogs);
         Dialog.SetPause([](int32_t) {});
-        Dialog.SetVars(300, 25, 1000, true, Row.iOutPort, 0);
+        Dialog.SetVars(300, 25, 1000, true, Row.OutPort, 0);
         Dialog.show();
         AdvancedOptionsDriver(Dialog).Click("Unlock_Button");
 
-        QStringList asTold{kUnlockQuestion};
+        QStringList Expected{kUnlockQuestion};
         if (!Row.Told.isEmpty()) {
-            asTold << Row.Told;
+            Expected << Row.Told;
         }
-        QCOMPARE(Dialogs.Texts(), asTold);
+        QCOMPARE(Dialogs.Texts(), Expected);
         QCOMPARE(Dialogs.Shown.front().Caption, "Unlock Default Songs");
         QCOMPARE(Dialogs.Shown.front().eIcon, MESSAGE_ICON_QUESTION);
         QVERIFY(Dialogs.Shown.front().bQuestion);
-        QCOMPARE(Backend.SentChunks(uiDevice).size(), size_t(Row.iSent));
+        QCOMPARE(Backend.SentChunks(uiDevice).size(), size_t(Row.Sent));
     }
 
     void the_lock_command_sends_its_first_message() {

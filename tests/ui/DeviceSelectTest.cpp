@@ -21,19 +21,19 @@ int Close(const DeviceSelectDriver& Dialog) {
 }
 
 struct tEnding {
-    const char* szName;
+    const char* Name;
     QString Before;  // the settings file at start; empty: none
-    int iPickIn;     // -1: no pick
-    int iPickOut;
+    int PickIn;      // -1: no pick
+    int PickOut;
     bool bOk;        // or the close box
     QString Choice;  // as the window then holds and shows it
 };
 
 struct tMissing {
-    const char* szName;
+    const char* Name;
     bool bSavedTav;  // the file names the TAV ports 1 and 1
     bool bPlugIn;    // the TAV is plugged in after start-up
-    int iPick;       // picked in both lists, then OK; -1: closed
+    int Pick;        // picked in both lists, then OK; -1: closed
     QString Listed;  // the dialog's output list
     QString OutLabel;
     QString File;
@@ -89,10 +89,10 @@ class DeviceSelectTest : public QObject {
             QCOMPARE(Window.OutDevice(), "Invalid Device");
         }
         Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
-            if (Row.iPickIn >= 0) {
-                Dialog.Pick("MIDIInCB", Row.iPickIn);
+            if (Row.PickIn >= 0) {
+                Dialog.Pick("MIDIInCB", Row.PickIn);
             }
-            Dialog.Pick("MIDIDeviceCB", Row.iPickOut);
+            Dialog.Pick("MIDIDeviceCB", Row.PickOut);
             return Row.bOk ? Dialog.PressOk() : Close(Dialog);
         });
         QCOMPARE(Window.Choice(), Row.Choice);
@@ -168,11 +168,11 @@ class DeviceSelectTest : public QObject {
         QStringList Shown;
         Rig.ChooseDevices([&](const DeviceSelectDriver& Dialog) {
             Shown = Dialog.Entries("MIDIDeviceCB");
-            if (Row.iPick < 0) {
+            if (Row.Pick < 0) {
                 return Close(Dialog);
             }
-            Dialog.Pick("MIDIInCB", Row.iPick);
-            Dialog.Pick("MIDIDeviceCB", Row.iPick);
+            Dialog.Pick("MIDIInCB", Row.Pick);
+            Dialog.Pick("MIDIDeviceCB", Row.Pick);
             return Dialog.PressOk();
         });
         QCOMPARE(Shown.join(','), Row.Listed);

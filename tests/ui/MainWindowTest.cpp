@@ -35,16 +35,16 @@ std::vector<std::string> Numbered(const std::string& Prefix, int iCount) {
 }
 
 struct tDevicesAtStart {
-    const char* szName;
-    int iOutputs;
-    int iInputs;
+    const char* Name;
+    int Outputs;
+    int Inputs;
     QStringList Messages;
 };
 
 // Which songs are asked about and refused is the layer's (its own tests); here: what the user
 // sees of it. Each shown message is "index in the batch:kind".
 struct tBatch {
-    const char* szName;
+    const char* Name;
     QStringList Kinds;
     QList<bool> Answers;
     QStringList Shown;
@@ -52,9 +52,9 @@ struct tBatch {
 };
 
 struct tRefusal {
-    const char* szName;
-    int iOut;
-    int iIn;
+    const char* Name;
+    int Out;
+    int In;
     bool bChecked;
     QString Message;
     QString Caption;
@@ -89,7 +89,7 @@ class MainWindowTest : public QObject {
     }
     void start_up_warns_about_each_missing_kind_of_device() {
         QFETCH(tDevicesAtStart, Row);
-        cDeviceRig Rig(Numbered("Out ", Row.iOutputs), Numbered("In ", Row.iInputs));
+        cDeviceRig Rig(Numbered("Out ", Row.Outputs), Numbered("In ", Row.Inputs));
         Rig.WriteSettings(SettingsFile::Format({0, 0, "", "", false}));
         const MainWindowDriver Window(Rig.Open());
         QCOMPARE(Rig.Dialogs.Texts(), Row.Messages);
@@ -120,21 +120,21 @@ class MainWindowTest : public QObject {
         Rig.Dialogs.Answers = Row.Answers;
         Window.AddSongs(asBatch);
 
-        QStringList asTexts;
-        QStringList asCaptions;
+        QStringList Texts;
+        QStringList Captions;
         for (const QString& Shown : Row.Shown) {
             const QString& Path = asBatch[Shown.section(':', 0, 0).toInt()];
             const QString Kind = Shown.section(':', 1);
-            asTexts << Path + (Kind == "size"   ? kSizeQuestion
-                               : Kind == "type" ? QString(SongMessages::kNotFormat0) +
-                                                      SongMessages::kMergeOptionHint
-                                                : SongMessages::kNotMidiFile);
-            asCaptions << (Kind == "size"   ? "File Size Error"
-                           : Kind == "type" ? "MIDI File Type Error"
-                                            : "File Error");
+            Texts << Path + (Kind == "size"   ? kSizeQuestion
+                             : Kind == "type" ? QString(SongMessages::kNotFormat0) +
+                                                    SongMessages::kMergeOptionHint
+                                              : SongMessages::kNotMidiFile);
+            Captions << (Kind == "size"   ? "File Size Error"
+                         : Kind == "type" ? "MIDI File Type Error"
+                                          : "File Error");
         }
-        QCOMPARE(Rig.Dialogs.Texts(), asTexts);
-        QCOMPARE(Rig.Dialogs.Captions(), asCaptions);
+        QCOMPARE(Rig.Dialogs.Texts(), Texts);
+        QCOMPARE(Rig.Dialogs.Captions(), Captions);
         for (const tShownMessage& Message : Rig.Dialogs.Shown) {
             QCOMPARE(Message.bQuestion, Message.Caption == "File Size Error");
             QCOMPARE(Message.eIcon, Message.bQuestion ? MESSAGE_ICON_NONE : MESSAGE_ICON_WARNING);
@@ -275,8 +275,8 @@ class MainWindowTest : public QObject {
         Window.AddSongs({Song});
         Window.SongList().SetChecked(0, Row.bChecked);
         ChangeSettings(Window.Form, [&](tTransferSettings& S) {
-            S.iSelectedOutPort = Row.iOut;
-            S.iSelectedInPort = Row.iIn;
+            S.iSelectedOutPort = Row.Out;
+            S.iSelectedInPort = Row.In;
         });
         Window.SendChecked();
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Row.Message});

@@ -33,8 +33,8 @@ enum tFault { NO_FAULT, DEVICE_CANCELS, NO_OUTPUT_DEVICE, WRONG_PACKET_NUMBER, N
 // How a send ends: the message shown once, with the songs not sent (empty: none), and the
 // summary (ending in "in ": the time elapsed follows).
 struct tEnd {
-    const char* szName;
-    tFault eFault;
+    const char* Name;
+    tFault Fault;
     bool bBlind;
     QString Message;
     QString Caption;
@@ -280,7 +280,7 @@ class ProgressDialogTest : public QObject {
     }
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog() {
         QFETCH(tEnd, Row);
-        const tFault Fault = Row.eFault;
+        const tFault Fault = Row.Fault;
         tTavDeviceOptions Options;
         Options.iCancelAt = Fault == DEVICE_CANCELS ? 2 : tTavDeviceOptions::kNever;
         Options.ucCancelReason = 1;

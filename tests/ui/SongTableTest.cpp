@@ -78,11 +78,11 @@ void ClickHeader(const SongListWidget& List, int iColumn) {
 enum tColumn { FILE_COLUMN = 0, SIZE_COLUMN = 2 };
 
 struct tKey {
-    const char* szName;
-    Qt::Key eKey;
-    Qt::KeyboardModifiers eModifiers;
-    const char* szButton;  // the button it presses; null: none
-    int iFileDialogs;
+    const char* Name;
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Button;  // the button it presses; null: none
+    int FileDialogs;
 };
 
 }  // namespace
@@ -279,16 +279,16 @@ class SongTableTest : public QObject {
         Window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Window));
         std::unique_ptr<QSignalSpy> Pressed;
-        if (Row.szButton != nullptr) {
-            Pressed = std::make_unique<QSignalSpy>(&Control<QPushButton>(Window, Row.szButton),
+        if (Row.Button != nullptr) {
+            Pressed = std::make_unique<QSignalSpy>(&Control<QPushButton>(Window, Row.Button),
                                                    &QPushButton::clicked);
         }
-        QTest::keyClick(&Window, Row.eKey, Row.eModifiers);
+        QTest::keyClick(&Window, Row.Key, Row.Modifiers);
         // A mnemonic presses its button a moment later, as a click the user can see.
         if (Pressed) {
             QTRY_COMPARE(Pressed->count(), 1);
         }
-        QCOMPARE(Rig.Dialogs.FileDialogTitles.size(), Row.iFileDialogs);
+        QCOMPARE(Rig.Dialogs.FileDialogTitles.size(), Row.FileDialogs);
     }
 
     void tab_goes_from_the_list_through_the_buttons_and_space_ticks_the_current_row() {

@@ -32,7 +32,7 @@ QStringList Texts(const std::vector<std::filesystem::path>& Paths) {
 }
 
 struct tEnding {
-    const char* szName;
+    const char* Name;
     QString Button;  // empty: the close box
     bool bDebug;
     bool bDeleted;

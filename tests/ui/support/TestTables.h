@@ -4,12 +4,12 @@
 #include <initializer_list>
 
 // The data of a table-driven test whose rows are structs: one column "Row", each row named by
-// its szName; the test takes it with QFETCH(tRow, Row). The struct needs Q_DECLARE_METATYPE.
+// its Name; the test takes it with QFETCH(tRow, Row). The struct needs Q_DECLARE_METATYPE.
 template <class tRow>
 void AddRows(std::initializer_list<tRow> Rows) {
     QTest::addColumn<tRow>("Row");
     for (const tRow& Row : Rows) {
-        QTest::newRow(Row.szName) << Row;
+        QTest::newRow(Row.Name) << Row;
     }
 }
 
