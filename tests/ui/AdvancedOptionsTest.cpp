@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "RecordingUserDialogs.h"
+#include "TestTables.h"
 #include "UiTestRegistry.h"
 #include "WindowDrivers.h"
 #include "WindowRig.h"
@@ -22,7 +23,23 @@ const QString kUnlockQuestion =
     "Orvik30 must have version 1.04.00.03 or later. Melko30 must have version 1.04.02.03 or "
     "later";
 
+// Between songs, between packets, the time-out.
+QList<int> Times(const tTransferSettings& Settings) {
+    return {Settings.iTimeBetweenSongs, Settings.iTimeBetweenPackets, Settings.iTimeOut};
+}
+
+struct tUnlock {
+    const char* Name;
+    bool bYes;
+    int OutPort;
+    bool bOpenFails;
+    QString Told;  // after the question; empty: nothing
+    int Sent;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(tUnlock)
 
 // The advanced options dialog: the rules on OK, the blind-transfer box, the unlock command,
 // and what the main window takes back.
@@ -87,11 +104,7 @@ class AdvancedOptionsTest : public QObject {
             Expected);
         QCOMPARE(Chosen.bBlindTransfer, bBlind);
         QCOMPARE(Dialogs.Texts(), Messages);
-        QStringList asCaptions;
-        for (const tShownMessage& Shown : Dialogs.Shown) {
-            asCaptions << Shown.Caption;
-        }
-        QCOMPARE(asCaptions, Captions);
+        QCOMPARE(Dialogs.Captions(), Captions);
     }
 
     void the_blind_check_box_resets_the_packet_time_to_25() {
@@ -99,9 +112,7 @@ class AdvancedOptionsTest : public QObject {
         DebugWindow Blind(Dialogs);
         const AdvancedOptionsDriver BlindOptions(Blind);
         Blind.SetVars(300, 40, 1000, true, 0, 0);
-        QCOMPARE(BlindOptions.Text("TimeBetweenPackets"), "25");
-        QCOMPARE(BlindOptions.Text("TimeBetweenSongs"), "300");
-        QCOMPARE(BlindOptions.Text("TimeOut"), "1000");
+        QCOMPARE(BlindOptions.Times(), (QStringList{"300", "25", "1000"}));
         PressAtOnce(Blind, "DWOK");
         QCOMPARE(BlindOptions.Choices().iTimeBetweenPackets, 25);
 
@@ -118,49 +129,42 @@ class AdvancedOptionsTest : public QObject {
     }
 
     void unlock_asks_first_and_tells_only_of_what_went_wrong_data() {
-        QTest::addColumn<bool>("bYes");
-        QTest::addColumn<int>("OutPort");
-        QTest::addColumn<bool>("bOpenFails");
-        QTest::addColumn<QStringList>("Shown");
-        QTest::addColumn<int>("Sent");
-        QTest::newRow("answered No") << false << 0 << false << QStringList{kUnlockQuestion} << 0;
-        QTest::newRow("Yes without a device")
-            << true << -1 << false
-            << QStringList{kUnlockQuestion, "You have specified an invalid output port"} << 0;
-        QTest::newRow("Yes, the device does not open")
-            << true << 0 << true
-            << QStringList{kUnlockQuestion,
-                           "The default songs were not unlocked: the output "
-                           "device did not open (error 4: The MIDI device is already in use.)."}
-            << 0;
-        QTest::newRow("Yes with a device")
-            << true << 0 << false << QStringList{kUnlockQuestion} << 2;
+        AddRows<tUnlock>({
+            {"answered No", false, 0, false, "", 0},
+            {"Yes without a device", true, -1, false, "You have specified an invalid output port",
+             0},
+            {"Yes, the device does not open", true, 0, true,
+             "The default songs were not unlocked: the output device did not open (error 4: The "
+             "MIDI device is already in use.).",
+             0},
+            {"Yes with a device", true, 0, false, "", 2},
+        });
     }
     void unlock_asks_first_and_tells_only_of_what_went_wrong() {
-        QFETCH(bool, bYes);
-        QFETCH(int, OutPort);
-        QFETCH(bool, bOpenFails);
-        QFETCH(QStringList, Shown);
-        QFETCH(int, Sent);
+        QFETCH(tUnlock, Row);
         cVirtualMidiBackend Backend;
         cScopedMidiBackend Use(Backend);
         const uint32_t uiDevice = Backend.AddOutDevice("Device");
         tVirtualFaults Faults;
-        Faults.eOpenResult = bOpenFails ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
+        Faults.eOpenResult = Row.bOpenFails ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
         Backend.SetOutFaults(uiDevice, Faults);
         cRecordingUserDialogs Dialogs;
-        Dialogs.Answers = {bYes};
+        Dialogs.Answers = {Row.bYes};
         DebugWindow Dialog(Dialogs);
         Dialog.SetPause([](int32_t) {});
-        Dialog.SetVars(300, 25, 1000, true, OutPort, 0);
+        Dialog.SetVars(300, 25, 1000, true, Row.OutPort, 0);
         Dialog.show();
         AdvancedOptionsDriver(Dialog).Click("Unlock_Button");
 
-        QCOMPARE(Dialogs.Texts(), Shown);
+        QStringList Expected{kUnlockQuestion};
+        if (!Row.Told.isEmpty()) {
+            Expected << Row.Told;
+        }
+        QCOMPARE(Dialogs.Texts(), Expected);
         QCOMPARE(Dialogs.Shown.front().Caption, "Unlock Default Songs");
         QCOMPARE(Dialogs.Shown.front().eIcon, MESSAGE_ICON_QUESTION);
         QVERIFY(Dialogs.Shown.front().bQuestion);
-        QCOMPARE(Backend.SentChunks(uiDevice).size(), size_t(Sent));
+        QCOMPARE(Backend.SentChunks(uiDevice).size(), size_t(Row.Sent));
     }
 
     void the_lock_command_sends_its_first_message() {
@@ -195,18 +199,14 @@ class AdvancedOptionsTest : public QObject {
             return Dialog.result();
         };
         Window.Choose("advancedOptionsToolStripMenuItem");
-        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenSongs, 300);
-        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenPackets, 40);
-        QCOMPARE(Window.Form.TransferSettings().iTimeOut, 1000);
+        QCOMPARE(Times(Window.Form.TransferSettings()), (QList<int>{300, 40, 1000}));
 
-        QList<int> SeenBySetVars;
+        QStringList SeenBySetVars;
         Rig.Dialogs.Answers = {true};  // to the unlock question: the command goes to the device
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             const AdvancedOptionsDriver Options(Dialog);
             Dialog.show();
-            SeenBySetVars << Options.Text("TimeBetweenSongs").toInt()
-                          << Options.Text("TimeBetweenPackets").toInt()
-                          << Options.Text("TimeOut").toInt();
+            SeenBySetVars = Options.Times();
             Options.Options.SetPause([](int32_t) {});
             Options.Click("Unlock_Button");  // to the output device the window chose
             TypeTimes(Options);
@@ -214,14 +214,12 @@ class AdvancedOptionsTest : public QObject {
             return Options.PressOk();
         };
         Window.Choose("advancedOptionsToolStripMenuItem");
-        QCOMPARE(SeenBySetVars, (QList<int>{300, 40, 1000}));
+        QCOMPARE(SeenBySetVars, (QStringList{"300", "40", "1000"}));
         QCOMPARE(Rig.Tav.Backend.SentChunks(Rig.Tav.uiOutDevice).size(), size_t{2});
-        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenSongs, 500);
-        QCOMPARE(Window.Form.TransferSettings().iTimeBetweenPackets, 25);
-        QCOMPARE(Window.Form.TransferSettings().iTimeOut, 20);
-        QVERIFY(Window.Form.TransferSettings().bBlindTransfer);
-        QVERIFY(!Window.Form.TransferSettings().bDebugEnabled);
-        QVERIFY(!Window.Form.TransferSettings().bMidiInMonitor);
+        const tTransferSettings Taken = Window.Form.TransferSettings();
+        QCOMPARE(Times(Taken), (QList<int>{500, 25, 20}));
+        QCOMPARE((QList<bool>{Taken.bBlindTransfer, Taken.bDebugEnabled, Taken.bMidiInMonitor}),
+                 (QList<bool>{true, false, false}));
         QVERIFY(Window.Form.findChildren<MidiInPortView*>().isEmpty());
     }
 

@@ -3,17 +3,15 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <cstring>
+#include <functional>
 
-#include "EmulatedTav.h"
 #include "RecordingUserDialogs.h"
-#include "StoringIn.h"
-#include "TempDir.h"
+#include "TestTables.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowDrivers.h"
+#include "WindowRig.h"
 #include "app/AppTexts.h"
-#include "app/SongMessages.h"
 #include "app/TransferEstimate.h"
 #include "app/TransferProgressText.h"
 #include "conversion/SongConversion.h"
@@ -32,15 +30,30 @@ constexpr int32_t kPacketBytes = 112;
 // What ends a send early, as the emulated device or a wrong output device brings it about.
 enum tFault { NO_FAULT, DEVICE_CANCELS, NO_OUTPUT_DEVICE, WRONG_PACKET_NUMBER, NO_REPLY };
 
+// How a send ends: the message shown once, with the songs not sent (empty: none), and the
+// summary (ending in "in ": the time elapsed follows).
+struct tEnd {
+    const char* Name;
+    tFault Fault;
+    bool bBlind;
+    QString Message;
+    QString Caption;
+    QString Summary;
+};
+
 // The reason the device gives with cancel reason 1; its quotation marks arrive as Windows-1252.
 const QString kCancelReason =
     QString::fromUtf8("File Length = 0 OR no \u2018MIDI\u2019 in file header.");
 
+// Whether the condition came about within a send's time.
+bool Until(const std::function<bool()>& Condition) {
+    return QTest::qWaitFor(Condition, kRunTimeoutMs);
+}
+
 // A progress dialog over the emulated device, with songs converted in a folder of its own.
-class cProgressRig {
+class cProgressRig : public cStoringTav {
   public:
-    explicit cProgressRig(tTavDeviceOptions Options = {})
-        : Tav(StoringIn(Store, std::move(Options))) {}
+    explicit cProgressRig(tTavDeviceOptions Options = {}) : cStoringTav(std::move(Options)) {}
 
     // Converts songs of the given note counts; their x10 paths, in order.
     QStringList Convert(const std::vector<int>& aiNotes) {
@@ -81,7 +94,7 @@ class cProgressRig {
 
     bool RunToTheEnd() {
         Dialog->show();
-        return QTest::qWaitFor([this] { return !Progress().Running(); }, kRunTimeoutMs);
+        return Until([this] { return !Progress().Running(); });
     }
 
     ProgressDialogDriver Progress() const { return ProgressDialogDriver(*Dialog); }
@@ -91,8 +104,6 @@ class cProgressRig {
     }
 
     TempDir Folder;
-    TempDir Store;
-    cEmulatedTav Tav;
     cRecordingUserDialogs Dialogs;
     X10FileTransfer Transfer;
     QStringList Songs;
@@ -110,27 +121,36 @@ int32_t PacketsOf(const QString& X10File) {
     return static_cast<int32_t>((uiBytes + kPacketBytes - 1) / kPacketBytes) + 2;
 }
 
-// Every value a bar takes, and the timer's interval right after each change (the tick that
-// made the change has restarted the timer by the time a queued slot runs).
+// Every value the overall bar takes, and right after each change (the tick that made it has
+// restarted the timer by the time a queued slot runs) the timer's interval and the labels.
 struct tBarLog {
     QList<int> Values;
     QList<int> IntervalsAfter;
     QList<bool> TimerActiveAfter;
+    QStringList Songs;  // each song label once
+    QStringList Times;
 };
 
-void LogBar(QProgressBar* pBar, QTimer* pTimer, tBarLog& Log) {
+void LogOverallBar(const ProgressDialogDriver& Dialog, tBarLog& Log) {
+    QProgressBar* pBar = &Dialog.OverallBar();
     QObject::connect(pBar, &QProgressBar::valueChanged, pBar,
                      [&Log](int iValue) { Log.Values << iValue; });
     QObject::connect(
         pBar, &QProgressBar::valueChanged, pBar,
-        [pTimer, &Log](int) {
-            Log.IntervalsAfter << pTimer->interval();
-            Log.TimerActiveAfter << pTimer->isActive();
+        [&Dialog, &Log](int) {
+            Log.IntervalsAfter << Dialog.Timer().interval();
+            Log.TimerActiveAfter << Dialog.Timer().isActive();
+            if (Log.Songs.isEmpty() || Log.Songs.last() != Dialog.Text("SongNumberLabel")) {
+                Log.Songs << Dialog.Text("SongNumberLabel");
+            }
+            Log.Times << Dialog.Text("TimeLabel");
         },
         Qt::QueuedConnection);
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(tEnd)
 
 // The progress dialog over the emulated device: bars, labels, the song and time texts, the pause
 // between songs, each way a send ends (its message and its summary), and the user's endings.
@@ -186,12 +206,26 @@ class ProgressDialogTest : public QObject {
         QVERIFY(!Dialog.Running());
     }
 
-    void several_songs_pause_between_songs_and_jump_the_overall_bar() {
+    void several_songs_pause_between_songs_and_show_the_song_the_time_and_the_overall_bar_data() {
+        QTest::addColumn<std::vector<int>>("Notes");
+        QTest::addColumn<int>("PacketMs");
+        QTest::addColumn<int>("SongMs");
+        QTest::newRow("a longer pause between songs") << std::vector<int>{10, 30, 10} << 3 << 41;
+        QTest::newRow("short pauses") << std::vector<int>{10, 10, 10} << 2 << 2;
+    }
+    void several_songs_pause_between_songs_and_show_the_song_the_time_and_the_overall_bar() {
+        QFETCH(std::vector<int>, Notes);
+        QFETCH(int, PacketMs);
+        QFETCH(int, SongMs);
         cProgressRig Rig;
-        Rig.Convert({10, 30, 10});
-        const ProgressDialogDriver Dialog(Rig.Make(false, 3, 41));
+        Rig.Convert(Notes);
+        const ProgressDialogDriver Dialog(Rig.Make(false, PacketMs, SongMs));
+        const tTransferPlan& Plan = Rig.Run->GetPlan();
+        const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
+        QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
+        QCOMPARE(Dialog.Text("TimeLabel"), QString::fromStdString(Before.TimeText(0)));
         tBarLog Overall;
-        LogBar(&Dialog.OverallBar(), &Dialog.Timer(), Overall);
+        LogOverallBar(Dialog, Overall);
         QVERIFY(Rig.RunToTheEnd());
         QCoreApplication::processEvents();
         QCOMPARE(Dialog.OverallBar().maximum(), 300);
@@ -201,89 +235,52 @@ class ProgressDialogTest : public QObject {
         for (int i = 0; i < Overall.Values.size(); ++i) {
             const int iValue = Overall.Values[i];
             if (iValue == 100 || iValue == 200) {
-                QCOMPARE(Overall.IntervalsAfter[i], 41);  // the pause before the next song
+                QCOMPARE(Overall.IntervalsAfter[i], SongMs);  // the pause before the next song
                 QVERIFY(Overall.TimerActiveAfter[i]);
             } else if (iValue == 300) {
                 QVERIFY(!Overall.TimerActiveAfter[i]);
             } else {
-                QCOMPARE(Overall.IntervalsAfter[i], 3);
+                QCOMPARE(Overall.IntervalsAfter[i], PacketMs);
             }
         }
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(Rig.StoredSong(i), ReadAll(Rig.X10Files[i].toStdString()));
         }
         QCOMPARE(Dialog.Text("CurrentFileLabel"), "/song2.mid");
-    }
-
-    void while_a_send_runs_the_dialog_shows_the_song_and_the_time_elapsed_and_left() {
-        cProgressRig Rig;
-        Rig.Convert({10, 10, 10});
-        const ProgressDialogDriver Dialog(Rig.Make(false));
-        const tTransferPlan& Plan = Rig.Run->GetPlan();
-        const cTransferProgressText Before(Plan, EstimateTransfer(Plan));
-        QCOMPARE(Dialog.Text("SongNumberLabel"), QString::fromStdString(Before.SongText()));
-        QCOMPARE(Dialog.Text("TimeLabel"), QString::fromStdString(Before.TimeText(0)));
-        QStringList Songs;
-        QStringList Times;
-        // Read once each tick that moved the overall bar has finished.
-        connect(
-            &Dialog.OverallBar(), &QProgressBar::valueChanged, this,
-            [&] {
-                if (Songs.isEmpty() || Songs.last() != Dialog.Text("SongNumberLabel")) {
-                    Songs << Dialog.Text("SongNumberLabel");
-                }
-                Times << Dialog.Text("TimeLabel");
-            },
-            Qt::QueuedConnection);
-        QVERIFY(Rig.RunToTheEnd());
-        QCoreApplication::processEvents();
-        QCOMPARE(Songs, (QStringList{"Song 1 of 3", "Song 2 of 3", "Song 3 of 3"}));
+        QCOMPARE(Overall.Songs, (QStringList{"Song 1 of 3", "Song 2 of 3", "Song 3 of 3"}));
         const QRegularExpression Running("^[0-9.]+ s elapsed, about [0-9.]+ s left$");
-        for (qsizetype i = 0; i + 1 < Times.size(); ++i) {
-            QVERIFY2(Running.match(Times[i]).hasMatch(), qPrintable(Times[i]));
+        for (qsizetype i = 0; i + 1 < Overall.Times.size(); ++i) {
+            QVERIFY2(Running.match(Overall.Times[i]).hasMatch(), qPrintable(Overall.Times[i]));
         }
-        QVERIFY(QRegularExpression("^[0-9.]+ s elapsed$").match(Times.last()).hasMatch());
+        QVERIFY(QRegularExpression("^[0-9.]+ s elapsed$").match(Overall.Times.last()).hasMatch());
     }
 
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog_data() {
-        QTest::addColumn<int>("Fault");
-        QTest::addColumn<bool>("bBlind");
-        QTest::addColumn<QString>("Message");  // shown once, with the songs not sent; empty: none
-        QTest::addColumn<QString>("Caption");
-        QTest::addColumn<QString>("Summary");  // ending in "in ": the time elapsed follows
         const QString OutputFailure = QString::fromStdString(
             DescribeMidiFailure(AppTexts::kOutputDeviceFailed, MMSYSERR_BADDEVICEID, true));
-        QTest::newRow("all sent") << int(NO_FAULT) << false << ""
-                                  << ""
-                                  << "2 of 2 songs sent in ";
-        QTest::newRow("all sent blind")
-            << int(NO_FAULT) << true << ""
-            << ""
-            << "2 of 2 songs sent in , blind: not confirmed by the device";
-        QTest::newRow("device cancels, giving its reason")
-            << int(DEVICE_CANCELS) << false
-            << QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason + kCancelReason
-            << "Error"
-            << "Stopped at song0.mid: the device cancelled (" + kCancelReason +
-                   "); 0 of 2 songs sent";
-        QTest::newRow("output device does not open")
-            << int(NO_OUTPUT_DEVICE) << false
-            << QString(AppTexts::kSendError) + "\n\n" + OutputFailure << "Error"
-            << "Stopped at song0.mid: the send failed (" + OutputFailure + "); 0 of 2 songs sent";
-        QTest::newRow("acknowledged packet numbers differ")
-            << int(WRONG_PACKET_NUMBER) << false << AppTexts::kMismatch << ""
-            << "Stopped at song0.mid: the device acknowledged other packets than those sent; 0 "
-               "of 2 songs sent";
-        QTest::newRow("device never replies")
-            << int(NO_REPLY) << false << AppTexts::kTimedOut << "Error"
-            << "Stopped at song0.mid: the device did not answer; 0 of 2 songs sent";
+        const QString NoneSent = "; 0 of 2 songs sent";
+        AddRows<tEnd>({
+            {"all sent", NO_FAULT, false, "", "", "2 of 2 songs sent in "},
+            {"all sent blind", NO_FAULT, true, "", "",
+             "2 of 2 songs sent in , blind: not confirmed by the device"},
+            {"device cancels, giving its reason", DEVICE_CANCELS, false,
+             QString(AppTexts::kCancelled) + "\n\n" + AppTexts::kDeviceReason + kCancelReason,
+             "Error",
+             "Stopped at song0.mid: the device cancelled (" + kCancelReason + ")" + NoneSent},
+            {"output device does not open", NO_OUTPUT_DEVICE, false,
+             QString(AppTexts::kSendError) + "\n\n" + OutputFailure, "Error",
+             "Stopped at song0.mid: the send failed (" + OutputFailure + ")" + NoneSent},
+            {"acknowledged packet numbers differ", WRONG_PACKET_NUMBER, false, AppTexts::kMismatch,
+             "",
+             "Stopped at song0.mid: the device acknowledged other packets than those sent" +
+                 NoneSent},
+            {"device never replies", NO_REPLY, false, AppTexts::kTimedOut, "Error",
+             "Stopped at song0.mid: the device did not answer" + NoneSent},
+        });
     }
     void each_end_of_the_send_is_told_once_and_summed_up_and_enter_closes_the_dialog() {
-        QFETCH(int, Fault);
-        QFETCH(bool, bBlind);
-        QFETCH(QString, Message);
-        QFETCH(QString, Caption);
-        QFETCH(QString, Summary);
+        QFETCH(tEnd, Row);
+        const tFault Fault = Row.Fault;
         tTavDeviceOptions Options;
         Options.iCancelAt = Fault == DEVICE_CANCELS ? 2 : tTavDeviceOptions::kNever;
         Options.ucCancelReason = 1;
@@ -294,14 +291,13 @@ class ProgressDialogTest : public QObject {
         if (Fault == NO_OUTPUT_DEVICE) {
             Rig.iOutDeviceInstead = 7;  // no such device
         }
-        const ProgressDialogDriver Dialog(Rig.Make(bBlind, 2, 2, 10));
+        const ProgressDialogDriver Dialog(Rig.Make(Row.bBlind, 2, 2, 10));
         QVERIFY(Rig.RunToTheEnd());
         const bool bAllSent = Fault == NO_FAULT;
-        QCOMPARE(Rig.Dialogs.Texts(),
-                 bAllSent ? QStringList{} : QStringList{Message + "\n\nnot sent: " + Rig.Songs[1]});
-        if (!bAllSent) {
-            QCOMPARE(Rig.Dialogs.Shown.front().Caption, Caption);
-        }
+        QCOMPARE(
+            Rig.Dialogs.Texts(),
+            bAllSent ? QStringList{} : QStringList{Row.Message + "\n\nnot sent: " + Rig.Songs[1]});
+        QCOMPARE(Rig.Dialogs.Captions(), bAllSent ? QStringList{} : QStringList{Row.Caption});
         QTest::qWait(50);
         QCOMPARE(Rig.Dialogs.Shown.size(), size_t{bAllSent ? 0u : 1u});
         QVERIFY(!Dialog.Running());
@@ -311,7 +307,7 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Rig.StoredSong(1), ReadAll(Rig.X10Files[1].toStdString()));
             // The time elapsed is the one the time label shows.
             const QString Elapsed = Dialog.Text("TimeLabel").remove(" elapsed");
-            Summary.insert(Summary.indexOf(" in ") + 4, Elapsed);
+            Row.Summary.insert(Row.Summary.indexOf(" in ") + 4, Elapsed);
         } else {
             QVERIFY(Dialog.OverallBar().value() < 100);
             QVERIFY(Rig.StoredSong(1).empty());  // the songs after a failure are not sent
@@ -320,7 +316,7 @@ class ProgressDialogTest : public QObject {
             QCOMPARE(Dialog.HandShake().text(), kCancelReason);
         }
         QVERIFY(Dialog.Get<QLabel>("SummaryLabel").isVisible());
-        QCOMPARE(Dialog.Text("SummaryLabel"), Summary);
+        QCOMPARE(Dialog.Text("SummaryLabel"), Row.Summary);
         QCOMPARE(Dialog.Window.windowTitle(), "Loading Files ... Finished");
         QVERIFY(!Dialog.Get<QPushButton>("LFD_Abort").isEnabled());
         QVERIFY(Dialog.Get<QPushButton>("LFD_OK").isDefault());
@@ -347,10 +343,10 @@ class ProgressDialogTest : public QObject {
         Rig.Convert({200, 200});
         const ProgressDialogDriver Dialog(Rig.Make(false, 5));
         Dialog.Window.show();
-        QVERIFY(QTest::qWaitFor([&] { return Dialog.FileBar().value() >= 2; }, kRunTimeoutMs));
+        QVERIFY(Until([&] { return Dialog.FileBar().value() >= 2; }));
         if (bDeviceRemoved) {
             Rig.Tav.Backend.UnplugOutDevice(Rig.Tav.uiOutDevice);
-            QVERIFY(QTest::qWaitFor([&] { return !Dialog.Running(); }, kRunTimeoutMs));
+            QVERIFY(Until([&] { return !Dialog.Running(); }));
             QCOMPARE(Rig.Dialogs.Texts(),
                      QStringList{QString(AppTexts::kSendError) + "\n\n" +
                                  QString::fromStdString(DescribeMidiFailure(
@@ -383,18 +379,11 @@ class ProgressDialogTest : public QObject {
         Monitor->show();
         Dialog.Progress.PassMidiInPortHandle(Monitor);
         Dialog.Window.show();
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                return Control<QPlainTextEdit>(*Monitor, "MidiInText")
-                    .toPlainText()
-                    .contains("F0 7E 42 7F");
-            },
-            kRunTimeoutMs));
-        QVERIFY(Control<QPlainTextEdit>(*Monitor, "MidiInText")
-                    .toPlainText()
-                    .startsWith("\n\nF0 7E 42"));
+        const QPlainTextEdit& Replies = Control<QPlainTextEdit>(*Monitor, "MidiInText");
+        QVERIFY(Until([&] { return Replies.toPlainText().contains("F0 7E 42 7F"); }));
+        QVERIFY(Replies.toPlainText().startsWith("\n\nF0 7E 42"));
         // Closed during the pause before the second song: the run goes on without it.
-        QVERIFY(QTest::qWaitFor([&] { return Dialog.OverallBar().value() >= 100; }, kRunTimeoutMs));
+        QVERIFY(Until([&] { return Dialog.OverallBar().value() >= 100; }));
         Monitor->close();
         QVERIFY(QTest::qWaitFor([&] { return Monitor.isNull(); }, 1000));
         QVERIFY(Rig.RunToTheEnd());

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 
+#include "TestTables.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowDrivers.h"
@@ -76,7 +77,17 @@ void ClickHeader(const SongListWidget& List, int iColumn) {
 
 enum tColumn { FILE_COLUMN = 0, SIZE_COLUMN = 2 };
 
+struct tKey {
+    const char* Name;
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Button;  // the button it presses; null: none
+    int FileDialogs;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(tKey)
 
 // The main window's song table and what surrounds it: each song's details and notes, the status
 // bar, sorting, growing, the keyboard, and the ways songs come in.
@@ -118,7 +129,7 @@ class SongTableTest : public QObject {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
         SetMerging(Window, true);
-        const QStringList asSongs{UiTestSongs::Format1(Rig.Folder, "tracks.mid"),
+        const QStringList asSongs{UiTestSongs::OfKind(Rig.Folder, "format1", "tracks.mid"),
                                   UiTestSongs::Format0(Rig.Folder, "one.mid", 40)};
         Rig.LoadSongs(asSongs);
         if (Change == "packets") {
@@ -146,7 +157,6 @@ class SongTableTest : public QObject {
         for (const QString& Song : asSongs) {
             Details.push_back(ReadSongDetails(Song.toStdString(), false));
         }
-        const SongListWidget& List = Window.SongList();
         struct tStep {
             const char* szName;
             std::function<void()> Act;
@@ -156,13 +166,7 @@ class SongTableTest : public QObject {
         const tStep aSteps[] = {
             {"empty", [] {}, {}, {}},
             {"added", [&] { Rig.LoadSongs(asSongs); }, {0, 1, 2}, {true, true, true}},
-            {"one unticked",
-             [&] {
-                 const QRect Row = List.visualItemRect(List.item(1, 0));
-                 QTest::mouseClick(List.viewport(), Qt::LeftButton, {}, Row.center());
-             },
-             {0, 1, 2},
-             {true, false, true}},
+            {"one unticked", [&] { Window.ClickRow(1); }, {0, 1, 2}, {true, false, true}},
             {"handshakes",
              [&] { ChangeSettings(Window.Form, [](auto& S) { S.bBlindTransfer = false; }); },
              {0, 1, 2},
@@ -231,14 +235,10 @@ class SongTableTest : public QObject {
         QVERIFY(Window.windowFlags() & Qt::WindowMaximizeButtonHint);
         // Each control keeps its size and its distance from the corner it sits in.
         const std::pair<const char*, bool> aControls[] = {
-            {"TAV_PIC", true},
-            {"pictureBox1", true},
-            {"MidiInDevice", true},
-            {"LabelMIDIOutDevice", true},
-            {"LOAD_MORE_SONGS", false},
-            {"REMOVE_SELECTED", false},
-            {"LOAD_SONGS_TO_TAV", false},
-        };
+            {"TAV_PIC", true},           {"pictureBox1", true},
+            {"MidiInDevice", true},      {"LabelMIDIOutDevice", true},
+            {"LOAD_MORE_SONGS", false},  {"REMOVE_SELECTED", false},
+            {"LOAD_SONGS_TO_TAV", false}};
         const auto Place = [&](const char* szName, bool bTopRight) {
             const QWidget* pControl = &Control<QWidget>(Window, szName);
             const QPoint At = pControl->mapTo(&Window, QPoint());
@@ -263,42 +263,32 @@ class SongTableTest : public QObject {
     }
 
     void keys_reach_the_list_and_every_button_data() {
-        QTest::addColumn<int>("Key");
-        QTest::addColumn<int>("Modifiers");
-        QTest::addColumn<QString>("Button");
-        QTest::addColumn<int>("FileDialogs");
-        QTest::newRow("Alt+L") << int(Qt::Key_L) << int(Qt::AltModifier) << "LOAD_MORE_SONGS" << 1;
-        QTest::newRow("Alt+N") << int(Qt::Key_N) << int(Qt::AltModifier) << "SELECT_NONE_BUTTON"
-                               << 0;
-        QTest::newRow("Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier) << "SELECT_ALL_BUTTON"
-                               << 0;
-        QTest::newRow("Alt+R") << int(Qt::Key_R) << int(Qt::AltModifier) << "REMOVE_SELECTED" << 0;
-        QTest::newRow("Alt+T") << int(Qt::Key_T) << int(Qt::AltModifier) << "LOAD_SONGS_TO_TAV"
-                               << 0;
-        QTest::newRow("Ctrl+O opens Load Songs")
-            << int(Qt::Key_O) << int(Qt::ControlModifier) << "" << 1;
+        AddRows<tKey>({
+            {"Alt+L", Qt::Key_L, Qt::AltModifier, "LOAD_MORE_SONGS", 1},
+            {"Alt+N", Qt::Key_N, Qt::AltModifier, "SELECT_NONE_BUTTON", 0},
+            {"Alt+A", Qt::Key_A, Qt::AltModifier, "SELECT_ALL_BUTTON", 0},
+            {"Alt+R", Qt::Key_R, Qt::AltModifier, "REMOVE_SELECTED", 0},
+            {"Alt+T", Qt::Key_T, Qt::AltModifier, "LOAD_SONGS_TO_TAV", 0},
+            {"Ctrl+O opens Load Songs", Qt::Key_O, Qt::ControlModifier, nullptr, 1},
+        });
     }
     void keys_reach_the_list_and_every_button() {
-        QFETCH(int, Key);
-        QFETCH(int, Modifiers);
-        QFETCH(QString, Button);
-        QFETCH(int, FileDialogs);
+        QFETCH(tKey, Row);
         cWindowRig Rig;
         Form1& Window = Rig.Open();
         Window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Window));
         std::unique_ptr<QSignalSpy> Pressed;
-        if (!Button.isEmpty()) {
-            Pressed = std::make_unique<QSignalSpy>(
-                &Control<QPushButton>(Window, Button.toLatin1().constData()),
-                &QPushButton::clicked);
+        if (Row.Button != nullptr) {
+            Pressed = std::make_unique<QSignalSpy>(&Control<QPushButton>(Window, Row.Button),
+                                                   &QPushButton::clicked);
         }
-        QTest::keyClick(&Window, Qt::Key(Key), Qt::KeyboardModifiers(Modifiers));
+        QTest::keyClick(&Window, Row.Key, Row.Modifiers);
         // A mnemonic presses its button a moment later, as a click the user can see.
         if (Pressed) {
             QTRY_COMPARE(Pressed->count(), 1);
         }
-        QCOMPARE(Rig.Dialogs.FileDialogTitles.size(), FileDialogs);
+        QCOMPARE(Rig.Dialogs.FileDialogTitles.size(), Row.FileDialogs);
     }
 
     void tab_goes_from_the_list_through_the_buttons_and_space_ticks_the_current_row() {
@@ -306,8 +296,7 @@ class SongTableTest : public QObject {
         Form1& Window = Rig.Open();
         Window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Window));
-        Rig.LoadSongs(
-            {UiTestSongs::Format0(Rig.Folder, "a.mid"), UiTestSongs::Format0(Rig.Folder, "b.mid")});
+        Rig.LoadSongs(Rig.Songs({"a.mid", "b.mid"}));
         SongListWidget* pList = &Control<SongListWidget>(Window, "MIDI_SONG_LIST");
         pList->setFocus();
         QStringList asFocus;

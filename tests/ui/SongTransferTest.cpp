@@ -1,8 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
-#include <system_error>
 
-#include "EachWay.h"
+#include "TestTables.h"
 #include "UiTestRegistry.h"
 #include "UiTestSongs.h"
 #include "WindowDrivers.h"
@@ -32,6 +31,14 @@ QStringList Texts(const std::vector<std::filesystem::path>& Paths) {
     return asTexts;
 }
 
+struct tEnding {
+    const char* Name;
+    QString Button;  // empty: the close box
+    bool bDebug;
+    bool bDeleted;
+    bool bProgramEnds;
+};
+
 const tTransferPlan& PlanOf(QDialog& Dialog) {
     return As<LoadFileDialog>(Dialog).Plan();
 }
@@ -43,6 +50,8 @@ std::vector<uint8_t> Stored(const cWindowRig& Rig, const QString& Song) {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(tEnding)
+
 // The transfer button from conversion to clean-up: what each checked song's conversion says,
 // what the progress dialog is given, and which converted files each ending leaves.
 class SongTransferTest : public QObject {
@@ -50,8 +59,7 @@ class SongTransferTest : public QObject {
 
   private slots:
     void checked_songs_are_sent_to_the_device_and_their_x10_files_deleted_after_ok() {
-        tTavDeviceOptions Handshaking;
-        cWindowRig Rig(Handshaking);
+        cWindowRig Rig;  // the device answers every packet
         const MainWindowDriver Window(Rig.Open());
         ChangeSettings(Window.Form, [&](tTransferSettings& S) { S.bBlindTransfer = false; });
         const QString First = UiTestSongs::Format0(Rig.Folder, "first.mid", 40);
@@ -78,9 +86,9 @@ class SongTransferTest : public QObject {
         QVERIFY(!FirstX10.empty());
         QCOMPARE(Stored(Rig, First), FirstX10);
         QCOMPARE(Stored(Rig, Second), SecondX10);
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(Skipped)));
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(First)));
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
+        for (const QString& Song : {First, Skipped, Second}) {
+            QVERIFY(!Exists(UiTestSongs::X10PathOf(Song)));
+        }
         QCOMPARE(Rig.Work.Files(), size_t{0});
         QVERIFY(Window.Form.isVisible());
     }
@@ -88,8 +96,7 @@ class SongTransferTest : public QObject {
     void the_progress_dialog_gets_the_window_settings() {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString Song = UiTestSongs::Format0(Rig.Folder, "a.mid");
-        Window.AddSongs({Song});
+        Window.AddSongs(Rig.Songs({"a.mid"}));
         ChangeSettings(Window.Form, [&](tTransferSettings& S) {
             S.iTimeBetweenPackets = 7;
             S.bDebugEnabled = true;
@@ -113,68 +120,57 @@ class SongTransferTest : public QObject {
     }
 
     void each_ending_of_the_progress_dialog_has_its_clean_up_data() {
-        QTest::addColumn<QString>("Button");
-        QTest::addColumn<bool>("bDebug");
-        QTest::addColumn<bool>("bDeleted");
-        QTest::addColumn<bool>("bProgramEnds");
-        QTest::newRow("OK") << "LFD_OK" << false << true << false;
-        QTest::newRow("OK with debug on") << "LFD_OK" << true << true << false;
-        QTest::newRow("Abort") << "LFD_Abort" << false << true << true;
-        QTest::newRow("Abort with debug on keeps the files")
-            << "LFD_Abort" << true << false << true;
-        QTest::newRow("close box") << "" << false << true << false;
-        QTest::newRow("close box with debug on keeps the files") << "" << true << false << false;
-        QTest::newRow("Escape") << "Escape" << false << true << false;
+        AddRows<tEnding>({
+            {"OK", "LFD_OK", false, true, false},
+            {"OK with debug on", "LFD_OK", true, true, false},
+            {"Abort", "LFD_Abort", false, true, true},
+            {"Abort with debug on keeps the files", "LFD_Abort", true, false, true},
+            {"close box", "", false, true, false},
+            {"close box with debug on keeps the files", "", true, false, false},
+            {"Escape", "Escape", false, true, false},
+        });
     }
     void each_ending_of_the_progress_dialog_has_its_clean_up() {
-        QFETCH(QString, Button);
-        QFETCH(bool, bDebug);
-        QFETCH(bool, bDeleted);
-        QFETCH(bool, bProgramEnds);
+        QFETCH(tEnding, Row);
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
         QSignalSpy Ending(&Window.Form, &Form1::ApplicationEnding);
-        const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
-        const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
+        const QStringList asSongs = Rig.Songs({"a.mid", "b.mid"});
         // An x10 file that was there before the transfer is not the transfer's to delete.
         const std::vector<uint8_t> Theirs = {1, 2, 3};
-        WriteAll(UiTestSongs::X10PathOf(First), Theirs);
-        Window.AddSongs({First, Second});
-        ChangeSettings(Window.Form, [&](tTransferSettings& S) { S.bDebugEnabled = bDebug; });
-        Rig.Dialogs.OnModal = [&Button](QDialog& Dialog) {
-            if (Button.isEmpty()) {
-                Dialog.show();
+        WriteAll(UiTestSongs::X10PathOf(asSongs[0]), Theirs);
+        Window.AddSongs(asSongs);
+        ChangeSettings(Window.Form, [&](tTransferSettings& S) { S.bDebugEnabled = Row.bDebug; });
+        Rig.Dialogs.OnModal = [&Row](QDialog& Dialog) {
+            if (!Row.Button.isEmpty() && Row.Button != "Escape") {
+                return PressAtOnce(Dialog, Row.Button.toUtf8().constData());
+            }
+            Dialog.show();
+            if (Row.Button.isEmpty()) {
                 Dialog.close();
-                return Dialog.result();
-            }
-            if (Button == "Escape") {
-                Dialog.show();
+            } else {
                 QTest::keyClick(&Dialog, Qt::Key_Escape);
-                return Dialog.result();
             }
-            return PressAtOnce(Dialog, Button.toUtf8().constData());
+            return Dialog.result();
         };
         Window.SendChecked();
 
-        QCOMPARE(Rig.Work.Files(), size_t(bDeleted ? 0 : 2));  // kept in the work folder
-        QCOMPARE(ReadAll(UiTestSongs::X10PathOf(First)), Theirs);
-        QVERIFY(!Exists(UiTestSongs::X10PathOf(Second)));
-        QVERIFY(Exists(First.toStdString()));
-        QCOMPARE(Rig.Dialogs.Texts(), bProgramEnds ? QStringList{kAborted} : QStringList{});
-        if (bProgramEnds) {
-            QCOMPARE(Rig.Dialogs.Shown.front().Caption, "TAV Aborted");
-        }
-        QCOMPARE(Ending.count(), bProgramEnds ? 1 : 0);
-        QCOMPARE(Window.Form.isVisible(), !bProgramEnds);
+        QCOMPARE(Rig.Work.Files(), size_t(Row.bDeleted ? 0 : 2));  // kept in the work folder
+        QCOMPARE(ReadAll(UiTestSongs::X10PathOf(asSongs[0])), Theirs);
+        QVERIFY(!Exists(UiTestSongs::X10PathOf(asSongs[1])));
+        QVERIFY(Exists(asSongs[0].toStdString()));
+        QCOMPARE(Rig.Dialogs.Texts(), Row.bProgramEnds ? QStringList{kAborted} : QStringList{});
+        QCOMPARE(Rig.Dialogs.Captions(),
+                 Row.bProgramEnds ? QStringList{"TAV Aborted"} : QStringList{});
+        QCOMPARE(Ending.count(), Row.bProgramEnds ? 1 : 0);
+        QCOMPARE(Window.Form.isVisible(), !Row.bProgramEnds);
     }
 
     // The file left behind is named, with the system's reason.
     void a_file_that_cannot_be_deleted_does_not_keep_the_others() {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString First = UiTestSongs::Format0(Rig.Folder, "a.mid");
-        const QString Second = UiTestSongs::Format0(Rig.Folder, "b.mid");
-        Window.AddSongs({First, Second});
+        Window.AddSongs(Rig.Songs({"a.mid", "b.mid"}));
         std::vector<std::filesystem::path> X10Paths;
         Rig.Dialogs.OnModal = [&](QDialog& Dialog) {
             // The first x10 file becomes a folder with something in it: it cannot be removed.
@@ -194,11 +190,11 @@ class SongTransferTest : public QObject {
     void a_song_with_events_removed_is_reported_and_still_sent() {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString Song = UiTestSongs::CrowdedInstant(Rig.Folder, "crowded.mid");
+        const QString Song = UiTestSongs::OfKind(Rig.Folder, "crowded", "crowded.mid");
         Window.AddSongs({Song});
         const QStringList asSent = Texts(Rig.SendToTheEnd().X10Paths);
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Song + SongMessages::kEventsRemoved});
-        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "MIDI File Error");
+        QCOMPARE(Rig.Dialogs.Captions(), QStringList{"MIDI File Error"});
         QCOMPARE(asSent.size(), 1);
         QVERIFY(asSent.front().startsWith(UiTestSongs::Text(Rig.Work.Folder())));
         QVERIFY(!Stored(Rig, Song).empty());
@@ -207,22 +203,21 @@ class SongTransferTest : public QObject {
     void a_song_that_fails_to_convert_is_left_out_and_the_others_go_on() {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString Good = UiTestSongs::Format0(Rig.Folder, "good.mid");
-        const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
-        const QString Gone = UiTestSongs::Format0(Rig.Folder, "gone.mid");
-        const QString Last = UiTestSongs::Format0(Rig.Folder, "last.mid");
+        const QString Broken = UiTestSongs::OfKind(Rig.Folder, "cutoff", "broken.mid");
+        const QStringList asSongs = Rig.Songs({"good.mid", "gone.mid", "last.mid"});
+        const QString &Good = asSongs[0], &Gone = asSongs[1], &Last = asSongs[2];
         Window.AddSongs({Good, Broken, Gone, Last});
         std::filesystem::remove(Gone.toStdString());
         const QStringList asX10 = Texts(Rig.SendToTheEnd().X10Paths);
-        const QString Missing = QString::fromStdString(
-            std::make_error_code(std::errc::no_such_file_or_directory).message());
-        QCOMPARE(Rig.Dialogs.Texts(),
-                 (QStringList{Broken + SongMessages::kNotMidiFile,
-                              Gone + SongMessages::kNotMidiFile + " (" + Missing + ")"}));
-        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "File Error");
-        QCOMPARE(asX10.size(), 4);
-        QVERIFY(!asX10[0].isEmpty() && asX10[1].isEmpty() && asX10[2].isEmpty() &&
-                !asX10[3].isEmpty());
+        QCOMPARE(Rig.Dialogs.Texts(), (QStringList{Broken + SongMessages::kNotMidiFile,
+                                                   Gone + SongMessages::kNotMidiFile + " (" +
+                                                       UiTestSongs::NoSuchFile() + ")"}));
+        QCOMPARE(Rig.Dialogs.Captions(), (QStringList{"File Error", "File Error"}));
+        QList<bool> Unconverted;  // an empty x10 path for a song left out
+        for (const QString& X10 : asX10) {
+            Unconverted << X10.isEmpty();
+        }
+        QCOMPARE(Unconverted, (QList<bool>{false, true, true, false}));
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Broken)));
         QVERIFY(!Stored(Rig, Good).empty());
         QVERIFY(!Stored(Rig, Last).empty());
@@ -233,12 +228,12 @@ class SongTransferTest : public QObject {
     void when_no_song_converts_no_progress_dialog_opens() {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString Broken = UiTestSongs::CutOffNote(Rig.Folder, "broken.mid");
+        const QString Broken = UiTestSongs::OfKind(Rig.Folder, "cutoff", "broken.mid");
         Window.AddSongs({Broken});
         Window.SendChecked();
         QCOMPARE(Rig.Dialogs.Texts(), QStringList{Broken + SongMessages::kNotMidiFile});
         QVERIFY(Rig.Dialogs.ModalDialogs.isEmpty());
-        QCOMPARE(WithoutMnemonic(Window.SendButton().text()), "Transfer Checked To TAV 30");
+        QCOMPARE(Window.SendText(), "Transfer Checked To TAV 30");
     }
 
     void a_song_is_sent_from_a_work_file_of_its_own_beside_it_when_the_work_folder_fails_data() {
@@ -286,18 +281,17 @@ class SongTransferTest : public QObject {
         QFETCH(bool, bYes);
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
-        const QString First = UiTestSongs::Format0(Rig.Folder, "MySongCollection-01.mid");
-        const QString Second = UiTestSongs::Format0(Rig.Folder, "MySongCollection-02.mid");
-        Window.AddSongs({First, Second});
+        const QStringList asSongs =
+            Rig.Songs({"MySongCollection-01.mid", "MySongCollection-02.mid"});
+        Window.AddSongs(asSongs);
         Rig.Dialogs.Answers = {bYes};
         Rig.Dialogs.OnModal = [](QDialog& Dialog) { return PressAtOnce(Dialog, "LFD_OK"); };
         Window.SendChecked();
-        QCOMPARE(Rig.Dialogs.Shown.size(), size_t{1});
+        QCOMPARE(Rig.Dialogs.Captions(), QStringList{"Same Song Name"});
         QVERIFY(Rig.Dialogs.Shown.front().bQuestion);
-        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(First + " and " + Second));
-        QCOMPARE(Rig.Dialogs.Shown.front().Caption, "Same Song Name");
+        QVERIFY(Rig.Dialogs.Shown.front().Text.startsWith(asSongs.join(" and ")));
         QCOMPARE(Rig.Dialogs.ModalDialogs.size(), bYes ? 1 : 0);
-        QCOMPARE(WithoutMnemonic(Window.SendButton().text()), "Transfer Checked To TAV 30");
+        QCOMPARE(Window.SendText(), "Transfer Checked To TAV 30");
     }
 };
 

@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "RecordingUserDialogs.h"
 #include "ScopedWorkFolder.h"
 #include "TempDir.h"
+#include "UiTestSongs.h"
 #include "WindowDrivers.h"
 #include "app/SettingsFile.h"
 #include "transfer/X10FileTransfer.h"
@@ -33,6 +35,15 @@ class cMainWindowRig {
     }
     QString Settings() const {
         return QString::fromStdString(ReadText(Folder / SettingsFile::kFileName));
+    }
+
+    // Format-0 songs of these names in the folder, their paths in the same order.
+    QStringList Songs(const std::vector<std::string>& Names, int iNotes = 8) const {
+        QStringList asSongs;
+        for (const std::string& Name : Names) {
+            asSongs << UiTestSongs::Format0(Folder, Name, iNotes);
+        }
+        return asSongs;
     }
 
     // Adds songs as the user does: Load Songs, then the files chosen in the dialog.

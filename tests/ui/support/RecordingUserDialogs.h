@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDialog>
+#include <QFileDialog>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,15 +22,28 @@ struct tShownMessage {
 // picks files from a queue and hands each modal dialog to a function the test gives.
 class cRecordingUserDialogs : public iUserDialogs {
   public:
-    void ShowMessage(QWidget* pParent, const QString& Text, const QString& Caption,
-                     tMessageIcon eIcon) override;
-    bool AskYesNo(QWidget* pParent, const QString& Text, const QString& Caption,
-                  tMessageIcon eIcon) override;
-    QStringList ChooseFiles(QFileDialog& Dialog) override;
-    int ShowModal(QDialog& Dialog) override;
+    void ShowMessage(QWidget*, const QString& Text, const QString& Caption,
+                     tMessageIcon eIcon) override {
+        Shown.push_back({Text, Caption, eIcon, false});
+    }
+    bool AskYesNo(QWidget*, const QString& Text, const QString& Caption,
+                  tMessageIcon eIcon) override {
+        Shown.push_back({Text, Caption, eIcon, true});
+        return !Answers.isEmpty() && Answers.takeFirst();
+    }
+    QStringList ChooseFiles(QFileDialog& Dialog) override {
+        FileDialogTitles << Dialog.windowTitle();
+        FileDialogFilters << Dialog.nameFilters().join(";;");
+        return FileChoices.isEmpty() ? QStringList{} : FileChoices.takeFirst();
+    }
+    int ShowModal(QDialog& Dialog) override {
+        ModalDialogs << Dialog.objectName();
+        return OnModal ? OnModal(Dialog) : QDialog::Rejected;
+    }
 
-    // The texts of every message and question so far, in order.
-    QStringList Texts() const;
+    // The texts, or the captions, of every message and question so far, in order.
+    QStringList Texts() const { return Each(&tShownMessage::Text); }
+    QStringList Captions() const { return Each(&tShownMessage::Caption); }
 
     std::vector<tShownMessage> Shown;
     // Answers to the next questions, first one first; when empty a question is answered No.
@@ -42,4 +57,13 @@ class cRecordingUserDialogs : public iUserDialogs {
     std::function<int(QDialog&)> OnModal;
     // The object names of the modal dialogs shown so far.
     QStringList ModalDialogs;
+
+  private:
+    QStringList Each(QString tShownMessage::*pField) const {
+        QStringList Result;
+        for (const tShownMessage& Message : Shown) {
+            Result << Message.*pField;
+        }
+        return Result;
+    }
 };

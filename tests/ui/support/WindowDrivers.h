@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <memory>
+#include <utility>
 
 #include "app/TransferSettings.h"
 #include "ui/DebugWindow.h"
@@ -147,19 +148,42 @@ class MainWindowDriver : public WindowDriver {
     QString InDevice() const { return Text("SelectedInDeviceLabel"); }
     QString OutDevice() const { return Text("SelectedOutDeviceLabel"); }
     void Choose(const char* szMenuItem) const { Get<QAction>(szMenuItem).trigger(); }
+    // One click on a row: in its middle, or on its check box at the left edge.
+    void ClickRow(int iRow, bool bOnBox = false) const {
+        const QRect Row = SongList().visualItemRect(SongList().item(iRow, 0));
+        const QPoint At = bOnBox ? QPoint(Row.left() + 8, Row.center().y()) : Row.center();
+        QTest::mouseClick(SongList().viewport(), Qt::LeftButton, Qt::NoModifier, At);
+    }
+    // Drags data over the middle of the song list: whether the list takes it, and as what.
+    std::pair<bool, Qt::DropAction> Enter(const QMimeData& Data, Qt::DropActions eOffered) const {
+        QDragEnterEvent Entered(Middle(), eOffered, &Data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(SongList().viewport(), &Entered);
+        return {Entered.isAccepted(), Entered.dropAction()};
+    }
     // Drags files or folders onto the middle of the song list and drops them there.
     void Drop(const QStringList& asPaths) const {
-        QWidget* pTarget = SongList().viewport();
-        const QPoint At = pTarget->rect().center();
         const std::unique_ptr<QMimeData> Files = FileDrag(asPaths);
-        QDragEnterEvent Enter(At, Qt::CopyAction, Files.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(pTarget, &Enter);
-        QDropEvent Dropped(QPointF(At), Qt::CopyAction, Files.get(), Qt::LeftButton,
+        Enter(*Files, Qt::CopyAction);
+        QDropEvent Dropped(QPointF(Middle()), Qt::CopyAction, Files.get(), Qt::LeftButton,
                            Qt::NoModifier);
-        QCoreApplication::sendEvent(pTarget, &Dropped);
+        QCoreApplication::sendEvent(SongList().viewport(), &Dropped);
     }
+    // The chosen devices as the window holds and shows them: "In B (1), Out A (0)".
+    QString Choice() const {
+        const tTransferSettings Settings = Form.TransferSettings();
+        return QString("%1 (%2), %3 (%4)")
+            .arg(InDevice())
+            .arg(Settings.iSelectedInPort)
+            .arg(OutDevice())
+            .arg(Settings.iSelectedOutPort);
+    }
+    // The transfer button's text as the user reads it.
+    QString SendText() const { return WithoutMnemonic(SendButton().text()); }
 
     Form1& Form;
+
+  private:
+    QPoint Middle() const { return SongList().viewport()->rect().center(); }
 };
 
 // The progress dialog: its bars, its labels and the timer that runs the transfer.
@@ -186,6 +210,10 @@ class AdvancedOptionsDriver : public WindowDriver {
 
     QCheckBox& Box(const char* szName) const { return Get<QCheckBox>(szName); }
     int PressOk() const { return End("DWOK"); }
+    // The texts of the three time boxes: between songs, between packets, the time-out.
+    QStringList Times() const {
+        return {Text("TimeBetweenSongs"), Text("TimeBetweenPackets"), Text("TimeOut")};
+    }
     tTransferSettings Choices() const {
         tTransferSettings Settings;
         Options.CopyChoicesTo(Settings);
