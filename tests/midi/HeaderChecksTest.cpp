@@ -14,6 +14,12 @@ void IgnoreIn(HMIDIIN, uint32_t, uintptr_t, uintptr_t, uintptr_t) {}
 
 enum tCall : uint8_t { OUT_PREPARE, OUT_LONG_MSG, OUT_UNPREPARE, IN_PREPARE, IN_ADD, IN_UNPREPARE };
 
+using tOutCall = MMRESULT (iMidiBackend::*)(HMIDIOUT, MIDIHDR*, uint32_t);
+using tInCall = MMRESULT (iMidiBackend::*)(HMIDIIN, MIDIHDR*, uint32_t);
+const tOutCall kOutCalls[] = {&iMidiBackend::midiOutPrepareHeader, &iMidiBackend::midiOutLongMsg,
+                              &iMidiBackend::midiOutUnprepareHeader};
+const tInCall kInCalls[] = {&iMidiBackend::midiInPrepareHeader, &iMidiBackend::midiInAddBuffer,
+                            &iMidiBackend::midiInUnprepareHeader};
 const char* const kCallNames[] = {"midiOutPrepareHeader",   "midiOutLongMsg",
                                   "midiOutUnprepareHeader", "midiInPrepareHeader",
                                   "midiInAddBuffer",        "midiInUnprepareHeader"};
@@ -28,7 +34,6 @@ class HeaderChecks : public ::testing::Test {
         EXPECT_EQ(Backend.midiOutOpen(&hOut, 0, &IgnoreOut, 0, CALLBACK_FUNCTION),
                   MMSYSERR_NOERROR);
         EXPECT_EQ(Backend.midiInOpen(&hIn, 0, &IgnoreIn, 0, CALLBACK_FUNCTION), MMSYSERR_NOERROR);
-        Header.lpData = aucData;
         Header.dwBufferLength = sizeof(aucData);
     }
     ~HeaderChecks() override {
@@ -39,25 +44,12 @@ class HeaderChecks : public ::testing::Test {
     MMRESULT Make(tCall eCall, tHeader eHeader, HMIDIOUT hTheOut, HMIDIIN hTheIn) {
         MIDIHDR* pHeader = eHeader == NO_RECORD ? nullptr : &Header;
         const uint32_t cbHeader = sizeof(MIDIHDR) - (eHeader == SHORT_RECORD ? 1 : 0);
-        if (eHeader == NO_DATA) {
-            Header.lpData = nullptr;
-        }
+        Header.lpData = eHeader == NO_DATA ? nullptr : aucData;
         Header.dwFlags = eHeader == NOT_PREPARED ? 0 : MHDR_PREPARED;
-        switch (eCall) {
-            case OUT_PREPARE:
-                return Backend.midiOutPrepareHeader(hTheOut, pHeader, cbHeader);
-            case OUT_LONG_MSG:
-                return Backend.midiOutLongMsg(hTheOut, pHeader, cbHeader);
-            case OUT_UNPREPARE:
-                return Backend.midiOutUnprepareHeader(hTheOut, pHeader, cbHeader);
-            case IN_PREPARE:
-                return Backend.midiInPrepareHeader(hTheIn, pHeader, cbHeader);
-            case IN_ADD:
-                return Backend.midiInAddBuffer(hTheIn, pHeader, cbHeader);
-            case IN_UNPREPARE:
-                return Backend.midiInUnprepareHeader(hTheIn, pHeader, cbHeader);
+        if (eCall < IN_PREPARE) {
+            return (Backend.*kOutCalls[eCall])(hTheOut, pHeader, cbHeader);
         }
-        return MMSYSERR_ERROR;
+        return (Backend.*kInCalls[eCall - IN_PREPARE])(hTheIn, pHeader, cbHeader);
     }
 
     cVirtualMidiBackend Virtual;
