@@ -60,15 +60,14 @@ bool cReceivedFile::Append(std::span<const uint8_t> Decoded, std::span<const uin
 }
 
 tFileReport cReceivedFile::Report(bool bOk, std::string Verdict) const {
-    tFileReport Result;
-    Result.Name = Name;
-    Result.Bytes = static_cast<uint32_t>(FileBytes.size());
-    Result.DeclaredBytes = DeclaredSize;
-    Result.DataPackets = DataPacketCount;
-    Result.Resends = ResendCount;
-    Result.Faults = Faults;
-    Result.WireLostBytes = WireLostByteCount;
-    Result.bOk = bOk;
-    Result.Verdict = std::move(Verdict);
-    return Result;
+    return {.Name = Name,
+            .Bytes = static_cast<uint32_t>(FileBytes.size()),
+            .DeclaredBytes = DeclaredSize,
+            .DataPackets = DataPacketCount,
+            .Resends = ResendCount,
+            .Faults = Faults,
+            .WireLostBytes = WireLostByteCount,
+            .bOk = bOk,
+            .Verdict = std::move(Verdict),
+            .StoredPath = {}};
 }
