@@ -31,8 +31,7 @@ inline constexpr tMidiSide kSideOf =
 //   MMRESULT GetErrorText(tMidiSide eSide, MMRESULT mmrError, char* pszText, uint32_t cchText);
 // Its devices have Prepare, Queue (an output's long message, an input's receive block) and
 // Unprepare, which get a header already checked as the services check it, and Close, an input
-// device also Start and Reset. A CountCall of the backend's runs
-// first in every call.
+// device also Start and Reset. A CountCall of the backend's runs first in every call.
 //
 // A backend's source file, where its own parts are defined, instantiates the class (template
 // class cHandleBackend<...>), and its header declares that (extern template class
@@ -42,22 +41,14 @@ class cHandleBackend : public iMidiBackend {
   public:
     uint32_t midiOutGetNumDevs() final { return Counted(&tBackend::CountDevices, MIDI_SIDE_OUT); }
     uint32_t midiInGetNumDevs() final { return Counted(&tBackend::CountDevices, MIDI_SIDE_IN); }
-    MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) final {
-        return Counted(&tBackend::template GetCaps<MIDIOUTCAPSW>, MIDI_SIDE_OUT, uDeviceID, pCaps,
-                       cbCaps);
-    }
-    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) final {
-        return Counted(&tBackend::template GetCaps<MIDIINCAPSW>, MIDI_SIDE_IN, uDeviceID, pCaps,
-                       cbCaps);
-    }
+    // Defined below the class, so that only the backend's source file, which instantiates them,
+    // needs the backend's own templates they call.
+    MMRESULT midiOutGetDevCapsW(uint32_t uDeviceID, MIDIOUTCAPSW* pCaps, uint32_t cbCaps) final;
+    MMRESULT midiInGetDevCapsW(uint32_t uDeviceID, MIDIINCAPSW* pCaps, uint32_t cbCaps) final;
     MMRESULT midiOutOpen(HMIDIOUT* phMidiOut, uint32_t uDeviceID, tMidiOutProc pCallback,
-                         uintptr_t dwInstance, uint32_t fdwOpen) final {
-        return Open(phMidiOut, uDeviceID, pCallback, dwInstance, fdwOpen);
-    }
+                         uintptr_t dwInstance, uint32_t fdwOpen) final;
     MMRESULT midiInOpen(HMIDIIN* phMidiIn, uint32_t uDeviceID, tMidiInProc pCallback,
-                        uintptr_t dwInstance, uint32_t fdwOpen) final {
-        return Open(phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen);
-    }
+                        uintptr_t dwInstance, uint32_t fdwOpen) final;
 
     MMRESULT midiOutPrepareHeader(HMIDIOUT hMidiOut, MIDIHDR* pHeader, uint32_t cbHeader) final {
         return WithHeader(hMidiOut, &tOutDevice::Prepare, CheckHeaderToPrepare, pHeader, cbHeader);
@@ -152,3 +143,37 @@ class cHandleBackend : public iMidiBackend {
         return Table<tHandle>().Close(hDevice);
     }
 };
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutGetDevCapsW(uint32_t uDeviceID,
+                                                                             MIDIOUTCAPSW* pCaps,
+                                                                             uint32_t cbCaps) {
+    return Counted(&tBackend::template GetCaps<MIDIOUTCAPSW>, MIDI_SIDE_OUT, uDeviceID, pCaps,
+                   cbCaps);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInGetDevCapsW(uint32_t uDeviceID,
+                                                                            MIDIINCAPSW* pCaps,
+                                                                            uint32_t cbCaps) {
+    return Counted(&tBackend::template GetCaps<MIDIINCAPSW>, MIDI_SIDE_IN, uDeviceID, pCaps,
+                   cbCaps);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiOutOpen(HMIDIOUT* phMidiOut,
+                                                                      uint32_t uDeviceID,
+                                                                      tMidiOutProc pCallback,
+                                                                      uintptr_t dwInstance,
+                                                                      uint32_t fdwOpen) {
+    return Open(phMidiOut, uDeviceID, pCallback, dwInstance, fdwOpen);
+}
+
+template <typename tBackend, typename tOutDevice, typename tInDevice>
+MMRESULT cHandleBackend<tBackend, tOutDevice, tInDevice>::midiInOpen(HMIDIIN* phMidiIn,
+                                                                     uint32_t uDeviceID,
+                                                                     tMidiInProc pCallback,
+                                                                     uintptr_t dwInstance,
+                                                                     uint32_t fdwOpen) {
+    return Open(phMidiIn, uDeviceID, pCallback, dwInstance, fdwOpen);
+}
