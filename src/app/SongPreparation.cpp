@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/SongMessages.h"
 #include "app/SongVetting.h"
 #include "app/WorkFolder.h"
 
@@ -72,6 +73,11 @@ tPreparedSongs PrepareSongs(const std::vector<std::filesystem::path>& SongPaths,
         Prepared.Songs.push_back(PrepareSong(SongPath, Options));
     }
     return Prepared;
+}
+
+bool IsRefusedForItsTracks(const tPreparedSong& Song) {
+    return Song.eOutcome == SONG_REFUSED && Song.Check.eKind == SONG_KIND_FORMAT_1 &&
+           Song.FailureText.ends_with(SongMessages::kNotFormat0);
 }
 
 bool tPreparedSongs::AllConverted() const {

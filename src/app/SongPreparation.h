@@ -45,6 +45,10 @@ struct tPreparedSong {
     std::string DebugDumpFailureText;
 };
 
+// Whether the song was refused only for having several tracks while merging was off: merging
+// would take it, which the front ends say after the refusal.
+bool IsRefusedForItsTracks(const tPreparedSong& Song);
+
 // Vets a song again (it may have changed since it was chosen) and converts it where Options
 // say. A song that does not convert leaves no x10 file behind.
 tPreparedSong PrepareSong(const std::filesystem::path& SongPath,

@@ -10,11 +10,6 @@ namespace {
 // A multi-track song refused because merging was not asked for: the message says how to ask.
 constexpr const char* kMergeHint = " (give '--merge-tracks' to merge its tracks into one)";
 
-bool IsRefusedForItsTracks(const tPreparedSong& Song) {
-    return Song.Check.eKind == SONG_KIND_FORMAT_1 &&
-           Song.FailureText.ends_with(SongMessages::kNotFormat0);
-}
-
 }  // namespace
 
 std::string MergedTracksText(uint32_t dwTracks) {

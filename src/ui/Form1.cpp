@@ -316,7 +316,10 @@ void Form1::ShowPreparedSongs(const tPreparedSongs& Songs) {
     for (const tPreparedSong& Song : Songs.Songs) {
         const QString Path = FromPath(Song.SongPath);
         if (Song.eOutcome == SONG_REFUSED) {
-            ShowRefusal(Song.FailureText, Song.szRefusalCaption);  // changed since it was added
+            // The song changed since it was added.
+            ShowRefusal(Song.FailureText +
+                            (IsRefusedForItsTracks(Song) ? SongMessages::kMergeOptionHint : ""),
+                        Song.szRefusalCaption);
         } else if (Song.eOutcome == SONG_CONTENT_FAILURE) {
             Dialogs.ShowMessage(this, Path + SongMessages::kNotMidiFile,
                                 SongMessages::kNotMidiFileCaption, MESSAGE_ICON_WARNING);

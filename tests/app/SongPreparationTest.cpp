@@ -41,6 +41,9 @@ TEST(SongPreparation, each_song_gets_its_outcome_and_only_converted_songs_leave_
     EXPECT_EQ(Prepared.Songs[3].FailureText, Multi.string() + SongMessages::kNotFormat0);
     EXPECT_STREQ(Prepared.Songs[3].szRefusalCaption, SongMessages::kNotFormat0Caption);
     EXPECT_EQ(Prepared.Songs[5].Check.eKind, SONG_KIND_NOT_MIDI_FILE);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(IsRefusedForItsTracks(Prepared.Songs[i]), i == 3) << Prepared.Songs[i].SongPath;
+    }
     EXPECT_FALSE(Prepared.AllConverted());
     EXPECT_EQ(Prepared.X10Paths(), (std::vector<std::filesystem::path>{Prepared.Songs[0].X10Path,
                                                                        Prepared.Songs[1].X10Path}));
@@ -55,6 +58,7 @@ TEST(SongPreparation, a_multi_track_song_is_merged_when_that_is_asked) {
     const tPreparedSong Song = PrepareSong(Multi, {false, true, {}});
     EXPECT_EQ(Song.eOutcome, SONG_CONVERTED);
     EXPECT_EQ(Song.dwMergedTracks, 1u);
+    EXPECT_FALSE(IsRefusedForItsTracks(Song));
 }
 
 TEST(SongPreparation,

@@ -204,20 +204,25 @@ class SongTransferTest : public QObject {
         cWindowRig Rig;
         const MainWindowDriver Window(Rig.Open());
         const QString Broken = UiTestSongs::OfKind(Rig.Folder, "cutoff", "broken.mid");
-        const QStringList asSongs = Rig.Songs({"good.mid", "gone.mid", "last.mid"});
-        const QString &Good = asSongs[0], &Gone = asSongs[1], &Last = asSongs[2];
-        Window.AddSongs({Good, Broken, Gone, Last});
+        const QStringList asSongs = Rig.Songs({"good.mid", "gone.mid", "multi.mid", "last.mid"});
+        const QString &Good = asSongs[0], &Gone = asSongs[1], &Multi = asSongs[2],
+                      &Last = asSongs[3];
+        Window.AddSongs({Good, Broken, Gone, Multi, Last});
         std::filesystem::remove(Gone.toStdString());
+        UiTestSongs::OfKind(Rig.Folder, "format1", "multi.mid");  // no longer format 0
         const QStringList asX10 = Texts(Rig.SendToTheEnd().X10Paths);
-        QCOMPARE(Rig.Dialogs.Texts(), (QStringList{Broken + SongMessages::kNotMidiFile,
-                                                   Gone + SongMessages::kNotMidiFile + " (" +
-                                                       UiTestSongs::NoSuchFile() + ")"}));
-        QCOMPARE(Rig.Dialogs.Captions(), (QStringList{"File Error", "File Error"}));
+        QCOMPARE(
+            Rig.Dialogs.Texts(),
+            (QStringList{Broken + SongMessages::kNotMidiFile,
+                         Gone + SongMessages::kNotMidiFile + " (" + UiTestSongs::NoSuchFile() + ")",
+                         Multi + SongMessages::kNotFormat0 + SongMessages::kMergeOptionHint}));
+        QCOMPARE(Rig.Dialogs.Captions(),
+                 (QStringList{"File Error", "File Error", "MIDI File Type Error"}));
         QList<bool> Unconverted;  // an empty x10 path for a song left out
         for (const QString& X10 : asX10) {
             Unconverted << X10.isEmpty();
         }
-        QCOMPARE(Unconverted, (QList<bool>{false, true, true, false}));
+        QCOMPARE(Unconverted, (QList<bool>{false, true, true, true, false}));
         QVERIFY(!Exists(UiTestSongs::X10PathOf(Broken)));
         QVERIFY(!Stored(Rig, Good).empty());
         QVERIFY(!Stored(Rig, Last).empty());
